@@ -1,0 +1,114 @@
+#include "model/dynvar.h"
+
+#include <algorithm>
+
+#include "model/defaults.h"
+#include "model/dimensions.h"
+#include "model/jog.h"
+
+namespace vx {
+namespace {
+
+// The dimension a slot or an undo entry may write: every dimension id except
+// the reverse arm travel (25, 26).
+const DimensionInfo* SlotDimension(int id) { return IsDynamicVariable(id) ? FindDimension(id) : nullptr; }
+
+void SetUndoButtons(GearState& g, bool enabled) { g.undoButtonEnabled.fill(enabled); }
+
+} // namespace
+
+void SelectDynVar(GearState& g) {
+    for (int k = 1; k <= 4; ++k) {
+        DynVarSlot& s = g.slots[static_cast<std::size_t>(k)];
+        if (s.id == g.slots[0].id) {
+            s.value = g.slots[0].value;
+            s.name = g.slots[0].name;
+            return;
+        }
+    }
+    for (int k = 4; k >= 2; --k) g.slots[static_cast<std::size_t>(k)] = g.slots[static_cast<std::size_t>(k - 1)];
+    g.slots[1] = g.slots[0];
+}
+
+void ClearDynVarSlots(GearState& g) { g.slots.fill(DynVarSlot{}); }
+
+bool WriteDimensionById(GearState& g, int id, float value) {
+    const DimensionInfo* d = SlotDimension(id);
+    if (!d) return false;
+    DimensionRef(g, *d) = IsAngleDimension(id) ? FoldAngle(value) : value;
+    if (id == 102 || id == 109) UpdateValveSpindleHeight(g);
+    return true;
+}
+
+void StepSlot(GearState& g, int k) {
+    DynVarSlot& s = g.slots[static_cast<std::size_t>(k)];
+    const DimensionInfo* d = SlotDimension(s.id);
+    if (!d) return;
+    s.value = DimensionRef(g, *d);
+    if (IsAngleDimension(s.id)) g.dynVarStep = static_cast<float>(static_cast<double>(g.dynVarStep) * 100);
+    s.value = static_cast<float>(static_cast<double>(s.value) + g.dynVarStep);
+    g.frontCutOffText.clear();
+    g.rearCutOffText.clear();
+    WriteDimensionById(g, s.id, s.value); // the slot keeps the unwrapped angle
+}
+
+void BeginUndoEntry(GearState& g) {
+    if (!g.undoPending) return;
+    SetUndoButtons(g, true);
+    for (int i = kUndoEntries - 2; i >= 0; --i)
+        g.undo[static_cast<std::size_t>(i + 1)] = g.undo[static_cast<std::size_t>(i)];
+    g.undoCount = std::min(g.undoCount + 1, kUndoEntries - 1);
+}
+
+void UndoLast(GearState& g) {
+    for (int i = 0; i < kUndoEntries - 1; ++i)
+        g.undo[static_cast<std::size_t>(i)] = g.undo[static_cast<std::size_t>(i + 1)];
+    const UndoEntry& e = g.undo[0];
+    if (const DimensionInfo* d = SlotDimension(e.id)) {
+        // Only the eccentric angles are wrapped on the way back.
+        const bool wrap = e.id == 6 || e.id == 7;
+        DimensionRef(g, *d) = wrap ? FoldAngle(e.oldValue) : e.oldValue;
+        if (e.id == 102 || e.id == 109) UpdateValveSpindleHeight(g);
+    }
+    // Refresh every slot from the model: one step up and one back.
+    for (int k = 1; k <= 4; ++k) {
+        g.dynVarStep = 1;
+        StepSlot(g, k);
+        g.dynVarStep = -1;
+        StepSlot(g, k);
+    }
+    g.undo[kUndoEntries - 1] = UndoEntry{};
+    if (g.undo[1].id == 0) SetUndoButtons(g, false);
+    g.undoCount = std::max(g.undoCount - 1, 0);
+}
+
+void ClearUndo(GearState& g) {
+    g.undo.fill(UndoEntry{});
+    g.undoCount = 0;
+    SetUndoButtons(g, false);
+}
+
+void DynVarBarChange(GearState& g, int n, int p) {
+    g.dynVarStep = 0;
+    g.activeSlot = n;
+    g.dynVarStep = static_cast<float>(JogStep(g.dynVarBars, p, kDynVarJog));
+    StepSlot(g, n);
+}
+
+void DynVarBarEnter(GearState& g, int n) { g.valueAtEnter = g.slots[static_cast<std::size_t>(n)].value; }
+
+void DynVarBarGestureEnd(GearState& g, int n) {
+    const DynVarSlot& s = g.slots[static_cast<std::size_t>(n)];
+    g.undoButtonEnabled[0] = true;
+    g.undoPending = true;
+    BeginUndoEntry(g);
+    g.undo[1] = UndoEntry{s.id, g.valueAtEnter, s.value, s.name};
+    g.undoPending = false;
+}
+
+void ToggleDynVarDisplay(GearState& g) {
+    g.dynVarDisplay = !g.dynVarDisplay;
+    g.undoDisplay = g.dynVarDisplay;
+}
+
+} // namespace vx

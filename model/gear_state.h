@@ -1,0 +1,245 @@
+// The one process-wide model of a gear design: dimensions, pivots, motion,
+// view, dynamic-variable slots, undo list, overlay and display options.
+// Plain data; the operations on it live in the other model headers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vx {
+
+constexpr int kPivotCount = 31;       // pivots 0..30
+constexpr int kScreenPivotCount = 30; // pivots 0..29 get screen points
+constexpr int kOverlayItems = 20;     // items 1..20
+constexpr int kRevArmPositions = 9;   // positions 1..9
+constexpr int kPresetCount = 7;       // slot 0 (staging) and presets 1..6
+constexpr int kUndoEntries = 100;     // entries 0..99
+constexpr int kSlotCount = 5;         // slot 0 (incoming) and 1..4
+constexpr int kCylinderSlots = 22;
+
+// Placeholder name of an empty dynamic-variable slot: 13 spaces and "??".
+inline constexpr std::string_view kUnassignedSlotName = "             ??";
+
+// The linkage dimensions held as plain fields. Five dimensions are pivot
+// coordinates instead (liftShaftHorz/Vert = pivot 16, rockerPivotHorz/Vert =
+// pivot 27, cylCLAboveDriver = Y of pivot 3); see dimensions.h.
+struct FrameDimensions {
+    float driverDia = 0;            // 1
+    float stroke = 0;               // 2
+    float mainRodLength = 0;        // 3
+    float eccCircleDia = 0;         // 4
+    float eccDia = 0;               // 5
+    float eccFwdAngle = 0;          // 6
+    float eccRevAngle = 0;          // 7
+    float eccFwdRod = 0;            // 8
+    float eccRevRod = 0;            // 9
+    float exLinkLength = 0;         // 10
+    float exLinkSupportVert = 0;    // 11
+    float exLinkEccRodVert = 0;     // 12
+    float exLinkEccRodBackSet = 0;  // 13
+    float liftLinkExLink = 0;       // 14
+    float liftLinkRadRod = 0;       // 15
+    float radRodTotalLength = 0;    // 16
+    float radRodShortEnd = 0;       // 17
+    float liftArmExLinkEnd = 0;     // 18
+    float liftArmExLinkAngle = 0;   // 19
+    float liftArmRadRodEnd = 0;     // 20
+    float liftArmRadRodAngle = 0;   // 21
+    float reverseArmLength = 0;     // 22
+    float revArmToCentNorm = 0;     // 25
+    float revArmToCentMax = 0;      // 26
+    float exLinkSupportBackSet = 0; // 28
+    float rockerUpperTotal = 0;     // 30
+    float rockerUpperBackSet = 0;   // 31
+    float rockerLowerLength = 0;    // 32
+};
+
+// Cylinder and valve dimensions in their fixed storage order (slots 0..21).
+struct CylinderDimensions {
+    float cylCtrToDriverCtr = 0; // slot 0, id 101
+    float boreDia = 0;           // 1, 103
+    float boreLength = 0;        // 2, 104
+    float spare = 0;             // 3, never used
+    float cylSteamPortWidth = 0; // 4, 105
+    float pistonToCrosshead = 0; // 5, 106
+    float pistonWidth = 0;       // 6, 107
+    float valveSurfaceToCL = 0;  // 7, 108
+    float valveStemToCL = 0;     // 8, 109
+    float exhaustPortWidth = 0;  // 9, 110
+    float bridgeRear = 0;        // 10, 111
+    float steamPortRear = 0;     // 11, 113
+    float chamberHeight = 0;     // 12, 115
+    float chamberLength = 0;     // 13, 116
+    float valveHeight = 0;       // 14, 117
+    float valveRearHalf = 0;     // 15, 118
+    float cavityRearHalf = 0;    // 16, 120
+    float valveCtrToJoint = 0;   // 17, 122
+    float bridgeFront = 0;       // 18, 112
+    float steamPortFront = 0;    // 19, 114
+    float valveFrontHalf = 0;    // 20, 119
+    float cavityFrontHalf = 0;   // 21, 121
+
+    float& slot(int i) { return (&cylCtrToDriverCtr)[i]; }
+    float slot(int i) const { return (&cylCtrToDriverCtr)[i]; }
+};
+static_assert(sizeof(CylinderDimensions) == kCylinderSlots * sizeof(float));
+
+struct PivotTable {
+    std::array<float, kPivotCount> x{};
+    std::array<float, kPivotCount> y{};
+    std::array<std::int32_t, kPivotCount> sx{};
+    std::array<std::int32_t, kPivotCount> sy{};
+};
+
+// Port event values of the valve diagrams, written by the solver.
+struct EventValues {
+    float frontSteamOpenLevel = 0;
+    float frontSteamMaxLevel = 0;
+    float frontExhaustOpenLevel = 0;
+    float rearSteamOpenLevel = 0;
+    float rearSteamMaxLevel = 0;
+    float rearExhaustOpenLevel = 0;
+    float valveOffset = 0;
+    float upperLeadTerm = 0;
+    float lowerLeadTerm = 0;
+    float frontLap = 0;
+    float rearLap = 0;
+    float frontExhaustClearance = 0;
+    float rearExhaustClearance = 0;
+};
+
+struct PortOpenings {
+    float pistonPosition = 0; // 0..640
+    float frontSteamOpening = 0;
+    float frontExhaustOpening = 0;
+    float rearSteamOpening = 0;
+    float rearExhaustOpening = 0;
+};
+
+struct ScreenPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
+};
+
+enum class Direction { Fwd, Rev };
+
+struct MotionState {
+    float driverAngle = 0;
+    float tickStep = 10;
+    float selectedStep = 10;
+    float reverseArmPosition = 0;
+    Direction direction = Direction::Fwd;
+    bool running = true;      // the Run button reads "Stop" while true
+    bool stepBarArmed = true;
+};
+
+struct RevArmPositionList {
+    float centre = 0;
+    std::array<float, kRevArmPositions + 1> position{}; // 1..9 used
+    int positionCount = 0;
+    float verticalScale = 1.5f;
+    bool diagramRedrawPending = false;
+};
+
+struct ViewTransform {
+    float zoom = 28.5f;
+    float panHorz = 110;
+    float panVert = 270;
+    friend bool operator==(const ViewTransform&, const ViewTransform&) = default;
+};
+
+// Last and previous position handled by a relative jog bar.
+struct JogMemory {
+    int last = 0;
+    int before = 0;
+};
+
+struct DynVarSlot {
+    std::int32_t id = 0;
+    float value = 0;
+    std::string_view name = kUnassignedSlotName; // always a static text
+};
+
+struct UndoEntry {
+    std::int32_t id = 0;
+    float oldValue = 0;
+    float newValue = 0;
+    std::string_view name; // always a static text
+};
+
+// One user line or circle; every field is a float, as stored in the file.
+struct OverlayItem {
+    float horz1 = 0, vert1 = 0, horz2 = 0, vert2 = 0;
+    float anchor1Horz = 0, anchor1Vert = 0, anchor2Horz = 0, anchor2Vert = 0;
+    float kind = -1;    // 0 line, 1 circle, -1 empty
+    float color = -1;   // 0x00BBGGRR, -1 empty
+    float refMode = -1; // 0..3, -1 empty
+    float anchorPivot1 = 0, anchorPivot2 = 0;
+};
+
+// The five UnDo buttons: the main window's and the four diagram windows'.
+constexpr int kUndoButtons = 5;
+
+struct GearState {
+    FrameDimensions frame;
+    CylinderDimensions cyl;
+
+    // Defaults records, filled by LoadFrameDefaults / LoadCylinderDefaults.
+    std::array<float, 33> frameDefaults{}; // indexed by frame id 1..32
+    CylinderDimensions cylDefaults;
+    float cylCLAboveDriverDefault = 0;
+
+    PivotTable piv;
+    float linkAngle = 0;
+    EventValues events;
+    PortOpenings ports;
+    std::array<ScreenPoint, 24> cylOutline{};   // C(0..23)
+    std::array<ScreenPoint, 14> valveOutline{}; // V(0..13)
+
+    MotionState motion;
+    RevArmPositionList revArm;
+
+    // Dynamic variables and undo.
+    std::array<DynVarSlot, kSlotCount> slots{};
+    std::array<UndoEntry, kUndoEntries> undo{};
+    int undoCount = 0;
+    bool undoPending = false;
+    bool dynVarDisplay = false;
+    bool undoDisplay = false;
+    float dynVarStep = 0.001f;
+    int activeSlot = 1;
+    float valueAtEnter = 0;
+    JogMemory dynVarBars; // H1 = last, H2 = before; shared by every window
+    std::array<bool, kUndoButtons> undoButtonEnabled{};
+
+    // View.
+    ViewTransform view;
+    ViewTransform normalView;
+    ViewTransform savedView;
+    std::array<ViewTransform, kPresetCount> viewPresets{};
+    JogMemory panVertJog, panHorzJog, zoomJog;
+
+    std::array<OverlayItem, kOverlayItems + 1> overlay{}; // items 1..20
+    int currentItem = 1;
+
+    std::string designName = "Nominal";
+    bool errorBeepOn = true;
+    bool geometryError = false;
+    float searchTolerance = 0.0001f;
+
+    float graphicZoomFactor = 7.5f;
+    float lastDiagramPosition = 0;
+    int portGraphChoice = 3;
+    float textScaleX = 1, textScaleY = 1;
+    bool steamDisplayOn = false;
+    std::array<int, 2> steamDensity{20, 20};
+    int lineWidth = 1;
+    bool screenDataOn = true;
+    int locatorDimension = 0; // dimension id shown by the locator, 0 = none
+    std::string frontCutOffText, rearCutOffText;
+};
+
+} // namespace vx

@@ -1,0 +1,56 @@
+#include "model/midgear.h"
+
+#include "model/solver.h"
+
+namespace vx {
+
+MidGearResult FindMidGear(GearState& g) {
+    MotionState& m = g.motion;
+    const float savedAngle = m.driverAngle;
+    const float savedPosition = m.reverseArmPosition;
+    const float savedX18 = g.piv.x[18];
+    m.driverAngle = 0;
+
+    // Short of mid gear while the die stands on the far side of the link
+    // centre; which side depends on the sense of the radius rod's arm.
+    const bool dieAboveMeansShort = g.frame.liftArmRadRodEnd >= 0.0f;
+    auto shortOfMidGear = [&] {
+        return dieAboveMeansShort ? g.piv.y[8] > g.piv.y[9] : g.piv.y[8] < g.piv.y[9];
+    };
+
+    float step = 0.5f;
+    m.reverseArmPosition = static_cast<float>(static_cast<double>(g.piv.x[16]) - g.frame.revArmToCentMax);
+    int trials = 0;
+    bool found = true;
+    for (;;) {
+        do {
+            if (++trials > kMidGearTrialLimit) {
+                found = false;
+                break;
+            }
+            m.reverseArmPosition = static_cast<float>(static_cast<double>(m.reverseArmPosition) + step);
+            SolveLinkage(g);
+        } while (shortOfMidGear());
+        if (!found) break;
+        m.reverseArmPosition = static_cast<float>(static_cast<double>(m.reverseArmPosition) - step);
+        step = static_cast<float>(static_cast<double>(step) * 0.2);
+        if (!(step > g.searchTolerance)) break;
+    }
+
+    m.driverAngle = savedAngle;
+    if (!found) {
+        m.reverseArmPosition = savedPosition;
+        g.piv.x[18] = savedX18;
+        RaiseGeometryError(g);
+        return MidGearResult::NotFound;
+    }
+    RevArmPositionList& list = g.revArm;
+    g.piv.x[18] = m.reverseArmPosition;
+    list.centre = m.reverseArmPosition;
+    list.position[1] = list.centre;
+    list.position[2] = static_cast<float>(static_cast<double>(list.centre) - g.frame.revArmToCentNorm);
+    list.position[3] = static_cast<float>(static_cast<double>(list.centre) + g.frame.revArmToCentNorm);
+    return MidGearResult::Found;
+}
+
+} // namespace vx

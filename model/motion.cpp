@@ -1,0 +1,70 @@
+#include "model/motion.h"
+
+#include <algorithm>
+#include <array>
+
+#include "model/ports.h"
+#include "model/solver.h"
+#include "model/view.h"
+
+namespace vx {
+namespace {
+
+struct StepRow {
+    int lastPosition;
+    StepAngleRow row;
+};
+
+constexpr std::array<StepRow, 16> kStepTable{{
+    {704, {0.01f, 1, 5}},       {1591, {0.02f, 2, 10}},     {2408, {0.03f, 3, 15}},
+    {3612, {0.05f, 5, 25}},     {4704, {0.1f, 10, 50}},     {5591, {0.2f, 20, 100}},
+    {6408, {0.3f, 30, 150}},    {7612, {0.5f, 50, 250}},    {8704, {1, 100, 500}},
+    {9591, {2, 200, 1000}},     {10408, {3, 300, 1500}},    {11612, {5, 500, 2500}},
+    {12704, {10, 1000, 4500}},  {13591, {20, 2000, 4500}},  {14408, {30, 3000, 4500}},
+    {kStepBarMax, {45, 4500, 4500}},
+}};
+
+} // namespace
+
+StepAngleRow StepAngleForPosition(int position) {
+    for (const StepRow& r : kStepTable)
+        if (position <= r.lastPosition) return r.row;
+    return kStepTable.back().row;
+}
+
+void AdvanceDriverAngle(MotionState& m) {
+    double a = m.driverAngle;
+    a = m.direction == Direction::Fwd ? a + m.tickStep : a - m.tickStep;
+    m.driverAngle = static_cast<float>(a);
+    if (static_cast<double>(m.driverAngle) > 360.1) m.driverAngle = static_cast<float>(static_cast<double>(m.driverAngle) - 360);
+    if (m.driverAngle < 0.0f) m.driverAngle = static_cast<float>(static_cast<double>(m.driverAngle) + 360);
+}
+
+void ApplyRevArmBar(GearState& g, int position) {
+    MotionState& m = g.motion;
+    m.reverseArmPosition = static_cast<float>(static_cast<double>(g.revArm.centre) - position / 1000.0);
+    m.direction = m.reverseArmPosition <= g.revArm.centre ? Direction::Fwd : Direction::Rev;
+    g.frontCutOffText.clear();
+    g.rearCutOffText.clear();
+}
+
+bool TickModel(GearState& g) {
+    const bool solved = SolveLinkage(g);
+    ComputePortOpenings(g);
+    ComputePivotScreenPoints(g);
+    ComputeOutlinePoints(g);
+    AdvanceDriverAngle(g.motion);
+    return solved;
+}
+
+void ApplyZoomStep(ViewTransform& v, double d) {
+    const double Z = v.zoom, H = v.panHorz, V = v.panVert;
+    const float znew = static_cast<float>(Z + Z * d * 0.01);
+    v.panHorz = static_cast<float>((H - 320) * znew / Z + 320);
+    v.panVert = static_cast<float>(znew * (V - 240) / Z + 240);
+    v.zoom = znew;
+    if (v.zoom > 3000.0f) v.zoom = 3000.0f;
+    if (!(v.zoom >= 0.5f)) v.zoom = 0.5f;
+}
+
+} // namespace vx

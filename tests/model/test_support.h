@@ -1,0 +1,17 @@
+// Shared fixture: a gear model in its start-up state.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "model/defaults.h"
+#include "model/gear_state.h"
+
+namespace vx::test {
+
+class StartedGear : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(StartUp(g), MidGearResult::Found); }
+    GearState g;
+};
+
+} // namespace vx::test
