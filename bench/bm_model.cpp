@@ -1,0 +1,59 @@
+// The gear model's hot paths: one solve, the mid-gear search and a sweep.
+#include <benchmark/benchmark.h>
+
+#include "bench/alloc_counter.h"
+#include "model/defaults.h"
+#include "model/midgear.h"
+#include "model/ports.h"
+#include "model/solver.h"
+
+namespace {
+
+vx::GearState StartedGear() {
+    vx::GearState g;
+    vx::StartUp(g);
+    return g;
+}
+
+// Args: driver angle in degrees, reverse arm offset from mid gear in 1/1000.
+void BM_SolveLinkage(benchmark::State& state) {
+    vx::GearState g = StartedGear();
+    g.motion.driverAngle = static_cast<float>(state.range(0));
+    g.motion.reverseArmPosition = g.revArm.centre + static_cast<float>(state.range(1)) / 1000.0f;
+    vx::SolveLinkage(g);
+    const auto before = vx::bench::AllocationCount();
+    for (auto _ : state) {
+        vx::SolveLinkage(g);
+        benchmark::DoNotOptimize(g.piv.x[4]);
+    }
+    state.counters["allocs"] = static_cast<double>(vx::bench::AllocationCount() - before);
+}
+BENCHMARK(BM_SolveLinkage)->ArgsProduct({{0, 90, 225}, {-1000, 0, 1000}});
+
+void BM_FindMidGear(benchmark::State& state) {
+    vx::GearState g = StartedGear();
+    for (auto _ : state) {
+        vx::FindMidGear(g);
+        benchmark::DoNotOptimize(g.revArm.centre);
+    }
+}
+BENCHMARK(BM_FindMidGear);
+
+// A whole 0.01-degree turn: 36,001 solves with their port openings.
+void BM_Sweep(benchmark::State& state) {
+    vx::GearState g = StartedGear();
+    const auto before = vx::bench::AllocationCount();
+    for (auto _ : state) {
+        for (int k = 0; k <= 36000; ++k) {
+            g.motion.driverAngle = static_cast<float>(k * 0.01);
+            vx::SolveLinkage(g);
+            vx::ComputePortOpenings(g);
+        }
+        benchmark::DoNotOptimize(g.ports.frontSteamOpening);
+    }
+    state.counters["allocs"] = static_cast<double>(vx::bench::AllocationCount() - before);
+    state.SetItemsProcessed(state.iterations() * 36001);
+}
+BENCHMARK(BM_Sweep)->Unit(benchmark::kMillisecond);
+
+} // namespace
