@@ -50,7 +50,7 @@ void ApplyProgramDefaults(GearState& g) {
     g.steamDisplayOn = false;
     g.steamDensity = {20, 20};
     g.errorBeepOn = true;
-    for (DynVarSlot& s : g.slots) s = DynVarSlot{};
+    for (DynVarSlot& s : g.dynVarSlots) s = DynVarSlot{};
     g.frontCutOffText.clear();
     g.rearCutOffText.clear();
 }

@@ -19,18 +19,18 @@ void SetUndoButtons(GearState& g, bool enabled) { g.undoButtonEnabled.fill(enabl
 
 void SelectDynVar(GearState& g) {
     for (int k = 1; k <= 4; ++k) {
-        DynVarSlot& s = g.slots[static_cast<std::size_t>(k)];
-        if (s.id == g.slots[0].id) {
-            s.value = g.slots[0].value;
-            s.name = g.slots[0].name;
+        DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(k)];
+        if (s.id == g.dynVarSlots[0].id) {
+            s.value = g.dynVarSlots[0].value;
+            s.name = g.dynVarSlots[0].name;
             return;
         }
     }
-    for (int k = 4; k >= 2; --k) g.slots[static_cast<std::size_t>(k)] = g.slots[static_cast<std::size_t>(k - 1)];
-    g.slots[1] = g.slots[0];
+    for (int k = 4; k >= 2; --k) g.dynVarSlots[static_cast<std::size_t>(k)] = g.dynVarSlots[static_cast<std::size_t>(k - 1)];
+    g.dynVarSlots[1] = g.dynVarSlots[0];
 }
 
-void ClearDynVarSlots(GearState& g) { g.slots.fill(DynVarSlot{}); }
+void ClearDynVarSlots(GearState& g) { g.dynVarSlots.fill(DynVarSlot{}); }
 
 bool WriteDimensionById(GearState& g, int id, float value) {
     const DimensionInfo* d = SlotDimension(id);
@@ -41,7 +41,7 @@ bool WriteDimensionById(GearState& g, int id, float value) {
 }
 
 void StepSlot(GearState& g, int k) {
-    DynVarSlot& s = g.slots[static_cast<std::size_t>(k)];
+    DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(k)];
     const DimensionInfo* d = SlotDimension(s.id);
     if (!d) return;
     s.value = DimensionRef(g, *d);
@@ -95,10 +95,10 @@ void DynVarBarChange(GearState& g, int n, int p) {
     StepSlot(g, n);
 }
 
-void DynVarBarEnter(GearState& g, int n) { g.valueAtEnter = g.slots[static_cast<std::size_t>(n)].value; }
+void DynVarBarEnter(GearState& g, int n) { g.valueAtEnter = g.dynVarSlots[static_cast<std::size_t>(n)].value; }
 
 void DynVarBarGestureEnd(GearState& g, int n) {
-    const DynVarSlot& s = g.slots[static_cast<std::size_t>(n)];
+    const DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(n)];
     g.undoButtonEnabled[0] = true;
     g.undoPending = true;
     BeginUndoEntry(g);

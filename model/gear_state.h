@@ -203,7 +203,7 @@ struct GearState {
     RevArmPositionList revArm;
 
     // Dynamic variables and undo.
-    std::array<DynVarSlot, kSlotCount> slots{};
+    std::array<DynVarSlot, kSlotCount> dynVarSlots{};
     std::array<UndoEntry, kUndoEntries> undo{};
     int undoCount = 0;
     bool undoPending = false;

@@ -18,25 +18,25 @@ void CommitLikeEditor(GearState& g, int id, float value) {
     g.undo[1].id = id;
     g.undo[1].oldValue = DimensionValue(g, *d);
     CommitDimension(g, id, value);
-    g.slots[0] = {id, DimensionValue(g, *d), d->shortName};
+    g.dynVarSlots[0] = {id, DimensionValue(g, *d), d->shortName};
     SelectDynVar(g);
-    g.undo[1].newValue = g.slots[0].value;
-    g.undo[1].name = g.slots[0].name;
+    g.undo[1].newValue = g.dynVarSlots[0].value;
+    g.undo[1].name = g.dynVarSlots[0].name;
     g.undoPending = false;
 }
 
 TEST_F(StartedGear, SelectionUpdatesInPlaceAndPushesTheOldestOut) {
     for (int id : {1, 2, 3, 4}) CommitLikeEditor(g, id, 5.0f);
-    EXPECT_EQ(g.slots[1].id, 4);
-    EXPECT_EQ(g.slots[4].id, 1);
+    EXPECT_EQ(g.dynVarSlots[1].id, 4);
+    EXPECT_EQ(g.dynVarSlots[4].id, 1);
     CommitLikeEditor(g, 2, 3.5f); // already held: stays in slot 3
-    EXPECT_EQ(g.slots[3].id, 2);
-    EXPECT_EQ(g.slots[3].value, 3.5f);
-    EXPECT_EQ(g.slots[1].id, 4);
+    EXPECT_EQ(g.dynVarSlots[3].id, 2);
+    EXPECT_EQ(g.dynVarSlots[3].value, 3.5f);
+    EXPECT_EQ(g.dynVarSlots[1].id, 4);
     CommitLikeEditor(g, 101, 17.0f); // a fifth pushes id 1 out
-    EXPECT_EQ(g.slots[1].id, 101);
-    EXPECT_EQ(g.slots[1].name, "Cyl ctr to Driver ctr");
-    EXPECT_EQ(g.slots[4].id, 2);
+    EXPECT_EQ(g.dynVarSlots[1].id, 101);
+    EXPECT_EQ(g.dynVarSlots[1].name, "Cyl ctr to Driver ctr");
+    EXPECT_EQ(g.dynVarSlots[4].id, 2);
 }
 
 TEST_F(StartedGear, StepSlotMovesItsDimension) {
@@ -53,33 +53,33 @@ TEST_F(StartedGear, StepSlotMovesItsDimension) {
     };
     for (const Case& c : cases) {
         GearState s = g;
-        s.slots[2] = {c.id, 0, "x"};
+        s.dynVarSlots[2] = {c.id, 0, "x"};
         s.dynVarStep = c.step;
         s.frontCutOffText = "12";
         StepSlot(s, 2);
         EXPECT_FLOAT_EQ(DimensionValue(s, *FindDimension(c.id)), c.expected) << c.id;
-        EXPECT_FLOAT_EQ(s.slots[2].value, c.slotValue) << c.id;
+        EXPECT_FLOAT_EQ(s.dynVarSlots[2].value, c.slotValue) << c.id;
         EXPECT_TRUE(s.frontCutOffText.empty());
     }
     for (int id : {0, 25, 26, 55}) {
         GearState s = g;
-        s.slots[1] = {id, 7, "x"};
+        s.dynVarSlots[1] = {id, 7, "x"};
         s.dynVarStep = 1;
         s.frontCutOffText = "12";
         StepSlot(s, 1);
         EXPECT_EQ(s.frame.revArmToCentNorm, 1.0f);
-        EXPECT_EQ(s.slots[1].value, 7.0f) << id;
+        EXPECT_EQ(s.dynVarSlots[1].value, 7.0f) << id;
         EXPECT_EQ(s.frontCutOffText, "12") << id << ": nothing at all happens";
     }
 }
 
 TEST_F(StartedGear, AngleSteppedBelowZeroIsStoredPlusATurn) {
     g.frame.eccRevAngle = 0.05f;
-    g.slots[1] = {7, 0, "x"};
+    g.dynVarSlots[1] = {7, 0, "x"};
     g.dynVarStep = -0.001f;
     StepSlot(g, 1);
     EXPECT_FLOAT_EQ(g.frame.eccRevAngle, 359.95f);
-    EXPECT_FLOAT_EQ(g.slots[1].value, -0.05f);
+    EXPECT_FLOAT_EQ(g.dynVarSlots[1].value, -0.05f);
 }
 
 TEST_F(StartedGear, UndoStepsBackThroughCommittedChanges) {

@@ -24,7 +24,7 @@ TEST_F(StartedGear, StartsWithEveryDefaultNominalAndRunningForward) {
     EXPECT_EQ(g.piv.y[4], g.piv.y[3] + g.cyl.valveStemToCL);
     EXPECT_EQ(g.view, (ViewTransform{28.5f, 110, 270}));
     EXPECT_EQ(g.viewPresets[5], (ViewTransform{250, -3450, 700}));
-    EXPECT_EQ(g.slots[3].name, kUnassignedSlotName);
+    EXPECT_EQ(g.dynVarSlots[3].name, kUnassignedSlotName);
     EXPECT_EQ(kUnassignedSlotName.size(), 15u);
     EXPECT_EQ(RevArmBarLimit(g), 1074);
 }
