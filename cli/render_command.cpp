@@ -1,0 +1,190 @@
+// vexlin-cli render frame: the main picture of the prepared design at one
+// driver angle and reverse arm position, as PNG or SVG.
+#include "cli/render_command.h"
+
+#include <QImageWriter>
+#include <QString>
+
+#include <cmath>
+#include <optional>
+#include <string_view>
+
+#include "cli/commands.h"
+#include "cli/text_io.h"
+#include "mainwindow/frame_renderer.h"
+#include "model/motion.h"
+#include "platform/qt_image_canvas.h"
+#include "platform/qt_svg_canvas.h"
+
+namespace vx::cli {
+namespace {
+
+constexpr std::string_view kRenderHelp =
+    R"(Usage: vexlin-cli [--design FILE] [--set FIELD=VALUE]... render frame --out FILE [options]
+
+Draws the main picture of the design (1280 x 1024) with the motion stopped:
+as PNG, or as SVG when FILE ends in ".svg".
+
+Options:
+  --out FILE       the picture file (required)
+  --angle A        driver angle in degrees (default: the design's, 0)
+  --revarm OFFSET  reverse arm position from mid gear (default 0; -1 is
+                   normal full forward, +1 full reverse for the default
+                   design)
+  --zoom Z         pixels per length unit, a finite number above 0
+  --pan-h H        picture x of the driving axle
+  --pan-v V        picture y of the driving axle
+                   (the view defaults to the design's: zoom 28.5, pan
+                   110, 270 unless a design file sets another)
+)";
+
+int UsageError(std::ostream& err, const std::string& message) {
+    err << "vexlin-cli: render: " << message << "\nTry 'vexlin-cli render --help'.\n";
+    return kExitUsage;
+}
+
+std::string Quote(std::string_view s) { return "\"" + std::string(s) + "\""; }
+
+bool EndsWithSvg(std::string_view path) {
+    if (path.size() < 4) return false;
+    const std::string_view ext = path.substr(path.size() - 4);
+    constexpr std::string_view kSvg = ".svg";
+    for (std::size_t i = 0; i < kSvg.size(); ++i) {
+        char ch = ext[i];
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+        if (ch != kSvg[i]) return false;
+    }
+    return true;
+}
+
+struct FrameOptions {
+    std::string out;
+    std::optional<double> angle, revarm, zoom, panH, panV;
+};
+
+// "--name VALUE" or "--name=VALUE" at args[i]; advances i past the value.
+bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
+                std::optional<std::string>& value) {
+    const std::string& a = args[i];
+    if (a == name) {
+        if (i + 1 < args.size()) value = args[++i];
+        return true;
+    }
+    if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 && a[name.size()] == '=') {
+        value = a.substr(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+// Reads the options after "frame". On a usage error returns false with the
+// message.
+bool ParseFrameOptions(const std::vector<std::string>& args, FrameOptions& o, std::string& error) {
+    struct Named {
+        std::string_view name;
+        std::optional<double>* target;
+    };
+    const Named numbers[] = {{"--angle", &o.angle}, {"--revarm", &o.revarm}, {"--zoom", &o.zoom},
+                             {"--pan-h", &o.panH},  {"--pan-v", &o.panV}};
+    bool haveOut = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::optional<std::string> value;
+        if (TakeOption(args, i, "--out", value)) {
+            if (!value || value->empty()) {
+                error = "--out needs a file name";
+                return false;
+            }
+            o.out = *value;
+            haveOut = true;
+            continue;
+        }
+        const Named* named = nullptr;
+        for (const Named& n : numbers) {
+            if (TakeOption(args, i, n.name, value)) {
+                named = &n;
+                break;
+            }
+        }
+        if (!named) {
+            error = "unknown option " + Quote(args[i]);
+            return false;
+        }
+        if (!value) {
+            error = std::string(named->name) + " needs a number";
+            return false;
+        }
+        *named->target = ParseNumber(*value);
+        if (!*named->target) {
+            error = "not a number: " + Quote(*value) + " (for " + std::string(named->name) + ")";
+            return false;
+        }
+    }
+    if (!haveOut) {
+        error = "--out FILE is required";
+        return false;
+    }
+    if (o.zoom) {
+        const float z = ToModelFloat(*o.zoom);
+        if (!std::isfinite(z) || !(z > 0)) {
+            error = "--zoom must be a finite number above 0";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Puts the gear where the options say and runs one tick's model work the way
+// the window does, with the motion stopped: the angle advances by 0, so the
+// picture and the angle the layers read back both show the angle asked for.
+void PrepareFrame(GearState& g, const FrameOptions& o) {
+    if (o.angle) g.motion.driverAngle = ToModelFloat(*o.angle);
+    g.motion.reverseArmPosition = ToModelFloat(static_cast<double>(g.revArm.centre) + o.revarm.value_or(0.0));
+    g.motion.direction = g.motion.reverseArmPosition <= g.revArm.centre ? Direction::Fwd : Direction::Rev;
+    if (o.zoom) g.view.zoom = ToModelFloat(*o.zoom);
+    if (o.panH) g.view.panHorz = ToModelFloat(*o.panH);
+    if (o.panV) g.view.panVert = ToModelFloat(*o.panV);
+    g.motion.tickStep = 0;
+    g.motion.running = false;
+    TickModel(g);
+}
+
+int WriteFailure(std::ostream& err, const std::string& message) {
+    err << "vexlin-cli: render: " << message << "\n";
+    return kExitFailure;
+}
+
+int RenderFrame(GearState& g, const FrameOptions& o, std::ostream& err) {
+    PrepareFrame(g, o);
+    const QString path = QString::fromStdString(o.out);
+    if (EndsWithSvg(o.out)) {
+        SvgCanvas canvas(kFrameWidth, kFrameHeight);
+        ComposeFrame(g, canvas);
+        QString error;
+        if (!canvas.Save(path, &error)) return WriteFailure(err, error.toStdString());
+        return kExitOk;
+    }
+    QImageCanvas canvas(kFrameWidth, kFrameHeight);
+    ComposeFrame(g, canvas);
+    QImageWriter writer(path, "png");
+    if (!writer.write(canvas.Image())) {
+        return WriteFailure(err, "cannot write " + Quote(o.out) + ": " + writer.errorString().toStdString());
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+int RunRender(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        out << kRenderHelp;
+        return kExitOk;
+    }
+    if (args.empty()) return UsageError(err, "which picture? (frame)");
+    if (args[0] != "frame") return UsageError(err, "unknown picture " + Quote(args[0]) + " (frame)");
+    FrameOptions o;
+    std::string error;
+    if (!ParseFrameOptions(args, o, error)) return UsageError(err, error);
+    return RenderFrame(g, o, err);
+}
+
+} // namespace vx::cli

@@ -1,0 +1,214 @@
+// vexlin-cli render frame through its library entry: the picture files it
+// writes, the state it draws, and its usage errors.
+// The model headers come before Qt's: Qt defines "slots" as a macro.
+#include "cli/render_command.h"
+#include "model/defaults.h"
+#include "model/view.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace vx::cli {
+namespace {
+
+struct Result {
+    int code;
+    std::string out, err;
+};
+
+Result Render(GearState& g, const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int code = RunRender(g, args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+GearState Prepared() {
+    GearState g;
+    StartUp(g);
+    return g;
+}
+
+bool White(QRgb p) { return (p & 0xFFFFFF) == 0xFFFFFF; }
+
+// Some pixel within `slack` of (x, y) is not white.
+bool InkNear(const QImage& img, int x, int y, int slack = 1) {
+    for (int dy = -slack; dy <= slack; ++dy)
+        for (int dx = -slack; dx <= slack; ++dx) {
+            const int px = x + dx, py = y + dy;
+            if (img.valid(px, py) && !White(img.pixel(px, py))) return true;
+        }
+    return false;
+}
+
+class RenderFrame : public ::testing::Test {
+protected:
+    QTemporaryDir dir_;
+    std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
+};
+
+// The wheel rim and the piston's rear face, where the model puts them after
+// the render has solved the gear.
+struct ViewCase {
+    std::vector<std::string> viewArgs;
+    float angle;
+};
+
+TEST_F(RenderFrame, PngShowsTheWheelAndThePiston) {
+    const ViewCase cases[] = {
+        {{}, 0},
+        {{}, 135},
+        {{"--zoom", "40", "--pan-h", "300", "--pan-v", "400"}, 250},
+    };
+    for (const ViewCase& c : cases) {
+        SCOPED_TRACE(c.angle);
+        GearState g = Prepared();
+        const std::string file = Path("frame.png");
+        std::vector<std::string> args{"frame", "--out", file, "--angle", std::to_string(c.angle)};
+        args.insert(args.end(), c.viewArgs.begin(), c.viewArgs.end());
+        const Result r = Render(g, args);
+        ASSERT_EQ(r.code, 0) << r.err;
+
+        QImage img(QString::fromStdString(file));
+        ASSERT_FALSE(img.isNull());
+        EXPECT_EQ(img.width(), 1280);
+        EXPECT_EQ(img.height(), 1024);
+
+        // Wheel rim: radius D/2 about the axle, at four points of the compass.
+        const double radius = g.frame.driverDia / 2 * g.view.zoom;
+        const ScreenPoint axle = WorldToScreen(g.view, 0, 0);
+        for (int q = 0; q < 4; ++q) {
+            const double t = q * 3.14159265358979 / 2 + 0.3;
+            const int x = static_cast<int>(std::lround(axle.x + radius * std::cos(t)));
+            const int y = static_cast<int>(std::lround(axle.y + radius * std::sin(t)));
+            EXPECT_TRUE(InkNear(img, x, y)) << "wheel rim at " << x << "," << y;
+        }
+        // Piston rear face: from V(1) down to V(2).
+        const ScreenPoint v1 = g.valveOutline[1], v2 = g.valveOutline[2];
+        EXPECT_TRUE(InkNear(img, v1.x, (v1.y + v2.y) / 2)) << "piston at " << v1.x;
+        // Far from the gear the picture stays white.
+        EXPECT_TRUE(White(img.pixel(1279, 1023)));
+    }
+}
+
+TEST_F(RenderFrame, DrawsTheGearAtTheAngleAskedFor) {
+    for (float angle : {0.f, 90.f, 212.5f}) {
+        SCOPED_TRACE(angle);
+        GearState g = Prepared();
+        const Result r = Render(g, {"frame", "--out", Path("a.png"), "--angle", std::to_string(angle)});
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_FLOAT_EQ(g.motion.driverAngle, angle); // no advance while stopped
+        EXPECT_EQ(g.motion.tickStep, 0);
+        // The crank pin was solved at that angle.
+        const double t = angle * 3.14159265358979 / 180;
+        EXPECT_NEAR(g.piv.x[2], std::cos(t) * g.frame.stroke / 2, 1e-4);
+        EXPECT_NEAR(g.piv.y[2], -std::sin(t) * g.frame.stroke / 2, 1e-4);
+    }
+}
+
+TEST_F(RenderFrame, ReverseArmFromMidGear) {
+    for (double offset : {0.0, -1.0, 0.5}) {
+        SCOPED_TRACE(offset);
+        GearState g = Prepared();
+        const float centre = g.revArm.centre;
+        const Result r = Render(g, {"frame", "--out", Path("r.png"), "--revarm", std::to_string(offset)});
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_FLOAT_EQ(g.motion.reverseArmPosition, static_cast<float>(centre + offset));
+        EXPECT_FLOAT_EQ(g.piv.x[18], g.motion.reverseArmPosition);
+    }
+}
+
+TEST_F(RenderFrame, SvgWhenTheFileEndsInSvg) {
+    for (const char* name : {"frame.svg", "FRAME.SVG"}) {
+        SCOPED_TRACE(name);
+        GearState g = Prepared();
+        const std::string file = Path(name);
+        const Result r = Render(g, {"frame", "--out", file});
+        ASSERT_EQ(r.code, 0) << r.err;
+        QFile f(QString::fromStdString(file));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        EXPECT_TRUE(text.contains("<svg")) << text.left(200).toStdString();
+        EXPECT_TRUE(QImage(QString::fromStdString(file), "PNG").isNull()); // not a PNG
+    }
+}
+
+TEST_F(RenderFrame, WriteFailureNamesTheFile) {
+    for (const char* name : {"missing-folder/frame.png", "missing-folder/frame.svg"}) {
+        SCOPED_TRACE(name);
+        GearState g = Prepared();
+        const std::string file = Path(name);
+        const Result r = Render(g, {"frame", "--out", file});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_NE(r.err.find("frame."), std::string::npos) << r.err;
+    }
+}
+
+TEST(RenderUsage, ErrorsReturnTwo) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"movie", "--out", "x.png"},
+        {"frame"},
+        {"frame", "--angle", "10"},
+        {"frame", "--out"},
+        {"frame", "--out", ""},
+        {"frame", "--out", "x.png", "--bogus"},
+        {"frame", "--out", "x.png", "--angle"},
+        {"frame", "--out", "x.png", "--angle", "ten"},
+        {"frame", "--out", "x.png", "--angle", "1,5"},
+        {"frame", "--out", "x.png", "--revarm", "1x"},
+        {"frame", "--out", "x.png", "--pan-h", ""},
+        {"frame", "--out", "x.png", "--zoom", "0"},
+        {"frame", "--out", "x.png", "--zoom", "-3"},
+        {"frame", "--out", "x.png", "--zoom", "inf"},
+        {"frame", "--out", "x.png", "--zoom", "nan"},
+        {"frame", "--out", "x.png", "--zoom", "1e300"},
+        {"frame", "--out", "x.png", "--zoom", "1e-300"},
+    };
+    for (const auto& args : cases) {
+        std::string joined;
+        for (const auto& a : args) joined += a + " ";
+        SCOPED_TRACE(joined);
+        GearState g = Prepared();
+        const Result r = Render(g, args);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_FALSE(r.err.empty());
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
+TEST(RenderUsage, HelpGoesToOut) {
+    GearState g = Prepared();
+    const Result r = Render(g, {"--help"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("render frame"), std::string::npos);
+}
+
+// Angles and arms no design should see still give a picture.
+TEST_F(RenderFrame, ExtremeNumbersStillDraw) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"--angle", "nan"},
+        {"--angle", "-1e300"},
+        {"--revarm", "inf"},
+        {"--pan-h", "1e30", "--pan-v", "-inf"},
+        {"--zoom", "3e38"},
+    };
+    for (const auto& extra : cases) {
+        SCOPED_TRACE(extra.front());
+        GearState g = Prepared();
+        std::vector<std::string> args{"frame", "--out", Path("x.png")};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const Result r = Render(g, args);
+        EXPECT_EQ(r.code, 0) << r.err;
+    }
+}
+
+} // namespace
+} // namespace vx::cli
