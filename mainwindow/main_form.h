@@ -1,0 +1,161 @@
+// The main window: the animated picture of the gear, the motion controls
+// (reverse arm, driver angle, step angle), the view controls (pan, zoom,
+// presets), the dynamic-variable bars, the main menu and the tool bar.
+//
+// The window owns the one process-wide model, created and started when the
+// window is created. Every control is reachable by its object name
+// ("SBRevArm", "Run", "Preset3", ...), which the tests use.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "model/gear_state.h"
+#include "platform/qt_image_canvas.h"
+
+class QAction;
+class QFrame;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+class QToolBar;
+
+namespace vx {
+
+class MainCanvasWidget;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int kClientWidth = 632;
+    static constexpr int kClientHeight = 380;
+    static constexpr int kDefaultTickMs = 16;
+
+    // Menu and tool bar commands. One table row per menu item and tool bar
+    // button names its command; one dispatcher runs them.
+    enum class Command {
+        OpenDimensions,
+        SaveAsDimensions,
+        Exit,
+        SetRevArmPos,
+        SetDriverAng,
+        SetStepAng,
+        SetRefPoints,
+        SetLargeFont,
+        CalcCentRevArm,
+        SetSteam,
+        SetErrorBeep,
+        SetLineWidth,
+        SetScreenData,
+        SetPanZoom,
+        FrameDimensions,
+        CylinderDimensions,
+        SetGraphicZoom,
+        ResetAllDimensions,
+        ReferPoints,
+        DrawLinesCircles,
+        PivotData,
+        DynamicVari,
+        SineDiagram,
+        OvalDiagram,
+        SteamDiagram,
+        PortOpenClose,
+        Instructions,
+        InstructionsSpecial,
+        About,
+    };
+
+    explicit TMainForm(int tickMs = kDefaultTickMs, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    GearState& Model() { return *model_; }
+    const GearState& Model() const { return *model_; }
+
+    // One animation tick: model work, frame composition, repaint request.
+    void Tick();
+    const QImage& Frame() const { return canvas_.Image(); }
+
+    // Runs a menu or tool bar command.
+    void RunCommand(Command c);
+
+    // Sets the reverse arm bar's range from revArmToCentMax; every writer of
+    // that dimension calls it.
+    void SetRevArmRange();
+
+    // Button actions that other windows also run ("Cen" after a mid-gear
+    // search, "Norm" after a full reset).
+    void CenterClick();
+    void NormVHZClick();
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void BuildControls();
+    void BuildMenu();
+    void BuildToolBar();
+    QPushButton* MakeButton(const char* name, const char* caption, int left, int top, int width,
+                            int height, const char* hint, bool enabled);
+    QScrollBar* MakeBar(const char* name, int left, int top, int width, int height, int min,
+                        int max, int small, int large, int position, const char* hint);
+
+    // Motion controls.
+    void SBRevArmChange(int position);
+    void FwdRevClick(bool forward);
+    void SBDrvAngChange(int position);
+    void RunClick();
+    void DegClick(bool half);
+    void SBStepAngChange(int position);
+    void StepClick(int index);
+    void UpdateStepButtons();
+    void EmptyCutOffTexts();
+
+    // View controls.
+    void JogBarChange(int index, int position);
+    void PresetClick(int k);
+    void SetPanZoomClick();
+
+    // Dynamic variables and undo.
+    void DynVarBarChange(int n, int position);
+    void UnDoDnClick();
+    void ShowDynVarControls();
+    void SyncUndoButton();
+
+    void CalcCentRevArm();
+    void ResetAllDimensions();
+
+    std::unique_ptr<GearState> model_;
+    QImageCanvas canvas_{1280, 1024};
+    MainCanvasWidget* canvasWidget_ = nullptr;
+    QTimer* timer_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+
+    QScrollBar* sbRevArm_ = nullptr;
+    QScrollBar* sbDrvAng_ = nullptr;
+    QScrollBar* sbStepAng_ = nullptr;
+    QPushButton* run_ = nullptr;
+    QPushButton* center_ = nullptr;
+    QPushButton* rev_ = nullptr;
+    QPushButton* fwd_ = nullptr;
+    QPushButton* deg180_ = nullptr;
+    QPushButton* deg00_ = nullptr;
+    std::array<QPushButton*, 3> stepButtons_{};
+
+    std::array<QScrollBar*, 3> jogBars_{};
+    QPushButton* normVHZ_ = nullptr;
+    std::array<QPushButton*, kPresetCount> presets_{};
+    bool presetStaged_ = false; // "P" pressed: the next preset button stores
+
+    std::array<QScrollBar*, 5> dynVarBars_{}; // 1..4 used
+    QPushButton* unDoDn_ = nullptr;
+    std::array<QFrame*, 13> panels_{}; // Panel1..Panel12
+
+    QAction* setPanZoom_ = nullptr;
+};
+
+} // namespace vx
