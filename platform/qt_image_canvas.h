@@ -2,7 +2,10 @@
 // raster rules of canvas.h. The image is allocated once and reused.
 #pragma once
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
+#include <optional>
 
 #include "platform/canvas.h"
 
@@ -27,10 +30,18 @@ public:
     void Text(int x, int y, std::string_view utf8, const TextStyle& style) override;
 
 private:
+    const QFontMetrics& FontFor(const TextStyle& style); // sets font_
+
     QImage image_;
     Rgb pen_ = colors::kBlack;
     int penWidth_ = 1;
     int curX_ = 0, curY_ = 0;
+    // The font of the last text, kept while the style's font stays the same.
+    QFont font_;
+    std::optional<QFontMetrics> metrics_;
+    FontFace fontFace_ = FontFace::Sans;
+    int fontSize_ = 0;
+    bool fontBold_ = false, fontUnderline_ = false;
 };
 
 } // namespace vx

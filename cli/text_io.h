@@ -1,0 +1,27 @@
+// Number reading and writing for the command line: C locale always, whatever
+// the process locale is.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vx::cli {
+
+// A whole text as a decimal (or hexadecimal) number, "nan" and "inf"
+// included. Leading or trailing spaces or any other junk make it not a
+// number. Values too large for a double give +-infinity.
+std::optional<double> ParseNumber(std::string_view text);
+
+// A double as a model float: values beyond the float range become
+// +-infinity, NaN stays NaN.
+float ToModelFloat(double v);
+
+// Appends v the way printf's "%.9g" writes it in the C locale.
+void AppendNumber(std::string& out, double v);
+
+// A CSV field: quoted (with inner quotes doubled) only when it holds a
+// comma, a quote or a line break.
+void AppendCsvField(std::string& out, std::string_view text);
+
+} // namespace vx::cli

@@ -1,0 +1,63 @@
+// The clock and random-number seams.
+#include <climits>
+
+#include <gtest/gtest.h>
+
+#include "platform/clock.h"
+#include "platform/qt_clock.h"
+#include "platform/random.h"
+
+namespace vx {
+namespace {
+
+TEST(Clock, FixedClockGivesItsTexts) {
+    FixedClock fixed("1 Jan 2000", "12:34:56");
+    const Clock& c = fixed;
+    EXPECT_EQ(c.ShortDate(), "1 Jan 2000");
+    EXPECT_EQ(c.LongTime(), "12:34:56");
+}
+
+TEST(Clock, SystemClocksGiveTexts) {
+    SystemClock system;
+    QtClock qt;
+    for (const Clock* c : {static_cast<const Clock*>(&system), static_cast<const Clock*>(&qt)}) {
+        EXPECT_FALSE(c->ShortDate().empty());
+        EXPECT_NE(c->LongTime().find(':'), std::string::npos);
+    }
+}
+
+TEST(Random, ClassicGeneratorSequence) {
+    LcgRandom r(0);
+    // state 1, then 134775814, then 134775814 * 134775813 + 1 (mod 2^32).
+    EXPECT_EQ(r.Next(1000), 0);
+    EXPECT_EQ(r.Next(1000), 31);
+    EXPECT_EQ(r.Next(1 << 16), static_cast<int>(((134775814u * 134775813u + 1u) >> 16)));
+}
+
+TEST(Random, ReseedRestartsTheSequence) {
+    LcgRandom r(12345);
+    std::vector<int> first, again;
+    for (int i = 0; i < 20; ++i) first.push_back(r.Next(100));
+    r.Reseed();
+    for (int i = 0; i < 20; ++i) again.push_back(r.Next(100));
+    EXPECT_EQ(first, again);
+}
+
+TEST(Random, ValuesStayInRange) {
+    LcgRandom lcg(7);
+    ClockRandom clock;
+    for (Random* r : {static_cast<Random*>(&lcg), static_cast<Random*>(&clock)}) {
+        for (int n : {1, 2, 7, 1000, INT_MAX}) {
+            for (int i = 0; i < 200; ++i) {
+                const int v = r->Next(n);
+                ASSERT_GE(v, 0);
+                ASSERT_LT(v, n);
+            }
+        }
+        for (int n : {0, -1, INT_MIN}) EXPECT_EQ(r->Next(n), 0);
+        r->Reseed();
+    }
+}
+
+} // namespace
+} // namespace vx
