@@ -725,6 +725,8 @@ void TMainForm::ShowDynVarControls() {
     const bool on = model_->dynVarDisplay;
     for (int n = 1; n <= 4; ++n) dynVarBars_[static_cast<std::size_t>(n)]->setVisible(on);
     for (int i : {7, 8, 9}) panels_[static_cast<std::size_t>(i)]->setVisible(on);
+    // The undo button shows with the undo line, which needs the screen data.
+    unDoDn_->setVisible(on && model_->screenDataOn);
 }
 
 // ---------------------------------------------------------------------------

@@ -86,7 +86,7 @@ TEST_F(MainFormTest, ControlsStartWithTheirGeometryCaptionsHintsAndStates) {
         {"Preset6", {5, 39, 14, 14}, "6", "Pan & Zoom to Preset 6", true, true},
         {"SBDynVar1", {253, 72, 121, 10}, nullptr, "Change Last Variable Clicked", true, false},
         {"SBDynVar4", {253, 108, 121, 10}, nullptr, "Change 3rd to Last Variable Clicked", true, false},
-        {"UnDoDn", {280, 127, 40, 16}, "UnDo", "", false, true},
+        {"UnDoDn", {280, 127, 40, 16}, "UnDo", "", false, false},
         {"Panel1", {0, 67, 539, 4}, nullptr, nullptr, true, true},
         {"Panel4", {539, 134, 93, 4}, nullptr, nullptr, true, true},
         {"Panel5", {0, 120, 251, 4}, nullptr, nullptr, true, false},
@@ -607,7 +607,7 @@ TEST_F(MainFormTest, SetPanZoomShowsAndHidesTheViewBars) {
 
 TEST_F(MainFormTest, DynamicVariablesToggleShowsTheBarsAndPanels) {
     const char* const names[] = {"SBDynVar1", "SBDynVar2", "SBDynVar3", "SBDynVar4",
-                                 "Panel7",    "Panel8",    "Panel9"};
+                                 "Panel7",    "Panel8",    "Panel9",    "UnDoDn"};
     Action("DynamicVariables")->trigger();
     EXPECT_TRUE(g().dynVarDisplay);
     for (const char* n : names) EXPECT_FALSE(Get<QWidget>(n)->isHidden()) << n;
