@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The program as a user starts it: under a virtual X server it keeps
+# running, keeps its memory flat and ends cleanly on SIGTERM; without a
+# display it says so in one line instead of aborting.
+set -u
+app=$1
+pid=""
+runner=""
+cleanup() {
+  [ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null
+  [ -n "$runner" ] && kill "$runner" 2>/dev/null
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$app" 2>&1)
+rc=$?
+[ $rc -eq 1 ] || fail "without a display the exit code was $rc"
+[ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ] || fail "without a display it said more than one line: $out"
+case $out in *vexlin-cli*) ;; *) fail "the no-display message does not point to vexlin-cli: $out" ;; esac
+
+command -v xvfb-run >/dev/null || { echo "xvfb-run not installed; skipping the windowed run"; exit 0; }
+
+log=$(mktemp)
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$app" --tick-ms 5 >"$log" 2>&1 &
+runner=$!
+for _ in $(seq 50); do
+  pid=$(pgrep -n -f "^$app --tick-ms 5" || true)
+  [ -n "$pid" ] && break
+  sleep 0.2
+done
+[ -n "$pid" ] || { cat "$log"; fail "the program did not start"; }
+sleep 2
+rss1=$(ps -o rss= -p "$pid") || fail "the program died"
+sleep 4
+rss2=$(ps -o rss= -p "$pid") || { cat "$log"; fail "the program died while running"; }
+[ $((rss2 - rss1)) -lt 4096 ] || fail "memory grew from ${rss1} kB to ${rss2} kB in 4 s"
+kill -TERM "$pid"
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the program did not end on SIGTERM"
+wait $runner
+rc=$?
+pid=""
+runner=""
+[ $rc -eq 0 ] || { cat "$log"; fail "exit code $rc after SIGTERM"; }
+rm -f "$log"
+echo "ok: ran, memory ${rss1} -> ${rss2} kB, ended cleanly on SIGTERM"
