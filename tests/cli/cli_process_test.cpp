@@ -24,6 +24,7 @@
 #include "cli/text_io.h"
 #include "model/defaults.h"
 #include "model/dimensions.h"
+#include "tests/temp_dir.h"
 
 extern char** environ;
 
@@ -43,23 +44,7 @@ std::string ReadAll(const fs::path& p) {
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-class TempDir {
-public:
-    TempDir() {
-        static int counter = 0;
-        path_ = fs::temp_directory_path() /
-                ("vexlin_cli_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
+using test::TempDir;
 
 // Runs the program with args; stdout and stderr go through files so that
 // large outputs cannot block the child.

@@ -25,6 +25,7 @@
 #include "model/defaults.h"
 #include "model/dimensions.h"
 #include "model/midgear.h"
+#include "tests/temp_dir.h"
 
 namespace vx {
 namespace {
@@ -54,31 +55,7 @@ std::uint32_t BitsAt(const DesignBytes& b, int record, int slot) {
     return std::bit_cast<std::uint32_t>(FloatAt(b, record, slot));
 }
 
-// A fresh folder under the system temporary folder, removed afterwards.
-class TempDir {
-public:
-    TempDir() {
-        static int counter = 0;
-        path_ = fs::temp_directory_path() /
-                ("vexlin_data_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    const fs::path& Path() const { return path_; }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    fs::path path_;
-};
+using test::TempDir;
 
 void WriteBytes(const std::string& path, const std::uint8_t* data, std::size_t n) {
     std::ofstream f(path, std::ios::binary);

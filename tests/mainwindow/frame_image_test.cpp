@@ -8,6 +8,7 @@
 #include "model/motion.h"
 #include "model/view.h"
 #include "platform/qt_image_canvas.h"
+#include "tests/mainwindow/hostile_states.h"
 
 namespace vx {
 namespace {
@@ -57,32 +58,9 @@ TEST(FrameImage, LineWidthTwoInksMore) {
 // States no design should reach still draw, in reasonable time, within the
 // picture.
 TEST(FrameImage, HostileStatesDraw) {
-    constexpr float kInf = std::numeric_limits<float>::infinity();
-    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-    constexpr float kHuge = std::numeric_limits<float>::max();
-    struct Hostile {
-        const char* name;
-        void (*apply)(GearState&);
-    };
-    const Hostile cases[] = {
-        {"NaN driver", [](GearState& g) { g.frame.driverDia = kNaN; }},
-        {"infinite driver", [](GearState& g) { g.frame.driverDia = kInf; }},
-        {"huge driver", [](GearState& g) { g.frame.driverDia = kHuge; }},
-        {"huge zoom", [](GearState& g) { g.view.zoom = kHuge; }},
-        {"tiny zoom", [](GearState& g) { g.view.zoom = 1e-30f; }},
-        {"NaN view", [](GearState& g) { g.view = {kNaN, kNaN, kNaN}; }},
-        {"huge stroke", [](GearState& g) { g.frame.stroke = kHuge; }},
-        {"NaN angle", [](GearState& g) { g.motion.driverAngle = kNaN; }},
-        {"infinite reverse arm", [](GearState& g) { g.motion.reverseArmPosition = -kInf; }},
-    };
-    for (const Hostile& h : cases) {
+    for (const test::HostileState& h : test::HostileStates()) {
         SCOPED_TRACE(h.name);
-        GearState g;
-        StartUp(g);
-        g.motion.tickStep = 0;
-        h.apply(g);
-        TickModel(g);
-        h.apply(g);
+        const GearState g = test::SolvedHostileState(h);
         QImageCanvas canvas(kFrameWidth, kFrameHeight);
         ComposeFrame(g, canvas);
         EXPECT_EQ(canvas.Image().width(), kFrameWidth);

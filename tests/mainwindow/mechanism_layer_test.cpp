@@ -12,6 +12,7 @@
 #include "model/motion.h"
 #include "model/view.h"
 #include "platform/recording_canvas.h"
+#include "tests/mainwindow/hostile_states.h"
 
 namespace vx {
 namespace {
@@ -377,39 +378,9 @@ TEST(ComposeFrame, StartsWithAWhitePictureAndTheDefaultPen) {
 // States no design should reach, solved and drawn: nothing may crash or
 // trip the sanitizers, and every coordinate stays in the clamped pixel range.
 TEST(MechanismLayer, HostileStatesDrawSafely) {
-    constexpr float kInf = std::numeric_limits<float>::infinity();
-    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-    constexpr float kHuge = std::numeric_limits<float>::max();
-    struct Hostile {
-        const char* name;
-        void (*apply)(GearState&);
-    };
-    const Hostile cases[] = {
-        {"NaN driver", [](GearState& g) { g.frame.driverDia = kNaN; }},
-        {"infinite driver", [](GearState& g) { g.frame.driverDia = kInf; }},
-        {"huge driver", [](GearState& g) { g.frame.driverDia = kHuge; }},
-        {"negative driver", [](GearState& g) { g.frame.driverDia = -7; }},
-        {"huge eccentric", [](GearState& g) { g.frame.eccDia = -kHuge; }},
-        {"NaN stroke", [](GearState& g) { g.frame.stroke = kNaN; }},
-        {"huge stroke", [](GearState& g) { g.frame.stroke = kHuge; }},
-        {"infinite rod", [](GearState& g) { g.frame.mainRodLength = kInf; }},
-        {"huge zoom", [](GearState& g) { g.view.zoom = kHuge; }},
-        {"NaN pan", [](GearState& g) { g.view.panHorz = kNaN, g.view.panVert = -kInf; }},
-        {"huge angle", [](GearState& g) { g.motion.driverAngle = kHuge; }},
-        {"NaN angle", [](GearState& g) { g.motion.driverAngle = kNaN; }},
-        {"NaN reverse arm", [](GearState& g) { g.motion.reverseArmPosition = kNaN; }},
-        {"huge cylinder", [](GearState& g) {
-             for (int i = 0; i < kCylinderSlots; ++i) g.cyl.slot(i) = (i % 2 ? kHuge : -kHuge);
-         }},
-    };
-    for (const Hostile& h : cases) {
+    for (const test::HostileState& h : test::HostileStates()) {
         SCOPED_TRACE(h.name);
-        GearState g;
-        StartUp(g);
-        g.motion.tickStep = 0;
-        h.apply(g);
-        TickModel(g);
-        h.apply(g); // again, in case the tick replaced it
+        const GearState g = test::SolvedHostileState(h);
         RecordingCanvas rc;
         ComposeFrame(g, rc);
         for (const Op& op : rc.Ops())
