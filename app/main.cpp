@@ -7,9 +7,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstddef>
 #include <cstring>
+#include <string>
 #include <string_view>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include "mainwindow/main_form.h"
@@ -41,12 +44,44 @@ void PrintUsage(std::FILE* out) {
                  vx::TMainForm::kDefaultTickMs);
 }
 
-bool HasDisplay() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        const char* v = std::getenv(name);
-        if (v != nullptr && *v != '\0') return true;
+bool Set(const char* name) {
+    const char* v = std::getenv(name);
+    return v != nullptr && *v != '\0';
+}
+
+// Whether a local X display (":N" or "unix:N") accepts a connection; a
+// remote one is assumed reachable and left to the toolkit.
+bool LocalXDisplayReachable(std::string_view display) {
+    if (display.starts_with("unix:")) display.remove_prefix(4);
+    if (!display.starts_with(':')) return true;
+    display.remove_prefix(1);
+    const std::string_view number = display.substr(0, display.find('.'));
+    int n = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), n);
+    if (ec != std::errc() || end != number.data() + number.size()) return true;
+    const std::string path = "/tmp/.X11-unix/X" + std::to_string(n);
+    // The path socket, then the abstract one of the same name.
+    for (int abstract = 0; abstract < 2; ++abstract) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (fd < 0) return true;
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::memcpy(addr.sun_path + abstract, path.c_str(), path.size());
+        const auto len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + abstract + path.size());
+        const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), len) == 0;
+        ::close(fd);
+        if (ok) return true;
     }
     return false;
+}
+
+// Returns why there is no display to open a window on, or "" when there is.
+std::string NoDisplayReason() {
+    if (Set("QT_QPA_PLATFORM") || Set("WAYLAND_DISPLAY")) return {};
+    if (!Set("DISPLAY")) return "DISPLAY is not set";
+    const std::string display = std::getenv("DISPLAY");
+    if (!LocalXDisplayReachable(display)) return "nothing answers on DISPLAY=" + display;
+    return {};
 }
 
 } // namespace
@@ -83,10 +118,11 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    if (!HasDisplay()) {
+    if (const std::string reason = NoDisplayReason(); !reason.empty()) {
         std::fprintf(stderr,
-                     "vexlin: no display found (DISPLAY is not set); to render pictures without a "
-                     "display use: vexlin-cli render frame --out picture.png\n");
+                     "vexlin: no display found (%s); to render pictures without a "
+                     "display use: vexlin-cli render frame --out picture.png\n",
+                     reason.c_str());
         return 1;
     }
 

@@ -19,6 +19,11 @@ rc=$?
 [ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ] || fail "without a display it said more than one line: $out"
 case $out in *vexlin-cli*) ;; *) fail "the no-display message does not point to vexlin-cli: $out" ;; esac
 
+out=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:4711 "$app" 2>&1)
+rc=$?
+[ $rc -eq 1 ] || fail "with a display nobody serves the exit code was $rc"
+case $out in *"DISPLAY=:4711"*) ;; *) fail "the message does not name the unreachable display: $out" ;; esac
+
 command -v xvfb-run >/dev/null || { echo "xvfb-run not installed; skipping the windowed run"; exit 0; }
 
 log=$(mktemp)
