@@ -131,5 +131,18 @@ TEST_F(StartedGear, EventValuesFollowThePortFace) {
     EXPECT_FLOAT_EQ(g.events.valveOffset, g.cyl.valveCtrToJoint + g.piv.x[4] - g.cyl.cylCtrToDriverCtr);
 }
 
+// With the rocker's upper pin level with its pivot, the spindle joint's
+// divisor is guarded like every other: the error is raised and the joint
+// stays a finite point.
+TEST_F(StartedGear, LevelRockerPinIsGuarded) {
+    g.frame.rockerUpperTotal = 0;
+    g.frame.rockerUpperBackSet = 0;
+    g.geometryError = false;
+    ASSERT_TRUE(SolveLinkage(g));
+    EXPECT_EQ(g.piv.y[29], g.piv.y[27]);
+    EXPECT_TRUE(g.geometryError);
+    EXPECT_TRUE(std::isfinite(g.piv.x[4]));
+}
+
 } // namespace
 } // namespace vx
