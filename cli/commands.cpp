@@ -78,28 +78,6 @@ int Failure(std::ostream& err, const std::string& message) {
     return kExitFailure;
 }
 
-std::string Quote(std::string_view s) { return "\"" + std::string(s) + "\""; }
-
-// "--name VALUE" or "--name=VALUE" at args[i]; advances i past the value.
-// Returns false when the word is not this option.
-bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
-                std::optional<std::string>& value, bool& missing) {
-    const std::string& a = args[i];
-    if (a == name) {
-        if (i + 1 >= args.size()) {
-            missing = true;
-            return true;
-        }
-        value = args[++i];
-        return true;
-    }
-    if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 && a[name.size()] == '=') {
-        value = a.substr(name.size() + 1);
-        return true;
-    }
-    return false;
-}
-
 bool ParseSet(const std::string& text, SetValue& set, std::string& error) {
     const auto eq = text.find('=');
     if (eq == std::string::npos) {
@@ -138,15 +116,14 @@ std::optional<int> ParseInvocation(const std::vector<std::string>& args, Invocat
             return kExitOk;
         }
         std::optional<std::string> value;
-        bool missing = false;
-        if (TakeOption(args, i, "--design", value, missing)) {
-            if (missing) return UsageError(err, "--design needs a file name");
+        if (TakeOption(args, i, "--design", value)) {
+            if (!value) return UsageError(err, "--design needs a file name");
             if (inv.designPath) return UsageError(err, "--design given more than once");
             inv.designPath = *value;
             continue;
         }
-        if (TakeOption(args, i, "--set", value, missing)) {
-            if (missing) return UsageError(err, "--set needs FIELD=VALUE");
+        if (TakeOption(args, i, "--set", value)) {
+            if (!value) return UsageError(err, "--set needs FIELD=VALUE");
             SetValue set{};
             std::string error;
             if (!ParseSet(*value, set, error)) return UsageError(err, error);
@@ -205,10 +182,9 @@ bool ParseSweepOptions(const std::vector<std::string>& args, SweepOptions& opt, 
         bool matched = false;
         for (const Named& n : named) {
             std::optional<std::string> value;
-            bool missing = false;
-            if (!TakeOption(args, i, n.name, value, missing)) continue;
+            if (!TakeOption(args, i, n.name, value)) continue;
             matched = true;
-            if (missing) {
+            if (!value) {
                 error = "sweep: " + std::string(n.name) + " needs a number";
                 return false;
             }

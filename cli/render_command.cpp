@@ -43,8 +43,6 @@ int UsageError(std::ostream& err, const std::string& message) {
     return kExitUsage;
 }
 
-std::string Quote(std::string_view s) { return "\"" + std::string(s) + "\""; }
-
 bool EndsWithSvg(std::string_view path) {
     if (path.size() < 4) return false;
     const std::string_view ext = path.substr(path.size() - 4);
@@ -61,21 +59,6 @@ struct FrameOptions {
     std::string out;
     std::optional<double> angle, revarm, zoom, panH, panV;
 };
-
-// "--name VALUE" or "--name=VALUE" at args[i]; advances i past the value.
-bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
-                std::optional<std::string>& value) {
-    const std::string& a = args[i];
-    if (a == name) {
-        if (i + 1 < args.size()) value = args[++i];
-        return true;
-    }
-    if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 && a[name.size()] == '=') {
-        value = a.substr(name.size() + 1);
-        return true;
-    }
-    return false;
-}
 
 // Reads the options after "frame". On a usage error returns false with the
 // message.

@@ -58,4 +58,20 @@ void AppendCsvField(std::string& out, std::string_view text) {
     out.push_back('"');
 }
 
+std::string Quote(std::string_view s) { return "\"" + std::string(s) + "\""; }
+
+bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
+                std::optional<std::string>& value) {
+    const std::string& a = args[i];
+    if (a == name) {
+        if (i + 1 < args.size()) value = args[++i];
+        return true;
+    }
+    if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 && a[name.size()] == '=') {
+        value = a.substr(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
 } // namespace vx::cli

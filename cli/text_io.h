@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vx::cli {
 
@@ -23,5 +24,14 @@ void AppendNumber(std::string& out, double v);
 // A CSV field: quoted (with inner quotes doubled) only when it holds a
 // comma, a quote or a line break.
 void AppendCsvField(std::string& out, std::string_view text);
+
+// The text in double quotes, for messages.
+std::string Quote(std::string_view s);
+
+// Whether args[i] is the option `name`, as "--name VALUE" or "--name=VALUE";
+// if so, value is set (left empty when the value is missing) and i is moved
+// past it.
+bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
+                std::optional<std::string>& value);
 
 } // namespace vx::cli
