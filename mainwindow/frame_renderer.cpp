@@ -4,22 +4,23 @@
 
 namespace vx {
 
-void ComposeFrame(const GearState& g, Canvas& c) {
+void ComposeFrame(GearState& g, Canvas& c, const FrameServices& s) {
     c.Clear(colors::kWhite);
     c.SetPen(colors::kBlack, g.lineWidth);
-    if (g.steamDisplayOn) DrawSteamLayer(g, c);
-    DrawWindowCaptions(g, c);
+    if (g.steamDisplayOn) DrawSteamLayer(g, c, s);
+    DrawWindowCaptions(g, c, s);
     DrawMechanismLayer(g, c);
     DrawOverlayLayer(g, c);
-    if (g.screenDataOn) DrawScreenDataLayer(g, c);
+    if (g.screenDataOn) DrawScreenDataLayer(g, c, s);
     if (g.locatorDimension != 0) DrawDimensionLocator(g, c);
 }
 
-// Layers not drawn yet: each one draws nothing until it is written.
-void DrawSteamLayer(const GearState&, Canvas&) {}
-void DrawWindowCaptions(const GearState&, Canvas&) {}
+// Layers not drawn yet: each one draws nothing until it is written, in a
+// file of its own beside mechanism_layer.cpp.
+void DrawSteamLayer(GearState&, Canvas&, const FrameServices&) {}
+void DrawWindowCaptions(const GearState&, Canvas&, const FrameServices&) {}
 void DrawOverlayLayer(const GearState&, Canvas&) {}
-void DrawScreenDataLayer(const GearState&, Canvas&) {}
-void DrawDimensionLocator(const GearState&, Canvas&) {}
+void DrawScreenDataLayer(GearState&, Canvas&, const FrameServices&) {}
+void DrawDimensionLocator(GearState&, Canvas&) {}
 
 } // namespace vx

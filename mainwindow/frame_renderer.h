@@ -7,24 +7,39 @@
 
 namespace vx {
 
+class Clock;
+class Random;
+class Sound;
+
 // Size of the main picture in pixels; it does not follow the window's size.
 constexpr int kFrameWidth = 1280;
 constexpr int kFrameHeight = 1024;
 
+// What the layers need from the platform: the date and time of the captions,
+// the steam display's random numbers, the exhaust and error sounds. A null
+// member falls back to the system clock, a fixed-seed generator and silence.
+struct FrameServices {
+    const Clock* clock = nullptr;
+    Random* random = nullptr;
+    Sound* sound = nullptr;
+};
+
 // Whole frame: white fill, default pen (black, the line width option), then
 // the steam layer, window captions, mechanism, overlay, screen data and
-// dimension locator layers.
-void ComposeFrame(const GearState& g, Canvas& c);
+// dimension locator layers. Layers that keep state from frame to frame (the
+// cut-off capture, the error indicator cycle, the steam colours, the
+// locator's blink) write it into the model.
+void ComposeFrame(GearState& g, Canvas& c, const FrameServices& s = {});
 
 // The mechanism layer's 21 elements in order.
 void DrawMechanismLayer(const GearState& g, Canvas& c);
 
 // The other layers of the frame, in the order ComposeFrame draws them.
 // ComposeFrame decides whether the optional ones are drawn at all.
-void DrawSteamLayer(const GearState& g, Canvas& c);        // steam display on
-void DrawWindowCaptions(const GearState& g, Canvas& c);
+void DrawSteamLayer(GearState& g, Canvas& c, const FrameServices& s);      // steam display on
+void DrawWindowCaptions(const GearState& g, Canvas& c, const FrameServices& s);
 void DrawOverlayLayer(const GearState& g, Canvas& c);
-void DrawScreenDataLayer(const GearState& g, Canvas& c);   // screen data on
-void DrawDimensionLocator(const GearState& g, Canvas& c);  // a dimension shown
+void DrawScreenDataLayer(GearState& g, Canvas& c, const FrameServices& s); // screen data on
+void DrawDimensionLocator(GearState& g, Canvas& c);                         // a dimension shown
 
 } // namespace vx

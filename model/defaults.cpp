@@ -18,7 +18,7 @@ void ApplyProgramDefaults(GearState& g) {
         g.piv.y[static_cast<std::size_t>(n)] = 0;
     }
     g.piv.y[3] = 0;
-    g.cyl.valveStemToCL = 0;
+    g.cyl.valveStemToCL() = 0;
     g.piv.y[5] = g.piv.y[3];
     g.searchTolerance = 0.0001f;
     g.revArm.centre = 0;
@@ -72,7 +72,7 @@ void LoadCylinderDefaults(GearState& g) {
         if (d.store == DimStore::Cylinder) g.cylDefaults.slot(d.cylSlot) = d.defaultValue;
         else g.cylCLAboveDriverDefault = d.defaultValue;
     }
-    g.cylDefaults.spare = 0;
+    g.cylDefaults.spare() = 0;
     UpdateValveSpindleHeight(g);
 }
 
@@ -134,7 +134,7 @@ int RevArmBarLimit(const GearState& g) {
 }
 
 void UpdateValveSpindleHeight(GearState& g) {
-    g.piv.y[4] = static_cast<float>(static_cast<double>(g.piv.y[3]) + g.cyl.valveStemToCL);
+    g.piv.y[4] = static_cast<float>(static_cast<double>(g.piv.y[3]) + g.cyl.valveStemToCL());
 }
 
 } // namespace vx

@@ -56,35 +56,60 @@ struct FrameDimensions {
     float rockerLowerLength = 0;    // 32
 };
 
-// Cylinder and valve dimensions in their fixed storage order (slots 0..21).
+// Cylinder and valve dimensions in their fixed storage order (values 0..21),
+// held in one array so that the editors, the file and the defaults index a
+// real array; the named accessors give each slot its meaning.
 struct CylinderDimensions {
-    float cylCtrToDriverCtr = 0; // slot 0, id 101
-    float boreDia = 0;           // 1, 103
-    float boreLength = 0;        // 2, 104
-    float spare = 0;             // 3, never used
-    float cylSteamPortWidth = 0; // 4, 105
-    float pistonToCrosshead = 0; // 5, 106
-    float pistonWidth = 0;       // 6, 107
-    float valveSurfaceToCL = 0;  // 7, 108
-    float valveStemToCL = 0;     // 8, 109
-    float exhaustPortWidth = 0;  // 9, 110
-    float bridgeRear = 0;        // 10, 111
-    float steamPortRear = 0;     // 11, 113
-    float chamberHeight = 0;     // 12, 115
-    float chamberLength = 0;     // 13, 116
-    float valveHeight = 0;       // 14, 117
-    float valveRearHalf = 0;     // 15, 118
-    float cavityRearHalf = 0;    // 16, 120
-    float valveCtrToJoint = 0;   // 17, 122
-    float bridgeFront = 0;       // 18, 112
-    float steamPortFront = 0;    // 19, 114
-    float valveFrontHalf = 0;    // 20, 119
-    float cavityFrontHalf = 0;   // 21, 121
+    std::array<float, kCylinderSlots> values{};
 
-    float& slot(int i) { return (&cylCtrToDriverCtr)[i]; }
-    float slot(int i) const { return (&cylCtrToDriverCtr)[i]; }
+    float& slot(int i) { return values.at(static_cast<std::size_t>(i)); }
+    float slot(int i) const { return values.at(static_cast<std::size_t>(i)); }
+
+    float& cylCtrToDriverCtr() { return values[0]; } // slot 0, id 101
+    float cylCtrToDriverCtr() const { return values[0]; }
+    float& boreDia() { return values[1]; } // slot 1, id 103
+    float boreDia() const { return values[1]; }
+    float& boreLength() { return values[2]; } // slot 2, id 104
+    float boreLength() const { return values[2]; }
+    float& spare() { return values[3]; } // slot 3, never used
+    float spare() const { return values[3]; }
+    float& cylSteamPortWidth() { return values[4]; } // slot 4, id 105
+    float cylSteamPortWidth() const { return values[4]; }
+    float& pistonToCrosshead() { return values[5]; } // slot 5, id 106
+    float pistonToCrosshead() const { return values[5]; }
+    float& pistonWidth() { return values[6]; } // slot 6, id 107
+    float pistonWidth() const { return values[6]; }
+    float& valveSurfaceToCL() { return values[7]; } // slot 7, id 108
+    float valveSurfaceToCL() const { return values[7]; }
+    float& valveStemToCL() { return values[8]; } // slot 8, id 109
+    float valveStemToCL() const { return values[8]; }
+    float& exhaustPortWidth() { return values[9]; } // slot 9, id 110
+    float exhaustPortWidth() const { return values[9]; }
+    float& bridgeRear() { return values[10]; } // slot 10, id 111
+    float bridgeRear() const { return values[10]; }
+    float& steamPortRear() { return values[11]; } // slot 11, id 113
+    float steamPortRear() const { return values[11]; }
+    float& chamberHeight() { return values[12]; } // slot 12, id 115
+    float chamberHeight() const { return values[12]; }
+    float& chamberLength() { return values[13]; } // slot 13, id 116
+    float chamberLength() const { return values[13]; }
+    float& valveHeight() { return values[14]; } // slot 14, id 117
+    float valveHeight() const { return values[14]; }
+    float& valveRearHalf() { return values[15]; } // slot 15, id 118
+    float valveRearHalf() const { return values[15]; }
+    float& cavityRearHalf() { return values[16]; } // slot 16, id 120
+    float cavityRearHalf() const { return values[16]; }
+    float& valveCtrToJoint() { return values[17]; } // slot 17, id 122
+    float valveCtrToJoint() const { return values[17]; }
+    float& bridgeFront() { return values[18]; } // slot 18, id 112
+    float bridgeFront() const { return values[18]; }
+    float& steamPortFront() { return values[19]; } // slot 19, id 114
+    float steamPortFront() const { return values[19]; }
+    float& valveFrontHalf() { return values[20]; } // slot 20, id 119
+    float valveFrontHalf() const { return values[20]; }
+    float& cavityFrontHalf() { return values[21]; } // slot 21, id 121
+    float cavityFrontHalf() const { return values[21]; }
 };
-static_assert(sizeof(CylinderDimensions) == kCylinderSlots * sizeof(float));
 
 struct PivotTable {
     std::array<float, kPivotCount> x{};

@@ -15,7 +15,7 @@ void ComputePortOpenings(GearState& g) {
     const double t = D(g.motion.driverAngle) * kDegToRad;
     const double S = GuardDivisor(g, g.frame.stroke);
     const double L = g.frame.mainRodLength;
-    const double E = D(g.cyl.exhaustPortWidth) / 2;
+    const double E = D(g.cyl.exhaustPortWidth()) / 2;
     const CylinderDimensions& c = g.cyl;
     PortOpenings& p = g.ports;
 
@@ -23,11 +23,11 @@ void ComputePortOpenings(GearState& g) {
     const double root = GuardedRoot(g, L * L - s * s);
     p.pistonPosition = F(320 - (std::cos(t) + 2 * root / S - 2 * L / S) * 320);
 
-    const double Dv = F(D(g.piv.x[4]) + D(c.valveCtrToJoint) - D(c.cylCtrToDriverCtr));
-    p.frontSteamOpening = F(E + D(c.bridgeFront) + D(c.steamPortFront) - D(c.valveFrontHalf) - Dv);
-    p.frontExhaustOpening = F(Dv + D(c.cavityFrontHalf) - E - D(c.bridgeFront));
-    p.rearSteamOpening = F(Dv - D(c.valveRearHalf) + E + D(c.bridgeRear) + D(c.steamPortRear));
-    p.rearExhaustOpening = F(D(c.cavityRearHalf) - Dv - E - D(c.bridgeRear));
+    const double Dv = F(D(g.piv.x[4]) + D(c.valveCtrToJoint()) - D(c.cylCtrToDriverCtr()));
+    p.frontSteamOpening = F(E + D(c.bridgeFront()) + D(c.steamPortFront()) - D(c.valveFrontHalf()) - Dv);
+    p.frontExhaustOpening = F(Dv + D(c.cavityFrontHalf()) - E - D(c.bridgeFront()));
+    p.rearSteamOpening = F(Dv - D(c.valveRearHalf()) + E + D(c.bridgeRear()) + D(c.steamPortRear()));
+    p.rearExhaustOpening = F(D(c.cavityRearHalf()) - Dv - E - D(c.bridgeRear()));
 }
 
 void ComputeOutlinePoints(GearState& g) {
@@ -35,12 +35,12 @@ void ComputeOutlinePoints(GearState& g) {
     const CylinderDimensions& c = g.cyl;
     auto at = [&v](double x, double y) { return WorldToScreen(v, F(x), F(y)); };
 
-    const double C = c.cylCtrToDriverCtr, n = c.exhaustPortWidth;
+    const double C = c.cylCtrToDriverCtr(), n = c.exhaustPortWidth();
     const double Yc = g.piv.y[3];
-    const double S = F(Yc + D(c.valveSurfaceToCL));
-    const double T = F(S + D(c.chamberHeight));
-    const double K = c.chamberLength, H = c.boreLength, G = c.boreDia, I = c.cylSteamPortWidth;
-    const double o = c.bridgeRear, q = c.steamPortRear, p = c.bridgeFront, r = c.steamPortFront;
+    const double S = F(Yc + D(c.valveSurfaceToCL()));
+    const double T = F(S + D(c.chamberHeight()));
+    const double K = c.chamberLength(), H = c.boreLength(), G = c.boreDia(), I = c.cylSteamPortWidth();
+    const double o = c.bridgeRear(), q = c.steamPortRear(), p = c.bridgeFront(), r = c.steamPortFront();
 
     auto& co = g.cylOutline;
     co[0] = at(C - n / 2, T);
@@ -68,11 +68,11 @@ void ComputeOutlinePoints(GearState& g) {
     co[22] = at(C + n / 2, S);
     co[23] = at(C + n / 2, S - q);
 
-    const double X3 = g.piv.x[3], P = c.pistonToCrosshead, W = c.pistonWidth;
+    const double X3 = g.piv.x[3], P = c.pistonToCrosshead(), W = c.pistonWidth();
     const double X4 = g.piv.x[4], Y4 = g.piv.y[4];
-    const double Vc = F(X4 + D(c.valveCtrToJoint));
-    const double vr = c.valveRearHalf, vf = c.valveFrontHalf, xr = c.cavityRearHalf,
-                 xf = c.cavityFrontHalf, U = c.valveHeight;
+    const double Vc = F(X4 + D(c.valveCtrToJoint()));
+    const double vr = c.valveRearHalf(), vf = c.valveFrontHalf(), xr = c.cavityRearHalf(),
+                 xf = c.cavityFrontHalf(), U = c.valveHeight();
 
     auto& vo = g.valveOutline;
     vo[0] = at(X3 + P + W / 2, Yc);

@@ -58,7 +58,7 @@ bool SolveLinkage(GearState& g) {
     const float tol = g.searchTolerance;
 
     // 1. Spindle height and reverse arm end.
-    Y[4] = F(D(Y[3]) + D(cy.valveStemToCL));
+    Y[4] = F(D(Y[3]) + D(cy.valveStemToCL()));
     X[18] = g.motion.reverseArmPosition;
 
     // 2. Crank pin.
@@ -182,7 +182,7 @@ bool SolveLinkage(GearState& g) {
     // 11. Valve spindle joint: where the line 27-29 meets the spindle line.
     {
         const float psi = F(std::atan((D(X[27]) - D(X[29])) / D(GuardDivisor(g, D(Y[27]) - D(Y[29])))));
-        Y[4] = F(D(Y[3]) + D(cy.valveStemToCL));
+        Y[4] = F(D(Y[3]) + D(cy.valveStemToCL()));
         X[4] = F(D(X[27]) + std::sin(D(psi)) * (D(Y[4]) - D(Y[27])) / std::cos(D(psi)));
     }
 
@@ -194,23 +194,23 @@ bool SolveLinkage(GearState& g) {
         X[22] = F(D(X[13]) + half);
         Y[22] = F(D(Y[13]) - half / D(GuardDivisor(g, f.eccRevRod)) * (D(Y[13]) - D(Y[11])));
 
-        const double E = D(cy.exhaustPortWidth) / 2;
+        const double E = D(cy.exhaustPortWidth()) / 2;
         EventValues& ev = g.events;
-        ev.frontSteamOpenLevel = F(E + D(cy.bridgeFront) + D(cy.steamPortFront) - D(cy.valveFrontHalf));
-        ev.frontSteamMaxLevel = F(E + D(cy.bridgeFront) - D(cy.valveFrontHalf));
-        ev.frontExhaustOpenLevel = F(E + D(cy.bridgeFront) - D(cy.cavityFrontHalf));
-        ev.rearSteamOpenLevel = F(E + D(cy.bridgeRear) + D(cy.steamPortRear) - D(cy.valveRearHalf));
-        ev.rearSteamMaxLevel = F(E + D(cy.bridgeRear) - D(cy.valveRearHalf));
-        ev.rearExhaustOpenLevel = F(E + D(cy.bridgeRear) - D(cy.cavityRearHalf));
-        ev.valveOffset = F(D(cy.valveCtrToJoint) + D(X[4]) - D(cy.cylCtrToDriverCtr));
-        ev.upperLeadTerm = F(D(cy.valveCtrToJoint) - D(cy.valveRearHalf) - D(cy.cylCtrToDriverCtr) + E +
-                             D(cy.bridgeRear) + D(cy.steamPortRear));
-        ev.lowerLeadTerm = F(E + D(cy.cylCtrToDriverCtr) + D(cy.bridgeFront) + D(cy.steamPortFront) -
-                             D(cy.valveCtrToJoint) - D(cy.valveFrontHalf));
-        ev.frontLap = F(D(cy.valveFrontHalf) - E - D(cy.bridgeFront) - D(cy.steamPortFront));
-        ev.rearLap = F(D(cy.valveRearHalf) - E - D(cy.bridgeRear) - D(cy.steamPortRear));
-        ev.frontExhaustClearance = F(D(cy.cavityFrontHalf) - E - D(cy.bridgeFront));
-        ev.rearExhaustClearance = F(D(cy.cavityRearHalf) - E - D(cy.bridgeRear));
+        ev.frontSteamOpenLevel = F(E + D(cy.bridgeFront()) + D(cy.steamPortFront()) - D(cy.valveFrontHalf()));
+        ev.frontSteamMaxLevel = F(E + D(cy.bridgeFront()) - D(cy.valveFrontHalf()));
+        ev.frontExhaustOpenLevel = F(E + D(cy.bridgeFront()) - D(cy.cavityFrontHalf()));
+        ev.rearSteamOpenLevel = F(E + D(cy.bridgeRear()) + D(cy.steamPortRear()) - D(cy.valveRearHalf()));
+        ev.rearSteamMaxLevel = F(E + D(cy.bridgeRear()) - D(cy.valveRearHalf()));
+        ev.rearExhaustOpenLevel = F(E + D(cy.bridgeRear()) - D(cy.cavityRearHalf()));
+        ev.valveOffset = F(D(cy.valveCtrToJoint()) + D(X[4]) - D(cy.cylCtrToDriverCtr()));
+        ev.upperLeadTerm = F(D(cy.valveCtrToJoint()) - D(cy.valveRearHalf()) - D(cy.cylCtrToDriverCtr()) + E +
+                             D(cy.bridgeRear()) + D(cy.steamPortRear()));
+        ev.lowerLeadTerm = F(E + D(cy.cylCtrToDriverCtr()) + D(cy.bridgeFront()) + D(cy.steamPortFront()) -
+                             D(cy.valveCtrToJoint()) - D(cy.valveFrontHalf()));
+        ev.frontLap = F(D(cy.valveFrontHalf()) - E - D(cy.bridgeFront()) - D(cy.steamPortFront()));
+        ev.rearLap = F(D(cy.valveRearHalf()) - E - D(cy.bridgeRear()) - D(cy.steamPortRear()));
+        ev.frontExhaustClearance = F(D(cy.cavityFrontHalf()) - E - D(cy.bridgeFront()));
+        ev.rearExhaustClearance = F(D(cy.cavityRearHalf()) - E - D(cy.bridgeRear()));
     }
     return true;
 }

@@ -120,29 +120,29 @@ const LayoutCase kLayout[] = {
     {6, 4, "liftShaftVert (last copy)", FIELD(g.piv.y[16])},
     {6, 5, "cylCLAboveDriver", FIELD(g.piv.y[3])},
     {7, 1, "centre", FIELD(g.revArm.centre)},
-    {7, 2, "cylCtrToDriverCtr", FIELD(g.cyl.cylCtrToDriverCtr)},
-    {7, 3, "boreDia", FIELD(g.cyl.boreDia)},
-    {7, 4, "boreLength", FIELD(g.cyl.boreLength)},
-    {7, 5, "spare", FIELD(g.cyl.spare)},
-    {8, 1, "cylSteamPortWidth", FIELD(g.cyl.cylSteamPortWidth)},
-    {8, 2, "pistonToCrosshead", FIELD(g.cyl.pistonToCrosshead)},
-    {8, 3, "pistonWidth", FIELD(g.cyl.pistonWidth)},
-    {8, 4, "valveSurfaceToCL", FIELD(g.cyl.valveSurfaceToCL)},
-    {8, 5, "valveStemToCL", FIELD(g.cyl.valveStemToCL)},
-    {9, 1, "exhaustPortWidth", FIELD(g.cyl.exhaustPortWidth)},
-    {9, 2, "bridgeRear", FIELD(g.cyl.bridgeRear)},
-    {9, 3, "steamPortRear", FIELD(g.cyl.steamPortRear)},
-    {9, 4, "chamberHeight", FIELD(g.cyl.chamberHeight)},
-    {9, 5, "chamberLength", FIELD(g.cyl.chamberLength)},
-    {10, 1, "valveHeight", FIELD(g.cyl.valveHeight)},
-    {10, 2, "valveRearHalf", FIELD(g.cyl.valveRearHalf)},
-    {10, 3, "cavityRearHalf", FIELD(g.cyl.cavityRearHalf)},
-    {10, 4, "valveCtrToJoint", FIELD(g.cyl.valveCtrToJoint)},
-    {10, 5, "bridgeFront", FIELD(g.cyl.bridgeFront)},
-    {11, 1, "steamPortFront", FIELD(g.cyl.steamPortFront)},
-    {11, 2, "valveFrontHalf", FIELD(g.cyl.valveFrontHalf)},
+    {7, 2, "cylCtrToDriverCtr", FIELD(g.cyl.cylCtrToDriverCtr())},
+    {7, 3, "boreDia", FIELD(g.cyl.boreDia())},
+    {7, 4, "boreLength", FIELD(g.cyl.boreLength())},
+    {7, 5, "spare", FIELD(g.cyl.spare())},
+    {8, 1, "cylSteamPortWidth", FIELD(g.cyl.cylSteamPortWidth())},
+    {8, 2, "pistonToCrosshead", FIELD(g.cyl.pistonToCrosshead())},
+    {8, 3, "pistonWidth", FIELD(g.cyl.pistonWidth())},
+    {8, 4, "valveSurfaceToCL", FIELD(g.cyl.valveSurfaceToCL())},
+    {8, 5, "valveStemToCL", FIELD(g.cyl.valveStemToCL())},
+    {9, 1, "exhaustPortWidth", FIELD(g.cyl.exhaustPortWidth())},
+    {9, 2, "bridgeRear", FIELD(g.cyl.bridgeRear())},
+    {9, 3, "steamPortRear", FIELD(g.cyl.steamPortRear())},
+    {9, 4, "chamberHeight", FIELD(g.cyl.chamberHeight())},
+    {9, 5, "chamberLength", FIELD(g.cyl.chamberLength())},
+    {10, 1, "valveHeight", FIELD(g.cyl.valveHeight())},
+    {10, 2, "valveRearHalf", FIELD(g.cyl.valveRearHalf())},
+    {10, 3, "cavityRearHalf", FIELD(g.cyl.cavityRearHalf())},
+    {10, 4, "valveCtrToJoint", FIELD(g.cyl.valveCtrToJoint())},
+    {10, 5, "bridgeFront", FIELD(g.cyl.bridgeFront())},
+    {11, 1, "steamPortFront", FIELD(g.cyl.steamPortFront())},
+    {11, 2, "valveFrontHalf", FIELD(g.cyl.valveFrontHalf())},
     {11, 3, "exLinkLength", FIELD(g.frame.exLinkLength)},
-    {11, 4, "cavityFrontHalf", FIELD(g.cyl.cavityFrontHalf)},
+    {11, 4, "cavityFrontHalf", FIELD(g.cyl.cavityFrontHalf())},
     {11, 5, "Y of pivot 4", FIELD(g.piv.y[4])},
     {12, 1, "zoom", FIELD(g.view.zoom)},
     {12, 2, "panHorz", FIELD(g.view.panHorz)},
@@ -392,14 +392,14 @@ TEST(DimensionFile, OverlayViewAndPresetsSurviveSaveAndOpen) {
     g->revArm.verticalScale = 2.75f;
     g->graphicZoomFactor = 3.0f;
     g->lastDiagramPosition = 0.375f;
-    g->cyl.spare = -8.5f;
+    g->cyl.spare() = -8.5f;
     ASSERT_TRUE(SaveDesign(*g, path).ok);
 
     auto h = StartedGear();
     ASSERT_TRUE(OpenDesign(*h, path).ok);
     EXPECT_EQ(EncodeDesign(*h), EncodeDesign(*g));
     EXPECT_EQ(h->currentItem, 3);
-    EXPECT_EQ(h->cyl.spare, -8.5f);
+    EXPECT_EQ(h->cyl.spare(), -8.5f);
 }
 
 TEST(DimensionFile, BytesAfterTheLastRecordAreIgnored) {

@@ -60,7 +60,7 @@ TEST(FrameImage, LineWidthTwoInksMore) {
 TEST(FrameImage, HostileStatesDraw) {
     for (const test::HostileState& h : test::HostileStates()) {
         SCOPED_TRACE(h.name);
-        const GearState g = test::SolvedHostileState(h);
+        GearState g = test::SolvedHostileState(h);
         QImageCanvas canvas(kFrameWidth, kFrameHeight);
         ComposeFrame(g, canvas);
         EXPECT_EQ(canvas.Image().width(), kFrameWidth);

@@ -380,7 +380,7 @@ TEST(ComposeFrame, StartsWithAWhitePictureAndTheDefaultPen) {
 TEST(MechanismLayer, HostileStatesDrawSafely) {
     for (const test::HostileState& h : test::HostileStates()) {
         SCOPED_TRACE(h.name);
-        const GearState g = test::SolvedHostileState(h);
+        GearState g = test::SolvedHostileState(h);
         RecordingCanvas rc;
         ComposeFrame(g, rc);
         for (const Op& op : rc.Ops())

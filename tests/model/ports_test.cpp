@@ -43,7 +43,7 @@ TEST_F(StartedGear, ShortMainRodRaisesButStillGivesAPosition) {
 
 TEST_F(StartedGear, CentredValveCoversSteamPortsAndJustOpensExhaust) {
     // Valve centre over the exhaust port centre.
-    g.piv.x[4] = g.cyl.cylCtrToDriverCtr - g.cyl.valveCtrToJoint;
+    g.piv.x[4] = g.cyl.cylCtrToDriverCtr() - g.cyl.valveCtrToJoint();
     ComputePortOpenings(g);
     EXPECT_NEAR(g.ports.frontSteamOpening, -0.1565, 1e-6);
     EXPECT_NEAR(g.ports.rearSteamOpening, -0.1565, 1e-6);
@@ -52,7 +52,7 @@ TEST_F(StartedGear, CentredValveCoversSteamPortsAndJustOpensExhaust) {
 
     // A wider front bridge changes only the front openings.
     const PortOpenings before = g.ports;
-    g.cyl.bridgeFront = 0.25f;
+    g.cyl.bridgeFront() = 0.25f;
     ComputePortOpenings(g);
     EXPECT_NE(g.ports.frontSteamOpening, before.frontSteamOpening);
     EXPECT_NE(g.ports.frontExhaustOpening, before.frontExhaustOpening);
@@ -60,7 +60,7 @@ TEST_F(StartedGear, CentredValveCoversSteamPortsAndJustOpensExhaust) {
     EXPECT_EQ(g.ports.rearExhaustOpening, before.rearExhaustOpening);
 
     // Moving the valve forward opens the rear steam port and the front exhaust.
-    g.cyl.bridgeFront = 0.187f;
+    g.cyl.bridgeFront() = 0.187f;
     g.piv.x[4] += 0.3f;
     ComputePortOpenings(g);
     EXPECT_GT(g.ports.rearSteamOpening, 0);

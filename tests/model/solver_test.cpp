@@ -17,7 +17,7 @@ TEST_F(StartedGear, DefaultDesignClosesAtEveryAngleInEveryGear) {
             g.geometryError = false;
             ASSERT_TRUE(SolveLinkage(g));
             ASSERT_FALSE(g.geometryError) << "offset " << offset << " angle " << g.motion.driverAngle;
-            ASSERT_EQ(g.piv.y[4], static_cast<float>(g.piv.y[3] + static_cast<double>(g.cyl.valveStemToCL)));
+            ASSERT_EQ(g.piv.y[4], static_cast<float>(g.piv.y[3] + static_cast<double>(g.cyl.valveStemToCL())));
             ASSERT_EQ(g.piv.x[18], g.motion.reverseArmPosition);
         }
     }
@@ -128,7 +128,7 @@ TEST_F(StartedGear, EventValuesFollowThePortFace) {
     EXPECT_FLOAT_EQ(g.events.frontSteamOpenLevel, 0.1875f + 0.187f + 0.156f - 0.687f);
     EXPECT_FLOAT_EQ(g.events.frontLap, -g.events.frontSteamOpenLevel);
     EXPECT_FLOAT_EQ(g.events.rearExhaustClearance, 0.375f - 0.1875f - 0.187f);
-    EXPECT_FLOAT_EQ(g.events.valveOffset, g.cyl.valveCtrToJoint + g.piv.x[4] - g.cyl.cylCtrToDriverCtr);
+    EXPECT_FLOAT_EQ(g.events.valveOffset, g.cyl.valveCtrToJoint() + g.piv.x[4] - g.cyl.cylCtrToDriverCtr());
 }
 
 // With the rocker's upper pin level with its pivot, the spindle joint's

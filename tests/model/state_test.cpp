@@ -21,7 +21,7 @@ TEST_F(StartedGear, StartsWithEveryDefaultNominalAndRunningForward) {
     EXPECT_EQ(g.motion.reverseArmPosition, g.revArm.centre);
     EXPECT_EQ(g.piv.x[16], 7.633f);
     EXPECT_EQ(g.piv.y[27], 1.13f);
-    EXPECT_EQ(g.piv.y[4], g.piv.y[3] + g.cyl.valveStemToCL);
+    EXPECT_EQ(g.piv.y[4], g.piv.y[3] + g.cyl.valveStemToCL());
     EXPECT_EQ(g.view, (ViewTransform{28.5f, 110, 270}));
     EXPECT_EQ(g.viewPresets[5], (ViewTransform{250, -3450, 700}));
     EXPECT_EQ(g.dynVarSlots[3].name, kUnassignedSlotName);
@@ -40,7 +40,7 @@ TEST(DimensionTable, IdsFieldsAndStorageAreConsistent) {
         EXPECT_LE(d.shortName.size(), 25u);
         EXPECT_TRUE(places.insert(&DimensionRef(g, d)).second) << d.field << " shares storage";
     }
-    EXPECT_EQ(places.count(&g.cyl.spare), 0u);
+    EXPECT_EQ(places.count(&g.cyl.spare()), 0u);
     for (int id : {0, 33, 100, 123, -1}) EXPECT_EQ(FindDimension(id), nullptr);
     EXPECT_EQ(FindDimensionByField("nope"), nullptr);
 }
