@@ -2,6 +2,9 @@
 // layers in their fixed order.
 #include "mainwindow/frame_renderer.h"
 
+#include "data/overlay_layer.h"
+#include "mainwindow/dimension_locator_layer.h"
+
 namespace vx {
 
 void ComposeFrame(GearState& g, Canvas& c, const FrameServices& s) {
@@ -19,8 +22,6 @@ void ComposeFrame(GearState& g, Canvas& c, const FrameServices& s) {
 // file of its own beside mechanism_layer.cpp.
 void DrawSteamLayer(GearState&, Canvas&, const FrameServices&) {}
 void DrawWindowCaptions(const GearState&, Canvas&, const FrameServices&) {}
-void DrawOverlayLayer(const GearState&, Canvas&) {}
 void DrawScreenDataLayer(GearState&, Canvas&, const FrameServices&) {}
-void DrawDimensionLocator(GearState&, Canvas&) {}
 
 } // namespace vx

@@ -35,11 +35,11 @@ void ComposeFrame(GearState& g, Canvas& c, const FrameServices& s = {});
 void DrawMechanismLayer(const GearState& g, Canvas& c);
 
 // The other layers of the frame, in the order ComposeFrame draws them.
-// ComposeFrame decides whether the optional ones are drawn at all.
+// ComposeFrame decides whether the optional ones are drawn at all. The
+// overlay layer is in data/overlay_layer.h, the locator in
+// mainwindow/dimension_locator_layer.h.
 void DrawSteamLayer(GearState& g, Canvas& c, const FrameServices& s);      // steam display on
 void DrawWindowCaptions(const GearState& g, Canvas& c, const FrameServices& s);
-void DrawOverlayLayer(const GearState& g, Canvas& c);
 void DrawScreenDataLayer(GearState& g, Canvas& c, const FrameServices& s); // screen data on
-void DrawDimensionLocator(GearState& g, Canvas& c);                         // a dimension shown
 
 } // namespace vx

@@ -26,6 +26,8 @@
 #include "model/midgear.h"
 #include "model/motion.h"
 #include "model/view.h"
+#include "platform/qt_clock.h"
+#include "platform/qt_sound.h"
 
 // The icons are compiled into this library; register them by hand, since a
 // static library's resource object is otherwise left out by the linker.
@@ -228,9 +230,15 @@ constexpr StepButtonRow kStepButtons[3] = {
 
 } // namespace
 
-TMainForm::TMainForm(int tickMs, QWidget* parent)
-    : QMainWindow(parent), model_(std::make_unique<GearState>()) {
+TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
+                     std::unique_ptr<Random> random, std::unique_ptr<Sound> sound)
+    : QMainWindow(parent), model_(std::make_unique<GearState>()), clock_(std::move(clock)),
+      random_(std::move(random)), sound_(std::move(sound)) {
     InitIconResources();
+    if (!clock_) clock_ = std::make_unique<QtClock>();
+    if (!random_) random_ = std::make_unique<ClockRandom>();
+    if (!sound_) sound_ = std::make_unique<QtSound>([] { QApplication::beep(); });
+    services_ = FrameServices{clock_.get(), random_.get(), sound_.get()};
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Vexlin"));
     setFont(SerifBoldFont(true));
@@ -473,7 +481,7 @@ void TMainForm::BuildToolBar() {
 
 void TMainForm::Tick() {
     TickModel(*model_);
-    ComposeFrame(*model_, canvas_);
+    ComposeFrame(*model_, canvas_, services_);
     canvasWidget_->update();
 }
 

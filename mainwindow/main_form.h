@@ -12,7 +12,11 @@
 #include <memory>
 
 #include "model/gear_state.h"
+#include "mainwindow/frame_renderer.h"
+#include "platform/clock.h"
 #include "platform/qt_image_canvas.h"
+#include "platform/random.h"
+#include "platform/sound.h"
 
 class QAction;
 class QFrame;
@@ -68,7 +72,11 @@ public:
         About,
     };
 
-    explicit TMainForm(int tickMs = kDefaultTickMs, QWidget* parent = nullptr);
+    // The platform seams default to the system clock, a clock-seeded
+    // generator and Qt Multimedia; tests pass their own.
+    explicit TMainForm(int tickMs = kDefaultTickMs, QWidget* parent = nullptr,
+                       std::unique_ptr<Clock> clock = nullptr, std::unique_ptr<Random> random = nullptr,
+                       std::unique_ptr<Sound> sound = nullptr);
     ~TMainForm() override;
 
     GearState& Model() { return *model_; }
@@ -77,6 +85,11 @@ public:
     // One animation tick: model work, frame composition, repaint request.
     void Tick();
     const QImage& Frame() const { return canvas_.Image(); }
+
+    // The platform seams every window of the program shares.
+    const Clock& ClockSource() const { return *clock_; }
+    Random& RandomSource() { return *random_; }
+    Sound& SoundOut() { return *sound_; }
 
     // Runs a menu or tool bar command.
     void RunCommand(Command c);
@@ -130,6 +143,10 @@ private:
     void ResetAllDimensions();
 
     std::unique_ptr<GearState> model_;
+    std::unique_ptr<Clock> clock_;
+    std::unique_ptr<Random> random_;
+    std::unique_ptr<Sound> sound_;
+    FrameServices services_;
     QImageCanvas canvas_{1280, 1024};
     MainCanvasWidget* canvasWidget_ = nullptr;
     QTimer* timer_ = nullptr;
