@@ -279,6 +279,28 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     timer_->start();
 
     sbRevArm_->setFocus();
+    CreateWindows();
+}
+
+void TMainForm::CreateWindows() {
+    // One line per window, in the creation order of Windows.
+    // TFrameDi
+    // TVexlinSpInst
+    // TRefPnts
+    // TRevPos
+    // TSetRevArm
+    // TDrivAng
+    // TStpAng
+    // TInst
+    // TAboutBox
+    // TCylDimen
+    // TGraphZoom
+    // TDrawLines
+    // TDataTable
+    // TSineDia
+    // TOvalDia
+    // TSteamDia
+    // TPortDia
 }
 
 TMainForm::~TMainForm() {

@@ -19,6 +19,7 @@
 #include "platform/sound.h"
 
 class QAction;
+class QDialog;
 class QFrame;
 class QMenu;
 class QPushButton;
@@ -141,6 +142,29 @@ private:
 
     void CalcCentRevArm();
     void ResetAllDimensions();
+
+    // The program's other windows, each created once at start-up, right
+    // after the main window, in this order; shown and hidden afterwards.
+    void CreateWindows();
+    struct Windows {
+        QDialog* frameDi = nullptr;       // TFrameDi
+        QDialog* vexlinSpInst = nullptr;  // TVexlinSpInst
+        QDialog* refPnts = nullptr;       // TRefPnts
+        QDialog* revPos = nullptr;        // TRevPos
+        QDialog* setRevArm = nullptr;     // TSetRevArm
+        QDialog* drivAng = nullptr;       // TDrivAng
+        QDialog* stpAng = nullptr;        // TStpAng
+        QDialog* inst = nullptr;          // TInst
+        QDialog* aboutBox = nullptr;      // TAboutBox
+        QDialog* cylDimen = nullptr;      // TCylDimen
+        QDialog* graphZoom = nullptr;     // TGraphZoom
+        QDialog* drawLines = nullptr;     // TDrawLines
+        QWidget* dataTable = nullptr;     // TDataTable
+        QWidget* sineDia = nullptr;       // TSineDia
+        QWidget* ovalDia = nullptr;       // TOvalDia
+        QWidget* steamDia = nullptr;      // TSteamDia
+        QWidget* portDia = nullptr;       // TPortDia
+    } windows_;
 
     std::unique_ptr<GearState> model_;
     std::unique_ptr<Clock> clock_;
