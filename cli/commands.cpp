@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/diagram_command.h"
 #include "cli/gui_app.h"
 #include "cli/render_command.h"
 #include "cli/text_io.h"
@@ -45,6 +46,8 @@ Commands:
                        port openings and the geometry error flag
   save FILE            write the design to a dimension data file
   render ...           draw a picture of the design (see "render --help")
+  diagram NAME ...     a valve diagram (sine, oval, steam, ports) as a
+                       picture or as CSV figures (see "diagram --help")
 
 Options:
   --design FILE        open a dimension data file first
@@ -299,7 +302,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     // Usage errors of the command's own options come before any file work.
     const std::string& cmd = inv.command;
-    if (cmd != "dims" && cmd != "midgear" && cmd != "sweep" && cmd != "save" && cmd != "render")
+    if (cmd != "dims" && cmd != "midgear" && cmd != "sweep" && cmd != "save" && cmd != "render" &&
+        cmd != "diagram")
         return UsageError(err, "unknown command " + Quote(cmd));
     if ((cmd == "dims" || cmd == "midgear") && !inv.commandArgs.empty())
         return UsageError(err, cmd + " takes no arguments, got " + Quote(inv.commandArgs.front()));
@@ -308,6 +312,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         SweepOptions opt;
         std::string error;
         if (!ParseSweepOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
+    }
+
+    if (cmd == "diagram" && !(inv.commandArgs.size() == 1 && (inv.commandArgs[0] == "--help" || inv.commandArgs[0] == "-h"))) {
+        DiagramOptions opt;
+        std::string error;
+        if (!ParseDiagramOptions(inv.commandArgs, opt, error)) return UsageError(err, "diagram: " + error);
     }
 
     auto g = std::make_unique<GearState>();
@@ -319,6 +329,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "sweep") return RunSweep(*g, inv.commandArgs, out, err);
     if (cmd == "save") return RunSave(*g, inv.commandArgs, out, err);
     EnsureGuiApplication();
+    if (cmd == "diagram") return RunDiagram(*g, inv.commandArgs, out, err);
     return RunRender(*g, inv.commandArgs, out, err);
 }
 

@@ -265,6 +265,11 @@ struct GearState {
     bool screenDataOn = true;
     int locatorDimension = 0; // dimension id shown by the locator, 0 = none
     std::string frontCutOffText, rearCutOffText;
+
+    // Valve diagrams. The undo line text the main window and the diagram
+    // windows share: the diagrams draw the current text and then rebuild it
+    // from the newest undo entry. NUL-terminated, formatted in place.
+    std::array<char, 256> undoLineText{};
 };
 
 } // namespace vx
