@@ -153,6 +153,12 @@ void TDiagramWindow::done(int r) {
     SyncMain();
 }
 
+QString TDiagramWindow::CaptionOf(WindowKind kind) const {
+    const CaptionText& t = Model().display.captions[static_cast<std::size_t>(kind)];
+    const std::string_view v = t.View();
+    return QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size()));
+}
+
 void TDiagramWindow::StopMainTimer() {
     if (host_.setTimerRunning) host_.setTimerRunning(false);
 }

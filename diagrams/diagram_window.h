@@ -86,6 +86,7 @@ public:
     ~TDiagramWindow() override;
 
     GearState& Model() { return *host_.model; }
+    const GearState& Model() const { return *host_.model; }
     // The picture as last drawn.
     const QImage& Picture() const { return canvas_.Image(); }
     // Drawing passes so far (each clear-and-draw or draw counts one).
@@ -99,6 +100,9 @@ protected:
     virtual void DrawDiagram(Canvas& c) = 0;
     // The window's caption.
     virtual QString Caption() const = 0;
+    // The caption the main window's last frame composed for this kind of
+    // window (its timer is off while a diagram is open).
+    QString CaptionOf(WindowKind kind) const;
 
     // Activation, once per opening: timer off, positions dialog, clear and
     // draw.

@@ -24,6 +24,6 @@ TOvalDia::TOvalDia(const DiagramHost& host, QWidget* parent) : TDiagramWindow(ho
 
 void TOvalDia::DrawDiagram(Canvas& c) { DrawOvalDiagram(Model(), c); }
 
-QString TOvalDia::Caption() const { return QStringLiteral("Oval Diagram"); }
+QString TOvalDia::Caption() const { return CaptionOf(WindowKind::OvalDiagram); }
 
 } // namespace vx

@@ -24,6 +24,6 @@ TSineDia::TSineDia(const DiagramHost& host, QWidget* parent) : TDiagramWindow(ho
 
 void TSineDia::DrawDiagram(Canvas& c) { DrawSineDiagram(Model(), c); }
 
-QString TSineDia::Caption() const { return QStringLiteral("Sine Diagram"); }
+QString TSineDia::Caption() const { return CaptionOf(WindowKind::SineDiagram); }
 
 } // namespace vx
