@@ -19,6 +19,7 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include "editors/set_rev_arm_dialog.h"
 #include "mainwindow/frame_renderer.h"
 #include "model/defaults.h"
 #include "model/dynvar.h"
@@ -288,7 +289,7 @@ void TMainForm::CreateWindows() {
     // TVexlinSpInst
     // TRefPnts
     // TRevPos
-    // TSetRevArm
+    windows_.setRevArm = new TSetRevArm(*model_, this);
     // TDrivAng
     // TStpAng
     // TInst

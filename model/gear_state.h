@@ -265,6 +265,12 @@ struct GearState {
     bool screenDataOn = true;
     int locatorDimension = 0; // dimension id shown by the locator, 0 = none
     std::string frontCutOffText, rearCutOffText;
+
+    // Dimension locator, frame to frame (mainwindow/dimension_locator_layer).
+    int locatorFrameCount = 0; // frames shown so far
+    int locatorBlinkCount = 0; // place in the six-frame blink cycle
+    bool locatorReopenCylinder = false; // the editor to show again: cylinder, else frame
+    bool locatorEnded = false; // set on the last frame; the main window reopens the editor
 };
 
 } // namespace vx
