@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/geometry_error.h"
+
 namespace vx {
 
 constexpr int kPivotCount = 31;       // pivots 0..30
@@ -253,6 +255,14 @@ struct GearState {
     std::string designName = "Nominal";
     bool errorBeepOn = true;
     bool geometryError = false;
+    // Why the geometry could not close. solveCause: the first failing step of
+    // the latest solve (None when it closed), recorded whatever the error beep
+    // option. errorCause: the cause that raised geometryError, kept until the
+    // flag is cleared. Each with the driver angle it happened at.
+    GeometryCause solveCause = GeometryCause::None;
+    float solveCauseAngle = 0;
+    GeometryCause errorCause = GeometryCause::None;
+    float errorCauseAngle = 0;
     float searchTolerance = 0.0001f;
 
     float graphicZoomFactor = 7.5f;
