@@ -22,7 +22,7 @@ TSetRevArm::TSetRevArm(GearState& g, QWidget* parent)
     setPalette(pal);
     move(170, 55);
 
-    auto* filter = new NumberBoxFilter(KeyRules{true, EnterKey::Discard},
+    filter_ = new NumberBoxFilter(KeyRules{true, EnterKey::Discard},
                                        {nullptr, nullptr, [this](int k) { EditKeyPress(k); },
                                         [this](int k) { EditExit(k); }},
                                        this);
@@ -31,7 +31,7 @@ TSetRevArm::TSetRevArm(GearState& g, QWidget* parent)
         const QByteArray name = "Edit" + QByteArray::number(k);
         QLineEdit* box = MakeNumberBox(this, name.constData(), QRect(b.left, b.top, b.width, 13), false,
                                        QColor(192, 192, 192));
-        filter->Attach(box, k);
+        filter_->Attach(box, k);
         boxes_[static_cast<std::size_t>(k)] = box;
     }
     close1_ = MakeDialogButton(this, "Close1", QStringLiteral("Close"), QRect(128, 93, 75, 25));
@@ -43,6 +43,9 @@ TSetRevArm::TSetRevArm(GearState& g, QWidget* parent)
     // The boxes are filled and shown by the refresh when the dialog shows.
     for (int k = 2; k <= 9; ++k) boxes_[static_cast<std::size_t>(k)]->setVisible(false);
 }
+
+// The boxes lose the focus as they go: nothing is committed any more.
+TSetRevArm::~TSetRevArm() { delete filter_; }
 
 void TSetRevArm::Refresh() {
     shown_ = RefreshRevArmPositions(g_);

@@ -23,6 +23,7 @@ public:
     static constexpr int kClientHeight = 125;
 
     explicit TSetRevArm(GearState& g, QWidget* parent = nullptr);
+    ~TSetRevArm() override;
 
     // The refresh run on activation and after closing: the positions'
     // cascade of zeros, positionCount, the boxes shown and their texts.
@@ -43,6 +44,7 @@ private:
     GearState& g_;
     std::array<QLineEdit*, 11> boxes_{}; // Edit1..Edit9 positions, Edit10 vertical scale
     QPushButton* close1_ = nullptr;
+    NumberBoxFilter* filter_ = nullptr;
     int shown_ = 1;
 };
 
