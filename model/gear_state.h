@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/display_state.h"
 #include "model/geometry_error.h"
 
 namespace vx {
@@ -270,7 +271,6 @@ struct GearState {
     int portGraphChoice = 3;
     float textScaleX = 1, textScaleY = 1;
     bool steamDisplayOn = false;
-    std::array<int, 2> steamDensity{20, 20};
     int lineWidth = 1;
     bool screenDataOn = true;
     int locatorDimension = 0; // dimension id shown by the locator, 0 = none
@@ -281,6 +281,10 @@ struct GearState {
     int locatorBlinkCount = 0; // place in the six-frame blink cycle
     bool locatorReopenCylinder = false; // the editor to show again: cylinder, else frame
     bool locatorEnded = false; // set on the last frame; the main window reopens the editor
+
+    // The main picture's captions, cut-off capture, error indicator cycle,
+    // steam display state and the effects on the window's controls.
+    DisplayState display;
 };
 
 } // namespace vx
