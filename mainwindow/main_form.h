@@ -30,6 +30,7 @@ class QToolBar;
 namespace vx {
 
 class MainCanvasWidget;
+class RefPointControls;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -103,6 +104,9 @@ public:
     // search, "Norm" after a full reset).
     void CenterClick();
     void NormVHZClick();
+
+    // The reference point controls and the picture's mouse-press dispatcher.
+    RefPointControls& RefControls() { return *refControls_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -197,6 +201,7 @@ private:
     std::array<QFrame*, 13> panels_{}; // Panel1..Panel12
 
     QAction* setPanZoom_ = nullptr;
+    RefPointControls* refControls_ = nullptr;
 };
 
 } // namespace vx
