@@ -21,6 +21,7 @@
 #include <QToolTip>
 #include <functional>
 
+#include "data/pivot_table_window.h"
 #include "mainwindow/frame_renderer.h"
 #include "mainwindow/ref_pnts_dialog.h"
 #include "mainwindow/reference_points_form.h"
@@ -314,7 +315,8 @@ void TMainForm::CreateWindows() {
     // TCylDimen
     // TGraphZoom
     // TDrawLines
-    // TDataTable
+    windows_.dataTable = new TDataTable(*model_, *clock_, this);
+    refControls_->SetDataTableHook([this] { windows_.dataTable->exec(); });
     // TSineDia
     // TOvalDia
     // TSteamDia
@@ -522,6 +524,7 @@ void TMainForm::BuildToolBar() {
 void TMainForm::Tick() {
     TickModel(*model_);
     ComposeFrame(*model_, canvas_, services_);
+    if (windows_.dataTable != nullptr && windows_.dataTable->isVisible()) windows_.dataTable->RefreshCaption();
     canvasWidget_->update();
 }
 
