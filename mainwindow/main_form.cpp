@@ -22,6 +22,7 @@
 #include <functional>
 
 #include "data/pivot_table_window.h"
+#include "editors/set_rev_arm_dialog.h"
 #include "mainwindow/frame_renderer.h"
 #include "mainwindow/ref_pnts_dialog.h"
 #include "mainwindow/reference_points_form.h"
@@ -307,7 +308,7 @@ void TMainForm::CreateWindows() {
     // TVexlinSpInst
     windows_.refPnts = new TRefPnts(*model_, *refControls_, this);
     // TRevPos
-    // TSetRevArm
+    windows_.setRevArm = new TSetRevArm(*model_, this);
     // TDrivAng
     // TStpAng
     // TInst
