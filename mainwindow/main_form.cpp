@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -19,6 +20,7 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include "mainwindow/display_options_form.h"
 #include "mainwindow/frame_renderer.h"
 #include "model/defaults.h"
 #include "model/dynvar.h"
@@ -264,6 +266,13 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     BuildToolBar();
     BuildControls();
     SetRevArmRange();
+    displayOptions_ = std::make_unique<DisplayOptions>(*this, *model_, [this] {
+        if (model_->dynVarDisplay) {
+            ToggleDynVarDisplay(*model_);
+            ShowDynVarControls();
+        }
+    });
+    sound_->SetWaveVolume(0x8000, 0x8000);
 
     const int menuHeight = menuBar()->sizeHint().height();
     resize(kClientWidth, kClientHeight + menuHeight);
@@ -504,6 +513,10 @@ void TMainForm::BuildToolBar() {
 void TMainForm::Tick() {
     TickModel(*model_);
     ComposeFrame(*model_, canvas_, services_);
+    // The windows of each caption, in WindowKind order.
+    displayOptions_->ApplyFrameEffects(std::array<QWidget*, kCaptionWindows>{
+        this, windows_.sineDia, windows_.ovalDia, windows_.steamDia, windows_.portDia, windows_.dataTable,
+        windows_.frameDi, windows_.cylDimen});
     canvasWidget_->update();
 }
 
@@ -516,6 +529,7 @@ bool TMainForm::event(QEvent* e) {
 
 void TMainForm::closeEvent(QCloseEvent* e) {
     timer_->stop();
+    sound_->SetWaveVolume(0x8000, 0x8000);
     e->accept();
 }
 
@@ -784,6 +798,11 @@ void TMainForm::RunCommand(Command c) {
     case Command::CalcCentRevArm: CalcCentRevArm(); break;
     case Command::SetPanZoom: SetPanZoomClick(); break;
     case Command::ResetAllDimensions: ResetAllDimensions(); break;
+    case Command::SetSteam: displayOptions_->SetSteamClick(); break;
+    case Command::SetErrorBeep: displayOptions_->SetErrorBeepClick(); break;
+    case Command::SetLineWidth: displayOptions_->SetLineWidthClick(); break;
+    case Command::SetLargeFont: displayOptions_->LargeFontClick(); break;
+    case Command::SetScreenData: displayOptions_->SetScreenDataClick(); break;
     case Command::DynamicVari:
         ToggleDynVarDisplay(*model_);
         ShowDynVarControls();

@@ -29,6 +29,7 @@ class QToolBar;
 
 namespace vx {
 
+class DisplayOptions;
 class MainCanvasWidget;
 
 class TMainForm : public QMainWindow {
@@ -197,6 +198,9 @@ private:
     std::array<QFrame*, 13> panels_{}; // Panel1..Panel12
 
     QAction* setPanZoom_ = nullptr;
+
+    // Display options and the frame's effects on the controls.
+    std::unique_ptr<DisplayOptions> displayOptions_;
 };
 
 } // namespace vx
