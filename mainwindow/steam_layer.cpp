@@ -51,20 +51,24 @@ struct Steam {
         for (int i = 0; i < count; ++i) Dot(x0 + R(w), y0 - R(h), col);
     }
 
-    // Division guard: a height of 0 pixels is divided as 1, with a beep
-    // while the error beep option is on (once per region, not per dot).
-    long long GuardHeight(long long h) {
-        if (h != 0) return h;
-        if (g.errorBeepOn && sound != nullptr) sound->Beep();
-        return 1;
+    // Division guard of the passages and the plume: a height of 0 pixels
+    // has nothing to draw; with dots due, it beeps once per region and frame
+    // while the error beep option is on. False when nothing is to be drawn.
+    bool Drawable(long long h, long long w, int count) {
+        if (count <= 0 || w <= 0 || w > INT32_MAX || h < 0 || h > INT32_MAX / 3) return false;
+        if (h == 0) {
+            if (g.errorBeepOn && sound != nullptr) sound->Beep();
+            return false;
+        }
+        return true;
     }
 
     // Front port passage: slanting from the seat down to the bore.
     void FrontPassage(int count, Rgb col) {
         const long long h = Span(C(17).y, C(5).y);
-        const long long div = GuardHeight(h);
         const long long w = Span(C(19).x, C(8).x);
-        if (h <= 0 || w <= 0 || w > INT32_MAX || h > INT32_MAX) return;
+        if (!Drawable(h, w, count)) return;
+        const long long div = h;
         const double slant = static_cast<double>(C(19).x) - C(20).x;
         for (int i = 0; i < count; ++i) {
             const int r = R(h);
@@ -77,9 +81,9 @@ struct Steam {
     // Rear port passage.
     void RearPassage(int count, Rgb col) {
         const long long h = Span(C(17).y, C(5).y);
-        const long long div = GuardHeight(h);
         const long long w = Span(C(5).x, C(18).x);
-        if (h <= 0 || w <= 0 || w > INT32_MAX || h > INT32_MAX) return;
+        if (!Drawable(h, w, count)) return;
+        const long long div = h;
         const double slant = static_cast<double>(C(18).x) - C(17).x;
         for (int i = 0; i < count; ++i) {
             const int r = R(h);
@@ -92,9 +96,9 @@ struct Steam {
     // Plume cone above the chimney, widening as it rises.
     void Plume(int count, Rgb col) {
         const long long h = Span(C(0).y, C(2).y);
-        const long long div = GuardHeight(h);
         const long long w = Span(C(0).x, C(13).x);
-        if (h <= 0 || w <= 0 || 3 * h > INT32_MAX || w > INT32_MAX) return;
+        if (!Drawable(h, w, count)) return;
+        const long long div = h;
         for (int i = 0; i < count; ++i) {
             const int r = R(3 * h);
             const double f = static_cast<double>(r) / static_cast<double>(div);
