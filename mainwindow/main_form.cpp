@@ -10,6 +10,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPushButton>
@@ -19,9 +20,12 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <functional>
 
 #include "mainwindow/display_options_form.h"
 #include "mainwindow/frame_renderer.h"
+#include "mainwindow/ref_pnts_dialog.h"
+#include "mainwindow/reference_points_form.h"
 #include "model/defaults.h"
 #include "model/dynvar.h"
 #include "model/jog.h"
@@ -45,6 +49,7 @@ public:
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
     void SetToolBar(QToolBar* bar) { toolBar_ = bar; }
+    void SetPressHandler(std::function<void(QMouseEvent*)> h) { press_ = std::move(h); }
 
 protected:
     void paintEvent(QPaintEvent* e) override {
@@ -58,6 +63,10 @@ protected:
             for (const QRect& part : rest) p.fillRect(part, QColor(192, 192, 192));
         }
     }
+    void mousePressEvent(QMouseEvent* e) override {
+        if (press_) press_(e);
+        QWidget::mousePressEvent(e);
+    }
     void resizeEvent(QResizeEvent* e) override {
         QWidget::resizeEvent(e);
         if (toolBar_) toolBar_->setGeometry(0, 0, width(), toolBar_->height());
@@ -66,6 +75,7 @@ protected:
 private:
     const QImage& frame_;
     QToolBar* toolBar_ = nullptr;
+    std::function<void(QMouseEvent*)> press_;
 };
 
 namespace {
@@ -271,8 +281,17 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
             ToggleDynVarDisplay(*model_);
             ShowDynVarControls();
         }
+        refControls_->SetReferenceMode(false); // the pivot data display with it
     });
     sound_->SetWaveVolume(0x8000, 0x8000);
+    refControls_ = new RefPointControls(this, canvasWidget_, *model_);
+    canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
+        const PressButton b = e->button() == Qt::LeftButton    ? PressButton::Left
+                              : e->button() == Qt::RightButton ? PressButton::Right
+                                                               : PressButton::Other;
+        const QPoint p = e->position().toPoint();
+        refControls_->PicturePress(p.x(), p.y(), b);
+    });
 
     const int menuHeight = menuBar()->sizeHint().height();
     resize(kClientWidth, kClientHeight + menuHeight);
@@ -295,7 +314,7 @@ void TMainForm::CreateWindows() {
     // One line per window, in the creation order of Windows.
     // TFrameDi
     // TVexlinSpInst
-    // TRefPnts
+    windows_.refPnts = new TRefPnts(*model_, *refControls_, this);
     // TRevPos
     // TSetRevArm
     // TDrivAng
@@ -803,6 +822,9 @@ void TMainForm::RunCommand(Command c) {
     case Command::SetLineWidth: displayOptions_->SetLineWidthClick(); break;
     case Command::SetLargeFont: displayOptions_->LargeFontClick(); break;
     case Command::SetScreenData: displayOptions_->SetScreenDataClick(); break;
+    case Command::ReferPoints: refControls_->ToggleReferencePoints(); break;
+    case Command::PivotData: refControls_->TogglePivotData(); break;
+    case Command::SetRefPoints: windows_.refPnts->exec(); break;
     case Command::DynamicVari:
         ToggleDynVarDisplay(*model_);
         ShowDynVarControls();

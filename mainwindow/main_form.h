@@ -31,6 +31,7 @@ namespace vx {
 
 class DisplayOptions;
 class MainCanvasWidget;
+class RefPointControls;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -104,6 +105,9 @@ public:
     // search, "Norm" after a full reset).
     void CenterClick();
     void NormVHZClick();
+
+    // The reference point controls and the picture's mouse-press dispatcher.
+    RefPointControls& RefControls() { return *refControls_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -201,6 +205,7 @@ private:
 
     // Display options and the frame's effects on the controls.
     std::unique_ptr<DisplayOptions> displayOptions_;
+    RefPointControls* refControls_ = nullptr;
 };
 
 } // namespace vx

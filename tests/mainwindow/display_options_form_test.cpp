@@ -86,9 +86,11 @@ TEST_F(DisplayOptionsTest, ScreenDataOffHidesTheListAndOnShowsItAgain) {
                             "Preset6", "NormVHZ", "SBPanVert", "SBPanHorz", "SBZoom", "Rev", "Center", "Fwd",
                             "Deg180", "Run", "Deg00", "Step1", "Step10", "Step45", "SBRevArm", "SBDrvAng",
                             "SBStepAng", "ToolBar1"};
-    // The dynamic variables are on before: screen data off switches them off.
+    // The displays are on before: screen data off switches them off.
     Action("DynamicVariables")->trigger();
+    Action("SetPivotData")->trigger(); // the reference points with it
     ASSERT_TRUE(g().dynVarDisplay);
+    ASSERT_TRUE(g().refPointsOn && g().pivotDataOn);
     ASSERT_TRUE(Widget("SBDynVar1")->isVisible());
 
     QAction* screenData = Action("SetScreenData");
@@ -102,6 +104,10 @@ TEST_F(DisplayOptionsTest, ScreenDataOffHidesTheListAndOnShowsItAgain) {
         EXPECT_FALSE(Action(name)->isEnabled()) << name;
     EXPECT_FALSE(Action("RefPoints1")->isVisible());
     EXPECT_FALSE(g().dynVarDisplay);
+    EXPECT_FALSE(g().refPointsOn);
+    EXPECT_FALSE(g().pivotDataOn);
+    for (const char* name : {"RefPt1", "RefPt2", "RefPt1Zero", "SBRef1Vert", "SBRef2Horz", "DataTableBut"})
+        EXPECT_FALSE(Widget(name)->isVisible()) << name;
     EXPECT_TRUE(Action("SetPanZoom")->isEnabled());
 
     // Pan and zoom bars on their own while the screen data is off.
@@ -119,6 +125,9 @@ TEST_F(DisplayOptionsTest, ScreenDataOffHidesTheListAndOnShowsItAgain) {
     EXPECT_EQ(Action("SetPanZoom")->text().toStdString(), "SetP&anZoom On");
     // The displays switched off stay off, and so do their controls.
     EXPECT_FALSE(g().dynVarDisplay);
+    EXPECT_FALSE(g().refPointsOn);
+    EXPECT_TRUE(Widget("RefPt1")->isVisible());
+    EXPECT_FALSE(Widget("SBRef1Vert")->isVisible());
     EXPECT_FALSE(Widget("SBDynVar1")->isVisible());
     EXPECT_FALSE(Widget("Panel7")->isVisible());
 }
