@@ -22,6 +22,7 @@
 #include <QToolTip>
 #include <functional>
 
+#include "editors/set_rev_arm_dialog.h"
 #include "mainwindow/display_options_form.h"
 #include "mainwindow/frame_renderer.h"
 #include "mainwindow/ref_pnts_dialog.h"
@@ -316,7 +317,7 @@ void TMainForm::CreateWindows() {
     // TVexlinSpInst
     windows_.refPnts = new TRefPnts(*model_, *refControls_, this);
     // TRevPos
-    // TSetRevArm
+    windows_.setRevArm = new TSetRevArm(*model_, this);
     // TDrivAng
     // TStpAng
     // TInst
