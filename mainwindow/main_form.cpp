@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -22,7 +24,13 @@
 #include <functional>
 
 #include "data/pivot_table_window.h"
+#include "editors/cylinder_dimensions_dialog.h"
+#include "editors/frame_dimensions_dialog.h"
+#include "editors/graph_zoom_dialog.h"
 #include "editors/set_rev_arm_dialog.h"
+#include "mainwindow/dimension_locator_layer.h"
+#include "mainwindow/value_entry_dialog.h"
+#include "mainwindow/display_options_form.h"
 #include "mainwindow/frame_renderer.h"
 #include "mainwindow/ref_pnts_dialog.h"
 #include "mainwindow/reference_points_form.h"
@@ -276,8 +284,17 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     BuildToolBar();
     BuildControls();
     SetRevArmRange();
+    displayOptions_ = std::make_unique<DisplayOptions>(*this, *model_, [this] {
+        if (model_->dynVarDisplay) {
+            ToggleDynVarDisplay(*model_);
+            ShowDynVarControls();
+        }
+        refControls_->SetReferenceMode(false); // the pivot data display with it
+    });
+    sound_->SetWaveVolume(0x8000, 0x8000);
     refControls_ = new RefPointControls(this, canvasWidget_, *model_);
     canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
+        EndLocator(*model_);
         const PressButton b = e->button() == Qt::LeftButton    ? PressButton::Left
                               : e->button() == Qt::RightButton ? PressButton::Right
                                                                : PressButton::Other;
@@ -304,17 +321,17 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
 
 void TMainForm::CreateWindows() {
     // One line per window, in the creation order of Windows.
-    // TFrameDi
+    windows_.frameDi = new TFrameDi(*model_, EditorWindowHooks(), this);
     // TVexlinSpInst
     windows_.refPnts = new TRefPnts(*model_, *refControls_, this);
-    // TRevPos
+    windows_.revPos = new TRevPos(*model_, MotionDialogControls(), this);
     windows_.setRevArm = new TSetRevArm(*model_, this);
-    // TDrivAng
-    // TStpAng
+    windows_.drivAng = new TDrivAng(*model_, MotionDialogControls(), this);
+    windows_.stpAng = new TStpAng(*model_, MotionDialogControls(), this);
     // TInst
     // TAboutBox
-    // TCylDimen
-    // TGraphZoom
+    windows_.cylDimen = new TCylDimen(*model_, EditorWindowHooks(), this);
+    windows_.graphZoom = new TGraphZoom(*model_, this);
     // TDrawLines
     windows_.dataTable = new TDataTable(*model_, *clock_, this);
     refControls_->SetDataTableHook([this] { windows_.dataTable->exec(); });
@@ -323,6 +340,17 @@ void TMainForm::CreateWindows() {
     // TSteamDia
     // TPortDia
 }
+
+// What the dimension editors change on this window.
+EditorHooks TMainForm::EditorWindowHooks() {
+    return {[this] { SetRevArmRange(); }, [this] { sbRevArm_->setValue(0); }, [this] { SyncUndoButton(); },
+            [this](const QString& text) {
+                QTimer::singleShot(0, this, [this, text] { QMessageBox::warning(this, QStringLiteral("Vexlin"), text); });
+            }};
+}
+
+// The controls the value entry dialogs act through.
+MotionControls TMainForm::MotionDialogControls() { return {[this] { RunClick(); }, sbDrvAng_, sbStepAng_, sbRevArm_}; }
 
 TMainForm::~TMainForm() {
     timer_->stop();
@@ -444,6 +472,14 @@ void TMainForm::BuildControls() {
     unDoDn_->setAutoDefault(false);
     unDoDn_->setEnabled(false);
     connect(unDoDn_, &QPushButton::clicked, this, &TMainForm::UnDoDnClick);
+    // Ctrl+Z does what the button does while the dynamic variables are shown.
+    auto* undoKey = new QAction(this);
+    undoKey->setObjectName(QStringLiteral("UndoKey"));
+    undoKey->setShortcut(QKeySequence::Undo);
+    addAction(undoKey);
+    connect(undoKey, &QAction::triggered, this, [this] {
+        if (model_->dynVarDisplay && unDoDn_->isEnabled()) UnDoDnClick();
+    });
     ShowDynVarControls();
 }
 
@@ -524,8 +560,15 @@ void TMainForm::BuildToolBar() {
 
 void TMainForm::Tick() {
     TickModel(*model_);
+    auto* frameDi = static_cast<DimensionEditor*>(windows_.frameDi);
+    auto* cylDimen = static_cast<DimensionEditor*>(windows_.cylDimen);
+    LocatorBeforeFrame(*model_, frameDi, cylDimen, this);
     ComposeFrame(*model_, canvas_, services_);
-    if (windows_.dataTable != nullptr && windows_.dataTable->isVisible()) windows_.dataTable->RefreshCaption();
+    LocatorAfterFrame(*model_, frameDi, cylDimen, this);
+    // The windows of each caption, in WindowKind order.
+    displayOptions_->ApplyFrameEffects(std::array<QWidget*, kCaptionWindows>{
+        this, windows_.sineDia, windows_.ovalDia, windows_.steamDia, windows_.portDia, windows_.dataTable,
+        windows_.frameDi, windows_.cylDimen});
     canvasWidget_->update();
 }
 
@@ -538,6 +581,7 @@ bool TMainForm::event(QEvent* e) {
 
 void TMainForm::closeEvent(QCloseEvent* e) {
     timer_->stop();
+    sound_->SetWaveVolume(0x8000, 0x8000);
     e->accept();
 }
 
@@ -806,9 +850,20 @@ void TMainForm::RunCommand(Command c) {
     case Command::CalcCentRevArm: CalcCentRevArm(); break;
     case Command::SetPanZoom: SetPanZoomClick(); break;
     case Command::ResetAllDimensions: ResetAllDimensions(); break;
+    case Command::SetSteam: displayOptions_->SetSteamClick(); break;
+    case Command::SetErrorBeep: displayOptions_->SetErrorBeepClick(); break;
+    case Command::SetLineWidth: displayOptions_->SetLineWidthClick(); break;
+    case Command::SetLargeFont: displayOptions_->LargeFontClick(); break;
+    case Command::SetScreenData: displayOptions_->SetScreenDataClick(); break;
     case Command::ReferPoints: refControls_->ToggleReferencePoints(); break;
     case Command::PivotData: refControls_->TogglePivotData(); break;
     case Command::SetRefPoints: windows_.refPnts->exec(); break;
+    case Command::SetRevArmPos: windows_.revPos->exec(); break;
+    case Command::SetDriverAng: windows_.drivAng->exec(); break;
+    case Command::SetStepAng: windows_.stpAng->exec(); break;
+    case Command::FrameDimensions: windows_.frameDi->exec(); break;
+    case Command::CylinderDimensions: windows_.cylDimen->exec(); break;
+    case Command::SetGraphicZoom: windows_.graphZoom->exec(); break;
     case Command::DynamicVari:
         ToggleDynVarDisplay(*model_);
         ShowDynVarControls();

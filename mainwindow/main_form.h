@@ -11,6 +11,8 @@
 #include <array>
 #include <memory>
 
+#include "editors/dimension_editor_dialog.h"
+#include "mainwindow/value_entry_dialog.h"
 #include "model/gear_state.h"
 #include "mainwindow/frame_renderer.h"
 #include "platform/clock.h"
@@ -29,6 +31,7 @@ class QToolBar;
 
 namespace vx {
 
+class DisplayOptions;
 class MainCanvasWidget;
 class RefPointControls;
 class TDataTable;
@@ -151,6 +154,8 @@ private:
     // The program's other windows, each created once at start-up, right
     // after the main window, in this order; shown and hidden afterwards.
     void CreateWindows();
+    EditorHooks EditorWindowHooks();
+    MotionControls MotionDialogControls();
     struct Windows {
         QDialog* frameDi = nullptr;       // TFrameDi
         QDialog* vexlinSpInst = nullptr;  // TVexlinSpInst
@@ -202,6 +207,9 @@ private:
     std::array<QFrame*, 13> panels_{}; // Panel1..Panel12
 
     QAction* setPanZoom_ = nullptr;
+
+    // Display options and the frame's effects on the controls.
+    std::unique_ptr<DisplayOptions> displayOptions_;
     RefPointControls* refControls_ = nullptr;
 };
 
