@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include "help/about_box_dialog.h"
+#include "help/instruction_dialog.h"
 #include "mainwindow/frame_renderer.h"
 #include "model/defaults.h"
 #include "model/dynvar.h"
@@ -269,7 +271,8 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     resize(kClientWidth, kClientHeight + menuHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
-        move(avail.center() - QPoint(kClientWidth / 2, (kClientHeight + menuHeight) / 2));
+        // Centred by sizes: QRect::center() rounds towards the top left.
+        move(avail.x() + (avail.width() - width()) / 2, avail.y() + (avail.height() - height()) / 2);
     }
 
     timer_ = new QTimer(this);
@@ -285,14 +288,14 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
 void TMainForm::CreateWindows() {
     // One line per window, in the creation order of Windows.
     // TFrameDi
-    // TVexlinSpInst
+    windows_.vexlinSpInst = new TVexlinSpInst(this);
     // TRefPnts
     // TRevPos
     // TSetRevArm
     // TDrivAng
     // TStpAng
-    // TInst
-    // TAboutBox
+    windows_.inst = new TInst(this);
+    windows_.aboutBox = new TAboutBox(this);
     // TCylDimen
     // TGraphZoom
     // TDrawLines
@@ -788,6 +791,9 @@ void TMainForm::RunCommand(Command c) {
         ToggleDynVarDisplay(*model_);
         ShowDynVarControls();
         break;
+    case Command::Instructions: windows_.inst->exec(); break;
+    case Command::InstructionsSpecial: windows_.vexlinSpInst->exec(); break;
+    case Command::About: windows_.aboutBox->exec(); break;
     default:
         // Commands whose windows are not part of this window yet.
         break;

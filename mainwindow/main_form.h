@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <string>
 
 #include "model/gear_state.h"
 #include "mainwindow/frame_renderer.h"
@@ -30,6 +31,7 @@ class QToolBar;
 namespace vx {
 
 class MainCanvasWidget;
+struct FileResult;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -98,6 +100,10 @@ public:
     // Sets the reverse arm bar's range from revArmToCentMax; every writer of
     // that dimension calls it.
     void SetRevArmRange();
+
+    // Opens a design file into the model and brings the controls in step
+    // (the file on the command line; the same as the File menu's open).
+    FileResult OpenDesignFile(const std::string& path);
 
     // Button actions that other windows also run ("Cen" after a mid-gear
     // search, "Norm" after a full reset).
