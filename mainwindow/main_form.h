@@ -32,6 +32,7 @@ namespace vx {
 
 class MainCanvasWidget;
 struct FileResult;
+class RefPointControls;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -109,6 +110,9 @@ public:
     // search, "Norm" after a full reset).
     void CenterClick();
     void NormVHZClick();
+
+    // The reference point controls and the picture's mouse-press dispatcher.
+    RefPointControls& RefControls() { return *refControls_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -203,6 +207,7 @@ private:
     std::array<QFrame*, 13> panels_{}; // Panel1..Panel12
 
     QAction* setPanZoom_ = nullptr;
+    RefPointControls* refControls_ = nullptr;
 };
 
 } // namespace vx
