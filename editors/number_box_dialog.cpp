@@ -87,6 +87,10 @@ QLineEdit* MakeNumberBox(QWidget* parent, const char* name, QRect geometry, bool
     box->setFrame(frame);
     box->setGeometry(geometry);
     if (!frame) {
+        // The classic boxes are 40 pixels wide: the narrow face fits "302.000".
+        QFont f = DialogFont();
+        f.setFamily(QStringLiteral("Liberation Sans Narrow"));
+        box->setFont(f);
         box->setTextMargins(1, 0, 0, 0);
         box->setContentsMargins(0, 0, 0, 0);
     }
