@@ -32,6 +32,7 @@ class QToolBar;
 
 namespace vx {
 
+class DisplayOptions;
 class MainCanvasWidget;
 struct FileResult;
 class RefPointControls;
@@ -211,6 +212,9 @@ private:
     std::array<QFrame*, 13> panels_{}; // Panel1..Panel12
 
     QAction* setPanZoom_ = nullptr;
+
+    // Display options and the frame's effects on the controls.
+    std::unique_ptr<DisplayOptions> displayOptions_;
     RefPointControls* refControls_ = nullptr;
 };
 
