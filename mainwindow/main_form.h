@@ -36,6 +36,7 @@ class DisplayOptions;
 class MainCanvasWidget;
 struct FileResult;
 class RefPointControls;
+class TDataTable;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -174,7 +175,7 @@ private:
         QDialog* cylDimen = nullptr;      // TCylDimen
         QDialog* graphZoom = nullptr;     // TGraphZoom
         QDialog* drawLines = nullptr;     // TDrawLines
-        QWidget* dataTable = nullptr;     // TDataTable
+        TDataTable* dataTable = nullptr;  // TDataTable
         QWidget* sineDia = nullptr;       // TSineDia
         QWidget* ovalDia = nullptr;       // TOvalDia
         QWidget* steamDia = nullptr;      // TSteamDia
