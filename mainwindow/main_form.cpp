@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include "data/draw_lines_dialog.h"
+#include "data/overlay.h"
 #include "mainwindow/frame_renderer.h"
 #include "model/defaults.h"
 #include "model/dynvar.h"
@@ -295,7 +297,7 @@ void TMainForm::CreateWindows() {
     // TAboutBox
     // TCylDimen
     // TGraphZoom
-    // TDrawLines
+    windows_.drawLines = new TDrawLines(*model_, *sound_, this);
     // TDataTable
     // TSineDia
     // TOvalDia
@@ -778,12 +780,19 @@ void TMainForm::ResetAllDimensions() {
     SyncUndoButton();
 }
 
+void TMainForm::DrawLinesClick() {
+    if (windows_.drawLines->isVisible()) return;
+    if (RefPointsAtOrigin(*model_)) sound_->Beep();
+    windows_.drawLines->exec();
+}
+
 void TMainForm::RunCommand(Command c) {
     switch (c) {
     case Command::Exit: close(); break;
     case Command::CalcCentRevArm: CalcCentRevArm(); break;
     case Command::SetPanZoom: SetPanZoomClick(); break;
     case Command::ResetAllDimensions: ResetAllDimensions(); break;
+    case Command::DrawLinesCircles: DrawLinesClick(); break;
     case Command::DynamicVari:
         ToggleDynVarDisplay(*model_);
         ShowDynVarControls();

@@ -30,6 +30,7 @@ class QToolBar;
 namespace vx {
 
 class MainCanvasWidget;
+class TDrawLines;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -104,6 +105,12 @@ public:
     void CenterClick();
     void NormVHZClick();
 
+    // "&DrawLinesCircles": beeps first when both reference points are at
+    // 0, 0, then shows the lines and circles dialog and waits for it. A click
+    // that hands a picked pivot back to that dialog runs it too.
+    void DrawLinesClick();
+    TDrawLines& DrawLines() { return *windows_.drawLines; }
+
 protected:
     bool event(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -158,7 +165,7 @@ private:
         QDialog* aboutBox = nullptr;      // TAboutBox
         QDialog* cylDimen = nullptr;      // TCylDimen
         QDialog* graphZoom = nullptr;     // TGraphZoom
-        QDialog* drawLines = nullptr;     // TDrawLines
+        TDrawLines* drawLines = nullptr;  // TDrawLines
         QWidget* dataTable = nullptr;     // TDataTable
         QWidget* sineDia = nullptr;       // TSineDia
         QWidget* ovalDia = nullptr;       // TOvalDia
