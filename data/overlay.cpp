@@ -105,7 +105,7 @@ int NearestAnchorPivot(const PivotTable& piv, float x, float y, int previous) {
     float best = 10000;
     int found = previous;
     for (int n = 1; n <= kLastAnchorPivot; ++n) {
-        if (n == kRefPoint1Pivot || n == kRefPoint2Pivot) continue;
+        if (n == kRefPoint1 || n == kRefPoint2) continue;
         const auto i = static_cast<std::size_t>(n);
         const float d = StoreFloat(std::fabs(static_cast<double>(y) - piv.y[i]) +
                                    std::fabs(static_cast<double>(x) - piv.x[i]));
@@ -177,13 +177,13 @@ bool FinishOverlayItem(OverlayItem& it, float openRef1Horz, float openRef1Vert,
 }
 
 bool RefPointsAtOrigin(const GearState& g) {
-    const auto p1 = static_cast<std::size_t>(kRefPoint1Pivot), p2 = static_cast<std::size_t>(kRefPoint2Pivot);
+    const auto p1 = static_cast<std::size_t>(kRefPoint1), p2 = static_cast<std::size_t>(kRefPoint2);
     return g.piv.x[p1] == 0 && g.piv.y[p1] == 0 && g.piv.x[p2] == 0 && g.piv.y[p2] == 0;
 }
 
 void OverlayActivate(GearState& g) {
     const int ref = g.overlayChoice.ref;
-    const auto p1 = static_cast<std::size_t>(kRefPoint1Pivot);
+    const auto p1 = static_cast<std::size_t>(kRefPoint1);
     if (ref == -1) {
         g.openRef1Horz = g.piv.x[p1];
         g.openRef1Vert = g.piv.y[p1];
@@ -191,8 +191,8 @@ void OverlayActivate(GearState& g) {
     // Back from a pivot pick: the item being defined is still the current
     // one (the dialog does not step back when it closes for the pick, so the
     // current item never leaves 1..20).
-    if (ref >= 1 && ref <= 3) BindOverlayAnchor(g, CurrentItem(g), 1, kRefPoint1Pivot);
-    if (ref == 3) BindOverlayAnchor(g, CurrentItem(g), 2, kRefPoint2Pivot);
+    if (ref >= 1 && ref <= 3) BindOverlayAnchor(g, CurrentItem(g), 1, kRefPoint1);
+    if (ref == 3) BindOverlayAnchor(g, CurrentItem(g), 2, kRefPoint2);
 }
 
 OverlayEffects OverlayTypeChoice(GearState& g, OverlayDialogState& d, int choice) {
@@ -228,7 +228,7 @@ OverlayEffects OverlayRefChoice(GearState& g, OverlayDialogState& d, int r) {
     g.overlayChoice.ref = r;
     OverlayItem& it = CurrentItem(g);
     OverlayRowTexts& row = CurrentRow(g, d);
-    const auto p1 = static_cast<std::size_t>(kRefPoint1Pivot), p2 = static_cast<std::size_t>(kRefPoint2Pivot);
+    const auto p1 = static_cast<std::size_t>(kRefPoint1), p2 = static_cast<std::size_t>(kRefPoint2);
     it.vert1 = g.piv.y[p1];
     it.horz1 = g.piv.x[p1];
     it.vert2 = g.piv.y[p2];
@@ -339,16 +339,6 @@ void OverlayRefreshTable(const GearState& g, OverlayDialogState& d) {
 void OverlayDesignOpened(const GearState& g, OverlayDialogState& d) {
     for (OverlayRowTexts& row : d.rows) row.type = row.color = row.ref = -1;
     OverlayRefreshTable(g, d);
-}
-
-bool OverlayTakesLeftPick(const GearState& g) {
-    const auto& c = g.overlayChoice;
-    return c.type >= 0 && c.color >= 0 && c.ref >= 0 && c.ref <= 2;
-}
-
-bool OverlayTakesRightPick(const GearState& g) {
-    const auto& c = g.overlayChoice;
-    return c.type >= 0 && c.color >= 0 && c.ref == 3;
 }
 
 } // namespace vx

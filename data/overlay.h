@@ -12,9 +12,6 @@
 
 namespace vx {
 
-// Reference points 1 and 2 are pivots 19 and 20.
-constexpr int kRefPoint1Pivot = 19;
-constexpr int kRefPoint2Pivot = 20;
 // Anchor pivots are searched among 1..26 (never the reference points).
 constexpr int kLastAnchorPivot = 26;
 
@@ -93,12 +90,6 @@ void OverlayRefreshTable(const GearState& g, OverlayDialogState& d);
 // After a design is opened: the type, colour and reference texts emptied,
 // then the table refreshed.
 void OverlayDesignOpened(const GearState& g, OverlayDialogState& d);
-
-// The main window's clicks: a left click hands reference point 1 back to
-// the dialog (type and colour chosen, reference 0..2); a right click after
-// a left one hands both points back (reference 3).
-bool OverlayTakesLeftPick(const GearState& g);
-bool OverlayTakesRightPick(const GearState& g);
 
 // Both reference points exactly at 0, 0.
 bool RefPointsAtOrigin(const GearState& g);

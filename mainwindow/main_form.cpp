@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPushButton>
@@ -18,10 +19,13 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <functional>
 
 #include "data/draw_lines_dialog.h"
 #include "data/overlay.h"
 #include "mainwindow/frame_renderer.h"
+#include "mainwindow/ref_pnts_dialog.h"
+#include "mainwindow/reference_points_form.h"
 #include "model/defaults.h"
 #include "model/dynvar.h"
 #include "model/jog.h"
@@ -45,6 +49,7 @@ public:
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
     void SetToolBar(QToolBar* bar) { toolBar_ = bar; }
+    void SetPressHandler(std::function<void(QMouseEvent*)> h) { press_ = std::move(h); }
 
 protected:
     void paintEvent(QPaintEvent* e) override {
@@ -58,6 +63,10 @@ protected:
             for (const QRect& part : rest) p.fillRect(part, QColor(192, 192, 192));
         }
     }
+    void mousePressEvent(QMouseEvent* e) override {
+        if (press_) press_(e);
+        QWidget::mousePressEvent(e);
+    }
     void resizeEvent(QResizeEvent* e) override {
         QWidget::resizeEvent(e);
         if (toolBar_) toolBar_->setGeometry(0, 0, width(), toolBar_->height());
@@ -66,6 +75,7 @@ protected:
 private:
     const QImage& frame_;
     QToolBar* toolBar_ = nullptr;
+    std::function<void(QMouseEvent*)> press_;
 };
 
 namespace {
@@ -266,6 +276,14 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     BuildToolBar();
     BuildControls();
     SetRevArmRange();
+    refControls_ = new RefPointControls(this, canvasWidget_, *model_);
+    canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
+        const PressButton b = e->button() == Qt::LeftButton    ? PressButton::Left
+                              : e->button() == Qt::RightButton ? PressButton::Right
+                                                               : PressButton::Other;
+        const QPoint p = e->position().toPoint();
+        refControls_->PicturePress(p.x(), p.y(), b);
+    });
 
     const int menuHeight = menuBar()->sizeHint().height();
     resize(kClientWidth, kClientHeight + menuHeight);
@@ -288,7 +306,7 @@ void TMainForm::CreateWindows() {
     // One line per window, in the creation order of Windows.
     // TFrameDi
     // TVexlinSpInst
-    // TRefPnts
+    windows_.refPnts = new TRefPnts(*model_, *refControls_, this);
     // TRevPos
     // TSetRevArm
     // TDrivAng
@@ -298,6 +316,13 @@ void TMainForm::CreateWindows() {
     // TCylDimen
     // TGraphZoom
     windows_.drawLines = new TDrawLines(*model_, *sound_, this);
+    // A click on the picture hands the picked point back to it.
+    refControls_->SetOverlayHooks(
+        [this] {
+            const auto& c = model_->overlayChoice;
+            return OverlayPickQuery{c.type >= 0 && c.color >= 0, c.ref};
+        },
+        [this] { DrawLinesClick(); });
     // TDataTable
     // TSineDia
     // TOvalDia
@@ -792,6 +817,9 @@ void TMainForm::RunCommand(Command c) {
     case Command::CalcCentRevArm: CalcCentRevArm(); break;
     case Command::SetPanZoom: SetPanZoomClick(); break;
     case Command::ResetAllDimensions: ResetAllDimensions(); break;
+    case Command::ReferPoints: refControls_->ToggleReferencePoints(); break;
+    case Command::PivotData: refControls_->TogglePivotData(); break;
+    case Command::SetRefPoints: windows_.refPnts->exec(); break;
     case Command::DrawLinesCircles: DrawLinesClick(); break;
     case Command::DynamicVari:
         ToggleDynVarDisplay(*model_);

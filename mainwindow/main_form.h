@@ -30,6 +30,7 @@ class QToolBar;
 namespace vx {
 
 class MainCanvasWidget;
+class RefPointControls;
 class TDrawLines;
 
 class TMainForm : public QMainWindow {
@@ -110,6 +111,9 @@ public:
     // that hands a picked pivot back to that dialog runs it too.
     void DrawLinesClick();
     TDrawLines& DrawLines() { return *windows_.drawLines; }
+
+    // The reference point controls and the picture's mouse-press dispatcher.
+    RefPointControls& RefControls() { return *refControls_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -204,6 +208,7 @@ private:
     std::array<QFrame*, 13> panels_{}; // Panel1..Panel12
 
     QAction* setPanZoom_ = nullptr;
+    RefPointControls* refControls_ = nullptr;
 };
 
 } // namespace vx
