@@ -11,6 +11,8 @@
 #include <array>
 #include <memory>
 
+#include "editors/dimension_editor_dialog.h"
+#include "mainwindow/value_entry_dialog.h"
 #include "model/gear_state.h"
 #include "mainwindow/frame_renderer.h"
 #include "platform/clock.h"
@@ -157,6 +159,8 @@ private:
     // The program's other windows, each created once at start-up, right
     // after the main window, in this order; shown and hidden afterwards.
     void CreateWindows();
+    EditorHooks EditorWindowHooks();
+    MotionControls MotionDialogControls();
     struct Windows {
         QDialog* frameDi = nullptr;       // TFrameDi
         QDialog* vexlinSpInst = nullptr;  // TVexlinSpInst
