@@ -31,6 +31,7 @@ class QToolBar;
 
 namespace vx {
 
+class DisplayOptions;
 class MainCanvasWidget;
 class RefPointControls;
 class TDrawLines;
@@ -212,6 +213,9 @@ private:
     std::array<QFrame*, 13> panels_{}; // Panel1..Panel12
 
     QAction* setPanZoom_ = nullptr;
+
+    // Display options and the frame's effects on the controls.
+    std::unique_ptr<DisplayOptions> displayOptions_;
     RefPointControls* refControls_ = nullptr;
 };
 
