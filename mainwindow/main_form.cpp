@@ -25,6 +25,7 @@
 
 #include "data/draw_lines_dialog.h"
 #include "data/overlay.h"
+#include "data/pivot_table_window.h"
 #include "editors/cylinder_dimensions_dialog.h"
 #include "editors/frame_dimensions_dialog.h"
 #include "editors/graph_zoom_dialog.h"
@@ -341,7 +342,8 @@ void TMainForm::CreateWindows() {
             return OverlayPickQuery{c.type >= 0 && c.color >= 0, c.ref};
         },
         [this] { DrawLinesClick(); });
-    // TDataTable
+    windows_.dataTable = new TDataTable(*model_, *clock_, this);
+    refControls_->SetDataTableHook([this] { windows_.dataTable->exec(); });
     // TSineDia
     // TOvalDia
     // TSteamDia

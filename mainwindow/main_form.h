@@ -34,6 +34,7 @@ namespace vx {
 class DisplayOptions;
 class MainCanvasWidget;
 class RefPointControls;
+class TDataTable;
 class TDrawLines;
 
 class TMainForm : public QMainWindow {
@@ -175,7 +176,7 @@ private:
         QDialog* cylDimen = nullptr;      // TCylDimen
         QDialog* graphZoom = nullptr;     // TGraphZoom
         TDrawLines* drawLines = nullptr;  // TDrawLines
-        QWidget* dataTable = nullptr;     // TDataTable
+        TDataTable* dataTable = nullptr;  // TDataTable
         QWidget* sineDia = nullptr;       // TSineDia
         QWidget* ovalDia = nullptr;       // TOvalDia
         QWidget* steamDia = nullptr;      // TSteamDia
