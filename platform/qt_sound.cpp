@@ -1,10 +1,10 @@
 #include "platform/qt_sound.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QSoundEffect>
 #include <QUrl>
 #include <algorithm>
+
+#include "platform/data_files.h"
 
 namespace vx {
 
@@ -13,10 +13,7 @@ QtSound::QtSound(std::function<void()> beep) : beep_(std::move(beep)) {}
 QtSound::~QtSound() = default;
 
 QString QtSound::Locate(std::string_view fileName) const {
-    if (fileName.empty()) return {};
-    const QString path =
-        QDir::current().absoluteFilePath(QString::fromUtf8(fileName.data(), static_cast<qsizetype>(fileName.size())));
-    return QFileInfo(path).isFile() ? path : QString();
+    return QString::fromStdString(FindDataFile(fileName));
 }
 
 void QtSound::Play(std::string_view fileName) {

@@ -96,13 +96,13 @@ TEST_F(QtSoundTest, BeepUsesTheGivenBeep) {
 // found once it is there.
 TEST_F(QtSoundTest, EachFileLoadedOnce) {
     QtSound sound;
-    for (int i = 0; i < 50; ++i) sound.Play("Exhaust.wav");
+    for (int i = 0; i < 50; ++i) sound.Play("Chuff.wav");
     EXPECT_EQ(sound.LoadedCount(), 0u);
-    QFile wav(dir_.filePath("Exhaust.wav"));
+    QFile wav(dir_.filePath("Chuff.wav"));
     ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
     wav.write(SilentWav());
     wav.close();
-    for (int i = 0; i < 50; ++i) sound.Play("Exhaust.wav");
+    for (int i = 0; i < 50; ++i) sound.Play("Chuff.wav");
     EXPECT_EQ(sound.LoadedCount(), 1u);
 }
 
