@@ -23,6 +23,7 @@
 #include <QToolTip>
 #include <functional>
 
+#include "data/pivot_table_window.h"
 #include "editors/cylinder_dimensions_dialog.h"
 #include "editors/frame_dimensions_dialog.h"
 #include "editors/graph_zoom_dialog.h"
@@ -334,7 +335,8 @@ void TMainForm::CreateWindows() {
     windows_.cylDimen = new TCylDimen(*model_, EditorWindowHooks(), this);
     windows_.graphZoom = new TGraphZoom(*model_, this);
     // TDrawLines
-    // TDataTable
+    windows_.dataTable = new TDataTable(*model_, *clock_, this);
+    refControls_->SetDataTableHook([this] { windows_.dataTable->exec(); });
     // TSineDia
     // TOvalDia
     // TSteamDia

@@ -34,6 +34,7 @@ namespace vx {
 class DisplayOptions;
 class MainCanvasWidget;
 class RefPointControls;
+class TDataTable;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -168,7 +169,7 @@ private:
         QDialog* cylDimen = nullptr;      // TCylDimen
         QDialog* graphZoom = nullptr;     // TGraphZoom
         QDialog* drawLines = nullptr;     // TDrawLines
-        QWidget* dataTable = nullptr;     // TDataTable
+        TDataTable* dataTable = nullptr;  // TDataTable
         QWidget* sineDia = nullptr;       // TSineDia
         QWidget* ovalDia = nullptr;       // TOvalDia
         QWidget* steamDia = nullptr;      // TSteamDia
