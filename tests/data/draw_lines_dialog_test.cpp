@@ -234,6 +234,52 @@ TEST_F(DrawLinesTest, Pivot1LineFollowsItsPivot) {
     EXPECT_EQ(segs[0].color, colors::kBlue);
 }
 
+TEST_F(DrawLinesTest, ClicksOnThePictureHandThePickedPivotsBack) {
+    form->RunCommand(TMainForm::Command::ReferPoints);
+    ASSERT_TRUE(form->findChild<QAction*>(QStringLiteral("DrawLines1"))->isEnabled());
+    QWidget* picture = form->findChild<QWidget*>(QStringLiteral("MainCanvas"));
+    auto press = [&](float x, float y, Qt::MouseButton b) {
+        const ScreenPoint s = Screen(x, y);
+        ASSERT_GT(s.y, 120);
+        QTest::mouseClick(picture, b, {}, QPoint(s.x, s.y));
+    };
+    const float ax = g().piv.x[2], ay = g().piv.y[2];
+    const float bx = g().piv.x[8], by = g().piv.y[8];
+    // The two ends of the line, then the choices: the dialog closes for the
+    // pick and the picture asks for the pivots.
+    press(ax + 2, ay + 2, Qt::LeftButton);
+    press(bx - 2, by - 1, Qt::RightButton);
+    Open([&] {
+        Choose(Type, 0);
+        Choose(Color, 1);
+        Choose(Ref, 3);
+    });
+    ASSERT_TRUE(g().pivotPickPending);
+
+    // Left on the crank pin: nothing yet; right on the die: the dialog is
+    // back, with both pivots bound, and "Draw Close" completes the line.
+    press(ax, ay, Qt::LeftButton);
+    QTest::qWait(20);
+    EXPECT_FALSE(dlg().isVisible());
+    bool shown = false;
+    press(bx, by, Qt::RightButton);
+    QTimer::singleShot(0, &dlg(), [&] {
+        shown = dlg().isVisible();
+        Click("DrawBut");
+    });
+    QTest::qWait(50);
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(dlg().isVisible());
+    const OverlayItem& it = g().overlay[1];
+    EXPECT_EQ(it.anchorPivot1, 2);
+    EXPECT_EQ(it.anchorPivot2, 8);
+    EXPECT_EQ(it.refMode, 3);
+    EXPECT_NEAR(it.horz1, 2, 0.05);
+    EXPECT_NEAR(it.vert2, -1, 0.05);
+    EXPECT_FALSE(g().pivotPickPending);
+    EXPECT_EQ(g().currentItem, 2);
+}
+
 TEST_F(DrawLinesTest, TwoPivotLineStretchesBetweenBothPivots) {
     const float ax = g().piv.x[2], ay = g().piv.y[2];
     const float bx = g().piv.x[8], by = g().piv.y[8]; // the radius rod die
