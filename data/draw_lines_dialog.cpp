@@ -248,6 +248,11 @@ void TDrawLines::LinesDataClick() {
     Sync();
 }
 
+void TDrawLines::ClearRowTexts() {
+    OverlayClearRowTexts(state_);
+    Sync();
+}
+
 void TDrawLines::DesignOpened() {
     OverlayDesignOpened(g_, state_);
     Sync();
