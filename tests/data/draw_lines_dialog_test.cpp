@@ -351,6 +351,26 @@ TEST_F(DrawLinesTest, FixedCircleHasTheDistanceAsRadiusAndNoThirdBox) {
     EXPECT_EQ(fourth->text(), QStringLiteral("  5.0001"));
 }
 
+TEST_F(DrawLinesTest, AnchoredCircleKeepsTheRadiusFromWhereItsCentreWasPlaced) {
+    const float px = g().piv.x[2], py = g().piv.y[2];
+    SetRef(1, px + 1, py + 1); // the centre
+    SetRef(2, px + 4, py + 5); // a point on the circle: radius 5
+    Open([&] {
+        Choose(Type, 1);
+        Choose(Color, 3);
+        Choose(Ref, 1);
+    });
+    ASSERT_TRUE(g().pivotPickPending);
+    SetRef(1, px, py); // the click on the crank pin
+    Open([&] { Click("DrawBut"); });
+    const OverlayItem& it = g().overlay[1];
+    EXPECT_EQ(it.anchorPivot1, 2);
+    EXPECT_FLOAT_EQ(it.horz1, 1);
+    EXPECT_FLOAT_EQ(it.vert1, 1);
+    EXPECT_FLOAT_EQ(it.horz2, 5);
+    EXPECT_EQ(RowTexts(1), QStringList({"Circle", "Yellow", "Pivot1", "  1.000", "  1.000", "", "  5.000"}));
+}
+
 TEST_F(DrawLinesTest, RefusedCombinationsBeep) {
     struct Step {
         Group group;
