@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -476,6 +478,14 @@ TEST_F(DrawLinesTest, BoxesFilterKeysAndStoreOnExit) {
     box->setFocus();
     QTest::keyClicks(box, "1a2.3.-4- ");
     QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(box->text(), QStringLiteral("12.3-4"));
+    // Nothing comes in past the filter by pasting, nor goes by cutting.
+    QApplication::clipboard()->setText(QStringLiteral("abc"));
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Delete, Qt::ShiftModifier);
+    QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(box->text(), QStringLiteral("12.3-4"));
     EXPECT_TRUE(dlg().isVisible());
 
