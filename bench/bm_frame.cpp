@@ -2,6 +2,7 @@
 // work, then the frame into the reused 1280 x 1024 image). Each reports the
 // operator new calls per iteration, which must be 0 after the first tick.
 // The model headers come before Qt's: Qt defines "slots" as a macro.
+#include "mainwindow/dimension_locator_layer.h"
 #include "mainwindow/frame_renderer.h"
 #include "model/defaults.h"
 #include "model/motion.h"
@@ -70,5 +71,32 @@ void BM_Tick(benchmark::State& state) {
     ReportAllocations(state, before);
 }
 BENCHMARK(BM_Tick);
+
+// A frame with the dimension locator over the gear, walking all its ids
+// (each one's view, lines and name).
+void BM_LocatorFrame(benchmark::State& state) {
+    EnsureQtApp();
+    auto g = std::make_unique<vx::GearState>();
+    vx::StartUp(*g);
+    g->motion.tickStep = 0;
+    vx::QImageCanvas canvas(vx::kFrameWidth, vx::kFrameHeight);
+    const auto ids = vx::LocatorIds();
+    std::size_t i = 0;
+    for (int id : ids) { // every id once: whatever is made once
+        g->locatorDimension = id;
+        vx::TickModel(*g);
+        vx::ComposeFrame(*g, canvas);
+    }
+    const auto before = vx::bench::AllocationCount();
+    for (auto _ : state) {
+        g->locatorDimension = ids[i++ % ids.size()];
+        g->locatorFrameCount = 1; // never the last frame
+        vx::TickModel(*g);
+        vx::ComposeFrame(*g, canvas);
+        benchmark::DoNotOptimize(canvas.Image().constBits());
+    }
+    ReportAllocations(state, before);
+}
+BENCHMARK(BM_LocatorFrame);
 
 } // namespace

@@ -32,6 +32,7 @@
 #include "editors/set_rev_arm_dialog.h"
 #include "help/about_box_dialog.h"
 #include "help/instruction_dialog.h"
+#include "mainwindow/classic_bar_keys_form.h"
 #include "mainwindow/dimension_locator_layer.h"
 #include "mainwindow/value_entry_dialog.h"
 #include "mainwindow/display_options_form.h"
@@ -259,6 +260,7 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     : QMainWindow(parent), model_(std::make_unique<GearState>()), clock_(std::move(clock)),
       random_(std::move(random)), sound_(std::move(sound)) {
     InitIconResources();
+    InstallClassicBarKeys();
     if (!clock_) clock_ = std::make_unique<QtClock>();
     if (!random_) random_ = std::make_unique<ClockRandom>();
     if (!sound_) sound_ = std::make_unique<QtSound>([] { QApplication::beep(); });
