@@ -1,6 +1,9 @@
 #include "model/solver.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace vx {
 namespace {
@@ -10,10 +13,10 @@ inline double D(float v) { return static_cast<double>(v); }
 inline double Sq(double v) { return v * v; }
 inline double Rad(double degrees) { return degrees * kDegToRad; }
 
-// Signed distance from pivot a to pivot b, negative when b lies below a.
-float SignedDistance(const PivotTable& p, int a, int b) {
-    const double dist = std::sqrt(Sq(D(p.x[b]) - D(p.x[a])) + Sq(D(p.y[b]) - D(p.y[a])));
-    return F(p.y[b] < p.y[a] ? -dist : dist);
+// Signed distance from point a to point b, negative when b lies below a.
+float SignedDistance(float xa, float ya, float xb, float yb) {
+    const double dist = std::sqrt(Sq(D(xb) - D(xa)) + Sq(D(yb) - D(ya)));
+    return F(yb < ya ? -dist : dist);
 }
 
 // A search that runs out of passes is the step that could not close: its
@@ -29,6 +32,19 @@ struct SearchCause {
         if (!flagBefore && g.geometryError) g.errorCause = cause;
     }
 };
+
+// Steps 5 and 6 of the last solve: they depend on the reverse arm position
+// and the arm dimensions only, and a diagram sweep solves hundreds of driver
+// angles at one position. A memo of a pure function of the bits in `key`
+// (whichever model solved last), with the errors those steps raised.
+struct RevArmSteps {
+    std::array<std::uint32_t, 8> key{};
+    bool valid = false;
+    float y18 = 0, rho = 0, x15 = 0, y15 = 0, x17 = 0, y17 = 0;
+    bool rootRaised = false;    // the arm could not reach: raised again on reuse
+    bool divisorRaised = false; // its angle's divisor was guarded
+};
+RevArmSteps lastRevArmSteps;
 
 } // namespace
 
@@ -64,156 +80,236 @@ float GuardCosine(GearState& g, double c, float searchStep, GeometryCause cause)
 }
 
 bool SolveLinkage(GearState& g) {
-    const FrameDimensions& f = g.frame;
+    // Every dimension and fixed pivot is read once into a local, and the
+    // pivots a search moves live in locals until it settles or fails. The
+    // pivot table is float storage like the dimensions, so otherwise every
+    // pivot store would make the compiler read the dimensions again. The
+    // formulas, their order and every rounding to float are unchanged.
+    const FrameDimensions f = g.frame;
     const CylinderDimensions& cy = g.cyl;
     auto& X = g.piv.x;
     auto& Y = g.piv.y;
     const double t = D(g.motion.driverAngle);
     const float tol = g.searchTolerance;
     g.solveCause = GeometryCause::None;
+    const float x1 = X[1], y1 = Y[1], y3 = Y[3];
+    const float x16 = X[16], y16 = Y[16], x27 = X[27], y27 = Y[27];
 
     // 1. Spindle height and reverse arm end.
-    Y[4] = F(D(Y[3]) + D(cy.valveStemToCL()));
-    X[18] = g.motion.reverseArmPosition;
+    Y[4] = F(D(y3) + D(cy.valveStemToCL()));
+    const float x18 = g.motion.reverseArmPosition;
+    X[18] = x18;
 
     // 2. Crank pin.
-    X[2] = F(D(X[1]) + std::cos(Rad(t)) * D(f.stroke) / 2);
-    Y[2] = F(D(Y[1]) - std::sin(Rad(t)) * D(f.stroke) / 2);
+    const float x2 = F(D(x1) + std::cos(Rad(t)) * D(f.stroke) / 2);
+    const float y2 = F(D(y1) - std::sin(Rad(t)) * D(f.stroke) / 2);
+    X[2] = x2;
+    Y[2] = y2;
 
     // 3. Eccentric centres.
     const double r = D(f.eccCircleDia) / 2;
-    X[12] = F(D(X[1]) + std::cos(Rad(t + D(f.eccFwdAngle))) * r);
-    Y[12] = F(D(Y[1]) - std::sin(Rad(t + D(f.eccFwdAngle))) * r);
-    X[13] = F(D(X[1]) + std::cos(Rad(t - D(f.eccRevAngle))) * r);
-    Y[13] = F(D(Y[1]) - std::sin(Rad(t - D(f.eccRevAngle))) * r);
+    const float x12 = F(D(x1) + std::cos(Rad(t + D(f.eccFwdAngle))) * r);
+    const float y12 = F(D(y1) - std::sin(Rad(t + D(f.eccFwdAngle))) * r);
+    const float x13 = F(D(x1) + std::cos(Rad(t - D(f.eccRevAngle))) * r);
+    const float y13 = F(D(y1) - std::sin(Rad(t - D(f.eccRevAngle))) * r);
+    X[12] = x12;
+    Y[12] = y12;
+    X[13] = x13;
+    Y[13] = y13;
 
     // 4. Crosshead.
-    X[3] = F(D(X[2]) +
-             GuardedRoot(g, Sq(f.mainRodLength) - Sq(D(Y[2]) - D(Y[3])), GeometryCause::MainRod));
+    X[3] = F(D(x2) + GuardedRoot(g, Sq(f.mainRodLength) - Sq(D(y2) - D(y3)), GeometryCause::MainRod));
 
-    // 5. Reverse arm end and its angle.
-    Y[18] = F(D(Y[16]) +
-              GuardedRoot(g, Sq(f.reverseArmLength) - Sq(D(X[18]) - D(X[16])), GeometryCause::ReverseArm));
-    const float rho = F(std::atan((D(X[18]) - D(X[16])) / D(GuardDivisor(g, D(Y[18]) - D(Y[16])))));
+    // 5 and 6 depend on the reverse arm position and the arm dimensions
+    // only: reused while those keep their bits, with the errors they raised
+    // raised again in the same place.
+    RevArmSteps& arm = lastRevArmSteps;
+    const std::array<std::uint32_t, 8> key{
+        std::bit_cast<std::uint32_t>(x18),           std::bit_cast<std::uint32_t>(x16),
+        std::bit_cast<std::uint32_t>(y16),           std::bit_cast<std::uint32_t>(f.reverseArmLength),
+        std::bit_cast<std::uint32_t>(f.liftArmExLinkAngle), std::bit_cast<std::uint32_t>(f.liftArmRadRodAngle),
+        std::bit_cast<std::uint32_t>(f.liftArmExLinkEnd),   std::bit_cast<std::uint32_t>(f.liftArmRadRodEnd)};
+    if (arm.valid && arm.key == key) {
+        if (arm.rootRaised) RaiseGeometryError(g, GeometryCause::ReverseArm);
+        if (arm.divisorRaised) RaiseGeometryError(g);
+    } else {
+        // 5. Reverse arm end and its angle.
+        const double q = Sq(f.reverseArmLength) - Sq(D(x18) - D(x16));
+        arm.rootRaised = q < 0.0;
+        arm.y18 = F(D(y16) + GuardedRoot(g, q, GeometryCause::ReverseArm));
+        const double dy = D(arm.y18) - D(y16);
+        const float guarded = GuardDivisor(g, dy);
+        arm.divisorRaised = std::bit_cast<std::uint32_t>(guarded) != std::bit_cast<std::uint32_t>(F(dy));
+        arm.rho = F(std::atan((D(x18) - D(x16)) / D(guarded)));
 
-    // 6. Lifting arms.
-    const float A = F(D(f.liftArmExLinkAngle) * kDegToRad);
-    const float B = F(D(f.liftArmRadRodAngle) * kDegToRad);
-    X[15] = F(D(X[16]) - std::sin(D(A) - D(rho)) * D(f.liftArmExLinkEnd));
-    Y[15] = F(D(Y[16]) + std::cos(D(A) - D(rho)) * D(f.liftArmExLinkEnd));
-    X[17] = F(D(X[16]) + std::sin(D(B) + D(rho)) * D(f.liftArmRadRodEnd));
-    Y[17] = F(D(Y[16]) + std::cos(D(B) + D(rho)) * D(f.liftArmRadRodEnd));
+        // 6. Lifting arms.
+        const float A = F(D(f.liftArmExLinkAngle) * kDegToRad);
+        const float B = F(D(f.liftArmRadRodAngle) * kDegToRad);
+        arm.x15 = F(D(x16) - std::sin(D(A) - D(arm.rho)) * D(f.liftArmExLinkEnd));
+        arm.y15 = F(D(y16) + std::cos(D(A) - D(arm.rho)) * D(f.liftArmExLinkEnd));
+        arm.x17 = F(D(x16) + std::sin(D(B) + D(arm.rho)) * D(f.liftArmRadRodEnd));
+        arm.y17 = F(D(y16) + std::cos(D(B) + D(arm.rho)) * D(f.liftArmRadRodEnd));
+        arm.key = key;
+        arm.valid = true;
+    }
+    Y[18] = arm.y18;
+    const float x15 = arm.x15, y15 = arm.y15, x17 = arm.x17, y17 = arm.y17;
+    X[15] = x15;
+    Y[15] = y15;
+    X[17] = x17;
+    Y[17] = y17;
 
     // 7. Search 1: the link height, held by the link's lifting link.
     float a = 0;
+    double sa = 0, ca = 1; // sine and cosine of a, for step 8 too
+    float x10 = 0, y10 = f.exLinkLength, x11 = 0, y11 = 0;
+    float x23 = 0, y23 = 0, x25 = 0, y25 = 0, x14 = 0, y14 = 0;
+    const auto storeSearch1 = [&] {
+        X[10] = x10;
+        Y[10] = y10;
+        X[11] = x11;
+        Y[11] = y11;
+        X[23] = x23;
+        Y[23] = y23;
+        X[25] = x25;
+        Y[25] = y25;
+        X[14] = x14;
+        Y[14] = y14;
+        g.linkAngle = a;
+    };
     {
         float step = 0.5f;
-        Y[10] = f.exLinkLength;
         int passes = 0;
         const SearchCause search(g);
+        const double fwdRod2 = Sq(f.eccFwdRod);
+        const double vert2 = Sq(2 * D(f.exLinkEccRodVert));
+        const float e = F(D(f.exLinkSupportVert) - D(f.exLinkEccRodVert));
         for (;;) {
-            X[10] = F(D(X[12]) +
-                      GuardedRoot(g, Sq(f.eccFwdRod) - Sq(D(Y[12]) - D(Y[10])), GeometryCause::EccentricRod));
-            float m = F(std::sqrt(Sq(D(X[10]) - D(X[13])) + Sq(D(Y[10]) - D(Y[13]))));
+            x10 = F(D(x12) + GuardedRoot(g, fwdRod2 - Sq(D(y12) - D(y10)), GeometryCause::EccentricRod));
+            float m = F(std::sqrt(Sq(D(x10) - D(x13)) + Sq(D(y10) - D(y13))));
             if (m == 0.0f) m = 0.00001f;
             const float L = GuardDivisor(g, f.eccRevRod);
-            float c = F((Sq(m) + Sq(L) - Sq(2 * D(f.exLinkEccRodVert))) / 2 / D(m) / D(L));
-            const float beta = F(std::atan((D(Y[10]) - D(Y[13])) / D(GuardDivisor(g, D(X[10]) - D(X[13])))));
+            float c = F((Sq(m) + Sq(L) - vert2) / 2 / D(m) / D(L));
+            const float beta = F(std::atan((D(y10) - D(y13)) / D(GuardDivisor(g, D(x10) - D(x13)))));
             c = GuardCosine(g, c, step, GeometryCause::EccentricRod);
             const float w = F(kPi / 2 - std::atan(D(c) / std::sqrt(1 - Sq(c))) - D(beta));
-            X[11] = F(D(X[13]) + std::cos(D(w)) * D(L));
-            Y[11] = F(D(Y[13]) - std::sin(D(w)) * D(L));
-            a = F(std::atan((D(X[10]) - D(X[11])) / D(GuardDivisor(g, D(Y[10]) - D(Y[11])))));
-            g.linkAngle = a;
-            const double sa = std::sin(D(a)), ca = std::cos(D(a));
-            X[23] = F(D(X[10]) + ca * D(f.exLinkEccRodBackSet));
-            Y[23] = F(D(Y[10]) - sa * D(f.exLinkEccRodBackSet));
-            const float e = F(D(f.exLinkSupportVert) - D(f.exLinkEccRodVert));
-            X[25] = F(D(X[23]) + sa * D(e));
-            Y[25] = F(D(Y[23]) + ca * D(e));
-            X[14] = F(D(X[25]) - ca * D(f.exLinkSupportBackSet));
-            Y[14] = F(D(Y[25]) + sa * D(f.exLinkSupportBackSet));
-            const float dist = SignedDistance(g.piv, 15, 14);
+            x11 = F(D(x13) + std::cos(D(w)) * D(L));
+            y11 = F(D(y13) - std::sin(D(w)) * D(L));
+            a = F(std::atan((D(x10) - D(x11)) / D(GuardDivisor(g, D(y10) - D(y11)))));
+            sa = std::sin(D(a));
+            ca = std::cos(D(a));
+            x23 = F(D(x10) + ca * D(f.exLinkEccRodBackSet));
+            y23 = F(D(y10) - sa * D(f.exLinkEccRodBackSet));
+            x25 = F(D(x23) + sa * D(e));
+            y25 = F(D(y23) + ca * D(e));
+            x14 = F(D(x25) - ca * D(f.exLinkSupportBackSet));
+            y14 = F(D(y25) + sa * D(f.exLinkSupportBackSet));
+            const float dist = SignedDistance(x15, y15, x14, y14);
             const bool tooLong = dist > f.liftLinkExLink;
-            if (tooLong) Y[10] = F(D(Y[10]) - D(step));
+            if (tooLong) y10 = F(D(y10) - D(step));
             if (++passes > 100) {
+                storeSearch1();
                 search.Fail(g, GeometryCause::LinkLiftSearch);
                 return false;
             }
             if (tooLong) continue;
-            Y[10] = F(D(Y[10]) + D(step));
+            y10 = F(D(y10) + D(step));
             step = F(D(step) * 0.2);
             if (!(step > tol)) break;
         }
     }
+    storeSearch1();
 
     // 8. Link ends and centre.
+    float x6 = 0, y6 = 0;
     {
-        const double sa = std::sin(D(a)), ca = std::cos(D(a));
-        X[24] = F(D(X[11]) + ca * D(f.exLinkEccRodBackSet));
-        Y[24] = F(D(Y[11]) - sa * D(f.exLinkEccRodBackSet));
-        X[9] = F((D(X[23]) + D(X[24])) / 2);
-        Y[9] = F((D(Y[23]) + D(Y[24])) / 2);
+        const float x24 = F(D(x11) + ca * D(f.exLinkEccRodBackSet));
+        const float y24 = F(D(y11) - sa * D(f.exLinkEccRodBackSet));
+        X[24] = x24;
+        Y[24] = y24;
+        X[9] = F((D(x23) + D(x24)) / 2);
+        Y[9] = F((D(y23) + D(y24)) / 2);
         const float h = F(D(f.exLinkLength) / 2 - D(f.exLinkEccRodVert));
-        X[6] = F(D(X[23]) + sa * D(h));
-        Y[6] = F(D(Y[23]) + ca * D(h));
-        X[7] = F(D(X[24]) - sa * D(h));
-        Y[7] = F(D(Y[24]) - ca * D(h));
+        x6 = F(D(x23) + sa * D(h));
+        y6 = F(D(y23) + ca * D(h));
+        X[6] = x6;
+        Y[6] = y6;
+        X[7] = F(D(x24) - sa * D(h));
+        Y[7] = F(D(y24) - ca * D(h));
     }
 
     // 9. Search 2: the die height, held by the radius rod's lifting link.
+    float y5 = Y[5];
+    float x5 = 0;
     {
         float step = 0.5f;
-        Y[8] = f.exLinkLength;
+        float x8 = 0, y8 = f.exLinkLength, x26 = 0, y26 = 0;
+        const auto storeSearch2 = [&] {
+            X[8] = x8;
+            Y[8] = y8;
+            X[5] = x5;
+            X[26] = x26;
+            Y[26] = y26;
+        };
         int passes = 0;
         const SearchCause search(g);
+        const double rodLength2 = Sq(f.radRodTotalLength);
         for (;;) {
-            const float d = GuardDivisor(g, D(Y[10]) - D(Y[11]));
-            X[8] = F(D(X[6]) + (D(Y[8]) - D(Y[6])) * (D(X[10]) - D(X[11])) / D(d));
-            X[5] = F(D(X[8]) + GuardedRoot(g, Sq(f.radRodTotalLength) - Sq(D(Y[8]) - D(Y[5])),
-                                            GeometryCause::RadiusRodSearch));
-            const float rr = F(std::atan((D(Y[8]) - D(Y[5])) / D(GuardDivisor(g, D(X[5]) - D(X[8])))));
-            X[26] = F(D(X[8]) + std::cos(D(rr)) * D(f.radRodShortEnd));
-            Y[26] = F(D(Y[8]) - std::sin(D(rr)) * D(f.radRodShortEnd));
-            const float dist = SignedDistance(g.piv, 17, 26);
+            const float d = GuardDivisor(g, D(y10) - D(y11));
+            x8 = F(D(x6) + (D(y8) - D(y6)) * (D(x10) - D(x11)) / D(d));
+            x5 = F(D(x8) + GuardedRoot(g, rodLength2 - Sq(D(y8) - D(y5)), GeometryCause::RadiusRodSearch));
+            const float rr = F(std::atan((D(y8) - D(y5)) / D(GuardDivisor(g, D(x5) - D(x8)))));
+            x26 = F(D(x8) + std::cos(D(rr)) * D(f.radRodShortEnd));
+            y26 = F(D(y8) - std::sin(D(rr)) * D(f.radRodShortEnd));
+            const float dist = SignedDistance(x17, y17, x26, y26);
             const bool tooLong = dist > f.liftLinkRadRod;
-            if (tooLong) Y[8] = F(D(Y[8]) - D(step));
+            if (tooLong) y8 = F(D(y8) - D(step));
             if (++passes > 100) {
+                storeSearch2();
                 search.Fail(g, GeometryCause::RadiusRodSearch);
                 return false;
             }
             if (tooLong) continue;
-            Y[8] = F(D(Y[8]) + D(step));
+            y8 = F(D(y8) + D(step));
             step = F(D(step) * 0.2);
             if (!(step > tol)) break;
         }
+        storeSearch2();
     }
 
     // 10. Rocker.
+    float x29 = 0, y29 = 0;
     {
-        const float phi = F(std::atan((D(X[27]) - D(X[5])) / D(GuardDivisor(g, D(Y[5]) - D(Y[27])))));
+        const float phi = F(std::atan((D(x27) - D(x5)) / D(GuardDivisor(g, D(y5) - D(y27)))));
         const double sp = std::sin(D(phi)), cp = std::cos(D(phi));
-        Y[5] = F(D(Y[27]) - cp * D(f.rockerLowerLength));
-        X[28] = F(D(X[27]) - sp * D(f.rockerUpperTotal));
-        Y[28] = F(D(Y[27]) + cp * D(f.rockerUpperTotal));
-        X[29] = F(D(X[28]) - cp * D(f.rockerUpperBackSet));
-        Y[29] = F(D(Y[28]) - sp * D(f.rockerUpperBackSet));
+        Y[5] = F(D(y27) - cp * D(f.rockerLowerLength));
+        const float x28 = F(D(x27) - sp * D(f.rockerUpperTotal));
+        const float y28 = F(D(y27) + cp * D(f.rockerUpperTotal));
+        X[28] = x28;
+        Y[28] = y28;
+        x29 = F(D(x28) - cp * D(f.rockerUpperBackSet));
+        y29 = F(D(y28) - sp * D(f.rockerUpperBackSet));
+        X[29] = x29;
+        Y[29] = y29;
     }
 
     // 11. Valve spindle joint: where the line 27-29 meets the spindle line.
+    float x4 = 0;
     {
-        const float psi = F(std::atan((D(X[27]) - D(X[29])) / D(GuardDivisor(g, D(Y[27]) - D(Y[29])))));
-        Y[4] = F(D(Y[3]) + D(cy.valveStemToCL()));
-        X[4] = F(D(X[27]) + std::sin(D(psi)) * (D(Y[4]) - D(Y[27])) / std::cos(D(psi)));
+        const float psi = F(std::atan((D(x27) - D(x29)) / D(GuardDivisor(g, D(y27) - D(y29)))));
+        const float y4 = F(D(y3) + D(cy.valveStemToCL()));
+        Y[4] = y4;
+        x4 = F(D(x27) + std::sin(D(psi)) * (D(y4) - D(y27)) / std::cos(D(psi)));
+        X[4] = x4;
     }
 
     // 12. Sheave points and the port event values.
     {
         const double half = D(f.eccDia) / 2;
-        X[21] = F(D(X[12]) + half);
-        Y[21] = F(D(Y[12]) - half / D(GuardDivisor(g, f.eccFwdRod)) * (D(Y[12]) - D(Y[10])));
-        X[22] = F(D(X[13]) + half);
-        Y[22] = F(D(Y[13]) - half / D(GuardDivisor(g, f.eccRevRod)) * (D(Y[13]) - D(Y[11])));
+        X[21] = F(D(x12) + half);
+        Y[21] = F(D(y12) - half / D(GuardDivisor(g, f.eccFwdRod)) * (D(y12) - D(y10)));
+        X[22] = F(D(x13) + half);
+        Y[22] = F(D(y13) - half / D(GuardDivisor(g, f.eccRevRod)) * (D(y13) - D(y11)));
 
         const double E = D(cy.exhaustPortWidth()) / 2;
         EventValues& ev = g.events;
@@ -223,7 +319,7 @@ bool SolveLinkage(GearState& g) {
         ev.rearSteamOpenLevel = F(E + D(cy.bridgeRear()) + D(cy.steamPortRear()) - D(cy.valveRearHalf()));
         ev.rearSteamMaxLevel = F(E + D(cy.bridgeRear()) - D(cy.valveRearHalf()));
         ev.rearExhaustOpenLevel = F(E + D(cy.bridgeRear()) - D(cy.cavityRearHalf()));
-        ev.valveOffset = F(D(cy.valveCtrToJoint()) + D(X[4]) - D(cy.cylCtrToDriverCtr()));
+        ev.valveOffset = F(D(cy.valveCtrToJoint()) + D(x4) - D(cy.cylCtrToDriverCtr()));
         ev.upperLeadTerm = F(D(cy.valveCtrToJoint()) - D(cy.valveRearHalf()) - D(cy.cylCtrToDriverCtr()) + E +
                              D(cy.bridgeRear()) + D(cy.steamPortRear()));
         ev.lowerLeadTerm = F(E + D(cy.cylCtrToDriverCtr()) + D(cy.bridgeFront()) + D(cy.steamPortFront()) -
