@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/check_command.h"
 #include "cli/gui_app.h"
 #include "cli/render_command.h"
 #include "cli/text_io.h"
@@ -43,6 +44,12 @@ Commands:
                        design); one CSV row per angle with the pivots, the
                        link angle, valve offset, piston position, the four
                        port openings and the geometry error flag
+  check [--revarm OFFSET] [--step S]
+                       solve one turn at driver angles 0, S, 2S, ... (S
+                       default 1) with the reverse arm at mid gear + OFFSET
+                       and list, as CSV angle,cause,message, the angles where
+                       the linkage does not close and why; exit status 1
+                       when there is any, else 0 ("closes at every angle")
   save FILE            write the design to a dimension data file
   render ...           draw a picture of the design (see "render --help")
 
@@ -299,7 +306,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     // Usage errors of the command's own options come before any file work.
     const std::string& cmd = inv.command;
-    if (cmd != "dims" && cmd != "midgear" && cmd != "sweep" && cmd != "save" && cmd != "render")
+    if (cmd != "dims" && cmd != "midgear" && cmd != "sweep" && cmd != "save" && cmd != "render" &&
+        cmd != "check")
         return UsageError(err, "unknown command " + Quote(cmd));
     if ((cmd == "dims" || cmd == "midgear") && !inv.commandArgs.empty())
         return UsageError(err, cmd + " takes no arguments, got " + Quote(inv.commandArgs.front()));
@@ -308,6 +316,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         SweepOptions opt;
         std::string error;
         if (!ParseSweepOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
+    }
+    if (cmd == "check") {
+        CheckOptions opt;
+        std::string error;
+        if (!ParseCheckOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
     }
 
     auto g = std::make_unique<GearState>();
@@ -318,6 +331,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "midgear") return RunMidGear(*g, lastSearch, out, err);
     if (cmd == "sweep") return RunSweep(*g, inv.commandArgs, out, err);
     if (cmd == "save") return RunSave(*g, inv.commandArgs, out, err);
+    if (cmd == "check") return RunCheck(*g, inv.commandArgs, out, err);
     EnsureGuiApplication();
     return RunRender(*g, inv.commandArgs, out, err);
 }

@@ -21,7 +21,6 @@ void ComposeFrame(GearState& g, Canvas& c, const FrameServices& s) {
 // Layers not drawn yet: each one draws nothing until it is written, in a
 // file of its own beside mechanism_layer.cpp.
 void DrawSteamLayer(GearState&, Canvas&, const FrameServices&) {}
-void DrawWindowCaptions(const GearState&, Canvas&, const FrameServices&) {}
 void DrawScreenDataLayer(GearState&, Canvas&, const FrameServices&) {}
 
 } // namespace vx

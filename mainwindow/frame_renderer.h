@@ -39,7 +39,9 @@ void DrawMechanismLayer(const GearState& g, Canvas& c);
 // overlay layer is in data/overlay_layer.h, the locator in
 // mainwindow/dimension_locator_layer.h.
 void DrawSteamLayer(GearState& g, Canvas& c, const FrameServices& s);      // steam display on
-void DrawWindowCaptions(const GearState& g, Canvas& c, const FrameServices& s);
+// Sets the eight window captions into g.display.captions (window titles:
+// nothing is drawn); see window_captions.h.
+void DrawWindowCaptions(GearState& g, Canvas& c, const FrameServices& s);
 void DrawScreenDataLayer(GearState& g, Canvas& c, const FrameServices& s); // screen data on
 
 } // namespace vx

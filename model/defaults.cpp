@@ -48,7 +48,7 @@ void ApplyProgramDefaults(GearState& g) {
     g.textScaleX = 1;
     g.textScaleY = 1;
     g.steamDisplayOn = false;
-    g.steamDensity = {20, 20};
+    for (SteamEnd& end : g.display.steam) end.density = 20;
     g.errorBeepOn = true;
     for (DynVarSlot& s : g.dynVarSlots) s = DynVarSlot{};
     g.frontCutOffText.clear();

@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "model/display_state.h"
+#include "model/geometry_error.h"
+
 namespace vx {
 
 constexpr int kPivotCount = 31;       // pivots 0..30
@@ -253,6 +256,14 @@ struct GearState {
     std::string designName = "Nominal";
     bool errorBeepOn = true;
     bool geometryError = false;
+    // Why the geometry could not close. solveCause: the first failing step of
+    // the latest solve (None when it closed), recorded whatever the error beep
+    // option. errorCause: the cause that raised geometryError, kept until the
+    // flag is cleared. Each with the driver angle it happened at.
+    GeometryCause solveCause = GeometryCause::None;
+    float solveCauseAngle = 0;
+    GeometryCause errorCause = GeometryCause::None;
+    float errorCauseAngle = 0;
     float searchTolerance = 0.0001f;
 
     float graphicZoomFactor = 7.5f;
@@ -260,11 +271,14 @@ struct GearState {
     int portGraphChoice = 3;
     float textScaleX = 1, textScaleY = 1;
     bool steamDisplayOn = false;
-    std::array<int, 2> steamDensity{20, 20};
     int lineWidth = 1;
     bool screenDataOn = true;
     int locatorDimension = 0; // dimension id shown by the locator, 0 = none
     std::string frontCutOffText, rearCutOffText;
+
+    // The main picture's captions, cut-off capture, error indicator cycle,
+    // steam display state and the effects on the window's controls.
+    DisplayState display;
 };
 
 } // namespace vx

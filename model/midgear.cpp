@@ -41,7 +41,7 @@ MidGearResult FindMidGear(GearState& g) {
     if (!found) {
         m.reverseArmPosition = savedPosition;
         g.piv.x[18] = savedX18;
-        RaiseGeometryError(g);
+        RaiseGeometryError(g, GeometryCause::MidGearSearch);
         return MidGearResult::NotFound;
     }
     RevArmPositionList& list = g.revArm;

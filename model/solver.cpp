@@ -16,35 +16,49 @@ float SignedDistance(const PivotTable& p, int a, int b) {
     return F(p.y[b] < p.y[a] ? -dist : dist);
 }
 
+// A search that runs out of passes is the step that could not close: its
+// cause replaces any raised by the guards while it wandered, when nothing
+// before the search had failed.
+struct SearchCause {
+    GeometryCause solveBefore;
+    bool flagBefore;
+    explicit SearchCause(const GearState& g) : solveBefore(g.solveCause), flagBefore(g.geometryError) {}
+    void Fail(GearState& g, GeometryCause cause) const {
+        RaiseGeometryError(g, cause);
+        if (solveBefore == GeometryCause::None) g.solveCause = cause;
+        if (!flagBefore && g.geometryError) g.errorCause = cause;
+    }
+};
+
 } // namespace
 
-float GuardDivisor(GearState& g, double d) {
+float GuardDivisor(GearState& g, double d, GeometryCause cause) {
     constexpr float kMin = 0.00001f;
     float v = F(d);
     if (v >= 0.0f && v < kMin) {
         v = kMin;
-        RaiseGeometryError(g);
+        RaiseGeometryError(g, cause);
     } else if (v < 0.0f && v > -kMin) {
         v = -kMin;
-        RaiseGeometryError(g);
+        RaiseGeometryError(g, cause);
     }
     return v;
 }
 
-double GuardedRoot(GearState& g, double q) {
+double GuardedRoot(GearState& g, double q, GeometryCause cause) {
     if (q < 0.0) {
         q = -q;
-        RaiseGeometryError(g);
+        RaiseGeometryError(g, cause);
     }
     return std::sqrt(q);
 }
 
-float GuardCosine(GearState& g, double c, float searchStep) {
+float GuardCosine(GearState& g, double c, float searchStep, GeometryCause cause) {
     constexpr float kLimit = 0.999999f;
     float v = F(c);
     if (v > kLimit || v < -kLimit) {
         v = v > 0 ? kLimit : -kLimit;
-        if (searchStep < 0.01f) RaiseGeometryError(g);
+        if (searchStep < 0.01f) RaiseGeometryError(g, cause);
     }
     return v;
 }
@@ -56,6 +70,7 @@ bool SolveLinkage(GearState& g) {
     auto& Y = g.piv.y;
     const double t = D(g.motion.driverAngle);
     const float tol = g.searchTolerance;
+    g.solveCause = GeometryCause::None;
 
     // 1. Spindle height and reverse arm end.
     Y[4] = F(D(Y[3]) + D(cy.valveStemToCL()));
@@ -73,10 +88,12 @@ bool SolveLinkage(GearState& g) {
     Y[13] = F(D(Y[1]) - std::sin(Rad(t - D(f.eccRevAngle))) * r);
 
     // 4. Crosshead.
-    X[3] = F(D(X[2]) + GuardedRoot(g, Sq(f.mainRodLength) - Sq(D(Y[2]) - D(Y[3]))));
+    X[3] = F(D(X[2]) +
+             GuardedRoot(g, Sq(f.mainRodLength) - Sq(D(Y[2]) - D(Y[3])), GeometryCause::MainRod));
 
     // 5. Reverse arm end and its angle.
-    Y[18] = F(D(Y[16]) + GuardedRoot(g, Sq(f.reverseArmLength) - Sq(D(X[18]) - D(X[16]))));
+    Y[18] = F(D(Y[16]) +
+              GuardedRoot(g, Sq(f.reverseArmLength) - Sq(D(X[18]) - D(X[16])), GeometryCause::ReverseArm));
     const float rho = F(std::atan((D(X[18]) - D(X[16])) / D(GuardDivisor(g, D(Y[18]) - D(Y[16])))));
 
     // 6. Lifting arms.
@@ -93,14 +110,16 @@ bool SolveLinkage(GearState& g) {
         float step = 0.5f;
         Y[10] = f.exLinkLength;
         int passes = 0;
+        const SearchCause search(g);
         for (;;) {
-            X[10] = F(D(X[12]) + GuardedRoot(g, Sq(f.eccFwdRod) - Sq(D(Y[12]) - D(Y[10]))));
+            X[10] = F(D(X[12]) +
+                      GuardedRoot(g, Sq(f.eccFwdRod) - Sq(D(Y[12]) - D(Y[10])), GeometryCause::EccentricRod));
             float m = F(std::sqrt(Sq(D(X[10]) - D(X[13])) + Sq(D(Y[10]) - D(Y[13]))));
             if (m == 0.0f) m = 0.00001f;
             const float L = GuardDivisor(g, f.eccRevRod);
             float c = F((Sq(m) + Sq(L) - Sq(2 * D(f.exLinkEccRodVert))) / 2 / D(m) / D(L));
             const float beta = F(std::atan((D(Y[10]) - D(Y[13])) / D(GuardDivisor(g, D(X[10]) - D(X[13])))));
-            c = GuardCosine(g, c, step);
+            c = GuardCosine(g, c, step, GeometryCause::EccentricRod);
             const float w = F(kPi / 2 - std::atan(D(c) / std::sqrt(1 - Sq(c))) - D(beta));
             X[11] = F(D(X[13]) + std::cos(D(w)) * D(L));
             Y[11] = F(D(Y[13]) - std::sin(D(w)) * D(L));
@@ -118,7 +137,7 @@ bool SolveLinkage(GearState& g) {
             const bool tooLong = dist > f.liftLinkExLink;
             if (tooLong) Y[10] = F(D(Y[10]) - D(step));
             if (++passes > 100) {
-                RaiseGeometryError(g);
+                search.Fail(g, GeometryCause::LinkLiftSearch);
                 return false;
             }
             if (tooLong) continue;
@@ -147,10 +166,12 @@ bool SolveLinkage(GearState& g) {
         float step = 0.5f;
         Y[8] = f.exLinkLength;
         int passes = 0;
+        const SearchCause search(g);
         for (;;) {
             const float d = GuardDivisor(g, D(Y[10]) - D(Y[11]));
             X[8] = F(D(X[6]) + (D(Y[8]) - D(Y[6])) * (D(X[10]) - D(X[11])) / D(d));
-            X[5] = F(D(X[8]) + GuardedRoot(g, Sq(f.radRodTotalLength) - Sq(D(Y[8]) - D(Y[5]))));
+            X[5] = F(D(X[8]) + GuardedRoot(g, Sq(f.radRodTotalLength) - Sq(D(Y[8]) - D(Y[5])),
+                                            GeometryCause::RadiusRodSearch));
             const float rr = F(std::atan((D(Y[8]) - D(Y[5])) / D(GuardDivisor(g, D(X[5]) - D(X[8])))));
             X[26] = F(D(X[8]) + std::cos(D(rr)) * D(f.radRodShortEnd));
             Y[26] = F(D(Y[8]) - std::sin(D(rr)) * D(f.radRodShortEnd));
@@ -158,7 +179,7 @@ bool SolveLinkage(GearState& g) {
             const bool tooLong = dist > f.liftLinkRadRod;
             if (tooLong) Y[8] = F(D(Y[8]) - D(step));
             if (++passes > 100) {
-                RaiseGeometryError(g);
+                search.Fail(g, GeometryCause::RadiusRodSearch);
                 return false;
             }
             if (tooLong) continue;

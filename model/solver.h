@@ -10,20 +10,33 @@ constexpr double kPi = 3.1415926535897932385;
 constexpr double kDegToRad = kPi / 180.0;
 
 // Sets geometryError when the error beep option is on; otherwise nothing.
-inline void RaiseGeometryError(GearState& g) {
-    if (g.errorBeepOn) g.geometryError = true;
+// The cause is recorded either way (the first one of a solve wins; see
+// GearState::solveCause and errorCause).
+inline void RaiseGeometryError(GearState& g, GeometryCause cause = GeometryCause::Guard) {
+    if (g.solveCause == GeometryCause::None) {
+        g.solveCause = cause;
+        g.solveCauseAngle = g.motion.driverAngle;
+    }
+    if (g.errorBeepOn) {
+        if (!g.geometryError) {
+            g.errorCause = cause;
+            g.errorCauseAngle = g.motion.driverAngle;
+        }
+        g.geometryError = true;
+    }
 }
 
-// Guards shared by the solver, the port openings and the diagrams.
+// Guards shared by the solver, the port openings and the diagrams; `cause`
+// names the step that could not close when the guard raises the error.
 // Divisor guard: |d| < 0.00001 becomes +-0.00001 (raising the error).
-float GuardDivisor(GearState& g, double d);
+float GuardDivisor(GearState& g, double d, GeometryCause cause = GeometryCause::Guard);
 // Root guard: the square root of |q|, raising the error when q < 0.
-double GuardedRoot(GearState& g, double q);
+double GuardedRoot(GearState& g, double q, GeometryCause cause = GeometryCause::Guard);
 // Cosine guard: clamps to +-0.999999; raises only while searchStep < 0.01.
-float GuardCosine(GearState& g, double c, float searchStep);
+float GuardCosine(GearState& g, double c, float searchStep, GeometryCause cause = GeometryCause::Guard);
 
 // Result of one solve: false when a search ran out of passes (the pivots not
-// yet reached keep their previous values).
+// yet reached keep their previous values). Starts by clearing solveCause.
 bool SolveLinkage(GearState& g);
 
 } // namespace vx

@@ -1,6 +1,8 @@
 #include <cmath>
 #include <limits>
 
+#include "model/defaults.h"
+#include "model/geometry_error.h"
 #include "model/solver.h"
 #include "tests/model/test_support.h"
 
@@ -142,6 +144,52 @@ TEST_F(StartedGear, LevelRockerPinIsGuarded) {
     EXPECT_EQ(g.piv.y[29], g.piv.y[27]);
     EXPECT_TRUE(g.geometryError);
     EXPECT_TRUE(std::isfinite(g.piv.x[4]));
+}
+
+// The solve records which step could not close, whatever the error beep
+// option, and the flag's cause stays that of the report that raised it.
+TEST_F(StartedGear, RecordsTheStepThatCouldNotClose) {
+    g.motion.driverAngle = 90;
+    g.frame.mainRodLength = 1;
+    g.errorBeepOn = false;
+    SolveLinkage(g);
+    EXPECT_EQ(g.solveCause, GeometryCause::MainRod);
+    EXPECT_EQ(g.solveCauseAngle, 90.0f);
+    EXPECT_FALSE(g.geometryError);
+
+    g.errorBeepOn = true;
+    SolveLinkage(g);
+    EXPECT_TRUE(g.geometryError);
+    EXPECT_EQ(g.errorCause, GeometryCause::MainRod);
+
+    // Later reports while the flag stands do not replace its cause.
+    g.frame.mainRodLength = 5;
+    g.frame.liftLinkExLink = -100;
+    g.motion.driverAngle = 200;
+    SolveLinkage(g);
+    EXPECT_EQ(g.solveCause, GeometryCause::LinkLiftSearch);
+    EXPECT_EQ(g.errorCause, GeometryCause::MainRod);
+    EXPECT_EQ(g.errorCauseAngle, 90.0f);
+
+    // A solve that closes clears the solve's cause.
+    g.frame.liftLinkExLink = 4;
+    StartUp(g);
+    SolveLinkage(g);
+    EXPECT_EQ(g.solveCause, GeometryCause::None);
+}
+
+TEST(GeometryCauseText, PlainWordsWithTheAngleInAFixedBuffer) {
+    char buf[96];
+    EXPECT_EQ(std::string(buf, FormatGeometryCause(GeometryCause::MainRod, 212.0f, buf, sizeof buf)),
+              "The main rod cannot reach the crosshead at 212.0\xC2\xB0");
+    // Any float is safe, and the text is cut to the buffer.
+    for (float a : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 3e38f}) {
+        FormatGeometryCause(GeometryCause::Guard, a, buf, sizeof buf);
+        EXPECT_LT(std::string(buf).size(), sizeof buf);
+    }
+    char tiny[8];
+    EXPECT_EQ(FormatGeometryCause(GeometryCause::ReverseArm, 1, tiny, sizeof tiny), 7u);
+    EXPECT_EQ(std::string(tiny), "The rev");
 }
 
 } // namespace

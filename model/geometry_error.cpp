@@ -1,0 +1,48 @@
+#include "model/geometry_error.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace vx {
+namespace {
+
+struct CauseText {
+    std::string_view name;
+    const char* words; // followed by " at <angle>°"
+};
+
+constexpr CauseText kTexts[] = {
+    {"none", "The linkage closes"},
+    {"main-rod", "The main rod cannot reach the crosshead"},
+    {"reverse-arm", "The reverse arm cannot reach its set position"},
+    {"link-lifting-link", "The expansion link's lifting link cannot hold the link"},
+    {"radius-rod-lifting-link", "The radius rod's lifting link cannot hold the radius rod"},
+    {"eccentric-rod", "The eccentric rods cannot reach the expansion link"},
+    {"guard", "A rod or arm stands in a dead position (a near-zero divisor or cosine was guarded)"},
+    {"mid-gear", "The mid-gear search did not settle"},
+};
+
+const CauseText& TextOf(GeometryCause cause) {
+    const auto i = static_cast<std::size_t>(cause);
+    return i < std::size(kTexts) ? kTexts[i] : kTexts[static_cast<std::size_t>(GeometryCause::Guard)];
+}
+
+} // namespace
+
+std::string_view GeometryCauseName(GeometryCause cause) { return TextOf(cause).name; }
+
+std::size_t FormatGeometryCause(GeometryCause cause, float driverAngle, char* buf, std::size_t size) {
+    if (buf == nullptr || size == 0) return 0;
+    // Any float prints safely: huge values are written in full by %.1f only
+    // up to the buffer, so keep the angle to a sane range first.
+    double a = static_cast<double>(driverAngle);
+    if (!std::isfinite(a) || std::fabs(a) > 1e9) a = 0;
+    const int n = std::snprintf(buf, size, "%s at %.1f\xC2\xB0", TextOf(cause).words, a);
+    if (n < 0) {
+        buf[0] = '\0';
+        return 0;
+    }
+    return static_cast<std::size_t>(n) < size ? static_cast<std::size_t>(n) : size - 1;
+}
+
+} // namespace vx

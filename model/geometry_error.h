@@ -1,0 +1,31 @@
+// Why the linkage could not close: the step of the solve that failed first,
+// kept with the driver angle, so the error indicator and vexlin-cli check can
+// say it in plain words.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace vx {
+
+enum class GeometryCause : std::uint8_t {
+    None = 0,
+    MainRod,          // the main rod cannot reach the crosshead's line
+    ReverseArm,       // the reverse arm cannot reach its set position
+    LinkLiftSearch,   // the expansion link's height search did not settle
+    RadiusRodSearch,  // the radius rod's height search (or the rod) did not close
+    EccentricRod,     // an eccentric rod cannot reach the expansion link
+    Guard,            // a near-zero divisor or an out-of-range cosine was guarded
+    MidGearSearch,    // the mid-gear search did not settle
+};
+
+// A short machine-readable name ("main-rod", "reverse-arm", ...).
+std::string_view GeometryCauseName(GeometryCause cause);
+
+// The cause in plain words with the driver angle, e.g. "The main rod cannot
+// reach the crosshead at 212.0°", written into buf (always terminated, cut to
+// fit). Returns the length written. Allocates nothing.
+std::size_t FormatGeometryCause(GeometryCause cause, float driverAngle, char* buf, std::size_t size);
+
+} // namespace vx

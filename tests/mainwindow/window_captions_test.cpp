@@ -1,0 +1,58 @@
+// The captions of the eight windows: their parts and space counts.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "mainwindow/frame_renderer.h"
+#include "mainwindow/window_captions.h"
+#include "platform/clock.h"
+#include "platform/recording_canvas.h"
+
+namespace vx {
+namespace {
+
+TEST(WindowCaptions, EachKindAsTabled) {
+    GearState g;
+    g.designName = "Nominal";
+    const FixedClock clock("10/12/2026", "11:58:07");
+    const std::string tail = "Nominal     10/12/2026   11:58:07   Version 2.8";
+    struct Case {
+        CaptionText (*build)(const GearState&, const Clock&);
+        WindowKind kind;
+        std::string expected;
+    } cases[] = {
+        {MainWindowCaption, WindowKind::Main, "VEXLIN Outside Adm            " + tail},
+        {SineDiagramCaption, WindowKind::SineDiagram, "VEXLIN Outside Adm      Sine Diagram    " + tail},
+        {OvalDiagramCaption, WindowKind::OvalDiagram, "VEXLIN Outside Adm      Oval Diagram    " + tail},
+        {SteamDiagramCaption, WindowKind::SteamDiagram, "VEXLIN Outside Adm      Steam Diagram    " + tail},
+        {PortDiagramCaption, WindowKind::PortDiagram, "VEXLIN Outside Adm      Port Open/Closed    " + tail},
+        {PivotDataCaption, WindowKind::PivotData, "VEXLIN Outside Adm Pivot Data   " + tail},
+        {FrameDimensionsCaption, WindowKind::FrameDimensions, "Frame  VEXLIN Adm  Nominal  10/12/2026  11:58:07"},
+        {CylinderDimensionsCaption, WindowKind::CylinderDimensions,
+         "Cylin  VEXLIN Adm  Nominal  10/12/2026  11:58:07"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.build(g, clock).View(), c.expected);
+        EXPECT_EQ(WindowCaption(c.kind, g, clock).View(), c.expected);
+    }
+}
+
+// The frame sets all eight into the model, drawing nothing for them, and a
+// design name too long for the buffer is cut, never overrun.
+TEST(WindowCaptions, FrameSetsAllEightIntoTheModel) {
+    GearState g;
+    g.designName = "Big Boy";
+    const FixedClock clock("d", "t");
+    RecordingCanvas canvas(1280, 1024);
+    DrawWindowCaptions(g, canvas, FrameServices{&clock, nullptr, nullptr});
+    EXPECT_TRUE(canvas.Ops().empty());
+    EXPECT_EQ(g.display.captions[0].View(), "VEXLIN Outside Adm            Big Boy     d   t   Version 2.8");
+    EXPECT_EQ(g.display.captions[7].View(), "Cylin  VEXLIN Adm  Big Boy  d  t");
+
+    g.designName = std::string(5000, 'x');
+    DrawWindowCaptions(g, canvas, FrameServices{&clock, nullptr, nullptr});
+    EXPECT_EQ(g.display.captions[0].size, g.display.captions[0].chars.size());
+}
+
+} // namespace
+} // namespace vx
