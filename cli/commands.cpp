@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cli/check_command.h"
+#include "cli/diagram_command.h"
 #include "cli/gui_app.h"
 #include "cli/render_command.h"
 #include "cli/text_io.h"
@@ -52,6 +53,8 @@ Commands:
                        when there is any, else 0 ("closes at every angle")
   save FILE            write the design to a dimension data file
   render ...           draw a picture of the design (see "render --help")
+  diagram NAME ...     a valve diagram (sine, oval, steam, ports) as a
+                       picture or as CSV figures (see "diagram --help")
 
 Options:
   --design FILE        open a dimension data file first
@@ -307,7 +310,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // Usage errors of the command's own options come before any file work.
     const std::string& cmd = inv.command;
     if (cmd != "dims" && cmd != "midgear" && cmd != "sweep" && cmd != "save" && cmd != "render" &&
-        cmd != "check")
+        cmd != "check" && cmd != "diagram")
         return UsageError(err, "unknown command " + Quote(cmd));
     if ((cmd == "dims" || cmd == "midgear") && !inv.commandArgs.empty())
         return UsageError(err, cmd + " takes no arguments, got " + Quote(inv.commandArgs.front()));
@@ -323,6 +326,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (!ParseCheckOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
     }
 
+    if (cmd == "diagram" && !(inv.commandArgs.size() == 1 && (inv.commandArgs[0] == "--help" || inv.commandArgs[0] == "-h"))) {
+        DiagramOptions opt;
+        std::string error;
+        if (!ParseDiagramOptions(inv.commandArgs, opt, error)) return UsageError(err, "diagram: " + error);
+    }
+
     auto g = std::make_unique<GearState>();
     MidGearResult lastSearch = MidGearResult::Found;
     if (auto code = PrepareDesign(inv, *g, lastSearch, err)) return *code;
@@ -333,6 +342,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "save") return RunSave(*g, inv.commandArgs, out, err);
     if (cmd == "check") return RunCheck(*g, inv.commandArgs, out, err);
     EnsureGuiApplication();
+    if (cmd == "diagram") return RunDiagram(*g, inv.commandArgs, out, err);
     return RunRender(*g, inv.commandArgs, out, err);
 }
 

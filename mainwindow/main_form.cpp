@@ -19,6 +19,9 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include "diagrams/oval_window.h"
+#include "diagrams/sine_window.h"
+#include "mainwindow/dyn_var_bars_form.h"
 #include "mainwindow/frame_renderer.h"
 #include "model/defaults.h"
 #include "model/dynvar.h"
@@ -196,14 +199,6 @@ constexpr BarRow kJogBars[3] = {
     {"SBZoom", 76, 54, 121, 12, -200, 200, 1, 10, "Zoom In / Out"},
 };
 
-constexpr const char* kDynVarHints[5] = {
-    nullptr,
-    "Change Last Variable Clicked",
-    "Change Next to Last Variable Clicked",
-    "Change 2nd to Last Variable Clicked",
-    "Change 3rd to Last Variable Clicked",
-};
-
 struct PresetRow {
     int left, top;
 };
@@ -297,17 +292,34 @@ void TMainForm::CreateWindows() {
     // TGraphZoom
     // TDrawLines
     // TDataTable
-    // TSineDia
-    // TOvalDia
+    windows_.sineDia = new TSineDia(MakeDiagramHost(), this);
+    windows_.ovalDia = new TOvalDia(MakeDiagramHost(), this);
     // TSteamDia
     // TPortDia
 }
 
-TMainForm::~TMainForm() {
-    timer_->stop();
-    for (QScrollBar* s : dynVarBars_)
-        if (s != nullptr) s->removeEventFilter(this);
+DiagramHost TMainForm::MakeDiagramHost() {
+    DiagramHost h;
+    h.model = model_.get();
+    h.setTimerRunning = [this](bool running) {
+        if (running) timer_->start();
+        else timer_->stop();
+    };
+    if (windows_.setRevArm != nullptr) h.showPositionsDialog = [this] { windows_.setRevArm->exec(); };
+    h.syncMainControls = [this] {
+        ShowDynVarControls();
+        SyncUndoButton();
+    };
+    return h;
 }
+
+void TMainForm::OpenDiagram(TDiagramWindow* w) {
+    // Modal: returns when the window is closed; the window switches the
+    // timer off while it is open and on again when it closes.
+    if (w != nullptr) w->exec();
+}
+
+TMainForm::~TMainForm() { timer_->stop(); }
 
 QPushButton* TMainForm::MakeButton(const char* name, const char* caption, int left, int top,
                                    int width, int height, const char* hint, bool enabled) {
@@ -406,15 +418,8 @@ void TMainForm::BuildControls() {
     }
 
     // Dynamic-variable bars and the undo button.
-    for (int n = 1; n <= 4; ++n) {
-        const QByteArray name = "SBDynVar" + QByteArray::number(n);
-        QScrollBar* s = MakeBar(name.constData(), 253, 72 + 12 * (n - 1), 121, 10, -200, 200, 1, 10,
-                                0, kDynVarHints[n]);
-        s->setVisible(false);
-        s->installEventFilter(this);
-        dynVarBars_[static_cast<std::size_t>(n)] = s;
-        connect(s, &QScrollBar::valueChanged, this, [this, n](int p) { DynVarBarChange(n, p); });
-    }
+    dynVarBars_ = new DynVarBars(*model_, canvasWidget_, "SBDynVar", 253, 72);
+    dynVarBars_->onGestureEnd = [this](int) { DynVarGestureEnd(); };
     unDoDn_ = new QPushButton(QStringLiteral("UnDo"), canvasWidget_);
     unDoDn_->setObjectName(QStringLiteral("UnDoDn"));
     unDoDn_->setGeometry(280, 127, 40, 16);
@@ -692,50 +697,10 @@ void TMainForm::SetPanZoomClick() {
 // ---------------------------------------------------------------------------
 // Dynamic variables and undo.
 
-void TMainForm::DynVarBarChange(int n, int position) {
-    vx::DynVarBarChange(*model_, n, position);
-    dynVarBars_[static_cast<std::size_t>(n)]->setValue(0);
-}
-
-bool TMainForm::eventFilter(QObject* watched, QEvent* e) {
-    for (int n = 1; n <= 4; ++n) {
-        if (watched != dynVarBars_[static_cast<std::size_t>(n)]) continue;
-        bool gestureEnd = false;
-        switch (e->type()) {
-        case QEvent::FocusIn: DynVarBarEnter(*model_, n); break;
-        case QEvent::MouseButtonRelease: gestureEnd = true; break;
-        case QEvent::KeyRelease: {
-            // Only the keys that move the bar end a gesture (not the Tab
-            // that brought the focus here).
-            const auto* k = static_cast<QKeyEvent*>(e);
-            switch (k->key()) {
-            case Qt::Key_Left:
-            case Qt::Key_Right:
-            case Qt::Key_Up:
-            case Qt::Key_Down:
-            case Qt::Key_PageUp:
-            case Qt::Key_PageDown:
-            case Qt::Key_Home:
-            case Qt::Key_End: gestureEnd = !k->isAutoRepeat(); break;
-            default: break;
-            }
-            break;
-        }
-        default: break;
-        }
-        if (gestureEnd) {
-            // The bar finishes its own handling of the release first (an
-            // arrow stops repeating, a drag ends), then the gesture ends.
-            watched->event(e);
-            DynVarBarGestureEnd(*model_, n);
-            SyncUndoButton();
-            unDoDn_->setEnabled(true);
-            sbRevArm_->setFocus();
-            return true;
-        }
-        break;
-    }
-    return QMainWindow::eventFilter(watched, e);
+void TMainForm::DynVarGestureEnd() {
+    SyncUndoButton();
+    unDoDn_->setEnabled(true);
+    sbRevArm_->setFocus();
 }
 
 void TMainForm::UnDoDnClick() {
@@ -753,7 +718,7 @@ void TMainForm::SyncUndoButton() { unDoDn_->setEnabled(model_->undoButtonEnabled
 
 void TMainForm::ShowDynVarControls() {
     const bool on = model_->dynVarDisplay;
-    for (int n = 1; n <= 4; ++n) dynVarBars_[static_cast<std::size_t>(n)]->setVisible(on);
+    dynVarBars_->SetVisible(on);
     for (int i : {7, 8, 9}) panels_[static_cast<std::size_t>(i)]->setVisible(on);
     // The undo button shows with the undo line, which needs the screen data.
     unDoDn_->setVisible(on && model_->screenDataOn);
@@ -788,6 +753,8 @@ void TMainForm::RunCommand(Command c) {
         ToggleDynVarDisplay(*model_);
         ShowDynVarControls();
         break;
+    case Command::SineDiagram: OpenDiagram(windows_.sineDia); break;
+    case Command::OvalDiagram: OpenDiagram(windows_.ovalDia); break;
     default:
         // Commands whose windows are not part of this window yet.
         break;

@@ -29,6 +29,9 @@ class QToolBar;
 
 namespace vx {
 
+class DynVarBars;
+class TDiagramWindow;
+struct DiagramHost;
 class MainCanvasWidget;
 
 class TMainForm : public QMainWindow {
@@ -106,7 +109,6 @@ public:
 
 protected:
     bool event(QEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
 private:
@@ -135,7 +137,7 @@ private:
     void SetPanZoomClick();
 
     // Dynamic variables and undo.
-    void DynVarBarChange(int n, int position);
+    void DynVarGestureEnd();
     void UnDoDnClick();
     void ShowDynVarControls();
     void SyncUndoButton();
@@ -146,6 +148,10 @@ private:
     // The program's other windows, each created once at start-up, right
     // after the main window, in this order; shown and hidden afterwards.
     void CreateWindows();
+    // What the diagram windows need of this window: the timer, the
+    // positions dialog, the dynamic-variable controls kept in step.
+    DiagramHost MakeDiagramHost();
+    void OpenDiagram(TDiagramWindow* w);
     struct Windows {
         QDialog* frameDi = nullptr;       // TFrameDi
         QDialog* vexlinSpInst = nullptr;  // TVexlinSpInst
@@ -160,8 +166,8 @@ private:
         QDialog* graphZoom = nullptr;     // TGraphZoom
         QDialog* drawLines = nullptr;     // TDrawLines
         QWidget* dataTable = nullptr;     // TDataTable
-        QWidget* sineDia = nullptr;       // TSineDia
-        QWidget* ovalDia = nullptr;       // TOvalDia
+        TDiagramWindow* sineDia = nullptr; // TSineDia
+        TDiagramWindow* ovalDia = nullptr; // TOvalDia
         QWidget* steamDia = nullptr;      // TSteamDia
         QWidget* portDia = nullptr;       // TPortDia
     } windows_;
@@ -192,7 +198,7 @@ private:
     std::array<QPushButton*, kPresetCount> presets_{};
     bool presetStaged_ = false; // "P" pressed: the next preset button stores
 
-    std::array<QScrollBar*, 5> dynVarBars_{}; // 1..4 used
+    DynVarBars* dynVarBars_ = nullptr;
     QPushButton* unDoDn_ = nullptr;
     std::array<QFrame*, 13> panels_{}; // Panel1..Panel12
 

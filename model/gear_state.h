@@ -276,6 +276,11 @@ struct GearState {
     int locatorDimension = 0; // dimension id shown by the locator, 0 = none
     std::string frontCutOffText, rearCutOffText;
 
+    // Valve diagrams. The undo line text the main window and the diagram
+    // windows share: the diagrams draw the current text and then rebuild it
+    // from the newest undo entry. NUL-terminated, formatted in place.
+    std::array<char, 256> undoLineText{};
+
     // The main picture's captions, cut-off capture, error indicator cycle,
     // steam display state and the effects on the window's controls.
     DisplayState display;

@@ -1,0 +1,39 @@
+// vexlin-cli diagram: one of the valve diagrams of the prepared design, as
+// a picture (PNG or SVG) or as the figures behind it (CSV).
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "diagrams/diagram_registry.h"
+#include "model/gear_state.h"
+
+namespace vx::cli {
+
+struct DiagramOptions {
+    const DiagramEntry* diagram = nullptr;
+    // Reverse arm positions as offsets from mid gear; unset = the three the
+    // mid-gear search sets (0, -Norm, +Norm).
+    std::optional<std::vector<double>> positions;
+    PortGraphMode mode = PortGraphMode::Both;
+    std::optional<double> scale;
+    std::string out; // empty with data
+    bool data = false;
+};
+
+// Reads the words after "diagram". On a usage error returns false with the
+// message.
+bool ParseDiagramOptions(const std::vector<std::string>& args, DiagramOptions& o, std::string& error);
+
+// Sets the list of positions and the vertical scale the way the reverse arm
+// positions dialog would leave them: positions limited to mid gear +- the
+// maximum travel, the scale at least 0.1.
+void ApplyDiagramOptions(GearState& g, const DiagramOptions& o);
+
+// args: what follows the word "diagram". Returns the exit code: 0 done,
+// 1 failure (message on err), 2 usage error (message on err).
+int RunDiagram(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace vx::cli

@@ -1,0 +1,186 @@
+// What the four valve diagrams (sine, oval, steam, port events) draw alike:
+// the window font and number formats, the valve travel scale and port lines
+// of the sine and oval diagrams, the header with the reverse arm positions,
+// the lead/lap/clearance figures, the dynamic-variable block with the undo
+// line, and saving and restoring the motion around a drawing pass.
+//
+// Every diagram draws in client pixels of its window (origin top left, y
+// down), through a Canvas only, so the windows and vexlin-cli draw the same
+// picture. Texts are drawn in the window font on an opaque white ground.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "model/gear_state.h"
+#include "platform/canvas.h"
+
+namespace vx {
+
+// Client areas of the diagram windows (the pictures are this size too).
+constexpr int kDiagramWidth = 632;
+constexpr int kSineDiagramHeight = 414;
+constexpr int kOvalDiagramHeight = 426;
+constexpr int kSteamDiagramHeight = 414;
+constexpr int kPortDiagramHeight = 414;
+
+// ---------------------------------------------------------------------------
+// Texts and numbers.
+
+// The window font ("MS Sans Serif" 8 pt, drawn as an 11 px sans), opaque on
+// white, in the given colour.
+TextStyle DiagramTextStyle(Rgb color = colors::kBlack, bool bold = false);
+void DiagramText(Canvas& c, int x, int y, std::string_view text, Rgb color = colors::kBlack,
+                 bool bold = false);
+
+// A number formatted into a fixed buffer (no allocation).
+class NumberText {
+public:
+    std::string_view View() const { return {buf_, static_cast<std::size_t>(len_)}; }
+    operator std::string_view() const { return View(); }
+
+private:
+    friend NumberText StrReal(double v, int width, int decimals);
+    friend NumberText StrInt(long long n, int width);
+    char buf_[64] = {};
+    int len_ = 0;
+};
+
+// Str(v:w:d): right-aligned in at least `width` characters with `decimals`
+// decimals; a wider number is written in full (up to the buffer's 63
+// characters). NaN and infinities are written "nan", "inf", "-inf".
+NumberText StrReal(double v, int width, int decimals);
+// Str(n:w): an integer right-aligned in at least `width` characters.
+NumberText StrInt(long long n, int width);
+
+// nearest(f * v) for the large-font text factors.
+int ScaledX(const GearState& g, double x);
+int ScaledY(const GearState& g, double y);
+
+// ---------------------------------------------------------------------------
+// Valve travel (sine and oval diagrams).
+
+// The vertical scale the drawing computes with: verticalScale limited to
+// 0.1 .. 100, so that a value read from a file (0, negative, NaN, huge)
+// neither divides by zero nor floods the scale with ticks. The "Scale ="
+// label still prints the stored value.
+double DrawingScale(const GearState& g);
+
+// Picture y of a valve travel v above the exhaust port centre:
+// nearest(215 - v * 375 / s).
+int TravelY(double v, double s);
+
+// "Front", "Rear", "Units Travel", "Scale =" and the stored scale.
+void DrawTravelTitles(const GearState& g, Canvas& c);
+// The ticks and labels of the valve travel scale; labels at x labelX.
+void DrawTravelScale(Canvas& c, double s, int labelX);
+// The six port lines from x0 to x1: the front levels in lime, the rear ones
+// in red.
+void DrawPortLines(const GearState& g, Canvas& c, double s, int x0, int x1);
+// The six line labels: the front steam and the rear exhaust labels at
+// x frontSteamX, the front exhaust and the rear steam labels at x
+// frontExhaustX, with the lap-dependent offsets.
+void DrawPortLineLabels(const GearState& g, Canvas& c, double s, int frontSteamX, int frontExhaustX);
+// Whether the lap-dependent offsets take their first form
+// (valveRearHalf > steamPortRear).
+bool RearHalfAbovePort(const GearState& g);
+
+// ---------------------------------------------------------------------------
+// Header with the reverse arm positions (sine, oval, steam).
+
+// "Reverse Arm Positions", "Center" and the centre position.
+void DrawDiagramHeader(const GearState& g, Canvas& c);
+// Row i (1..9) of the header: number, position and "Fwd"/"Rev"/"Cen".
+void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position);
+// "Fwd", "Rev" or "Cen" for a position against the centre.
+std::string_view DirectionLabel(float position, float centre);
+
+// ---------------------------------------------------------------------------
+// Lead, lap and exhaust clearance (sine and oval).
+
+// Whether a list position lies strictly within 0.05 of the centre.
+bool NearCentre(const GearState& g, float position);
+
+// The lead trackers of one curve: the extreme X of the valve spindle joint
+// over the samples of a position near the centre.
+struct LeadTracker {
+    float hi = 0;
+    float lo = 1000;
+    void Sample(float x4);
+};
+
+struct LeadLapFigures {
+    float upperLead = 0;
+    float frontLap = 0;
+    float frontExhaustClearance = 0;
+    float rearExhaustClearance = 0;
+    float rearLap = 0;
+    float lowerLead = 0;
+};
+LeadLapFigures ComputeLeadLap(const GearState& g, const LeadTracker& t);
+// The "Lead", "Lap", "ExCl" texts and the six figures at the right edge.
+void DrawLeadLapFigures(Canvas& c, const LeadLapFigures& f);
+
+// What a sine or oval drawing found per list position, for the command
+// line's figures.
+struct LeadLapRow {
+    float position = 0;
+    bool hasFigures = false; // the position lies within 0.05 of the centre
+    LeadLapFigures figures;
+};
+struct LeadLapTable {
+    int count = 0;
+    std::array<LeadLapRow, kRevArmPositions> rows{};
+};
+
+// ---------------------------------------------------------------------------
+// Dynamic-variable block and undo line (drawn last by all four diagrams).
+
+// Draws the slot names and values (or the red "First Select Dimensions"
+// banner) while the dynamic variables are shown, and the undo line while
+// the undo display is on; rebuilds the shared undo line text.
+void DrawDynVarBlock(GearState& g, Canvas& c);
+
+// Rebuilds undoLineText from the newest undo entry, as the diagrams do.
+void RebuildDiagramUndoLine(GearState& g);
+
+// The states of a diagram window's own controls that the block decides:
+// the four bars shown with the dynamic variables and enabled for assigned
+// slots, the UnDo button shown with the undo display.
+struct DynVarControlStates {
+    bool barsVisible = false;
+    std::array<bool, 5> barEnabled{}; // 1..4 used
+    bool undoVisible = false;
+};
+DynVarControlStates DynVarControls(const GearState& g);
+
+// ---------------------------------------------------------------------------
+// A drawing pass leaves the reverse arm position and the driver angle as it
+// found them.
+class SavedMotion {
+public:
+    explicit SavedMotion(GearState& g)
+        : g_(g), reverseArm_(g.motion.reverseArmPosition), driverAngle_(g.motion.driverAngle) {}
+    ~SavedMotion() {
+        g_.motion.reverseArmPosition = reverseArm_;
+        g_.motion.driverAngle = driverAngle_;
+    }
+    SavedMotion(const SavedMotion&) = delete;
+    SavedMotion& operator=(const SavedMotion&) = delete;
+
+private:
+    GearState& g_;
+    float reverseArm_;
+    float driverAngle_;
+};
+
+// The positions a sine, oval or steam diagram draws: position[1..count],
+// count limited to 0..9.
+int DrawnPositionCount(const GearState& g);
+
+// The grid of rows of ticks every 5 % of piston travel, shared by the oval
+// and the steam diagrams.
+void DrawPistonTravelGrid(Canvas& c);
+
+} // namespace vx

@@ -1,0 +1,98 @@
+#include "diagrams/oval_diagram.h"
+
+#include <cmath>
+
+#include "model/solver.h"
+#include "model/view.h"
+
+namespace vx {
+namespace {
+
+void DrawTravelAxis(Canvas& c) {
+    c.SetPen(colors::kBlack, 1);
+    c.Line(44, 84, 44, 346);
+    c.Line(584, 84, 584, 346);
+    struct Label {
+        int x;
+        const char* text;
+    };
+    constexpr Label kLabels[] = {{45, "100"}, {91, "90"},  {145, "80"}, {199, "70"}, {253, "60"},
+                                 {307, "50"}, {361, "40"}, {415, "30"}, {469, "20"}, {523, "10"}};
+    for (const Label& l : kLabels) DiagramText(c, l.x, 353, l.text);
+    DiagramText(c, 577, 348, "0");
+    DiagramText(c, 186, 367, "Percent Piston Travel");
+    DiagramText(c, 386, 367, "Forward End --->");
+}
+
+// Driver angle of sample j: 88 - 8j brought to at least 0.
+float SampleAngle(int j) {
+    auto a = static_cast<float>(88 - 8 * j);
+    while (a < 0) a += 360;
+    return a;
+}
+
+} // namespace
+
+int OvalPistonX(GearState& g, float theta) {
+    const double t = theta * kDegToRad;
+    const float stroke = g.frame.stroke;
+    const float rod = g.frame.mainRodLength;
+    const auto r = static_cast<float>(stroke / 2.0);
+    const auto rs = static_cast<float>(r * std::sin(t));
+    const auto root = static_cast<float>(GuardedRoot(g, static_cast<double>(rod) * rod - static_cast<double>(rs) * rs));
+    const double divisor = GuardDivisor(g, stroke);
+    const double fraction = std::cos(t) + 2.0 * root / divisor - 2.0 * rod / divisor;
+    return Nearest(fraction * 270.5 + 314.0);
+}
+
+void DrawOvalDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
+    SavedMotion saved(g);
+    const double s = DrawingScale(g);
+    const bool above = RearHalfAbovePort(g);
+
+    DrawPistonTravelGrid(c);
+    DrawTravelAxis(c);
+    DrawTravelTitles(g, c);
+    DrawTravelScale(c, s, 15);
+    DrawDiagramHeader(g, c);
+    DrawPortLines(g, c, s, 15, 584);
+    DrawPortLineLabels(g, c, s, 430, 75);
+
+    c.SetPen(colors::kBlack, 1);
+    const int count = DrawnPositionCount(g);
+    if (figures) figures->count = count;
+    for (int i = 1; i <= count; ++i) {
+        const float position = g.revArm.position[static_cast<std::size_t>(i)];
+        g.motion.reverseArmPosition = position;
+        g.lastDiagramPosition = position;
+        DrawHeaderRow(g, c, i, position);
+
+        const bool near = NearCentre(g, position);
+        LeadTracker tracker;
+        float previousV = 0;
+        int previousX = 0;
+        for (int j = 7; j <= 52; ++j) {
+            const float theta = SampleAngle(j);
+            g.motion.driverAngle = theta;
+            SolveLinkage(g);
+            const float v = g.events.valveOffset;
+            if (near) tracker.Sample(g.piv.x[4]);
+            if (j == 22) DiagramText(c, 300, Nearest((above ? 204 : 213) - previousV * 375.0 / s), StrInt(i, 2), colors::kBlack, true);
+            if (j == 46) DiagramText(c, 334, Nearest((above ? 213 : 204) - previousV * 375.0 / s), StrInt(i, 2), colors::kBlack, true);
+            const int x = OvalPistonX(g, theta);
+            if (j > 7) c.Line(previousX, TravelY(previousV, s), x, TravelY(v, s));
+            previousV = v;
+            previousX = x;
+        }
+        LeadLapFigures f;
+        if (near) {
+            f = ComputeLeadLap(g, tracker);
+            DrawLeadLapFigures(c, f);
+        }
+        if (figures) figures->rows[static_cast<std::size_t>(i - 1)] = {position, near, f};
+    }
+
+    DrawDynVarBlock(g, c);
+}
+
+} // namespace vx

@@ -1,0 +1,79 @@
+#include "diagrams/sine_diagram.h"
+
+#include "model/solver.h"
+
+namespace vx {
+namespace {
+
+void DrawAngleGrid(Canvas& c) {
+    c.SetPen(colors::kBlack, 1);
+    for (int i = 1; i <= 9; ++i) {
+        for (int k = 6; k <= 58; ++k) c.Line(10 * k, 32 * i + 53, 10 * k, 32 * i + 57);
+        for (int k = 1; k <= 6; ++k) c.Line(90 * k, 32 * i + 50, 90 * k, 32 * i + 60);
+    }
+}
+
+void DrawAngleLabels(Canvas& c) {
+    struct Label {
+        int x;
+        const char* text;
+    };
+    constexpr Label kLabels[] = {{86, "0"}, {173, "90"}, {260, "180"}, {350, "270"}, {446, "0"}, {533, "90"}};
+    for (const Label& l : kLabels) DiagramText(c, l.x, 353, l.text);
+    DiagramText(c, 86, 367, "Driver Clockwise Rotation --->");
+}
+
+// Driver angle of sample j: 8j + 272 brought to at most 360.
+float SampleAngle(int j) {
+    auto a = static_cast<float>(8 * j + 272);
+    while (a > 360) a -= 360;
+    return a;
+}
+
+} // namespace
+
+void DrawSineDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
+    SavedMotion saved(g);
+    const double s = DrawingScale(g);
+
+    DrawAngleGrid(c);
+    DrawAngleLabels(c);
+    DrawTravelTitles(g, c);
+    DrawTravelScale(c, s, 14);
+    DrawDiagramHeader(g, c);
+    DrawPortLines(g, c, s, 15, 583);
+    DrawPortLineLabels(g, c, s, 60, 230);
+
+    c.SetPen(colors::kBlack, 1);
+    const int count = DrawnPositionCount(g);
+    if (figures) figures->count = count;
+    for (int i = 1; i <= count; ++i) {
+        const float position = g.revArm.position[static_cast<std::size_t>(i)];
+        g.motion.reverseArmPosition = position;
+        g.lastDiagramPosition = position;
+        DrawHeaderRow(g, c, i, position);
+
+        const bool near = NearCentre(g, position);
+        LeadTracker tracker;
+        int previousY = 0;
+        for (int j = 7; j <= 73; ++j) {
+            g.motion.driverAngle = SampleAngle(j);
+            SolveLinkage(g);
+            const int y = TravelY(g.events.valveOffset, s);
+            if (near) tracker.Sample(g.piv.x[4]);
+            if (j == 8) DiagramText(c, 45, previousY, StrInt(i, 2), colors::kBlack, true);
+            if (j > 7) c.Line(8 * j - 6, previousY, 8 * j + 2, y);
+            previousY = y;
+        }
+        LeadLapFigures f;
+        if (near) {
+            f = ComputeLeadLap(g, tracker);
+            DrawLeadLapFigures(c, f);
+        }
+        if (figures) figures->rows[static_cast<std::size_t>(i - 1)] = {position, near, f};
+    }
+
+    DrawDynVarBlock(g, c);
+}
+
+} // namespace vx

@@ -1,0 +1,119 @@
+// vexlin-cli diagram through its library entry: pictures, the CSV figures
+// and the usage errors.
+#include "cli/commands.h"
+#include "cli/diagram_command.h"
+#include "model/defaults.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/temp_dir.h"
+
+namespace vx::cli {
+namespace {
+
+struct Result {
+    int code;
+    std::string out, err;
+};
+
+Result Cli(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int code = RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST(DiagramCommand, SineFiguresOnlyAtMidGear) {
+    const Result r = Cli({"diagram", "sine", "--data"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "position,upperLead,frontLap,frontExhaustClearance,rearExhaustClearance,rearLap,lowerLead");
+    // Mid gear first, with its figures; normal forward and reverse without.
+    EXPECT_EQ(std::count(lines[1].begin(), lines[1].end(), ','), 6);
+    EXPECT_EQ(lines[1].find(",,"), std::string::npos);
+    EXPECT_NE(lines[1].find(",0.1565,"), std::string::npos) << lines[1]; // the default steam lap
+    for (int i : {2, 3}) EXPECT_EQ(lines[static_cast<std::size_t>(i)].substr(lines[static_cast<std::size_t>(i)].find(',')), ",,,,,,");
+}
+
+TEST(DiagramCommand, PositionsAreOffsetsFromMidGear) {
+    const Result r = Cli({"diagram", "oval", "--positions", "0.04,0.05,-9", "--data"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1].find(",,"), std::string::npos);
+    EXPECT_NE(lines[2].find(",,,,,,"), std::string::npos);
+
+    GearState g;
+    StartUp(g);
+    DiagramOptions o;
+    std::string error;
+    ASSERT_TRUE(ParseDiagramOptions({"sine", "--positions=0.04,0.05,-9", "--data", "--scale", "0.01"}, o, error));
+    ApplyDiagramOptions(g, o);
+    EXPECT_EQ(g.revArm.positionCount, 3);
+    EXPECT_FLOAT_EQ(g.revArm.position[1], g.revArm.centre + 0.04f);
+    // Limited to mid gear - Max, as the positions dialog limits.
+    EXPECT_EQ(g.revArm.position[3], static_cast<float>(g.revArm.centre - static_cast<double>(g.frame.revArmToCentMax)));
+    EXPECT_EQ(g.revArm.verticalScale, 0.1f);
+
+    const Result empty = Cli({"diagram", "sine", "--positions", "", "--data"});
+    ASSERT_EQ(empty.code, 0) << empty.err;
+    EXPECT_EQ(Lines(empty.out).size(), 1u);
+}
+
+TEST(DiagramCommand, PicturesAtTheWindowSizes) {
+    test::TempDir dir;
+    const std::string sine = dir.File("sine.png"), oval = dir.File("oval.png"), svg = dir.File("sine.svg");
+    ASSERT_EQ(Cli({"diagram", "sine", "--out", sine}).code, 0);
+    ASSERT_EQ(Cli({"diagram", "oval", "--out", oval}).code, 0);
+    ASSERT_EQ(Cli({"diagram", "sine", "--out", svg}).code, 0);
+    EXPECT_EQ(QImage(QString::fromStdString(sine)).size(), QSize(632, 414));
+    EXPECT_EQ(QImage(QString::fromStdString(oval)).size(), QSize(632, 426));
+    QFile f(QString::fromStdString(svg));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("Reverse Arm Positions"));
+
+    const Result bad = Cli({"diagram", "sine", "--out", dir.File("no/such/folder/x.png")});
+    EXPECT_EQ(bad.code, kExitFailure);
+    EXPECT_NE(bad.err.find("cannot write"), std::string::npos);
+}
+
+TEST(DiagramCommand, UsageErrors) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"diagram"},
+        {"diagram", "cosine", "--data"},
+        {"diagram", "sine"},
+        {"diagram", "sine", "--data", "--out", "x.png"},
+        {"diagram", "sine", "--data", "--positions", "1,nan"},
+        {"diagram", "sine", "--data", "--positions", "1,,2"},
+        {"diagram", "sine", "--data", "--positions", "0,1,2,3,4,5,6,7,8,9"},
+        {"diagram", "sine", "--data", "--mode", "sideways"},
+        {"diagram", "sine", "--data", "--scale", "inf"},
+        {"diagram", "sine", "--data", "--frobnicate"},
+    };
+    for (const auto& args : cases) {
+        const Result r = Cli(args);
+        EXPECT_EQ(r.code, kExitUsage) << args.back();
+        EXPECT_NE(r.err.find("diagram"), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+    const Result help = Cli({"diagram", "--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_NE(help.out.find("--positions"), std::string::npos);
+}
+
+} // namespace
+} // namespace vx::cli

@@ -1,0 +1,228 @@
+// The shared diagram-window behaviour, driven through the sine and oval
+// windows with real widgets: activation with the positions dialog and the
+// main window's timer, the redraw on a mouse move only while one is
+// pending, the bars (coalesced redraws, undo entries), UnDo, the menu, and
+// the picture that survives being covered.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+#include "diagrams/oval_window.h"
+#include "diagrams/sine_window.h"
+#include "model/defaults.h"
+#include "model/dynvar.h"
+#include "tests/diagrams/diagram_test_support.h"
+
+namespace vx {
+namespace {
+
+template <class Window>
+class DiagramWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StartUp(g); // positions 1..3 from the mid-gear search, not yet counted
+        DiagramHost host;
+        host.model = &g;
+        host.setTimerRunning = [this](bool on) { timerCalls.push_back(on); };
+        host.showPositionsDialog = [this] {
+            ++dialogShown;
+            TakePositionList(g); // what the dialog's refresh and closing do
+        };
+        host.syncMainControls = [this] { ++mainSyncs; };
+        w = std::make_unique<Window>(host);
+    }
+    void TearDown() override {
+        if (w->isVisible()) w->done(0);
+    }
+
+    // Opens the window as the main window does (without blocking) and lets
+    // the activation run.
+    void Open() {
+        w->open();
+        QApplication::processEvents();
+        QApplication::processEvents();
+    }
+    template <class T>
+    T* Get(const char* name) {
+        T* c = w->template findChild<T*>(QString::fromUtf8(name));
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    QWidget* Canvas() { return Get<QWidget>("DiagramCanvas"); }
+    void MoveMouse() {
+        QMouseEvent move(QEvent::MouseMove, QPointF(300, 200), QPointF(300, 200), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(Canvas(), &move);
+    }
+    void AssignStroke() {
+        g.dynVarSlots[0] = {2, g.frame.stroke, "Stroke"};
+        SelectDynVar(g);
+    }
+
+    GearState g;
+    std::vector<bool> timerCalls;
+    int dialogShown = 0;
+    int mainSyncs = 0;
+    std::unique_ptr<Window> w;
+};
+
+using Windows = ::testing::Types<TSineDia, TOvalDia>;
+TYPED_TEST_SUITE(DiagramWindowTest, Windows);
+
+TYPED_TEST(DiagramWindowTest, ActivationStopsTheTimerAsksPositionsAndDraws) {
+    this->Open();
+    EXPECT_EQ(this->timerCalls, std::vector<bool>{false});
+    EXPECT_EQ(this->dialogShown, 1);
+    EXPECT_EQ(this->w->DrawCount(), 1);
+    EXPECT_EQ(this->g.revArm.positionCount, 3);
+    EXPECT_EQ(this->g.lastDiagramPosition, this->g.revArm.position[3]);
+    EXPECT_TRUE(this->template Get<QPushButton>(this->w->objectName() == "SineDia" ? "CloseSin" : "CloseOval")->hasFocus());
+
+    // Showing again after the dialog does not activate again.
+    this->w->hide();
+    this->w->show();
+    QApplication::processEvents();
+    EXPECT_EQ(this->dialogShown, 1);
+
+    this->w->done(0);
+    EXPECT_EQ(this->timerCalls, (std::vector<bool>{false, true}));
+    EXPECT_FALSE(this->w->isVisible());
+    // Opening again asks again.
+    this->Open();
+    EXPECT_EQ(this->dialogShown, 2);
+}
+
+TYPED_TEST(DiagramWindowTest, MouseMoveRedrawsOnlyWhilePending) {
+    this->Open();
+    // The dialog's closing left the flag set: the first move redraws.
+    ASSERT_TRUE(this->g.revArm.diagramRedrawPending);
+    this->MoveMouse();
+    EXPECT_EQ(this->w->DrawCount(), 2);
+    EXPECT_FALSE(this->g.revArm.diagramRedrawPending);
+    this->MoveMouse();
+    EXPECT_EQ(this->w->DrawCount(), 2);
+
+    // SetRevArmPos shows the dialog only; the next move draws.
+    QAction* set = this->w->template findChild<QAction*>(this->w->objectName() == "SineDia" ? "SetRevArmPos" : "SetRevArmPos1");
+    ASSERT_NE(set, nullptr);
+    set->trigger();
+    EXPECT_EQ(this->dialogShown, 2);
+    EXPECT_EQ(this->w->DrawCount(), 2);
+    this->MoveMouse();
+    EXPECT_EQ(this->w->DrawCount(), 3);
+}
+
+TYPED_TEST(DiagramWindowTest, BarChangesStepTheModelAndRedrawOnce) {
+    this->AssignStroke();
+    this->Open();
+    QAction* dyn = this->w->template findChild<QAction*>(this->w->objectName() == "SineDia" ? "DynVari" : "DynVar");
+    ASSERT_NE(dyn, nullptr);
+    dyn->trigger();
+    EXPECT_TRUE(this->g.dynVarDisplay);
+    EXPECT_GT(this->mainSyncs, 0);
+    const QString prefix = this->w->objectName() == "SineDia" ? "SBDynVarS" : "SBDynVarO";
+    QScrollBar* bar1 = this->template Get<QScrollBar>((prefix + "1").toUtf8().constData());
+    QScrollBar* bar2 = this->template Get<QScrollBar>((prefix + "2").toUtf8().constData());
+    EXPECT_TRUE(bar1->isVisible());
+    EXPECT_TRUE(bar1->isEnabled());
+    EXPECT_FALSE(bar2->isEnabled()); // slot 2 empty
+
+    const int draws = this->w->DrawCount();
+    const float stroke = this->g.frame.stroke;
+    const QImage before = this->w->Picture().copy();
+    bar1->setValue(10); // a trough click: +0.01
+    bar1->setValue(10);
+    EXPECT_EQ(bar1->value(), 0);
+    EXPECT_NEAR(this->g.frame.stroke, stroke + 0.02f, 1e-5);
+    EXPECT_EQ(this->w->DrawCount(), draws); // not yet: coalesced
+    QApplication::processEvents();
+    EXPECT_EQ(this->w->DrawCount(), draws + 1);
+    EXPECT_NE(this->w->Picture(), before);
+}
+
+TYPED_TEST(DiagramWindowTest, GestureEndRecordsUndoAndUnDoRedrawsTwice) {
+    this->AssignStroke();
+    this->g.dynVarDisplay = this->g.undoDisplay = true;
+    this->Open();
+    const QString prefix = this->w->objectName() == "SineDia" ? "SBDynVarS" : "SBDynVarO";
+    QScrollBar* bar1 = this->template Get<QScrollBar>((prefix + "1").toUtf8().constData());
+    const float stroke = this->g.frame.stroke;
+    bar1->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(bar1, Qt::Key_PageDown); // one page: +10, the end of a gesture
+    QApplication::processEvents();
+    ASSERT_NE(this->g.frame.stroke, stroke);
+    EXPECT_EQ(this->g.undoCount, 1);
+    EXPECT_EQ(this->g.undo[1].id, 2);
+    EXPECT_EQ(this->g.undo[1].oldValue, stroke);
+    EXPECT_TRUE(this->g.undoButtonEnabled[0]); // the main window's UnDoDn
+    const char* undoName = this->w->objectName() == "SineDia" ? "UnDoDnS" : "UnDoDnO";
+    QPushButton* undo = this->template Get<QPushButton>(undoName);
+    EXPECT_TRUE(undo->isVisible());
+    EXPECT_TRUE(undo->isEnabled());
+
+    const int draws = this->w->DrawCount();
+    QTest::mouseClick(undo, Qt::LeftButton);
+    EXPECT_EQ(this->w->DrawCount(), draws + 2);
+    EXPECT_NEAR(this->g.frame.stroke, stroke, 1e-5);
+    EXPECT_EQ(this->g.undoCount, 0);
+    EXPECT_FALSE(undo->isEnabled());
+
+    // With nothing to undo the click disables the buttons and still draws.
+    undo->setEnabled(true);
+    QTest::mouseClick(undo, Qt::LeftButton);
+    EXPECT_EQ(this->w->DrawCount(), draws + 4);
+    EXPECT_FALSE(this->g.undoButtonEnabled[0]);
+}
+
+TYPED_TEST(DiagramWindowTest, PictureSurvivesBeingCovered) {
+    this->Open();
+    QWidget* canvas = this->Canvas();
+    EXPECT_EQ(canvas->size(), this->w->Picture().size());
+    // Whatever is repainted comes from the window's picture.
+    const QImage shown = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage picture = this->w->Picture().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.pixel(300, 380), picture.pixel(300, 380));
+    int differing = 0;
+    for (int y = 60; y < 340; y += 7)
+        for (int x = 50; x < 580; x += 5)
+            if (shown.pixel(x, y) != picture.pixel(x, y)) ++differing;
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(DiagramWindow, ClientSizesMenusAndControls) {
+    GearState g;
+    StartUp(g);
+    DiagramHost host;
+    host.model = &g;
+    TSineDia sine(host);
+    TOvalDia oval(host);
+    EXPECT_EQ(sine.findChild<QWidget*>("DiagramCanvas")->size(), QSize(632, 414));
+    EXPECT_EQ(oval.findChild<QWidget*>("DiagramCanvas")->size(), QSize(632, 426));
+    EXPECT_EQ(sine.findChild<QPushButton*>("CloseSin")->geometry(), QRect(408, 8, 75, 25));
+    EXPECT_EQ(oval.findChild<QPushButton*>("UnDoDnO")->geometry(), QRect(110, 50, 40, 16));
+    EXPECT_EQ(sine.findChild<QScrollBar*>("SBDynVarS4")->geometry(), QRect(112, 39, 121, 10));
+    EXPECT_EQ(sine.findChild<QAction*>("DynVari")->text(), "&DymamicVariables");
+    EXPECT_EQ(oval.findChild<QAction*>("ReDraw1")->text(), "ReDraw");
+    EXPECT_FALSE(sine.findChild<QPushButton*>("UnDoDnS")->isEnabled());
+}
+
+TEST(DiagramWindow, WithoutADialogTheListIsTakenAsItStands) {
+    GearState g = test::GearWithPositions({1.0f, 0.0f, 2.0f});
+    g.revArm.positionCount = 0;
+    TakePositionList(g);
+    EXPECT_EQ(g.revArm.positionCount, 1);
+    EXPECT_EQ(g.revArm.position[3], 0.0f); // cleared behind the first unused entry
+    EXPECT_TRUE(g.revArm.diagramRedrawPending);
+}
+
+} // namespace
+} // namespace vx
