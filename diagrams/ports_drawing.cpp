@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "diagrams/pending_shared.h"
+#include "diagrams/diagram_common.h"
 #include "model/ports.h"
 #include "model/solver.h"
 #include "model/view.h"
@@ -45,8 +45,8 @@ void DrawFrameAndLabels(const GearState& g, Canvas& c, PortGraphMode mode) {
         for (int k = 2; k <= 22; ++k) c.Line(27 * k - 49, 32 * i + 55, 27 * k - 40, 32 * i + 55);
     }
 
-    const TextStyle black = pending::DiagramText();
-    c.Text(420, 47, "Maximum", pending::DiagramText(colors::kRed));
+    const TextStyle black = DiagramTextStyle();
+    c.Text(420, 47, "Maximum", DiagramTextStyle(colors::kRed));
     // The normal travel's line; with no maximum travel there is no height to
     // put it at.
     const double maxTravel = g.frame.revArmToCentMax;
@@ -56,7 +56,7 @@ void DrawFrameAndLabels(const GearState& g, Canvas& c, PortGraphMode mode) {
         c.SetPen(colors::kBlue, 1);
         c.Line(59, yN, 650, yN);
         c.SetPen(colors::kBlack, 1);
-        c.Text(345, yN - 7, "Normal", pending::DiagramText(colors::kBlue));
+        c.Text(345, yN - 7, "Normal", DiagramTextStyle(colors::kBlue));
     }
 
     struct Label {
@@ -81,19 +81,19 @@ void DrawFrameAndLabels(const GearState& g, Canvas& c, PortGraphMode mode) {
 
     if (mode == PortGraphMode::Reverse) {
         c.Text(415, 321, "Rev.", black);
-        c.Text(446, 315, "Front Port", pending::DiagramText(colors::kGreen));
-        c.Text(446, 327, "Rear Port", pending::DiagramText(colors::kMaroon));
+        c.Text(446, 315, "Front Port", DiagramTextStyle(colors::kGreen));
+        c.Text(446, 327, "Rear Port", DiagramTextStyle(colors::kMaroon));
     } else {
         c.Text(415, 290, "Fwd.", black);
-        c.Text(446, 284, "Front Port", pending::DiagramText(colors::kTeal));
-        c.Text(446, 296, "Rear Port", pending::DiagramText(colors::kRed));
+        c.Text(446, 284, "Front Port", DiagramTextStyle(colors::kTeal));
+        c.Text(446, 296, "Rear Port", DiagramTextStyle(colors::kRed));
     }
 }
 
 // The valve cycle drawn around the legend row: admission, expansion,
 // exhaust and compression between the front port's four events.
 void DrawLegend(Canvas& c, const PortLegendAnchors& an) {
-    const TextStyle bold = pending::DiagramText(colors::kBlack, true);
+    const TextStyle bold = DiagramTextStyle(colors::kBlack, true);
     const double A = an.admission, C = an.cutOff, E = an.exhaust, K = an.compression;
     auto mv = [&c](double x, int y) { c.MoveTo(Nearest(x), y); };
     auto ln = [&c](double x, int y) { c.LineTo(Nearest(x), y); };
@@ -157,8 +157,7 @@ int PortGraphChoiceOfMode(PortGraphMode mode) {
 
 void DrawPortGraph(GearState& g, Canvas& c, PortGraphMode mode, bool showLegend, PortGraphFigures* figures) {
     MotionState& m = g.motion;
-    const float savedArm = m.reverseArmPosition;
-    const float savedAngle = m.driverAngle;
+    const SavedMotion saved(g);
     const bool reverse = mode == PortGraphMode::Reverse;
 
     std::array<float, kPortEventCount> last{};
@@ -172,17 +171,16 @@ void DrawPortGraph(GearState& g, Canvas& c, PortGraphMode mode, bool showLegend,
     const Rgb rearPen = reverse ? colors::kMaroon : colors::kRed;
     const double centre = g.revArm.centre;
     const double maxTravel = g.frame.revArmToCentMax;
-    char buf[64];
     for (int i = 0; i < kPortRows; ++i) {
         const float position = F(reverse ? centre + i * maxTravel / 18 : centre - i * maxTravel / 18);
         if (reverse) {
-            c.Text(605, 32, "Rev.", pending::DiagramText());
+            c.Text(605, 32, "Rev.", DiagramTextStyle());
         } else {
-            c.Text(554, 32, "Forward", pending::DiagramText());
+            c.Text(554, 32, "Forward", DiagramTextStyle());
         }
         m.reverseArmPosition = position;
-        c.Text(reverse ? 596 : 556, 336 - 16 * i, pending::StrFixed(buf, sizeof buf, position, 7, 3),
-               pending::DiagramText());
+        c.Text(reverse ? 596 : 556, 336 - 16 * i, StrReal(position, 7, 3),
+               DiagramTextStyle());
         PortEventRow* row = figures ? &figures->rows[static_cast<std::size_t>(i)] : nullptr;
         if (row) row->position = position;
 
@@ -237,9 +235,7 @@ void DrawPortGraph(GearState& g, Canvas& c, PortGraphMode mode, bool showLegend,
 
     if (figures) figures->anchors = anchors;
     if (showLegend) DrawLegend(c, anchors);
-    pending::DrawDynVarBlock(g, c);
-    m.reverseArmPosition = savedArm;
-    m.driverAngle = savedAngle;
+    DrawDynVarBlock(g, c);
 }
 
 void DrawPortGraphs(GearState& g, Canvas& c, PortGraphMode mode, PortGraphFigures* forward,

@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include "diagrams/diagram_registry.h" // PortGraphMode
 #include "model/gear_state.h"
 #include "platform/canvas.h"
 
@@ -14,10 +15,6 @@ namespace vx {
 constexpr int kPortRows = 19;      // rows 0..18, mid gear to maximum travel
 constexpr int kPortSteps = 90;     // steps of one turn, 4 degrees apart
 constexpr int kPortLegendRow = 13; // the row the valve-cycle legend hangs on
-
-// The graph drawn: forward running positions, reverse ones, or both (the
-// forward graph with the legend, the reverse one over it without).
-enum class PortGraphMode { Forward, Reverse, Both };
 
 // PortGraphChoice values kept in the model.
 constexpr int kPortChoiceForward = 1;

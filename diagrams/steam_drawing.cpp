@@ -1,7 +1,7 @@
 // The steam diagram: the pressure model, its phase machines and the drawing.
 #include "diagrams/steam_drawing.h"
 
-#include "diagrams/pending_shared.h"
+#include "diagrams/diagram_common.h"
 #include "model/ports.h"
 #include "model/solver.h"
 #include "model/view.h"
@@ -17,25 +17,25 @@ constexpr float kMinAdmissionOpening = 0.005f;
 
 // The pressure operations of one end. The rear end's formulas are the
 // front's with every piston position q replaced by 640 - q.
-void ExhaustDecay(SteamEnd& e) {
+void ExhaustDecay(IndicatorEnd& e) {
     e.pressure = F(D(e.pressure) - D(e.releasePressure) / 15);
     if (e.pressure < 5) e.pressure = 5;
 }
 
-void Compression(SteamEnd& e, bool rear, float p, float pPrev) {
+void Compression(IndicatorEnd& e, bool rear, float p, float pPrev) {
     const double ratio = rear ? (640 - D(pPrev)) / (641 - D(p)) : D(pPrev) / (D(p) + 1);
     const double r = ratio + 0.3;
     e.pressure = F(D(e.pressure) + r * r * r * r);
 }
 
-void Admission(SteamEnd& e, bool rear, float p, float& steamOpening) {
+void Admission(IndicatorEnd& e, bool rear, float p, float& steamOpening) {
     if (steamOpening < kMinAdmissionOpening) steamOpening = kMinAdmissionOpening;
     const double divisor = rear ? 685 - D(p) : D(p) + 45;
     e.pressure = F(D(e.pressure) + 100000 * D(steamOpening) / divisor);
     if (e.pressure > 303) e.pressure = 303;
 }
 
-void Expansion(SteamEnd& e, bool rear, float p, float pPrev) {
+void Expansion(IndicatorEnd& e, bool rear, float p, float pPrev) {
     if (rear) {
         e.pressure = F((740 - D(pPrev)) * D(e.pressure) / (740 - D(p)) * 0.96);
     } else {
@@ -43,44 +43,44 @@ void Expansion(SteamEnd& e, bool rear, float p, float pPrev) {
     }
 }
 
-void RunPhaseMachine(SteamEnd& e, bool rear, float p, float pPrev, float& steamOpening, float exhaustOpening) {
+void RunPhaseMachine(IndicatorEnd& e, bool rear, float p, float pPrev, float& steamOpening, float exhaustOpening) {
     switch (e.phase) {
-    case SteamPhase::Exhaust:
+    case IndicatorPhase::Exhaust:
         if (exhaustOpening > 0) {
             ExhaustDecay(e);
         } else {
             Compression(e, rear, p, pPrev);
-            e.phase = SteamPhase::Compression;
+            e.phase = IndicatorPhase::Compression;
         }
         break;
-    case SteamPhase::Compression:
+    case IndicatorPhase::Compression:
         if (steamOpening > 0) {
             Admission(e, rear, p, steamOpening);
-            e.phase = SteamPhase::Admission;
+            e.phase = IndicatorPhase::Admission;
         } else {
             Compression(e, rear, p, pPrev);
         }
         // Once the piston turns back the end is refilled whatever the valve.
-        if (rear ? pPrev > p : pPrev < p) e.phase = SteamPhase::Admission;
+        if (rear ? pPrev > p : pPrev < p) e.phase = IndicatorPhase::Admission;
         break;
-    case SteamPhase::Admission:
+    case IndicatorPhase::Admission:
         if (steamOpening > 0) {
             Admission(e, rear, p, steamOpening);
         } else {
             Expansion(e, rear, p, pPrev);
-            e.phase = SteamPhase::Expansion;
+            e.phase = IndicatorPhase::Expansion;
         }
         e.markerShown = false;
         break;
-    case SteamPhase::Expansion:
+    case IndicatorPhase::Expansion:
         if (exhaustOpening > 0) {
             e.releasePressure = e.pressure;
             ExhaustDecay(e);
-            e.phase = SteamPhase::Exhaust;
+            e.phase = IndicatorPhase::Exhaust;
         } else {
             Expansion(e, rear, p, pPrev);
         }
-        if (steamOpening > 0) e.phase = SteamPhase::Admission;
+        if (steamOpening > 0) e.phase = IndicatorPhase::Admission;
         break;
     }
 }
@@ -113,7 +113,7 @@ int PressureY(const EndLook& look, double pressure) { return Nearest(look.baseY 
 struct Pass {
     GearState& g;
     Canvas& c;
-    SteamSimulation sim;
+    IndicatorSimulation sim;
     float frontPrev = 0, rearPrev = 0; // pressures at the previous step
     PortOpenings prevOpenings;
     SteamPositionFigures* figures = nullptr;
@@ -122,9 +122,8 @@ struct Pass {
 void PrintFigure(Pass& s, const EndLook& look, int event, int l) {
     const float percent = look.rear ? F((640 - D(s.sim.pistonPrev)) / 6.4) : F(D(s.sim.pistonPrev) / 6.4);
     const int y = 12 * l + kFigureRowBase[event];
-    char buf[64];
-    s.c.Text(look.numberX, y, pending::StrInt(buf, sizeof buf, l, 1), pending::DiagramText());
-    s.c.Text(look.figureX, y, pending::StrFixed(buf, sizeof buf, percent, 4, 1), pending::DiagramText());
+    DiagramText(s.c, look.numberX, y, StrInt(l, 1));
+    DiagramText(s.c, look.figureX, y, StrReal(percent, 4, 1));
     if (s.figures) {
         const int k = (look.rear ? kRearCutOff : kFrontCutOff) + event;
         s.figures->percent[static_cast<std::size_t>(k)] = percent;
@@ -134,7 +133,7 @@ void PrintFigure(Pass& s, const EndLook& look, int event, int l) {
 
 // The drawing block of one end for step k of position l.
 void DrawEndBlock(Pass& s, const EndLook& look, int k, int l) {
-    SteamEnd& end = look.rear ? s.sim.rear : s.sim.front;
+    IndicatorEnd& end = look.rear ? s.sim.rear : s.sim.front;
     float& pressurePrev = look.rear ? s.rearPrev : s.frontPrev;
     const PortOpenings& now = s.g.ports;
     const float steam = look.rear ? now.rearSteamOpening : now.frontSteamOpening;
@@ -145,7 +144,7 @@ void DrawEndBlock(Pass& s, const EndLook& look, int k, int l) {
     float& pPrev = s.sim.pistonPrev;
     const bool drawn = k >= kSteamFirstDrawnStep;
 
-    const bool open = end.phase == SteamPhase::Exhaust || end.phase == SteamPhase::Admission;
+    const bool open = end.phase == IndicatorPhase::Exhaust || end.phase == IndicatorPhase::Admission;
     s.c.SetPen(open ? look.openPen : look.closedPen, 1);
 
     if (steamPrev > 0 && steam <= 0) { // cut-off
@@ -159,10 +158,10 @@ void DrawEndBlock(Pass& s, const EndLook& look, int k, int l) {
         }
         pPrev = cutOff;
         end.pressure = F(D(end.pressure) - f * (D(end.pressure) - D(pressurePrev)));
-        s.c.Text(look.headingX, look.headingY[0], "%CutOff", pending::DiagramText(look.closedPen));
-        s.c.Text(look.headingX, look.headingY[2], "%Comp", pending::DiagramText(look.closedPen));
-        s.c.Text(look.headingX, look.headingY[1], "%Exh", pending::DiagramText(look.openPen));
-        s.c.Text(look.headingX, look.headingY[3], "%Adm", pending::DiagramText(look.openPen));
+        DiagramText(s.c, look.headingX, look.headingY[0], "%CutOff", look.closedPen);
+        DiagramText(s.c, look.headingX, look.headingY[2], "%Comp", look.closedPen);
+        DiagramText(s.c, look.headingX, look.headingY[1], "%Exh", look.openPen);
+        DiagramText(s.c, look.headingX, look.headingY[3], "%Adm", look.openPen);
         PrintFigure(s, look, 0, l);
     }
     if (exhaustPrev <= 0 && exhaust > 0) PrintFigure(s, look, 1, l); // release
@@ -171,25 +170,18 @@ void DrawEndBlock(Pass& s, const EndLook& look, int k, int l) {
     if (drawn) {
         s.c.Line(PlotX(pPrev), PressureY(look, pressurePrev), PlotX(p), PressureY(look, end.pressure));
     }
-    if (end.phase == SteamPhase::Expansion && end.pressure > 150 && end.pressure < 250 && !end.markerShown) {
+    if (end.phase == IndicatorPhase::Expansion && end.pressure > 150 && end.pressure < 250 && !end.markerShown) {
         end.markerShown = true;
-        char buf[16];
-        s.c.Text(Nearest(look.markerX - 0.84 * D(pPrev)), look.markerY, pending::StrInt(buf, sizeof buf, l, 1),
-                 pending::DiagramText(look.closedPen, true));
+        DiagramText(s.c, Nearest(look.markerX - 0.84 * D(pPrev)), look.markerY, StrInt(l, 1), look.closedPen, true);
     }
 }
 
 void DrawFixedParts(const GearState& g, Canvas& c) {
-    c.SetPen(colors::kBlack, 1);
-    // Grid: a short tick every 5 % of travel, a long one every 10 %.
-    for (int i = 1; i <= 9; ++i) {
-        for (int k = 2; k <= 20; ++k) c.Line(27 * k + 17, 32 * i + 52, 27 * k + 17, 32 * i + 58);
-        for (int k = 2; k <= 10; ++k) c.Line(54 * k - 10, 32 * i + 50, 54 * k - 10, 32 * i + 60);
-    }
+    DrawPistonTravelGrid(c);
     c.Line(43, 70, 43, 346);
     c.Line(585, 70, 585, 346);
 
-    const TextStyle black = pending::DiagramText();
+    const TextStyle black = DiagramTextStyle();
     // Pressure axis: an upward arrow and the words CYLINDER PRESS.
     c.Text(31, 57, "/", black);
     c.Text(35, 57, "\\", black);
@@ -211,21 +203,21 @@ void DrawFixedParts(const GearState& g, Canvas& c) {
                                        {307, "50"}, {361, "40"}, {415, "30"}, {469, "20"}, {523, "10"}};
     static constexpr Label kRear[] = {{43, "0"},   {91, "10"},  {145, "20"}, {199, "30"}, {253, "40"}, {307, "50"},
                                       {361, "60"}, {415, "70"}, {469, "80"}, {523, "90"}, {565, "100"}};
-    const TextStyle green = pending::DiagramText(colors::kGreen);
+    const TextStyle green = DiagramTextStyle(colors::kGreen);
     for (const Label& l : kFront) c.Text(l.x, 350, l.text, green);
     c.Text(577, 348, "0", green);
-    const TextStyle red = pending::DiagramText(colors::kRed);
+    const TextStyle red = DiagramTextStyle(colors::kRed);
     for (const Label& l : kRear) c.Text(l.x, 363, l.text, red);
     c.Text(186, 377, "Percent Piston Travel", black);
     c.Text(386, 377, "Forward End --->", black);
     c.Line(45, 343, 585, 343);
 
-    pending::DrawHeaderTop(g, c);
+    DrawDiagramHeader(g, c);
 }
 
 } // namespace
 
-void RunSteamPhaseMachines(SteamSimulation& s, PortOpenings& now) {
+void RunIndicatorPhaseMachines(IndicatorSimulation& s, PortOpenings& now) {
     const float p = now.pistonPosition;
     RunPhaseMachine(s.front, false, p, s.pistonPrev, now.frontSteamOpening, now.frontExhaustOpening);
     RunPhaseMachine(s.rear, true, p, s.pistonPrev, now.rearSteamOpening, now.rearExhaustOpening);
@@ -233,17 +225,13 @@ void RunSteamPhaseMachines(SteamSimulation& s, PortOpenings& now) {
 
 void DrawSteamDiagram(GearState& g, Canvas& c, SteamFigures* figures) {
     MotionState& m = g.motion;
-    const float savedArm = m.reverseArmPosition;
-    const float savedAngle = m.driverAngle;
-
-    Pass s{g, c, SteamSimulation{}, 0, 0, g.ports, nullptr};
+    const SavedMotion saved(g);
+    Pass s{g, c, IndicatorSimulation{}, 0, 0, g.ports, nullptr};
     m.driverAngle = kSteamStartAngle;
     DrawFixedParts(g, c);
     c.SetPen(colors::kBlack, 1);
 
-    const int count = g.revArm.positionCount < 0 ? 0
-                      : g.revArm.positionCount > kRevArmPositions ? kRevArmPositions
-                                                                  : g.revArm.positionCount;
+    const int count = DrawnPositionCount(g);
     if (figures) *figures = SteamFigures{};
     for (int l = 1; l <= count; ++l) {
         const float position = g.revArm.position[static_cast<std::size_t>(l)];
@@ -256,7 +244,7 @@ void DrawSteamDiagram(GearState& g, Canvas& c, SteamFigures* figures) {
             s.figures = &figures->positions[static_cast<std::size_t>(l - 1)];
             s.figures->position = position;
         }
-        pending::DrawHeaderRow(g, c, l, position);
+        DrawHeaderRow(g, c, l, position);
         const bool forward = position < g.revArm.centre;
         for (int k = 1; k <= kSteamSteps; ++k) {
             if (forward) {
@@ -268,7 +256,7 @@ void DrawSteamDiagram(GearState& g, Canvas& c, SteamFigures* figures) {
             }
             SolveLinkage(g);
             ComputePortOpenings(g);
-            RunSteamPhaseMachines(s.sim, g.ports);
+            RunIndicatorPhaseMachines(s.sim, g.ports);
             if (s.frontPrev != 0) {
                 DrawEndBlock(s, kFrontLook, k, l);
                 DrawEndBlock(s, kRearLook, k, l);
@@ -280,9 +268,7 @@ void DrawSteamDiagram(GearState& g, Canvas& c, SteamFigures* figures) {
         }
     }
 
-    pending::DrawDynVarBlock(g, c);
-    m.reverseArmPosition = savedArm;
-    m.driverAngle = savedAngle;
+    DrawDynVarBlock(g, c);
 }
 
 } // namespace vx

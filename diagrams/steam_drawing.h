@@ -18,28 +18,28 @@ constexpr int kSteamFirstDrawnStep = 61;
 constexpr float kSteamStartAngle = 96;
 constexpr float kSteamAngleStep = 4;
 
-enum class SteamPhase { Exhaust, Compression, Admission, Expansion };
+enum class IndicatorPhase { Exhaust, Compression, Admission, Expansion };
 
 // One cylinder end of the pressure model.
-struct SteamEnd {
+struct IndicatorEnd {
     float pressure = 0;
     float releasePressure = 0;
-    SteamPhase phase = SteamPhase::Exhaust;
+    IndicatorPhase phase = IndicatorPhase::Exhaust;
     bool markerShown = false;
 };
 
 // The pressure model's state, carried from one position to the next within
 // one drawing pass.
-struct SteamSimulation {
+struct IndicatorSimulation {
     float pistonPrev = 0;
-    SteamEnd front{0, 0, SteamPhase::Exhaust, false};
-    SteamEnd rear{0, 0, SteamPhase::Admission, false};
+    IndicatorEnd front{0, 0, IndicatorPhase::Exhaust, false};
+    IndicatorEnd rear{0, 0, IndicatorPhase::Admission, false};
 };
 
 // One step of both phase machines (front, then rear) for the piston position
 // and openings in `now`. An admission with a steam opening below 0.005
 // raises that opening in `now` to 0.005.
-void RunSteamPhaseMachines(SteamSimulation& s, PortOpenings& now);
+void RunIndicatorPhaseMachines(IndicatorSimulation& s, PortOpenings& now);
 
 // The four events of each end, in the order of the CSV columns.
 enum SteamFigure {

@@ -20,7 +20,9 @@
 #include <QToolTip>
 
 #include "diagrams/oval_window.h"
+#include "diagrams/port_window.h"
 #include "diagrams/sine_window.h"
+#include "diagrams/steam_window.h"
 #include "mainwindow/dyn_var_bars_form.h"
 #include "mainwindow/frame_renderer.h"
 #include "model/defaults.h"
@@ -294,8 +296,8 @@ void TMainForm::CreateWindows() {
     // TDataTable
     windows_.sineDia = new TSineDia(MakeDiagramHost(), this);
     windows_.ovalDia = new TOvalDia(MakeDiagramHost(), this);
-    // TSteamDia
-    // TPortDia
+    windows_.steamDia = new TSteamDia(MakeDiagramHost(), this);
+    windows_.portDia = new TPortDia(MakeDiagramHost(), this);
 }
 
 DiagramHost TMainForm::MakeDiagramHost() {
@@ -755,6 +757,8 @@ void TMainForm::RunCommand(Command c) {
         break;
     case Command::SineDiagram: OpenDiagram(windows_.sineDia); break;
     case Command::OvalDiagram: OpenDiagram(windows_.ovalDia); break;
+    case Command::SteamDiagram: OpenDiagram(windows_.steamDia); break;
+    case Command::PortOpenClose: OpenDiagram(windows_.portDia); break;
     default:
         // Commands whose windows are not part of this window yet.
         break;

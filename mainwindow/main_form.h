@@ -168,8 +168,8 @@ private:
         QWidget* dataTable = nullptr;     // TDataTable
         TDiagramWindow* sineDia = nullptr; // TSineDia
         TDiagramWindow* ovalDia = nullptr; // TOvalDia
-        QWidget* steamDia = nullptr;      // TSteamDia
-        QWidget* portDia = nullptr;       // TPortDia
+        TDiagramWindow* steamDia = nullptr; // TSteamDia
+        TDiagramWindow* portDia = nullptr;  // TPortDia
     } windows_;
 
     std::unique_ptr<GearState> model_;

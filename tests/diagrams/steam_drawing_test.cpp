@@ -26,7 +26,7 @@ using Op = RecordingCanvas::Op;
 struct PhaseStep {
     float p;                 // piston position of the step
     float steam, exhaust;    // the front openings of the step
-    SteamPhase phase;        // front phase after the step
+    IndicatorPhase phase;        // front phase after the step
     double pressure;         // front pressure after the step
 };
 
@@ -37,20 +37,20 @@ TEST(SteamModel, FrontEndRunsThroughItsCycle) {
     const double afterFloor = static_cast<float>(afterCompression) + 100000 * 0.005 / (10 + 45);
     const double expanded = static_cast<float>((20.0 + 100) * 303 / (300 + 100) * 0.96);
     const PhaseStep steps[] = {
-        {100, -1, 1, SteamPhase::Exhaust, 5},                  // decay stops at 5
-        {50, -1, -1, SteamPhase::Compression, afterCompression}, // exhaust closed
-        {10, 0.002f, -1, SteamPhase::Admission, afterFloor},   // port opens: floor 0.005
-        {20, 0.5f, -1, SteamPhase::Admission, 303},            // admission caps at 303
-        {300, -0.1f, -1, SteamPhase::Expansion, expanded},     // cut-off
-        {500, -0.1f, 0.1f, SteamPhase::Exhaust, expanded - expanded / 15}, // release
+        {100, -1, 1, IndicatorPhase::Exhaust, 5},                  // decay stops at 5
+        {50, -1, -1, IndicatorPhase::Compression, afterCompression}, // exhaust closed
+        {10, 0.002f, -1, IndicatorPhase::Admission, afterFloor},   // port opens: floor 0.005
+        {20, 0.5f, -1, IndicatorPhase::Admission, 303},            // admission caps at 303
+        {300, -0.1f, -1, IndicatorPhase::Expansion, expanded},     // cut-off
+        {500, -0.1f, 0.1f, IndicatorPhase::Exhaust, expanded - expanded / 15}, // release
     };
-    SteamSimulation s;
+    IndicatorSimulation s;
     float pPrev = 0;
     for (const PhaseStep& st : steps) {
         SCOPED_TRACE(st.p);
         PortOpenings now{st.p, st.steam, st.exhaust, -1, -1};
         s.pistonPrev = pPrev;
-        RunSteamPhaseMachines(s, now);
+        RunIndicatorPhaseMachines(s, now);
         EXPECT_EQ(s.front.phase, st.phase);
         EXPECT_NEAR(s.front.pressure, st.pressure, 1e-3);
         pPrev = st.p;
@@ -59,46 +59,46 @@ TEST(SteamModel, FrontEndRunsThroughItsCycle) {
 }
 
 TEST(SteamModel, AdmissionFloorIsWrittenIntoTheOpenings) {
-    SteamSimulation s; // rear starts in admission
+    IndicatorSimulation s; // rear starts in admission
     PortOpenings now{600, -1, 1, 0.001f, -1};
-    RunSteamPhaseMachines(s, now);
+    RunIndicatorPhaseMachines(s, now);
     EXPECT_FLOAT_EQ(now.rearSteamOpening, 0.005f);
     EXPECT_FLOAT_EQ(s.rear.pressure, static_cast<float>(100000 * 0.005 / (685 - 600)));
     EXPECT_FLOAT_EQ(now.frontSteamOpening, -1); // the front end was not admitting
     // A wide opening is left as it is.
     PortOpenings wide{600, -1, 1, 0.2f, -1};
-    RunSteamPhaseMachines(s, wide);
+    RunIndicatorPhaseMachines(s, wide);
     EXPECT_FLOAT_EQ(wide.rearSteamOpening, 0.2f);
 }
 
 // Compression ends when the piston turns back, whatever the valve: the front
 // end when the piston moves away from it, the rear end the other way.
 TEST(SteamModel, CompressionEndsWhenThePistonTurnsBack) {
-    SteamSimulation s;
-    s.front.phase = SteamPhase::Compression;
-    s.rear.phase = SteamPhase::Compression;
+    IndicatorSimulation s;
+    s.front.phase = IndicatorPhase::Compression;
+    s.rear.phase = IndicatorPhase::Compression;
     s.pistonPrev = 10;
     PortOpenings away{20, -1, -1, -1, -1};
-    RunSteamPhaseMachines(s, away);
-    EXPECT_EQ(s.front.phase, SteamPhase::Admission);
-    EXPECT_EQ(s.rear.phase, SteamPhase::Compression);
-    s.front.phase = SteamPhase::Compression;
+    RunIndicatorPhaseMachines(s, away);
+    EXPECT_EQ(s.front.phase, IndicatorPhase::Admission);
+    EXPECT_EQ(s.rear.phase, IndicatorPhase::Compression);
+    s.front.phase = IndicatorPhase::Compression;
     s.pistonPrev = 20;
     PortOpenings back{10, -1, -1, -1, -1};
-    RunSteamPhaseMachines(s, back);
-    EXPECT_EQ(s.front.phase, SteamPhase::Compression);
-    EXPECT_EQ(s.rear.phase, SteamPhase::Admission);
+    RunIndicatorPhaseMachines(s, back);
+    EXPECT_EQ(s.front.phase, IndicatorPhase::Compression);
+    EXPECT_EQ(s.rear.phase, IndicatorPhase::Admission);
 }
 
 TEST(SteamModel, ExpansionWithTheSteamPortOpenGoesBackToAdmission) {
-    SteamSimulation s;
-    s.front = {200, 0, SteamPhase::Expansion, true};
+    IndicatorSimulation s;
+    s.front = {200, 0, IndicatorPhase::Expansion, true};
     s.pistonPrev = 100;
     PortOpenings now{110, 0.1f, -1, -1, -1};
-    RunSteamPhaseMachines(s, now);
-    EXPECT_EQ(s.front.phase, SteamPhase::Admission);
+    RunIndicatorPhaseMachines(s, now);
+    EXPECT_EQ(s.front.phase, IndicatorPhase::Admission);
     EXPECT_TRUE(s.front.markerShown); // re-armed only by an admission step
-    RunSteamPhaseMachines(s, now);
+    RunIndicatorPhaseMachines(s, now);
     EXPECT_FALSE(s.front.markerShown);
 }
 
