@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <functional>
 
 #include "diagrams/oval_window.h"
 #include "diagrams/port_window.h"
@@ -25,6 +27,8 @@
 #include "diagrams/steam_window.h"
 #include "mainwindow/dyn_var_bars_form.h"
 #include "mainwindow/frame_renderer.h"
+#include "mainwindow/ref_pnts_dialog.h"
+#include "mainwindow/reference_points_form.h"
 #include "model/defaults.h"
 #include "model/dynvar.h"
 #include "model/jog.h"
@@ -48,6 +52,7 @@ public:
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
     void SetToolBar(QToolBar* bar) { toolBar_ = bar; }
+    void SetPressHandler(std::function<void(QMouseEvent*)> h) { press_ = std::move(h); }
 
 protected:
     void paintEvent(QPaintEvent* e) override {
@@ -61,6 +66,10 @@ protected:
             for (const QRect& part : rest) p.fillRect(part, QColor(192, 192, 192));
         }
     }
+    void mousePressEvent(QMouseEvent* e) override {
+        if (press_) press_(e);
+        QWidget::mousePressEvent(e);
+    }
     void resizeEvent(QResizeEvent* e) override {
         QWidget::resizeEvent(e);
         if (toolBar_) toolBar_->setGeometry(0, 0, width(), toolBar_->height());
@@ -69,6 +78,7 @@ protected:
 private:
     const QImage& frame_;
     QToolBar* toolBar_ = nullptr;
+    std::function<void(QMouseEvent*)> press_;
 };
 
 namespace {
@@ -261,6 +271,14 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     BuildToolBar();
     BuildControls();
     SetRevArmRange();
+    refControls_ = new RefPointControls(this, canvasWidget_, *model_);
+    canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
+        const PressButton b = e->button() == Qt::LeftButton    ? PressButton::Left
+                              : e->button() == Qt::RightButton ? PressButton::Right
+                                                               : PressButton::Other;
+        const QPoint p = e->position().toPoint();
+        refControls_->PicturePress(p.x(), p.y(), b);
+    });
 
     const int menuHeight = menuBar()->sizeHint().height();
     resize(kClientWidth, kClientHeight + menuHeight);
@@ -283,7 +301,7 @@ void TMainForm::CreateWindows() {
     // One line per window, in the creation order of Windows.
     // TFrameDi
     // TVexlinSpInst
-    // TRefPnts
+    windows_.refPnts = new TRefPnts(*model_, *refControls_, this);
     // TRevPos
     // TSetRevArm
     // TDrivAng
@@ -751,6 +769,9 @@ void TMainForm::RunCommand(Command c) {
     case Command::CalcCentRevArm: CalcCentRevArm(); break;
     case Command::SetPanZoom: SetPanZoomClick(); break;
     case Command::ResetAllDimensions: ResetAllDimensions(); break;
+    case Command::ReferPoints: refControls_->ToggleReferencePoints(); break;
+    case Command::PivotData: refControls_->TogglePivotData(); break;
+    case Command::SetRefPoints: windows_.refPnts->exec(); break;
     case Command::DynamicVari:
         ToggleDynVarDisplay(*model_);
         ShowDynVarControls();

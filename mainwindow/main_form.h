@@ -33,6 +33,7 @@ class DynVarBars;
 class TDiagramWindow;
 struct DiagramHost;
 class MainCanvasWidget;
+class RefPointControls;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -106,6 +107,9 @@ public:
     // search, "Norm" after a full reset).
     void CenterClick();
     void NormVHZClick();
+
+    // The reference point controls and the picture's mouse-press dispatcher.
+    RefPointControls& RefControls() { return *refControls_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -203,6 +207,7 @@ private:
     std::array<QFrame*, 13> panels_{}; // Panel1..Panel12
 
     QAction* setPanZoom_ = nullptr;
+    RefPointControls* refControls_ = nullptr;
 };
 
 } // namespace vx

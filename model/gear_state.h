@@ -21,6 +21,9 @@ constexpr int kPresetCount = 7;       // slot 0 (staging) and presets 1..6
 constexpr int kUndoEntries = 100;     // entries 0..99
 constexpr int kSlotCount = 5;         // slot 0 (incoming) and 1..4
 constexpr int kCylinderSlots = 22;
+constexpr int kPickSlots = 6;        // pivot data pick slots 1..6
+constexpr int kRefPoint1 = 19;        // pivots holding the reference points
+constexpr int kRefPoint2 = 20;
 
 // Placeholder name of an empty dynamic-variable slot: 13 spaces and "??".
 inline constexpr std::string_view kUnassignedSlotName = "             ??";
@@ -280,6 +283,18 @@ struct GearState {
     // windows share: the diagrams draw the current text and then rebuild it
     // from the newest undo entry. NUL-terminated, formatted in place.
     std::array<char, 256> undoLineText{};
+
+    // Reference points and pivot picking. The two reference points are
+    // pivots 19 and 20 of piv. Pick slots 1..6 hold pivot numbers as floats.
+    bool refPointsOn = false;
+    bool pivotDataOn = false;
+    std::array<float, kPickSlots + 1> pickPivot{};  // slots 1..6
+    std::array<bool, kPickSlots + 1> pickInUse{};   // a slot once used stays used
+    int armedSlot = 1;
+    bool slotArmed = false;
+    int lastPickedPivot = 0;
+    bool leftClickSeen = false;
+    std::array<JogMemory, 4> refJog{}; // SBRef1Vert, SBRef1Horz, SBRef2Vert, SBRef2Horz
 
     // The main picture's captions, cut-off capture, error indicator cycle,
     // steam display state and the effects on the window's controls.
