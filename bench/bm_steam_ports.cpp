@@ -7,10 +7,9 @@
 #include "model/defaults.h"
 #include "platform/qt_image_canvas.h"
 #include "bench/alloc_counter.h"
+#include "bench/qt_app.h"
 
 #include <benchmark/benchmark.h>
-
-#include <QGuiApplication>
 
 #include <memory>
 
@@ -18,15 +17,6 @@ namespace {
 
 constexpr int kPictureWidth = 632;
 constexpr int kPictureHeight = 414;
-
-void EnsureQtApp() {
-    if (QCoreApplication::instance()) return;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "vexlin_bench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
 
 void ReportAllocations(benchmark::State& state, std::uint64_t before) {
     const auto made = vx::bench::AllocationCount() - before;
@@ -46,7 +36,7 @@ std::unique_ptr<vx::GearState> NinePositions() {
 }
 
 void BM_SteamDiagram(benchmark::State& state) {
-    EnsureQtApp();
+    vx::bench::EnsureQtApp();
     auto g = NinePositions();
     vx::QImageCanvas canvas(kPictureWidth, kPictureHeight);
     const auto before = vx::bench::AllocationCount();
@@ -60,7 +50,7 @@ void BM_SteamDiagram(benchmark::State& state) {
 BENCHMARK(BM_SteamDiagram)->Unit(benchmark::kMillisecond);
 
 void BM_PortsBoth(benchmark::State& state) {
-    EnsureQtApp();
+    vx::bench::EnsureQtApp();
     auto g = std::make_unique<vx::GearState>();
     vx::StartUp(*g);
     vx::QImageCanvas canvas(kPictureWidth, kPictureHeight);

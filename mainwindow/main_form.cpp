@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -25,7 +26,13 @@
 #include "diagrams/port_window.h"
 #include "diagrams/sine_window.h"
 #include "diagrams/steam_window.h"
+#include "editors/cylinder_dimensions_dialog.h"
+#include "editors/frame_dimensions_dialog.h"
+#include "editors/graph_zoom_dialog.h"
+#include "editors/set_rev_arm_dialog.h"
+#include "mainwindow/dimension_locator_layer.h"
 #include "mainwindow/dyn_var_bars_form.h"
+#include "mainwindow/value_entry_dialog.h"
 #include "mainwindow/frame_renderer.h"
 #include "mainwindow/ref_pnts_dialog.h"
 #include "mainwindow/reference_points_form.h"
@@ -273,6 +280,7 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     SetRevArmRange();
     refControls_ = new RefPointControls(this, canvasWidget_, *model_);
     canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
+        EndLocator(*model_);
         const PressButton b = e->button() == Qt::LeftButton    ? PressButton::Left
                               : e->button() == Qt::RightButton ? PressButton::Right
                                                                : PressButton::Other;
@@ -299,17 +307,17 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
 
 void TMainForm::CreateWindows() {
     // One line per window, in the creation order of Windows.
-    // TFrameDi
+    windows_.frameDi = new TFrameDi(*model_, EditorWindowHooks(), this);
     // TVexlinSpInst
     windows_.refPnts = new TRefPnts(*model_, *refControls_, this);
-    // TRevPos
-    // TSetRevArm
-    // TDrivAng
-    // TStpAng
+    windows_.revPos = new TRevPos(*model_, MotionDialogControls(), this);
+    windows_.setRevArm = new TSetRevArm(*model_, this);
+    windows_.drivAng = new TDrivAng(*model_, MotionDialogControls(), this);
+    windows_.stpAng = new TStpAng(*model_, MotionDialogControls(), this);
     // TInst
     // TAboutBox
-    // TCylDimen
-    // TGraphZoom
+    windows_.cylDimen = new TCylDimen(*model_, EditorWindowHooks(), this);
+    windows_.graphZoom = new TGraphZoom(*model_, this);
     // TDrawLines
     // TDataTable
     windows_.sineDia = new TSineDia(MakeDiagramHost(), this);
@@ -332,6 +340,17 @@ DiagramHost TMainForm::MakeDiagramHost() {
     };
     return h;
 }
+
+// What the dimension editors change on this window.
+EditorHooks TMainForm::EditorWindowHooks() {
+    return {[this] { SetRevArmRange(); }, [this] { sbRevArm_->setValue(0); }, [this] { SyncUndoButton(); },
+            [this](const QString& text) {
+                QTimer::singleShot(0, this, [this, text] { QMessageBox::warning(this, QStringLiteral("Vexlin"), text); });
+            }};
+}
+
+// The controls the value entry dialogs act through.
+MotionControls TMainForm::MotionDialogControls() { return {[this] { RunClick(); }, sbDrvAng_, sbStepAng_, sbRevArm_}; }
 
 void TMainForm::OpenDiagram(TDiagramWindow* w) {
     // Modal: returns when the window is closed; the window switches the
@@ -448,6 +467,14 @@ void TMainForm::BuildControls() {
     unDoDn_->setAutoDefault(false);
     unDoDn_->setEnabled(false);
     connect(unDoDn_, &QPushButton::clicked, this, &TMainForm::UnDoDnClick);
+    // Ctrl+Z does what the button does while the dynamic variables are shown.
+    auto* undoKey = new QAction(this);
+    undoKey->setObjectName(QStringLiteral("UndoKey"));
+    undoKey->setShortcut(QKeySequence::Undo);
+    addAction(undoKey);
+    connect(undoKey, &QAction::triggered, this, [this] {
+        if (model_->dynVarDisplay && unDoDn_->isEnabled()) UnDoDnClick();
+    });
     ShowDynVarControls();
 }
 
@@ -528,7 +555,11 @@ void TMainForm::BuildToolBar() {
 
 void TMainForm::Tick() {
     TickModel(*model_);
+    auto* frameDi = static_cast<DimensionEditor*>(windows_.frameDi);
+    auto* cylDimen = static_cast<DimensionEditor*>(windows_.cylDimen);
+    LocatorBeforeFrame(*model_, frameDi, cylDimen, this);
     ComposeFrame(*model_, canvas_, services_);
+    LocatorAfterFrame(*model_, frameDi, cylDimen, this);
     canvasWidget_->update();
 }
 
@@ -772,6 +803,12 @@ void TMainForm::RunCommand(Command c) {
     case Command::ReferPoints: refControls_->ToggleReferencePoints(); break;
     case Command::PivotData: refControls_->TogglePivotData(); break;
     case Command::SetRefPoints: windows_.refPnts->exec(); break;
+    case Command::SetRevArmPos: windows_.revPos->exec(); break;
+    case Command::SetDriverAng: windows_.drivAng->exec(); break;
+    case Command::SetStepAng: windows_.stpAng->exec(); break;
+    case Command::FrameDimensions: windows_.frameDi->exec(); break;
+    case Command::CylinderDimensions: windows_.cylDimen->exec(); break;
+    case Command::SetGraphicZoom: windows_.graphZoom->exec(); break;
     case Command::DynamicVari:
         ToggleDynVarDisplay(*model_);
         ShowDynVarControls();

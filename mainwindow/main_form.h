@@ -11,6 +11,8 @@
 #include <array>
 #include <memory>
 
+#include "editors/dimension_editor_dialog.h"
+#include "mainwindow/value_entry_dialog.h"
 #include "model/gear_state.h"
 #include "mainwindow/frame_renderer.h"
 #include "platform/clock.h"
@@ -152,6 +154,8 @@ private:
     // The program's other windows, each created once at start-up, right
     // after the main window, in this order; shown and hidden afterwards.
     void CreateWindows();
+    EditorHooks EditorWindowHooks();
+    MotionControls MotionDialogControls();
     // What the diagram windows need of this window: the timer, the
     // positions dialog, the dynamic-variable controls kept in step.
     DiagramHost MakeDiagramHost();

@@ -284,6 +284,12 @@ struct GearState {
     // from the newest undo entry. NUL-terminated, formatted in place.
     std::array<char, 256> undoLineText{};
 
+    // Dimension locator, frame to frame (mainwindow/dimension_locator_layer).
+    int locatorFrameCount = 0; // frames shown so far
+    int locatorBlinkCount = 0; // place in the six-frame blink cycle
+    bool locatorReopenCylinder = false; // the editor to show again: cylinder, else frame
+    bool locatorEnded = false; // set on the last frame; the main window reopens the editor
+
     // Reference points and pivot picking. The two reference points are
     // pivots 19 and 20 of piv. Pick slots 1..6 hold pivot numbers as floats.
     bool refPointsOn = false;
