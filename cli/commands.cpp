@@ -7,6 +7,7 @@
 
 #include "cli/check_command.h"
 #include "cli/diagram_command.h"
+#include "cli/pivots_command.h"
 #include "cli/gui_app.h"
 #include "cli/render_command.h"
 #include "cli/text_io.h"
@@ -51,6 +52,13 @@ Commands:
                        and list, as CSV angle,cause,message, the angles where
                        the linkage does not close and why; exit status 1
                        when there is any, else 0 ("closes at every angle")
+  pivots [--pivots N1,...,N6] [--step S] [--revarm OFFSET] [--csv]
+                       the pivot data table of the main window: world Vert
+                       (Y) and Horz (X) of up to six pivots (numbers 0..30,
+                       default 0) at driver angles 0, S, 2S, ... up to 360
+                       (S default 10, at least 0.01), the reverse arm at mid
+                       gear + OFFSET; --csv writes angle,p<N>y,p<N>x,...
+                       with 9 significant digits instead
   save FILE            write the design to a dimension data file
   render ...           draw a picture of the design (see "render --help")
   diagram NAME ...     a valve diagram (sine, oval, steam, ports) as a
@@ -310,7 +318,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // Usage errors of the command's own options come before any file work.
     const std::string& cmd = inv.command;
     if (cmd != "dims" && cmd != "midgear" && cmd != "sweep" && cmd != "save" && cmd != "render" &&
-        cmd != "check" && cmd != "diagram")
+        cmd != "check" && cmd != "pivots" && cmd != "diagram")
         return UsageError(err, "unknown command " + Quote(cmd));
     if ((cmd == "dims" || cmd == "midgear") && !inv.commandArgs.empty())
         return UsageError(err, cmd + " takes no arguments, got " + Quote(inv.commandArgs.front()));
@@ -319,6 +327,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         SweepOptions opt;
         std::string error;
         if (!ParseSweepOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
+    }
+    if (cmd == "pivots") {
+        PivotsOptions opt;
+        std::string error;
+        if (!ParsePivotsOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
     }
     if (cmd == "check") {
         CheckOptions opt;
@@ -341,6 +354,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "sweep") return RunSweep(*g, inv.commandArgs, out, err);
     if (cmd == "save") return RunSave(*g, inv.commandArgs, out, err);
     if (cmd == "check") return RunCheck(*g, inv.commandArgs, out, err);
+    if (cmd == "pivots") return RunPivots(*g, inv.commandArgs, out, err);
     EnsureGuiApplication();
     if (cmd == "diagram") return RunDiagram(*g, inv.commandArgs, out, err);
     return RunRender(*g, inv.commandArgs, out, err);

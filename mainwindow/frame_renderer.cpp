@@ -4,6 +4,7 @@
 
 #include "data/overlay_layer.h"
 #include "mainwindow/dimension_locator_layer.h"
+#include "mainwindow/screen_data_layer.h"
 
 namespace vx {
 
@@ -14,13 +15,9 @@ void ComposeFrame(GearState& g, Canvas& c, const FrameServices& s) {
     DrawWindowCaptions(g, c, s);
     DrawMechanismLayer(g, c);
     DrawOverlayLayer(g, c);
+    DrawUndoLine(g, c);
     if (g.screenDataOn) DrawScreenDataLayer(g, c, s);
     if (g.locatorDimension != 0) DrawDimensionLocator(g, c);
 }
-
-// Layers not drawn yet: each one draws nothing until it is written, in a
-// file of its own beside mechanism_layer.cpp.
-void DrawSteamLayer(GearState&, Canvas&, const FrameServices&) {}
-void DrawScreenDataLayer(GearState&, Canvas&, const FrameServices&) {}
 
 } // namespace vx

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -22,6 +23,7 @@
 #include <QToolTip>
 #include <functional>
 
+#include "data/pivot_table_window.h"
 #include "diagrams/oval_window.h"
 #include "diagrams/port_window.h"
 #include "diagrams/sine_window.h"
@@ -33,6 +35,7 @@
 #include "mainwindow/dimension_locator_layer.h"
 #include "mainwindow/dyn_var_bars_form.h"
 #include "mainwindow/value_entry_dialog.h"
+#include "mainwindow/display_options_form.h"
 #include "mainwindow/frame_renderer.h"
 #include "mainwindow/ref_pnts_dialog.h"
 #include "mainwindow/reference_points_form.h"
@@ -278,6 +281,14 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     BuildToolBar();
     BuildControls();
     SetRevArmRange();
+    displayOptions_ = std::make_unique<DisplayOptions>(*this, *model_, [this] {
+        if (model_->dynVarDisplay) {
+            ToggleDynVarDisplay(*model_);
+            ShowDynVarControls();
+        }
+        refControls_->SetReferenceMode(false); // the pivot data display with it
+    });
+    sound_->SetWaveVolume(0x8000, 0x8000);
     refControls_ = new RefPointControls(this, canvasWidget_, *model_);
     canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
         EndLocator(*model_);
@@ -319,7 +330,8 @@ void TMainForm::CreateWindows() {
     windows_.cylDimen = new TCylDimen(*model_, EditorWindowHooks(), this);
     windows_.graphZoom = new TGraphZoom(*model_, this);
     // TDrawLines
-    // TDataTable
+    windows_.dataTable = new TDataTable(*model_, *clock_, this);
+    refControls_->SetDataTableHook([this] { windows_.dataTable->exec(); });
     windows_.sineDia = new TSineDia(MakeDiagramHost(), this);
     windows_.ovalDia = new TOvalDia(MakeDiagramHost(), this);
     windows_.steamDia = new TSteamDia(MakeDiagramHost(), this);
@@ -560,6 +572,10 @@ void TMainForm::Tick() {
     LocatorBeforeFrame(*model_, frameDi, cylDimen, this);
     ComposeFrame(*model_, canvas_, services_);
     LocatorAfterFrame(*model_, frameDi, cylDimen, this);
+    // The windows of each caption, in WindowKind order.
+    displayOptions_->ApplyFrameEffects(std::array<QWidget*, kCaptionWindows>{
+        this, windows_.sineDia, windows_.ovalDia, windows_.steamDia, windows_.portDia, windows_.dataTable,
+        windows_.frameDi, windows_.cylDimen});
     canvasWidget_->update();
 }
 
@@ -572,6 +588,7 @@ bool TMainForm::event(QEvent* e) {
 
 void TMainForm::closeEvent(QCloseEvent* e) {
     timer_->stop();
+    sound_->SetWaveVolume(0x8000, 0x8000);
     e->accept();
 }
 
@@ -800,6 +817,11 @@ void TMainForm::RunCommand(Command c) {
     case Command::CalcCentRevArm: CalcCentRevArm(); break;
     case Command::SetPanZoom: SetPanZoomClick(); break;
     case Command::ResetAllDimensions: ResetAllDimensions(); break;
+    case Command::SetSteam: displayOptions_->SetSteamClick(); break;
+    case Command::SetErrorBeep: displayOptions_->SetErrorBeepClick(); break;
+    case Command::SetLineWidth: displayOptions_->SetLineWidthClick(); break;
+    case Command::SetLargeFont: displayOptions_->LargeFontClick(); break;
+    case Command::SetScreenData: displayOptions_->SetScreenDataClick(); break;
     case Command::ReferPoints: refControls_->ToggleReferencePoints(); break;
     case Command::PivotData: refControls_->TogglePivotData(); break;
     case Command::SetRefPoints: windows_.refPnts->exec(); break;

@@ -34,8 +34,10 @@ namespace vx {
 class DynVarBars;
 class TDiagramWindow;
 struct DiagramHost;
+class DisplayOptions;
 class MainCanvasWidget;
 class RefPointControls;
+class TDataTable;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -173,7 +175,7 @@ private:
         QDialog* cylDimen = nullptr;      // TCylDimen
         QDialog* graphZoom = nullptr;     // TGraphZoom
         QDialog* drawLines = nullptr;     // TDrawLines
-        QWidget* dataTable = nullptr;     // TDataTable
+        TDataTable* dataTable = nullptr;  // TDataTable
         TDiagramWindow* sineDia = nullptr; // TSineDia
         TDiagramWindow* ovalDia = nullptr; // TOvalDia
         TDiagramWindow* steamDia = nullptr; // TSteamDia
@@ -211,6 +213,9 @@ private:
     std::array<QFrame*, 13> panels_{}; // Panel1..Panel12
 
     QAction* setPanZoom_ = nullptr;
+
+    // Display options and the frame's effects on the controls.
+    std::unique_ptr<DisplayOptions> displayOptions_;
     RefPointControls* refControls_ = nullptr;
 };
 

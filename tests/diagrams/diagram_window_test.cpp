@@ -11,11 +11,13 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
 
 #include "diagrams/oval_window.h"
+#include "editors/set_rev_arm_dialog.h"
 #include "diagrams/sine_window.h"
 #include "model/defaults.h"
 #include "model/dynvar.h"
@@ -213,6 +215,34 @@ TEST(DiagramWindow, ClientSizesMenusAndControls) {
     EXPECT_EQ(sine.findChild<QAction*>("DynVari")->text(), "&DymamicVariables");
     EXPECT_EQ(oval.findChild<QAction*>("ReDraw1")->text(), "ReDraw");
     EXPECT_FALSE(sine.findChild<QPushButton*>("UnDoDnS")->isEnabled());
+}
+
+TEST(DiagramWindow, ActivationShowsTheRealPositionsDialog) {
+    GearState g;
+    StartUp(g); // positions 1..3 set by the mid-gear search, not yet counted
+    TSetRevArm dialog(g);
+    int shown = 0;
+    DiagramHost host;
+    host.model = &g;
+    host.showPositionsDialog = [&] {
+        ++shown;
+        // The user closes the dialog with its "Close" button.
+        QTimer::singleShot(0, &dialog, [&] {
+            auto* close = dialog.findChild<QPushButton*>("Close1");
+            ASSERT_NE(close, nullptr);
+            close->click();
+        });
+        dialog.exec();
+    };
+    TOvalDia w(host);
+    w.open();
+    for (int i = 0; i < 5 && w.DrawCount() == 0; ++i) QApplication::processEvents();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(g.revArm.positionCount, 3);
+    EXPECT_TRUE(g.revArm.diagramRedrawPending);
+    EXPECT_EQ(w.DrawCount(), 1);
+    EXPECT_EQ(g.lastDiagramPosition, g.revArm.position[3]);
+    w.done(0);
 }
 
 TEST(DiagramWindow, WithoutADialogTheListIsTakenAsItStands) {

@@ -1,0 +1,89 @@
+// vexlin-cli pivots: the window's table text, the CSV form, usage errors.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "data/pivot_table.h"
+#include "model/defaults.h"
+
+namespace vx::cli {
+namespace {
+
+struct CliRun {
+    int code;
+    std::string out, err;
+};
+
+CliRun Cli(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int code = RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    return lines;
+}
+
+TEST(PivotsCommand, PrintsTheWindowsTableFromTheStartUpDesign) {
+    const CliRun r = Cli({"pivots", "--pivots", "2,16", "--step", "45", "--revarm", "-1"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    auto g = std::make_unique<GearState>();
+    StartUp(*g);
+    g->motion.reverseArmPosition = g->revArm.centre - 1;
+    g->motion.selectedStep = 45;
+    std::string want;
+    BuildPivotTable(*g, {2, 16, 0, 0, 0, 0}, "D", "T", want);
+    const auto got = Lines(r.out), expected = Lines(want);
+    ASSERT_EQ(got.size(), 4u + 9u);
+    EXPECT_EQ(got[0].substr(0, 20), "Pivot Data   Nominal");
+    for (std::size_t i = 1; i < got.size(); ++i) EXPECT_EQ(got[i], expected[i]) << i;
+}
+
+TEST(PivotsCommand, DefaultsAreStep10AndPivotZero) {
+    const CliRun r = Cli({"pivots"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 4u + 37u);
+    EXPECT_EQ(lines[1].substr(lines[1].size() - 7), " 10.000");
+    EXPECT_EQ(lines[4], "   0.00" + std::string("     0.000    0.000") + [] {
+        std::string s;
+        for (int k = 0; k < 5; ++k) s += "       0.000    0.000";
+        return s;
+    }());
+}
+
+TEST(PivotsCommand, CsvHasAHeaderAndOneLinePerAngle) {
+    const CliRun r = Cli({"pivots", "--csv", "--pivots=3,8", "--step", "90"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "angle,p3y,p3x,p8y,p8x,p0y,p0x,p0y,p0x,p0y,p0x,p0y,p0x");
+    EXPECT_EQ(lines[5].substr(0, 4), "360,");
+}
+
+TEST(PivotsCommand, UsageErrors) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"pivots", "--pivots", "31"},           {"pivots", "--pivots", "1,2,3,4,5,6,7"},
+        {"pivots", "--pivots", "2.5"},          {"pivots", "--pivots", "2,,3"},
+        {"pivots", "--pivots"},                 {"pivots", "--step", "0"},
+        {"pivots", "--step", "nan"},            {"pivots", "--step", "0.001"},
+        {"pivots", "--revarm", "inf"},          {"pivots", "--rows", "3"},
+    };
+    for (const auto& args : cases) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, kExitUsage) << args.back();
+        EXPECT_NE(r.err.find("pivots"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+} // namespace
+} // namespace vx::cli
