@@ -23,6 +23,8 @@
 #include <QToolTip>
 #include <functional>
 
+#include "data/draw_lines_dialog.h"
+#include "data/overlay.h"
 #include "data/pivot_table_window.h"
 #include "diagrams/oval_window.h"
 #include "diagrams/port_window.h"
@@ -32,6 +34,8 @@
 #include "editors/frame_dimensions_dialog.h"
 #include "editors/graph_zoom_dialog.h"
 #include "editors/set_rev_arm_dialog.h"
+#include "help/about_box_dialog.h"
+#include "help/instruction_dialog.h"
 #include "mainwindow/dimension_locator_layer.h"
 #include "mainwindow/dyn_var_bars_form.h"
 #include "mainwindow/value_entry_dialog.h"
@@ -303,7 +307,8 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     resize(kClientWidth, kClientHeight + menuHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
-        move(avail.center() - QPoint(kClientWidth / 2, (kClientHeight + menuHeight) / 2));
+        // Centred by sizes: QRect::center() rounds towards the top left.
+        move(avail.x() + (avail.width() - width()) / 2, avail.y() + (avail.height() - height()) / 2);
     }
 
     timer_ = new QTimer(this);
@@ -319,17 +324,24 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
 void TMainForm::CreateWindows() {
     // One line per window, in the creation order of Windows.
     windows_.frameDi = new TFrameDi(*model_, EditorWindowHooks(), this);
-    // TVexlinSpInst
+    windows_.vexlinSpInst = new TVexlinSpInst(this);
     windows_.refPnts = new TRefPnts(*model_, *refControls_, this);
     windows_.revPos = new TRevPos(*model_, MotionDialogControls(), this);
     windows_.setRevArm = new TSetRevArm(*model_, this);
     windows_.drivAng = new TDrivAng(*model_, MotionDialogControls(), this);
     windows_.stpAng = new TStpAng(*model_, MotionDialogControls(), this);
-    // TInst
-    // TAboutBox
+    windows_.inst = new TInst(this);
+    windows_.aboutBox = new TAboutBox(this);
     windows_.cylDimen = new TCylDimen(*model_, EditorWindowHooks(), this);
     windows_.graphZoom = new TGraphZoom(*model_, this);
-    // TDrawLines
+    windows_.drawLines = new TDrawLines(*model_, *sound_, this);
+    // A click on the picture hands the picked point back to it.
+    refControls_->SetOverlayHooks(
+        [this] {
+            const auto& c = model_->overlayChoice;
+            return OverlayPickQuery{c.type >= 0 && c.color >= 0, c.ref};
+        },
+        [this] { DrawLinesClick(); });
     windows_.dataTable = new TDataTable(*model_, *clock_, this);
     refControls_->SetDataTableHook([this] { windows_.dataTable->exec(); });
     windows_.sineDia = new TSineDia(MakeDiagramHost(), this);
@@ -811,6 +823,12 @@ void TMainForm::ResetAllDimensions() {
     SyncUndoButton();
 }
 
+void TMainForm::DrawLinesClick() {
+    if (windows_.drawLines->isVisible()) return;
+    if (RefPointsAtOrigin(*model_)) sound_->Beep();
+    windows_.drawLines->exec();
+}
+
 void TMainForm::RunCommand(Command c) {
     switch (c) {
     case Command::Exit: close(); break;
@@ -831,6 +849,7 @@ void TMainForm::RunCommand(Command c) {
     case Command::FrameDimensions: windows_.frameDi->exec(); break;
     case Command::CylinderDimensions: windows_.cylDimen->exec(); break;
     case Command::SetGraphicZoom: windows_.graphZoom->exec(); break;
+    case Command::DrawLinesCircles: DrawLinesClick(); break;
     case Command::DynamicVari:
         ToggleDynVarDisplay(*model_);
         ShowDynVarControls();
@@ -839,6 +858,9 @@ void TMainForm::RunCommand(Command c) {
     case Command::OvalDiagram: OpenDiagram(windows_.ovalDia); break;
     case Command::SteamDiagram: OpenDiagram(windows_.steamDia); break;
     case Command::PortOpenClose: OpenDiagram(windows_.portDia); break;
+    case Command::Instructions: windows_.inst->exec(); break;
+    case Command::InstructionsSpecial: windows_.vexlinSpInst->exec(); break;
+    case Command::About: windows_.aboutBox->exec(); break;
     default:
         // Commands whose windows are not part of this window yet.
         break;

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <string>
 
 #include "editors/dimension_editor_dialog.h"
 #include "mainwindow/value_entry_dialog.h"
@@ -36,8 +37,10 @@ class TDiagramWindow;
 struct DiagramHost;
 class DisplayOptions;
 class MainCanvasWidget;
+struct FileResult;
 class RefPointControls;
 class TDataTable;
+class TDrawLines;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -107,10 +110,20 @@ public:
     // that dimension calls it.
     void SetRevArmRange();
 
+    // Opens a design file into the model and brings the controls in step
+    // (the file on the command line; the same as the File menu's open).
+    FileResult OpenDesignFile(const std::string& path);
+
     // Button actions that other windows also run ("Cen" after a mid-gear
     // search, "Norm" after a full reset).
     void CenterClick();
     void NormVHZClick();
+
+    // "&DrawLinesCircles": beeps first when both reference points are at
+    // 0, 0, then shows the lines and circles dialog and waits for it. A click
+    // that hands a picked pivot back to that dialog runs it too.
+    void DrawLinesClick();
+    TDrawLines& DrawLines() { return *windows_.drawLines; }
 
     // The reference point controls and the picture's mouse-press dispatcher.
     RefPointControls& RefControls() { return *refControls_; }
@@ -174,7 +187,7 @@ private:
         QDialog* aboutBox = nullptr;      // TAboutBox
         QDialog* cylDimen = nullptr;      // TCylDimen
         QDialog* graphZoom = nullptr;     // TGraphZoom
-        QDialog* drawLines = nullptr;     // TDrawLines
+        TDrawLines* drawLines = nullptr;  // TDrawLines
         TDataTable* dataTable = nullptr;  // TDataTable
         TDiagramWindow* sineDia = nullptr; // TSineDia
         TDiagramWindow* ovalDia = nullptr; // TOvalDia
