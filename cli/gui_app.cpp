@@ -33,6 +33,8 @@ void EnsureRuntimeFolder() {
     } remover;
 }
 
+QGuiApplication* gApp = nullptr;
+
 } // namespace
 
 void EnsureGuiApplication() {
@@ -43,7 +45,12 @@ void EnsureGuiApplication() {
     static int argc = 1;
     static char name[] = "vexlin-cli";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
+    gApp = new QGuiApplication(argc, argv);
+}
+
+void ReleaseGuiApplication() {
+    delete gApp;
+    gApp = nullptr;
 }
 
 } // namespace vx::cli
