@@ -33,7 +33,8 @@ void EnsureRuntimeFolder() {
     } remover;
 }
 
-QGuiApplication* gApp = nullptr;
+// The application this program made, if any.
+QGuiApplication* made = nullptr;
 
 } // namespace
 
@@ -45,12 +46,12 @@ void EnsureGuiApplication() {
     static int argc = 1;
     static char name[] = "vexlin-cli";
     static char* argv[] = {name, nullptr};
-    gApp = new QGuiApplication(argc, argv);
+    made = new QGuiApplication(argc, argv);
 }
 
 void ReleaseGuiApplication() {
-    delete gApp;
-    gApp = nullptr;
+    delete made;
+    made = nullptr;
 }
 
 } // namespace vx::cli

@@ -5,12 +5,11 @@ namespace vx::cli {
 
 // Creates a QGuiApplication on the offscreen platform (unless the
 // environment names another) when the process has no Qt application yet.
-// It lives until ReleaseGuiApplication().
+// It lives until ReleaseGuiApplication.
 void EnsureGuiApplication();
 
-// Ends the application made by EnsureGuiApplication, if any. The program
-// calls it before it returns from main: ended later, among the static
-// destructors, Qt complains on stderr about its thread storage.
+// Ends the application EnsureGuiApplication made (none made: nothing), before
+// the program's static objects go: Qt's font caches must outlive it.
 void ReleaseGuiApplication();
 
 } // namespace vx::cli

@@ -4,13 +4,11 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/gui_app.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
     const int code = vx::cli::RunCli(args, std::cout, std::cerr);
-    vx::cli::ReleaseGuiApplication();
     std::cout.flush();
     if (!std::cout && code == vx::cli::kExitOk) {
         std::cerr << "vexlin-cli: cannot write the output\n";
