@@ -293,8 +293,8 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     });
     sound_->SetWaveVolume(0x8000, 0x8000);
     refControls_ = new RefPointControls(this, canvasWidget_, *model_);
+    refControls_->SetLocatorHook([this] { EndLocator(*model_); });
     canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
-        EndLocator(*model_);
         const PressButton b = e->button() == Qt::LeftButton    ? PressButton::Left
                               : e->button() == Qt::RightButton ? PressButton::Right
                                                                : PressButton::Other;
