@@ -28,6 +28,7 @@
 #include "editors/frame_dimensions_dialog.h"
 #include "editors/graph_zoom_dialog.h"
 #include "editors/set_rev_arm_dialog.h"
+#include "mainwindow/dimension_file_dialog.h"
 #include "mainwindow/dimension_locator_layer.h"
 #include "mainwindow/value_entry_dialog.h"
 #include "mainwindow/display_options_form.h"
@@ -294,6 +295,19 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     sound_->SetWaveVolume(0x8000, 0x8000);
     refControls_ = new RefPointControls(this, canvasWidget_, *model_);
     refControls_->SetLocatorHook([this] { EndLocator(*model_); });
+    DimensionFileCommands::Hooks fileHooks;
+    fileHooks.open = [this](const std::string& path) {
+        FileResult r = OpenDesign(*model_, path);
+        if (r.ok) {
+            // As the full reset leaves them, with the view from the file.
+            SetRevArmRange();
+            CenterClick();
+            ShowDynVarControls();
+            SyncUndoButton();
+        }
+        return r;
+    };
+    files_ = new DimensionFileCommands(this, *model_, std::move(fileHooks));
     canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
         const PressButton b = e->button() == Qt::LeftButton    ? PressButton::Left
                               : e->button() == Qt::RightButton ? PressButton::Right
@@ -855,6 +869,8 @@ void TMainForm::RunCommand(Command c) {
     case Command::SetLineWidth: displayOptions_->SetLineWidthClick(); break;
     case Command::SetLargeFont: displayOptions_->LargeFontClick(); break;
     case Command::SetScreenData: displayOptions_->SetScreenDataClick(); break;
+    case Command::OpenDimensions: files_->OpenDimensions(); break;
+    case Command::SaveAsDimensions: files_->SaveAsDimensions(); break;
     case Command::ReferPoints: refControls_->ToggleReferencePoints(); break;
     case Command::PivotData: refControls_->TogglePivotData(); break;
     case Command::SetRefPoints: windows_.refPnts->exec(); break;

@@ -34,6 +34,7 @@ namespace vx {
 class DisplayOptions;
 class MainCanvasWidget;
 class RefPointControls;
+class DimensionFileCommands;
 class TDataTable;
 
 class TMainForm : public QMainWindow {
@@ -111,6 +112,8 @@ public:
 
     // The reference point controls and the picture's mouse-press dispatcher.
     RefPointControls& RefControls() { return *refControls_; }
+    // "&OpenDimensions" and "Save&AsDimensions".
+    DimensionFileCommands& Files() { return *files_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -211,6 +214,7 @@ private:
     // Display options and the frame's effects on the controls.
     std::unique_ptr<DisplayOptions> displayOptions_;
     RefPointControls* refControls_ = nullptr;
+    DimensionFileCommands* files_ = nullptr;
 };
 
 } // namespace vx
