@@ -23,6 +23,8 @@
 #include <QToolTip>
 #include <functional>
 
+#include "data/draw_lines_dialog.h"
+#include "data/overlay.h"
 #include "data/pivot_table_window.h"
 #include "editors/cylinder_dimensions_dialog.h"
 #include "editors/frame_dimensions_dialog.h"
@@ -346,7 +348,14 @@ void TMainForm::CreateWindows() {
     // TAboutBox
     windows_.cylDimen = new TCylDimen(*model_, EditorWindowHooks(), this);
     windows_.graphZoom = new TGraphZoom(*model_, this);
-    // TDrawLines
+    windows_.drawLines = new TDrawLines(*model_, *sound_, this);
+    // A click on the picture hands the picked point back to it.
+    refControls_->SetOverlayHooks(
+        [this] {
+            const auto& c = model_->overlayChoice;
+            return OverlayPickQuery{c.type >= 0 && c.color >= 0, c.ref};
+        },
+        [this] { DrawLinesClick(); });
     windows_.dataTable = new TDataTable(*model_, *clock_, this);
     refControls_->SetDataTableHook([this] { windows_.dataTable->exec(); });
     // TSineDia
@@ -858,6 +867,12 @@ void TMainForm::ResetAllDimensions() {
     SyncUndoButton();
 }
 
+void TMainForm::DrawLinesClick() {
+    if (windows_.drawLines->isVisible()) return;
+    if (RefPointsAtOrigin(*model_)) sound_->Beep();
+    windows_.drawLines->exec();
+}
+
 void TMainForm::RunCommand(Command c) {
     switch (c) {
     case Command::Exit: close(); break;
@@ -880,6 +895,7 @@ void TMainForm::RunCommand(Command c) {
     case Command::FrameDimensions: windows_.frameDi->exec(); break;
     case Command::CylinderDimensions: windows_.cylDimen->exec(); break;
     case Command::SetGraphicZoom: windows_.graphZoom->exec(); break;
+    case Command::DrawLinesCircles: DrawLinesClick(); break;
     case Command::DynamicVari:
         ToggleDynVarDisplay(*model_);
         ShowDynVarControls();

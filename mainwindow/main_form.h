@@ -36,6 +36,7 @@ class MainCanvasWidget;
 class RefPointControls;
 class DimensionFileCommands;
 class TDataTable;
+class TDrawLines;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -110,6 +111,12 @@ public:
     void CenterClick();
     void NormVHZClick();
 
+    // "&DrawLinesCircles": beeps first when both reference points are at
+    // 0, 0, then shows the lines and circles dialog and waits for it. A click
+    // that hands a picked pivot back to that dialog runs it too.
+    void DrawLinesClick();
+    TDrawLines& DrawLines() { return *windows_.drawLines; }
+
     // The reference point controls and the picture's mouse-press dispatcher.
     RefPointControls& RefControls() { return *refControls_; }
     // "&OpenDimensions" and "Save&AsDimensions".
@@ -171,7 +178,7 @@ private:
         QDialog* aboutBox = nullptr;      // TAboutBox
         QDialog* cylDimen = nullptr;      // TCylDimen
         QDialog* graphZoom = nullptr;     // TGraphZoom
-        QDialog* drawLines = nullptr;     // TDrawLines
+        TDrawLines* drawLines = nullptr;  // TDrawLines
         TDataTable* dataTable = nullptr;  // TDataTable
         QWidget* sineDia = nullptr;       // TSineDia
         QWidget* ovalDia = nullptr;       // TOvalDia

@@ -256,6 +256,19 @@ struct GearState {
     std::array<OverlayItem, kOverlayItems + 1> overlay{}; // items 1..20
     int currentItem = 1;
 
+    // Line and circle overlay: the three choices of the dialog that defines
+    // the items (type 0..1, colour 0..5, reference 0..3; -1 none), which the
+    // main window's clicks and the pick prompts read; where reference point 1
+    // stood when the dialog was last shown without a reference choice; and
+    // whether a pivot pick on the main window is awaited.
+    struct OverlayChoices {
+        int type = -1;
+        int color = -1;
+        int ref = -1;
+    } overlayChoice;
+    float openRef1Horz = 0, openRef1Vert = 0;
+    bool pivotPickPending = false;
+
     std::string designName = "Nominal";
     bool errorBeepOn = true;
     bool geometryError = false;
