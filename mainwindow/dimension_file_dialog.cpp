@@ -62,8 +62,7 @@ bool DimensionFileCommands::OpenFile(const QString& path) {
         else QMessageBox::critical(parent_, QStringLiteral("Open Dimensions"), QString::fromStdString(r.error));
         return false;
     }
-    if (hooks_.overlayClearRows) hooks_.overlayClearRows();
-    if (hooks_.overlayRefresh) hooks_.overlayRefresh();
+    if (hooks_.overlayOpened) hooks_.overlayOpened();
     return true;
 }
 

@@ -25,11 +25,12 @@ public:
         // controls in step (reverse arm bar range and "Cen", the dynamic
         // variables hidden). Required.
         std::function<FileResult(const std::string& path)> open;
-        // The lines-and-circles dialog: empty its rows' type, colour and
-        // reference texts before a loaded design replaces them.
-        std::function<void()> overlayClearRows;
-        // The lines-and-circles dialog: highlight the current item's row and
-        // refresh its table; after an open, and when the open is cancelled.
+        // The lines-and-circles dialog after a design was opened: its rows'
+        // type, colour and reference texts emptied, the current item's row
+        // highlighted, its table refreshed from the loaded overlay.
+        std::function<void()> overlayOpened;
+        // The lines-and-circles dialog's table refresh, when an open is
+        // cancelled.
         std::function<void()> overlayRefresh;
     };
 

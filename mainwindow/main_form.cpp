@@ -309,6 +309,8 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
         }
         return r;
     };
+    fileHooks.overlayOpened = [this] { windows_.drawLines->DesignOpened(); };
+    fileHooks.overlayRefresh = [this] { windows_.drawLines->LinesDataClick(); };
     files_ = new DimensionFileCommands(this, *model_, std::move(fileHooks));
     canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
         const PressButton b = e->button() == Qt::LeftButton    ? PressButton::Left

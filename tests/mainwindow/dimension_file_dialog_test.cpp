@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -63,6 +64,8 @@ TEST_F(FileRoundTrip, SaveAndOpenThroughTheDialogsKeepTheDesign) {
     g().frame.stroke = 3.5f;
     g().view = {40, 200, 250};
     g().overlay[3].kind = 1;
+    g().overlay[3].color = 255;
+    g().overlay[3].refMode = 0;
     g().overlay[3].horz2 = 2.25f;
     g().currentItem = 4;
     AnswerFileDialog(QString::fromStdString(dir.File("gear"))); // the dialog adds ".vxd"
@@ -85,6 +88,20 @@ TEST_F(FileRoundTrip, SaveAndOpenThroughTheDialogsKeepTheDesign) {
     EXPECT_EQ(g().overlay[3].kind, 1);
     EXPECT_EQ(g().overlay[3].horz2, 2.25f);
     EXPECT_EQ(g().currentItem, 4);
+    // The lines-and-circles dialog shows the loaded overlay: row 3 is a red
+    // circle about "0 , 0" with its radius in the fourth box.
+    auto* drawLines = form.findChild<QDialog*>(QStringLiteral("DrawLines"));
+    ASSERT_NE(drawLines, nullptr);
+    auto text = [drawLines](const char* name) {
+        QWidget* w = drawLines->findChild<QWidget*>(QString::fromUtf8(name));
+        if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
+        if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
+        return QStringLiteral("?");
+    };
+    EXPECT_EQ(text("Label10"), "Circle");
+    EXPECT_EQ(text("Label11"), "Red");
+    EXPECT_EQ(text("Label12"), "0 , 0");
+    EXPECT_EQ(text("Edit12"), "  2.250");
     // Ends as "Cen" does: the bar at 0, the reverse arm at mid gear.
     EXPECT_EQ(form.findChild<QScrollBar*>(QStringLiteral("SBRevArm"))->value(), 0);
     EXPECT_EQ(g().motion.reverseArmPosition, g().revArm.centre);
@@ -98,7 +115,7 @@ protected:
         StartUp(*g);
         DimensionFileCommands::Hooks hooks;
         hooks.open = [this](const std::string& p) { return OpenDesign(*g, p); };
-        hooks.overlayClearRows = [this] { calls += "clear "; };
+        hooks.overlayOpened = [this] { calls += "opened "; };
         hooks.overlayRefresh = [this] { calls += "refresh "; };
         files = std::make_unique<DimensionFileCommands>(nullptr, *g, std::move(hooks));
         files->chooseFile = [this](bool) { return answer; };
@@ -123,11 +140,11 @@ TEST_F(FileCommandsTest, CancelledOpenOnlyRefreshesTheOverlayTableAndCancelledSa
     EXPECT_TRUE(dir.Names().empty());
 }
 
-TEST_F(FileCommandsTest, OpenClearsTheOverlayRowsThenRefreshesThem) {
+TEST_F(FileCommandsTest, OpenHandsTheLoadedOverlayToItsDialog) {
     answer = QString::fromStdString(dir.File("a.vxd"));
     files->SaveAsDimensions();
     files->OpenDimensions();
-    EXPECT_EQ(calls, "clear refresh ");
+    EXPECT_EQ(calls, "opened ");
     EXPECT_TRUE(errors.empty());
 }
 
