@@ -1,7 +1,9 @@
 // Vexlin: the desktop program. Creates the main window (which creates and
 // starts the gear model) and runs until that window is closed.
 #include <QApplication>
+#include <QMessageBox>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <charconv>
 #include <csignal>
@@ -15,7 +17,10 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "data/dimension_file.h"
 #include "mainwindow/main_form.h"
+#include "platform/data_files.h"
+#include "platform/qt_startup_log.h"
 
 // Under the leak checker of a sanitizer build: system libraries that keep
 // their one-time allocations until exit are not our leaks.
@@ -35,12 +40,17 @@ extern "C" void OnTerminate(int) {
 
 void PrintUsage(std::FILE* out) {
     std::fprintf(out,
-                 "Usage: vexlin [--tick-ms N]\n"
-                 "Simulates a steam-locomotive straight-link valve gear.\n"
+                 "Usage: vexlin [OPTION]... [FILE.vxd]\n"
+                 "Simulates a steam-locomotive straight-link valve gear: the animated\n"
+                 "mechanism, the valve over its ports and the valve diagrams.\n"
+                 "FILE.vxd, when given, is a dimension data file opened at start-up.\n"
                  "\n"
                  "  --tick-ms N   animation timer interval in milliseconds (1..1000, default %d)\n"
-                 "  --help        show this help and exit\n"
-                 "  --version     show the version and exit\n",
+                 "  -h, --help    show this help and exit\n"
+                 "  --version     show the version and exit\n"
+                 "\n"
+                 "Without a display, pictures and numbers come from vexlin-cli (vexlin-cli --help).\n"
+                 "Start-up diagnostics: QT_LOGGING_RULES=\"vexlin.startup.info=true\" vexlin\n",
                  vx::TMainForm::kDefaultTickMs);
 }
 
@@ -88,8 +98,23 @@ std::string NoDisplayReason() {
 
 int main(int argc, char** argv) {
     int tickMs = vx::TMainForm::kDefaultTickMs;
+    const char* designPath = nullptr;
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
+        if (optionsEnded || arg == "-" || !arg.starts_with('-')) {
+            if (designPath != nullptr) {
+                std::fprintf(stderr, "vexlin: only one design file can be opened, not '%s' as well\n"
+                                     "Try 'vexlin --help' for more information.\n", argv[i]);
+                return 2;
+            }
+            designPath = argv[i];
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
         if (arg == "--help" || arg == "-h") {
             PrintUsage(stdout);
             return 0;
@@ -114,7 +139,8 @@ int main(int argc, char** argv) {
             tickMs = n;
             continue;
         }
-        std::fprintf(stderr, "vexlin: unknown argument '%s' (try --help)\n", argv[i]);
+        std::fprintf(stderr, "vexlin: unknown option '%s'\nTry 'vexlin --help' for more information.\n",
+                     argv[i]);
         return 2;
     }
 
@@ -130,7 +156,32 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vexlin"));
     QApplication::setApplicationVersion(QStringLiteral(VEXLIN_VERSION));
 
+    for (const char* name : {"Exhaust.wav", "Error.wav"}) {
+        const std::string found = vx::FindDataFile(name);
+        if (found.empty())
+            qCInfo(lcVexlinStartup).noquote() << name << "not found";
+        else
+            qCInfo(lcVexlinStartup).noquote() << name << "found at" << QString::fromStdString(found);
+    }
+
+    // Creating the main window creates the other windows, which load the
+    // instruction texts.
     vx::TMainForm form(tickMs);
+
+    if (designPath != nullptr) {
+        const vx::FileResult r = form.OpenDesignFile(designPath);
+        if (r.ok) {
+            qCInfo(lcVexlinStartup).noquote() << "opened design" << QString::fromLocal8Bit(designPath);
+        } else {
+            // Said on the terminal, if any, and in the window: a file manager
+            // starts the program without one.
+            std::fprintf(stderr, "vexlin: %s\n", r.error.c_str());
+            const QString message = QString::fromStdString(r.error);
+            QTimer::singleShot(0, &form, [&form, message] {
+                QMessageBox::warning(&form, QStringLiteral("Vexlin"), message);
+            });
+        }
+    }
 
     // SIGTERM and SIGINT close the main window as "Exit" does.
     QSocketNotifier* notifier = nullptr;

@@ -4,12 +4,41 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 namespace vx::cli {
+
+namespace {
+
+// Qt looks up the per-user runtime folder while it picks its platform, and
+// says on stderr that XDG_RUNTIME_DIR is not set when there is no login
+// session (a script run over ssh, cron, a container, CI). Such a process
+// gets a private runtime folder of its own, as a session would give it: a
+// fresh folder only this user can enter, removed when the program ends.
+void EnsureRuntimeFolder() {
+    const char* current = std::getenv("XDG_RUNTIME_DIR");
+    if (current != nullptr && *current != '\0') return;
+    std::error_code ec;
+    const std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
+    static std::string folder = ((ec ? std::filesystem::path("/tmp") : temp) / "vexlin-cli-XXXXXX").string();
+    if (::mkdtemp(folder.data()) == nullptr) return; // Qt then picks its own and says so
+    ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    static const struct Remover {
+        ~Remover() {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        }
+    } remover;
+}
+
+} // namespace
 
 void EnsureGuiApplication() {
     if (QCoreApplication::instance()) return;
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    EnsureRuntimeFolder();
     QLocale::setDefault(QLocale::c());
     static int argc = 1;
     static char name[] = "vexlin-cli";

@@ -58,7 +58,14 @@ void AppendCsvField(std::string& out, std::string_view text) {
     out.push_back('"');
 }
 
-std::string Quote(std::string_view s) { return "\"" + std::string(s) + "\""; }
+std::string Quote(std::string_view s) {
+    std::string q;
+    q.reserve(s.size() + 2);
+    q.push_back('"');
+    q.append(s);
+    q.push_back('"');
+    return q;
+}
 
 bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
                 std::optional<std::string>& value) {

@@ -30,6 +30,8 @@
 #include "editors/frame_dimensions_dialog.h"
 #include "editors/graph_zoom_dialog.h"
 #include "editors/set_rev_arm_dialog.h"
+#include "help/about_box_dialog.h"
+#include "help/instruction_dialog.h"
 #include "mainwindow/dimension_file_dialog.h"
 #include "mainwindow/dimension_locator_layer.h"
 #include "mainwindow/value_entry_dialog.h"
@@ -298,18 +300,7 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     refControls_ = new RefPointControls(this, canvasWidget_, *model_);
     refControls_->SetLocatorHook([this] { EndLocator(*model_); });
     DimensionFileCommands::Hooks fileHooks;
-    fileHooks.open = [this](const std::string& path) {
-        FileResult r = OpenDesign(*model_, path);
-        if (r.ok) {
-            // As the full reset leaves them, with the view from the file.
-            SetRevArmRange();
-            CenterClick();
-            ShowDynVarControls();
-            SyncUndoButton();
-        }
-        return r;
-    };
-    fileHooks.overlayOpened = [this] { windows_.drawLines->DesignOpened(); };
+    fileHooks.open = [this](const std::string& path) { return OpenDesignFile(path); };
     fileHooks.overlayRefresh = [this] { windows_.drawLines->LinesDataClick(); };
     files_ = new DimensionFileCommands(this, *model_, std::move(fileHooks));
     canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
@@ -324,7 +315,8 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     resize(kClientWidth, kClientHeight + menuHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
-        move(avail.center() - QPoint(kClientWidth / 2, (kClientHeight + menuHeight) / 2));
+        // Centred by sizes: QRect::center() rounds towards the top left.
+        move(avail.x() + (avail.width() - width()) / 2, avail.y() + (avail.height() - height()) / 2);
     }
 
     timer_ = new QTimer(this);
@@ -340,14 +332,14 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
 void TMainForm::CreateWindows() {
     // One line per window, in the creation order of Windows.
     windows_.frameDi = new TFrameDi(*model_, EditorWindowHooks(), this);
-    // TVexlinSpInst
+    windows_.vexlinSpInst = new TVexlinSpInst(this);
     windows_.refPnts = new TRefPnts(*model_, *refControls_, this);
     windows_.revPos = new TRevPos(*model_, MotionDialogControls(), this);
     windows_.setRevArm = new TSetRevArm(*model_, this);
     windows_.drivAng = new TDrivAng(*model_, MotionDialogControls(), this);
     windows_.stpAng = new TStpAng(*model_, MotionDialogControls(), this);
-    // TInst
-    // TAboutBox
+    windows_.inst = new TInst(this);
+    windows_.aboutBox = new TAboutBox(this);
     windows_.cylDimen = new TCylDimen(*model_, EditorWindowHooks(), this);
     windows_.graphZoom = new TGraphZoom(*model_, this);
     windows_.drawLines = new TDrawLines(*model_, *sound_, this);
@@ -902,6 +894,9 @@ void TMainForm::RunCommand(Command c) {
         ToggleDynVarDisplay(*model_);
         ShowDynVarControls();
         break;
+    case Command::Instructions: windows_.inst->exec(); break;
+    case Command::InstructionsSpecial: windows_.vexlinSpInst->exec(); break;
+    case Command::About: windows_.aboutBox->exec(); break;
     default:
         // Commands whose windows are not part of this window yet.
         break;

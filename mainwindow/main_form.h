@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <string>
 
 #include "editors/dimension_editor_dialog.h"
 #include "mainwindow/value_entry_dialog.h"
@@ -33,6 +34,7 @@ namespace vx {
 
 class DisplayOptions;
 class MainCanvasWidget;
+struct FileResult;
 class RefPointControls;
 class DimensionFileCommands;
 class TDataTable;
@@ -105,6 +107,10 @@ public:
     // Sets the reverse arm bar's range from revArmToCentMax; every writer of
     // that dimension calls it.
     void SetRevArmRange();
+
+    // Opens a design file into the model and brings the controls in step
+    // (the file on the command line; the same as the File menu's open).
+    FileResult OpenDesignFile(const std::string& path);
 
     // Button actions that other windows also run ("Cen" after a mid-gear
     // search, "Norm" after a full reset).

@@ -1,10 +1,10 @@
 #include "platform/qt_sound.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QSoundEffect>
 #include <QUrl>
 #include <algorithm>
+
+#include "platform/data_files.h"
 
 namespace vx {
 
@@ -13,9 +13,8 @@ QtSound::QtSound(std::function<void()> beep) : beep_(std::move(beep)) {}
 QtSound::~QtSound() = default;
 
 void QtSound::Play(std::string_view fileName) {
-    const QString path =
-        QDir::current().absoluteFilePath(QString::fromUtf8(fileName.data(), static_cast<qsizetype>(fileName.size())));
-    if (fileName.empty() || !QFileInfo(path).isFile()) return;
+    const QString path = QString::fromStdString(FindDataFile(fileName));
+    if (path.isEmpty()) return;
     auto& effect = effects_[path];
     if (!effect) {
         effect = std::make_unique<QSoundEffect>();

@@ -1,5 +1,6 @@
-// Sound through Qt Multimedia. Sound files are looked up by name in the
-// current folder when played; a missing file or audio device is silent.
+// Sound through Qt Multimedia. Sound files are looked up by name among the
+// program's data files (platform/data_files.h) when played; a missing file
+// or audio device is silent.
 #pragma once
 
 #include <QString>

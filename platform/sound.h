@@ -11,8 +11,9 @@ class Sound {
 public:
     virtual ~Sound() = default;
 
-    // Starts the sound file `fileName` (looked up in the current folder) and
-    // returns at once. A missing or unplayable file is silent.
+    // Starts the sound file `fileName` (looked up among the program's data
+    // files: the current folder, then beside the program) and returns at
+    // once. A missing or unplayable file is silent.
     virtual void Play(std::string_view fileName) = 0;
     // Wave output volume per channel, 0 .. 0xFFFF (full).
     virtual void SetWaveVolume(std::uint16_t left, std::uint16_t right) = 0;

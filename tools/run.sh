@@ -5,6 +5,7 @@ cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 log=build/build.log
 mkdir -p build
+echo "Building Vexlin in build/ (the first build takes a minute or more, later ones seconds; log: $log) ..." >&2
 if ! { cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVEXLIN_BUILD_TESTS=OFF -DVEXLIN_BUILD_BENCH=OFF &&
        cmake --build build -j"$(nproc)"; } >"$log" 2>&1; then
   cat "$log" >&2

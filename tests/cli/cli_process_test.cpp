@@ -17,6 +17,7 @@
 #include <array>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -420,6 +421,59 @@ TEST(CliProcess, HostileDesignFilesStillRun) {
         EXPECT_TRUE(mid.code == 0 || mid.code == 1) << f.name << ": " << mid.err;
         EXPECT_EQ(RunProgram({"--design", path, "save", dir.File("copy.vxd")}).code, 0) << f.name;
     }
+}
+
+
+// ------------------------------------------------------------ quiet stderr
+
+// Sets an environment variable (or removes it, for nullptr) for one scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value != nullptr)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// Every successful command writes its output and nothing on stderr, also
+// as a script runs it outside a login session (no XDG_RUNTIME_DIR, no Qt
+// platform chosen), and leaves no folder of its own behind.
+TEST(CliProcess, SuccessfulCommandsWriteNothingOnStderr) {
+    TempDir dir, tmp;
+    const ScopedEnv noRuntime("XDG_RUNTIME_DIR", nullptr);
+    const ScopedEnv noPlatform("QT_QPA_PLATFORM", nullptr);
+    const std::string design = dir.File("d.vxd");
+    const std::vector<std::vector<std::string>> commands = {
+        {"--set", "eccFwdAngle=300", "save", design},
+        {"--design", design, "dims"},
+        {"midgear"},
+        {"sweep", "--step", "90"},
+        {"--design", design, "render", "frame", "--out", dir.File("f.png")},
+        {"render", "frame", "--out", dir.File("f.svg"), "--angle", "30"},
+        {"--help"},
+        {"render", "--help"},
+    };
+    for (const auto& args : commands) {
+        const ScopedEnv tmpdir("TMPDIR", tmp.Path().c_str());
+        const ProcessResult r = RunProgram(args);
+        EXPECT_EQ(r.code, 0) << args.back();
+        EXPECT_EQ(r.err, "") << args.back();
+        EXPECT_TRUE(tmp.Names().empty()) << args.back() << ": " << tmp.Names().front();
+    }
+    EXPECT_GT(fs::file_size(dir.File("f.png")), 0u);
 }
 
 } // namespace
