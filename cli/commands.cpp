@@ -347,7 +347,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "check") return RunCheck(*g, inv.commandArgs, out, err);
     if (cmd == "pivots") return RunPivots(*g, inv.commandArgs, out, err);
     EnsureGuiApplication();
-    return RunRender(*g, inv.commandArgs, out, err);
+    const int code = RunRender(*g, inv.commandArgs, out, err);
+    ReleaseGuiApplication();
+    return code;
 }
 
 } // namespace vx::cli
