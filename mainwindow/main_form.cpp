@@ -36,6 +36,7 @@
 #include "help/about_box_dialog.h"
 #include "help/instruction_dialog.h"
 #include "mainwindow/classic_bar_keys_form.h"
+#include "mainwindow/dimension_file_dialog.h"
 #include "mainwindow/dimension_locator_layer.h"
 #include "mainwindow/value_entry_dialog.h"
 #include "mainwindow/display_options_form.h"
@@ -341,8 +342,12 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     });
     sound_->SetWaveVolume(0x8000, 0x8000);
     refControls_ = new RefPointControls(this, canvasWidget_, *model_);
+    refControls_->SetLocatorHook([this] { EndLocator(*model_); });
+    DimensionFileCommands::Hooks fileHooks;
+    fileHooks.open = [this](const std::string& path) { return OpenDesignFile(path); };
+    fileHooks.overlayRefresh = [this] { windows_.drawLines->LinesDataClick(); };
+    files_ = new DimensionFileCommands(this, *model_, std::move(fileHooks));
     canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
-        EndLocator(*model_);
         const PressButton b = e->button() == Qt::LeftButton    ? PressButton::Left
                               : e->button() == Qt::RightButton ? PressButton::Right
                                                                : PressButton::Other;
@@ -917,6 +922,8 @@ void TMainForm::RunCommand(Command c) {
     case Command::SetLineWidth: displayOptions_->SetLineWidthClick(); break;
     case Command::SetLargeFont: displayOptions_->LargeFontClick(); break;
     case Command::SetScreenData: displayOptions_->SetScreenDataClick(); break;
+    case Command::OpenDimensions: files_->OpenDimensions(); break;
+    case Command::SaveAsDimensions: files_->SaveAsDimensions(); break;
     case Command::ReferPoints: refControls_->ToggleReferencePoints(); break;
     case Command::PivotData: refControls_->TogglePivotData(); break;
     case Command::SetRefPoints: windows_.refPnts->exec(); break;

@@ -36,6 +36,7 @@ class DisplayOptions;
 class MainCanvasWidget;
 struct FileResult;
 class RefPointControls;
+class DimensionFileCommands;
 class TDataTable;
 class TDrawLines;
 
@@ -124,6 +125,8 @@ public:
 
     // The reference point controls and the picture's mouse-press dispatcher.
     RefPointControls& RefControls() { return *refControls_; }
+    // "&OpenDimensions" and "Save&AsDimensions".
+    DimensionFileCommands& Files() { return *files_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -224,6 +227,7 @@ private:
     // Display options and the frame's effects on the controls.
     std::unique_ptr<DisplayOptions> displayOptions_;
     RefPointControls* refControls_ = nullptr;
+    DimensionFileCommands* files_ = nullptr;
 };
 
 } // namespace vx
