@@ -2,10 +2,12 @@
 // work, then the frame into the reused 1280 x 1024 image). Each reports the
 // operator new calls per iteration, which must be 0 after the first tick.
 // The model headers come before Qt's: Qt defines "slots" as a macro.
+#include "mainwindow/dimension_locator_layer.h"
 #include "mainwindow/frame_renderer.h"
 #include "model/defaults.h"
 #include "model/motion.h"
 #include "platform/qt_image_canvas.h"
+#include "platform/random.h"
 #include "bench/alloc_counter.h"
 
 #include <benchmark/benchmark.h>
@@ -13,6 +15,7 @@
 #include <QGuiApplication>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -34,23 +37,35 @@ void ReportAllocations(benchmark::State& state, std::uint64_t before) {
         benchmark::Counter(static_cast<double>(made), benchmark::Counter::kAvgIterations);
 }
 
+// One frame of the stopped gear. Arguments: screen data (0 off, 1 on), steam
+// display (0 off, 1 on), zoom in tenths (285 = the normal 28.5).
 void BM_ComposeFrame(benchmark::State& state) {
     EnsureQtApp();
     auto g = std::make_unique<vx::GearState>();
     vx::StartUp(*g);
+    g->screenDataOn = state.range(0) != 0;
+    g->steamDisplayOn = state.range(1) != 0;
+    g->view.zoom = static_cast<float>(state.range(2)) / 10.0f;
     g->motion.driverAngle = 30;
     g->motion.tickStep = 0;
     vx::TickModel(*g);
     vx::QImageCanvas canvas(vx::kFrameWidth, vx::kFrameHeight);
-    vx::ComposeFrame(*g, canvas); // first frame: whatever is made once
+    vx::LcgRandom random(1);
+    const vx::FrameServices services{nullptr, &random, nullptr};
+    vx::ComposeFrame(*g, canvas, services); // first frame: whatever is made once
     const auto before = vx::bench::AllocationCount();
     for (auto _ : state) {
-        vx::ComposeFrame(*g, canvas);
-        benchmark::DoNotOptimize(canvas.Image().constBits());
+        vx::ComposeFrame(*g, canvas, services);
+        benchmark::DoNotOptimize(std::as_const(canvas).Image().constBits());
     }
     ReportAllocations(state, before);
 }
-BENCHMARK(BM_ComposeFrame);
+BENCHMARK(BM_ComposeFrame)
+    ->ArgNames({"screenData", "steam", "zoom10"})
+    ->Args({0, 0, 285})
+    ->Args({1, 0, 285})
+    ->Args({1, 1, 285})
+    ->Args({1, 1, 2500});
 
 // The running gear at the default step of 10 degrees, as the window's timer
 // drives it.
@@ -65,10 +80,37 @@ void BM_Tick(benchmark::State& state) {
     for (auto _ : state) {
         vx::TickModel(*g);
         vx::ComposeFrame(*g, canvas);
-        benchmark::DoNotOptimize(canvas.Image().constBits());
+        benchmark::DoNotOptimize(std::as_const(canvas).Image().constBits());
     }
     ReportAllocations(state, before);
 }
 BENCHMARK(BM_Tick);
+
+// A frame with the dimension locator over the gear, walking all its ids
+// (each one's view, lines and name).
+void BM_LocatorFrame(benchmark::State& state) {
+    EnsureQtApp();
+    auto g = std::make_unique<vx::GearState>();
+    vx::StartUp(*g);
+    g->motion.tickStep = 0;
+    vx::QImageCanvas canvas(vx::kFrameWidth, vx::kFrameHeight);
+    const auto ids = vx::LocatorIds();
+    std::size_t i = 0;
+    for (int id : ids) { // every id once: whatever is made once
+        g->locatorDimension = id;
+        vx::TickModel(*g);
+        vx::ComposeFrame(*g, canvas);
+    }
+    const auto before = vx::bench::AllocationCount();
+    for (auto _ : state) {
+        g->locatorDimension = ids[i++ % ids.size()];
+        g->locatorFrameCount = 1; // never the last frame
+        vx::TickModel(*g);
+        vx::ComposeFrame(*g, canvas);
+        benchmark::DoNotOptimize(canvas.Image().constBits());
+    }
+    ReportAllocations(state, before);
+}
+BENCHMARK(BM_LocatorFrame);
 
 } // namespace

@@ -356,8 +356,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "check") return RunCheck(*g, inv.commandArgs, out, err);
     if (cmd == "pivots") return RunPivots(*g, inv.commandArgs, out, err);
     EnsureGuiApplication();
-    if (cmd == "diagram") return RunDiagram(*g, inv.commandArgs, out, err);
-    return RunRender(*g, inv.commandArgs, out, err);
+    const int code = cmd == "diagram" ? RunDiagram(*g, inv.commandArgs, out, err)
+                                      : RunRender(*g, inv.commandArgs, out, err);
+    ReleaseGuiApplication();
+    return code;
 }
 
 } // namespace vx::cli

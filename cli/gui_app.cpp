@@ -33,6 +33,9 @@ void EnsureRuntimeFolder() {
     } remover;
 }
 
+// The application this program made, if any.
+QGuiApplication* made = nullptr;
+
 } // namespace
 
 void EnsureGuiApplication() {
@@ -43,7 +46,12 @@ void EnsureGuiApplication() {
     static int argc = 1;
     static char name[] = "vexlin-cli";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
+    made = new QGuiApplication(argc, argv);
+}
+
+void ReleaseGuiApplication() {
+    delete made;
+    made = nullptr;
 }
 
 } // namespace vx::cli

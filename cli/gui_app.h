@@ -5,7 +5,11 @@ namespace vx::cli {
 
 // Creates a QGuiApplication on the offscreen platform (unless the
 // environment names another) when the process has no Qt application yet.
-// It lives until the program ends.
+// It lives until ReleaseGuiApplication.
 void EnsureGuiApplication();
+
+// Ends the application EnsureGuiApplication made (none made: nothing), before
+// the program's static objects go: Qt's font caches must outlive it.
+void ReleaseGuiApplication();
 
 } // namespace vx::cli

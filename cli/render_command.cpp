@@ -15,6 +15,7 @@
 #include "model/motion.h"
 #include "platform/qt_image_canvas.h"
 #include "platform/qt_svg_canvas.h"
+#include "platform/random.h"
 
 namespace vx::cli {
 namespace {
@@ -22,8 +23,9 @@ namespace {
 constexpr std::string_view kRenderHelp =
     R"(Usage: vexlin-cli [--design FILE] [--set FIELD=VALUE]... render frame --out FILE [options]
 
-Draws the main picture of the design (1280 x 1024) with the motion stopped:
-as PNG, or as SVG when FILE ends in ".svg".
+Draws the main picture of the design (1280 x 1024) as the window shows it,
+screen data included: as PNG, or as SVG when FILE ends in ".svg". Without
+--running the motion is stopped.
 
 Options:
   --out FILE       the picture file (required)
@@ -36,6 +38,14 @@ Options:
   --pan-v V        picture y of the driving axle
                    (the view defaults to the design's: zoom 28.5, pan
                    110, 270 unless a design file sets another)
+  --no-screen-data the picture without the screen data
+  --steam          with the steam display
+  --large-font     the screen data at the large-font positions
+  --line-width W   pen width 1 (default) or 2
+  --running STEP   run one revolution at STEP degrees per tick (0.01 to
+                   45), as the window runs, up to the angle: cut-off
+                   readouts, steam colours and densities are those seen
+                   at that moment
 )";
 
 int UsageError(std::ostream& err, const std::string& message) {
@@ -57,7 +67,26 @@ bool EndsWithSvg(std::string_view path) {
 
 struct FrameOptions {
     std::string out;
-    std::optional<double> angle, revarm, zoom, panH, panV;
+    std::optional<double> angle, revarm, zoom, panH, panV, lineWidth, running;
+    bool screenData = true;
+    bool steam = false;
+    bool largeFont = false;
+};
+
+// Draws nothing: the ticks of --running before the picture only need the
+// layers' frame-to-frame state.
+class NullCanvas final : public Canvas {
+public:
+    int Width() const override { return kFrameWidth; }
+    int Height() const override { return kFrameHeight; }
+    void Clear(Rgb) override {}
+    void SetPen(Rgb, int) override {}
+    void MoveTo(int, int) override {}
+    void LineTo(int, int) override {}
+    void Ellipse(int, int, int, int) override {}
+    void Arc(int, int, int, int, int, int, int, int) override {}
+    void SetPixel(int, int, Rgb) override {}
+    void Text(int, int, std::string_view, const TextStyle&) override {}
 };
 
 // Reads the options after "frame". On a usage error returns false with the
@@ -67,10 +96,26 @@ bool ParseFrameOptions(const std::vector<std::string>& args, FrameOptions& o, st
         std::string_view name;
         std::optional<double>* target;
     };
-    const Named numbers[] = {{"--angle", &o.angle}, {"--revarm", &o.revarm}, {"--zoom", &o.zoom},
-                             {"--pan-h", &o.panH},  {"--pan-v", &o.panV}};
+    const Named numbers[] = {{"--angle", &o.angle},   {"--revarm", &o.revarm},         {"--zoom", &o.zoom},
+                             {"--pan-h", &o.panH},    {"--pan-v", &o.panV},            {"--line-width", &o.lineWidth},
+                             {"--running", &o.running}};
+    struct Flag {
+        std::string_view name;
+        bool* target;
+        bool value;
+    };
+    const Flag flags[] = {{"--no-screen-data", &o.screenData, false},
+                          {"--steam", &o.steam, true},
+                          {"--large-font", &o.largeFont, true}};
     bool haveOut = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
+        const Flag* flag = nullptr;
+        for (const Flag& f : flags)
+            if (args[i] == f.name) flag = &f;
+        if (flag) {
+            *flag->target = flag->value;
+            continue;
+        }
         std::optional<std::string> value;
         if (TakeOption(args, i, "--out", value)) {
             if (!value || value->empty()) {
@@ -106,6 +151,14 @@ bool ParseFrameOptions(const std::vector<std::string>& args, FrameOptions& o, st
         error = "--out FILE is required";
         return false;
     }
+    if (o.lineWidth && *o.lineWidth != 1 && *o.lineWidth != 2) {
+        error = "--line-width must be 1 or 2";
+        return false;
+    }
+    if (o.running && !(*o.running >= 0.01 && *o.running <= 45)) {
+        error = "--running must lie between 0.01 and 45";
+        return false;
+    }
     if (o.zoom) {
         const float z = ToModelFloat(*o.zoom);
         if (!std::isfinite(z) || !(z > 0)) {
@@ -116,18 +169,48 @@ bool ParseFrameOptions(const std::vector<std::string>& args, FrameOptions& o, st
     return true;
 }
 
-// Puts the gear where the options say and runs one tick's model work the way
-// the window does, with the motion stopped: the angle advances by 0, so the
-// picture and the angle the layers read back both show the angle asked for.
-void PrepareFrame(GearState& g, const FrameOptions& o) {
-    if (o.angle) g.motion.driverAngle = ToModelFloat(*o.angle);
+// Puts the gear where the options say and runs the model work of the ticks
+// the way the window does. Stopped (the default), one tick with a step of 0:
+// the picture and the angle the layers read back both show the angle asked
+// for. Running, one revolution of ticks at that step ending with the tick
+// that solves the angle asked for, each with its frame composed (unseen), so
+// the layers' frame-to-frame state is that of the running window.
+void PrepareFrame(GearState& g, const FrameOptions& o, const FrameServices& services) {
+    const float angle = o.angle ? ToModelFloat(*o.angle) : g.motion.driverAngle;
     g.motion.reverseArmPosition = ToModelFloat(static_cast<double>(g.revArm.centre) + o.revarm.value_or(0.0));
     g.motion.direction = g.motion.reverseArmPosition <= g.revArm.centre ? Direction::Fwd : Direction::Rev;
     if (o.zoom) g.view.zoom = ToModelFloat(*o.zoom);
     if (o.panH) g.view.panHorz = ToModelFloat(*o.panH);
     if (o.panV) g.view.panVert = ToModelFloat(*o.panV);
-    g.motion.tickStep = 0;
-    g.motion.running = false;
+    g.screenDataOn = o.screenData;
+    g.steamDisplayOn = o.steam;
+    if (o.largeFont) {
+        g.textScaleX = 1.27f;
+        g.textScaleY = 1.22f;
+    }
+    if (o.lineWidth) g.lineWidth = static_cast<int>(*o.lineWidth);
+    if (!o.running) {
+        g.motion.driverAngle = angle;
+        g.motion.tickStep = 0;
+        g.motion.running = false;
+        TickModel(g);
+        return;
+    }
+    const float step = ToModelFloat(*o.running);
+    const auto ticks = static_cast<long long>(std::ceil(360.0 / static_cast<double>(step)));
+    const double sense = g.motion.direction == Direction::Fwd ? 1.0 : -1.0;
+    double start = std::fmod(static_cast<double>(angle) - sense * static_cast<double>(ticks) * step, 360.0);
+    if (!std::isfinite(start)) start = 0;
+    if (start < 0) start += 360;
+    g.motion.driverAngle = static_cast<float>(start);
+    g.motion.selectedStep = g.motion.tickStep = step;
+    g.motion.running = true;
+    NullCanvas unseen;
+    for (long long k = 1; k < ticks; ++k) {
+        TickModel(g);
+        ComposeFrame(g, unseen, services);
+    }
+    g.motion.driverAngle = angle;
     TickModel(g);
 }
 
@@ -137,17 +220,19 @@ int WriteFailure(std::ostream& err, const std::string& message) {
 }
 
 int RenderFrame(GearState& g, const FrameOptions& o, std::ostream& err) {
-    PrepareFrame(g, o);
+    LcgRandom random(1);
+    const FrameServices services{nullptr, &random, nullptr}; // silent; steam dots from a fixed seed
+    PrepareFrame(g, o, services);
     const QString path = QString::fromStdString(o.out);
     if (EndsWithSvg(o.out)) {
         SvgCanvas canvas(kFrameWidth, kFrameHeight);
-        ComposeFrame(g, canvas);
+        ComposeFrame(g, canvas, services);
         QString error;
         if (!canvas.Save(path, &error)) return WriteFailure(err, error.toStdString());
         return kExitOk;
     }
     QImageCanvas canvas(kFrameWidth, kFrameHeight);
-    ComposeFrame(g, canvas);
+    ComposeFrame(g, canvas, services);
     QImageWriter writer(path, "png");
     if (!writer.write(canvas.Image())) {
         return WriteFailure(err, "cannot write " + Quote(o.out) + ": " + writer.errorString().toStdString());

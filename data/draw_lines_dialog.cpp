@@ -248,6 +248,11 @@ void TDrawLines::LinesDataClick() {
     Sync();
 }
 
+void TDrawLines::ClearRowTexts() {
+    OverlayClearRowTexts(state_);
+    Sync();
+}
+
 void TDrawLines::DesignOpened() {
     OverlayDesignOpened(g_, state_);
     Sync();
@@ -267,6 +272,10 @@ bool TDrawLines::EditKeyPress(int box, const QKeyEvent& k) {
     const auto& rowTexts = state_.rows[static_cast<std::size_t>((box + 3) / 4)];
     const bool closed = (box - 1) % 4 == 2 && rowTexts.type == 1;
     if (closed) return false;
+    // Pasting, cutting and undoing would bring in or take out text past the
+    // filter (Shift+Insert, Shift+Delete and Ctrl+Z type no character).
+    for (QKeySequence::StandardKey sk : {QKeySequence::Paste, QKeySequence::Cut, QKeySequence::Undo, QKeySequence::Redo})
+        if (k.matches(sk)) return false;
     if (k.key() == Qt::Key_Backspace) return true;
     const QString t = k.text();
     if (k.key() == Qt::Key_Delete || t.isEmpty()) return (k.modifiers() & Qt::ControlModifier) == 0;

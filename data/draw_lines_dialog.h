@@ -31,8 +31,12 @@ class TDrawLines : public QDialog {
 public:
     TDrawLines(GearState& g, Sound& sound, QWidget* parent = nullptr);
 
-    // The table refresh: every row's texts from the overlay table.
+    // The table refresh: every row's texts from the overlay table, and the
+    // current item's row highlighted.
     void LinesDataClick();
+    // Before a design is read: the rows' type, colour and reference texts
+    // emptied.
+    void ClearRowTexts();
     // After a design has been opened: the rows' type, colour and reference
     // texts emptied, the current item's row highlighted, the table refreshed.
     void DesignOpened();

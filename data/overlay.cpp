@@ -336,8 +336,12 @@ void OverlayRefreshTable(const GearState& g, OverlayDialogState& d) {
     }
 }
 
-void OverlayDesignOpened(const GearState& g, OverlayDialogState& d) {
+void OverlayClearRowTexts(OverlayDialogState& d) {
     for (OverlayRowTexts& row : d.rows) row.type = row.color = row.ref = -1;
+}
+
+void OverlayDesignOpened(const GearState& g, OverlayDialogState& d) {
+    OverlayClearRowTexts(d);
     OverlayRefreshTable(g, d);
 }
 

@@ -87,8 +87,11 @@ bool OverlayBoxAcceptsKey(const OverlayDialogState& d, int box, std::string_view
 
 // The table refresh: every row's texts from its item.
 void OverlayRefreshTable(const GearState& g, OverlayDialogState& d);
-// After a design is opened: the type, colour and reference texts emptied,
-// then the table refreshed.
+// Before a design is read: the type, colour and reference texts of every
+// row emptied (the refresh afterwards leaves a text alone for a code it does
+// not know).
+void OverlayClearRowTexts(OverlayDialogState& d);
+// After a design is opened: the texts emptied, then the table refreshed.
 void OverlayDesignOpened(const GearState& g, OverlayDialogState& d);
 
 // Both reference points exactly at 0, 0.

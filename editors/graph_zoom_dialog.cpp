@@ -1,6 +1,7 @@
 #include "editors/graph_zoom_dialog.h"
 
 #include <QLabel>
+#include <algorithm>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -31,11 +32,16 @@ TGraphZoom::TGraphZoom(GearState& g, QWidget* parent) : QDialog(parent), g_(g) {
     setFixedSize(270, 68);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     move(195, 110);
+    // The labels keep their places and take the width their text needs in
+    // this font; the dialog widens if the long one needs it.
+    int right = 0;
     for (const LabelRow& r : kLabels) {
         auto* l = new QLabel(QString::fromUtf8(r.text), this);
         l->setObjectName(QString::fromUtf8(r.name));
-        l->setGeometry(r.left, r.top, r.width, r.height);
+        l->setGeometry(r.left, r.top, std::max(r.width, l->sizeHint().width()), r.height);
+        right = std::max(right, l->geometry().right());
     }
+    if (right + 6 > width()) setFixedSize(right + 6, height());
     edit1_ = MakeNumberBox(this, "Edit1", QRect(64, 40, 50, 21), true, QColor(Qt::white));
     auto* filter = new NumberBoxFilter(KeyRules{false, EnterKey::Discard}, {}, this);
     filter->Attach(edit1_, 1);

@@ -21,7 +21,10 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <algorithm>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "data/draw_lines_dialog.h"
 #include "data/overlay.h"
@@ -36,6 +39,8 @@
 #include "editors/set_rev_arm_dialog.h"
 #include "help/about_box_dialog.h"
 #include "help/instruction_dialog.h"
+#include "mainwindow/classic_bar_keys_form.h"
+#include "mainwindow/dimension_file_dialog.h"
 #include "mainwindow/dimension_locator_layer.h"
 #include "mainwindow/dyn_var_bars_form.h"
 #include "mainwindow/value_entry_dialog.h"
@@ -68,6 +73,44 @@ public:
     void SetToolBar(QToolBar* bar) { toolBar_ = bar; }
     void SetPressHandler(std::function<void(QMouseEvent*)> h) { press_ = std::move(h); }
 
+    // A new frame was composed: repaint what it changed. Below the control
+    // strip the gear moves everywhere; in the strip, behind the buttons and
+    // bars, only the columns whose pixels changed are repainted, so the
+    // controls there are not redrawn on every tick.
+    void FrameChanged() {
+        constexpr int kStrip = 138;
+        const int w = std::min(width(), frame_.width());
+        const int h = std::min(kStrip, frame_.height());
+        if (w <= 0 || h <= 0) {
+            update();
+            return;
+        }
+        const auto size = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+        bool all = false;
+        if (strip_.size() != size) { // first frame, or a new width
+            strip_.assign(size, 0);
+            all = true;
+        }
+        int lo = w, hi = -1;
+        for (int y = 0; y < h; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(frame_.constScanLine(y));
+            std::uint32_t* old = strip_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
+            const auto first = std::mismatch(row, row + w, old);
+            if (first.first == row + w) continue;
+            int last = w - 1;
+            while (last > 0 && row[last] == old[last]) --last;
+            lo = std::min(lo, static_cast<int>(first.first - row));
+            hi = std::max(hi, last);
+            std::copy(row, row + w, old);
+        }
+        if (all) {
+            update();
+            return;
+        }
+        if (hi >= lo) update(QRect(lo, 0, hi - lo + 1, h));
+        update(QRect(0, h, width(), height() - h));
+    }
+
 protected:
     void paintEvent(QPaintEvent* e) override {
         QPainter p(this);
@@ -93,6 +136,7 @@ private:
     const QImage& frame_;
     QToolBar* toolBar_ = nullptr;
     std::function<void(QMouseEvent*)> press_;
+    std::vector<std::uint32_t> strip_; // the control strip of the last frame shown
 };
 
 namespace {
@@ -256,6 +300,7 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     : QMainWindow(parent), model_(std::make_unique<GearState>()), clock_(std::move(clock)),
       random_(std::move(random)), sound_(std::move(sound)) {
     InitIconResources();
+    InstallClassicBarKeys();
     if (!clock_) clock_ = std::make_unique<QtClock>();
     if (!random_) random_ = std::make_unique<ClockRandom>();
     if (!sound_) sound_ = std::make_unique<QtSound>([] { QApplication::beep(); });
@@ -294,8 +339,12 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     });
     sound_->SetWaveVolume(0x8000, 0x8000);
     refControls_ = new RefPointControls(this, canvasWidget_, *model_);
+    refControls_->SetLocatorHook([this] { EndLocator(*model_); });
+    DimensionFileCommands::Hooks fileHooks;
+    fileHooks.open = [this](const std::string& path) { return OpenDesignFile(path); };
+    fileHooks.overlayRefresh = [this] { windows_.drawLines->LinesDataClick(); };
+    files_ = new DimensionFileCommands(this, *model_, std::move(fileHooks));
     canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
-        EndLocator(*model_);
         const PressButton b = e->button() == Qt::LeftButton    ? PressButton::Left
                               : e->button() == Qt::RightButton ? PressButton::Right
                                                                : PressButton::Other;
@@ -588,7 +637,7 @@ void TMainForm::Tick() {
     displayOptions_->ApplyFrameEffects(std::array<QWidget*, kCaptionWindows>{
         this, windows_.sineDia, windows_.ovalDia, windows_.steamDia, windows_.portDia, windows_.dataTable,
         windows_.frameDi, windows_.cylDimen});
-    canvasWidget_->update();
+    canvasWidget_->FrameChanged();
 }
 
 bool TMainForm::event(QEvent* e) {
@@ -840,6 +889,8 @@ void TMainForm::RunCommand(Command c) {
     case Command::SetLineWidth: displayOptions_->SetLineWidthClick(); break;
     case Command::SetLargeFont: displayOptions_->LargeFontClick(); break;
     case Command::SetScreenData: displayOptions_->SetScreenDataClick(); break;
+    case Command::OpenDimensions: files_->OpenDimensions(); break;
+    case Command::SaveAsDimensions: files_->SaveAsDimensions(); break;
     case Command::ReferPoints: refControls_->ToggleReferencePoints(); break;
     case Command::PivotData: refControls_->TogglePivotData(); break;
     case Command::SetRefPoints: windows_.refPnts->exec(); break;

@@ -39,6 +39,7 @@ class DisplayOptions;
 class MainCanvasWidget;
 struct FileResult;
 class RefPointControls;
+class DimensionFileCommands;
 class TDataTable;
 class TDrawLines;
 
@@ -127,6 +128,8 @@ public:
 
     // The reference point controls and the picture's mouse-press dispatcher.
     RefPointControls& RefControls() { return *refControls_; }
+    // "&OpenDimensions" and "Save&AsDimensions".
+    DimensionFileCommands& Files() { return *files_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -230,6 +233,7 @@ private:
     // Display options and the frame's effects on the controls.
     std::unique_ptr<DisplayOptions> displayOptions_;
     RefPointControls* refControls_ = nullptr;
+    DimensionFileCommands* files_ = nullptr;
 };
 
 } // namespace vx

@@ -21,6 +21,9 @@ using i64 = std::int64_t;
 
 constexpr int kMaxPenWidth = 32;
 constexpr int kMaxPixelSize = 512;
+// Fonts whose glyphs are kept; other texts are drawn with a painter.
+constexpr std::size_t kMaxGlyphFonts = 16;
+constexpr int kMaxGlyphPixelSize = 64;
 
 std::uint32_t ToPixel(Rgb c) {
     return 0xFF000000u | (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | std::uint32_t{c.b};
@@ -185,8 +188,42 @@ QImageCanvas::QImageCanvas(int width, int height)
 int QImageCanvas::Width() const { return image_.width(); }
 int QImageCanvas::Height() const { return image_.height(); }
 
+void QImageCanvas::Touch(i64 x0, i64 y0, i64 x1, i64 y1) {
+    if (x1 < x0) std::swap(x0, x1);
+    if (y1 < y0) std::swap(y0, y1);
+    x0 = std::max<i64>(x0, 0);
+    y0 = std::max<i64>(y0, 0);
+    x1 = std::min<i64>(x1, i64{image_.width()} - 1);
+    y1 = std::min<i64>(y1, i64{image_.height()} - 1);
+    if (x1 < x0 || y1 < y0) return;
+    if (dirtyX1_ < dirtyX0_) {
+        dirtyX0_ = static_cast<int>(x0), dirtyY0_ = static_cast<int>(y0);
+        dirtyX1_ = static_cast<int>(x1), dirtyY1_ = static_cast<int>(y1);
+        return;
+    }
+    dirtyX0_ = std::min(dirtyX0_, static_cast<int>(x0));
+    dirtyY0_ = std::min(dirtyY0_, static_cast<int>(y0));
+    dirtyX1_ = std::max(dirtyX1_, static_cast<int>(x1));
+    dirtyY1_ = std::max(dirtyY1_, static_cast<int>(y1));
+}
+
 void QImageCanvas::Clear(Rgb fill) {
-    image_.fill(ToPixel(fill));
+    // Only what was drawn since the last clear with this colour needs it.
+    const std::uint32_t px = ToPixel(fill);
+    if (allDirty_ || !(clearedWith_ == fill)) {
+        image_.fill(px);
+    } else if (dirtyX0_ <= dirtyX1_ && !image_.isNull()) {
+        uchar* bits = image_.bits();
+        const qsizetype bpl = image_.bytesPerLine();
+        for (int y = dirtyY0_; y <= dirtyY1_; ++y) {
+            auto* row = reinterpret_cast<std::uint32_t*>(bits + y * bpl);
+            std::fill(row + dirtyX0_, row + dirtyX1_ + 1, px);
+        }
+    }
+    allDirty_ = false;
+    clearedWith_ = fill;
+    dirtyX0_ = dirtyY0_ = 0;
+    dirtyX1_ = dirtyY1_ = -1;
     pen_ = colors::kBlack;
     penWidth_ = 1;
     curX_ = curY_ = 0;
@@ -203,21 +240,30 @@ void QImageCanvas::MoveTo(int x, int y) {
 }
 
 void QImageCanvas::LineTo(int x, int y) {
+    Touch(i64{curX_} - penWidth_, i64{curY_} - penWidth_, i64{x} + penWidth_, i64{y} + penWidth_);
     RasterLine(Raster(image_, pen_), curX_, curY_, x, y, penWidth_);
     curX_ = x;
     curY_ = y;
 }
 
 void QImageCanvas::Ellipse(int left, int top, int right, int bottom) {
+    Touch(i64{std::min(left, right)} - kMaxPenWidth, i64{std::min(top, bottom)} - kMaxPenWidth,
+          i64{std::max(left, right)} + kMaxPenWidth, i64{std::max(top, bottom)} + kMaxPenWidth);
     RasterEllipse(Raster(image_, pen_), left, top, right, bottom, penWidth_, nullptr);
 }
 
 void QImageCanvas::Arc(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2) {
     const ArcEnds ends{x1, y1, x2, y2};
+    Touch(i64{std::min(left, right)} - kMaxPenWidth, i64{std::min(top, bottom)} - kMaxPenWidth,
+          i64{std::max(left, right)} + kMaxPenWidth, i64{std::max(top, bottom)} + kMaxPenWidth);
     RasterEllipse(Raster(image_, pen_), left, top, right, bottom, penWidth_, &ends);
 }
 
-void QImageCanvas::SetPixel(int x, int y, Rgb color) { Raster(image_, color).Plot(x, y); }
+void QImageCanvas::SetPixel(int x, int y, Rgb color) {
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
+    Touch(x, y, x, y);
+    Raster(image_, color).Plot(x, y);
+}
 
 void QImageCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& style) {
     if (image_.isNull() || utf8.empty() || x >= image_.width() || y >= image_.height()) return;
@@ -225,7 +271,34 @@ void QImageCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& st
     // Far left or above: no text is wider than its bytes times the widest glyph.
     if (i64{x} + static_cast<i64>(utf8.size()) * fm.maxWidth() <= 0 || i64{y} + fm.height() <= 0) return;
 
+    const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char ch) { return ch >= ' ' && ch <= '~'; });
+    if (const GlyphFont* cached = ascii ? GlyphsFor(style) : nullptr) {
+        const GlyphFont& gf = *cached;
+        double advance = 0;
+        for (char ch : utf8) advance += gf.glyphs[static_cast<std::size_t>(ch - ' ')].advance;
+        const i64 width = static_cast<i64>(std::ceil(advance));
+        // Ink may stray a little beyond the advance box (italics, underline).
+        Touch(i64{x} - 4, y, i64{x} + width + 4, i64{y} + gf.height + 2);
+        if (style.opaque) {
+            const Raster bg(image_, style.background);
+            for (i64 row = std::max<i64>(y, 0); row < std::min<i64>(i64{y} + gf.height, image_.height()); ++row)
+                for (i64 col = std::max<i64>(x, 0); col < std::min<i64>(i64{x} + width, image_.width()); ++col)
+                    bg.Plot(col, row);
+        }
+        const Raster ink(image_, style.color);
+        double pen = 0;
+        for (char ch : utf8) {
+            const Glyph& gl = gf.glyphs[static_cast<std::size_t>(ch - ' ')];
+            const i64 left = i64{x} + static_cast<i64>(std::lround(pen));
+            if (left >= image_.width()) break;
+            for (const auto& [dx, dy] : gl.ink) ink.Plot(left + dx, i64{y} + dy);
+            pen += gl.advance;
+        }
+        return;
+    }
+
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    Touch(x, y, i64{x} + fm.horizontalAdvance(text) + 4, i64{y} + fm.height() + 2);
     QPainter p(&image_);
     if (style.opaque) {
         const QRect box(x, y, fm.horizontalAdvance(text), fm.height());
@@ -234,6 +307,42 @@ void QImageCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& st
     p.setFont(font_);
     p.setPen(QColor(style.color.r, style.color.g, style.color.b));
     p.drawText(QPoint(x, y + fm.ascent()), text);
+}
+
+const QImageCanvas::GlyphFont* QImageCanvas::GlyphsFor(const TextStyle& style) {
+    const QFontMetrics& fm = FontFor(style);
+    for (const GlyphFont& gf : glyphFonts_)
+        if (gf.face == fontFace_ && gf.size == fontSize_ && gf.bold == fontBold_ && gf.underline == fontUnderline_)
+            return &gf;
+    if (glyphFonts_.size() >= kMaxGlyphFonts || fontSize_ > kMaxGlyphPixelSize) return nullptr;
+    GlyphFont gf;
+    gf.face = fontFace_;
+    gf.size = fontSize_;
+    gf.bold = fontBold_;
+    gf.underline = fontUnderline_;
+    gf.height = fm.height();
+    const int pad = std::max(8, fm.maxWidth());
+    QImage cell(fm.maxWidth() + 2 * pad, fm.height() + 2 * pad, QImage::Format_RGB32);
+    for (int c = ' '; c <= '~'; ++c) {
+        const QString text(QChar(static_cast<char16_t>(c)));
+        Glyph& gl = gf.glyphs[static_cast<std::size_t>(c - ' ')];
+        gl.advance = QFontMetricsF(font_).horizontalAdvance(text);
+        cell.fill(Qt::white);
+        {
+            QPainter p(&cell);
+            p.setFont(font_);
+            p.setPen(Qt::black);
+            p.drawText(QPoint(pad, pad + fm.ascent()), text);
+        }
+        for (int py = 0; py < cell.height(); ++py) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(cell.constScanLine(py));
+            for (int px = 0; px < cell.width(); ++px)
+                if ((row[px] & 0xFFFFFFu) != 0xFFFFFFu)
+                    gl.ink.emplace_back(static_cast<std::int16_t>(px - pad), static_cast<std::int16_t>(py - pad));
+        }
+    }
+    glyphFonts_.push_back(std::move(gf));
+    return &glyphFonts_.back();
 }
 
 const QFontMetrics& QImageCanvas::FontFor(const TextStyle& style) {
@@ -245,6 +354,7 @@ const QFontMetrics& QImageCanvas::FontFor(const TextStyle& style) {
         font_.setBold(style.bold);
         font_.setUnderline(style.underline);
         font_.setStyleStrategy(QFont::NoAntialias);
+        font_.setKerning(false); // texts are set glyph by glyph
         fontFace_ = style.face;
         fontSize_ = size;
         fontBold_ = style.bold;

@@ -5,7 +5,10 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <array>
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "platform/canvas.h"
 
@@ -15,7 +18,11 @@ class QImageCanvas final : public Canvas {
 public:
     QImageCanvas(int width = 1280, int height = 1024);
 
-    QImage& Image() { return image_; }
+    // Writing through the non-const image makes the next Clear fill it all.
+    QImage& Image() {
+        allDirty_ = true;
+        return image_;
+    }
     const QImage& Image() const { return image_; }
 
     int Width() const override;
@@ -32,6 +39,25 @@ public:
 private:
     const QFontMetrics& FontFor(const TextStyle& style); // sets font_
 
+    // The printable ASCII glyphs of one font, drawn once and then copied
+    // pixel by pixel: texts of that font need no painter and no allocation.
+    struct Glyph {
+        double advance = 0; // fractional, as the painter sets glyphs
+        std::vector<std::pair<std::int16_t, std::int16_t>> ink; // from the text's top-left corner
+    };
+    struct GlyphFont {
+        FontFace face = FontFace::Sans;
+        int size = 0;
+        bool bold = false, underline = false;
+        int height = 0;
+        std::array<Glyph, 95> glyphs; // ' ' .. '~'
+    };
+    const GlyphFont* GlyphsFor(const TextStyle& style); // null: not kept
+
+    // Drawn area since the last Clear (clipped to the image), so that the
+    // next Clear with the same colour fills only that.
+    void Touch(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
+
     QImage image_;
     Rgb pen_ = colors::kBlack;
     int penWidth_ = 1;
@@ -42,6 +68,11 @@ private:
     FontFace fontFace_ = FontFace::Sans;
     int fontSize_ = 0;
     bool fontBold_ = false, fontUnderline_ = false;
+    std::vector<GlyphFont> glyphFonts_;
+
+    bool allDirty_ = true;
+    Rgb clearedWith_;
+    int dirtyX0_ = 0, dirtyY0_ = 0, dirtyX1_ = -1, dirtyY1_ = -1; // inclusive; empty when x1 < x0
 };
 
 } // namespace vx

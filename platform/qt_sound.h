@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "platform/sound.h"
 
@@ -25,10 +26,17 @@ public:
     void SetWaveVolume(std::uint16_t left, std::uint16_t right) override;
     void Beep() override;
 
+    // How many sound files are loaded (each once, whatever the plays).
+    std::size_t LoadedCount() const;
+
 private:
+    // The file to play for a name; empty when there is none.
+    QString Locate(std::string_view fileName) const;
+
     std::function<void()> beep_;
     float volume_ = 0.5f;
-    std::map<QString, std::unique_ptr<QSoundEffect>> effects_; // by absolute path
+    // Loaded once per file name, on its first play.
+    std::map<std::string, std::unique_ptr<QSoundEffect>, std::less<>> effects_;
 };
 
 } // namespace vx

@@ -171,6 +171,10 @@ TEST(RenderUsage, ErrorsReturnTwo) {
         {"frame", "--out", "x.png", "--zoom", "nan"},
         {"frame", "--out", "x.png", "--zoom", "1e300"},
         {"frame", "--out", "x.png", "--zoom", "1e-300"},
+        {"frame", "--out", "x.png", "--line-width", "3"},
+        {"frame", "--out", "x.png", "--running", "0"},
+        {"frame", "--out", "x.png", "--running", "46"},
+        {"frame", "--out", "x.png", "--running", "nan"},
     };
     for (const auto& args : cases) {
         std::string joined;
@@ -208,6 +212,47 @@ TEST_F(RenderFrame, ExtremeNumbersStillDraw) {
         const Result r = Render(g, args);
         EXPECT_EQ(r.code, 0) << r.err;
     }
+}
+
+// Screen data as the window draws it (on by default), its options, and the
+// running gear's frame-to-frame state with --running.
+TEST_F(RenderFrame, ScreenDataSteamAndRunning) {
+    auto inkInBox = [](const QImage& img, QRect box) {
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                if (!White(img.pixel(x, y))) return true;
+        return false;
+    };
+    // "Pan Vert" at (199, 25), or at (253, 31) with the large-font scale.
+    const QRect panVert(199, 25, 35, 9), largePanVert(253, 31, 35, 9);
+    struct Case {
+        std::vector<std::string> options;
+        bool normalText, largeText;
+    } cases[] = {{{}, true, false}, {{"--no-screen-data"}, false, false}, {{"--large-font"}, false, true}};
+    for (const Case& c : cases) {
+        GearState g = Prepared();
+        std::vector<std::string> args{"frame", "--out", Path("sd.png")};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        ASSERT_EQ(Render(g, args).code, 0);
+        const QImage img(QString::fromStdString(Path("sd.png")));
+        EXPECT_EQ(inkInBox(img, panVert), c.normalText);
+        EXPECT_EQ(inkInBox(img, largePanVert), c.largeText);
+    }
+
+    // Stopped, nothing is caught and the steam densities stay at their start.
+    GearState still = Prepared();
+    ASSERT_EQ(Render(still, {"frame", "--out", Path("s.png"), "--steam", "--angle", "100"}).code, 0);
+    EXPECT_TRUE(still.frontCutOffText.empty());
+    EXPECT_EQ(still.display.steam[0].density, 25); // held at its least
+
+    GearState running = Prepared();
+    ASSERT_EQ(Render(running, {"frame", "--out", Path("r.png"), "--steam", "--running", "1", "--angle", "100"}).code,
+              0);
+    EXPECT_FALSE(running.frontCutOffText.empty());
+    EXPECT_FALSE(running.rearCutOffText.empty());
+    EXPECT_GT(running.display.steam[0].density, 25);
+    EXPECT_EQ(running.piv.x[2], still.piv.x[2]); // the gear drawn at the angle asked for
+    EXPECT_EQ(running.motion.driverAngle, 101.0f); // the readout shows the advanced angle
 }
 
 } // namespace

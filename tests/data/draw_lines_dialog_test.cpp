@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -234,6 +236,52 @@ TEST_F(DrawLinesTest, Pivot1LineFollowsItsPivot) {
     EXPECT_EQ(segs[0].color, colors::kBlue);
 }
 
+TEST_F(DrawLinesTest, ClicksOnThePictureHandThePickedPivotsBack) {
+    form->RunCommand(TMainForm::Command::ReferPoints);
+    ASSERT_TRUE(form->findChild<QAction*>(QStringLiteral("DrawLines1"))->isEnabled());
+    QWidget* picture = form->findChild<QWidget*>(QStringLiteral("MainCanvas"));
+    auto press = [&](float x, float y, Qt::MouseButton b) {
+        const ScreenPoint s = Screen(x, y);
+        ASSERT_GT(s.y, 120);
+        QTest::mouseClick(picture, b, {}, QPoint(s.x, s.y));
+    };
+    const float ax = g().piv.x[2], ay = g().piv.y[2];
+    const float bx = g().piv.x[8], by = g().piv.y[8];
+    // The two ends of the line, then the choices: the dialog closes for the
+    // pick and the picture asks for the pivots.
+    press(ax + 2, ay + 2, Qt::LeftButton);
+    press(bx - 2, by - 1, Qt::RightButton);
+    Open([&] {
+        Choose(Type, 0);
+        Choose(Color, 1);
+        Choose(Ref, 3);
+    });
+    ASSERT_TRUE(g().pivotPickPending);
+
+    // Left on the crank pin: nothing yet; right on the die: the dialog is
+    // back, with both pivots bound, and "Draw Close" completes the line.
+    press(ax, ay, Qt::LeftButton);
+    QTest::qWait(20);
+    EXPECT_FALSE(dlg().isVisible());
+    bool shown = false;
+    press(bx, by, Qt::RightButton);
+    QTimer::singleShot(0, &dlg(), [&] {
+        shown = dlg().isVisible();
+        Click("DrawBut");
+    });
+    QTest::qWait(50);
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(dlg().isVisible());
+    const OverlayItem& it = g().overlay[1];
+    EXPECT_EQ(it.anchorPivot1, 2);
+    EXPECT_EQ(it.anchorPivot2, 8);
+    EXPECT_EQ(it.refMode, 3);
+    EXPECT_NEAR(it.horz1, 2, 0.05);
+    EXPECT_NEAR(it.vert2, -1, 0.05);
+    EXPECT_FALSE(g().pivotPickPending);
+    EXPECT_EQ(g().currentItem, 2);
+}
+
 TEST_F(DrawLinesTest, TwoPivotLineStretchesBetweenBothPivots) {
     const float ax = g().piv.x[2], ay = g().piv.y[2];
     const float bx = g().piv.x[8], by = g().piv.y[8]; // the radius rod die
@@ -303,6 +351,26 @@ TEST_F(DrawLinesTest, FixedCircleHasTheDistanceAsRadiusAndNoThirdBox) {
     QTest::keyClick(fourth, Qt::Key_End);
     QTest::keyClicks(fourth, "1");
     EXPECT_EQ(fourth->text(), QStringLiteral("  5.0001"));
+}
+
+TEST_F(DrawLinesTest, AnchoredCircleKeepsTheRadiusFromWhereItsCentreWasPlaced) {
+    const float px = g().piv.x[2], py = g().piv.y[2];
+    SetRef(1, px + 1, py + 1); // the centre
+    SetRef(2, px + 4, py + 5); // a point on the circle: radius 5
+    Open([&] {
+        Choose(Type, 1);
+        Choose(Color, 3);
+        Choose(Ref, 1);
+    });
+    ASSERT_TRUE(g().pivotPickPending);
+    SetRef(1, px, py); // the click on the crank pin
+    Open([&] { Click("DrawBut"); });
+    const OverlayItem& it = g().overlay[1];
+    EXPECT_EQ(it.anchorPivot1, 2);
+    EXPECT_FLOAT_EQ(it.horz1, 1);
+    EXPECT_FLOAT_EQ(it.vert1, 1);
+    EXPECT_FLOAT_EQ(it.horz2, 5);
+    EXPECT_EQ(RowTexts(1), QStringList({"Circle", "Yellow", "Pivot1", "  1.000", "  1.000", "", "  5.000"}));
 }
 
 TEST_F(DrawLinesTest, RefusedCombinationsBeep) {
@@ -410,6 +478,14 @@ TEST_F(DrawLinesTest, BoxesFilterKeysAndStoreOnExit) {
     box->setFocus();
     QTest::keyClicks(box, "1a2.3.-4- ");
     QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(box->text(), QStringLiteral("12.3-4"));
+    // Nothing comes in past the filter by pasting, nor goes by cutting.
+    QApplication::clipboard()->setText(QStringLiteral("abc"));
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Delete, Qt::ShiftModifier);
+    QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(box->text(), QStringLiteral("12.3-4"));
     EXPECT_TRUE(dlg().isVisible());
 

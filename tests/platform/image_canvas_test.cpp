@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include "platform/qt_image_canvas.h"
 
 namespace vx {
@@ -325,6 +327,59 @@ TEST(QImageCanvas, EmptyImageTakesEveryCall) {
         canvas.SetPixel(0, 0, colors::kRed);
         canvas.Text(0, 0, "x", {});
         EXPECT_EQ(canvas.Width() * canvas.Height(), 0);
+    }
+}
+
+// Clear fills only what was drawn since the last clear with that colour;
+// whatever was drawn, and wherever, the picture comes back whole.
+TEST(QImageCanvas, ClearRestoresEveryDrawnPixel) {
+    QImageCanvas canvas(80, 60);
+    for (int round = 0; round < 2; ++round) {
+        canvas.Clear(colors::kWhite);
+        canvas.SetPen(colors::kRed, 3);
+        canvas.Line(-20, 5, 100, 50);
+        canvas.Ellipse(70, 50, 95, 75);
+        canvas.Arc(-10, -10, 10, 10, 0, -10, 10, 0);
+        canvas.SetPixel(79, 59, colors::kBlue);
+        canvas.SetPixel(-1, 5, colors::kBlue);
+        canvas.Text(60, 45, "Wide text at the corner", {});
+        canvas.Text(2, 2, "\xC2\xB0 non-ASCII", {});
+    }
+    canvas.Clear(colors::kWhite);
+    EXPECT_TRUE(Painted(canvas.Image()).empty());
+    // Another colour, or writes straight into the image, fill it all.
+    canvas.Clear(colors::kAqua);
+    EXPECT_EQ(canvas.Image().pixel(79, 59), qRgb(0, 255, 255));
+    canvas.Image().setPixel(40, 30, qRgb(1, 2, 3));
+    canvas.Clear(colors::kAqua);
+    EXPECT_EQ(canvas.Image().pixel(40, 30), qRgb(0, 255, 255));
+}
+
+// Texts set glyph by glyph from the kept glyphs take the painter's place and
+// width (without kerning), each glyph within a pixel of the painter's.
+TEST(QImageCanvas, KeptGlyphsMatchThePainter) {
+    for (const TextStyle& s : {TextStyle{}, TextStyle{FontFace::Serif, 13, true, true, colors::kRed}}) {
+        QImageCanvas canvas(200, 30);
+        canvas.Clear(colors::kWhite);
+        canvas.Text(3, 4, "Rev Arm  7.622  Wy", s);
+        QImage ref(200, 30, QImage::Format_RGB32);
+        ref.fill(Qt::white);
+        QFont f = FontOf(s);
+        f.setStyleStrategy(QFont::NoAntialias);
+        f.setKerning(false);
+        {
+            QPainter p(&ref);
+            p.setFont(f);
+            p.setPen(QColor(s.color.r, s.color.g, s.color.b));
+            p.drawText(QPoint(3, 4 + QFontMetrics(f).ascent()), QStringLiteral("Rev Arm  7.622  Wy"));
+        }
+        const Bounds got = BoundsOf(Painted(canvas.Image()));
+        const Bounds want = BoundsOf(Painted(ref));
+        EXPECT_NEAR(got.x0, want.x0, 1);
+        EXPECT_NEAR(got.x1, want.x1, 1);
+        EXPECT_EQ(got.y0, want.y0);
+        EXPECT_EQ(got.y1, want.y1);
+        EXPECT_NEAR(Painted(canvas.Image()).size(), Painted(ref).size(), Painted(ref).size() / 20);
     }
 }
 

@@ -92,5 +92,19 @@ TEST_F(QtSoundTest, BeepUsesTheGivenBeep) {
     EXPECT_EQ(beeps, 2);
 }
 
+// Each file is loaded once, on its first play; a file missing at first is
+// found once it is there.
+TEST_F(QtSoundTest, EachFileLoadedOnce) {
+    QtSound sound;
+    for (int i = 0; i < 50; ++i) sound.Play("Chuff.wav");
+    EXPECT_EQ(sound.LoadedCount(), 0u);
+    QFile wav(dir_.filePath("Chuff.wav"));
+    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
+    wav.write(SilentWav());
+    wav.close();
+    for (int i = 0; i < 50; ++i) sound.Play("Chuff.wav");
+    EXPECT_EQ(sound.LoadedCount(), 1u);
+}
+
 } // namespace
 } // namespace vx
