@@ -47,11 +47,28 @@ struct FileResult {
 // reverse arm at the centre.
 FileResult OpenDesign(GearState& g, const std::string& path);
 
-// Saves the design. The file is written to a temporary file in the same
-// folder and renamed over the target, so a failed save leaves an existing
-// file as it was and no temporary file behind. The design name is set from
+// Saves the design. A symbolic link is followed: its target is saved and
+// the link stays. The file is written to a temporary file beside the target
+// (with the permissions of the file it replaces) and renamed over it, so a
+// failed save leaves an existing file as it was and no temporary file
+// behind. Where no temporary file can be made (a folder that is not
+// writable), the target is written in place, its old contents kept in
+// memory and written back if the write fails. The design name is set from
 // the path when the save succeeds.
 FileResult SaveDesign(GearState& g, const std::string& path);
+
+// How WriteDesignFile replaces the target: through a temporary file when
+// one can be made, else in place; or in place only.
+enum class ReplaceMode { Auto, InPlace };
+
+// The writing part of SaveDesign, for a file image of any size. Returns ""
+// or the reason of the failure.
+std::string WriteDesignFile(const std::string& path, const std::uint8_t* data, std::size_t size,
+                            ReplaceMode mode = ReplaceMode::Auto);
+
+// The file a path names once symbolic links are followed (the path itself
+// when it is no link; a dangling link gives the file it would create).
+std::string ResolveLinks(const std::string& path);
 
 // Position of the reverse arm bar after an open: nearest((centre -
 // reverseArmPosition) x 1000), 0 when the reverse arm stands at the centre.

@@ -52,7 +52,10 @@ TDataTable::TDataTable(GearState& g, const Clock& clock, QWidget* parent)
     memo_->setObjectName(QStringLiteral("DataMemo"));
     memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo_->setUndoRedoEnabled(false);
-    QFont f(QStringLiteral("Liberation Serif"));
+    // A fixed-pitch face, so that the columns line up on screen as they do
+    // in a spreadsheet.
+    QFont f(QStringLiteral("Liberation Mono"));
+    f.setStyleHint(QFont::Monospace);
     f.setPixelSize(12);
     memo_->setFont(f);
     layout->addWidget(memo_);

@@ -2,9 +2,12 @@
 
 #include <charconv>
 #include <cmath>
+#include <string>
 
 #include "diagrams/oval_diagram.h"
+#include "diagrams/ports_drawing.h"
 #include "diagrams/sine_diagram.h"
+#include "diagrams/steam_drawing.h"
 #include "platform/null_canvas.h"
 
 namespace vx {
@@ -42,10 +45,54 @@ void OvalData(GearState& g, const DiagramRequest&, std::string& csv) {
     AppendLeadLapCsv(t, csv);
 }
 
+void DrawSteam(GearState& g, Canvas& c, const DiagramRequest&) { DrawSteamDiagram(g, c); }
+
+void SteamData(GearState& g, const DiagramRequest&, std::string& csv) {
+    NullCanvas c(kDiagramWidth, kSteamDiagramHeight);
+    SteamFigures f;
+    DrawSteamDiagram(g, c, &f);
+    csv += "position,frontCutOff,frontRelease,frontCompression,frontAdmission,"
+           "rearCutOff,rearRelease,rearCompression,rearAdmission\n";
+    for (int i = 0; i < f.count; ++i) {
+        const SteamPositionFigures& r = f.positions[static_cast<std::size_t>(i)];
+        AppendCsvNumber(csv, r.position);
+        for (int k = 0; k < kSteamFigureCount; ++k) {
+            csv.push_back(',');
+            if (r.found[static_cast<std::size_t>(k)]) AppendCsvNumber(csv, r.percent[static_cast<std::size_t>(k)]);
+        }
+        csv.push_back('\n');
+    }
+}
+
+void DrawPorts(GearState& g, Canvas& c, const DiagramRequest& r) { DrawPortGraphs(g, c, r.mode); }
+
+void PortsData(GearState& g, const DiagramRequest& r, std::string& csv) {
+    NullCanvas c(kDiagramWidth, kPortDiagramHeight);
+    PortGraphFigures forward, reverse;
+    DrawPortGraphs(g, c, r.mode, &forward, &reverse);
+    csv += "row,position,fstOpen,fexOpen,rstOpen,rexOpen,fstClose,fexClose,rstClose,rexClose\n";
+    const auto rows = [&csv](const PortGraphFigures& f) {
+        for (int i = 0; i < kPortRows; ++i) {
+            const PortEventRow& row = f.rows[static_cast<std::size_t>(i)];
+            csv += std::to_string(i);
+            csv.push_back(',');
+            AppendCsvNumber(csv, row.position);
+            for (int e = 0; e < kPortEventCount; ++e) {
+                csv.push_back(',');
+                if (row.found[static_cast<std::size_t>(e)]) AppendCsvNumber(csv, row.crossing[static_cast<std::size_t>(e)]);
+            }
+            csv.push_back('\n');
+        }
+    };
+    if (r.mode != PortGraphMode::Reverse) rows(forward);
+    if (r.mode != PortGraphMode::Forward) rows(reverse);
+}
+
 constexpr DiagramEntry kDiagrams[] = {
     {"sine", kDiagramWidth, kSineDiagramHeight, DrawSine, SineData},
     {"oval", kDiagramWidth, kOvalDiagramHeight, DrawOval, OvalData},
-    // steam and ports rows follow here.
+    {"steam", kDiagramWidth, kSteamDiagramHeight, DrawSteam, SteamData},
+    {"ports", kDiagramWidth, kPortDiagramHeight, DrawPorts, PortsData},
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 // OpenDesign (data/dimension_file.h); this brings the window's controls in
 // step with the loaded design.
 #include "data/dimension_file.h"
+#include "data/draw_lines_dialog.h"
 #include "mainwindow/main_form.h"
 
 namespace vx {
@@ -15,6 +16,8 @@ FileResult TMainForm::OpenDesignFile(const std::string& path) {
     CenterClick();
     ShowDynVarControls();
     SyncUndoButton();
+    // The lines-and-circles dialog shows the loaded overlay.
+    if (windows_.drawLines != nullptr) windows_.drawLines->DesignOpened();
     return r;
 }
 

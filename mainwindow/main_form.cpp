@@ -30,7 +30,9 @@
 #include "data/overlay.h"
 #include "data/pivot_table_window.h"
 #include "diagrams/oval_window.h"
+#include "diagrams/port_window.h"
 #include "diagrams/sine_window.h"
+#include "diagrams/steam_window.h"
 #include "editors/cylinder_dimensions_dialog.h"
 #include "editors/frame_dimensions_dialog.h"
 #include "editors/graph_zoom_dialog.h"
@@ -38,6 +40,7 @@
 #include "help/about_box_dialog.h"
 #include "help/instruction_dialog.h"
 #include "mainwindow/classic_bar_keys_form.h"
+#include "mainwindow/dimension_file_dialog.h"
 #include "mainwindow/dimension_locator_layer.h"
 #include "mainwindow/dyn_var_bars_form.h"
 #include "mainwindow/value_entry_dialog.h"
@@ -336,8 +339,12 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     });
     sound_->SetWaveVolume(0x8000, 0x8000);
     refControls_ = new RefPointControls(this, canvasWidget_, *model_);
+    refControls_->SetLocatorHook([this] { EndLocator(*model_); });
+    DimensionFileCommands::Hooks fileHooks;
+    fileHooks.open = [this](const std::string& path) { return OpenDesignFile(path); };
+    fileHooks.overlayRefresh = [this] { windows_.drawLines->LinesDataClick(); };
+    files_ = new DimensionFileCommands(this, *model_, std::move(fileHooks));
     canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
-        EndLocator(*model_);
         const PressButton b = e->button() == Qt::LeftButton    ? PressButton::Left
                               : e->button() == Qt::RightButton ? PressButton::Right
                                                                : PressButton::Other;
@@ -388,8 +395,8 @@ void TMainForm::CreateWindows() {
     refControls_->SetDataTableHook([this] { windows_.dataTable->exec(); });
     windows_.sineDia = new TSineDia(MakeDiagramHost(), this);
     windows_.ovalDia = new TOvalDia(MakeDiagramHost(), this);
-    // TSteamDia
-    // TPortDia
+    windows_.steamDia = new TSteamDia(MakeDiagramHost(), this);
+    windows_.portDia = new TPortDia(MakeDiagramHost(), this);
 }
 
 DiagramHost TMainForm::MakeDiagramHost() {
@@ -882,6 +889,8 @@ void TMainForm::RunCommand(Command c) {
     case Command::SetLineWidth: displayOptions_->SetLineWidthClick(); break;
     case Command::SetLargeFont: displayOptions_->LargeFontClick(); break;
     case Command::SetScreenData: displayOptions_->SetScreenDataClick(); break;
+    case Command::OpenDimensions: files_->OpenDimensions(); break;
+    case Command::SaveAsDimensions: files_->SaveAsDimensions(); break;
     case Command::ReferPoints: refControls_->ToggleReferencePoints(); break;
     case Command::PivotData: refControls_->TogglePivotData(); break;
     case Command::SetRefPoints: windows_.refPnts->exec(); break;
@@ -896,11 +905,13 @@ void TMainForm::RunCommand(Command c) {
         ToggleDynVarDisplay(*model_);
         ShowDynVarControls();
         break;
+    case Command::SineDiagram: OpenDiagram(windows_.sineDia); break;
+    case Command::OvalDiagram: OpenDiagram(windows_.ovalDia); break;
+    case Command::SteamDiagram: OpenDiagram(windows_.steamDia); break;
+    case Command::PortOpenClose: OpenDiagram(windows_.portDia); break;
     case Command::Instructions: windows_.inst->exec(); break;
     case Command::InstructionsSpecial: windows_.vexlinSpInst->exec(); break;
     case Command::About: windows_.aboutBox->exec(); break;
-    case Command::SineDiagram: OpenDiagram(windows_.sineDia); break;
-    case Command::OvalDiagram: OpenDiagram(windows_.ovalDia); break;
     default:
         // Commands whose windows are not part of this window yet.
         break;

@@ -39,6 +39,7 @@ class DisplayOptions;
 class MainCanvasWidget;
 struct FileResult;
 class RefPointControls;
+class DimensionFileCommands;
 class TDataTable;
 class TDrawLines;
 
@@ -127,6 +128,8 @@ public:
 
     // The reference point controls and the picture's mouse-press dispatcher.
     RefPointControls& RefControls() { return *refControls_; }
+    // "&OpenDimensions" and "Save&AsDimensions".
+    DimensionFileCommands& Files() { return *files_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -191,8 +194,8 @@ private:
         TDataTable* dataTable = nullptr;  // TDataTable
         TDiagramWindow* sineDia = nullptr; // TSineDia
         TDiagramWindow* ovalDia = nullptr; // TOvalDia
-        QWidget* steamDia = nullptr;      // TSteamDia
-        QWidget* portDia = nullptr;       // TPortDia
+        TDiagramWindow* steamDia = nullptr; // TSteamDia
+        TDiagramWindow* portDia = nullptr;  // TPortDia
     } windows_;
 
     std::unique_ptr<GearState> model_;
@@ -230,6 +233,7 @@ private:
     // Display options and the frame's effects on the controls.
     std::unique_ptr<DisplayOptions> displayOptions_;
     RefPointControls* refControls_ = nullptr;
+    DimensionFileCommands* files_ = nullptr;
 };
 
 } // namespace vx

@@ -51,11 +51,7 @@ void Cross(Canvas& c, int x, int y) {
 } // namespace
 
 TextStyle ReferenceTextStyle(Rgb color) {
-    TextStyle s;
-    s.face = FontFace::Serif;
-    s.pixelSize = 13;
-    s.bold = true;
-    s.underline = true;
+    TextStyle s; // the screen data layer's text
     s.color = color;
     return s;
 }

@@ -20,7 +20,7 @@ void DrawPivotDataDisplay(const GearState& g, Canvas& c);
 // and the picture's line width.
 void DrawReferencePointDisplay(const GearState& g, Canvas& c);
 
-// The style of these texts: the main window's font.
+// The style of these texts: that of the other screen data texts.
 TextStyle ReferenceTextStyle(Rgb color = colors::kBlack);
 
 } // namespace vx

@@ -106,7 +106,7 @@ PressOutcome PressOnPicture(GearState& g, int x, int y, PressButton button, cons
         }
     }
     // 8: any press ends the dimension locator.
-    if (g.locatorDimension != 0) out.endLocator = true;
+    if (g.locatorDimension > 0) out.endLocator = true;
     return out;
 }
 

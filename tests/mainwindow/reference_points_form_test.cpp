@@ -163,6 +163,13 @@ TEST_F(RefPointsFormTest, OverlayHandOffOpensTheDialogAfterThePress) {
     EXPECT_EQ(opened, 2);
 }
 
+TEST_F(RefPointsFormTest, APressEndsTheDimensionLocatorLast) {
+    g().locatorDimension = 2;
+    g().locatorFrameCount = 10;
+    Press(300, 200, Qt::RightButton);
+    EXPECT_EQ(g().locatorFrameCount, 1005); // ended at the next frame
+}
+
 TEST_F(RefPointsFormTest, ReferenceBarsJogTheirCoordinateAndRestAtZero) {
     Get<QAction>("RefPoints")->trigger();
     QScrollBar* bar = Get<QScrollBar>("SBRef2Horz");

@@ -1,0 +1,67 @@
+// The steam diagram over nine positions and the port events diagram in both
+// graphs, each cleared and drawn into a window-sized picture as the windows
+// do on every redraw.
+// The model headers come before Qt's: Qt defines "slots" as a macro.
+#include "diagrams/ports_drawing.h"
+#include "diagrams/steam_drawing.h"
+#include "model/defaults.h"
+#include "platform/qt_image_canvas.h"
+#include "bench/alloc_counter.h"
+#include "bench/qt_app.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int kPictureWidth = 632;
+constexpr int kPictureHeight = 414;
+
+void ReportAllocations(benchmark::State& state, std::uint64_t before) {
+    const auto made = vx::bench::AllocationCount() - before;
+    state.counters["allocs_per_iter"] =
+        benchmark::Counter(static_cast<double>(made), benchmark::Counter::kAvgIterations);
+}
+
+// The default design with nine positions from full forward to full reverse.
+std::unique_ptr<vx::GearState> NinePositions() {
+    auto g = std::make_unique<vx::GearState>();
+    vx::StartUp(*g);
+    const float c = g->revArm.centre, max = g->frame.revArmToCentMax;
+    for (int i = 1; i <= vx::kRevArmPositions; ++i)
+        g->revArm.position[static_cast<std::size_t>(i)] = c + max * static_cast<float>(i - 5) / 4.0f;
+    g->revArm.positionCount = vx::kRevArmPositions;
+    return g;
+}
+
+void BM_SteamDiagram(benchmark::State& state) {
+    vx::bench::EnsureQtApp();
+    auto g = NinePositions();
+    vx::QImageCanvas canvas(kPictureWidth, kPictureHeight);
+    const auto before = vx::bench::AllocationCount();
+    for (auto _ : state) {
+        canvas.Clear(vx::colors::kWhite);
+        vx::DrawSteamDiagram(*g, canvas);
+        benchmark::DoNotOptimize(canvas.Image().constBits());
+    }
+    ReportAllocations(state, before);
+}
+BENCHMARK(BM_SteamDiagram)->Unit(benchmark::kMillisecond);
+
+void BM_PortsBoth(benchmark::State& state) {
+    vx::bench::EnsureQtApp();
+    auto g = std::make_unique<vx::GearState>();
+    vx::StartUp(*g);
+    vx::QImageCanvas canvas(kPictureWidth, kPictureHeight);
+    const auto before = vx::bench::AllocationCount();
+    for (auto _ : state) {
+        canvas.Clear(vx::colors::kWhite);
+        vx::DrawPortGraphs(*g, canvas, vx::PortGraphMode::Both);
+        benchmark::DoNotOptimize(canvas.Image().constBits());
+    }
+    ReportAllocations(state, before);
+}
+BENCHMARK(BM_PortsBoth)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,171 @@
+// vexlin-cli diagram steam and ports: the CSV figures against the drawings'
+// own, the rows of each port graph mode, empty fields, and the pictures.
+#include "cli/commands.h"
+#include "diagrams/ports_drawing.h"
+#include "diagrams/steam_drawing.h"
+#include "model/defaults.h"
+#include "platform/null_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/temp_dir.h"
+
+namespace vx::cli {
+namespace {
+
+struct Result {
+    int code;
+    std::string out, err;
+};
+
+Result Cli(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int code = RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+std::vector<std::vector<std::string>> Rows(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        std::vector<std::string> fields;
+        std::string field;
+        std::istringstream l(line);
+        while (std::getline(l, field, ',')) fields.push_back(field);
+        if (!line.empty() && line.back() == ',') fields.emplace_back();
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+std::string Fixed4(float v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.4f", static_cast<double>(v));
+    return buf;
+}
+
+TEST(DiagramSteamPortsCommand, SteamFiguresAreTheDiagramsOwn) {
+    const Result r = Cli({"diagram", "steam", "--data"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto rows = Rows(r.out);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+              "position,frontCutOff,frontRelease,frontCompression,frontAdmission,rearCutOff,rearRelease,"
+              "rearCompression,rearAdmission");
+
+    GearState g;
+    StartUp(g);
+    g.revArm.positionCount = 3;
+    NullCanvas c;
+    SteamFigures f;
+    DrawSteamDiagram(g, c, &f);
+    ASSERT_EQ(f.count, 3);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto& row = rows[i + 1];
+        ASSERT_EQ(row.size(), 9u);
+        EXPECT_EQ(row[0], Fixed4(f.positions[i].position));
+        for (std::size_t k = 0; k < kSteamFigureCount; ++k) {
+            ASSERT_TRUE(f.positions[i].found[k]);
+            EXPECT_EQ(row[k + 1], Fixed4(f.positions[i].percent[k])) << i << "," << k;
+        }
+    }
+
+    const Result empty = Cli({"diagram", "steam", "--positions", "", "--data"});
+    ASSERT_EQ(empty.code, 0) << empty.err;
+    EXPECT_EQ(Rows(empty.out).size(), 1u);
+}
+
+TEST(DiagramSteamPortsCommand, SteamEndWithoutCutOffHasEmptyFields) {
+    const Result r = Cli({"--set", "valveFrontHalf=-10", "diagram", "steam", "--positions", "-1", "--data"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto rows = Rows(r.out);
+    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows[1].size(), 9u);
+    EXPECT_EQ(rows[1][1], "");         // front cut-off
+    EXPECT_EQ(rows[1][4], "");         // front admission
+    EXPECT_NE(rows[1][5], "");         // rear cut-off
+}
+
+// Forward rows step down from mid gear, reverse rows up; both prints the
+// forward graph's rows, then the reverse graph's.
+TEST(DiagramSteamPortsCommand, PortRowsOfEachMode) {
+    struct Case {
+        const char* mode;
+        std::size_t rows;
+    };
+    for (const Case& cs : {Case{"forward", 19}, Case{"reverse", 19}, Case{"both", 38}}) {
+        const Result r = Cli({"diagram", "ports", "--mode", cs.mode, "--data"});
+        ASSERT_EQ(r.code, 0) << r.err;
+        const auto rows = Rows(r.out);
+        ASSERT_EQ(rows.size(), cs.rows + 1) << cs.mode;
+        EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+                  "row,position,fstOpen,fexOpen,rstOpen,rexOpen,fstClose,fexClose,rstClose,rexClose");
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            ASSERT_EQ(rows[i].size(), 10u);
+            EXPECT_EQ(rows[i][0], std::to_string((i - 1) % 19));
+            for (std::size_t k = 2; k < 10; ++k) {
+                const double x = std::stod(rows[i][k]);
+                EXPECT_GE(x, 0);
+                EXPECT_LE(x, 640);
+            }
+        }
+        const double first = std::stod(rows[1][1]), last = std::stod(rows[19][1]);
+        if (std::string(cs.mode) == "reverse") {
+            EXPECT_GT(last, first);
+        } else {
+            EXPECT_LT(last, first);
+        }
+        if (cs.rows == 38) {
+            EXPECT_GT(std::stod(rows[38][1]), std::stod(rows[20][1]));
+        }
+    }
+
+    GearState g;
+    StartUp(g);
+    NullCanvas c;
+    PortGraphFigures f;
+    DrawPortGraph(g, c, PortGraphMode::Forward, true, &f);
+    const auto rows = Rows(Cli({"diagram", "ports", "--mode", "forward", "--data"}).out);
+    for (std::size_t e = 0; e < kPortEventCount; ++e) EXPECT_EQ(rows[14][e + 2], Fixed4(f.rows[13].crossing[e]));
+}
+
+TEST(DiagramSteamPortsCommand, PortEventsNotFoundAreEmpty) {
+    const Result r = Cli({"--set", "valveFrontHalf=-10", "diagram", "ports", "--mode", "forward", "--data"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto rows = Rows(r.out);
+    ASSERT_EQ(rows.size(), 20u);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i][2], "");                    // front steam opens
+        EXPECT_EQ(rows[i][6], "");                    // front steam closes
+        EXPECT_NE(rows[i][3], "");                    // front port opens to exhaust
+    }
+}
+
+TEST(DiagramSteamPortsCommand, PicturesAtTheWindowSize) {
+    test::TempDir dir;
+    const std::string steam = dir.File("steam.png"), ports = dir.File("ports.png");
+    ASSERT_EQ(Cli({"diagram", "steam", "--out", steam}).code, 0);
+    ASSERT_EQ(Cli({"diagram", "ports", "--mode", "reverse", "--out", ports}).code, 0);
+    const QImage s(QString::fromStdString(steam)), p(QString::fromStdString(ports));
+    EXPECT_EQ(s.size(), QSize(632, 414));
+    EXPECT_EQ(p.size(), QSize(632, 414));
+    // The reverse graph alone: maroon rear port curves, no teal.
+    int maroon = 0, teal = 0;
+    for (int y = 0; y < p.height(); ++y)
+        for (int x = 0; x < p.width(); ++x) {
+            maroon += p.pixel(x, y) == qRgb(128, 0, 0);
+            teal += p.pixel(x, y) == qRgb(0, 128, 128);
+        }
+    EXPECT_GT(maroon, 100);
+    EXPECT_EQ(teal, 0);
+}
+
+} // namespace
+} // namespace vx::cli

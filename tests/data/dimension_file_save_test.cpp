@@ -1,0 +1,147 @@
+// Saving over what a user already has: a symbolic link, a file with its own
+// permissions, a folder that takes no new files.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/dimension_file.h"
+#include "model/defaults.h"
+#include "tests/temp_dir.h"
+
+namespace vx {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const std::string& p) {
+    std::ifstream f(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+void Write(const std::string& p, const std::string& bytes) {
+    std::ofstream f(p, std::ios::binary | std::ios::trunc);
+    f << bytes;
+}
+
+class SaveOverTest : public ::testing::Test {
+protected:
+    void SetUp() override { StartUp(*g); }
+    std::string Image() const {
+        const DesignBytes b = EncodeDesign(*g);
+        return {b.begin(), b.end()};
+    }
+    std::unique_ptr<GearState> g = std::make_unique<GearState>();
+    test::TempDir dir;
+};
+
+TEST_F(SaveOverTest, ASymbolicLinkStaysALinkAndItsTargetIsSaved) {
+    fs::create_directories(dir.Path() / "designs");
+    const std::string real = dir.File("designs/real.vxd");
+    Write(real, "old");
+    const std::string link = dir.File("link.vxd");
+    fs::create_symlink("designs/real.vxd", link);
+    g->frame.stroke = 3.75f;
+    const FileResult r = SaveDesign(*g, link);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Read(real), Image());
+    EXPECT_EQ(g->designName, "link");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"designs", "link.vxd"}));
+    EXPECT_EQ(fs::directory_iterator(dir.Path() / "designs")->path().filename(), "real.vxd");
+}
+
+TEST_F(SaveOverTest, ALinkToAFileNotYetThereCreatesThatFile) {
+    const std::string link = dir.File("link.vxd");
+    fs::create_symlink(dir.File("new.vxd"), link);
+    ASSERT_TRUE(SaveDesign(*g, link).ok);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Read(dir.File("new.vxd")), Image());
+}
+
+TEST_F(SaveOverTest, TheReplacedFileKeepsItsPermissions) {
+    for (const auto mode : {fs::perms(0640), fs::perms(0600), fs::perms(0664)}) {
+        const std::string path = dir.File("gear.vxd");
+        Write(path, "old");
+        fs::permissions(path, mode);
+        ASSERT_TRUE(SaveDesign(*g, path).ok);
+        EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, mode);
+        EXPECT_EQ(Read(path), Image());
+    }
+}
+
+TEST_F(SaveOverTest, InPlaceWriteReplacesTheContentsOfTheSameFile) {
+    const std::string path = dir.File("gear.vxd");
+    Write(path, std::string(3000, 'x'));
+    fs::permissions(path, fs::perms(0640));
+    struct stat before {};
+    ::stat(path.c_str(), &before);
+    const DesignBytes b = EncodeDesign(*g);
+    EXPECT_EQ(WriteDesignFile(path, b.data(), b.size(), ReplaceMode::InPlace), "");
+    struct stat after {};
+    ::stat(path.c_str(), &after);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_EQ(Read(path), Image());
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, fs::perms(0640));
+}
+
+TEST_F(SaveOverTest, AFailedInPlaceWritePutsTheOldContentsBack) {
+    const std::string path = dir.File("gear.vxd");
+    const std::string old(50, 'o');
+    Write(path, old);
+    // Files may grow to 100 bytes only: the 1460-byte write fails midway.
+    struct rlimit saved {};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 100;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const DesignBytes b = EncodeDesign(*g);
+    const std::string reason = WriteDesignFile(path, b.data(), b.size(), ReplaceMode::InPlace);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_NE(reason.find("put back"), std::string::npos) << reason;
+    EXPECT_EQ(Read(path), old);
+}
+
+TEST_F(SaveOverTest, AFolderThatTakesNoNewFilesStillSavesAWritableFile) {
+    const fs::path folder = dir.Path() / "locked";
+    fs::create_directories(folder);
+    const std::string path = (folder / "gear.vxd").string();
+    Write(path, "old");
+    fs::permissions(path, fs::perms(0666));
+    fs::permissions(folder, fs::perms(0555));
+    fs::permissions(dir.Path(), fs::perms(0755));
+    // Folder permissions do not bind the super-user: save as an ordinary
+    // user in a child process then.
+    int status = 0;
+    if (::geteuid() == 0) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+            ::_exit(SaveDesign(*g, path).ok ? 0 : 1);
+        }
+        ::waitpid(child, &status, 0);
+    } else {
+        status = SaveDesign(*g, path).ok ? 0 : 1 << 8;
+    }
+    fs::permissions(folder, fs::perms(0755));
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(Read(path), Image());
+    EXPECT_EQ(fs::directory_iterator(folder)->path().filename(), "gear.vxd");
+}
+
+} // namespace
+} // namespace vx
