@@ -27,34 +27,8 @@ GeometryCause SolveAt(GearState& g, float angle) {
 } // namespace
 
 bool ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& opt, std::string& error) {
-    struct Named {
-        std::string_view name;
-        double* target;
-    };
-    const Named named[] = {{"--revarm", &opt.revArmOffset}, {"--step", &opt.step}};
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        bool matched = false;
-        for (const Named& n : named) {
-            std::optional<std::string> value;
-            if (!TakeOption(args, i, n.name, value)) continue;
-            matched = true;
-            if (!value) {
-                error = "check: " + std::string(n.name) + " needs a number";
-                return false;
-            }
-            const auto v = ParseNumber(*value);
-            if (!v) {
-                error = "check: not a number: " + Quote(*value) + " (for " + std::string(n.name) + ")";
-                return false;
-            }
-            *n.target = *v;
-            break;
-        }
-        if (!matched) {
-            error = "check: unknown option " + Quote(args[i]);
-            return false;
-        }
-    }
+    const NumberOption named[] = {{"--revarm", &opt.revArmOffset}, {"--step", &opt.step}};
+    if (!ReadNumberOptions(args, named, "check", error)) return false;
     if (!std::isfinite(opt.revArmOffset)) {
         error = "check: --revarm must be a finite number";
         return false;

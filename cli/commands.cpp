@@ -190,35 +190,9 @@ bool Flush(std::string& buf, std::ostream& out) {
 } // namespace
 
 bool ParseSweepOptions(const std::vector<std::string>& args, SweepOptions& opt, std::string& error) {
-    struct Named {
-        std::string_view name;
-        double* target;
-    };
-    const Named named[] = {
+    const NumberOption named[] = {
         {"--revarm", &opt.revArmOffset}, {"--from", &opt.from}, {"--to", &opt.to}, {"--step", &opt.step}};
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        bool matched = false;
-        for (const Named& n : named) {
-            std::optional<std::string> value;
-            if (!TakeOption(args, i, n.name, value)) continue;
-            matched = true;
-            if (!value) {
-                error = "sweep: " + std::string(n.name) + " needs a number";
-                return false;
-            }
-            const auto v = ParseNumber(*value);
-            if (!v) {
-                error = "sweep: not a number: " + Quote(*value) + " (for " + std::string(n.name) + ")";
-                return false;
-            }
-            *n.target = *v;
-            break;
-        }
-        if (!matched) {
-            error = "sweep: unknown option " + Quote(args[i]);
-            return false;
-        }
-    }
+    if (!ReadNumberOptions(args, named, "sweep", error)) return false;
     if (!std::isfinite(opt.from) || !std::isfinite(opt.to) || !std::isfinite(opt.step)) {
         error = "sweep: --from, --to and --step must be finite numbers";
         return false;

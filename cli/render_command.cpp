@@ -14,6 +14,7 @@
 #include "mainwindow/frame_renderer.h"
 #include "model/motion.h"
 #include "platform/qt_image_canvas.h"
+#include "platform/null_canvas.h"
 #include "platform/qt_svg_canvas.h"
 #include "platform/random.h"
 
@@ -71,22 +72,6 @@ struct FrameOptions {
     bool screenData = true;
     bool steam = false;
     bool largeFont = false;
-};
-
-// Draws nothing: the ticks of --running before the picture only need the
-// layers' frame-to-frame state.
-class NullCanvas final : public Canvas {
-public:
-    int Width() const override { return kFrameWidth; }
-    int Height() const override { return kFrameHeight; }
-    void Clear(Rgb) override {}
-    void SetPen(Rgb, int) override {}
-    void MoveTo(int, int) override {}
-    void LineTo(int, int) override {}
-    void Ellipse(int, int, int, int) override {}
-    void Arc(int, int, int, int, int, int, int, int) override {}
-    void SetPixel(int, int, Rgb) override {}
-    void Text(int, int, std::string_view, const TextStyle&) override {}
 };
 
 // Reads the options after "frame". On a usage error returns false with the
@@ -205,7 +190,9 @@ void PrepareFrame(GearState& g, const FrameOptions& o, const FrameServices& serv
     g.motion.driverAngle = static_cast<float>(start);
     g.motion.selectedStep = g.motion.tickStep = step;
     g.motion.running = true;
-    NullCanvas unseen;
+    // The ticks of --running before the picture only need the layers'
+    // frame-to-frame state: draw them nowhere.
+    NullCanvas unseen(kFrameWidth, kFrameHeight);
     for (long long k = 1; k < ticks; ++k) {
         TickModel(g);
         ComposeFrame(g, unseen, services);

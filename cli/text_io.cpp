@@ -81,4 +81,33 @@ bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::strin
     return false;
 }
 
+bool ReadNumberOptions(const std::vector<std::string>& args, std::span<const NumberOption> options,
+                       std::string_view command, std::string& error) {
+    const std::string prefix = std::string(command) + ": ";
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        bool matched = false;
+        for (const NumberOption& n : options) {
+            std::optional<std::string> value;
+            if (!TakeOption(args, i, n.name, value)) continue;
+            matched = true;
+            if (!value) {
+                error = prefix + std::string(n.name) + " needs a number";
+                return false;
+            }
+            const auto v = ParseNumber(*value);
+            if (!v) {
+                error = prefix + "not a number: " + Quote(*value) + " (for " + std::string(n.name) + ")";
+                return false;
+            }
+            *n.target = *v;
+            break;
+        }
+        if (!matched) {
+            error = prefix + "unknown option " + Quote(args[i]);
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace vx::cli

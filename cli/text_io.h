@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,5 +34,16 @@ std::string Quote(std::string_view s);
 // past it.
 bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
                 std::optional<std::string>& value);
+
+// A numeric option and where its value goes.
+struct NumberOption {
+    std::string_view name;
+    double* target;
+};
+
+// Reads every argument as one of `options` with a number. On a usage error
+// returns false with the message, prefixed by "<command>: ", in `error`.
+bool ReadNumberOptions(const std::vector<std::string>& args, std::span<const NumberOption> options,
+                       std::string_view command, std::string& error);
 
 } // namespace vx::cli
