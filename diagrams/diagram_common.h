@@ -134,6 +134,37 @@ struct LeadLapTable {
     std::array<LeadLapRow, kRevArmPositions> rows{};
 };
 
+// The positions a sine, oval or steam diagram draws: position[1..count],
+// count limited to 0..9.
+int DrawnPositionCount(const GearState& g);
+
+// The curves of a sine or oval drawing: for each drawn position, the
+// reverse arm set there, its header row drawn, `curve(i, tracker, near)`
+// drawn (sampling the lead tracker where the position is near the centre),
+// then the lead, lap and clearance figures of a position near the centre.
+template <class Curve>
+void DrawLeadLapCurves(GearState& g, Canvas& c, LeadLapTable* figures, Curve curve) {
+    c.SetPen(colors::kBlack, 1);
+    const int count = DrawnPositionCount(g);
+    if (figures) figures->count = count;
+    for (int i = 1; i <= count; ++i) {
+        const float position = g.revArm.position[static_cast<std::size_t>(i)];
+        g.motion.reverseArmPosition = position;
+        g.lastDiagramPosition = position;
+        DrawHeaderRow(g, c, i, position);
+
+        const bool near = NearCentre(g, position);
+        LeadTracker tracker;
+        curve(i, tracker, near);
+        LeadLapFigures f;
+        if (near) {
+            f = ComputeLeadLap(g, tracker);
+            DrawLeadLapFigures(c, f);
+        }
+        if (figures) figures->rows[static_cast<std::size_t>(i - 1)] = {position, near, f};
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Dynamic-variable block and undo line (drawn last by all four diagrams).
 
@@ -175,9 +206,6 @@ private:
     float driverAngle_;
 };
 
-// The positions a sine, oval or steam diagram draws: position[1..count],
-// count limited to 0..9.
-int DrawnPositionCount(const GearState& g);
 
 // The grid of rows of ticks every 5 % of piston travel, shared by the oval
 // and the steam diagrams.

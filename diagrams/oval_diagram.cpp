@@ -58,17 +58,7 @@ void DrawOvalDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
     DrawPortLines(g, c, s, 15, 584);
     DrawPortLineLabels(g, c, s, 430, 75);
 
-    c.SetPen(colors::kBlack, 1);
-    const int count = DrawnPositionCount(g);
-    if (figures) figures->count = count;
-    for (int i = 1; i <= count; ++i) {
-        const float position = g.revArm.position[static_cast<std::size_t>(i)];
-        g.motion.reverseArmPosition = position;
-        g.lastDiagramPosition = position;
-        DrawHeaderRow(g, c, i, position);
-
-        const bool near = NearCentre(g, position);
-        LeadTracker tracker;
+    DrawLeadLapCurves(g, c, figures, [&](int i, LeadTracker& tracker, bool near) {
         float previousV = 0;
         int previousX = 0;
         for (int j = 7; j <= 52; ++j) {
@@ -84,13 +74,7 @@ void DrawOvalDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
             previousV = v;
             previousX = x;
         }
-        LeadLapFigures f;
-        if (near) {
-            f = ComputeLeadLap(g, tracker);
-            DrawLeadLapFigures(c, f);
-        }
-        if (figures) figures->rows[static_cast<std::size_t>(i - 1)] = {position, near, f};
-    }
+    });
 
     DrawDynVarBlock(g, c);
 }

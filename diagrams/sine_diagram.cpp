@@ -44,17 +44,7 @@ void DrawSineDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
     DrawPortLines(g, c, s, 15, 583);
     DrawPortLineLabels(g, c, s, 60, 230);
 
-    c.SetPen(colors::kBlack, 1);
-    const int count = DrawnPositionCount(g);
-    if (figures) figures->count = count;
-    for (int i = 1; i <= count; ++i) {
-        const float position = g.revArm.position[static_cast<std::size_t>(i)];
-        g.motion.reverseArmPosition = position;
-        g.lastDiagramPosition = position;
-        DrawHeaderRow(g, c, i, position);
-
-        const bool near = NearCentre(g, position);
-        LeadTracker tracker;
+    DrawLeadLapCurves(g, c, figures, [&](int i, LeadTracker& tracker, bool near) {
         int previousY = 0;
         for (int j = 7; j <= 73; ++j) {
             g.motion.driverAngle = SampleAngle(j);
@@ -65,13 +55,7 @@ void DrawSineDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
             if (j > 7) c.Line(8 * j - 6, previousY, 8 * j + 2, y);
             previousY = y;
         }
-        LeadLapFigures f;
-        if (near) {
-            f = ComputeLeadLap(g, tracker);
-            DrawLeadLapFigures(c, f);
-        }
-        if (figures) figures->rows[static_cast<std::size_t>(i - 1)] = {position, near, f};
-    }
+    });
 
     DrawDynVarBlock(g, c);
 }
