@@ -8,19 +8,13 @@
 
 #include "cli/commands.h"
 
+#include "tests/cli/cli_run.h"
+
 namespace vx::cli {
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-
-CliRun Cli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using test::Cli;
+using test::CliRun;
 
 TEST(CheckCommand, DefaultDesignClosesInEveryGear) {
     for (const char* offset : {"-1", "0", "1"}) {

@@ -15,26 +15,14 @@
 
 #include "tests/temp_dir.h"
 
+#include "tests/cli/cli_run.h"
+
 namespace vx::cli {
 namespace {
 
-struct Result {
-    int code;
-    std::string out, err;
-};
-
-Result Cli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+using test::Cli;
+using Result = test::CliRun;
+using test::Lines;
 
 TEST(DiagramCommand, SineFiguresOnlyAtMidGear) {
     const Result r = Cli({"diagram", "sine", "--data"});

@@ -17,19 +17,13 @@
 
 #include "tests/temp_dir.h"
 
+#include "tests/cli/cli_run.h"
+
 namespace vx::cli {
 namespace {
 
-struct Result {
-    int code;
-    std::string out, err;
-};
-
-Result Cli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using test::Cli;
+using Result = test::CliRun;
 
 std::vector<std::vector<std::string>> Rows(const std::string& text) {
     std::vector<std::vector<std::string>> rows;

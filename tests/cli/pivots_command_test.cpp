@@ -10,26 +10,14 @@
 #include "data/pivot_table.h"
 #include "model/defaults.h"
 
+#include "tests/cli/cli_run.h"
+
 namespace vx::cli {
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-
-CliRun Cli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) lines.push_back(l);
-    return lines;
-}
+using test::Cli;
+using test::CliRun;
+using test::Lines;
 
 TEST(PivotsCommand, PrintsTheWindowsTableFromTheStartUpDesign) {
     const CliRun r = Cli({"pivots", "--pivots", "2,16", "--step", "45", "--revarm", "-1"});
