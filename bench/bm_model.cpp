@@ -6,6 +6,7 @@
 #include "model/midgear.h"
 #include "model/ports.h"
 #include "model/solver.h"
+#include "tests/model/plain_solver.h"
 
 namespace {
 
@@ -29,6 +30,25 @@ void BM_SolveLinkage(benchmark::State& state) {
     state.counters["allocs"] = static_cast<double>(vx::bench::AllocationCount() - before);
 }
 BENCHMARK(BM_SolveLinkage)->ArgsProduct({{0, 90, 225}, {-1000, 0, 1000}});
+
+// A tenth-degree turn at mid gear, by the solver and by the straightforward
+// solve it must equal bit for bit, side by side.
+template <bool (*Solve)(vx::GearState&)>
+void SolveTurn(benchmark::State& state) {
+    vx::GearState g = StartedGear();
+    for (auto _ : state) {
+        for (int k = 0; k < 3600; ++k) {
+            g.motion.driverAngle = static_cast<float>(k) * 0.1f;
+            Solve(g);
+        }
+        benchmark::DoNotOptimize(g.piv.x[4]);
+    }
+    state.SetItemsProcessed(state.iterations() * 3600);
+}
+void BM_SolveTurn(benchmark::State& state) { SolveTurn<vx::SolveLinkage>(state); }
+void BM_SolveTurnPlain(benchmark::State& state) { SolveTurn<vx::test::PlainSolveLinkage>(state); }
+BENCHMARK(BM_SolveTurn)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SolveTurnPlain)->Unit(benchmark::kMillisecond);
 
 void BM_FindMidGear(benchmark::State& state) {
     vx::GearState g = StartedGear();

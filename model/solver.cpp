@@ -36,7 +36,8 @@ struct SearchCause {
 // Steps 5 and 6 of the last solve: they depend on the reverse arm position
 // and the arm dimensions only, and a diagram sweep solves hundreds of driver
 // angles at one position. A memo of a pure function of the bits in `key`
-// (whichever model solved last), with the errors those steps raised.
+// (whichever model solved last), with the errors those steps raised. The
+// program solves on one thread only.
 struct RevArmSteps {
     std::array<std::uint32_t, 8> key{};
     bool valid = false;
@@ -184,28 +185,48 @@ bool SolveLinkage(GearState& g) {
         const double fwdRod2 = Sq(f.eccFwdRod);
         const double vert2 = Sq(2 * D(f.exLinkEccRodVert));
         const float e = F(D(f.exLinkSupportVert) - D(f.exLinkEccRodVert));
+        // The last pass that found the lifting link too long. After a pass
+        // that is not too long the search steps back up, usually onto that
+        // pass's height to the bit; its results are then taken as they were
+        // and only the cosine guard, which depends on the step, is raised
+        // again. Every other guard it raised is raised already.
+        struct Pass {
+            std::uint32_t y10 = 0;
+            bool valid = false, cosClamped = false;
+            float x10, x11, y11, a, x23, y23, x25, y25, x14, y14;
+            double sa, ca;
+        } last;
         for (;;) {
-            x10 = F(D(x12) + GuardedRoot(g, fwdRod2 - Sq(D(y12) - D(y10)), GeometryCause::EccentricRod));
-            float m = F(std::sqrt(Sq(D(x10) - D(x13)) + Sq(D(y10) - D(y13))));
-            if (m == 0.0f) m = 0.00001f;
-            const float L = GuardDivisor(g, f.eccRevRod);
-            float c = F((Sq(m) + Sq(L) - vert2) / 2 / D(m) / D(L));
-            const float beta = F(std::atan((D(y10) - D(y13)) / D(GuardDivisor(g, D(x10) - D(x13)))));
-            c = GuardCosine(g, c, step, GeometryCause::EccentricRod);
-            const float w = F(kPi / 2 - std::atan(D(c) / std::sqrt(1 - Sq(c))) - D(beta));
-            x11 = F(D(x13) + std::cos(D(w)) * D(L));
-            y11 = F(D(y13) - std::sin(D(w)) * D(L));
-            a = F(std::atan((D(x10) - D(x11)) / D(GuardDivisor(g, D(y10) - D(y11)))));
-            sa = std::sin(D(a));
-            ca = std::cos(D(a));
-            x23 = F(D(x10) + ca * D(f.exLinkEccRodBackSet));
-            y23 = F(D(y10) - sa * D(f.exLinkEccRodBackSet));
-            x25 = F(D(x23) + sa * D(e));
-            y25 = F(D(y23) + ca * D(e));
-            x14 = F(D(x25) - ca * D(f.exLinkSupportBackSet));
-            y14 = F(D(y25) + sa * D(f.exLinkSupportBackSet));
-            const float dist = SignedDistance(x15, y15, x14, y14);
-            const bool tooLong = dist > f.liftLinkExLink;
+            bool tooLong = true;
+            if (last.valid && std::bit_cast<std::uint32_t>(y10) == last.y10) {
+                x10 = last.x10, x11 = last.x11, y11 = last.y11, a = last.a, sa = last.sa, ca = last.ca;
+                x23 = last.x23, y23 = last.y23, x25 = last.x25, y25 = last.y25, x14 = last.x14, y14 = last.y14;
+                if (last.cosClamped && step < 0.01f) RaiseGeometryError(g, GeometryCause::EccentricRod);
+            } else {
+                x10 = F(D(x12) + GuardedRoot(g, fwdRod2 - Sq(D(y12) - D(y10)), GeometryCause::EccentricRod));
+                float m = F(std::sqrt(Sq(D(x10) - D(x13)) + Sq(D(y10) - D(y13))));
+                if (m == 0.0f) m = 0.00001f;
+                const float L = GuardDivisor(g, f.eccRevRod);
+                const float c = F((Sq(m) + Sq(L) - vert2) / 2 / D(m) / D(L));
+                const float beta = F(std::atan((D(y10) - D(y13)) / D(GuardDivisor(g, D(x10) - D(x13)))));
+                const float cg = GuardCosine(g, c, step, GeometryCause::EccentricRod);
+                const float w = F(kPi / 2 - std::atan(D(cg) / std::sqrt(1 - Sq(cg))) - D(beta));
+                x11 = F(D(x13) + std::cos(D(w)) * D(L));
+                y11 = F(D(y13) - std::sin(D(w)) * D(L));
+                a = F(std::atan((D(x10) - D(x11)) / D(GuardDivisor(g, D(y10) - D(y11)))));
+                sa = std::sin(D(a));
+                ca = std::cos(D(a));
+                x23 = F(D(x10) + ca * D(f.exLinkEccRodBackSet));
+                y23 = F(D(y10) - sa * D(f.exLinkEccRodBackSet));
+                x25 = F(D(x23) + sa * D(e));
+                y25 = F(D(y23) + ca * D(e));
+                x14 = F(D(x25) - ca * D(f.exLinkSupportBackSet));
+                y14 = F(D(y25) + sa * D(f.exLinkSupportBackSet));
+                tooLong = SignedDistance(x15, y15, x14, y14) > f.liftLinkExLink;
+                if (tooLong)
+                    last = {std::bit_cast<std::uint32_t>(y10), true, std::bit_cast<std::uint32_t>(cg) != std::bit_cast<std::uint32_t>(c),
+                            x10, x11, y11, a, x23, y23, x25, y25, x14, y14, sa, ca};
+            }
             if (tooLong) y10 = F(D(y10) - D(step));
             if (++passes > 100) {
                 storeSearch1();
@@ -254,15 +275,28 @@ bool SolveLinkage(GearState& g) {
         int passes = 0;
         const SearchCause search(g);
         const double rodLength2 = Sq(f.radRodTotalLength);
+        // As in search 1: a pass on the height of the last pass found too
+        // long is that pass again. None of this search's guards depends on
+        // the step, so there is nothing to raise again.
+        struct Pass {
+            std::uint32_t y8 = 0;
+            bool valid = false;
+            float x8, x5, x26, y26;
+        } last;
         for (;;) {
-            const float d = GuardDivisor(g, D(y10) - D(y11));
-            x8 = F(D(x6) + (D(y8) - D(y6)) * (D(x10) - D(x11)) / D(d));
-            x5 = F(D(x8) + GuardedRoot(g, rodLength2 - Sq(D(y8) - D(y5)), GeometryCause::RadiusRodSearch));
-            const float rr = F(std::atan((D(y8) - D(y5)) / D(GuardDivisor(g, D(x5) - D(x8)))));
-            x26 = F(D(x8) + std::cos(D(rr)) * D(f.radRodShortEnd));
-            y26 = F(D(y8) - std::sin(D(rr)) * D(f.radRodShortEnd));
-            const float dist = SignedDistance(x17, y17, x26, y26);
-            const bool tooLong = dist > f.liftLinkRadRod;
+            bool tooLong = true;
+            if (last.valid && std::bit_cast<std::uint32_t>(y8) == last.y8) {
+                x8 = last.x8, x5 = last.x5, x26 = last.x26, y26 = last.y26;
+            } else {
+                const float d = GuardDivisor(g, D(y10) - D(y11));
+                x8 = F(D(x6) + (D(y8) - D(y6)) * (D(x10) - D(x11)) / D(d));
+                x5 = F(D(x8) + GuardedRoot(g, rodLength2 - Sq(D(y8) - D(y5)), GeometryCause::RadiusRodSearch));
+                const float rr = F(std::atan((D(y8) - D(y5)) / D(GuardDivisor(g, D(x5) - D(x8)))));
+                x26 = F(D(x8) + std::cos(D(rr)) * D(f.radRodShortEnd));
+                y26 = F(D(y8) - std::sin(D(rr)) * D(f.radRodShortEnd));
+                tooLong = SignedDistance(x17, y17, x26, y26) > f.liftLinkRadRod;
+                if (tooLong) last = {std::bit_cast<std::uint32_t>(y8), true, x8, x5, x26, y26};
+            }
             if (tooLong) y8 = F(D(y8) - D(step));
             if (++passes > 100) {
                 storeSearch2();
