@@ -19,6 +19,40 @@ float SignedDistance(float xa, float ya, float xb, float yb) {
     return F(yb < ya ? -dist : dist);
 }
 
+// The guards without their error, for passes computed ahead of their
+// turn: each says whether it fired, and the caller raises the error when
+// the pass is taken.
+inline float ClampDivisor(double d, bool& fired) {
+    constexpr float kMin = 0.00001f;
+    float v = F(d);
+    if (v >= 0.0f && v < kMin) {
+        v = kMin;
+        fired = true;
+    } else if (v < 0.0f && v > -kMin) {
+        v = -kMin;
+        fired = true;
+    }
+    return v;
+}
+
+inline double RootOfMagnitude(double q, bool& fired) {
+    if (q < 0.0) {
+        q = -q;
+        fired = true;
+    }
+    return std::sqrt(q);
+}
+
+inline float ClampCosine(double c, bool& fired) {
+    constexpr float kLimit = 0.999999f;
+    float v = F(c);
+    if (v > kLimit || v < -kLimit) {
+        v = v > 0 ? kLimit : -kLimit;
+        fired = true;
+    }
+    return v;
+}
+
 // A search that runs out of passes is the step that could not close: its
 // cause replaces any raised by the guards while it wandered, when nothing
 // before the search had failed.
@@ -50,33 +84,23 @@ RevArmSteps lastRevArmSteps;
 } // namespace
 
 float GuardDivisor(GearState& g, double d, GeometryCause cause) {
-    constexpr float kMin = 0.00001f;
-    float v = F(d);
-    if (v >= 0.0f && v < kMin) {
-        v = kMin;
-        RaiseGeometryError(g, cause);
-    } else if (v < 0.0f && v > -kMin) {
-        v = -kMin;
-        RaiseGeometryError(g, cause);
-    }
+    bool raised = false;
+    const float v = ClampDivisor(d, raised);
+    if (raised) RaiseGeometryError(g, cause);
     return v;
 }
 
 double GuardedRoot(GearState& g, double q, GeometryCause cause) {
-    if (q < 0.0) {
-        q = -q;
-        RaiseGeometryError(g, cause);
-    }
-    return std::sqrt(q);
+    bool raised = false;
+    const double v = RootOfMagnitude(q, raised);
+    if (raised) RaiseGeometryError(g, cause);
+    return v;
 }
 
 float GuardCosine(GearState& g, double c, float searchStep, GeometryCause cause) {
-    constexpr float kLimit = 0.999999f;
-    float v = F(c);
-    if (v > kLimit || v < -kLimit) {
-        v = v > 0 ? kLimit : -kLimit;
-        if (searchStep < 0.01f) RaiseGeometryError(g, cause);
-    }
+    bool clamped = false;
+    const float v = ClampCosine(c, clamped);
+    if (clamped && searchStep < 0.01f) RaiseGeometryError(g, cause);
     return v;
 }
 
@@ -185,49 +209,105 @@ bool SolveLinkage(GearState& g) {
         const double fwdRod2 = Sq(f.eccFwdRod);
         const double vert2 = Sq(2 * D(f.exLinkEccRodVert));
         const float e = F(D(f.exLinkSupportVert) - D(f.exLinkEccRodVert));
-        // The last pass that found the lifting link too long. After a pass
-        // that is not too long the search steps back up, usually onto that
-        // pass's height to the bit; its results are then taken as they were
-        // and only the cosine guard, which depends on the step, is raised
-        // again. Every other guard it raised is raised already.
+        bool lFired = false;
+        const float L = ClampDivisor(f.eccRevRod, lFired);
+
+        // One pass at a link height: a pure function of that height's bits.
+        // Passes are computed two at a time, the height asked for and the
+        // one a step below it, where the search goes next when the lifting
+        // link is too long; the two run side by side in the processor. A
+        // pass is taken when the search reaches its height, and only then
+        // are its guards' errors raised, in the order the guards stand.
         struct Pass {
-            std::uint32_t y10 = 0;
-            bool valid = false, cosClamped = false;
-            float x10, x11, y11, a, x23, y23, x25, y25, x14, y14;
+            float y10, x10, x11, y11, a, x23, y23, x25, y25, x14, y14;
             double sa, ca;
-        } last;
-        for (;;) {
-            bool tooLong = true;
-            if (last.valid && std::bit_cast<std::uint32_t>(y10) == last.y10) {
-                x10 = last.x10, x11 = last.x11, y11 = last.y11, a = last.a, sa = last.sa, ca = last.ca;
-                x23 = last.x23, y23 = last.y23, x25 = last.x25, y25 = last.y25, x14 = last.x14, y14 = last.y14;
-                if (last.cosClamped && step < 0.01f) RaiseGeometryError(g, GeometryCause::EccentricRod);
-            } else {
-                x10 = F(D(x12) + GuardedRoot(g, fwdRod2 - Sq(D(y12) - D(y10)), GeometryCause::EccentricRod));
-                float m = F(std::sqrt(Sq(D(x10) - D(x13)) + Sq(D(y10) - D(y13))));
+            bool rootFired, betaFired, cosFired, aFired, tooLong;
+        };
+        const auto compute = [&](Pass (&p)[2]) {
+            float cg[2], beta[2], w[2];
+#pragma GCC unroll 2
+            for (int i = 0; i < 2; ++i) {
+                Pass& q = p[i];
+                q.rootFired = q.betaFired = q.cosFired = q.aFired = false;
+                q.x10 = F(D(x12) + RootOfMagnitude(fwdRod2 - Sq(D(y12) - D(q.y10)), q.rootFired));
+                float m = F(std::sqrt(Sq(D(q.x10) - D(x13)) + Sq(D(q.y10) - D(y13))));
                 if (m == 0.0f) m = 0.00001f;
-                const float L = GuardDivisor(g, f.eccRevRod);
-                const float c = F((Sq(m) + Sq(L) - vert2) / 2 / D(m) / D(L));
-                const float beta = F(std::atan((D(y10) - D(y13)) / D(GuardDivisor(g, D(x10) - D(x13)))));
-                const float cg = GuardCosine(g, c, step, GeometryCause::EccentricRod);
-                const float w = F(kPi / 2 - std::atan(D(cg) / std::sqrt(1 - Sq(cg))) - D(beta));
-                x11 = F(D(x13) + std::cos(D(w)) * D(L));
-                y11 = F(D(y13) - std::sin(D(w)) * D(L));
-                a = F(std::atan((D(x10) - D(x11)) / D(GuardDivisor(g, D(y10) - D(y11)))));
-                sa = std::sin(D(a));
-                ca = std::cos(D(a));
-                x23 = F(D(x10) + ca * D(f.exLinkEccRodBackSet));
-                y23 = F(D(y10) - sa * D(f.exLinkEccRodBackSet));
-                x25 = F(D(x23) + sa * D(e));
-                y25 = F(D(y23) + ca * D(e));
-                x14 = F(D(x25) - ca * D(f.exLinkSupportBackSet));
-                y14 = F(D(y25) + sa * D(f.exLinkSupportBackSet));
-                tooLong = SignedDistance(x15, y15, x14, y14) > f.liftLinkExLink;
-                if (tooLong)
-                    last = {std::bit_cast<std::uint32_t>(y10), true, std::bit_cast<std::uint32_t>(cg) != std::bit_cast<std::uint32_t>(c),
-                            x10, x11, y11, a, x23, y23, x25, y25, x14, y14, sa, ca};
+                cg[i] = ClampCosine(F((Sq(m) + Sq(L) - vert2) / 2 / D(m) / D(L)), q.cosFired);
             }
-            if (tooLong) y10 = F(D(y10) - D(step));
+#pragma GCC unroll 2
+            for (int i = 0; i < 2; ++i) {
+                Pass& q = p[i];
+                beta[i] = F(std::atan((D(q.y10) - D(y13)) / D(ClampDivisor(D(q.x10) - D(x13), q.betaFired))));
+            }
+#pragma GCC unroll 2
+            for (int i = 0; i < 2; ++i)
+                w[i] = F(kPi / 2 - std::atan(D(cg[i]) / std::sqrt(1 - Sq(cg[i]))) - D(beta[i]));
+#pragma GCC unroll 2
+            for (int i = 0; i < 2; ++i) {
+                Pass& q = p[i];
+                q.x11 = F(D(x13) + std::cos(D(w[i])) * D(L));
+                q.y11 = F(D(y13) - std::sin(D(w[i])) * D(L));
+            }
+#pragma GCC unroll 2
+            for (int i = 0; i < 2; ++i) {
+                Pass& q = p[i];
+                q.a = F(std::atan((D(q.x10) - D(q.x11)) / D(ClampDivisor(D(q.y10) - D(q.y11), q.aFired))));
+            }
+#pragma GCC unroll 2
+            for (int i = 0; i < 2; ++i) {
+                Pass& q = p[i];
+                q.sa = std::sin(D(q.a));
+                q.ca = std::cos(D(q.a));
+            }
+#pragma GCC unroll 2
+            for (int i = 0; i < 2; ++i) {
+                Pass& q = p[i];
+                q.x23 = F(D(q.x10) + q.ca * D(f.exLinkEccRodBackSet));
+                q.y23 = F(D(q.y10) - q.sa * D(f.exLinkEccRodBackSet));
+                q.x25 = F(D(q.x23) + q.sa * D(e));
+                q.y25 = F(D(q.y23) + q.ca * D(e));
+                q.x14 = F(D(q.x25) - q.ca * D(f.exLinkSupportBackSet));
+                q.y14 = F(D(q.y25) + q.sa * D(f.exLinkSupportBackSet));
+                q.tooLong = SignedDistance(x15, y15, q.x14, q.y14) > f.liftLinkExLink;
+            }
+        };
+        const auto take = [&](const Pass& q) {
+            if (q.rootFired) RaiseGeometryError(g, GeometryCause::EccentricRod);
+            if (lFired) RaiseGeometryError(g);
+            if (q.betaFired) RaiseGeometryError(g);
+            if (q.cosFired && step < 0.01f) RaiseGeometryError(g, GeometryCause::EccentricRod);
+            if (q.aFired) RaiseGeometryError(g);
+            x10 = q.x10, x11 = q.x11, y11 = q.y11, a = q.a, sa = q.sa, ca = q.ca;
+            x23 = q.x23, y23 = q.y23, x25 = q.x25, y25 = q.y25, x14 = q.x14, y14 = q.y14;
+            return q.tooLong;
+        };
+
+        // After a pass that is not too long the search steps back up,
+        // usually onto the height of the last pass found too long, to the
+        // bit: that pass is kept and taken again.
+        Pass ahead[2];
+        Pass last;
+        bool haveAhead = false, haveLast = false;
+        for (;;) {
+            const auto bits = std::bit_cast<std::uint32_t>(y10);
+            const Pass* q = nullptr;
+            if (haveAhead && bits == std::bit_cast<std::uint32_t>(ahead[1].y10)) {
+                q = &ahead[1];
+            } else if (haveLast && bits == std::bit_cast<std::uint32_t>(last.y10)) {
+                q = &last;
+            } else {
+                ahead[0].y10 = y10;
+                ahead[1].y10 = F(D(y10) - D(step));
+                compute(ahead);
+                haveAhead = true;
+                q = &ahead[0];
+            }
+            const bool tooLong = take(*q);
+            if (tooLong) {
+                last = *q;
+                haveLast = true;
+                y10 = F(D(y10) - D(step));
+            }
             if (++passes > 100) {
                 storeSearch1();
                 search.Fail(g, GeometryCause::LinkLiftSearch);
@@ -275,29 +355,63 @@ bool SolveLinkage(GearState& g) {
         int passes = 0;
         const SearchCause search(g);
         const double rodLength2 = Sq(f.radRodTotalLength);
-        // As in search 1: a pass on the height of the last pass found too
-        // long is that pass again. None of this search's guards depends on
-        // the step, so there is nothing to raise again.
+        bool dFired = false;
+        const float d = ClampDivisor(D(y10) - D(y11), dFired);
+
+        // As in search 1: passes two at a time, taken in the search's order.
         struct Pass {
-            std::uint32_t y8 = 0;
-            bool valid = false;
-            float x8, x5, x26, y26;
-        } last;
-        for (;;) {
-            bool tooLong = true;
-            if (last.valid && std::bit_cast<std::uint32_t>(y8) == last.y8) {
-                x8 = last.x8, x5 = last.x5, x26 = last.x26, y26 = last.y26;
-            } else {
-                const float d = GuardDivisor(g, D(y10) - D(y11));
-                x8 = F(D(x6) + (D(y8) - D(y6)) * (D(x10) - D(x11)) / D(d));
-                x5 = F(D(x8) + GuardedRoot(g, rodLength2 - Sq(D(y8) - D(y5)), GeometryCause::RadiusRodSearch));
-                const float rr = F(std::atan((D(y8) - D(y5)) / D(GuardDivisor(g, D(x5) - D(x8)))));
-                x26 = F(D(x8) + std::cos(D(rr)) * D(f.radRodShortEnd));
-                y26 = F(D(y8) - std::sin(D(rr)) * D(f.radRodShortEnd));
-                tooLong = SignedDistance(x17, y17, x26, y26) > f.liftLinkRadRod;
-                if (tooLong) last = {std::bit_cast<std::uint32_t>(y8), true, x8, x5, x26, y26};
+            float y8, x8, x5, x26, y26;
+            bool rootFired, rrFired, tooLong;
+        };
+        const auto compute = [&](Pass (&p)[2]) {
+            float rr[2];
+#pragma GCC unroll 2
+            for (int i = 0; i < 2; ++i) {
+                Pass& q = p[i];
+                q.rootFired = q.rrFired = false;
+                q.x8 = F(D(x6) + (D(q.y8) - D(y6)) * (D(x10) - D(x11)) / D(d));
+                q.x5 = F(D(q.x8) + RootOfMagnitude(rodLength2 - Sq(D(q.y8) - D(y5)), q.rootFired));
+                rr[i] = F(std::atan((D(q.y8) - D(y5)) / D(ClampDivisor(D(q.x5) - D(q.x8), q.rrFired))));
             }
-            if (tooLong) y8 = F(D(y8) - D(step));
+#pragma GCC unroll 2
+            for (int i = 0; i < 2; ++i) {
+                Pass& q = p[i];
+                q.x26 = F(D(q.x8) + std::cos(D(rr[i])) * D(f.radRodShortEnd));
+                q.y26 = F(D(q.y8) - std::sin(D(rr[i])) * D(f.radRodShortEnd));
+                q.tooLong = SignedDistance(x17, y17, q.x26, q.y26) > f.liftLinkRadRod;
+            }
+        };
+        const auto take = [&](const Pass& q) {
+            if (dFired) RaiseGeometryError(g);
+            if (q.rootFired) RaiseGeometryError(g, GeometryCause::RadiusRodSearch);
+            if (q.rrFired) RaiseGeometryError(g);
+            x8 = q.x8, x5 = q.x5, x26 = q.x26, y26 = q.y26;
+            return q.tooLong;
+        };
+
+        Pass ahead[2];
+        Pass last;
+        bool haveAhead = false, haveLast = false;
+        for (;;) {
+            const auto bits = std::bit_cast<std::uint32_t>(y8);
+            const Pass* q = nullptr;
+            if (haveAhead && bits == std::bit_cast<std::uint32_t>(ahead[1].y8)) {
+                q = &ahead[1];
+            } else if (haveLast && bits == std::bit_cast<std::uint32_t>(last.y8)) {
+                q = &last;
+            } else {
+                ahead[0].y8 = y8;
+                ahead[1].y8 = F(D(y8) - D(step));
+                compute(ahead);
+                haveAhead = true;
+                q = &ahead[0];
+            }
+            const bool tooLong = take(*q);
+            if (tooLong) {
+                last = *q;
+                haveLast = true;
+                y8 = F(D(y8) - D(step));
+            }
             if (++passes > 100) {
                 storeSearch2();
                 search.Fail(g, GeometryCause::RadiusRodSearch);
