@@ -89,9 +89,9 @@ TEST(SolverSpeedUp, SameAsStraightforwardSolveOnDistortedDesigns) {
     std::mt19937 rng(20261210);
     std::uniform_real_distribution<float> scale(0.3f, 1.7f), unit(0.0f, 1.0f), angle(0.0f, 360.0f);
     std::uniform_real_distribution<float> stretch(5.0f, 30.0f);
-    std::bernoulli_distribution distort(0.35), coin(0.5), far(0.03);
+    std::bernoulli_distribution distort(0.35), coin(0.5), far(0.03), zero(0.01);
     const auto dims = AllDimensions();
-    int eccentricRod = 0, failedSearches = 0, clean = 0;
+    int eccentricRod = 0, guards = 0, failedSearches = 0, clean = 0;
 
     for (int design = 0; design < 300; ++design) {
         GearState fast;
@@ -99,6 +99,7 @@ TEST(SolverSpeedUp, SameAsStraightforwardSolveOnDistortedDesigns) {
         for (const DimensionInfo& d : dims) {
             if (distort(rng)) DimensionRef(fast, d) *= scale(rng);
             if (far(rng)) DimensionRef(fast, d) *= stretch(rng);
+            if (zero(rng)) DimensionRef(fast, d) = 0;
         }
         fast.errorBeepOn = coin(rng);
         const float span = fast.frame.revArmToCentMax * 1.5f;
@@ -126,12 +127,14 @@ TEST(SolverSpeedUp, SameAsStraightforwardSolveOnDistortedDesigns) {
             ASSERT_EQ(std::bit_cast<std::uint32_t>(fast.errorCauseAngle),
                       std::bit_cast<std::uint32_t>(plain.errorCauseAngle));
             eccentricRod += fast.solveCause == GeometryCause::EccentricRod;
+            guards += fast.solveCause == GeometryCause::Guard;
             failedSearches += !fastDone;
             clean += fast.solveCause == GeometryCause::None;
         }
     }
     // The designs reach the paths that matter.
     EXPECT_GT(eccentricRod, 0);
+    EXPECT_GT(guards, 0);
     EXPECT_GT(failedSearches, 0);
     EXPECT_GT(clean, 0);
 }
