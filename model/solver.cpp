@@ -67,6 +67,54 @@ struct SearchCause {
     }
 };
 
+// The walk both searches make: from the starting height down by the step
+// while the lifting link is too long; then back up one step, a fifth of the
+// step, and on until the step is within the tolerance. False when it has
+// not settled in 101 passes (`height` and the values taken are then the
+// last pass's).
+//
+// A pass is a pure function of its height's bits, computed by `compute` two
+// at a time: the height asked for and the one a step below it, where the
+// walk goes next when the link is too long; the two run side by side in the
+// processor. `take(pass, step)` takes a pass when the walk reaches its
+// height, raising the errors of the guards that fired in it, in the order
+// the guards stand, and says whether the link is too long. After a pass
+// that is not too long the walk steps back up, usually onto the height of
+// the last pass found too long, to the bit: that pass is taken again.
+template <class Pass, class Compute, class Take>
+bool WalkSearch(float Pass::*heightOf, float& height, float tol, Compute&& compute, Take&& take) {
+    float step = 0.5f;
+    Pass ahead[2];
+    Pass last;
+    bool haveAhead = false, haveLast = false;
+    for (int passes = 1;; ++passes) {
+        const auto bits = std::bit_cast<std::uint32_t>(height);
+        const Pass* q = nullptr;
+        if (haveAhead && bits == std::bit_cast<std::uint32_t>(ahead[1].*heightOf)) {
+            q = &ahead[1];
+        } else if (haveLast && bits == std::bit_cast<std::uint32_t>(last.*heightOf)) {
+            q = &last;
+        } else {
+            ahead[0].*heightOf = height;
+            ahead[1].*heightOf = F(D(height) - D(step));
+            compute(ahead);
+            haveAhead = true;
+            q = &ahead[0];
+        }
+        const bool tooLong = take(*q, step);
+        if (tooLong) {
+            last = *q;
+            haveLast = true;
+            height = F(D(height) - D(step));
+        }
+        if (passes > 100) return false;
+        if (tooLong) continue;
+        height = F(D(height) + D(step));
+        step = F(D(step) * 0.2);
+        if (!(step > tol)) return true;
+    }
+}
+
 // Steps 5 and 6 of the last solve: they depend on the reverse arm position
 // and the arm dimensions only, and a diagram sweep solves hundreds of driver
 // angles at one position. A memo of a pure function of the bits in `key`
@@ -203,8 +251,6 @@ bool SolveLinkage(GearState& g) {
         g.linkAngle = a;
     };
     {
-        float step = 0.5f;
-        int passes = 0;
         const SearchCause search(g);
         const double fwdRod2 = Sq(f.eccFwdRod);
         const double vert2 = Sq(2 * D(f.exLinkEccRodVert));
@@ -212,12 +258,7 @@ bool SolveLinkage(GearState& g) {
         bool lFired = false;
         const float L = ClampDivisor(f.eccRevRod, lFired);
 
-        // One pass at a link height: a pure function of that height's bits.
-        // Passes are computed two at a time, the height asked for and the
-        // one a step below it, where the search goes next when the lifting
-        // link is too long; the two run side by side in the processor. A
-        // pass is taken when the search reaches its height, and only then
-        // are its guards' errors raised, in the order the guards stand.
+        // One pass at a link height, and which of its guards fired.
         struct Pass {
             float y10, x10, x11, y11, a, x23, y23, x25, y25, x14, y14;
             double sa, ca;
@@ -271,7 +312,7 @@ bool SolveLinkage(GearState& g) {
                 q.tooLong = SignedDistance(x15, y15, q.x14, q.y14) > f.liftLinkExLink;
             }
         };
-        const auto take = [&](const Pass& q) {
+        const auto take = [&](const Pass& q, float step) {
             if (q.rootFired) RaiseGeometryError(g, GeometryCause::EccentricRod);
             if (lFired) RaiseGeometryError(g);
             if (q.betaFired) RaiseGeometryError(g);
@@ -282,41 +323,10 @@ bool SolveLinkage(GearState& g) {
             return q.tooLong;
         };
 
-        // After a pass that is not too long the search steps back up,
-        // usually onto the height of the last pass found too long, to the
-        // bit: that pass is kept and taken again.
-        Pass ahead[2];
-        Pass last;
-        bool haveAhead = false, haveLast = false;
-        for (;;) {
-            const auto bits = std::bit_cast<std::uint32_t>(y10);
-            const Pass* q = nullptr;
-            if (haveAhead && bits == std::bit_cast<std::uint32_t>(ahead[1].y10)) {
-                q = &ahead[1];
-            } else if (haveLast && bits == std::bit_cast<std::uint32_t>(last.y10)) {
-                q = &last;
-            } else {
-                ahead[0].y10 = y10;
-                ahead[1].y10 = F(D(y10) - D(step));
-                compute(ahead);
-                haveAhead = true;
-                q = &ahead[0];
-            }
-            const bool tooLong = take(*q);
-            if (tooLong) {
-                last = *q;
-                haveLast = true;
-                y10 = F(D(y10) - D(step));
-            }
-            if (++passes > 100) {
-                storeSearch1();
-                search.Fail(g, GeometryCause::LinkLiftSearch);
-                return false;
-            }
-            if (tooLong) continue;
-            y10 = F(D(y10) + D(step));
-            step = F(D(step) * 0.2);
-            if (!(step > tol)) break;
+        if (!WalkSearch(&Pass::y10, y10, tol, compute, take)) {
+            storeSearch1();
+            search.Fail(g, GeometryCause::LinkLiftSearch);
+            return false;
         }
     }
     storeSearch1();
@@ -343,7 +353,6 @@ bool SolveLinkage(GearState& g) {
     float y5 = Y[5];
     float x5 = 0;
     {
-        float step = 0.5f;
         float x8 = 0, y8 = f.exLinkLength, x26 = 0, y26 = 0;
         const auto storeSearch2 = [&] {
             X[8] = x8;
@@ -352,13 +361,12 @@ bool SolveLinkage(GearState& g) {
             X[26] = x26;
             Y[26] = y26;
         };
-        int passes = 0;
         const SearchCause search(g);
         const double rodLength2 = Sq(f.radRodTotalLength);
         bool dFired = false;
         const float d = ClampDivisor(D(y10) - D(y11), dFired);
 
-        // As in search 1: passes two at a time, taken in the search's order.
+        // One pass at a die height, and which of its guards fired.
         struct Pass {
             float y8, x8, x5, x26, y26;
             bool rootFired, rrFired, tooLong;
@@ -381,7 +389,7 @@ bool SolveLinkage(GearState& g) {
                 q.tooLong = SignedDistance(x17, y17, q.x26, q.y26) > f.liftLinkRadRod;
             }
         };
-        const auto take = [&](const Pass& q) {
+        const auto take = [&](const Pass& q, float) {
             if (dFired) RaiseGeometryError(g);
             if (q.rootFired) RaiseGeometryError(g, GeometryCause::RadiusRodSearch);
             if (q.rrFired) RaiseGeometryError(g);
@@ -389,38 +397,10 @@ bool SolveLinkage(GearState& g) {
             return q.tooLong;
         };
 
-        Pass ahead[2];
-        Pass last;
-        bool haveAhead = false, haveLast = false;
-        for (;;) {
-            const auto bits = std::bit_cast<std::uint32_t>(y8);
-            const Pass* q = nullptr;
-            if (haveAhead && bits == std::bit_cast<std::uint32_t>(ahead[1].y8)) {
-                q = &ahead[1];
-            } else if (haveLast && bits == std::bit_cast<std::uint32_t>(last.y8)) {
-                q = &last;
-            } else {
-                ahead[0].y8 = y8;
-                ahead[1].y8 = F(D(y8) - D(step));
-                compute(ahead);
-                haveAhead = true;
-                q = &ahead[0];
-            }
-            const bool tooLong = take(*q);
-            if (tooLong) {
-                last = *q;
-                haveLast = true;
-                y8 = F(D(y8) - D(step));
-            }
-            if (++passes > 100) {
-                storeSearch2();
-                search.Fail(g, GeometryCause::RadiusRodSearch);
-                return false;
-            }
-            if (tooLong) continue;
-            y8 = F(D(y8) + D(step));
-            step = F(D(step) * 0.2);
-            if (!(step > tol)) break;
+        if (!WalkSearch(&Pass::y8, y8, tol, compute, take)) {
+            storeSearch2();
+            search.Fail(g, GeometryCause::RadiusRodSearch);
+            return false;
         }
         storeSearch2();
     }
