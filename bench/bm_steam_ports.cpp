@@ -5,6 +5,7 @@
 #include "diagrams/ports_drawing.h"
 #include "diagrams/steam_drawing.h"
 #include "model/defaults.h"
+#include "platform/null_canvas.h"
 #include "platform/qt_image_canvas.h"
 #include "bench/alloc_counter.h"
 #include "bench/qt_app.h"
@@ -63,5 +64,18 @@ void BM_PortsBoth(benchmark::State& state) {
     ReportAllocations(state, before);
 }
 BENCHMARK(BM_PortsBoth)->Unit(benchmark::kMillisecond);
+
+// The same without painting: what BM_PortsBoth spends beyond this is the
+// painting, and the painting must not slow the solves between its calls.
+void BM_PortsBothUnpainted(benchmark::State& state) {
+    auto g = std::make_unique<vx::GearState>();
+    vx::StartUp(*g);
+    vx::NullCanvas canvas(kPictureWidth, kPictureHeight);
+    for (auto _ : state) {
+        vx::DrawPortGraphs(*g, canvas, vx::PortGraphMode::Both);
+        benchmark::DoNotOptimize(g->ports.frontSteamOpening);
+    }
+}
+BENCHMARK(BM_PortsBothUnpainted)->Unit(benchmark::kMillisecond);
 
 } // namespace
