@@ -34,8 +34,7 @@ void RunDiagram(benchmark::State& state, int height) {
         Draw(g, canvas, nullptr);
         benchmark::DoNotOptimize(canvas.Image().constBits());
     }
-    state.counters["allocs_per_iter"] = benchmark::Counter(static_cast<double>(vx::bench::AllocationCount() - before),
-                                                       benchmark::Counter::kAvgIterations);
+    vx::bench::ReportAllocations(state, before);
 }
 
 void BM_SineDiagram(benchmark::State& state) { RunDiagram<vx::DrawSineDiagram>(state, vx::kSineDiagramHeight); }

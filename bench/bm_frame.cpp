@@ -12,35 +12,17 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include "bench/qt_app.h"
 
 #include <memory>
 #include <utility>
 
 namespace {
 
-// Fonts and images want a Qt application; one offscreen instance serves the
-// whole bench program.
-void EnsureQtApp() {
-    if (QCoreApplication::instance()) return;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "vexlin_bench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
-
-// Allocations per iteration since `before`.
-void ReportAllocations(benchmark::State& state, std::uint64_t before) {
-    const auto made = vx::bench::AllocationCount() - before;
-    state.counters["allocs_per_iter"] =
-        benchmark::Counter(static_cast<double>(made), benchmark::Counter::kAvgIterations);
-}
-
 // One frame of the stopped gear. Arguments: screen data (0 off, 1 on), steam
 // display (0 off, 1 on), zoom in tenths (285 = the normal 28.5).
 void BM_ComposeFrame(benchmark::State& state) {
-    EnsureQtApp();
+    vx::bench::EnsureQtApp();
     auto g = std::make_unique<vx::GearState>();
     vx::StartUp(*g);
     g->screenDataOn = state.range(0) != 0;
@@ -58,7 +40,7 @@ void BM_ComposeFrame(benchmark::State& state) {
         vx::ComposeFrame(*g, canvas, services);
         benchmark::DoNotOptimize(std::as_const(canvas).Image().constBits());
     }
-    ReportAllocations(state, before);
+    vx::bench::ReportAllocations(state, before);
 }
 BENCHMARK(BM_ComposeFrame)
     ->ArgNames({"screenData", "steam", "zoom10"})
@@ -70,7 +52,7 @@ BENCHMARK(BM_ComposeFrame)
 // The running gear at the default step of 10 degrees, as the window's timer
 // drives it.
 void BM_Tick(benchmark::State& state) {
-    EnsureQtApp();
+    vx::bench::EnsureQtApp();
     auto g = std::make_unique<vx::GearState>();
     vx::StartUp(*g);
     vx::QImageCanvas canvas(vx::kFrameWidth, vx::kFrameHeight);
@@ -82,14 +64,14 @@ void BM_Tick(benchmark::State& state) {
         vx::ComposeFrame(*g, canvas);
         benchmark::DoNotOptimize(std::as_const(canvas).Image().constBits());
     }
-    ReportAllocations(state, before);
+    vx::bench::ReportAllocations(state, before);
 }
 BENCHMARK(BM_Tick);
 
 // A frame with the dimension locator over the gear, walking all its ids
 // (each one's view, lines and name).
 void BM_LocatorFrame(benchmark::State& state) {
-    EnsureQtApp();
+    vx::bench::EnsureQtApp();
     auto g = std::make_unique<vx::GearState>();
     vx::StartUp(*g);
     g->motion.tickStep = 0;
@@ -109,7 +91,7 @@ void BM_LocatorFrame(benchmark::State& state) {
         vx::ComposeFrame(*g, canvas);
         benchmark::DoNotOptimize(canvas.Image().constBits());
     }
-    ReportAllocations(state, before);
+    vx::bench::ReportAllocations(state, before);
 }
 BENCHMARK(BM_LocatorFrame);
 

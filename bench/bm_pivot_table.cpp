@@ -35,6 +35,8 @@ BENCHMARK(BM_PivotTable)->Unit(benchmark::kMillisecond);
 // The window's part: the table rebuilt on activation and loaded into the
 // text box (36,000 lines), offscreen.
 #include <QApplication>
+
+#include "bench/qt_app.h"
 #include <QPlainTextEdit>
 #include <cstdlib>
 
@@ -44,13 +46,7 @@ BENCHMARK(BM_PivotTable)->Unit(benchmark::kMillisecond);
 namespace {
 
 void BM_PivotTableWindow(benchmark::State& state) {
-    if (QApplication::instance() == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static int argc = 1;
-        static char name[] = "vexlin_bench";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
+    vx::bench::EnsureQtApp();
     auto g = std::make_unique<vx::GearState>();
     vx::StartUp(*g);
     g->motion.selectedStep = 0.01f;

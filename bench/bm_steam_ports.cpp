@@ -19,12 +19,6 @@ namespace {
 constexpr int kPictureWidth = 632;
 constexpr int kPictureHeight = 414;
 
-void ReportAllocations(benchmark::State& state, std::uint64_t before) {
-    const auto made = vx::bench::AllocationCount() - before;
-    state.counters["allocs_per_iter"] =
-        benchmark::Counter(static_cast<double>(made), benchmark::Counter::kAvgIterations);
-}
-
 // The default design with nine positions from full forward to full reverse.
 std::unique_ptr<vx::GearState> NinePositions() {
     auto g = std::make_unique<vx::GearState>();
@@ -46,7 +40,7 @@ void BM_SteamDiagram(benchmark::State& state) {
         vx::DrawSteamDiagram(*g, canvas);
         benchmark::DoNotOptimize(canvas.Image().constBits());
     }
-    ReportAllocations(state, before);
+    vx::bench::ReportAllocations(state, before);
 }
 BENCHMARK(BM_SteamDiagram)->Unit(benchmark::kMillisecond);
 
@@ -61,7 +55,7 @@ void BM_PortsBoth(benchmark::State& state) {
         vx::DrawPortGraphs(*g, canvas, vx::PortGraphMode::Both);
         benchmark::DoNotOptimize(canvas.Image().constBits());
     }
-    ReportAllocations(state, before);
+    vx::bench::ReportAllocations(state, before);
 }
 BENCHMARK(BM_PortsBoth)->Unit(benchmark::kMillisecond);
 

@@ -1,8 +1,9 @@
-// One offscreen Qt application for the benchmarks that draw text and
-// images (fonts want one).
+// One offscreen Qt application for every benchmark that draws text and
+// images (fonts want one) or makes windows: a widget application, so that a
+// window benchmark can run after a drawing one in the same program.
 #pragma once
 
-#include <QGuiApplication>
+#include <QApplication>
 
 namespace vx::bench {
 
@@ -12,7 +13,7 @@ inline void EnsureQtApp() {
     static int argc = 1;
     static char name[] = "vexlin_bench";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
+    static QApplication app(argc, argv);
 }
 
 } // namespace vx::bench
