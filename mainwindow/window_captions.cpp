@@ -73,31 +73,6 @@ CaptionText WindowCaption(WindowKind kind, const GearState& g, const Clock& cloc
     return WindowCaption(kind, g.designName, date, time);
 }
 
-CaptionText MainWindowCaption(const GearState& g, const Clock& clock) {
-    return WindowCaption(WindowKind::Main, g, clock);
-}
-CaptionText SineDiagramCaption(const GearState& g, const Clock& clock) {
-    return WindowCaption(WindowKind::SineDiagram, g, clock);
-}
-CaptionText OvalDiagramCaption(const GearState& g, const Clock& clock) {
-    return WindowCaption(WindowKind::OvalDiagram, g, clock);
-}
-CaptionText SteamDiagramCaption(const GearState& g, const Clock& clock) {
-    return WindowCaption(WindowKind::SteamDiagram, g, clock);
-}
-CaptionText PortDiagramCaption(const GearState& g, const Clock& clock) {
-    return WindowCaption(WindowKind::PortDiagram, g, clock);
-}
-CaptionText PivotDataCaption(const GearState& g, const Clock& clock) {
-    return WindowCaption(WindowKind::PivotData, g, clock);
-}
-CaptionText FrameDimensionsCaption(const GearState& g, const Clock& clock) {
-    return WindowCaption(WindowKind::FrameDimensions, g, clock);
-}
-CaptionText CylinderDimensionsCaption(const GearState& g, const Clock& clock) {
-    return WindowCaption(WindowKind::CylinderDimensions, g, clock);
-}
-
 void SetWindowCaptions(GearState& g, const Clock* clock) {
     const Clock& c = ClockOrSystem(clock);
     // Short texts: kept in the strings' own storage, no allocation.
