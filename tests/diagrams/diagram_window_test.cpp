@@ -22,43 +22,18 @@
 #include "model/defaults.h"
 #include "model/dynvar.h"
 #include "tests/diagrams/diagram_test_support.h"
+#include "tests/diagrams/diagram_window_fixture.h"
 
 namespace vx {
 namespace {
 
 template <class Window>
-class DiagramWindowTest : public ::testing::Test {
+class DiagramWindowTest : public test::DiagramWindowFixture<Window> {
 protected:
-    void SetUp() override {
-        StartUp(g); // positions 1..3 from the mid-gear search, not yet counted
-        DiagramHost host;
-        host.model = &g;
-        host.setTimerRunning = [this](bool on) { timerCalls.push_back(on); };
-        host.showPositionsDialog = [this] {
-            ++dialogShown;
-            TakePositionList(g); // what the dialog's refresh and closing do
-        };
-        host.syncMainControls = [this] { ++mainSyncs; };
-        w = std::make_unique<Window>(host);
-    }
-    void TearDown() override {
-        if (w->isVisible()) w->done(0);
-    }
-
-    // Opens the window as the main window does (without blocking) and lets
-    // the activation run.
-    void Open() {
-        w->open();
-        QApplication::processEvents();
-        QApplication::processEvents();
-    }
-    template <class T>
-    T* Get(const char* name) {
-        T* c = w->template findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
-    QWidget* Canvas() { return Get<QWidget>("DiagramCanvas"); }
+    using Base = test::DiagramWindowFixture<Window>;
+    using Base::g;
+    using Base::w;
+    QWidget* Canvas() { return this->template Get<QWidget>("DiagramCanvas"); }
     void MoveMouse() {
         QMouseEvent move(QEvent::MouseMove, QPointF(300, 200), QPointF(300, 200), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
@@ -68,12 +43,6 @@ protected:
         g.dynVarSlots[0] = {2, g.frame.stroke, "Stroke"};
         SelectDynVar(g);
     }
-
-    GearState g;
-    std::vector<bool> timerCalls;
-    int dialogShown = 0;
-    int mainSyncs = 0;
-    std::unique_ptr<Window> w;
 };
 
 using Windows = ::testing::Types<TSineDia, TOvalDia>;

@@ -16,33 +16,13 @@
 #include "diagrams/port_window.h"
 #include "model/defaults.h"
 #include "model/dynvar.h"
+#include "tests/diagrams/diagram_window_fixture.h"
 
 namespace vx {
 namespace {
 
-class PortWindowTest : public ::testing::Test {
+class PortWindowTest : public test::DiagramWindowFixture<TPortDia> {
 protected:
-    void SetUp() override {
-        StartUp(g);
-        DiagramHost host;
-        host.model = &g;
-        host.setTimerRunning = [this](bool on) { timerCalls.push_back(on); };
-        host.showPositionsDialog = [this] { ++dialogShown; };
-        w = std::make_unique<TPortDia>(host);
-    }
-    void TearDown() override {
-        if (w->isVisible()) w->done(0);
-    }
-    void Open() {
-        w->open();
-        QApplication::processEvents();
-        QApplication::processEvents();
-    }
-    void Trigger(const char* name) {
-        QAction* a = w->findChild<QAction*>(name);
-        ASSERT_NE(a, nullptr) << name;
-        a->trigger();
-    }
     // Pixels of a colour on the picture.
     int Count(QRgb color) const {
         const QImage pic = w->Picture().convertToFormat(QImage::Format_RGB32);
@@ -53,11 +33,6 @@ protected:
     }
     static constexpr QRgb kTeal = qRgb(0, 128, 128);
     static constexpr QRgb kMaroon = qRgb(128, 0, 0);
-
-    GearState g;
-    std::vector<bool> timerCalls;
-    int dialogShown = 0;
-    std::unique_ptr<TPortDia> w;
 };
 
 TEST_F(PortWindowTest, FirstOpeningDrawsBothGraphsWithoutAskingPositions) {

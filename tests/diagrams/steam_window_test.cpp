@@ -15,43 +15,12 @@
 #include "diagrams/steam_window.h"
 #include "model/defaults.h"
 #include "model/dynvar.h"
+#include "tests/diagrams/diagram_window_fixture.h"
 
 namespace vx {
 namespace {
 
-class SteamWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        StartUp(g);
-        DiagramHost host;
-        host.model = &g;
-        host.setTimerRunning = [this](bool on) { timerCalls.push_back(on); };
-        host.showPositionsDialog = [this] {
-            ++dialogShown;
-            TakePositionList(g);
-        };
-        w = std::make_unique<TSteamDia>(host);
-    }
-    void TearDown() override {
-        if (w->isVisible()) w->done(0);
-    }
-    void Open() {
-        w->open();
-        QApplication::processEvents();
-        QApplication::processEvents();
-    }
-    template <class T>
-    T* Get(const char* name) {
-        T* c = w->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
-
-    GearState g;
-    std::vector<bool> timerCalls;
-    int dialogShown = 0;
-    std::unique_ptr<TSteamDia> w;
-};
+using SteamWindowTest = test::DiagramWindowFixture<TSteamDia>;
 
 TEST_F(SteamWindowTest, OpensWithThePositionsDialogAndDrawsTheCurves) {
     g.motion.driverAngle = 45;
