@@ -294,6 +294,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd != "dims" && cmd != "midgear" && cmd != "sweep" && cmd != "save" && cmd != "render" &&
         cmd != "check" && cmd != "pivots" && cmd != "diagram")
         return UsageError(err, "unknown command " + Quote(cmd));
+    // "COMMAND --help": render and diagram have their own; the others are
+    // described in the program's.
+    const bool helpAsked =
+        inv.commandArgs.size() == 1 && (inv.commandArgs[0] == "--help" || inv.commandArgs[0] == "-h");
+    if (helpAsked && cmd != "render" && cmd != "diagram") {
+        out << kHelp;
+        return kExitOk;
+    }
     if ((cmd == "dims" || cmd == "midgear") && !inv.commandArgs.empty())
         return UsageError(err, cmd + " takes no arguments, got " + Quote(inv.commandArgs.front()));
     if (cmd == "save" && inv.commandArgs.size() != 1) return UsageError(err, "save needs exactly one file name");
@@ -313,7 +321,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (!ParseCheckOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
     }
 
-    if (cmd == "diagram" && !(inv.commandArgs.size() == 1 && (inv.commandArgs[0] == "--help" || inv.commandArgs[0] == "-h"))) {
+    if (cmd == "diagram" && !helpAsked) {
         DiagramOptions opt;
         std::string error;
         if (!ParseDiagramOptions(inv.commandArgs, opt, error)) return UsageError(err, "diagram: " + error);

@@ -89,6 +89,7 @@ bool ParsePositions(const std::string& text, std::vector<double>& list, std::str
 } // namespace
 
 bool ParseDiagramOptions(const std::vector<std::string>& args, DiagramOptions& o, std::string& error) {
+    error.clear();
     if (args.empty()) {
         error = "which diagram? (" + DiagramNames() + ")";
         return false;
@@ -105,12 +106,8 @@ bool ParseDiagramOptions(const std::vector<std::string>& args, DiagramOptions& o
             o.data = true;
             continue;
         }
-        if (TakeOption(args, i, "--out", value)) {
-            if (!value || value->empty()) {
-                error = "--out needs a file name";
-                return false;
-            }
-            o.out = *value;
+        if (TakeOutOption(args, i, o.out, error)) {
+            if (!error.empty()) return false;
             haveOut = true;
             continue;
         }

@@ -77,6 +77,7 @@ struct FrameOptions {
 // Reads the options after "frame". On a usage error returns false with the
 // message.
 bool ParseFrameOptions(const std::vector<std::string>& args, FrameOptions& o, std::string& error) {
+    error.clear();
     struct Named {
         std::string_view name;
         std::optional<double>* target;
@@ -102,12 +103,8 @@ bool ParseFrameOptions(const std::vector<std::string>& args, FrameOptions& o, st
             continue;
         }
         std::optional<std::string> value;
-        if (TakeOption(args, i, "--out", value)) {
-            if (!value || value->empty()) {
-                error = "--out needs a file name";
-                return false;
-            }
-            o.out = *value;
+        if (TakeOutOption(args, i, o.out, error)) {
+            if (!error.empty()) return false;
             haveOut = true;
             continue;
         }

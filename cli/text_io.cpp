@@ -81,6 +81,16 @@ bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::strin
     return false;
 }
 
+bool TakeOutOption(const std::vector<std::string>& args, std::size_t& i, std::string& out, std::string& error) {
+    std::optional<std::string> value;
+    if (!TakeOption(args, i, "--out", value)) return false;
+    if (!value || value->empty())
+        error = "--out needs a file name";
+    else
+        out = *value;
+    return true;
+}
+
 bool ReadNumberOptions(const std::vector<std::string>& args, std::span<const NumberOption> options,
                        std::string_view command, std::string& error) {
     const std::string prefix = std::string(command) + ": ";

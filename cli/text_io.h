@@ -35,6 +35,10 @@ std::string Quote(std::string_view s);
 bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
                 std::optional<std::string>& value);
 
+// Whether args[i] is "--out FILE" (or "--out=FILE"); if so, i is moved past
+// it and `out` is set, or, without a file name, `error` says so.
+bool TakeOutOption(const std::vector<std::string>& args, std::size_t& i, std::string& out, std::string& error);
+
 // A numeric option and where its value goes.
 struct NumberOption {
     std::string_view name;

@@ -112,6 +112,15 @@ TEST(CliProcess, HelpAndVersion) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
     EXPECT_EQ(help.err, "");
 
+    // Every command answers "--help": render and diagram with their own,
+    // the others with the program's, which describes them.
+    for (const char* cmd : {"dims", "midgear", "sweep", "check", "pivots", "save"}) {
+        const ProcessResult r = RunProgram({cmd, "--help"});
+        EXPECT_EQ(r.code, 0) << cmd;
+        EXPECT_EQ(r.out, help.out) << cmd;
+        EXPECT_EQ(r.err, "") << cmd;
+    }
+
     const ProcessResult version = RunProgram({"--version"});
     EXPECT_EQ(version.code, 0);
     EXPECT_EQ(version.out, std::string("vexlin-cli ") + VEXLIN_VERSION + "\n");
