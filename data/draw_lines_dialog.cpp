@@ -1,4 +1,5 @@
 #include "data/draw_lines_dialog.h"
+#include "platform/qt_fonts.h"
 
 #include <QButtonGroup>
 #include <QFocusEvent>
@@ -20,11 +21,7 @@ const QColor kSilver(192, 192, 192);
 const QColor kAqua(0, 255, 255);
 
 // The dialog was laid out for a 14-pixel sans serif face.
-QFont DialogFont() {
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(12);
-    return f;
-}
+QFont DialogFont() { return UiFont(UiFace::Sans, 12); }
 
 struct GroupRow {
     const char* name;

@@ -1,4 +1,5 @@
 #include "data/pivot_table_window.h"
+#include "platform/qt_fonts.h"
 
 #include <QAction>
 #include <QEvent>
@@ -54,10 +55,7 @@ TDataTable::TDataTable(GearState& g, const Clock& clock, QWidget* parent)
     memo_->setUndoRedoEnabled(false);
     // A fixed-pitch face, so that the columns line up on screen as they do
     // in a spreadsheet.
-    QFont f(QStringLiteral("Liberation Mono"));
-    f.setStyleHint(QFont::Monospace);
-    f.setPixelSize(12);
-    memo_->setFont(f);
+    memo_->setFont(UiFont(UiFace::Mono, 12));
     layout->addWidget(memo_);
 
     connect(cut_, &QAction::triggered, this, &TDataTable::CutClick);

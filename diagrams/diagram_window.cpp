@@ -1,4 +1,5 @@
 #include "diagrams/diagram_window.h"
+#include "platform/qt_fonts.h"
 
 #include <QAction>
 #include <QMenu>
@@ -45,12 +46,7 @@ private:
 
 namespace {
 
-QFont WindowFont() {
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(11);
-    f.setBold(false);
-    return f;
-}
+QFont WindowFont() { return UiFont(UiFace::Sans, 11); }
 
 } // namespace
 

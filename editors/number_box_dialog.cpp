@@ -1,4 +1,5 @@
 #include "editors/number_box_dialog.h"
+#include "platform/qt_fonts.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -71,14 +72,7 @@ bool NumberBoxFilter::eventFilter(QObject* watched, QEvent* e) {
     return true;
 }
 
-QFont DialogFont() {
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(11);
-    f.setBold(false);
-    f.setItalic(false);
-    f.setUnderline(false);
-    return f;
-}
+QFont DialogFont() { return UiFont(UiFace::Sans, 11); }
 
 QLineEdit* MakeNumberBox(QWidget* parent, const char* name, QRect geometry, bool frame, QColor background) {
     auto* box = new QLineEdit(parent);
@@ -88,9 +82,7 @@ QLineEdit* MakeNumberBox(QWidget* parent, const char* name, QRect geometry, bool
     box->setGeometry(geometry);
     if (!frame) {
         // The classic boxes are 40 pixels wide: the narrow face fits "302.000".
-        QFont f = DialogFont();
-        f.setFamily(QStringLiteral("Liberation Sans Narrow"));
-        box->setFont(f);
+        box->setFont(UiFont(UiFace::SansNarrow, 11));
         box->setTextMargins(1, 0, 0, 0);
         box->setContentsMargins(0, 0, 0, 0);
     }

@@ -1,4 +1,5 @@
 #include "help/about_box_dialog.h"
+#include "platform/qt_fonts.h"
 
 #include <QLabel>
 
@@ -27,8 +28,7 @@ TAboutBox::TAboutBox(QWidget* parent)
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About the Vexlin Valve Gear Programs"));
     setFixedSize(kClientWidth, kClientHeight);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(11);
+    const QFont font = UiFont(UiFace::Sans, 11);
     for (int i = 0; i < kLabelCount; ++i) {
         auto* l = new QLabel(QString::fromUtf8(kLines[static_cast<std::size_t>(i)]), this);
         l->setObjectName(QStringLiteral("Label%1").arg(i + 1));

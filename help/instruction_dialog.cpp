@@ -1,4 +1,5 @@
 #include "help/instruction_dialog.h"
+#include "platform/qt_fonts.h"
 
 #include <QFile>
 #include <QLabel>
@@ -16,11 +17,7 @@ namespace vx {
 namespace {
 
 // "MS Sans Serif" of height 11, with a face every Debian desktop has.
-QFont TextBoxFont() {
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(11);
-    return f;
-}
+QFont TextBoxFont() { return UiFont(UiFace::Sans, 11); }
 
 // The lines of a text file: UTF-8, or, when the bytes are not UTF-8, the
 // 8-bit Latin-1 of older text files; any line end; no empty last line for
@@ -122,10 +119,7 @@ void InstructionDialog::Load(const InstructionSource& source) {
 TInst::TInst(QWidget* parent, const InstructionSource& source)
     : InstructionDialog("Instructions", kFileName, parent) {
     setObjectName(QStringLiteral("Inst"));
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(16);
-    f.setBold(true);
-    Label1()->setFont(f);
+    Label1()->setFont(UiFont(UiFace::Sans, 16, true));
     QPalette p = Label1()->palette();
     p.setColor(QPalette::WindowText, QColor(0, 0, 255));
     Label1()->setPalette(p);

@@ -1,4 +1,5 @@
 #include "mainwindow/main_form.h"
+#include "platform/qt_fonts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -143,23 +144,9 @@ namespace {
 
 const QColor kSilver(192, 192, 192);
 
-QFont SansFont() {
-    // Every attribute is set, so nothing is inherited from the window's font.
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(11);
-    f.setBold(false);
-    f.setItalic(false);
-    f.setUnderline(false);
-    return f;
-}
+QFont SansFont() { return UiFont(UiFace::Sans, 11); }
 
-QFont SerifBoldFont(bool underline) {
-    QFont f(QStringLiteral("Liberation Serif"));
-    f.setPixelSize(13);
-    f.setBold(true);
-    f.setUnderline(underline);
-    return f;
-}
+QFont SerifBoldFont(bool underline) { return UiFont(UiFace::Serif, 13, true, underline); }
 
 using Command = TMainForm::Command;
 

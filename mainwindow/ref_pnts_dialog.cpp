@@ -1,4 +1,5 @@
 #include "mainwindow/ref_pnts_dialog.h"
+#include "platform/qt_fonts.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -36,11 +37,7 @@ constexpr EditRow kEdits[5] = {
 
 float& Field(GearState& g, const EditRow& r) { return r.vertical ? RefY(g, r.point) : RefX(g, r.point); }
 
-QFont DialogFont() {
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(11);
-    return f;
-}
+QFont DialogFont() { return UiFont(UiFace::Sans, 11); }
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "mainwindow/reference_points_form.h"
+#include "platform/qt_fonts.h"
 
 #include <QAction>
 #include <QFrame>
@@ -44,14 +45,7 @@ constexpr PointButtonRow kPointButtons[3] = {
 // Panels that frame the reference controls.
 constexpr const char* kRefPanels[] = {"Panel5", "Panel6", "Panel11"};
 
-QFont ButtonFont(bool bold) {
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(11);
-    f.setBold(bold);
-    f.setItalic(false);
-    f.setUnderline(false);
-    return f;
-}
+QFont ButtonFont(bool bold) { return UiFont(UiFace::Sans, 11, bold); }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect geometry, const char* hint,
                         bool bold) {
