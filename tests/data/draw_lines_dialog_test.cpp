@@ -69,6 +69,12 @@ protected:
         auto* b = Get<QRadioButton>(QStringLiteral("RadioGroup%1Item%2").arg(group + 1).arg(item));
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
     }
+    // A type, a colour and a reference, chosen in that order.
+    void Choose(int type, int color, int ref) {
+        Choose(Type, type);
+        Choose(Color, color);
+        Choose(Ref, ref);
+    }
     void Click(const char* name) { QTest::mouseClick(Get<QPushButton>(QString::fromUtf8(name)), Qt::LeftButton); }
     void ClickRowNumber(int row) {
         QTest::mouseClick(Get<QLabel>(QStringLiteral("Label%1").arg(4 * row - 3)), Qt::LeftButton, {}, QPoint(3, 5));
@@ -163,9 +169,7 @@ TEST_F(DrawLinesTest, FixedLineIsDrawnWhereTheReferencePointsStood) {
     SetRef(1, 1, 2);
     SetRef(2, 5, 6);
     Open([&] {
-        Choose(Type, 0);
-        Choose(Color, 1);
-        Choose(Ref, 0);
+        Choose(0, 1, 0);
         EXPECT_TRUE(dlg().isVisible());
         EXPECT_TRUE(Get<QPushButton>("DrawBut")->isEnabled());
         EXPECT_EQ(RowTexts(1), QStringList({"Line", "Red", "0 , 0", "", "", "", ""}));
@@ -197,9 +201,7 @@ TEST_F(DrawLinesTest, Pivot1LineFollowsItsPivot) {
     SetRef(1, px + 1, py + 0.5f);
     SetRef(2, px + 3, py - 1);
     Open([&] {
-        Choose(Type, 0);
-        Choose(Color, 4);
-        Choose(Ref, 1); // closes the dialog for the pick
+        Choose(0, 4, 1); // closes the dialog for the pick
     });
     EXPECT_TRUE(g().pivotPickPending);
     EXPECT_EQ(g().currentItem, 1);
@@ -252,9 +254,7 @@ TEST_F(DrawLinesTest, ClicksOnThePictureHandThePickedPivotsBack) {
     press(ax + 2, ay + 2, Qt::LeftButton);
     press(bx - 2, by - 1, Qt::RightButton);
     Open([&] {
-        Choose(Type, 0);
-        Choose(Color, 1);
-        Choose(Ref, 3);
+        Choose(0, 1, 3);
     });
     ASSERT_TRUE(g().pivotPickPending);
 
@@ -288,9 +288,7 @@ TEST_F(DrawLinesTest, TwoPivotLineStretchesBetweenBothPivots) {
     SetRef(1, ax + 1, ay + 1);
     SetRef(2, bx - 2, by + 0.25f);
     Open([&] {
-        Choose(Type, 0);
-        Choose(Color, 5);
-        Choose(Ref, 3);
+        Choose(0, 5, 3);
     });
     EXPECT_TRUE(g().pivotPickPending);
     RecordingCanvas prompts;
@@ -324,9 +322,7 @@ TEST_F(DrawLinesTest, FixedCircleHasTheDistanceAsRadiusAndNoThirdBox) {
     SetRef(1, 1, 2);
     SetRef(2, 4, 6);
     Open([&] {
-        Choose(Type, 1);
-        Choose(Color, 2);
-        Choose(Ref, 0);
+        Choose(1, 2, 0);
         Click("DrawBut");
     });
     EXPECT_EQ(RowTexts(1), QStringList({"Circle", "Green", "0 , 0", "  2.000", "  1.000", "", "  5.000"}));
@@ -358,9 +354,7 @@ TEST_F(DrawLinesTest, AnchoredCircleKeepsTheRadiusFromWhereItsCentreWasPlaced) {
     SetRef(1, px + 1, py + 1); // the centre
     SetRef(2, px + 4, py + 5); // a point on the circle: radius 5
     Open([&] {
-        Choose(Type, 1);
-        Choose(Color, 3);
-        Choose(Ref, 1);
+        Choose(1, 3, 1);
     });
     ASSERT_TRUE(g().pivotPickPending);
     SetRef(1, px, py); // the click on the crank pin
@@ -426,9 +420,7 @@ TEST_F(DrawLinesTest, RowSelectionAndTheLimitOfTwentyItems) {
         EXPECT_EQ(g().currentItem, 7);
         EXPECT_EQ(PanelColor(7), QColor(0, 255, 255));
         EXPECT_EQ(PanelColor(1), QColor(Qt::white));
-        Choose(Type, 0);
-        Choose(Color, 0);
-        Choose(Ref, 0);
+        Choose(0, 0, 0);
         Click("DrawBut");
     });
     EXPECT_EQ(g().overlay[7].kind, 0);
@@ -438,9 +430,7 @@ TEST_F(DrawLinesTest, RowSelectionAndTheLimitOfTwentyItems) {
 
     Open([&] {
         ClickRowNumber(20);
-        Choose(Type, 1);
-        Choose(Color, 1);
-        Choose(Ref, 0);
+        Choose(1, 1, 0);
         Click("DrawBut");
     });
     EXPECT_EQ(g().overlay[20].kind, 1);
@@ -453,9 +443,7 @@ TEST_F(DrawLinesTest, CurrentItemStaysInRangeWhileAPickIsPending) {
     SetRef(1, 1, 1);
     SetRef(2, 2, 2);
     Open([&] {
-        Choose(Type, 0);
-        Choose(Color, 0);
-        Choose(Ref, 2); // closes for the pick
+        Choose(0, 0, 2); // closes for the pick
     });
     EXPECT_EQ(g().currentItem, 1);
     // Shown and closed with the close box twice while the choice stands:
@@ -505,9 +493,7 @@ TEST_F(DrawLinesTest, ClearLineEmptiesTheCurrentItemAndStaysOpen) {
     SetRef(1, 1, 1);
     SetRef(2, 2, 2);
     Open([&] {
-        Choose(Type, 0);
-        Choose(Color, 1);
-        Choose(Ref, 0);
+        Choose(0, 1, 0);
         Click("DrawBut");
     });
     g().overlay[1].anchorPivot1 = 5;
@@ -532,13 +518,9 @@ TEST_F(DrawLinesTest, FileRoundTripKeepsTheOverlayAndPositionsFourToNine) {
     SetRef(1, 1, 2);
     SetRef(2, 5, 6);
     Open([&] {
-        Choose(Type, 0);
-        Choose(Color, 1);
-        Choose(Ref, 0);
+        Choose(0, 1, 0);
         Click("DrawBut");
-        Choose(Type, 1);
-        Choose(Color, 4);
-        Choose(Ref, 0);
+        Choose(1, 4, 0);
         Click("DrawBut");
     });
     for (int k = 4; k <= 9; ++k) g().revArm.position[static_cast<std::size_t>(k)] = 0.25f * static_cast<float>(k);
