@@ -63,34 +63,26 @@ struct Steam {
         return true;
     }
 
-    // Front port passage: slanting from the seat down to the bore.
-    void FrontPassage(int count, Rgb col) {
+    // A port passage, slanting from the seat down to the bore: each dot at
+    // a random depth r, on the slant from `top` at the seat by `slant` at
+    // the bore, and a random distance across it, to the right for the front
+    // passage and to the left for the rear one.
+    void Passage(int count, Rgb col, long long w, int top, double slant, bool front) {
         const long long h = Span(C(17).y, C(5).y);
-        const long long w = Span(C(19).x, C(8).x);
         if (!Drawable(h, w, count)) return;
-        const long long div = h;
-        const double slant = static_cast<double>(C(19).x) - C(20).x;
         for (int i = 0; i < count; ++i) {
             const int r = R(h);
-            const double f = static_cast<double>(r) / static_cast<double>(div);
-            Dot(R(w) + static_cast<long long>(Nearest(slant * f)) + C(20).x, static_cast<long long>(C(17).y) + r,
-                col);
+            const double f = static_cast<double>(r) / static_cast<double>(h);
+            const long long across = R(w);
+            Dot(static_cast<long long>(Nearest(slant * f)) + top + (front ? across : -across),
+                static_cast<long long>(C(17).y) + r, col);
         }
     }
-
-    // Rear port passage.
+    void FrontPassage(int count, Rgb col) {
+        Passage(count, col, Span(C(19).x, C(8).x), C(20).x, static_cast<double>(C(19).x) - C(20).x, true);
+    }
     void RearPassage(int count, Rgb col) {
-        const long long h = Span(C(17).y, C(5).y);
-        const long long w = Span(C(5).x, C(18).x);
-        if (!Drawable(h, w, count)) return;
-        const long long div = h;
-        const double slant = static_cast<double>(C(18).x) - C(17).x;
-        for (int i = 0; i < count; ++i) {
-            const int r = R(h);
-            const double f = static_cast<double>(r) / static_cast<double>(div);
-            const int t = R(w);
-            Dot(static_cast<long long>(Nearest(slant * f)) + C(17).x - t, static_cast<long long>(C(17).y) + r, col);
-        }
+        Passage(count, col, Span(C(5).x, C(18).x), C(17).x, static_cast<double>(C(18).x) - C(17).x, false);
     }
 
     // Plume cone above the chimney, widening as it rises.
