@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "diagrams/diagram_common.h"
-#include "mainwindow/dyn_var_bars_form.h"
+#include "controls/dyn_var_bars_form.h"
 #include "model/dynvar.h"
 
 namespace vx {

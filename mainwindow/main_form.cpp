@@ -43,7 +43,7 @@
 #include "mainwindow/classic_bar_keys_form.h"
 #include "mainwindow/dimension_file_dialog.h"
 #include "mainwindow/dimension_locator_layer.h"
-#include "mainwindow/dyn_var_bars_form.h"
+#include "controls/dyn_var_bars_form.h"
 #include "mainwindow/value_entry_dialog.h"
 #include "mainwindow/display_options_form.h"
 #include "mainwindow/frame_renderer.h"

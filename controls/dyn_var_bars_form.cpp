@@ -1,4 +1,4 @@
-#include "mainwindow/dyn_var_bars_form.h"
+#include "controls/dyn_var_bars_form.h"
 
 #include <QByteArray>
 #include <QEvent>
