@@ -8,6 +8,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <thread>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -71,8 +76,28 @@ ProcessResult RunProgram(const std::vector<std::string>& args) {
         r.err = "cannot start " VEXLIN_CLI_PATH;
         return r;
     }
+    // No run of the program takes a minute: one that does is ended and
+    // reported instead of holding up the whole test program.
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    for (;;) {
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) break;
+        if (done < 0 && errno != EINTR) {
+            r.err = std::string("waitpid failed: ") + std::strerror(errno);
+            return r;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
+            ADD_FAILURE() << "vexlin-cli did not end within 60 s";
+            r.code = -1;
+            r.out = ReadAll(outPath);
+            r.err = ReadAll(errPath);
+            return r;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     r.out = ReadAll(outPath);

@@ -9,8 +9,13 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
+#include <charconv>
 #include <cmath>
 #include <sstream>
 #include <string>
@@ -137,6 +142,74 @@ TEST_F(RenderFrame, SvgWhenTheFileEndsInSvg) {
         const QByteArray text = f.readAll();
         EXPECT_TRUE(text.contains("<svg")) << text.left(200).toStdString();
         EXPECT_TRUE(QImage(QString::fromStdString(file), "PNG").isNull()); // not a PNG
+
+        // Every number is one a reader in any locale takes whole.
+        QXmlStreamReader xml(text);
+        int numbers = 0;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+            for (const QXmlStreamAttribute& at : xml.attributes()) {
+                const QString name = at.name().toString();
+                QStringList values;
+                if (name == "d")
+                    values = at.value().toString().split(QRegularExpression("[ MLAZmlaz]+"), Qt::SkipEmptyParts);
+                else if (QStringList{"x", "y", "width", "height", "cx", "cy", "rx", "ry", "stroke-width", "font-size"}
+                             .contains(name))
+                    values = {at.value().toString()};
+                for (const QString& v : values) {
+                    const std::string t = v.toStdString();
+                    double d = 0;
+                    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), d);
+                    EXPECT_TRUE(ec == std::errc() && end == t.data() + t.size() && std::isfinite(d))
+                        << xml.name().toString().toStdString() << " " << name.toStdString() << "=\"" << t << "\"";
+                    ++numbers;
+                }
+            }
+        }
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        EXPECT_GT(numbers, 100);
+
+        // Drawn by an SVG reader, it is the picture the PNG export holds:
+        // each inked pixel of one has ink within 2 pixels in the other.
+        QSvgRenderer svg(text);
+        ASSERT_TRUE(svg.isValid());
+        EXPECT_EQ(svg.defaultSize(), QSize(1280, 1024));
+        QImage drawn(1280, 1024, QImage::Format_RGB32);
+        drawn.fill(Qt::white);
+        {
+            QPainter p(&drawn);
+            svg.render(&p, QRectF(0, 0, 1280, 1024));
+        }
+        GearState again = Prepared();
+        ASSERT_EQ(Render(again, {"frame", "--out", Path("same.png")}).code, 0);
+        const QImage png = QImage(QString::fromStdString(Path("same.png"))).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(png.size(), drawn.size());
+        const auto inked = [](const QImage& img, int x, int y) { return qGray(img.pixel(x, y)) < 200; };
+        const auto near = [&](const QImage& img, int x, int y) {
+            for (int dy = -2; dy <= 2; ++dy)
+                for (int dx = -2; dx <= 2; ++dx) {
+                    const int u = x + dx, v = y + dy;
+                    if (u >= 0 && v >= 0 && u < img.width() && v < img.height() && qGray(img.pixel(u, v)) < 240)
+                        return true;
+                }
+            return false;
+        };
+        int pngInk = 0, pngMatched = 0, svgInk = 0, svgMatched = 0;
+        for (int y = 0; y < 1024; ++y)
+            for (int x = 0; x < 1280; ++x) {
+                if (inked(png, x, y)) {
+                    ++pngInk;
+                    pngMatched += near(drawn, x, y);
+                }
+                if (inked(drawn, x, y)) {
+                    ++svgInk;
+                    svgMatched += near(png, x, y);
+                }
+            }
+        ASSERT_GT(pngInk, 1000);
+        ASSERT_GT(svgInk, 1000);
+        EXPECT_GT(pngMatched, pngInk * 95 / 100) << pngMatched << " of " << pngInk;
+        EXPECT_GT(svgMatched, svgInk * 95 / 100) << svgMatched << " of " << svgInk;
     }
 }
 

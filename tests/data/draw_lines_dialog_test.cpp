@@ -27,6 +27,7 @@
 #include "model/view.h"
 #include "platform/recording_canvas.h"
 #include "platform/recording_sound.h"
+#include "tests/widget_test_support.h"
 
 namespace vx {
 namespace {
@@ -50,9 +51,7 @@ protected:
     TDrawLines& dlg() { return form->DrawLines(); }
     template <class T>
     T* Get(const QString& name) {
-        T* w = dlg().findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
+        return test::Child<T>(dlg(), name);
     }
     QString LabelText(int n) { return Get<QLabel>(QStringLiteral("Label%1").arg(n))->text(); }
     QString BoxText(int n) { return Get<QLineEdit>(QStringLiteral("Edit%1").arg(n))->text(); }
@@ -91,7 +90,11 @@ protected:
         bool ran = false;
         QTimer::singleShot(0, &dlg(), [&] {
             ran = true;
-            inside();
+            try {
+                inside();
+            } catch (const test::MissingWidget&) {
+                // Already a failure of this test; the dialog still closes.
+            }
             if (dlg().isVisible()) dlg().done(0);
         });
         form->RunCommand(TMainForm::Command::DrawLinesCircles);
@@ -260,14 +263,23 @@ TEST_F(DrawLinesTest, ClicksOnThePictureHandThePickedPivotsBack) {
 
     // Left on the crank pin: nothing yet; right on the die: the dialog is
     // back, with both pivots bound, and "Draw Close" completes the line.
+    // Should the dialog come back here, the queued check sees it from
+    // inside the dialog's own loop and closes it.
+    bool cameBack = false;
+    QTimer::singleShot(0, &dlg(), [&] {
+        cameBack = dlg().isVisible();
+        if (cameBack) dlg().done(0);
+    });
     press(ax, ay, Qt::LeftButton);
     QTest::qWait(20);
+    EXPECT_FALSE(cameBack);
     EXPECT_FALSE(dlg().isVisible());
     bool shown = false;
     press(bx, by, Qt::RightButton);
     QTimer::singleShot(0, &dlg(), [&] {
         shown = dlg().isVisible();
-        Click("DrawBut");
+        if (dlg().findChild<QPushButton*>(QStringLiteral("DrawBut")) != nullptr) Click("DrawBut");
+        if (dlg().isVisible()) dlg().done(0);
     });
     QTest::qWait(50);
     EXPECT_TRUE(shown);

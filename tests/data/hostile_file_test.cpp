@@ -91,6 +91,20 @@ std::vector<Hostile> HostileFiles() {
     return files;
 }
 
+// The pixel of a screen coordinate: the nearest integer, half-way cases to
+// the even one; no coordinate (NaN) gives 0, and the picture's coordinates
+// end at +-2^28, infinities included.
+std::int32_t ExpectedPixel(double v) {
+    constexpr double kLimit = 268435456.0;
+    if (v != v) return 0;
+    if (v >= kLimit) return static_cast<std::int32_t>(kLimit);
+    if (v <= -kLimit) return -static_cast<std::int32_t>(kLimit);
+    double whole = std::floor(v);
+    const double rest = v - whole;
+    if (rest > 0.5 || (rest == 0.5 && std::fmod(whole, 2.0) != 0)) whole += 1;
+    return static_cast<std::int32_t>(whole);
+}
+
 TEST(HostileDesignFiles, OpenAndRunWithoutFault) {
     const fs::path dir = fs::temp_directory_path() / ("vexlin_hostile_" + std::to_string(::getpid()));
     fs::create_directories(dir);
@@ -122,6 +136,13 @@ TEST(HostileDesignFiles, OpenAndRunWithoutFault) {
         for (int p = 0; p < kScreenPivotCount; ++p) {
             EXPECT_LE(std::abs(g->piv.sx[p]), kPixelLimit);
             EXPECT_LE(std::abs(g->piv.sy[p]), kPixelLimit);
+            // Each screen point is its world point through the view, even
+            // for the values no design should hold (pivot 18's x comes from
+            // the reverse arm position).
+            const double wx = p == 18 ? g->motion.reverseArmPosition : g->piv.x[static_cast<std::size_t>(p)];
+            const double wy = g->piv.y[static_cast<std::size_t>(p)];
+            EXPECT_EQ(g->piv.sx[p], ExpectedPixel(wx * g->view.zoom + g->view.panHorz)) << "pivot " << p << " x " << wx;
+            EXPECT_EQ(g->piv.sy[p], ExpectedPixel(-wy * g->view.zoom + g->view.panVert)) << "pivot " << p << " y " << wy;
         }
         // The design written back is readable again.
         ASSERT_TRUE(SaveDesign(*g, path).ok);

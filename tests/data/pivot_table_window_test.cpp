@@ -133,7 +133,14 @@ TEST(DataTableButton, OpensTheTableFromTheMainWindow) {
     ASSERT_TRUE(button->isVisible());
     auto* table = form.findChild<TDataTable*>(QStringLiteral("TDataTable"));
     ASSERT_NE(table, nullptr);
-    QTimer::singleShot(0, table, [table] { table->findChild<QAction*>(QStringLiteral("Close1"))->trigger(); });
+    QTimer::singleShot(0, table, [table] {
+        if (auto* close = table->findChild<QAction*>(QStringLiteral("Close1"))) {
+            close->trigger();
+        } else {
+            ADD_FAILURE() << "no Close1 command";
+            table->reject();
+        }
+    });
     button->click();
     EXPECT_FALSE(table->isVisible());
     EXPECT_TRUE(table->Memo()->toPlainText().startsWith(QStringLiteral("Pivot Data   Nominal")));

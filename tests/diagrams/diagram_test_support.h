@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <initializer_list>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +15,7 @@
 
 #include "model/defaults.h"
 #include "model/gear_state.h"
+#include "model/solver.h"
 #include "platform/recording_canvas.h"
 
 namespace vx::test {
@@ -26,6 +30,44 @@ inline GearState GearWithPositions(std::initializer_list<float> positions) {
     for (float p : positions) g.revArm.position[static_cast<std::size_t>(++k)] = p;
     g.revArm.positionCount = k;
     return g;
+}
+
+// The lead figures a diagram must print for a position at mid gear, from a
+// sweep of the solver of its own over the diagram's driver angles: the
+// upper lead is the upper lead term plus the largest X the valve spindle
+// joint (pivot 4) reaches, not below 0; the lower lead is the lower lead
+// term minus its smallest X, not above 1000.
+struct SweptLeads {
+    double upper = 0;
+    double lower = 0;
+};
+inline SweptLeads SweepLeads(GearState g, float position, const std::vector<float>& angles) {
+    g.motion.reverseArmPosition = position;
+    float hi = 0, lo = 1000;
+    for (float a : angles) {
+        g.motion.driverAngle = a;
+        SolveLinkage(g);
+        hi = std::max(hi, g.piv.x[4]);
+        lo = std::min(lo, g.piv.x[4]);
+    }
+    return {static_cast<double>(g.events.upperLeadTerm) + hi, static_cast<double>(g.events.lowerLeadTerm) - lo};
+}
+
+// The number a text shows (leading spaces allowed), or NaN.
+inline double NumberIn(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    double v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::numeric_limits<double>::quiet_NaN();
+    return v;
+}
+
+// The texts drawn at (x, y), in order.
+inline std::vector<RecordingCanvas::Op> TextsAt(const RecordingCanvas& rc, int x, int y) {
+    std::vector<RecordingCanvas::Op> out;
+    for (const auto& op : rc.Ops())
+        if (op.kind == RecordingCanvas::Kind::Text && op.a[0] == x && op.a[1] == y) out.push_back(op);
+    return out;
 }
 
 // The texts drawn, in order.

@@ -16,6 +16,7 @@
 #include "diagrams/diagram_window.h"
 #include "model/defaults.h"
 #include "model/gear_state.h"
+#include "tests/widget_test_support.h"
 
 namespace vx::test {
 
@@ -47,14 +48,9 @@ protected:
     }
     template <class T>
     T* Get(const char* name) {
-        T* c = w->template findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
+        return Child<T>(*w, name);
     }
-    void Trigger(const char* name) {
-        QAction* a = Get<QAction>(name);
-        if (a != nullptr) a->trigger();
-    }
+    void Trigger(const char* name) { Get<QAction>(name)->trigger(); }
 
     GearState g;
     std::vector<bool> timerCalls;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "diagrams/oval_diagram.h"
 #include "model/view.h"
@@ -136,6 +137,31 @@ TEST_P(OvalCurveNumbers, ClosedCurveWithTwoBoldNumbers) {
 
 INSTANTIATE_TEST_SUITE_P(Laps, OvalCurveNumbers,
                          ::testing::Values(LapCase{true, 204, 213}, LapCase{false, 213, 204}));
+
+// At mid gear the lead figures follow the spindle joint over the oval's own
+// samples (one turn backwards from 32 degrees), not the sine diagram's.
+TEST(OvalDiagram, LeadFiguresAtMidGearFollowTheSpindleJoint) {
+    const GearState probe = GearWithPositions({});
+    std::vector<float> angles;
+    for (int j = 7; j <= 52; ++j) angles.push_back(static_cast<float>(((88 - 8 * j) % 360 + 360) % 360));
+    for (const float offset : {0.0f, 0.03f, -0.04f}) {
+        SCOPED_TRACE(offset);
+        const float position = probe.revArm.centre + offset;
+        GearState g = GearWithPositions({position});
+        RecordingCanvas rc(kDiagramWidth, kOvalDiagramHeight);
+        LeadLapTable t;
+        DrawOvalDiagram(g, rc, &t);
+        const test::SweptLeads leads = test::SweepLeads(probe, position, angles);
+        const auto upper = test::TextsAt(rc, 592, 166), lower = test::TextsAt(rc, 592, 295);
+        ASSERT_EQ(upper.size(), 1u);
+        ASSERT_EQ(lower.size(), 1u);
+        EXPECT_NEAR(test::NumberIn(upper[0].text), leads.upper, 0.0006) << upper[0].text;
+        EXPECT_NEAR(test::NumberIn(lower[0].text), leads.lower, 0.0006) << lower[0].text;
+        ASSERT_EQ(t.count, 1);
+        EXPECT_NEAR(t.rows[0].figures.upperLead, leads.upper, 1e-5);
+        EXPECT_NEAR(t.rows[0].figures.lowerLead, leads.lower, 1e-5);
+    }
+}
 
 TEST(OvalDiagram, RestoresMotionAndLeavesTheLastPosition) {
     GearState probe = GearWithPositions({});

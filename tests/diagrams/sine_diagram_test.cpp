@@ -199,6 +199,17 @@ TEST_P(SineLeadFigures, OnlyWithinFiveHundredthsOfMidGear) {
         // The lap and clearance figures are the solver's.
         EXPECT_EQ(table.rows[0].figures.frontLap, g.events.frontLap);
         EXPECT_EQ(table.rows[0].figures.rearExhaustClearance, g.events.rearExhaustClearance);
+        // The leads follow the spindle joint over the curve's own samples.
+        std::vector<float> angles;
+        for (int j = 7; j <= 73; ++j) angles.push_back(static_cast<float>((8 * j + 272) % 360 == 0 ? 360 : (8 * j + 272) % 360));
+        const test::SweptLeads leads = test::SweepLeads(probe, probe.revArm.centre + n.offset, angles);
+        const auto upper = test::TextsAt(rc, 592, 166), lower = test::TextsAt(rc, 592, 295);
+        ASSERT_EQ(upper.size(), 1u);
+        ASSERT_EQ(lower.size(), 1u);
+        EXPECT_NEAR(test::NumberIn(upper[0].text), leads.upper, 0.0006) << upper[0].text;
+        EXPECT_NEAR(test::NumberIn(lower[0].text), leads.lower, 0.0006) << lower[0].text;
+        EXPECT_NEAR(table.rows[0].figures.upperLead, leads.upper, 1e-5);
+        EXPECT_NEAR(table.rows[0].figures.lowerLead, leads.lower, 1e-5);
     }
 }
 

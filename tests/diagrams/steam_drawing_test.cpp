@@ -3,13 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
 #include "diagrams/steam_drawing.h"
+#include "model/ports.h"
+#include "model/solver.h"
 #include "model/defaults.h"
 #include "model/view.h"
 #include "platform/recording_canvas.h"
@@ -122,6 +127,14 @@ int CountTexts(const RecordingCanvas& rc, const std::string& text) {
     int n = 0;
     for (const Op& op : rc.Ops()) n += op.kind == Kind::Text && op.text == text;
     return n;
+}
+
+// The number a text shows (leading spaces allowed), or NaN.
+double NumberIn(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    double v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    return ec == std::errc() && end == text.data() + text.size() ? v : std::nan("");
 }
 
 std::string Figure(float percent) {
@@ -284,6 +297,84 @@ TEST(SteamDiagram, MarkersNumberTheCurves) {
     }
 }
 
+// The events of the default positions from a sweep of the port openings of
+// its own: the driver runs from 96 degrees in steps of 4 (forwards for a
+// position below mid gear, backwards otherwise), 150 steps per position,
+// carried from one position to the next. A cut-off lies where the steam
+// opening, interpolated between two steps, reaches 0; the other events at
+// the piston position of the step before the port changed. Front figures
+// count from the forward end, rear ones from the other end.
+TEST(SteamDiagram, FiguresAreTheEventsOfASweepOfTheOpenings) {
+    GearState g = StartedGear();
+    RecordingCanvas rc;
+    SteamFigures f;
+    DrawSteamDiagram(g, rc, &f);
+    ASSERT_EQ(f.count, 3);
+
+    GearState h = StartedGear();
+    float angle = 96;
+    bool first = true;
+    PortOpenings prev{};
+    for (int l = 1; l <= 3; ++l) {
+        const float position = h.revArm.position[static_cast<std::size_t>(l)];
+        h.motion.reverseArmPosition = position;
+        std::array<double, kSteamFigureCount> expected{};
+        std::array<bool, kSteamFigureCount> found{};
+        const auto event = [&](int k, double percent) {
+            expected[static_cast<std::size_t>(k)] = percent;
+            found[static_cast<std::size_t>(k)] = true;
+        };
+        for (int k = 1; k <= kSteamSteps; ++k) {
+            if (position < h.revArm.centre) {
+                angle += 4;
+                while (angle > 360) angle -= 360;
+            } else {
+                angle -= 4;
+                while (angle < 0) angle += 360;
+            }
+            h.motion.driverAngle = angle;
+            SolveLinkage(h);
+            ComputePortOpenings(h);
+            PortOpenings now = h.ports;
+            // An admitting port is never taken as open by less than 0.005.
+            for (float* o : {&now.frontSteamOpening, &now.rearSteamOpening})
+                if (*o > 0 && *o < 0.005f) *o = 0.005f;
+            if (!first) {
+                double pPrev = prev.pistonPosition;
+                const double p = now.pistonPosition;
+                if (prev.frontSteamOpening > 0 && now.frontSteamOpening <= 0) {
+                    pPrev += (p - pPrev) * prev.frontSteamOpening / (prev.frontSteamOpening - now.frontSteamOpening);
+                    event(kFrontCutOff, pPrev / 6.4);
+                }
+                if (prev.frontExhaustOpening <= 0 && now.frontExhaustOpening > 0) event(kFrontRelease, pPrev / 6.4);
+                if (prev.frontExhaustOpening > 0 && now.frontExhaustOpening <= 0) event(kFrontCompression, pPrev / 6.4);
+                if (prev.frontSteamOpening <= 0 && now.frontSteamOpening > 0) event(kFrontAdmission, pPrev / 6.4);
+                if (prev.rearSteamOpening > 0 && now.rearSteamOpening <= 0) {
+                    pPrev += (p - pPrev) * prev.rearSteamOpening / (prev.rearSteamOpening - now.rearSteamOpening);
+                    event(kRearCutOff, (640 - pPrev) / 6.4);
+                }
+                if (prev.rearExhaustOpening <= 0 && now.rearExhaustOpening > 0) event(kRearRelease, (640 - pPrev) / 6.4);
+                if (prev.rearExhaustOpening > 0 && now.rearExhaustOpening <= 0) event(kRearCompression, (640 - pPrev) / 6.4);
+                if (prev.rearSteamOpening <= 0 && now.rearSteamOpening > 0) event(kRearAdmission, (640 - pPrev) / 6.4);
+            }
+            prev = now;
+            first = false;
+        }
+        const SteamPositionFigures& pf = f.positions[static_cast<std::size_t>(l - 1)];
+        const int rowBase[] = {90, 169, 249, 329};
+        for (int k = 0; k < kSteamFigureCount; ++k) {
+            SCOPED_TRACE(testing::Message() << "position " << l << " figure " << k);
+            const auto e = static_cast<std::size_t>(k);
+            ASSERT_TRUE(found[e]);
+            ASSERT_TRUE(pf.found[e]);
+            EXPECT_NEAR(pf.percent[e], expected[e], 0.02);
+            const auto values = TextsAt(rc, k >= 4 ? 15 : 602, 12 * l + rowBase[k % 4]);
+            ASSERT_FALSE(values.empty());
+            EXPECT_NEAR(NumberIn(values.back()->text), expected[e], 0.07) << values.back()->text;
+        }
+    }
+}
+
 // A front port that never closes: no front cut-off, so no front headings,
 // while its other figures are still printed.
 TEST(SteamDiagram, EndWithoutCutOffHasNoHeadings) {
@@ -303,6 +394,18 @@ TEST(SteamDiagram, EndWithoutCutOffHasNoHeadings) {
 }
 
 TEST(SteamDiagram, HostileStatesDrawSafely) {
+    // The axes, titles and scales come before anything the state decides,
+    // and are the same for every state: those of the default design.
+    GearState normal = StartedGear();
+    normal.revArm.positionCount = 0;
+    RecordingCanvas fixedRc;
+    DrawSteamDiagram(normal, fixedRc);
+    std::vector<Op> fixed;
+    for (const Op& op : fixedRc.Ops()) {
+        if (op.kind == Kind::Text && op.text == "Reverse Arm Positions") break;
+        fixed.push_back(op);
+    }
+    ASSERT_GT(fixed.size(), 9u * 28 + 3);
     for (const test::HostileState& h : test::HostileStates()) {
         SCOPED_TRACE(h.name);
         GearState g = test::SolvedHostileState(h);
@@ -317,6 +420,14 @@ TEST(SteamDiagram, HostileStatesDrawSafely) {
         for (const Op& op : rc.Ops()) {
             EXPECT_LE(std::abs(op.a[0]), kPixelLimit + 1000);
             EXPECT_LE(std::abs(op.a[1]), kPixelLimit + 1000);
+        }
+        ASSERT_GE(rc.Ops().size(), fixed.size());
+        for (std::size_t i = 0; i < fixed.size(); ++i) {
+            const Op& got = rc.Ops()[i];
+            ASSERT_TRUE(got.kind == fixed[i].kind && std::equal(std::begin(got.a), std::end(got.a), std::begin(fixed[i].a)) &&
+                        got.text == fixed[i].text &&
+                        got.color == fixed[i].color)
+                << "drawing step " << i << " differs from the fixed parts";
         }
     }
 }

@@ -17,6 +17,7 @@
 #include "mainwindow/main_form.h"
 #include "model/defaults.h"
 #include "tests/temp_dir.h"
+#include "tests/widget_test_support.h"
 
 namespace vx {
 namespace {
@@ -39,10 +40,15 @@ TEST(DimensionFileDialogs, AreConfiguredAsTheProgramShowsThem) {
 }
 
 // Answers the next file dialog with `name` (typed into its file name box).
+// Whatever else is shown instead fails the test and is closed.
 void AnswerFileDialog(const QString& name) {
     QTimer::singleShot(0, [name] {
         auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(d, nullptr);
+        if (d == nullptr) {
+            ADD_FAILURE() << "no file dialog shown";
+            test::CloseModalDialogs();
+            return;
+        }
         d->selectFile(name);
         QMetaObject::invokeMethod(d, "accept");
     });

@@ -7,7 +7,9 @@
 #include "model/defaults.h"
 #include "model/motion.h"
 #include "model/view.h"
+#include "platform/clock.h"
 #include "platform/qt_image_canvas.h"
+#include "platform/random.h"
 #include "tests/mainwindow/hostile_states.h"
 
 namespace vx {
@@ -56,14 +58,29 @@ TEST(FrameImage, LineWidthTwoInksMore) {
 }
 
 // States no design should reach still draw, in reasonable time, within the
-// picture.
+// picture: a whole frame of its own, whatever the picture held before (one
+// drawn over a black picture is the one drawn over a white one), with the
+// texts and lines that do not depend on the state, and white left around
+// them.
 TEST(FrameImage, HostileStatesDraw) {
     for (const test::HostileState& h : test::HostileStates()) {
         SCOPED_TRACE(h.name);
-        GearState g = test::SolvedHostileState(h);
-        QImageCanvas canvas(kFrameWidth, kFrameHeight);
-        ComposeFrame(g, canvas);
-        EXPECT_EQ(canvas.Image().width(), kFrameWidth);
+        const GearState g = test::SolvedHostileState(h);
+        QImage frames[2];
+        for (int k = 0; k < 2; ++k) {
+            GearState copy = g;
+            QImageCanvas canvas(kFrameWidth, kFrameHeight);
+            canvas.Clear(k == 0 ? colors::kWhite : colors::kBlack);
+            FixedClock clock("1 Jan 2000", "12:34:56");
+            LcgRandom random(7);
+            ComposeFrame(copy, canvas, {&clock, &random, nullptr});
+            frames[k] = canvas.Image().copy();
+        }
+        EXPECT_EQ(frames[0].width(), kFrameWidth);
+        EXPECT_TRUE(frames[0] == frames[1]) << "the frame depends on what the picture held before";
+        const int ink = InkPixels(frames[0]);
+        EXPECT_GT(ink, 200);
+        EXPECT_LT(ink, kFrameWidth * kFrameHeight / 2);
     }
 }
 

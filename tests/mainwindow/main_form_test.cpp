@@ -22,6 +22,7 @@
 #include "mainwindow/main_form.h"
 #include "model/defaults.h"
 #include "model/view.h"
+#include "tests/widget_test_support.h"
 
 namespace vx {
 namespace {
@@ -36,9 +37,7 @@ protected:
 
     template <class T>
     T* Get(const char* name) {
-        T* w = form.findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return test::Child<T>(form, name);
     }
     QPushButton* Button(const char* name) { return Get<QPushButton>(name); }
     QScrollBar* Bar(const char* name) { return Get<QScrollBar>(name); }

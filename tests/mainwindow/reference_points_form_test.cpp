@@ -17,6 +17,7 @@
 #include "model/motion.h"
 #include "model/reference_points.h"
 #include "model/view.h"
+#include "tests/widget_test_support.h"
 
 namespace vx {
 namespace {
@@ -29,9 +30,7 @@ protected:
     }
     template <class T>
     T* Get(const char* name) {
-        T* w = form.findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return test::Child<T>(form, name);
     }
     QPushButton* Button(const char* name) { return Get<QPushButton>(name); }
     QWidget* Canvas() { return Get<QWidget>("MainCanvas"); }

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QLocale>
+
 #include "platform/clock.h"
 #include "platform/qt_clock.h"
 #include "platform/random.h"
@@ -23,6 +26,33 @@ TEST(Clock, SystemClocksGiveTexts) {
     for (const Clock* c : {static_cast<const Clock*>(&system), static_cast<const Clock*>(&qt)}) {
         EXPECT_FALSE(c->ShortDate().empty());
         EXPECT_NE(c->LongTime().find(':'), std::string::npos);
+    }
+}
+
+// The texts tell the time it is now, read from the system clock here: the
+// time of day as hours, minutes and seconds (24-hour or 12-hour), and a
+// date that reads back as today.
+TEST(Clock, SystemClocksTellTheCurrentTime) {
+    SystemClock system;
+    QtClock qt;
+    for (const Clock* c : {static_cast<const Clock*>(&system), static_cast<const Clock*>(&qt)}) {
+        const QDateTime before = QDateTime::currentDateTime();
+        const std::string time = c->LongTime();
+        const std::string date = c->ShortDate();
+        const QDateTime after = QDateTime::currentDateTime();
+        bool timeFound = false, dateFound = false;
+        for (const QDateTime& t : {before, after}) {
+            const QTime tt = t.time();
+            for (const char* f : {"HH:mm:ss", "H:mm:ss", "hh:mm:ss AP", "h:mm:ss AP"}) {
+                std::string want = tt.toString(QString::fromLatin1(f)).toStdString();
+                want = want.substr(0, want.find(' '));
+                timeFound = timeFound || time.find(want) != std::string::npos;
+            }
+            dateFound = dateFound || QLocale::system().toDate(QString::fromStdString(date), QLocale::ShortFormat) == t.date() ||
+                        QLocale::c().toDate(QString::fromStdString(date), QStringLiteral("MM/dd/yy")).addYears(100) == t.date();
+        }
+        EXPECT_TRUE(timeFound) << time << " at " << before.toString(Qt::ISODate).toStdString();
+        EXPECT_TRUE(dateFound) << date << " on " << before.toString(Qt::ISODate).toStdString();
     }
 }
 
