@@ -43,7 +43,7 @@ protected:
     }
     void SetUp() override {
         form->show();
-        form->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+        test::Child<QTimer>(*form, QStringLiteral("Timer1"))->stop();
         form->Tick(); // pivots solved for the start position
     }
 
@@ -243,7 +243,7 @@ TEST_F(DrawLinesTest, Pivot1LineFollowsItsPivot) {
 
 TEST_F(DrawLinesTest, ClicksOnThePictureHandThePickedPivotsBack) {
     form->RunCommand(TMainForm::Command::ReferPoints);
-    ASSERT_TRUE(form->findChild<QAction*>(QStringLiteral("DrawLines1"))->isEnabled());
+    ASSERT_TRUE(test::Child<QAction>(*form, QStringLiteral("DrawLines1"))->isEnabled());
     QWidget* picture = form->findChild<QWidget*>(QStringLiteral("MainCanvas"));
     auto press = [&](float x, float y, Qt::MouseButton b) {
         const ScreenPoint s = Screen(x, y);

@@ -19,6 +19,7 @@
 #include "mainwindow/reference_points_form.h"
 #include "model/defaults.h"
 #include "platform/clock.h"
+#include "tests/widget_test_support.h"
 
 namespace vx {
 namespace {
@@ -62,7 +63,7 @@ TEST_F(DataTableTest, WindowAndMenu) {
         EXPECT_EQ(Action(i.name)->text(), i.caption);
         EXPECT_EQ(Action(i.name)->isEnabled(), i.enabled) << i.name;
     }
-    EXPECT_EQ(table.findChild<QMenu*>(QStringLiteral("Edit1"))->title(), "&Edit");
+    EXPECT_EQ(test::Child<QMenu>(table, QStringLiteral("Edit1"))->title(), "&Edit");
 }
 
 TEST_F(DataTableTest, ActivationBuildsTheTableAndRestoresTheMotion) {
@@ -127,7 +128,7 @@ TEST_F(DataTableTest, TakesTheFramesCaption) {
 TEST(DataTableButton, OpensTheTableFromTheMainWindow) {
     TMainForm form;
     form.show();
-    form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+    test::Child<QTimer>(form, QStringLiteral("Timer1"))->stop();
     form.RunCommand(TMainForm::Command::PivotData);
     QPushButton* button = form.findChild<QPushButton*>(QStringLiteral("DataTableBut"));
     ASSERT_TRUE(button->isVisible());

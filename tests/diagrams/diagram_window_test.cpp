@@ -23,6 +23,7 @@
 #include "model/dynvar.h"
 #include "tests/diagrams/diagram_test_support.h"
 #include "tests/diagrams/diagram_window_fixture.h"
+#include "tests/widget_test_support.h"
 
 namespace vx {
 namespace {
@@ -176,14 +177,14 @@ TEST(DiagramWindow, ClientSizesMenusAndControls) {
     host.model = &g;
     TSineDia sine(host);
     TOvalDia oval(host);
-    EXPECT_EQ(sine.findChild<QWidget*>("DiagramCanvas")->size(), QSize(632, 414));
-    EXPECT_EQ(oval.findChild<QWidget*>("DiagramCanvas")->size(), QSize(632, 426));
-    EXPECT_EQ(sine.findChild<QPushButton*>("CloseSin")->geometry(), QRect(408, 8, 75, 25));
-    EXPECT_EQ(oval.findChild<QPushButton*>("UnDoDnO")->geometry(), QRect(110, 50, 40, 16));
-    EXPECT_EQ(sine.findChild<QScrollBar*>("SBDynVarS4")->geometry(), QRect(112, 39, 121, 10));
-    EXPECT_EQ(sine.findChild<QAction*>("DynVari")->text(), "&DymamicVariables");
-    EXPECT_EQ(oval.findChild<QAction*>("ReDraw1")->text(), "ReDraw");
-    EXPECT_FALSE(sine.findChild<QPushButton*>("UnDoDnS")->isEnabled());
+    EXPECT_EQ(test::Child<QWidget>(sine, "DiagramCanvas")->size(), QSize(632, 414));
+    EXPECT_EQ(test::Child<QWidget>(oval, "DiagramCanvas")->size(), QSize(632, 426));
+    EXPECT_EQ(test::Child<QPushButton>(sine, "CloseSin")->geometry(), QRect(408, 8, 75, 25));
+    EXPECT_EQ(test::Child<QPushButton>(oval, "UnDoDnO")->geometry(), QRect(110, 50, 40, 16));
+    EXPECT_EQ(test::Child<QScrollBar>(sine, "SBDynVarS4")->geometry(), QRect(112, 39, 121, 10));
+    EXPECT_EQ(test::Child<QAction>(sine, "DynVari")->text(), "&DymamicVariables");
+    EXPECT_EQ(test::Child<QAction>(oval, "ReDraw1")->text(), "ReDraw");
+    EXPECT_FALSE(test::Child<QPushButton>(sine, "UnDoDnS")->isEnabled());
 }
 
 TEST(DiagramWindow, ActivationShowsTheRealPositionsDialog) {

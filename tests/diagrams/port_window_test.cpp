@@ -17,6 +17,7 @@
 #include "model/defaults.h"
 #include "model/dynvar.h"
 #include "tests/diagrams/diagram_window_fixture.h"
+#include "tests/widget_test_support.h"
 
 namespace vx {
 namespace {
@@ -51,7 +52,7 @@ TEST_F(PortWindowTest, FirstOpeningDrawsBothGraphsWithoutAskingPositions) {
     QApplication::sendEvent(w->findChild<QWidget*>("DiagramCanvas"), &move);
     EXPECT_EQ(w->DrawCount(), 2);
     EXPECT_EQ(w->findChild<QAction*>("SetRevArmPos"), nullptr);
-    EXPECT_EQ(w->findChild<QPushButton*>("ClosePort")->geometry(), QRect(447, 2, 75, 25));
+    EXPECT_EQ(test::Child<QPushButton>(*w, "ClosePort")->geometry(), QRect(447, 2, 75, 25));
 }
 
 TEST_F(PortWindowTest, ChosenGraphSurvivesReopening) {
@@ -118,7 +119,7 @@ TEST_F(PortWindowTest, RedrawsInModeBothDrawBothGraphs) {
     // A trough step: a hundredth of a unit.
     EXPECT_NEAR(g.frame.stroke, stroke + 0.01f, 1e-5);
     EXPECT_GE(w->DrawCount(), draws + 2);
-    EXPECT_TRUE(w->findChild<QPushButton*>("ClosePort")->hasFocus());
+    EXPECT_TRUE(test::Child<QPushButton>(*w, "ClosePort")->hasFocus());
 
     QPushButton* undo = w->findChild<QPushButton*>("UnDoDnP");
     ASSERT_TRUE(undo->isVisible());

@@ -16,6 +16,7 @@
 #include "model/defaults.h"
 #include "model/dynvar.h"
 #include "tests/diagrams/diagram_window_fixture.h"
+#include "tests/widget_test_support.h"
 
 namespace vx {
 namespace {
@@ -47,11 +48,11 @@ TEST_F(SteamWindowTest, OpensWithThePositionsDialogAndDrawsTheCurves) {
 TEST_F(SteamWindowTest, MenuCommands) {
     Open();
     for (const char* name : {"SetRevArmPos", "ReDraw", "DynVari"}) EXPECT_NE(w->findChild<QAction*>(name), nullptr);
-    EXPECT_EQ(w->findChild<QAction*>("DynVari")->text(), "DynamicVari");
+    EXPECT_EQ(test::Child<QAction>(*w, "DynVari")->text(), "DynamicVari");
     const int draws = w->DrawCount();
-    w->findChild<QAction*>("ReDraw")->trigger();
+    test::Child<QAction>(*w, "ReDraw")->trigger();
     EXPECT_EQ(w->DrawCount(), draws + 1);
-    w->findChild<QAction*>("SetRevArmPos")->trigger();
+    test::Child<QAction>(*w, "SetRevArmPos")->trigger();
     EXPECT_EQ(dialogShown, 2);
     EXPECT_EQ(w->DrawCount(), draws + 1);
     QMouseEvent move(QEvent::MouseMove, QPointF(300, 200), QPointF(300, 200), Qt::NoButton, Qt::NoButton,

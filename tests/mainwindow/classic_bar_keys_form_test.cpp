@@ -8,6 +8,7 @@
 
 #include "mainwindow/classic_bar_keys_form.h"
 #include "mainwindow/main_form.h"
+#include "tests/widget_test_support.h"
 
 namespace vx {
 namespace {
@@ -40,7 +41,7 @@ TEST(ClassicBarKeys, EveryKeyMovesTheBarAsOnTheClassicDesktop) {
 TEST(ClassicBarKeys, RightOnTheReverseArmBarMovesIntoForwardGear) {
     TMainForm form;
     form.show();
-    form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+    test::Child<QTimer>(form, QStringLiteral("Timer1"))->stop();
     auto* bar = form.findChild<QScrollBar*>(QStringLiteral("SBRevArm"));
     const float centre = form.Model().revArm.centre;
     QTest::keyClick(bar, Qt::Key_Right);

@@ -58,7 +58,7 @@ class FileRoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
         form.show();
-        form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+        test::Child<QTimer>(form, QStringLiteral("Timer1"))->stop();
     }
     GearState& g() { return form.Model(); }
     test::TempDir dir;
@@ -81,8 +81,8 @@ TEST_F(FileRoundTrip, SaveAndOpenThroughTheDialogsKeepTheDesign) {
 
     // Away from the saved design, in forward gear, then open it again.
     form.RunCommand(TMainForm::Command::ResetAllDimensions);
-    form.findChild<QPushButton*>(QStringLiteral("Fwd"))->click();
-    ASSERT_NE(form.findChild<QScrollBar*>(QStringLiteral("SBRevArm"))->value(), 0);
+    test::Child<QPushButton>(form, QStringLiteral("Fwd"))->click();
+    ASSERT_NE(test::Child<QScrollBar>(form, QStringLiteral("SBRevArm"))->value(), 0);
     AnswerFileDialog(QString::fromStdString(dir.File("gear.vxd")));
     form.RunCommand(TMainForm::Command::OpenDimensions);
 
@@ -109,10 +109,10 @@ TEST_F(FileRoundTrip, SaveAndOpenThroughTheDialogsKeepTheDesign) {
     EXPECT_EQ(text("Label12"), "0 , 0");
     EXPECT_EQ(text("Edit12"), "  2.250");
     // Ends as "Cen" does: the bar at 0, the reverse arm at mid gear.
-    EXPECT_EQ(form.findChild<QScrollBar*>(QStringLiteral("SBRevArm"))->value(), 0);
+    EXPECT_EQ(test::Child<QScrollBar>(form, QStringLiteral("SBRevArm"))->value(), 0);
     EXPECT_EQ(g().motion.reverseArmPosition, g().revArm.centre);
     EXPECT_EQ(g().motion.direction, Direction::Fwd);
-    EXPECT_FALSE(form.findChild<QPushButton*>(QStringLiteral("Center"))->isEnabled());
+    EXPECT_FALSE(test::Child<QPushButton>(form, QStringLiteral("Center"))->isEnabled());
 }
 
 class FileCommandsTest : public ::testing::Test {

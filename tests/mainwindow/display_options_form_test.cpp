@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/random.h"
 #include "platform/recording_sound.h"
+#include "tests/widget_test_support.h"
 
 namespace vx {
 namespace {
@@ -28,7 +29,7 @@ protected:
                                            std::make_unique<FixedClock>("10/12/2026", "12:00:00"),
                                            std::make_unique<LcgRandom>(1), std::move(s));
         form->show();
-        form->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+        test::Child<QTimer>(*form, QStringLiteral("Timer1"))->stop();
     }
     QAction* Action(const char* name) {
         auto* a = form->findChild<QAction*>(QString::fromUtf8(name));

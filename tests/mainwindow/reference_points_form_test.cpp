@@ -26,7 +26,7 @@ class RefPointsFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         form.show();
-        form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+        test::Child<QTimer>(form, QStringLiteral("Timer1"))->stop();
     }
     template <class T>
     T* Get(const char* name) {
@@ -223,7 +223,7 @@ TEST_F(RefPntsDialogTest, ShowsThePointsAndGivesCancelTheFocus) {
     EXPECT_EQ(Edit(2)->text(), "-12345.678");
     EXPECT_EQ(Edit(3)->text(), "0.000");
     EXPECT_EQ(Edit(4)->text().size(), 10); // cut to 10 characters
-    EXPECT_TRUE(Dialog()->findChild<QPushButton*>(QStringLiteral("Cancel"))->hasFocus());
+    EXPECT_TRUE(test::Child<QPushButton>(*Dialog(), QStringLiteral("Cancel"))->hasFocus());
 }
 
 TEST_F(RefPntsDialogTest, EditsAcceptOnlyDigitsSignAndOnePoint) {

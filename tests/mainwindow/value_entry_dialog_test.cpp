@@ -17,6 +17,7 @@
 #include "editors/frame_dimensions_dialog.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/value_entry_dialog.h"
+#include "tests/widget_test_support.h"
 
 namespace vx {
 namespace {
@@ -25,7 +26,7 @@ class ValueDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         form.show();
-        form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop(); // the tests tick by hand
+        test::Child<QTimer>(form, QStringLiteral("Timer1"))->stop(); // the tests tick by hand
     }
     template <class T>
     T* Child(const char* name = nullptr) {
@@ -57,7 +58,7 @@ TEST_F(ValueDialogTest, DriverAngleOkStopsTheGearAtTheTypedAngle) {
     d->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(d));
     EXPECT_EQ(d->Edit()->text(), QStringLiteral("0.00")); // running: no angle shown
-    EXPECT_TRUE(d->findChild<QPushButton*>(QStringLiteral("Cancel"))->hasFocus());
+    EXPECT_TRUE(test::Child<QPushButton>(*d, QStringLiteral("Cancel"))->hasFocus());
     Enter(d, "123.456", "OK");
     EXPECT_FALSE(d->isVisible());
     EXPECT_FALSE(g().motion.running);
@@ -131,7 +132,7 @@ TEST_F(ValueDialogTest, RevArmPositionShowsTheTravelAndOkMovesTheArm) {
     auto* d = Child<TRevPos>();
     d->show();
     const float c = g().revArm.centre;
-    auto label = [d](const char* n) { return d->findChild<QLabel*>(QString::fromUtf8(n))->text(); };
+    auto label = [d](const char* n) { return test::Child<QLabel>(*d, QString::fromUtf8(n))->text(); };
     char buf[32];
     std::snprintf(buf, sizeof buf, "Rev = %5.3f", static_cast<double>(static_cast<float>(c + 1.0)));
     EXPECT_EQ(label("Label5"), QString::fromUtf8(buf));
