@@ -5,9 +5,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include "editors/graph_zoom_dialog.h"
+#include "mainwindow/main_form.h"
 #include "model/defaults.h"
 #include "tests/widget_test_support.h"
 
@@ -75,6 +78,36 @@ TEST_F(GraphZoomTest, CancelChangesNothing) {
     TypeAndPress(QStringLiteral("100"), "Cancel");
     EXPECT_EQ(g.graphicZoomFactor, 9.0f);
     EXPECT_FALSE(dialog.isVisible());
+}
+
+// The main window's menu item shows it, waits for it, and the factor typed
+// there is the design's.
+TEST(GraphZoomFromTheMenu, SetsTheDesignsFactor) {
+    TMainForm form;
+    test::Child<QTimer>(form, "Timer1")->stop();
+    QString shown;
+    QTimer::singleShot(0, &form, [&] {
+        auto* d = qobject_cast<TGraphZoom*>(QApplication::activeModalWidget());
+        if (d == nullptr) {
+            ADD_FAILURE() << "the graphic zoom dialog is not shown";
+            test::CloseModalDialogs();
+            return;
+        }
+        auto* box = d->findChild<QLineEdit*>(QStringLiteral("Edit1"));
+        auto* ok = d->findChild<QPushButton*>(QStringLiteral("OK"));
+        if (box == nullptr || ok == nullptr) {
+            ADD_FAILURE() << "no Edit1 or OK";
+            d->reject();
+            return;
+        }
+        shown = box->text();
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("20"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    form.RunCommand(TMainForm::Command::SetGraphicZoom);
+    EXPECT_EQ(shown, QStringLiteral("7.50"));
+    EXPECT_EQ(form.Model().graphicZoomFactor, 20.0f);
 }
 
 } // namespace
