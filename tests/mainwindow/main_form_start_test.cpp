@@ -27,14 +27,14 @@ TEST(MainFormStart, TheTimerTicksByItselfAtTheGivenInterval) {
         EXPECT_EQ(timer->interval(), intervals[k]);
         QObject::connect(timer, &QTimer::timeout, [&ticks, k] { ++ticks[k]; });
         const float start = form.Model().motion.driverAngle;
-        QTest::qWait(450);
+        QTest::qWait(300);
         timer->stop();
         EXPECT_NE(form.Model().motion.driverAngle, start) << intervals[k] << " ms";
         form.close();
     }
-    // At 100 ms no more than 5 ticks fit into 450 ms; at 5 ms, many more.
+    // At 100 ms no more than 4 ticks fit into 300 ms; at 5 ms, many more.
     EXPECT_GE(ticks[1], 1);
-    EXPECT_LE(ticks[1], 5);
+    EXPECT_LE(ticks[1], 4);
     EXPECT_GT(ticks[0], ticks[1]);
 }
 
