@@ -17,6 +17,7 @@
 
 #include "data/dimension_file.h"
 #include "model/defaults.h"
+#include "tests/ordinary_user.h"
 #include "tests/temp_dir.h"
 
 namespace vx {
@@ -123,22 +124,13 @@ TEST_F(SaveOverTest, AFolderThatTakesNoNewFilesStillSavesAWritableFile) {
     fs::permissions(folder, fs::perms(0555));
     fs::permissions(dir.Path(), fs::perms(0755));
     // Folder permissions do not bind the super-user: save as an ordinary
-    // user in a child process then.
-    int status = 0;
-    if (::geteuid() == 0) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
-            ::_exit(SaveDesign(*g, path).ok ? 0 : 1);
-        }
-        ::waitpid(child, &status, 0);
-    } else {
-        status = SaveDesign(*g, path).ok ? 0 : 1 << 8;
-    }
+    // user (in a child process that gives up those rights, when run as one).
+    const std::string problem = test::AsOrdinaryUser([&]() -> std::string {
+        const FileResult r = SaveDesign(*g, path);
+        return r.ok ? std::string() : "the save failed: " + r.error;
+    });
     fs::permissions(folder, fs::perms(0755));
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(problem, "");
     EXPECT_EQ(Read(path), Image());
     EXPECT_EQ(fs::directory_iterator(folder)->path().filename(), "gear.vxd");
 }
