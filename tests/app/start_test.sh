@@ -54,6 +54,8 @@ for design in "$work/missing.vxd" "$work/broken.vxd"; do
   sleep 0.5
   kill -0 "$pid" 2>/dev/null || { cat "$work/log" >&2; fail "vexlin $design ended by itself"; }
   kill -TERM "$pid"
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && fail "vexlin $design did not end on SIGTERM"
   wait "$pid"
   rc=$?
   pid=""
