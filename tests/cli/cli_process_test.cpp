@@ -11,10 +11,9 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstring>
-#include <thread>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -25,6 +24,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/text_io.h"
