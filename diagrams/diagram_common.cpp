@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "model/fixed_format.h"
 #include "model/view.h"
 
 namespace vx {
@@ -28,47 +29,15 @@ void DiagramText(Canvas& c, int x, int y, std::string_view text, Rgb color, bool
     c.Text(x, y, text, DiagramTextStyle(color, bold));
 }
 
-namespace {
-
-// Right-aligns the len characters at the start of buf in at least width
-// characters; returns the new length.
-int PadLeft(char* buf, int len, int size, int width) {
-    if (width > size - 1) width = size - 1;
-    if (len >= width) return len;
-    const int pad = width - len;
-    std::memmove(buf + pad, buf, static_cast<std::size_t>(len));
-    std::memset(buf, ' ', static_cast<std::size_t>(pad));
-    return width;
-}
-
-} // namespace
-
-// std::to_chars, unlike printf, ignores the process locale: a diagram
-// reads "1.500" whatever the user's decimal comma.
 NumberText StrReal(double v, int width, int decimals) {
     NumberText t;
-    constexpr int kSize = static_cast<int>(sizeof t.buf_);
-    int len = 0;
-    if (std::isnan(v)) {
-        std::memcpy(t.buf_, "nan", 3);
-        len = 3;
-    } else if (std::isinf(v)) {
-        len = v > 0 ? 3 : 4;
-        std::memcpy(t.buf_, v > 0 ? "inf" : "-inf", static_cast<std::size_t>(len));
-    } else {
-        const auto r = std::to_chars(t.buf_, t.buf_ + kSize - 1, v, std::chars_format::fixed, decimals);
-        len = r.ec == std::errc() ? static_cast<int>(r.ptr - t.buf_) : 0;
-    }
-    t.len_ = PadLeft(t.buf_, len, kSize, width);
+    t.len_ = static_cast<int>(FormatFixed(t.buf_, v, width, decimals).size());
     return t;
 }
 
 NumberText StrInt(long long n, int width) {
     NumberText t;
-    constexpr int kSize = static_cast<int>(sizeof t.buf_);
-    const auto r = std::to_chars(t.buf_, t.buf_ + kSize - 1, n);
-    const int len = r.ec == std::errc() ? static_cast<int>(r.ptr - t.buf_) : 0;
-    t.len_ = PadLeft(t.buf_, len, kSize, width);
+    t.len_ = static_cast<int>(FormatInt(t.buf_, n, width).size());
     return t;
 }
 

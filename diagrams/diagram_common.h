@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "model/fixed_format.h"
 #include "model/gear_state.h"
 #include "platform/canvas.h"
 
@@ -43,12 +44,12 @@ public:
 private:
     friend NumberText StrReal(double v, int width, int decimals);
     friend NumberText StrInt(long long n, int width);
-    char buf_[64] = {};
+    char buf_[kNumberBuffer] = {};
     int len_ = 0;
 };
 
 // Str(v:w:d): right-aligned in at least `width` characters with `decimals`
-// decimals; a wider number is written in full (up to the buffer's 63
+// decimals; a wider number is written in full (up to the buffer's 64
 // characters). NaN and infinities are written "nan", "inf", "-inf".
 NumberText StrReal(double v, int width, int decimals);
 // Str(n:w): an integer right-aligned in at least `width` characters.

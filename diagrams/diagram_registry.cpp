@@ -1,6 +1,5 @@
 #include "diagrams/diagram_registry.h"
 
-#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -8,6 +7,7 @@
 #include "diagrams/ports_drawing.h"
 #include "diagrams/sine_diagram.h"
 #include "diagrams/steam_drawing.h"
+#include "model/fixed_format.h"
 #include "platform/null_canvas.h"
 
 namespace vx {
@@ -106,19 +106,8 @@ const DiagramEntry* FindDiagram(std::string_view name) {
 }
 
 void AppendCsvNumber(std::string& csv, double v) {
-    if (std::isnan(v)) {
-        csv += "nan";
-        return;
-    }
-    if (std::isinf(v)) {
-        csv += v > 0 ? "inf" : "-inf";
-        return;
-    }
-    // std::to_chars ignores the process locale.
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 4);
-    if (r.ec == std::errc()) csv.append(buf, static_cast<std::size_t>(r.ptr - buf));
-    else csv += "nan";
+    char buf[kNumberBuffer];
+    csv += FormatFixed(buf, v, 0, 4);
 }
 
 } // namespace vx

@@ -12,6 +12,7 @@
 #include "editors/frame_dimensions_dialog.h"
 #include "model/defaults.h"
 #include "model/dimensions.h"
+#include "tests/decimal_comma_locale.h"
 
 namespace vx {
 namespace {
@@ -47,6 +48,25 @@ protected:
     }
     void Leave(int n) { QTest::keyClick(Box(n), Qt::Key_Tab); }
     float Value(int id) { return DimensionValue(g, *FindDimension(id)); }
+    // Under a decimal-comma locale, the boxes show the values with a point
+    // and passing through every one of them changes nothing.
+    void PassThroughEveryBoxUnderADecimalComma(std::span<const DimensionInfo> table, int firstId) {
+        test::DecimalCommaLocale comma;
+        ASSERT_TRUE(comma.Active()) << test::DecimalCommaLocale::kWhy;
+        editor.hide();
+        editor.show(); // refills the boxes
+        const GearState before = g;
+        for (const DimensionInfo& d : table) {
+            const int n = d.id - firstId + 1;
+            EXPECT_FALSE(Box(n)->text().contains(QLatin1Char(','))) << Box(n)->text().toStdString();
+            EXPECT_TRUE(Box(n)->text().contains(QLatin1Char('.'))) << Box(n)->text().toStdString();
+            QTest::mouseClick(Box(n), Qt::LeftButton);
+            Leave(n);
+        }
+        for (const DimensionInfo& d : table)
+            EXPECT_EQ(DimensionValue(g, d), DimensionValue(before, d)) << d.field;
+        EXPECT_EQ(g.undoCount, 0);
+    }
 
     GearState g;
     HookLog log;
@@ -140,6 +160,14 @@ TEST_F(FrameEditorTest, EnterCommitsAndMovesTheFocusToClose) {
     EXPECT_TRUE(editor.isVisible());
     EXPECT_FLOAT_EQ(g.frame.stroke, 4.0f);
     EXPECT_EQ(g.undoCount, 1);
+}
+
+TEST_F(FrameEditorTest, PassingThroughEveryBoxUnderADecimalCommaChangesNothing) {
+    PassThroughEveryBoxUnderADecimalComma(FrameDimensionTable(), 1);
+}
+
+TEST_F(CylinderEditorTest, PassingThroughEveryBoxUnderADecimalCommaChangesNothing) {
+    PassThroughEveryBoxUnderADecimalComma(CylinderDimensionTable(), 101);
 }
 
 TEST_F(FrameEditorTest, AHugeValueIsShownCutToTenCharacters) {
