@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 
 #include "model/fixed_format.h"
@@ -50,7 +51,7 @@ int ScaledY(const GearState& g, double y) { return Nearest(static_cast<double>(g
 double DrawingScale(const GearState& g) {
     const double s = g.revArm.verticalScale;
     if (!(s >= 0.1)) return 0.1; // 0, negative and NaN
-    return std::min(s, 100.0);
+    return std::min(s, kMaxDrawingScale);
 }
 
 int TravelY(double v, double s) { return Nearest(215.0 - v * 375.0 / s); }
@@ -67,15 +68,21 @@ void DrawTravelScale(Canvas& c, double s, int labelX) {
     c.SetPen(colors::kBlack, 1);
     const int g = Nearest(4.0 * s);
     const bool every = s <= 3.75;
+    // At large scales several ticks fall on one pixel row: the row's tick
+    // is drawn once.
+    int last = INT32_MIN;
     for (int h = -5 * g; h <= 5 * g; ++h) {
         if (h % 5 != 0 && !every) continue;
         const int t = Nearest(h * 7.5 / s + 215.0);
-        c.Line(39, t, 44, t);
+        if (t != last) c.Line(39, t, 44, t);
+        last = t;
     }
+    last = INT32_MIN;
     for (int l = -g; l <= g; ++l) {
         if (l % 5 != 0 && !every) continue;
         const int t = Nearest(l * 37.5 / s + 215.0);
-        c.Line(36, t, 44, t);
+        if (t != last) c.Line(36, t, 44, t);
+        last = t;
         DiagramText(c, labelX, Nearest(210.0 - l * 37.5 / s), StrReal(l * 0.1, 1, 1));
     }
 }

@@ -62,10 +62,13 @@ int ScaledY(const GearState& g, double y);
 // ---------------------------------------------------------------------------
 // Valve travel (sine and oval diagrams).
 
-// The vertical scale the drawing computes with: verticalScale limited to
-// 0.1 .. 100, so that a value read from a file (0, negative, NaN, huge)
-// neither divides by zero nor floods the scale with ticks. The "Scale ="
-// label still prints the stored value.
+// The vertical scale the drawing computes with: verticalScale as stored,
+// except that a value read from a file or typed that is below 0.1 (0,
+// negative, NaN) draws as 0.1, and one above kMaxDrawingScale as that, so
+// that nothing divides by zero and the scale is not flooded with ticks. At
+// that scale any valve travel is drawn within two pixels of the centre line
+// already.
+inline constexpr double kMaxDrawingScale = 1000;
 double DrawingScale(const GearState& g);
 
 // Picture y of a valve travel v above the exhaust port centre:

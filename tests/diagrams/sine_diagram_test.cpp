@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "diagrams/oval_diagram.h"
 #include "diagrams/sine_diagram.h"
 #include "model/dynvar.h"
 #include "model/view.h"
@@ -104,6 +105,30 @@ TEST(SineDiagram, HostileScalesDrawBoundedPictures) {
             EXPECT_LE(std::abs(seg.y2), kPixelLimit);
         }
         EXPECT_TRUE(FindText(rc, "Scale =")) << s;
+    }
+}
+
+// The curves and port lines follow the stored scale that the label prints,
+// in both travel diagrams, far beyond the scales a design usually has.
+TEST(TravelDiagrams, DrawAtTheStoredScale) {
+    const struct {
+        const char* name;
+        void (*draw)(GearState&, Canvas&);
+        int height;
+    } diagrams[] = {{"sine", [](GearState& g, Canvas& c) { DrawSineDiagram(g, c); }, kSineDiagramHeight},
+                    {"oval", [](GearState& g, Canvas& c) { DrawOvalDiagram(g, c); }, kOvalDiagramHeight}};
+    for (const auto& d : diagrams) {
+        for (float scale : {1.5f, 150.0f, 900.0f}) {
+            SCOPED_TRACE(std::string(d.name) + " " + std::to_string(scale));
+            GearState g = GearWithPositions({});
+            g.revArm.verticalScale = scale;
+            RecordingCanvas rc(kDiagramWidth, d.height);
+            d.draw(g, rc);
+            const auto lime = test::SegmentsIn(rc, colors::kLime);
+            ASSERT_FALSE(lime.empty());
+            EXPECT_EQ(lime[0].y1, TravelY(g.events.frontSteamOpenLevel, scale));
+            EXPECT_TRUE(FindText(rc, StrReal(scale, 3, 1).View()));
+        }
     }
 }
 
