@@ -374,6 +374,7 @@ bool SolveLinkage(GearState& g) {
 
     // 9. Search 2: the die height, held by the radius rod's lifting link.
     float y5 = Y[5];
+    if (!std::isfinite(y5)) Y[5] = y5 = kRockerLowerEndSeed;
     float x5 = 0;
     {
         float x8 = 0, y8 = f.exLinkLength, x26 = 0, y26 = 0;
