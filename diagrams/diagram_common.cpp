@@ -1,12 +1,12 @@
 #include "diagrams/diagram_common.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdint>
 #include <cstring>
 
+#include "model/dimensions.h"
 #include "model/fixed_format.h"
 #include "model/view.h"
 
@@ -196,8 +196,8 @@ std::string_view UndoLineView(const GearState& g) {
 void RebuildDiagramUndoLine(GearState& g) {
     const UndoEntry& e = g.undo[1];
     const NumberText count = StrInt(g.undoCount, 2);
-    const NumberText after = StrReal(e.newValue, 6, 3);
-    const NumberText before = StrReal(e.oldValue, 6, 3);
+    const NumberText after = StrReal(ShownDimensionValue(e.id, e.newValue), 6, 3);
+    const NumberText before = StrReal(ShownDimensionValue(e.id, e.oldValue), 6, 3);
     const std::string_view name = e.name.substr(0, 25);
     std::snprintf(g.undoLineText.data(), g.undoLineText.size(), "%.*s- %.*s %.*s to %.*s%46s",
                   static_cast<int>(count.View().size()), count.View().data(), static_cast<int>(name.size()),
@@ -217,7 +217,7 @@ void DrawDynVarBlock(GearState& g, Canvas& c) {
             for (int n = 1; n <= 4; ++n) {
                 const DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(n)];
                 DiagramText(c, x, rows[n - 1], s.name);
-                DiagramText(c, ScaledX(g, 363), rows[n - 1], StrReal(s.value, 6, 3));
+                DiagramText(c, ScaledX(g, 363), rows[n - 1], StrReal(ShownDimensionValue(s.id, s.value), 6, 3));
             }
         }
     }

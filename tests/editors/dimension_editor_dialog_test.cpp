@@ -120,12 +120,20 @@ TEST_F(FrameEditorTest, AnglesAreFoldedIntoOneTurn) {
         int box;
         const char* keys;
         float stored;
-    } cases[] = {{6, "725", 5}, {7, "-90", 270}, {19, "360", 0}, {21, "-720.5", 359.5f}};
+        const char* shown;
+    } cases[] = {{6, "725", 5, "5.000"}, {7, "-90", 270, "270.000"}, {19, "360", 0, "0.000"},
+                 {21, "-720.5", 359.5f, "359.500"}, {6, "12.5", 12.5f, "12.5"}};
     for (const auto& c : cases) {
         Type(c.box, c.keys);
         Leave(c.box);
         EXPECT_FLOAT_EQ(Value(c.box), c.stored) << c.keys;
+        EXPECT_EQ(Box(c.box)->text().toStdString(), c.shown); // a folded angle shows as stored
     }
+    // An angle stored unfolded (from a file) is shown folded too.
+    editor.hide(); // commits the box that has the focus
+    g.frame.eccRevAngle = -58;
+    editor.show();
+    EXPECT_EQ(Box(7)->text(), QStringLiteral("302.000"));
 }
 
 TEST_F(FrameEditorTest, NormAboveMaxIsClampedAndPullsThePositionsIn) {
