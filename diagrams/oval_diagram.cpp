@@ -39,8 +39,8 @@ int OvalPistonX(GearState& g, float theta) {
     const float rod = g.frame.mainRodLength;
     const auto r = static_cast<float>(stroke / 2.0);
     const auto rs = static_cast<float>(r * std::sin(t));
-    const auto root = static_cast<float>(GuardedRoot(g, static_cast<double>(rod) * rod - static_cast<double>(rs) * rs));
-    const double divisor = GuardDivisor(g, stroke);
+    const auto root = static_cast<float>(GuardedRoot(g, static_cast<double>(rod) * rod - static_cast<double>(rs) * rs, GeometryCause::MainRod));
+    const double divisor = GuardDivisor(g, stroke, GeometryCause::StrokeZero);
     const double fraction = std::cos(t) + 2.0 * root / divisor - 2.0 * rod / divisor;
     return Nearest(fraction * 270.5 + 314.0);
 }

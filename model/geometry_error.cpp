@@ -21,8 +21,17 @@ constexpr CauseText kTexts[] = {
     {"link-lifting-link", "The expansion link's lifting link cannot hold the link"},
     {"radius-rod-lifting-link", "The radius rod's lifting link cannot hold the radius rod"},
     {"eccentric-rod", "The eccentric rods cannot reach the expansion link"},
-    {"guard", "A rod or arm stands in a dead position (a near-zero divisor or cosine was guarded)"},
+    {"guard", "A rod or arm stands in a dead position (a near-zero divisor was guarded)"},
     {"mid-gear", "The mid-gear search did not settle"},
+    {"reverse-arm-level", "The reverse arm lies level with the lift shaft, at a dead angle"},
+    {"eccentric-rods-dead", "The eccentric rods meet at a dead angle at the link"},
+    {"link-level", "The expansion link's rod ends stand at one height"},
+    {"radius-rod-upright", "The radius rod stands straight up"},
+    {"rocker-lower-arm", "The rocker's lower arm lies level with its pivot"},
+    {"rocker-upper-arm", "The rocker's upper arm lies level with its pivot"},
+    {"eccentric-fwd-rod", "The forward eccentric rod has no length"},
+    {"eccentric-rev-rod", "The reverse eccentric rod has no length"},
+    {"stroke", "The stroke is zero"},
 };
 
 const CauseText& TextOf(GeometryCause cause) {
