@@ -126,12 +126,26 @@ LeadLapFigures ComputeLeadLap(const GearState& g, const LeadTracker& t);
 // The "Lead", "Lap", "ExCl" texts and the six figures at the right edge.
 void DrawLeadLapFigures(Canvas& c, const LeadLapFigures& f);
 
+// One point of a valve travel curve as drawn: the sample's driver angle and
+// valve travel, and where it lies on the picture.
+struct TravelPoint {
+    float angle = 0;
+    float travel = 0;
+    int x = 0, y = 0;
+};
+constexpr int kMaxTravelPoints = 67; // the sine diagram's samples per curve
+
 // What a sine or oval drawing found per list position, for the command
 // line's figures.
 struct LeadLapRow {
     float position = 0;
     bool hasFigures = false; // the position lies within 0.05 of the centre
     LeadLapFigures figures;
+    int pointCount = 0;
+    std::array<TravelPoint, kMaxTravelPoints> points{};
+    void AddPoint(const TravelPoint& p) {
+        if (pointCount < kMaxTravelPoints) points[static_cast<std::size_t>(pointCount++)] = p;
+    }
 };
 struct LeadLapTable {
     int count = 0;
@@ -143,9 +157,11 @@ struct LeadLapTable {
 int DrawnPositionCount(const GearState& g);
 
 // The curves of a sine or oval drawing: for each drawn position, the
-// reverse arm set there, its header row drawn, `curve(i, tracker, near)`
-// drawn (sampling the lead tracker where the position is near the centre),
-// then the lead, lap and clearance figures of a position near the centre.
+// reverse arm set there, its header row drawn, `curve(i, tracker, near, row)`
+// drawn (sampling the lead tracker where the position is near the centre,
+// and adding its points to `row` when figures are asked for, else row is
+// null), then the lead, lap and clearance figures of a position near the
+// centre.
 template <class Curve>
 void DrawLeadLapCurves(GearState& g, Canvas& c, LeadLapTable* figures, Curve curve) {
     c.SetPen(colors::kBlack, 1);
@@ -159,13 +175,19 @@ void DrawLeadLapCurves(GearState& g, Canvas& c, LeadLapTable* figures, Curve cur
 
         const bool near = NearCentre(g, position);
         LeadTracker tracker;
-        curve(i, tracker, near);
+        LeadLapRow* row = figures ? &figures->rows[static_cast<std::size_t>(i - 1)] : nullptr;
+        if (row) row->pointCount = 0;
+        curve(i, tracker, near, row);
         LeadLapFigures f;
         if (near) {
             f = ComputeLeadLap(g, tracker);
             DrawLeadLapFigures(c, f);
         }
-        if (figures) figures->rows[static_cast<std::size_t>(i - 1)] = {position, near, f};
+        if (row) {
+            row->position = position;
+            row->hasFigures = near;
+            row->figures = f;
+        }
     }
 }
 
