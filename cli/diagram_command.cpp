@@ -31,7 +31,15 @@ Options:
                         forward, normal full reverse); each is limited to mid
                         gear +- the maximum travel; an empty list draws no
                         curves. Not used by ports.
-  --mode M              ports only: forward, reverse or both (default both)
+  --samples             sine and oval with --data: the drawn valve travel
+                        points (position, driver angle, valve travel and the
+                        point on the picture) instead of the lead and lap
+                        figures
+  --mode M              ports only: forward, reverse or both (default both);
+                        its --data gives each row's mode and the events in
+                        percent of the stroke, a front port's from the
+                        forward end and a rear port's from the other end,
+                        as the axis reads
   --scale S             vertical scale of the sine and oval diagrams
                         (default: the design's; at least 0.1)
 )";
@@ -106,6 +114,10 @@ bool ParseDiagramOptions(const std::vector<std::string>& args, DiagramOptions& o
             o.data = true;
             continue;
         }
+        if (args[i] == "--samples") {
+            o.samples = true;
+            continue;
+        }
         if (TakeOutOption(args, i, o.out, error)) {
             if (!error.empty()) return false;
             haveOut = true;
@@ -145,6 +157,10 @@ bool ParseDiagramOptions(const std::vector<std::string>& args, DiagramOptions& o
     }
     if (haveOut == o.data) {
         error = haveOut ? "give either --out FILE or --data, not both" : "--out FILE or --data is required";
+        return false;
+    }
+    if (o.samples && (!o.data || !o.diagram->hasSamples)) {
+        error = "--samples goes with --data, for the sine and oval diagrams";
         return false;
     }
     return true;
@@ -190,6 +206,7 @@ int RunDiagram(GearState& g, const std::vector<std::string>& args, std::ostream&
     ApplyDiagramOptions(g, o);
     DiagramRequest request;
     request.mode = o.mode;
+    request.samples = o.samples;
 
     if (o.data) {
         std::string csv;

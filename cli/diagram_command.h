@@ -21,6 +21,7 @@ struct DiagramOptions {
     std::optional<double> scale;
     std::string out; // empty with data
     bool data = false;
+    bool samples = false; // with data: the drawn valve travel points
 };
 
 // Reads the words after "diagram". On a usage error returns false with the

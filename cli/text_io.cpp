@@ -1,36 +1,13 @@
 #include "cli/text_io.h"
 
-#include <cerrno>
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
-#include <locale.h>
+#include "model/fixed_format.h"
 
 namespace vx::cli {
-namespace {
 
-// strtod in the C locale, independent of setlocale() calls made by Qt.
-locale_t CLocale() {
-    static const locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return loc;
-}
-
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
-
-} // namespace
-
-std::optional<double> ParseNumber(std::string_view text) {
-    if (text.empty() || IsSpace(text.front())) return std::nullopt;
-    const std::string s(text); // strtod needs the terminating zero
-    if (s.find('\0') != std::string::npos) return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const double v = strtod_l(s.c_str(), &end, CLocale());
-    if (end == s.c_str() || end != s.c_str() + s.size()) return std::nullopt;
-    return v; // overflow gives +-HUGE_VAL (infinity), underflow a tiny value or 0
-}
+std::optional<double> ParseNumber(std::string_view text) { return ReadNumber(text); }
 
 float ToModelFloat(double v) {
     constexpr double kMax = std::numeric_limits<float>::max();
@@ -40,9 +17,8 @@ float ToModelFloat(double v) {
 }
 
 void AppendNumber(std::string& out, double v) {
-    char buf[40];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 9);
-    out.append(buf, res.ptr);
+    char buf[kNumberBuffer];
+    out += FormatGeneral9(buf, v);
 }
 
 void AppendCsvField(std::string& out, std::string_view text) {

@@ -246,7 +246,9 @@ std::string WriteDesignFile(const std::string& path, const std::uint8_t* data, s
     } else if (errno != ENOENT) {
         return ErrnoText(errno);
     }
-    if (mode == ReplaceMode::InPlace) return WriteInPlace(target, data, size);
+    // A file with other names (hard links) is rewritten in place, so that
+    // every name sees the new design.
+    if (mode == ReplaceMode::InPlace || (exists && st.st_nlink > 1)) return WriteInPlace(target, data, size);
 
     // A fresh temporary file next to the target.
     std::string temp;
@@ -265,8 +267,20 @@ std::string WriteDesignFile(const std::string& path, const std::uint8_t* data, s
             return WriteInPlace(target, data, size);
         return ErrnoText(createErrno);
     }
-    // The new file gets the permissions of the one it replaces.
-    if (exists) ::fchmod(::fileno(f), st.st_mode & 07777);
+    if (exists) {
+        // The new file gets the owner, group and permissions of the one it
+        // replaces. Where the owner or group cannot be given to it (another
+        // user's file in a shared group), the file is rewritten in place.
+        const int fd = ::fileno(f);
+        struct stat made {};
+        if (::fstat(fd, &made) != 0 ||
+            ((made.st_uid != st.st_uid || made.st_gid != st.st_gid) && ::fchown(fd, st.st_uid, st.st_gid) != 0)) {
+            std::fclose(f);
+            std::remove(temp.c_str());
+            return WriteInPlace(target, data, size);
+        }
+        ::fchmod(fd, st.st_mode & 07777);
+    }
     if (const int e = WriteAndClose(f, data, size); e != 0) {
         std::remove(temp.c_str());
         return ErrnoText(e);

@@ -49,11 +49,13 @@ FileResult OpenDesign(GearState& g, const std::string& path);
 
 // Saves the design. A symbolic link is followed: its target is saved and
 // the link stays. The file is written to a temporary file beside the target
-// (with the permissions of the file it replaces) and renamed over it, so a
-// failed save leaves an existing file as it was and no temporary file
-// behind. Where no temporary file can be made (a folder that is not
-// writable), the target is written in place, its old contents kept in
-// memory and written back if the write fails. The design name is set from
+// (with the owner, group and permissions of the file it replaces) and
+// renamed over it, so a failed save leaves an existing file as it was and no
+// temporary file behind. Where no temporary file can be made (a folder that
+// is not writable), where the new file cannot be given the old one's owner
+// and group, or where the file has more than one name (hard links), the
+// target is written in place, its old contents kept in memory and written
+// back if the write fails. The design name is set from
 // the path when the save succeeds.
 FileResult SaveDesign(GearState& g, const std::string& path);
 

@@ -1,9 +1,9 @@
 #include "data/overlay.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
+#include "model/fixed_format.h"
 #include "model/view.h"
 
 namespace vx {
@@ -53,22 +53,16 @@ int CodeIndex(float v, const std::array<float, N>& values) {
 } // namespace
 
 std::string FormatOverlayNumber(float v) {
-    char buf[64];
-    const double d = v;
-    std::to_chars_result r{};
-    if (std::isnan(d)) return "    nan";
-    if (std::isinf(d)) return d > 0 ? "    inf" : "   -inf";
-    r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::fixed, 3);
-    std::string s(buf, r.ptr);
+    char buf[kNumberBuffer];
+    std::string s(FormatFixed(buf, v, 7, 3));
     const std::size_t point = s.find('.');
     if (point != std::string::npos && point > 10) {
         // The whole part alone is longer than the box's 10 characters:
         // cutting it would show (and keep) a number ten or more times too
         // small, so the exponent form is written instead.
-        r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific, 3);
-        s.assign(buf, r.ptr);
+        s.assign(FormatExponent(buf, v, 3));
+        if (s.size() < 7) s.insert(0, 7 - s.size(), ' ');
     }
-    if (s.size() < 7) s.insert(0, 7 - s.size(), ' ');
     if (s.size() > 10) s.resize(10);
     return s;
 }
@@ -81,24 +75,9 @@ float RelativeOverlayValue(float v) {
 float ParseOverlayNumber(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    if (text.empty()) return 0;
-    double v = 0;
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (r.ptr != text.data() + text.size()) return 0;
-    if (r.ec == std::errc::result_out_of_range) {
-        // Too large or too small for a double: an infinity if the whole part
-        // has a non-zero digit, otherwise 0.
-        bool big = false;
-        for (char ch : text) {
-            if (ch == '.' || ch == 'e' || ch == 'E') break;
-            if (ch >= '1' && ch <= '9') big = true;
-        }
-        if (!big) return 0;
-        return text.front() == '-' ? -std::numeric_limits<float>::infinity()
-                                   : std::numeric_limits<float>::infinity();
-    }
-    if (r.ec != std::errc{}) return 0;
-    return StoreFloat(v);
+    const std::optional<double> v = ReadNumber(text);
+    if (!v) return 0;
+    return StoreFloat(*v);
 }
 
 int NearestAnchorPivot(const PivotTable& piv, float x, float y, int previous) {

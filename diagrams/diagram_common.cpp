@@ -1,11 +1,13 @@
 #include "diagrams/diagram_common.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 
+#include "model/dimensions.h"
+#include "model/fixed_format.h"
 #include "model/view.h"
 
 namespace vx {
@@ -28,47 +30,15 @@ void DiagramText(Canvas& c, int x, int y, std::string_view text, Rgb color, bool
     c.Text(x, y, text, DiagramTextStyle(color, bold));
 }
 
-namespace {
-
-// Right-aligns the len characters at the start of buf in at least width
-// characters; returns the new length.
-int PadLeft(char* buf, int len, int size, int width) {
-    if (width > size - 1) width = size - 1;
-    if (len >= width) return len;
-    const int pad = width - len;
-    std::memmove(buf + pad, buf, static_cast<std::size_t>(len));
-    std::memset(buf, ' ', static_cast<std::size_t>(pad));
-    return width;
-}
-
-} // namespace
-
-// std::to_chars, unlike printf, ignores the process locale: a diagram
-// reads "1.500" whatever the user's decimal comma.
 NumberText StrReal(double v, int width, int decimals) {
     NumberText t;
-    constexpr int kSize = static_cast<int>(sizeof t.buf_);
-    int len = 0;
-    if (std::isnan(v)) {
-        std::memcpy(t.buf_, "nan", 3);
-        len = 3;
-    } else if (std::isinf(v)) {
-        len = v > 0 ? 3 : 4;
-        std::memcpy(t.buf_, v > 0 ? "inf" : "-inf", static_cast<std::size_t>(len));
-    } else {
-        const auto r = std::to_chars(t.buf_, t.buf_ + kSize - 1, v, std::chars_format::fixed, decimals);
-        len = r.ec == std::errc() ? static_cast<int>(r.ptr - t.buf_) : 0;
-    }
-    t.len_ = PadLeft(t.buf_, len, kSize, width);
+    t.len_ = static_cast<int>(FormatFixed(t.buf_, v, width, decimals).size());
     return t;
 }
 
 NumberText StrInt(long long n, int width) {
     NumberText t;
-    constexpr int kSize = static_cast<int>(sizeof t.buf_);
-    const auto r = std::to_chars(t.buf_, t.buf_ + kSize - 1, n);
-    const int len = r.ec == std::errc() ? static_cast<int>(r.ptr - t.buf_) : 0;
-    t.len_ = PadLeft(t.buf_, len, kSize, width);
+    t.len_ = static_cast<int>(FormatInt(t.buf_, n, width).size());
     return t;
 }
 
@@ -81,7 +51,7 @@ int ScaledY(const GearState& g, double y) { return Nearest(static_cast<double>(g
 double DrawingScale(const GearState& g) {
     const double s = g.revArm.verticalScale;
     if (!(s >= 0.1)) return 0.1; // 0, negative and NaN
-    return std::min(s, 100.0);
+    return std::min(s, kMaxDrawingScale);
 }
 
 int TravelY(double v, double s) { return Nearest(215.0 - v * 375.0 / s); }
@@ -98,15 +68,21 @@ void DrawTravelScale(Canvas& c, double s, int labelX) {
     c.SetPen(colors::kBlack, 1);
     const int g = Nearest(4.0 * s);
     const bool every = s <= 3.75;
+    // At large scales several ticks fall on one pixel row: the row's tick
+    // is drawn once.
+    int last = INT32_MIN;
     for (int h = -5 * g; h <= 5 * g; ++h) {
         if (h % 5 != 0 && !every) continue;
         const int t = Nearest(h * 7.5 / s + 215.0);
-        c.Line(39, t, 44, t);
+        if (t != last) c.Line(39, t, 44, t);
+        last = t;
     }
+    last = INT32_MIN;
     for (int l = -g; l <= g; ++l) {
         if (l % 5 != 0 && !every) continue;
         const int t = Nearest(l * 37.5 / s + 215.0);
-        c.Line(36, t, 44, t);
+        if (t != last) c.Line(36, t, 44, t);
+        last = t;
         DiagramText(c, labelX, Nearest(210.0 - l * 37.5 / s), StrReal(l * 0.1, 1, 1));
     }
 }
@@ -220,8 +196,8 @@ std::string_view UndoLineView(const GearState& g) {
 void RebuildDiagramUndoLine(GearState& g) {
     const UndoEntry& e = g.undo[1];
     const NumberText count = StrInt(g.undoCount, 2);
-    const NumberText after = StrReal(e.newValue, 6, 3);
-    const NumberText before = StrReal(e.oldValue, 6, 3);
+    const NumberText after = StrReal(ShownDimensionValue(e.id, e.newValue), 6, 3);
+    const NumberText before = StrReal(ShownDimensionValue(e.id, e.oldValue), 6, 3);
     const std::string_view name = e.name.substr(0, 25);
     std::snprintf(g.undoLineText.data(), g.undoLineText.size(), "%.*s- %.*s %.*s to %.*s%46s",
                   static_cast<int>(count.View().size()), count.View().data(), static_cast<int>(name.size()),
@@ -241,7 +217,7 @@ void DrawDynVarBlock(GearState& g, Canvas& c) {
             for (int n = 1; n <= 4; ++n) {
                 const DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(n)];
                 DiagramText(c, x, rows[n - 1], s.name);
-                DiagramText(c, ScaledX(g, 363), rows[n - 1], StrReal(s.value, 6, 3));
+                DiagramText(c, ScaledX(g, 363), rows[n - 1], StrReal(ShownDimensionValue(s.id, s.value), 6, 3));
             }
         }
     }

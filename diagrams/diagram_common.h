@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "model/fixed_format.h"
 #include "model/gear_state.h"
 #include "platform/canvas.h"
 
@@ -43,12 +44,12 @@ public:
 private:
     friend NumberText StrReal(double v, int width, int decimals);
     friend NumberText StrInt(long long n, int width);
-    char buf_[64] = {};
+    char buf_[kNumberBuffer] = {};
     int len_ = 0;
 };
 
 // Str(v:w:d): right-aligned in at least `width` characters with `decimals`
-// decimals; a wider number is written in full (up to the buffer's 63
+// decimals; a wider number is written in full (up to the buffer's 64
 // characters). NaN and infinities are written "nan", "inf", "-inf".
 NumberText StrReal(double v, int width, int decimals);
 // Str(n:w): an integer right-aligned in at least `width` characters.
@@ -61,10 +62,13 @@ int ScaledY(const GearState& g, double y);
 // ---------------------------------------------------------------------------
 // Valve travel (sine and oval diagrams).
 
-// The vertical scale the drawing computes with: verticalScale limited to
-// 0.1 .. 100, so that a value read from a file (0, negative, NaN, huge)
-// neither divides by zero nor floods the scale with ticks. The "Scale ="
-// label still prints the stored value.
+// The vertical scale the drawing computes with: verticalScale as stored,
+// except that a value read from a file or typed that is below 0.1 (0,
+// negative, NaN) draws as 0.1, and one above kMaxDrawingScale as that, so
+// that nothing divides by zero and the scale is not flooded with ticks. At
+// that scale any valve travel is drawn within two pixels of the centre line
+// already.
+inline constexpr double kMaxDrawingScale = 1000;
 double DrawingScale(const GearState& g);
 
 // Picture y of a valve travel v above the exhaust port centre:
@@ -122,12 +126,26 @@ LeadLapFigures ComputeLeadLap(const GearState& g, const LeadTracker& t);
 // The "Lead", "Lap", "ExCl" texts and the six figures at the right edge.
 void DrawLeadLapFigures(Canvas& c, const LeadLapFigures& f);
 
+// One point of a valve travel curve as drawn: the sample's driver angle and
+// valve travel, and where it lies on the picture.
+struct TravelPoint {
+    float angle = 0;
+    float travel = 0;
+    int x = 0, y = 0;
+};
+constexpr int kMaxTravelPoints = 67; // the sine diagram's samples per curve
+
 // What a sine or oval drawing found per list position, for the command
 // line's figures.
 struct LeadLapRow {
     float position = 0;
     bool hasFigures = false; // the position lies within 0.05 of the centre
     LeadLapFigures figures;
+    int pointCount = 0;
+    std::array<TravelPoint, kMaxTravelPoints> points{};
+    void AddPoint(const TravelPoint& p) {
+        if (pointCount < kMaxTravelPoints) points[static_cast<std::size_t>(pointCount++)] = p;
+    }
 };
 struct LeadLapTable {
     int count = 0;
@@ -139,9 +157,11 @@ struct LeadLapTable {
 int DrawnPositionCount(const GearState& g);
 
 // The curves of a sine or oval drawing: for each drawn position, the
-// reverse arm set there, its header row drawn, `curve(i, tracker, near)`
-// drawn (sampling the lead tracker where the position is near the centre),
-// then the lead, lap and clearance figures of a position near the centre.
+// reverse arm set there, its header row drawn, `curve(i, tracker, near, row)`
+// drawn (sampling the lead tracker where the position is near the centre,
+// and adding its points to `row` when figures are asked for, else row is
+// null), then the lead, lap and clearance figures of a position near the
+// centre.
 template <class Curve>
 void DrawLeadLapCurves(GearState& g, Canvas& c, LeadLapTable* figures, Curve curve) {
     c.SetPen(colors::kBlack, 1);
@@ -155,13 +175,19 @@ void DrawLeadLapCurves(GearState& g, Canvas& c, LeadLapTable* figures, Curve cur
 
         const bool near = NearCentre(g, position);
         LeadTracker tracker;
-        curve(i, tracker, near);
+        LeadLapRow* row = figures ? &figures->rows[static_cast<std::size_t>(i - 1)] : nullptr;
+        if (row) row->pointCount = 0;
+        curve(i, tracker, near, row);
         LeadLapFigures f;
         if (near) {
             f = ComputeLeadLap(g, tracker);
             DrawLeadLapFigures(c, f);
         }
-        if (figures) figures->rows[static_cast<std::size_t>(i - 1)] = {position, near, f};
+        if (row) {
+            row->position = position;
+            row->hasFigures = near;
+            row->figures = f;
+        }
     }
 }
 

@@ -1,13 +1,14 @@
 #include "diagrams/diagram_registry.h"
 
-#include <charconv>
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "diagrams/oval_diagram.h"
 #include "diagrams/ports_drawing.h"
 #include "diagrams/sine_diagram.h"
 #include "diagrams/steam_drawing.h"
+#include "model/fixed_format.h"
 #include "platform/null_canvas.h"
 
 namespace vx {
@@ -31,18 +32,42 @@ void AppendLeadLapCsv(const LeadLapTable& t, std::string& csv) {
     }
 }
 
-void SineData(GearState& g, const DiagramRequest&, std::string& csv) {
-    NullCanvas c(kDiagramWidth, kSineDiagramHeight);
-    LeadLapTable t;
-    DrawSineDiagram(g, c, &t);
-    AppendLeadLapCsv(t, csv);
+// The valve travel points of every curve: the position, the sample's driver
+// angle and valve travel, and the point on the picture.
+void AppendTravelPointsCsv(const LeadLapTable& t, std::string& csv) {
+    csv += "position,angle,travel,x,y\n";
+    for (int i = 0; i < t.count; ++i) {
+        const LeadLapRow& r = t.rows[static_cast<std::size_t>(i)];
+        for (int k = 0; k < r.pointCount; ++k) {
+            const TravelPoint& p = r.points[static_cast<std::size_t>(k)];
+            AppendCsvNumber(csv, r.position);
+            for (const double v : {double{p.angle}, double{p.travel}}) {
+                csv.push_back(',');
+                AppendCsvNumber(csv, v);
+            }
+            for (const int v : {p.x, p.y}) {
+                csv.push_back(',');
+                csv += std::to_string(v);
+            }
+            csv.push_back('\n');
+        }
+    }
 }
 
-void OvalData(GearState& g, const DiagramRequest&, std::string& csv) {
+void SineData(GearState& g, const DiagramRequest& r, std::string& csv) {
+    NullCanvas c(kDiagramWidth, kSineDiagramHeight);
+    auto t = std::make_unique<LeadLapTable>();
+    DrawSineDiagram(g, c, t.get());
+    if (r.samples) AppendTravelPointsCsv(*t, csv);
+    else AppendLeadLapCsv(*t, csv);
+}
+
+void OvalData(GearState& g, const DiagramRequest& r, std::string& csv) {
     NullCanvas c(kDiagramWidth, kOvalDiagramHeight);
-    LeadLapTable t;
-    DrawOvalDiagram(g, c, &t);
-    AppendLeadLapCsv(t, csv);
+    auto t = std::make_unique<LeadLapTable>();
+    DrawOvalDiagram(g, c, t.get());
+    if (r.samples) AppendTravelPointsCsv(*t, csv);
+    else AppendLeadLapCsv(*t, csv);
 }
 
 void DrawSteam(GearState& g, Canvas& c, const DiagramRequest&) { DrawSteamDiagram(g, c); }
@@ -70,29 +95,35 @@ void PortsData(GearState& g, const DiagramRequest& r, std::string& csv) {
     NullCanvas c(kDiagramWidth, kPortDiagramHeight);
     PortGraphFigures forward, reverse;
     DrawPortGraphs(g, c, r.mode, &forward, &reverse);
-    csv += "row,position,fstOpen,fexOpen,rstOpen,rexOpen,fstClose,fexClose,rstClose,rexClose\n";
-    const auto rows = [&csv](const PortGraphFigures& f) {
+    // The events in percent of the stroke as the axis reads them: a front
+    // port's from the forward end, a rear port's from the other end.
+    csv += "mode,row,position,fstOpen,fexOpen,rstOpen,rexOpen,fstClose,fexClose,rstClose,rexClose\n";
+    const auto rows = [&csv](const PortGraphFigures& f, const char* mode) {
         for (int i = 0; i < kPortRows; ++i) {
             const PortEventRow& row = f.rows[static_cast<std::size_t>(i)];
+            csv += mode;
+            csv.push_back(',');
             csv += std::to_string(i);
             csv.push_back(',');
             AppendCsvNumber(csv, row.position);
             for (int e = 0; e < kPortEventCount; ++e) {
                 csv.push_back(',');
-                if (row.found[static_cast<std::size_t>(e)]) AppendCsvNumber(csv, row.crossing[static_cast<std::size_t>(e)]);
+                if (!row.found[static_cast<std::size_t>(e)]) continue;
+                const double p = row.crossing[static_cast<std::size_t>(e)];
+                AppendCsvNumber(csv, IsFrontPortEvent(e) ? p / 6.4 : (640 - p) / 6.4);
             }
             csv.push_back('\n');
         }
     };
-    if (r.mode != PortGraphMode::Reverse) rows(forward);
-    if (r.mode != PortGraphMode::Forward) rows(reverse);
+    if (r.mode != PortGraphMode::Reverse) rows(forward, "forward");
+    if (r.mode != PortGraphMode::Forward) rows(reverse, "reverse");
 }
 
 constexpr DiagramEntry kDiagrams[] = {
-    {"sine", kDiagramWidth, kSineDiagramHeight, DrawSine, SineData},
-    {"oval", kDiagramWidth, kOvalDiagramHeight, DrawOval, OvalData},
-    {"steam", kDiagramWidth, kSteamDiagramHeight, DrawSteam, SteamData},
-    {"ports", kDiagramWidth, kPortDiagramHeight, DrawPorts, PortsData},
+    {"sine", kDiagramWidth, kSineDiagramHeight, DrawSine, SineData, true},
+    {"oval", kDiagramWidth, kOvalDiagramHeight, DrawOval, OvalData, true},
+    {"steam", kDiagramWidth, kSteamDiagramHeight, DrawSteam, SteamData, false},
+    {"ports", kDiagramWidth, kPortDiagramHeight, DrawPorts, PortsData, false},
 };
 
 } // namespace
@@ -106,19 +137,8 @@ const DiagramEntry* FindDiagram(std::string_view name) {
 }
 
 void AppendCsvNumber(std::string& csv, double v) {
-    if (std::isnan(v)) {
-        csv += "nan";
-        return;
-    }
-    if (std::isinf(v)) {
-        csv += v > 0 ? "inf" : "-inf";
-        return;
-    }
-    // std::to_chars ignores the process locale.
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 4);
-    if (r.ec == std::errc()) csv.append(buf, static_cast<std::size_t>(r.ptr - buf));
-    else csv += "nan";
+    char buf[kNumberBuffer];
+    csv += FormatFixed(buf, v, 0, 4);
 }
 
 } // namespace vx

@@ -24,6 +24,9 @@ enum class PortGraphMode { Forward, Reverse, Both };
 // What the command line asks of a diagram beyond the model itself.
 struct DiagramRequest {
     PortGraphMode mode = PortGraphMode::Both; // port events diagram only
+    // Sine and oval only: the figures are the drawn valve travel points
+    // instead of the lead and lap table.
+    bool samples = false;
 };
 
 struct DiagramEntry {
@@ -35,6 +38,7 @@ struct DiagramEntry {
     // Appends the figures as CSV (header line first, 4 decimals, an empty
     // field where there is no figure).
     void (*data)(GearState& g, const DiagramRequest& r, std::string& csv);
+    bool hasSamples; // takes DiagramRequest::samples
 };
 
 std::span<const DiagramEntry> AllDiagrams();

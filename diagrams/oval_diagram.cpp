@@ -39,8 +39,8 @@ int OvalPistonX(GearState& g, float theta) {
     const float rod = g.frame.mainRodLength;
     const auto r = static_cast<float>(stroke / 2.0);
     const auto rs = static_cast<float>(r * std::sin(t));
-    const auto root = static_cast<float>(GuardedRoot(g, static_cast<double>(rod) * rod - static_cast<double>(rs) * rs));
-    const double divisor = GuardDivisor(g, stroke);
+    const auto root = static_cast<float>(GuardedRoot(g, static_cast<double>(rod) * rod - static_cast<double>(rs) * rs, GeometryCause::MainRod));
+    const double divisor = GuardDivisor(g, stroke, GeometryCause::StrokeZero);
     const double fraction = std::cos(t) + 2.0 * root / divisor - 2.0 * rod / divisor;
     return Nearest(fraction * 270.5 + 314.0);
 }
@@ -58,7 +58,7 @@ void DrawOvalDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
     DrawPortLines(g, c, s, 15, 584);
     DrawPortLineLabels(g, c, s, 430, 75);
 
-    DrawLeadLapCurves(g, c, figures, [&](int i, LeadTracker& tracker, bool near) {
+    DrawLeadLapCurves(g, c, figures, [&](int i, LeadTracker& tracker, bool near, LeadLapRow* row) {
         float previousV = 0;
         int previousX = 0;
         for (int j = 7; j <= 52; ++j) {
@@ -70,6 +70,7 @@ void DrawOvalDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
             if (j == 22) DiagramText(c, 300, Nearest((above ? 204 : 213) - previousV * 375.0 / s), StrInt(i, 2), colors::kBlack, true);
             if (j == 46) DiagramText(c, 334, Nearest((above ? 213 : 204) - previousV * 375.0 / s), StrInt(i, 2), colors::kBlack, true);
             const int x = OvalPistonX(g, theta);
+            if (row) row->AddPoint({theta, v, x, TravelY(v, s)});
             if (j > 7) c.Line(previousX, TravelY(previousV, s), x, TravelY(v, s));
             previousV = v;
             previousX = x;

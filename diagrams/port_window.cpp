@@ -29,7 +29,7 @@ void TPortDia::DrawDiagram(Canvas& c) {
                   showCycleLegend_);
 }
 
-QString TPortDia::Caption() const { return QStringLiteral("Port Open/Closed"); }
+QString TPortDia::Caption() const { return CaptionOf(WindowKind::PortDiagram); }
 
 void TPortDia::DrawBothGraphs() {
     mode_ = PortGraphMode::Forward;

@@ -37,6 +37,12 @@ enum PortEvent {
     kPortEventCount
 };
 
+// Whether an event is a front port's (its travel read from the forward end)
+// rather than a rear port's (read from the other end).
+inline bool IsFrontPortEvent(int e) {
+    return e == kFrontSteamOpens || e == kFrontExhaustOpens || e == kFrontSteamCloses || e == kFrontExhaustCloses;
+}
+
 // One row: its absolute reverse arm position and, per event, the
 // interpolated crossing (piston position 0..640) where the row found it.
 struct PortEventRow {

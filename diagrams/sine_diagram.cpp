@@ -44,12 +44,13 @@ void DrawSineDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
     DrawPortLines(g, c, s, 15, 583);
     DrawPortLineLabels(g, c, s, 60, 230);
 
-    DrawLeadLapCurves(g, c, figures, [&](int i, LeadTracker& tracker, bool near) {
+    DrawLeadLapCurves(g, c, figures, [&](int i, LeadTracker& tracker, bool near, LeadLapRow* row) {
         int previousY = 0;
         for (int j = 7; j <= 73; ++j) {
             g.motion.driverAngle = SampleAngle(j);
             SolveLinkage(g);
             const int y = TravelY(g.events.valveOffset, s);
+            if (row) row->AddPoint({g.motion.driverAngle, g.events.valveOffset, 8 * j + 2, y});
             if (near) tracker.Sample(g.piv.x[4]);
             if (j == 8) DiagramText(c, 45, previousY, StrInt(i, 2), colors::kBlack, true);
             if (j > 7) c.Line(8 * j - 6, previousY, 8 * j + 2, y);

@@ -26,6 +26,6 @@ TSteamDia::TSteamDia(const DiagramHost& host, QWidget* parent) : TDiagramWindow(
 
 void TSteamDia::DrawDiagram(Canvas& c) { DrawSteamDiagram(Model(), c); }
 
-QString TSteamDia::Caption() const { return QStringLiteral("Steam Diagram"); }
+QString TSteamDia::Caption() const { return CaptionOf(WindowKind::SteamDiagram); }
 
 } // namespace vx

@@ -93,7 +93,7 @@ QPushButton* DimensionEditor::LocateButton(int number) const {
 
 void DimensionEditor::FormActivate() {
     for (const EditorRow& r : layout_.rows) {
-        const float v = DimensionValue(g_, *FindDimension(r.id));
+        const float v = ShownDimensionValue(r.id, DimensionValue(g_, *FindDimension(r.id)));
         boxes_[static_cast<std::size_t>(r.box)]->setText(QString::fromStdString(FormatWD(v, 5, 3, 10)));
     }
     update();
@@ -143,6 +143,11 @@ void DimensionEditor::EditExit(int number) {
     const int id = RowOf(number).id;
     const float v = TypedNumber(boxes_[static_cast<std::size_t>(number)]->text().toStdString());
     CommitEditorBox(g_, id, v);
+    // An angle is stored folded into one turn: the box shows what is stored.
+    if (IsAngleDimension(id)) {
+        if (const float stored = DimensionValue(g_, *FindDimension(id)); stored != v)
+            boxes_[static_cast<std::size_t>(number)]->setText(QString::fromStdString(FormatWD(stored, 5, 3, 10)));
+    }
     if (id == 26 && hooks_.revArmRangeChanged) hooks_.revArmRangeChanged();
     if (hooks_.undoButtonsChanged) hooks_.undoButtonsChanged();
 }

@@ -1,8 +1,9 @@
 #include "editors/editor_layout.h"
 
 #include <array>
-#include <cstdio>
+#include <string>
 
+#include "model/fixed_format.h"
 #include "model/typed_value.h"
 #include "model/view.h"
 
@@ -158,9 +159,11 @@ void DrawRevArmEditorTexts(const GearState& g, Canvas& c, int shownBoxes, Rgb ba
 
     ScaledText(c, sx, sy, 13, 98, "Max of 9 Positions", st);
     ScaledText(c, sx, sy, 13, 25, "Vertical Scale", st);
-    char label[24];
+    char number[kNumberBuffer];
+    std::string label;
     for (int k = 1; k <= shownBoxes && k <= kRevArmPositions; ++k) {
-        std::snprintf(label, sizeof label, "Rev Arm Position  %d", k);
+        label = "Rev Arm Position  ";
+        label += FormatInt(number, k, 0);
         const int lx = k <= 4 ? 13 : 165;
         ScaledText(c, sx, sy, lx, RevArmEditorBox(k).top, label, st);
     }

@@ -10,7 +10,7 @@
 
 namespace vx {
 namespace {
-QString Shown(float v) { return QString::fromStdString(FormatWD(v, 5, 3, 1000)); }
+QString Shown(float v) { return QString::fromStdString(FormatWD(v, 5, 3, 10)); }
 } // namespace
 
 TSetRevArm::TSetRevArm(GearState& g, QWidget* parent)

@@ -12,12 +12,12 @@ DimensionFileCommands::DimensionFileCommands(QWidget* parent, GearState& g, Hook
 
 void DimensionFileCommands::ConfigureDialog(QFileDialog& d, bool save) {
     d.setNameFilters({QStringLiteral("Data File (*.vxd)"), QStringLiteral("All Files (*)")});
-    d.setDefaultSuffix(QStringLiteral("vxd"));
     d.setOption(QFileDialog::ReadOnly, false);
     d.setOption(QFileDialog::DontConfirmOverwrite, false);
     d.setSizeGripEnabled(true);
     if (save) {
         d.setAcceptMode(QFileDialog::AcceptSave);
+        d.setDefaultSuffix(QStringLiteral("vxd")); // a name typed without one is saved with it
         d.setFileMode(QFileDialog::AnyFile);
         d.setWindowTitle(QStringLiteral("Save As....."));
     } else {

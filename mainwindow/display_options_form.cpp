@@ -96,7 +96,7 @@ void DisplayOptions::SetScreenDataClick() {
         if (refPoints1) refPoints1->setVisible(true);
         if (setPanZoom) {
             setPanZoom->setEnabled(false);
-            setPanZoom->setText(QStringLiteral("SetP&anZoom On"));
+            setPanZoom->setText(QStringLiteral("Set&PanZoom On"));
         }
     }
 }

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <algorithm>
 #include <cfloat>
-#include <charconv>
 #include <limits>
 
 #include "mainwindow/reference_points_form.h"
@@ -78,24 +77,11 @@ TRefPnts::TRefPnts(GearState& g, RefPointControls& controls, QWidget* parent)
 }
 
 float TRefPnts::EditValue(const QString& text) {
-    const QByteArray bytes = text.toLatin1();
-    const char* first = bytes.constData();
-    const char* last = first + bytes.size();
-    double v = 0;
-    const auto [end, ec] = std::from_chars(first, last, v);
-    if (end != last || bytes.isEmpty()) return 0;
-    if (ec == std::errc::result_out_of_range) {
-        // Too large (a non-zero digit before the point) or too small for a
-        // double; the edits take no exponents.
-        const char* point = std::find(first, last, '.');
-        const bool huge = std::any_of(first, point, [](char c) { return c >= '1' && c <= '9'; });
-        if (!huge) return 0;
-        return *first == '-' ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
-    }
-    if (ec != std::errc()) return 0;
-    if (v > FLT_MAX) return std::numeric_limits<float>::infinity();
-    if (v < -FLT_MAX) return -std::numeric_limits<float>::infinity();
-    return static_cast<float>(v);
+    const std::optional<double> v = ReadNumber(text.toStdString());
+    if (!v) return 0;
+    if (*v > FLT_MAX) return std::numeric_limits<float>::infinity();
+    if (*v < -FLT_MAX) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(*v);
 }
 
 bool TRefPnts::event(QEvent* e) {

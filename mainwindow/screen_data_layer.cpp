@@ -6,6 +6,7 @@
 #include "data/overlay_layer.h"
 #include "mainwindow/reference_points_layer.h"
 #include "mainwindow/screen_text.h"
+#include "model/dimensions.h"
 #include "model/solver.h"
 #include "platform/sound.h"
 
@@ -78,9 +79,9 @@ void DrawUndoLine(GearState& g, Canvas& c) {
     line.Append("- ");
     line.Append(newest.name);
     line.Append(" ");
-    AppendReal(line, newest.newValue, 6, 3, 10);
+    AppendReal(line, ShownDimensionValue(newest.id, newest.newValue), 6, 3, 10);
     line.Append(" to ");
-    AppendReal(line, newest.oldValue, 6, 3, 10);
+    AppendReal(line, ShownDimensionValue(newest.id, newest.oldValue), 6, 3, 10);
     // The diagram windows draw this text as the current undo line.
     const std::size_t n = std::min(line.View().size(), g.undoLineText.size() - 1);
     std::copy_n(line.View().data(), n, g.undoLineText.data());
@@ -166,7 +167,7 @@ void DrawDynVarLines(GearState& g, Canvas& c) {
             const DynVarSlot& slot = g.dynVarSlots[static_cast<std::size_t>(k)];
             LayoutText(g, c, 377, 59 + 12 * k, slot.name);
             Line value;
-            AppendReal(value, slot.value, 6, 3);
+            AppendReal(value, ShownDimensionValue(slot.id, slot.value), 6, 3);
             LayoutText(g, c, 498, 59 + 12 * k, value.View());
         }
     } else {

@@ -3,10 +3,10 @@
 // large-font factors.
 #pragma once
 
-#include <cstdio>
 #include <string_view>
 
 #include "model/display_state.h"
+#include "model/fixed_format.h"
 #include "model/gear_state.h"
 #include "model/view.h"
 #include "platform/canvas.h"
@@ -18,21 +18,14 @@ namespace vx {
 // holds); at most `maxChars` characters of the number are kept.
 template <std::size_t N>
 void AppendReal(FixedText<N>& out, double v, int width, int decimals, std::size_t maxChars = 64) {
-    char buf[64];
-    const int n = std::snprintf(buf, sizeof buf, "%*.*f", width, decimals, v);
-    if (n <= 0) return;
-    std::size_t len = static_cast<std::size_t>(n) < sizeof buf ? static_cast<std::size_t>(n) : sizeof buf - 1;
-    if (len > maxChars) len = maxChars;
-    out.Append(std::string_view(buf, len));
+    char buf[kNumberBuffer];
+    out.Append(FormatFixedCut(buf, v, width, decimals, maxChars));
 }
 
 template <std::size_t N>
 void AppendInt(FixedText<N>& out, long long v, int width) {
-    char buf[32];
-    const int n = std::snprintf(buf, sizeof buf, "%*lld", width, v);
-    if (n <= 0) return;
-    const auto len = static_cast<std::size_t>(n);
-    out.Append(std::string_view(buf, len < sizeof buf ? len : sizeof buf - 1));
+    char buf[kNumberBuffer];
+    out.Append(FormatInt(buf, v, width));
 }
 
 // A position of the fixed text layout, scaled by the large-font factors.

@@ -30,7 +30,8 @@ struct Steam {
     // picture overflows; empty when size <= 0.
     static long long Span(std::int32_t from, std::int32_t to) { return static_cast<long long>(to) - from; }
 
-    int R(long long n) { return n >= 1 && n <= INT32_MAX ? rnd.Next(static_cast<int>(n)) : 0; }
+    // Random(n): 0 for n < 1, and the generator moves on either way.
+    int R(long long n) { return rnd.Next(n >= 1 && n <= INT32_MAX ? static_cast<int>(n) : 0); }
 
     void Dot(long long x, long long y, Rgb col) {
         if (x < INT32_MIN || x > INT32_MAX || y < INT32_MIN || y > INT32_MAX) return;
@@ -41,26 +42,34 @@ struct Steam {
     void Box(std::int32_t x0, std::int32_t x1, std::int32_t y0, std::int32_t y1, int count, Rgb col) {
         const long long w = Span(x0, x1), h = Span(y0, y1);
         if (w <= 0 || h <= 0 || w > INT32_MAX || h > INT32_MAX) return;
-        for (int i = 0; i < count; ++i) Dot(x0 + R(w), y0 + R(h), col);
+        for (int i = 0; i < count; ++i) {
+            const int x = R(w); // x drawn first, then y
+            Dot(x0 + x, y0 + R(h), col);
+        }
     }
 
     // Dots in x in [x0, x0 + w), y in (y0 - h, y0]: the columns that rise
     // from a base line (supply pipe, chimney).
     void Column(std::int32_t x0, long long w, std::int32_t y0, long long h, int count, Rgb col) {
         if (w <= 0 || h <= 0 || w > INT32_MAX || h > INT32_MAX) return;
-        for (int i = 0; i < count; ++i) Dot(x0 + R(w), y0 - R(h), col);
+        for (int i = 0; i < count; ++i) {
+            const int x = R(w); // x drawn first, then y
+            Dot(x0 + x, y0 - R(h), col);
+        }
     }
 
-    // Division guard of the passages and the plume: a height of 0 pixels
-    // has nothing to draw; with dots due, it beeps once per region and frame
-    // while the error beep option is on. False when nothing is to be drawn.
-    bool Drawable(long long h, long long w, int count) {
-        if (count <= 0 || w <= 0 || w > INT32_MAX || h < 0 || h > INT32_MAX / 3) return false;
-        if (h == 0) {
-            if (g.errorBeepOn && sound != nullptr) sound->Beep();
-            return false;
-        }
-        return true;
+    // The passages and the plume divide by a pixel height h. Their dots are
+    // drawn whatever their width (Random of a width below 1 is 0); a height
+    // below 0 (an outline turned inside out) draws nothing. A height of 0 is
+    // taken as 1, with a beep for every dot while the error beep option is
+    // on: the division guard.
+    bool Drawable(long long h, long long w, int count) const {
+        return count > 0 && w <= INT32_MAX && h >= 0 && h <= INT32_MAX / 3;
+    }
+    long long Divisor(long long h) {
+        if (h != 0) return h;
+        if (g.errorBeepOn && sound != nullptr) sound->Beep();
+        return 1;
     }
 
     // A port passage, slanting from the seat down to the bore: each dot at
@@ -72,7 +81,7 @@ struct Steam {
         if (!Drawable(h, w, count)) return;
         for (int i = 0; i < count; ++i) {
             const int r = R(h);
-            const double f = static_cast<double>(r) / static_cast<double>(h);
+            const double f = static_cast<double>(r) / static_cast<double>(Divisor(h));
             const long long across = R(w);
             Dot(static_cast<long long>(Nearest(slant * f)) + top + (front ? across : -across),
                 static_cast<long long>(C(17).y) + r, col);
@@ -90,10 +99,9 @@ struct Steam {
         const long long h = Span(C(0).y, C(2).y);
         const long long w = Span(C(0).x, C(13).x);
         if (!Drawable(h, w, count)) return;
-        const long long div = h;
         for (int i = 0; i < count; ++i) {
             const int r = R(3 * h);
-            const double f = static_cast<double>(r) / static_cast<double>(div);
+            const double f = static_cast<double>(r) / static_cast<double>(Divisor(h));
             const double wf = static_cast<double>(w) * f;
             const long long x = Nearest(R(Nearest(2 * wf)) + static_cast<double>(C(21).x) - wf);
             Dot(x, 2LL * C(0).y - C(2).y - r, col);

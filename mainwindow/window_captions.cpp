@@ -8,7 +8,7 @@
 namespace vx {
 namespace {
 
-constexpr std::string_view kVersion = "Version 2.8";
+constexpr std::string_view kVersion = "Version " VEXLIN_VERSION;
 constexpr std::string_view kOutsideAdm = "VEXLIN Outside Adm";
 
 // A caption part: a text, or a count of spaces (text empty), or one of the

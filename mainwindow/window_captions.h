@@ -19,6 +19,7 @@ class Clock;
 // - PivotData: "VEXLIN Outside Adm Pivot Data" + 3 + name + 5 + date + 3 + time + 3 + "Version 2.8".
 // - FrameDimensions: "Frame" + 2 + "VEXLIN Adm" + 2 + name + 2 + date + 2 + time; CylinderDimensions
 //   likewise with "Cylin".
+// "Version 2.8" is "Version " and the program's version (VEXLIN_VERSION).
 // From the model and a clock, or from texts already at hand.
 CaptionText WindowCaption(WindowKind kind, const GearState& g, const Clock& clock);
 CaptionText WindowCaption(WindowKind kind, std::string_view designName, std::string_view date,

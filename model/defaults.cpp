@@ -2,6 +2,7 @@
 
 #include "model/dimensions.h"
 #include "model/dynvar.h"
+#include "model/solver.h"
 #include "model/view.h"
 
 namespace vx {
@@ -19,7 +20,7 @@ void ApplyProgramDefaults(GearState& g) {
     }
     g.piv.y[3] = 0;
     g.cyl.valveStemToCL() = 0;
-    g.piv.y[5] = g.piv.y[3];
+    ReseedRockerLowerEnd(g);
     g.searchTolerance = 0.0001f;
     g.revArm.centre = 0;
     g.revArm.position.fill(0);
@@ -104,6 +105,7 @@ void CylinderReset(GearState& g) {
 MidGearResult FullReset(GearState& g) {
     FrameReset(g);
     CylinderReset(g);
+    ReseedRockerLowerEnd(g);
     const MidGearResult r = FindMidGear(g);
     g.motion.reverseArmPosition = g.revArm.centre;
     g.view = g.normalView;

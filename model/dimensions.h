@@ -44,6 +44,11 @@ inline bool IsDynamicVariable(int id) { return id != 25 && id != 26 && FindDimen
 // for repeated subtraction are reduced with fmod, infinities become 0.
 float FoldAngle(float degrees);
 
+// A dimension's value as every window shows it: the angles folded into
+// [0, 360) (a slot or an undo entry may hold one unfolded, a file any value),
+// everything else as it is.
+inline float ShownDimensionValue(int id, float value) { return IsAngleDimension(id) ? FoldAngle(value) : value; }
+
 } // namespace vx
 
 namespace vx {

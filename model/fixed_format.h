@@ -1,10 +1,12 @@
-// Numbers written as text for fixed layouts, whatever the process locale:
-// w:d is the value right-aligned in at least w characters with d decimals
-// (a longer number is written in full). Into a caller's buffer, no
-// allocation.
+// Every number the program shows or writes, and every number it reads back,
+// goes through here: one decimal point ("."), no grouping, whatever the
+// process locale (Qt sets the C library's locale from the environment, so
+// printf and strtod would write and read "3,000" under a decimal-comma
+// locale). Writers fill a caller's buffer and never allocate.
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace vx {
@@ -12,7 +14,9 @@ namespace vx {
 // Large enough for any float in any w:d format used by the program.
 constexpr std::size_t kNumberBuffer = 64;
 
-// v as w:d into buf; NaN and infinities as "nan", "inf", "-inf".
+// The w:d format: v right-aligned in at least `width` characters with
+// `decimals` decimals; a longer number is written in full (as far as the
+// buffer holds). NaN is written "nan", the infinities "inf" and "-inf".
 std::string_view FormatFixed(char (&buf)[kNumberBuffer], double v, int width, int decimals);
 
 // The same, cut to at most `cut` characters.
@@ -21,7 +25,23 @@ inline std::string_view FormatFixedCut(char (&buf)[kNumberBuffer], double v, int
     return FormatFixed(buf, v, width, decimals).substr(0, cut);
 }
 
-// v with 9 significant digits, as printf's "%.9g" writes it in the C locale.
+// v with 9 significant digits, trailing zeros dropped, in the fixed form or,
+// for very large and small values, the exponent form ("1e-05",
+// "3.40282347e+38"), as "%.9g" writes them in the C locale.
 std::string_view FormatGeneral9(char (&buf)[kNumberBuffer], double v);
+
+// v in the exponent form with `decimals` decimals ("1.235e+12").
+std::string_view FormatExponent(char (&buf)[kNumberBuffer], double v, int decimals);
+
+// An integer right-aligned in at least `width` characters.
+std::string_view FormatInt(char (&buf)[kNumberBuffer], long long v, int width);
+
+// A whole text as a number: an optional sign, then a decimal number (digits
+// with an optional point and fraction, an optional exponent "e"/"E"), a
+// hexadecimal one ("0x" digits, optional "p" exponent), "inf", "infinity"
+// or "nan" in any case. Nothing else may stand before or after it (no
+// blanks: callers that allow them trim first). A value beyond the double
+// range is an infinity of its sign, one too small for it a zero.
+std::optional<double> ReadNumber(std::string_view text);
 
 } // namespace vx

@@ -1,7 +1,10 @@
 #include "model/geometry_error.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <cstring>
+
+#include "model/fixed_format.h"
 
 namespace vx {
 namespace {
@@ -18,8 +21,17 @@ constexpr CauseText kTexts[] = {
     {"link-lifting-link", "The expansion link's lifting link cannot hold the link"},
     {"radius-rod-lifting-link", "The radius rod's lifting link cannot hold the radius rod"},
     {"eccentric-rod", "The eccentric rods cannot reach the expansion link"},
-    {"guard", "A rod or arm stands in a dead position (a near-zero divisor or cosine was guarded)"},
+    {"guard", "A rod or arm stands in a dead position (a near-zero divisor was guarded)"},
     {"mid-gear", "The mid-gear search did not settle"},
+    {"reverse-arm-level", "The reverse arm lies level with the lift shaft, at a dead angle"},
+    {"eccentric-rods-dead", "The eccentric rods meet at a dead angle at the link"},
+    {"link-level", "The expansion link's rod ends stand at one height"},
+    {"radius-rod-upright", "The radius rod stands straight up"},
+    {"rocker-lower-arm", "The rocker's lower arm lies level with its pivot"},
+    {"rocker-upper-arm", "The rocker's upper arm lies level with its pivot"},
+    {"eccentric-fwd-rod", "The forward eccentric rod has no length"},
+    {"eccentric-rev-rod", "The reverse eccentric rod has no length"},
+    {"stroke", "The stroke is zero"},
 };
 
 const CauseText& TextOf(GeometryCause cause) {
@@ -33,16 +45,19 @@ std::string_view GeometryCauseName(GeometryCause cause) { return TextOf(cause).n
 
 std::size_t FormatGeometryCause(GeometryCause cause, float driverAngle, char* buf, std::size_t size) {
     if (buf == nullptr || size == 0) return 0;
-    // Any float prints safely: huge values are written in full by %.1f only
-    // up to the buffer, so keep the angle to a sane range first.
     double a = static_cast<double>(driverAngle);
     if (!std::isfinite(a) || std::fabs(a) > 1e9) a = 0;
-    const int n = std::snprintf(buf, size, "%s at %.1f\xC2\xB0", TextOf(cause).words, a);
-    if (n < 0) {
-        buf[0] = '\0';
-        return 0;
+    char number[kNumberBuffer];
+    const std::string_view words = TextOf(cause).words;
+    const std::string_view parts[] = {words, " at ", FormatFixed(number, a, 0, 1), "\xC2\xB0"};
+    std::size_t n = 0;
+    for (std::string_view p : parts) {
+        const std::size_t k = std::min(p.size(), size - 1 - n);
+        std::memcpy(buf + n, p.data(), k);
+        n += k;
     }
-    return static_cast<std::size_t>(n) < size ? static_cast<std::size_t>(n) : size - 1;
+    buf[n] = '\0';
+    return n;
 }
 
 } // namespace vx

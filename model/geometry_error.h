@@ -16,9 +16,24 @@ enum class GeometryCause : std::uint8_t {
     LinkLiftSearch,   // the expansion link's height search did not settle
     RadiusRodSearch,  // the radius rod's height search (or the rod) did not close
     EccentricRod,     // an eccentric rod cannot reach the expansion link
-    Guard,            // a near-zero divisor or an out-of-range cosine was guarded
+    Guard,            // a near-zero divisor was guarded (where no part is named)
     MidGearSearch,    // the mid-gear search did not settle
+    // A near-zero divisor guarded, by the part that stands in a dead position:
+    ReverseArmLevel,   // the reverse arm level with the lift shaft
+    EccentricRodsDead, // the forward rod's link end straight over the reverse eccentric
+    LinkLevel,         // the expansion link's two rod ends at one height
+    RadiusRodUpright,  // the radius rod standing straight up
+    RockerLowerLevel,  // the rocker's lower arm level with its pivot
+    RockerUpperLevel,  // the rocker's upper arm level with its pivot
+    FwdRodNoLength,    // the forward eccentric rod of length 0
+    RevRodNoLength,    // the reverse eccentric rod of length 0
+    StrokeZero,        // a stroke of 0
 };
+
+// Whether the cause is a guarded divisor (Guard or a named part).
+inline bool IsGuardCause(GeometryCause cause) {
+    return cause == GeometryCause::Guard || cause >= GeometryCause::ReverseArmLevel;
+}
 
 // A short machine-readable name ("main-rod", "reverse-arm", ...).
 std::string_view GeometryCauseName(GeometryCause cause);

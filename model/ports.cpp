@@ -13,14 +13,14 @@ inline double D(float v) { return static_cast<double>(v); }
 
 void ComputePortOpenings(GearState& g) {
     const double t = D(g.motion.driverAngle) * kDegToRad;
-    const double S = GuardDivisor(g, g.frame.stroke);
+    const double S = GuardDivisor(g, g.frame.stroke, GeometryCause::StrokeZero);
     const double L = g.frame.mainRodLength;
     const double E = D(g.cyl.exhaustPortWidth()) / 2;
     const CylinderDimensions& c = g.cyl;
     PortOpenings& p = g.ports;
 
     const double s = std::sin(t) * S / 2;
-    const double root = GuardedRoot(g, L * L - s * s);
+    const double root = GuardedRoot(g, L * L - s * s, GeometryCause::MainRod);
     p.pistonPosition = F(320 - (std::cos(t) + 2 * root / S - 2 * L / S) * 320);
 
     const double Dv = F(D(g.piv.x[4]) + D(c.valveCtrToJoint()) - D(c.cylCtrToDriverCtr()));

@@ -227,14 +227,14 @@ bool SolveLinkage(GearState& g) {
         std::bit_cast<std::uint32_t>(f.liftArmExLinkEnd),   std::bit_cast<std::uint32_t>(f.liftArmRadRodEnd)};
     if (arm.valid && arm.key == key) {
         if (arm.rootRaised) RaiseGeometryError(g, GeometryCause::ReverseArm);
-        if (arm.divisorRaised) RaiseGeometryError(g);
+        if (arm.divisorRaised) RaiseGeometryError(g, GeometryCause::ReverseArmLevel);
     } else {
         // 5. Reverse arm end and its angle.
         const double q = Sq(f.reverseArmLength) - Sq(D(x18) - D(x16));
         arm.rootRaised = q < 0.0;
         arm.y18 = F(D(y16) + GuardedRoot(g, q, GeometryCause::ReverseArm));
         const double dy = D(arm.y18) - D(y16);
-        const float guarded = GuardDivisor(g, dy);
+        const float guarded = GuardDivisor(g, dy, GeometryCause::ReverseArmLevel);
         arm.divisorRaised = std::bit_cast<std::uint32_t>(guarded) != std::bit_cast<std::uint32_t>(F(dy));
         arm.rho = F(std::atan((D(x18) - D(x16)) / D(guarded)));
 
@@ -337,10 +337,10 @@ bool SolveLinkage(GearState& g) {
         };
         const auto take = [&](const Pass& q, float step) {
             if (q.rootFired) RaiseGeometryError(g, GeometryCause::EccentricRod);
-            if (lFired) RaiseGeometryError(g);
-            if (q.betaFired) RaiseGeometryError(g);
+            if (lFired) RaiseGeometryError(g, GeometryCause::RevRodNoLength);
+            if (q.betaFired) RaiseGeometryError(g, GeometryCause::EccentricRodsDead);
             if (q.cosFired && step < 0.01f) RaiseGeometryError(g, GeometryCause::EccentricRod);
-            if (q.aFired) RaiseGeometryError(g);
+            if (q.aFired) RaiseGeometryError(g, GeometryCause::LinkLevel);
             x10 = q.x10, x11 = q.x11, y11 = q.y11, a = q.a, sa = q.sa, ca = q.ca;
             x23 = q.x23, y23 = q.y23, x25 = q.x25, y25 = q.y25, x14 = q.x14, y14 = q.y14;
             return q.tooLong;
@@ -374,6 +374,7 @@ bool SolveLinkage(GearState& g) {
 
     // 9. Search 2: the die height, held by the radius rod's lifting link.
     float y5 = Y[5];
+    if (!std::isfinite(y5)) Y[5] = y5 = kRockerLowerEndSeed;
     float x5 = 0;
     {
         float x8 = 0, y8 = f.exLinkLength, x26 = 0, y26 = 0;
@@ -413,9 +414,9 @@ bool SolveLinkage(GearState& g) {
             }
         };
         const auto take = [&](const Pass& q, float) {
-            if (dFired) RaiseGeometryError(g);
+            if (dFired) RaiseGeometryError(g, GeometryCause::LinkLevel);
             if (q.rootFired) RaiseGeometryError(g, GeometryCause::RadiusRodSearch);
-            if (q.rrFired) RaiseGeometryError(g);
+            if (q.rrFired) RaiseGeometryError(g, GeometryCause::RadiusRodUpright);
             x8 = q.x8, x5 = q.x5, x26 = q.x26, y26 = q.y26;
             return q.tooLong;
         };
@@ -431,7 +432,7 @@ bool SolveLinkage(GearState& g) {
     // 10. Rocker.
     float x29 = 0, y29 = 0;
     {
-        const float phi = F(std::atan((D(x27) - D(x5)) / D(GuardDivisor(g, D(y5) - D(y27)))));
+        const float phi = F(std::atan((D(x27) - D(x5)) / D(GuardDivisor(g, D(y5) - D(y27), GeometryCause::RockerLowerLevel))));
         const double sp = std::sin(D(phi)), cp = std::cos(D(phi));
         Y[5] = F(D(y27) - cp * D(f.rockerLowerLength));
         const float x28 = F(D(x27) - sp * D(f.rockerUpperTotal));
@@ -447,7 +448,7 @@ bool SolveLinkage(GearState& g) {
     // 11. Valve spindle joint: where the line 27-29 meets the spindle line.
     float x4 = 0;
     {
-        const float psi = F(std::atan((D(x27) - D(x29)) / D(GuardDivisor(g, D(y27) - D(y29)))));
+        const float psi = F(std::atan((D(x27) - D(x29)) / D(GuardDivisor(g, D(y27) - D(y29), GeometryCause::RockerUpperLevel))));
         const float y4 = F(D(y3) + D(cy.valveStemToCL()));
         Y[4] = y4;
         x4 = F(D(x27) + std::sin(D(psi)) * (D(y4) - D(y27)) / std::cos(D(psi)));
@@ -458,9 +459,9 @@ bool SolveLinkage(GearState& g) {
     {
         const double half = D(f.eccDia) / 2;
         X[21] = F(D(x12) + half);
-        Y[21] = F(D(y12) - half / D(GuardDivisor(g, f.eccFwdRod)) * (D(y12) - D(y10)));
+        Y[21] = F(D(y12) - half / D(GuardDivisor(g, f.eccFwdRod, GeometryCause::FwdRodNoLength)) * (D(y12) - D(y10)));
         X[22] = F(D(x13) + half);
-        Y[22] = F(D(y13) - half / D(GuardDivisor(g, f.eccRevRod)) * (D(y13) - D(y11)));
+        Y[22] = F(D(y13) - half / D(GuardDivisor(g, f.eccRevRod, GeometryCause::RevRodNoLength)) * (D(y13) - D(y11)));
 
         const double E = D(cy.exhaustPortWidth()) / 2;
         EventValues& ev = g.events;

@@ -35,6 +35,14 @@ double GuardedRoot(GearState& g, double q, GeometryCause cause = GeometryCause::
 // Cosine guard: clamps to +-0.999999; raises only while searchStep < 0.01.
 float GuardCosine(GearState& g, double c, float searchStep, GeometryCause cause = GeometryCause::Guard);
 
+// The rocker's lower end height (pivot 5 Y) is carried from one solve to the
+// next, where the radius rod search starts from it. A fresh start solves
+// from this height; a full reset and an open start from it again, and so
+// does a solve that finds a non-finite height carried over, so that one
+// impossible design cannot spoil the good ones after it.
+inline constexpr float kRockerLowerEndSeed = 0;
+inline void ReseedRockerLowerEnd(GearState& g) { g.piv.y[5] = kRockerLowerEndSeed; }
+
 // Result of one solve: false when a search ran out of passes (the pivots not
 // yet reached keep their previous values). Starts by clearing solveCause.
 bool SolveLinkage(GearState& g);

@@ -10,6 +10,8 @@
 #include <numbers>
 #include <string>
 
+#include "model/fixed_format.h"
+
 // The picture is kept as SVG text. Coordinates are pixel centres (x + 0.5).
 // Shapes entirely off the picture are left out and lines are clipped to a
 // margin around it, so absurd coordinates never reach the file.
@@ -25,9 +27,9 @@ constexpr int kMaxPixelSize = 512;
 constexpr double kTurn = 2 * std::numbers::pi;
 
 std::string Num(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2f", v);
-    std::string s(buf);
+    char buf[kNumberBuffer];
+    std::string s(FormatFixed(buf, v, 0, 2));
+    if (s.find('.') == std::string::npos) return s; // nan, inf
     while (s.back() == '0') s.pop_back();
     if (s.back() == '.') s.pop_back();
     return s == "-0" ? "0" : s;

@@ -40,8 +40,14 @@ TEST(CheckCommand, EachCauseOnADesignThatProvokesIt) {
          "0,radius-rod-lifting-link,The radius rod's lifting link cannot hold the radius rod at 0.0\xC2\xB0"},
         {{"--set", "eccFwdRod=0.5", "check", "--step", "90"},
          "0,eccentric-rod,The eccentric rods cannot reach the expansion link at 0.0\xC2\xB0"},
+        // A guarded divisor names the part that stands in a dead position.
         {{"--set", "rockerUpperTotal=0", "--set", "rockerUpperBackSet=0", "check", "--step", "90"},
-         "0,guard,A rod or arm stands in a dead position (a near-zero divisor or cosine was guarded) at 0.0\xC2\xB0"},
+         "0,rocker-upper-arm,The rocker's upper arm lies level with its pivot at 0.0\xC2\xB0"},
+        {{"--set", "rockerLowerLength=0", "check", "--step", "90"},
+         "0,rocker-lower-arm,The rocker's lower arm lies level with its pivot at 0.0\xC2\xB0"},
+        {{"--set", "eccRevRod=0", "check", "--step", "90"},
+         "0,eccentric-rev-rod,The reverse eccentric rod has no length at 0.0\xC2\xB0"},
+        {{"--set", "stroke=0", "check", "--step", "90"}, "0,stroke,The stroke is zero at 0.0\xC2\xB0"},
     };
     for (const Case& c : cases) {
         const CliRun r = Cli(c.args);

@@ -2,6 +2,9 @@
 // its output, its messages and its exit status.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+#include <QSvgRenderer>
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -30,6 +33,7 @@
 #include "cli/text_io.h"
 #include "model/defaults.h"
 #include "model/dimensions.h"
+#include "tests/decimal_comma_locale.h"
 #include "tests/temp_dir.h"
 
 extern char** environ;
@@ -508,6 +512,73 @@ TEST(CliProcess, SuccessfulCommandsWriteNothingOnStderr) {
         EXPECT_TRUE(tmp.Names().empty()) << args.back() << ": " << tmp.Names().front();
     }
     EXPECT_GT(fs::file_size(dir.File("f.png")), 0u);
+}
+
+} // namespace
+} // namespace vx::cli
+
+namespace vx::cli {
+namespace {
+
+// The user's decimal-comma locale (which Qt applies at start-up) changes
+// nothing the program writes: every output, text and picture, is the same
+// byte for byte as in the C locale, and the pictures are valid SVG.
+TEST(CliProcess, ADecimalCommaLocaleChangesNoOutput) {
+    {
+        test::DecimalCommaLocale probe;
+        ASSERT_TRUE(probe.Active()) << test::DecimalCommaLocale::kWhy;
+    }
+    TempDir dir;
+    const std::vector<std::vector<std::string>> commands = {
+        {"--set", "stroke=3.5", "dims"},
+        {"sweep", "--step", "45", "--revarm", "-0.5"},
+        {"midgear"},
+        {"diagram", "sine", "--data"},
+        {"diagram", "steam", "--data"},
+        {"diagram", "ports", "--data"},
+        {"render", "frame", "--out", "frame.svg"},
+        {"diagram", "sine", "--out", "sine.svg"},
+        {"diagram", "oval", "--out", "oval.svg"},
+        {"diagram", "steam", "--out", "steam.svg"},
+        {"diagram", "ports", "--out", "ports.svg"},
+    };
+    struct Output {
+        ProcessResult run;
+        std::string file;
+    };
+    const auto runAll = [&](const char* prefix) {
+        std::vector<Output> outputs;
+        for (std::vector<std::string> args : commands) {
+            std::string file;
+            if (args.size() > 2 && args[args.size() - 2] == "--out") file = args.back() = dir.File(prefix + args.back());
+            Output o{RunProgram(args), {}};
+            if (!file.empty()) o.file = ReadAll(file);
+            outputs.push_back(std::move(o));
+        }
+        return outputs;
+    };
+    const std::vector<Output> plain = runAll("c-");
+    std::vector<Output> comma;
+    {
+        const ScopedEnv lang("LC_ALL", test::kCommaLocaleName);
+        const std::string& path = test::CommaLocalePath();
+        const ScopedEnv locpath("LOCPATH", path.empty() ? std::getenv("LOCPATH") : path.c_str());
+        comma = runAll("de-");
+    }
+    const QRegularExpression commaInAttribute(QStringLiteral("=\"[^\"]*[0-9],[0-9]"));
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        std::string line;
+        for (const std::string& a : commands[i]) line += a + " ";
+        SCOPED_TRACE(line);
+        EXPECT_EQ(comma[i].run.code, 0) << comma[i].run.err;
+        EXPECT_EQ(comma[i].run.out, plain[i].run.out);
+        EXPECT_EQ(comma[i].run.err, plain[i].run.err);
+        EXPECT_EQ(comma[i].file, plain[i].file);
+        if (comma[i].file.empty()) continue;
+        const QByteArray svg = QByteArray::fromStdString(comma[i].file);
+        EXPECT_TRUE(QSvgRenderer(svg).isValid());
+        EXPECT_FALSE(QString::fromUtf8(svg).contains(commaInAttribute));
+    }
 }
 
 } // namespace

@@ -2,13 +2,18 @@
 // and the usage errors.
 #include "cli/commands.h"
 #include "cli/diagram_command.h"
+#include "diagrams/oval_diagram.h"
+#include "diagrams/sine_diagram.h"
 #include "model/defaults.h"
+#include "platform/recording_canvas.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QImage>
 
+#include <cmath>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -62,6 +67,44 @@ TEST(DiagramCommand, PositionsAreOffsetsFromMidGear) {
     EXPECT_EQ(Lines(empty.out).size(), 1u);
 }
 
+// --samples gives the points each curve is drawn through: every one is an
+// end of a drawn curve segment, at the driver angles the diagram samples.
+TEST(DiagramCommand, SamplesAreTheDrawnValveTravelPoints) {
+    const struct {
+        const char* name;
+        void (*draw)(GearState&, Canvas&);
+        std::size_t perCurve;
+    } diagrams[] = {{"sine", [](GearState& g, Canvas& c) { DrawSineDiagram(g, c); }, 67},
+                    {"oval", [](GearState& g, Canvas& c) { DrawOvalDiagram(g, c); }, 46}};
+    for (const auto& d : diagrams) {
+        SCOPED_TRACE(d.name);
+        const Result r = Cli({"diagram", d.name, "--data", "--samples"});
+        ASSERT_EQ(r.code, 0) << r.err;
+        const auto lines = Lines(r.out);
+        ASSERT_EQ(lines.size(), 1 + 3 * d.perCurve);
+        EXPECT_EQ(lines[0], "position,angle,travel,x,y");
+
+        GearState g;
+        StartUp(g);
+        g.revArm.positionCount = 3;
+        RecordingCanvas rc;
+        d.draw(g, rc);
+        std::set<std::pair<int, int>> ends;
+        for (const auto& s : rc.Segments())
+            if (s.color == colors::kBlack) ends.insert({s.x1, s.y1}), ends.insert({s.x2, s.y2});
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            std::vector<std::string> f;
+            std::stringstream in(lines[i]);
+            for (std::string field; std::getline(in, field, ',');) f.push_back(field);
+            ASSERT_EQ(f.size(), 5u) << lines[i];
+            const double angle = std::stod(f[1]);
+            EXPECT_TRUE(angle >= 0 && angle <= 360) << lines[i];
+            EXPECT_EQ(std::fmod(angle, 8.0), 0.0) << lines[i]; // the samples lie 8 degrees apart
+            EXPECT_TRUE(ends.count({std::stoi(f[3]), std::stoi(f[4])})) << lines[i];
+        }
+    }
+}
+
 TEST(DiagramCommand, PicturesAtTheWindowSizes) {
     test::TempDir dir;
     const std::string sine = dir.File("sine.png"), oval = dir.File("oval.png"), svg = dir.File("sine.svg");
@@ -91,6 +134,8 @@ TEST(DiagramCommand, UsageErrors) {
         {"diagram", "sine", "--data", "--mode", "sideways"},
         {"diagram", "sine", "--data", "--scale", "inf"},
         {"diagram", "sine", "--data", "--frobnicate"},
+        {"diagram", "steam", "--data", "--samples"},
+        {"diagram", "sine", "--out", "x.png", "--samples"},
     };
     for (const auto& args : cases) {
         const Result r = Cli(args);

@@ -39,9 +39,9 @@ std::vector<std::vector<std::string>> Rows(const std::string& text) {
     return rows;
 }
 
-std::string Fixed4(float v) {
+std::string Fixed4(double v) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.4f", static_cast<double>(v));
+    std::snprintf(buf, sizeof buf, "%.4f", v);
     return buf;
 }
 
@@ -88,7 +88,8 @@ TEST(DiagramSteamPortsCommand, SteamEndWithoutCutOffHasEmptyFields) {
 }
 
 // Forward rows step down from mid gear, reverse rows up; both prints the
-// forward graph's rows, then the reverse graph's.
+// forward graph's rows, then the reverse graph's, each row naming its mode.
+// The events are percentages of the stroke as the axis reads them.
 TEST(DiagramSteamPortsCommand, PortRowsOfEachMode) {
     struct Case {
         const char* mode;
@@ -100,34 +101,43 @@ TEST(DiagramSteamPortsCommand, PortRowsOfEachMode) {
         const auto rows = Rows(r.out);
         ASSERT_EQ(rows.size(), cs.rows + 1) << cs.mode;
         EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
-                  "row,position,fstOpen,fexOpen,rstOpen,rexOpen,fstClose,fexClose,rstClose,rexClose");
+                  "mode,row,position,fstOpen,fexOpen,rstOpen,rexOpen,fstClose,fexClose,rstClose,rexClose");
         for (std::size_t i = 1; i < rows.size(); ++i) {
-            ASSERT_EQ(rows[i].size(), 10u);
-            EXPECT_EQ(rows[i][0], std::to_string((i - 1) % 19));
-            for (std::size_t k = 2; k < 10; ++k) {
-                const double x = std::stod(rows[i][k]);
-                EXPECT_GE(x, 0);
-                EXPECT_LE(x, 640);
+            ASSERT_EQ(rows[i].size(), 11u);
+            const bool reverseRow = std::string(cs.mode) == "reverse" || i > 19;
+            EXPECT_EQ(rows[i][0], reverseRow ? "reverse" : "forward");
+            EXPECT_EQ(rows[i][1], std::to_string((i - 1) % 19));
+            for (std::size_t k = 3; k < 11; ++k) {
+                const double percent = std::stod(rows[i][k]);
+                EXPECT_GE(percent, 0);
+                EXPECT_LE(percent, 100);
             }
         }
-        const double first = std::stod(rows[1][1]), last = std::stod(rows[19][1]);
+        const double first = std::stod(rows[1][2]), last = std::stod(rows[19][2]);
         if (std::string(cs.mode) == "reverse") {
             EXPECT_GT(last, first);
         } else {
             EXPECT_LT(last, first);
         }
         if (cs.rows == 38) {
-            EXPECT_GT(std::stod(rows[38][1]), std::stod(rows[20][1]));
+            EXPECT_GT(std::stod(rows[38][2]), std::stod(rows[20][2]));
         }
     }
 
+    // A front port's event from the forward end (p / 6.4), a rear port's
+    // from the other end ((640 - p) / 6.4), p the piston position drawn.
     GearState g;
     StartUp(g);
     NullCanvas c;
     PortGraphFigures f;
     DrawPortGraph(g, c, PortGraphMode::Forward, true, &f);
     const auto rows = Rows(Cli({"diagram", "ports", "--mode", "forward", "--data"}).out);
-    for (std::size_t e = 0; e < kPortEventCount; ++e) EXPECT_EQ(rows[14][e + 2], Fixed4(f.rows[13].crossing[e]));
+    for (int e = 0; e < kPortEventCount; ++e) {
+        const double p = f.rows[13].crossing[static_cast<std::size_t>(e)];
+        const bool front = e == kFrontSteamOpens || e == kFrontExhaustOpens || e == kFrontSteamCloses ||
+                           e == kFrontExhaustCloses;
+        EXPECT_EQ(rows[14][static_cast<std::size_t>(e) + 3], Fixed4(front ? p / 6.4 : (640 - p) / 6.4)) << e;
+    }
 }
 
 TEST(DiagramSteamPortsCommand, PortEventsNotFoundAreEmpty) {
@@ -136,9 +146,9 @@ TEST(DiagramSteamPortsCommand, PortEventsNotFoundAreEmpty) {
     const auto rows = Rows(r.out);
     ASSERT_EQ(rows.size(), 20u);
     for (std::size_t i = 1; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i][2], "");                    // front steam opens
-        EXPECT_EQ(rows[i][6], "");                    // front steam closes
-        EXPECT_NE(rows[i][3], "");                    // front port opens to exhaust
+        EXPECT_EQ(rows[i][3], "");                    // front steam opens
+        EXPECT_EQ(rows[i][7], "");                    // front steam closes
+        EXPECT_NE(rows[i][4], "");                    // front port opens to exhaust
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -79,6 +80,60 @@ TEST_F(SaveOverTest, TheReplacedFileKeepsItsPermissions) {
         EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, mode);
         EXPECT_EQ(Read(path), Image());
     }
+}
+
+TEST_F(SaveOverTest, AFileWithTwoNamesIsSavedUnderBoth) {
+    const std::string path = dir.File("gear.vxd"), other = dir.File("other-name.vxd");
+    Write(path, "old");
+    fs::create_hard_link(path, other);
+    struct stat before {};
+    ::stat(path.c_str(), &before);
+    g->frame.stroke = 3.75f;
+    ASSERT_TRUE(SaveDesign(*g, path).ok);
+    struct stat after {};
+    ::stat(path.c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_nlink, 2u);
+    EXPECT_EQ(Read(path), Image());
+    EXPECT_EQ(Read(other), Image());
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"gear.vxd", "other-name.vxd"}));
+}
+
+// Saving over another user's file keeps its owner and group: the super-user
+// gives them to the new file; a member of the file's group, who cannot,
+// rewrites the file in place.
+TEST_F(SaveOverTest, TheReplacedFileKeepsItsOwnerAndGroup) {
+    if (::geteuid() != 0) GTEST_SKIP() << "owners other than oneself can only be set up by the super-user";
+    const uid_t owner = 12345;
+    const gid_t group = 4242;
+    fs::permissions(dir.Path(), fs::perms(0777));
+    for (const bool asGroupMember : {false, true}) {
+        SCOPED_TRACE(asGroupMember ? "saved by a member of the group" : "saved by the super-user");
+        const std::string path = dir.File(asGroupMember ? "shared.vxd" : "theirs.vxd");
+        Write(path, "old");
+        ASSERT_EQ(::chown(path.c_str(), owner, group), 0);
+        fs::permissions(path, fs::perms(0660));
+        int status = 0;
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (asGroupMember) {
+                const gid_t groups[] = {group};
+                if (::setgroups(1, groups) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+            }
+            ::_exit(SaveDesign(*g, path).ok ? 0 : 1);
+        }
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, owner);
+        EXPECT_EQ(st.st_gid, group);
+        EXPECT_EQ(st.st_mode & 07777, 0660u);
+        EXPECT_EQ(Read(path), Image());
+    }
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"shared.vxd", "theirs.vxd"}));
 }
 
 TEST_F(SaveOverTest, InPlaceWriteReplacesTheContentsOfTheSameFile) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "data/dimension_file.h"
 #include "model/defaults.h"
@@ -150,6 +151,93 @@ TEST(HostileDesignFiles, OpenAndRunWithoutFault) {
         StartUp(*again);
         ASSERT_TRUE(OpenDesign(*again, path).ok);
     }
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
+// After a design that breaks the linkage, a good design (opened, or the
+// defaults of a full reset) solves exactly as it does from a fresh start:
+// nothing impossible is carried from one design to the next.
+TEST(HostileDesignFiles, LeaveNothingBehindForTheNextDesign) {
+    const fs::path dir = fs::temp_directory_path() / ("vexlin_carry_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string hostile = (dir / "hostile.vxd").string(), good = (dir / "good.vxd").string();
+    const auto write = [](const std::string& path, const DesignBytes& b) {
+        std::ofstream f(path, std::ios::binary | std::ios::trunc);
+        f.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    };
+    {
+        auto g = std::make_unique<GearState>();
+        StartUp(*g);
+        g->frame.stroke = 3.25f;
+        ASSERT_TRUE(SaveDesign(*g, good).ok);
+    }
+    // Solves at a few angles and keeps every pivot.
+    const auto pivots = [](GearState& g) {
+        std::vector<float> out;
+        for (float a : {0.0f, 90.0f, 200.0f}) {
+            g.motion.driverAngle = a;
+            SolveLinkage(g);
+            out.insert(out.end(), g.piv.x.begin(), g.piv.x.end());
+            out.insert(out.end(), g.piv.y.begin(), g.piv.y.end());
+        }
+        return out;
+    };
+    const auto equalAndFinite = [](const std::vector<float>& a, const std::vector<float>& b) {
+        ASSERT_EQ(a.size(), b.size());
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            EXPECT_TRUE(std::isfinite(a[i])) << "value " << i;
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(a[i]), std::bit_cast<std::uint32_t>(b[i])) << "value " << i;
+        }
+    };
+    auto fresh = std::make_unique<GearState>();
+    StartUp(*fresh);
+    ASSERT_TRUE(OpenDesign(*fresh, good).ok);
+    const std::vector<float> freshGood = pivots(*fresh);
+    fresh = std::make_unique<GearState>();
+    StartUp(*fresh);
+    const std::vector<float> freshStart = pivots(*fresh);
+
+    const struct {
+        const char* name;
+        DesignBytes bytes;
+    } files[] = {
+        {"all NaN", Filled([](int) { return kNaN; })},
+        {"alternating huge", Filled([](int i) { return i % 2 ? -3.0e38f : 3.0e38f; })},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        write(hostile, f.bytes);
+        {
+            auto g = std::make_unique<GearState>();
+            StartUp(*g);
+            ASSERT_TRUE(OpenDesign(*g, hostile).ok);
+            pivots(*g);
+            ASSERT_TRUE(OpenDesign(*g, good).ok);
+            SCOPED_TRACE("then a good file");
+            equalAndFinite(pivots(*g), freshGood);
+        }
+        {
+            auto g = std::make_unique<GearState>();
+            StartUp(*g);
+            ASSERT_TRUE(OpenDesign(*g, hostile).ok);
+            pivots(*g);
+            FullReset(*g);
+            g->motion.reverseArmPosition = fresh->motion.reverseArmPosition;
+            SCOPED_TRACE("then a full reset");
+            equalAndFinite(pivots(*g), freshStart);
+        }
+    }
+    // A solve that finds the carried height spoilt starts afresh.
+    auto g = std::make_unique<GearState>();
+    StartUp(*g);
+    g->piv.y[5] = kNaN;
+    const std::vector<float> fromNaN = pivots(*g);
+    auto h = std::make_unique<GearState>();
+    StartUp(*h);
+    h->piv.y[5] = kRockerLowerEndSeed;
+    SCOPED_TRACE("from a NaN height");
+    equalAndFinite(fromNaN, pivots(*h));
     std::error_code ec;
     fs::remove_all(dir, ec);
 }

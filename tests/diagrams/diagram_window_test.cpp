@@ -17,8 +17,11 @@
 #include <vector>
 
 #include "diagrams/oval_window.h"
+#include "diagrams/port_window.h"
+#include "diagrams/steam_window.h"
 #include "editors/set_rev_arm_dialog.h"
 #include "diagrams/sine_window.h"
+#include "mainwindow/window_captions.h"
 #include "model/defaults.h"
 #include "model/dynvar.h"
 #include "tests/diagrams/diagram_test_support.h"
@@ -217,6 +220,36 @@ TEST(DiagramWindow, ActivationShowsTheRealPositionsDialog) {
     EXPECT_EQ(w.DrawCount(), 1);
     EXPECT_EQ(g.lastDiagramPosition, g.revArm.position[3]);
     w.done(0);
+}
+
+// Each diagram window opens with the caption the main window composes for
+// its kind (name, date, time and version), as it shows it afterwards.
+TEST(DiagramWindow, TitlesAreTheCaptionsOfTheirKind) {
+    GearState g;
+    StartUp(g);
+    for (std::size_t k = 0; k < kCaptionWindows; ++k)
+        g.display.captions[k] = WindowCaption(static_cast<WindowKind>(k), "Nominal", "10/12/2026", "12:00:00");
+    DiagramHost host;
+    host.model = &g;
+    TSineDia sine(host);
+    TOvalDia oval(host);
+    TSteamDia steam(host);
+    TPortDia ports(host);
+    const struct {
+        TDiagramWindow* w;
+        const char* title;
+    } cases[] = {
+        {&sine, "VEXLIN Outside Adm      Sine Diagram    Nominal     10/12/2026   12:00:00   Version 2.8"},
+        {&oval, "VEXLIN Outside Adm      Oval Diagram    Nominal     10/12/2026   12:00:00   Version 2.8"},
+        {&steam, "VEXLIN Outside Adm      Steam Diagram    Nominal     10/12/2026   12:00:00   Version 2.8"},
+        {&ports, "VEXLIN Outside Adm      Port Open/Closed    Nominal     10/12/2026   12:00:00   Version 2.8"},
+    };
+    for (const auto& c : cases) {
+        c.w->open();
+        QApplication::processEvents();
+        EXPECT_EQ(c.w->windowTitle().toStdString(), c.title);
+        c.w->done(0);
+    }
 }
 
 TEST(DiagramWindow, WithoutADialogTheListIsTakenAsItStands) {

@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <limits>
 
+#include "diagrams/oval_diagram.h"
 #include "diagrams/sine_diagram.h"
+#include "mainwindow/screen_data_layer.h"
 #include "model/dynvar.h"
 #include "model/view.h"
 #include "tests/diagrams/diagram_test_support.h"
@@ -104,6 +106,30 @@ TEST(SineDiagram, HostileScalesDrawBoundedPictures) {
             EXPECT_LE(std::abs(seg.y2), kPixelLimit);
         }
         EXPECT_TRUE(FindText(rc, "Scale =")) << s;
+    }
+}
+
+// The curves and port lines follow the stored scale that the label prints,
+// in both travel diagrams, far beyond the scales a design usually has.
+TEST(TravelDiagrams, DrawAtTheStoredScale) {
+    const struct {
+        const char* name;
+        void (*draw)(GearState&, Canvas&);
+        int height;
+    } diagrams[] = {{"sine", [](GearState& g, Canvas& c) { DrawSineDiagram(g, c); }, kSineDiagramHeight},
+                    {"oval", [](GearState& g, Canvas& c) { DrawOvalDiagram(g, c); }, kOvalDiagramHeight}};
+    for (const auto& d : diagrams) {
+        for (float scale : {1.5f, 150.0f, 900.0f}) {
+            SCOPED_TRACE(std::string(d.name) + " " + std::to_string(scale));
+            GearState g = GearWithPositions({});
+            g.revArm.verticalScale = scale;
+            RecordingCanvas rc(kDiagramWidth, d.height);
+            d.draw(g, rc);
+            const auto lime = test::SegmentsIn(rc, colors::kLime);
+            ASSERT_FALSE(lime.empty());
+            EXPECT_EQ(lime[0].y1, TravelY(g.events.frontSteamOpenLevel, scale));
+            EXPECT_TRUE(FindText(rc, StrReal(scale, 3, 1).View()));
+        }
     }
 }
 
@@ -290,6 +316,40 @@ TEST(DiagramDynVarBlock, BannerWhileSlotOneIsEmpty) {
     EXPECT_TRUE(s.barsVisible);
     EXPECT_FALSE(s.barEnabled[1]);
     EXPECT_TRUE(s.barEnabled[2]);
+}
+
+// An angle stepped past a whole turn, and back by UnDo, is stored folded
+// while its slot and undo entry may keep it unfolded: every window shows
+// it in [0, 360), as stored.
+TEST(DiagramDynVarBlock, AnglesReadFoldedInEveryWindowAfterStepsAndUnDo) {
+    GearState g = GearWithPositions({});
+    g.frame.eccRevAngle = 359.95f;
+    g.dynVarSlots[0] = {7, g.frame.eccRevAngle, "Eccentric Reverse Angle"};
+    SelectDynVar(g);
+    g.dynVarDisplay = g.undoDisplay = g.screenDataOn = true;
+    DynVarBarEnter(g, 1);
+    DynVarBarChange(g, 1, 1); // one step up, over 360
+    DynVarBarGestureEnd(g, 1);
+    ASSERT_NEAR(g.frame.eccRevAngle, 0.05f, 1e-4f);
+    ASSERT_GT(g.undo[1].newValue, 360.0f); // the entry keeps the unfolded value
+    const auto lines = [&g](const char* when, const std::string& value, const std::string& undo) {
+        SCOPED_TRACE(when);
+        RecordingCanvas diagram(kDiagramWidth, kSineDiagramHeight);
+        DrawDynVarBlock(g, diagram);
+        EXPECT_TRUE(HasTextAt(diagram, value, 363, 2));
+        RecordingCanvas main;
+        DrawDynVarLines(g, main);
+        EXPECT_TRUE(HasTextAt(main, value, 498, 71));
+        if (undo.empty()) return;
+        EXPECT_EQ(std::string(g.undoLineText.data()).rfind(undo, 0), 0u) << g.undoLineText.data();
+        DrawUndoLine(g, main);
+        EXPECT_TRUE(FindText(main, undo)) << undo;
+    };
+    lines("after the step", " 0.050", " 1- Eccentric Reverse Angle  0.050 to 359.950");
+    UndoLast(g);
+    EXPECT_FLOAT_EQ(g.frame.eccRevAngle, 359.95f);
+    ASSERT_LT(g.dynVarSlots[1].value, 0.0f); // the slot refreshed below zero
+    lines("after UnDo", "359.950", "");
 }
 
 TEST(DiagramDynVarBlock, SlotRowsAndRebuiltUndoLine) {

@@ -12,6 +12,7 @@
 #include "editors/frame_dimensions_dialog.h"
 #include "model/defaults.h"
 #include "model/dimensions.h"
+#include "tests/decimal_comma_locale.h"
 
 namespace vx {
 namespace {
@@ -47,6 +48,25 @@ protected:
     }
     void Leave(int n) { QTest::keyClick(Box(n), Qt::Key_Tab); }
     float Value(int id) { return DimensionValue(g, *FindDimension(id)); }
+    // Under a decimal-comma locale, the boxes show the values with a point
+    // and passing through every one of them changes nothing.
+    void PassThroughEveryBoxUnderADecimalComma(std::span<const DimensionInfo> table, int firstId) {
+        test::DecimalCommaLocale comma;
+        ASSERT_TRUE(comma.Active()) << test::DecimalCommaLocale::kWhy;
+        editor.hide();
+        editor.show(); // refills the boxes
+        const GearState before = g;
+        for (const DimensionInfo& d : table) {
+            const int n = d.id - firstId + 1;
+            EXPECT_FALSE(Box(n)->text().contains(QLatin1Char(','))) << Box(n)->text().toStdString();
+            EXPECT_TRUE(Box(n)->text().contains(QLatin1Char('.'))) << Box(n)->text().toStdString();
+            QTest::mouseClick(Box(n), Qt::LeftButton);
+            Leave(n);
+        }
+        for (const DimensionInfo& d : table)
+            EXPECT_EQ(DimensionValue(g, d), DimensionValue(before, d)) << d.field;
+        EXPECT_EQ(g.undoCount, 0);
+    }
 
     GearState g;
     HookLog log;
@@ -100,12 +120,20 @@ TEST_F(FrameEditorTest, AnglesAreFoldedIntoOneTurn) {
         int box;
         const char* keys;
         float stored;
-    } cases[] = {{6, "725", 5}, {7, "-90", 270}, {19, "360", 0}, {21, "-720.5", 359.5f}};
+        const char* shown;
+    } cases[] = {{6, "725", 5, "5.000"}, {7, "-90", 270, "270.000"}, {19, "360", 0, "0.000"},
+                 {21, "-720.5", 359.5f, "359.500"}, {6, "12.5", 12.5f, "12.5"}};
     for (const auto& c : cases) {
         Type(c.box, c.keys);
         Leave(c.box);
         EXPECT_FLOAT_EQ(Value(c.box), c.stored) << c.keys;
+        EXPECT_EQ(Box(c.box)->text().toStdString(), c.shown); // a folded angle shows as stored
     }
+    // An angle stored unfolded (from a file) is shown folded too.
+    editor.hide(); // commits the box that has the focus
+    g.frame.eccRevAngle = -58;
+    editor.show();
+    EXPECT_EQ(Box(7)->text(), QStringLiteral("302.000"));
 }
 
 TEST_F(FrameEditorTest, NormAboveMaxIsClampedAndPullsThePositionsIn) {
@@ -140,6 +168,14 @@ TEST_F(FrameEditorTest, EnterCommitsAndMovesTheFocusToClose) {
     EXPECT_TRUE(editor.isVisible());
     EXPECT_FLOAT_EQ(g.frame.stroke, 4.0f);
     EXPECT_EQ(g.undoCount, 1);
+}
+
+TEST_F(FrameEditorTest, PassingThroughEveryBoxUnderADecimalCommaChangesNothing) {
+    PassThroughEveryBoxUnderADecimalComma(FrameDimensionTable(), 1);
+}
+
+TEST_F(CylinderEditorTest, PassingThroughEveryBoxUnderADecimalCommaChangesNothing) {
+    PassThroughEveryBoxUnderADecimalComma(CylinderDimensionTable(), 101);
 }
 
 TEST_F(FrameEditorTest, AHugeValueIsShownCutToTenCharacters) {

@@ -58,6 +58,15 @@ TEST_F(SetRevArmTest, ShowsThePositionsInUseWithTheFocusOnClose) {
     EXPECT_EQ(dialog.size(), QSize(332, 125));
 }
 
+TEST_F(SetRevArmTest, LongValuesAreShownCutToTenCharacters) {
+    g.revArm.position[1] = -1234567.0f;
+    g.revArm.verticalScale = 1000000.0f;
+    dialog.hide();
+    dialog.show();
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("-1234567.0"));
+    EXPECT_EQ(Box(10)->text(), QStringLiteral("1000000.00"));
+}
+
 TEST_F(SetRevArmTest, TypedPositionsAreLimitedToTheTravelAndZeroFirstIsNeverZero) {
     struct Case {
         int box;

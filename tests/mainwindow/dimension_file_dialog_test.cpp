@@ -27,7 +27,7 @@ TEST(DimensionFileDialogs, AreConfiguredAsTheProgramShowsThem) {
         QFileDialog d;
         DimensionFileCommands::ConfigureDialog(d, save);
         EXPECT_EQ(d.nameFilters(), (QStringList{"Data File (*.vxd)", "All Files (*)"}));
-        EXPECT_EQ(d.defaultSuffix(), "vxd");
+        EXPECT_EQ(d.defaultSuffix(), save ? "vxd" : ""); // Open takes any name as it is
         EXPECT_FALSE(d.testOption(QFileDialog::DontConfirmOverwrite));
         EXPECT_FALSE(d.testOption(QFileDialog::ReadOnly));
         EXPECT_TRUE(d.isSizeGripEnabled());
@@ -39,16 +39,18 @@ TEST(DimensionFileDialogs, AreConfiguredAsTheProgramShowsThem) {
     }
 }
 
-// Answers the next file dialog with `name` (typed into its file name box).
-// Whatever else is shown instead fails the test and is closed.
-void AnswerFileDialog(const QString& name) {
-    QTimer::singleShot(0, [name] {
+// Answers the next file dialog with `name` (typed into its file name box),
+// under the name filter given. Whatever else is shown instead fails the test
+// and is closed.
+void AnswerFileDialog(const QString& name, const QString& filter = {}) {
+    QTimer::singleShot(0, [name, filter] {
         auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (d == nullptr) {
             ADD_FAILURE() << "no file dialog shown";
             test::CloseModalDialogs();
             return;
         }
+        if (!filter.isEmpty()) d->selectNameFilter(filter);
         d->selectFile(name);
         QMetaObject::invokeMethod(d, "accept");
     });
@@ -113,6 +115,18 @@ TEST_F(FileRoundTrip, SaveAndOpenThroughTheDialogsKeepTheDesign) {
     EXPECT_EQ(g().motion.reverseArmPosition, g().revArm.centre);
     EXPECT_EQ(g().motion.direction, Direction::Fwd);
     EXPECT_FALSE(test::Child<QPushButton>(form, QStringLiteral("Center"))->isEnabled());
+}
+
+TEST_F(FileRoundTrip, OpenTakesAFileWithoutTheSuffixUnderAllFiles) {
+    g().frame.stroke = 3.5f;
+    AnswerFileDialog(QString::fromStdString(dir.File("gear")));
+    form.RunCommand(TMainForm::Command::SaveAsDimensions);
+    std::filesystem::rename(dir.File("gear.vxd"), dir.File("gear-data"));
+    form.RunCommand(TMainForm::Command::ResetAllDimensions);
+    ASSERT_EQ(g().frame.stroke, 3.0f);
+    AnswerFileDialog(QString::fromStdString(dir.File("gear-data")), QStringLiteral("All Files (*)"));
+    form.RunCommand(TMainForm::Command::OpenDimensions);
+    EXPECT_EQ(g().frame.stroke, 3.5f); // "gear-data.vxd" does not exist: this was the file chosen
 }
 
 class FileCommandsTest : public ::testing::Test {

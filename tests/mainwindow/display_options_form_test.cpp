@@ -123,7 +123,7 @@ TEST_F(DisplayOptionsTest, ScreenDataOffHidesTheListAndOnShowsItAgain) {
         EXPECT_TRUE(Action(name)->isEnabled()) << name;
     EXPECT_TRUE(Action("RefPoints1")->isVisible());
     EXPECT_FALSE(Action("SetPanZoom")->isEnabled());
-    EXPECT_EQ(Action("SetPanZoom")->text().toStdString(), "SetP&anZoom On");
+    EXPECT_EQ(Action("SetPanZoom")->text().toStdString(), "Set&PanZoom On"); // another accelerator
     // The displays switched off stay off, and so do their controls.
     EXPECT_FALSE(g().dynVarDisplay);
     EXPECT_FALSE(g().refPointsOn);
@@ -131,6 +131,12 @@ TEST_F(DisplayOptionsTest, ScreenDataOffHidesTheListAndOnShowsItAgain) {
     EXPECT_FALSE(Widget("SBRef1Vert")->isVisible());
     EXPECT_FALSE(Widget("SBDynVar1")->isVisible());
     EXPECT_FALSE(Widget("Panel7")->isVisible());
+
+    // With the screen data off again the item shows the bars once more.
+    screenData->trigger();
+    Action("SetPanZoom")->trigger();
+    EXPECT_EQ(Action("SetPanZoom")->text().toStdString(), "SetP&anZoom Off");
+    EXPECT_TRUE(Widget("SBZoom")->isVisible());
 }
 
 // Controls other parts of the window add later are in the lists by name.

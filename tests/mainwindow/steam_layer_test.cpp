@@ -49,6 +49,10 @@ protected:
         g->motion.tickStep = 1;
         g->ports = PortOpenings{0, 1, -1, -1, -1}; // front admitting: density 20 + 50 * 1.1 = 75
         g->screenDataOn = false;
+        // The passages and the plume divide by a height and draw even when
+        // it is 0: turned inside out they stay empty unless a case sets them.
+        C(17) = {0, 1000};
+        C(2) = {0, -1};
     }
     ScreenPoint& C(int k) { return g->cylOutline[static_cast<std::size_t>(k)]; }
     ScreenPoint& V(int k) { return g->valveOutline[static_cast<std::size_t>(k)]; }
@@ -76,9 +80,14 @@ TEST_F(SteamRegions, ChestAboveTheValve) {
     V(6) = {0, 40};
     const auto dots = Draw();
     ASSERT_EQ(dots.size(), 200u); // nearest(10.8 * 18.5)
+    LcgRandom replay{12345};
     for (const Dot& d : dots) {
         EXPECT_TRUE(d.x >= 10 && d.x < 20 && d.y >= 30 && d.y < 40) << d.x << "," << d.y;
         EXPECT_EQ(d.color, colors::kRed);
+        // Each dot takes its x from the generator first, then its y.
+        const int x = 10 + replay.Next(10);
+        EXPECT_EQ(d.x, x);
+        EXPECT_EQ(d.y, 30 + replay.Next(10));
     }
 }
 
@@ -107,7 +116,9 @@ TEST_F(SteamRegions, FrontPassageSlantsFromTheSeatToTheBore) {
     C(8) = {50, 0};
     C(19) = {30, 0};
     C(20) = {10, 0};
-    const auto dots = Draw();
+    std::vector<Dot> dots;
+    for (const Dot& d : Draw())
+        if (d.x != 0) dots.push_back(d); // the rear passage, 0 pixels wide here, keeps to x 0
     ASSERT_EQ(dots.size(), 9u); // 75 div 8
     for (const Dot& d : dots) {
         const int r = d.y - 60;
@@ -115,13 +126,44 @@ TEST_F(SteamRegions, FrontPassageSlantsFromTheSeatToTheBore) {
         const int lineStart = 10 + static_cast<int>(std::nearbyint(20.0 * r / 40));
         EXPECT_TRUE(d.x >= lineStart && d.x < lineStart + 20) << d.x << "," << d.y;
     }
-    // A passage 0 pixels high has nothing to draw: one beep, no dot.
-    C(17) = {0, 100};
-    EXPECT_TRUE(Draw().empty());
-    EXPECT_EQ(sound.Count(RecordingSound::Kind::Beep), 1);
-    g->errorBeepOn = false;
-    Draw();
-    EXPECT_EQ(sound.Count(RecordingSound::Kind::Beep), 1);
+}
+
+// A passage or plume 0 pixels high is drawn as 1 pixel high, with one beep
+// for every dot while the error beep option is on, however wide it is.
+TEST_F(SteamRegions, ZeroHeightDivisionGuardBeepsOncePerDot) {
+    const struct {
+        const char* region;
+        bool plume;
+        int width;
+    } cases[] = {{"passages", false, 20}, {"passages", false, 0}, {"plume", true, 20}, {"plume", true, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.region) + " " + std::to_string(c.width) + " wide");
+        std::size_t dotsWithBeeps = 0;
+        for (bool beepOn : {true, false}) {
+            g = std::make_unique<GearState>();
+            SetUp();
+            g->errorBeepOn = beepOn;
+            if (c.plume) {
+                C(0) = {0, 50};
+                C(2) = {0, 50};
+                C(13) = {c.width, 0};
+                g->piv.sy[4] = 50; // no supply pipe
+            } else {
+                C(5) = {0, 100};
+                C(17) = {0, 100};
+                C(8) = {c.width, 0};
+                C(18) = {c.width, 0};
+            }
+            const int before = sound.Count(RecordingSound::Kind::Beep);
+            const auto dots = Draw();
+            EXPECT_GT(dots.size(), 0u);
+            const int row = c.plume ? 50 : 100; // depth 0 of a one-pixel height
+            for (const Dot& d : dots) EXPECT_EQ(d.y, row);
+            EXPECT_EQ(sound.Count(RecordingSound::Kind::Beep) - before, beepOn ? static_cast<int>(dots.size()) : 0);
+            if (beepOn) dotsWithBeeps = dots.size();
+            else EXPECT_EQ(dots.size(), dotsWithBeeps);
+        }
+    }
 }
 
 TEST_F(SteamRegions, DensityHeldWithinItsBounds) {

@@ -17,6 +17,7 @@
 #include "editors/frame_dimensions_dialog.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/value_entry_dialog.h"
+#include "tests/decimal_comma_locale.h"
 #include "tests/widget_test_support.h"
 
 namespace vx {
@@ -150,6 +151,27 @@ TEST_F(ValueDialogTest, RevArmPositionShowsTheTravelAndOkMovesTheArm) {
     const int before = Bar("SBRevArm")->value();
     Enter(d, "0", "Cancel");
     EXPECT_EQ(Bar("SBRevArm")->value(), before);
+}
+
+TEST_F(ValueDialogTest, OkOnAnUntouchedDialogUnderADecimalCommaKeepsTheValue) {
+    test::DecimalCommaLocale comma;
+    ASSERT_TRUE(comma.Active()) << test::DecimalCommaLocale::kWhy;
+    const auto ok = [this](QDialog* d) {
+        SCOPED_TRACE(d->metaObject()->className());
+        d->show();
+        const QString shown = d->findChild<QLineEdit*>(QStringLiteral("Edit1"))->text();
+        EXPECT_TRUE(shown.contains(QLatin1Char('.')) && !shown.contains(QLatin1Char(','))) << shown.toStdString();
+        QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("OK")), Qt::LeftButton);
+    };
+    ok(Child<TStpAng>()); // shows the step while running
+    EXPECT_FLOAT_EQ(g().motion.selectedStep, 10.0f);
+    Child<QPushButton>("Run")->click(); // stop, so that the angle is shown
+    Bar("SBDrvAng")->setValue(12345);
+    const int revArmBar = Bar("SBRevArm")->value();
+    ok(Child<TDrivAng>());
+    EXPECT_FLOAT_EQ(g().motion.driverAngle, 123.45f);
+    ok(Child<TRevPos>());
+    EXPECT_EQ(Bar("SBRevArm")->value(), revArmBar);
 }
 
 TEST_F(ValueDialogTest, LocatorClosesTheEditorAndAPressGivesItBack) {

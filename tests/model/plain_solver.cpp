@@ -65,7 +65,7 @@ bool PlainSolveLinkage(GearState& g) {
     // 5. Reverse arm end and its angle.
     Y[18] = F(D(Y[16]) +
               GuardedRoot(g, Sq(f.reverseArmLength) - Sq(D(X[18]) - D(X[16])), GeometryCause::ReverseArm));
-    const float rho = F(std::atan((D(X[18]) - D(X[16])) / D(GuardDivisor(g, D(Y[18]) - D(Y[16])))));
+    const float rho = F(std::atan((D(X[18]) - D(X[16])) / D(GuardDivisor(g, D(Y[18]) - D(Y[16]), GeometryCause::ReverseArmLevel))));
 
     // 6. Lifting arms.
     const float A = F(D(f.liftArmExLinkAngle) * kDegToRad);
@@ -87,14 +87,14 @@ bool PlainSolveLinkage(GearState& g) {
                       GuardedRoot(g, Sq(f.eccFwdRod) - Sq(D(Y[12]) - D(Y[10])), GeometryCause::EccentricRod));
             float m = F(std::sqrt(Sq(D(X[10]) - D(X[13])) + Sq(D(Y[10]) - D(Y[13]))));
             if (m == 0.0f) m = 0.00001f;
-            const float L = GuardDivisor(g, f.eccRevRod);
+            const float L = GuardDivisor(g, f.eccRevRod, GeometryCause::RevRodNoLength);
             float c = F((Sq(m) + Sq(L) - Sq(2 * D(f.exLinkEccRodVert))) / 2 / D(m) / D(L));
-            const float beta = F(std::atan((D(Y[10]) - D(Y[13])) / D(GuardDivisor(g, D(X[10]) - D(X[13])))));
+            const float beta = F(std::atan((D(Y[10]) - D(Y[13])) / D(GuardDivisor(g, D(X[10]) - D(X[13]), GeometryCause::EccentricRodsDead))));
             c = GuardCosine(g, c, step, GeometryCause::EccentricRod);
             const float w = F(kPi / 2 - std::atan(D(c) / std::sqrt(1 - Sq(c))) - D(beta));
             X[11] = F(D(X[13]) + std::cos(D(w)) * D(L));
             Y[11] = F(D(Y[13]) - std::sin(D(w)) * D(L));
-            a = F(std::atan((D(X[10]) - D(X[11])) / D(GuardDivisor(g, D(Y[10]) - D(Y[11])))));
+            a = F(std::atan((D(X[10]) - D(X[11])) / D(GuardDivisor(g, D(Y[10]) - D(Y[11]), GeometryCause::LinkLevel))));
             g.linkAngle = a;
             const double sa = std::sin(D(a)), ca = std::cos(D(a));
             X[23] = F(D(X[10]) + ca * D(f.exLinkEccRodBackSet));
@@ -139,11 +139,11 @@ bool PlainSolveLinkage(GearState& g) {
         int passes = 0;
         const SearchCause search(g);
         for (;;) {
-            const float d = GuardDivisor(g, D(Y[10]) - D(Y[11]));
+            const float d = GuardDivisor(g, D(Y[10]) - D(Y[11]), GeometryCause::LinkLevel);
             X[8] = F(D(X[6]) + (D(Y[8]) - D(Y[6])) * (D(X[10]) - D(X[11])) / D(d));
             X[5] = F(D(X[8]) + GuardedRoot(g, Sq(f.radRodTotalLength) - Sq(D(Y[8]) - D(Y[5])),
                                             GeometryCause::RadiusRodSearch));
-            const float rr = F(std::atan((D(Y[8]) - D(Y[5])) / D(GuardDivisor(g, D(X[5]) - D(X[8])))));
+            const float rr = F(std::atan((D(Y[8]) - D(Y[5])) / D(GuardDivisor(g, D(X[5]) - D(X[8]), GeometryCause::RadiusRodUpright))));
             X[26] = F(D(X[8]) + std::cos(D(rr)) * D(f.radRodShortEnd));
             Y[26] = F(D(Y[8]) - std::sin(D(rr)) * D(f.radRodShortEnd));
             const float dist = SignedDistance(g.piv, 17, 26);
@@ -162,7 +162,7 @@ bool PlainSolveLinkage(GearState& g) {
 
     // 10. Rocker.
     {
-        const float phi = F(std::atan((D(X[27]) - D(X[5])) / D(GuardDivisor(g, D(Y[5]) - D(Y[27])))));
+        const float phi = F(std::atan((D(X[27]) - D(X[5])) / D(GuardDivisor(g, D(Y[5]) - D(Y[27]), GeometryCause::RockerLowerLevel))));
         const double sp = std::sin(D(phi)), cp = std::cos(D(phi));
         Y[5] = F(D(Y[27]) - cp * D(f.rockerLowerLength));
         X[28] = F(D(X[27]) - sp * D(f.rockerUpperTotal));
@@ -173,7 +173,7 @@ bool PlainSolveLinkage(GearState& g) {
 
     // 11. Valve spindle joint: where the line 27-29 meets the spindle line.
     {
-        const float psi = F(std::atan((D(X[27]) - D(X[29])) / D(GuardDivisor(g, D(Y[27]) - D(Y[29])))));
+        const float psi = F(std::atan((D(X[27]) - D(X[29])) / D(GuardDivisor(g, D(Y[27]) - D(Y[29]), GeometryCause::RockerUpperLevel))));
         Y[4] = F(D(Y[3]) + D(cy.valveStemToCL()));
         X[4] = F(D(X[27]) + std::sin(D(psi)) * (D(Y[4]) - D(Y[27])) / std::cos(D(psi)));
     }
@@ -182,9 +182,9 @@ bool PlainSolveLinkage(GearState& g) {
     {
         const double half = D(f.eccDia) / 2;
         X[21] = F(D(X[12]) + half);
-        Y[21] = F(D(Y[12]) - half / D(GuardDivisor(g, f.eccFwdRod)) * (D(Y[12]) - D(Y[10])));
+        Y[21] = F(D(Y[12]) - half / D(GuardDivisor(g, f.eccFwdRod, GeometryCause::FwdRodNoLength)) * (D(Y[12]) - D(Y[10])));
         X[22] = F(D(X[13]) + half);
-        Y[22] = F(D(Y[13]) - half / D(GuardDivisor(g, f.eccRevRod)) * (D(Y[13]) - D(Y[11])));
+        Y[22] = F(D(Y[13]) - half / D(GuardDivisor(g, f.eccRevRod, GeometryCause::RevRodNoLength)) * (D(Y[13]) - D(Y[11])));
 
         const double E = D(cy.exhaustPortWidth()) / 2;
         EventValues& ev = g.events;

@@ -127,7 +127,7 @@ TEST(SolverSpeedUp, SameAsStraightforwardSolveOnDistortedDesigns) {
             ASSERT_EQ(std::bit_cast<std::uint32_t>(fast.errorCauseAngle),
                       std::bit_cast<std::uint32_t>(plain.errorCauseAngle));
             eccentricRod += fast.solveCause == GeometryCause::EccentricRod;
-            guards += fast.solveCause == GeometryCause::Guard;
+            guards += IsGuardCause(fast.solveCause);
             failedSearches += !fastDone;
             clean += fast.solveCause == GeometryCause::None;
         }

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <limits>
+#include <set>
 
 #include "model/defaults.h"
 #include "model/geometry_error.h"
@@ -186,6 +187,13 @@ TEST(GeometryCauseText, PlainWordsWithTheAngleInAFixedBuffer) {
     for (float a : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 3e38f}) {
         FormatGeometryCause(GeometryCause::Guard, a, buf, sizeof buf);
         EXPECT_LT(std::string(buf).size(), sizeof buf);
+    }
+    // Every cause has a name and words of its own.
+    std::set<std::string> names, words;
+    for (int c = 0; c <= static_cast<int>(GeometryCause::StrokeZero); ++c) {
+        const auto cause = static_cast<GeometryCause>(c);
+        EXPECT_TRUE(names.insert(std::string(GeometryCauseName(cause))).second) << GeometryCauseName(cause);
+        EXPECT_TRUE(words.insert(std::string(buf, FormatGeometryCause(cause, 0, buf, sizeof buf))).second) << buf;
     }
     char tiny[8];
     EXPECT_EQ(FormatGeometryCause(GeometryCause::ReverseArm, 1, tiny, sizeof tiny), 7u);
