@@ -30,6 +30,7 @@ class QPushButton;
 namespace vx {
 
 class DynVarBars;
+class PictureExport;
 class DiagramCanvasWidget;
 
 // What a diagram window needs of the main window.
@@ -44,6 +45,8 @@ struct DiagramHost {
     // Brings the main window's dynamic-variable bars, panels and UnDoDn in
     // step with the model (display flags, undo button states).
     std::function<void()> syncMainControls;
+    // "Export &Picture..." of the picture's context menu (none when null).
+    PictureExport* pictures = nullptr;
 };
 
 // Without a positions dialog: positionCount := the used prefix of the list
