@@ -175,7 +175,10 @@ void TDiagramWindow::Activate() {
 // ---------------------------------------------------------------------------
 // Drawing.
 
-void TDiagramWindow::ClearPicture() { canvas_.Clear(colors::kWhite); }
+void TDiagramWindow::ClearPicture() {
+    canvas_.Clear(colors::kWhite);
+    pictured_ = std::make_unique<GearState>(Model());
+}
 
 void TDiagramWindow::DrawOnly() {
     DrawDiagram(canvas_);

@@ -27,7 +27,7 @@ PictureSource PictureOf(TDiagramWindow* w) {
         name = "ports";
         request.mode = port->Mode();
     }
-    return DiagramPicture(w->Model(), name, request);
+    return DiagramPicture(w->PicturedState() != nullptr ? *w->PicturedState() : w->Model(), name, request);
 }
 
 } // namespace

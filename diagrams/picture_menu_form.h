@@ -1,7 +1,7 @@
 // The context menu of a diagram window's picture: "Export &Picture..." on a
 // right click where no control of the window is (the diagrams bind nothing
 // else to it). It writes the diagram as "vexlin-cli diagram" draws it for
-// the window's state.
+// the state the window's picture was drawn from.
 #pragma once
 
 class QWidget;
