@@ -104,8 +104,8 @@ bool AnimationExport::WriteFile(const QString& path) {
     QTimer poll;
     poll.setInterval(30);
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (!progress.wasCanceled())
-            progress.setValue(static_cast<int>(std::min<long long>(job->done.load(), progress.maximum())));
+        if (progress.wasCanceled()) job->cancel.store(true);
+        else progress.setValue(static_cast<int>(std::min<long long>(job->done.load(), progress.maximum())));
         if (job->finished.load()) loop.quit();
     });
     poll.start();
@@ -115,7 +115,7 @@ bool AnimationExport::WriteFile(const QString& path) {
     worker.join();
     progress.hide();
 
-    if (job->cancel.load() && !job->ok) return false;
+    if (job->cancel.load()) return false; // cancelled: nothing is written
     QString failure;
     if (!job->ok) {
         failure = QStringLiteral("cannot write %1: %2").arg(path, QString::fromStdString(job->error));

@@ -26,10 +26,13 @@
 
 #include "tests/cli/cli_run.h"
 #include "tests/file_size_limit.h"
+#include "tests/mainwindow/answer_dialogs.h"
 #include "tests/temp_dir.h"
 
 namespace vx {
 namespace {
+
+using test::AnswerFileDialog;
 
 QByteArray Bytes(const std::string& path) {
     QFile f(QString::fromStdString(path));
@@ -38,21 +41,6 @@ QByteArray Bytes(const std::string& path) {
 
 QImage Pixels(const std::string& path) {
     return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
-}
-
-// Answers the next file dialog with `path`, and yes to replacing a file
-// that is there.
-void AnswerFileDialog(const QString& path) {
-    QTimer::singleShot(0, [path] {
-        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(d, nullptr);
-        d->selectFile(path);
-        QTimer::singleShot(0, [] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                box->button(QMessageBox::Yes)->click();
-        });
-        QMetaObject::invokeMethod(d, "accept");
-    });
 }
 
 // Closes the next modal dialog over `window` (the reverse arm positions
