@@ -177,7 +177,8 @@ void TDiagramWindow::Activate() {
 
 void TDiagramWindow::ClearPicture() {
     canvas_.Clear(colors::kWhite);
-    pictured_ = std::make_unique<GearState>(Model());
+    if (pictured_) *pictured_ = Model();
+    else pictured_ = std::make_unique<GearState>(Model());
 }
 
 void TDiagramWindow::DrawOnly() {
