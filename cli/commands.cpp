@@ -60,7 +60,8 @@ Commands:
                        gear + OFFSET; --csv writes angle,p<N>y,p<N>x,...
                        with 9 significant digits instead
   save FILE            write the design to a dimension data file
-  render ...           draw a picture of the design (see "render --help")
+  render ...           draw a picture (frame) or an animated GIF (animation) of
+                       the design (see "render --help")
   diagram NAME ...     a valve diagram (sine, oval, steam, ports) as a
                        picture or as CSV figures (see "diagram --help")
 

@@ -1,6 +1,5 @@
 #include "cli/diagram_command.h"
 
-#include <QImageWriter>
 #include <QString>
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/text_io.h"
 #include "platform/qt_image_canvas.h"
+#include "platform/qt_picture_file.h"
 #include "platform/qt_svg_canvas.h"
 
 namespace vx::cli {
@@ -228,9 +228,8 @@ int RunDiagram(GearState& g, const std::vector<std::string>& args, std::ostream&
     QImageCanvas canvas(o.diagram->width, o.diagram->height);
     canvas.Clear(colors::kWhite);
     o.diagram->draw(g, canvas, request);
-    QImageWriter writer(path, "png");
-    if (!writer.write(canvas.Image()))
-        return WriteFailure(err, "cannot write " + Quote(o.out) + ": " + writer.errorString().toStdString());
+    if (const QString failure = WritePngFile(path, canvas.Image()); !failure.isEmpty())
+        return WriteFailure(err, failure.toStdString());
     return kExitOk;
 }
 

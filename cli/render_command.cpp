@@ -2,7 +2,6 @@
 // driver angle and reverse arm position, as PNG or SVG.
 #include "cli/render_command.h"
 
-#include <QImageWriter>
 #include <QString>
 
 #include <cmath>
@@ -11,10 +10,12 @@
 
 #include "cli/commands.h"
 #include "cli/text_io.h"
+#include "cli/animation_command.h"
+#include "mainwindow/animation_frames.h"
 #include "mainwindow/frame_renderer.h"
 #include "model/motion.h"
 #include "platform/qt_image_canvas.h"
-#include "platform/null_canvas.h"
+#include "platform/qt_picture_file.h"
 #include "platform/qt_svg_canvas.h"
 #include "platform/random.h"
 
@@ -23,6 +24,8 @@ namespace {
 
 constexpr std::string_view kRenderHelp =
     R"(Usage: vexlin-cli [--design FILE] [--set FIELD=VALUE]... render frame --out FILE [options]
+       vexlin-cli [--design FILE] [--set FIELD=VALUE]... render animation --out FILE [options]
+                   (see "render animation --help")
 
 Draws the main picture of the design (1280 x 1024) as the window shows it,
 screen data included: as PNG, or as SVG when FILE ends in ".svg". Without
@@ -43,10 +46,12 @@ Options:
   --steam          with the steam display
   --large-font     the screen data at the large-font positions
   --line-width W   pen width 1 (default) or 2
-  --running STEP   run one revolution at STEP degrees per tick (0.01 to
-                   45), as the window runs, up to the angle: cut-off
+  --running STEP   run the gear at STEP degrees per tick (0.01 to 45), as
+                   the window runs it, from the design's driver angle (0):
+                   one revolution, then on up to the angle; cut-off
                    readouts, steam colours and densities are those seen
-                   at that moment
+                   at that moment (frame by frame what "render animation"
+                   writes)
 )";
 
 int UsageError(std::ostream& err, const std::string& message) {
@@ -154,9 +159,10 @@ bool ParseFrameOptions(const std::vector<std::string>& args, FrameOptions& o, st
 // Puts the gear where the options say and runs the model work of the ticks
 // the way the window does. Stopped (the default), one tick with a step of 0:
 // the picture and the angle the layers read back both show the angle asked
-// for. Running, one revolution of ticks at that step ending with the tick
-// that solves the angle asked for, each with its frame composed (unseen), so
-// the layers' frame-to-frame state is that of the running window.
+// for. Running, from the design's angle, a revolution of ticks at that step
+// and on up to the tick that solves the angle asked for, each with its frame
+// composed (unseen), so the layers' frame-to-frame state is that of the
+// running window (see animation_frames.h).
 void PrepareFrame(GearState& g, const FrameOptions& o, const FrameServices& services) {
     const float angle = o.angle ? ToModelFloat(*o.angle) : g.motion.driverAngle;
     g.motion.reverseArmPosition = ToModelFloat(static_cast<double>(g.revArm.centre) + o.revarm.value_or(0.0));
@@ -178,23 +184,8 @@ void PrepareFrame(GearState& g, const FrameOptions& o, const FrameServices& serv
         TickModel(g);
         return;
     }
-    const float step = ToModelFloat(*o.running);
-    const auto ticks = static_cast<long long>(std::ceil(360.0 / static_cast<double>(step)));
-    const double sense = g.motion.direction == Direction::Fwd ? 1.0 : -1.0;
-    double start = std::fmod(static_cast<double>(angle) - sense * static_cast<double>(ticks) * step, 360.0);
-    if (!std::isfinite(start)) start = 0;
-    if (start < 0) start += 360;
-    g.motion.driverAngle = static_cast<float>(start);
-    g.motion.selectedStep = g.motion.tickStep = step;
-    g.motion.running = true;
-    // The ticks of --running before the picture only need the layers'
-    // frame-to-frame state: draw them nowhere.
-    NullCanvas unseen(kFrameWidth, kFrameHeight);
-    for (long long k = 1; k < ticks; ++k) {
-        TickModel(g);
-        ComposeFrame(g, unseen, services);
-    }
-    g.motion.driverAngle = angle;
+    WarmUpRunning(g, ToModelFloat(*o.running), services);
+    RunUpTo(g, angle, services);
     TickModel(g);
 }
 
@@ -217,10 +208,8 @@ int RenderFrame(GearState& g, const FrameOptions& o, std::ostream& err) {
     }
     QImageCanvas canvas(kFrameWidth, kFrameHeight);
     ComposeFrame(g, canvas, services);
-    QImageWriter writer(path, "png");
-    if (!writer.write(canvas.Image())) {
-        return WriteFailure(err, "cannot write " + Quote(o.out) + ": " + writer.errorString().toStdString());
-    }
+    if (const QString error = WritePngFile(path, canvas.Image()); !error.isEmpty())
+        return WriteFailure(err, error.toStdString());
     return kExitOk;
 }
 
@@ -231,8 +220,9 @@ int RunRender(GearState& g, const std::vector<std::string>& args, std::ostream& 
         out << kRenderHelp;
         return kExitOk;
     }
-    if (args.empty()) return UsageError(err, "which picture? (frame)");
-    if (args[0] != "frame") return UsageError(err, "unknown picture " + Quote(args[0]) + " (frame)");
+    if (args.empty()) return UsageError(err, "which picture? (frame, animation)");
+    if (args[0] == "animation") return RunRenderAnimation(g, args, out, err);
+    if (args[0] != "frame") return UsageError(err, "unknown picture " + Quote(args[0]) + " (frame, animation)");
     FrameOptions o;
     std::string error;
     if (!ParseFrameOptions(args, o, error)) return UsageError(err, error);

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "diagrams/diagram_common.h"
+#include "diagrams/picture_menu_form.h"
 #include "controls/dyn_var_bars_form.h"
 #include "model/dynvar.h"
 
@@ -82,6 +83,7 @@ TDiagramWindow::TDiagramWindow(const DiagramHost& host, const Layout& layout, QW
     canvasWidget_->setFixedSize(layout.clientWidth, layout.clientHeight);
     box->addWidget(canvasWidget_);
     BuildMenu();
+    InstallPictureMenu(this, canvasWidget_, host.pictures);
 
     close_ = new QPushButton(QStringLiteral("Close"), canvasWidget_);
     close_->setObjectName(QString::fromUtf8(layout.closeName));
@@ -173,7 +175,11 @@ void TDiagramWindow::Activate() {
 // ---------------------------------------------------------------------------
 // Drawing.
 
-void TDiagramWindow::ClearPicture() { canvas_.Clear(colors::kWhite); }
+void TDiagramWindow::ClearPicture() {
+    canvas_.Clear(colors::kWhite);
+    if (pictured_) *pictured_ = Model();
+    else pictured_ = std::make_unique<GearState>(Model());
+}
 
 void TDiagramWindow::DrawOnly() {
     DrawDiagram(canvas_);

@@ -19,6 +19,7 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <span>
 
 #include "model/gear_state.h"
@@ -30,6 +31,7 @@ class QPushButton;
 namespace vx {
 
 class DynVarBars;
+class PictureExport;
 class DiagramCanvasWidget;
 
 // What a diagram window needs of the main window.
@@ -44,6 +46,8 @@ struct DiagramHost {
     // Brings the main window's dynamic-variable bars, panels and UnDoDn in
     // step with the model (display flags, undo button states).
     std::function<void()> syncMainControls;
+    // "Export &Picture..." of the picture's context menu (none when null).
+    PictureExport* pictures = nullptr;
 };
 
 // Without a positions dialog: positionCount := the used prefix of the list
@@ -91,6 +95,10 @@ public:
     const QImage& Picture() const { return canvas_.Image(); }
     // Drawing passes so far (each clear-and-draw or draw counts one).
     int DrawCount() const { return drawCount_; }
+    // The model as it was when the picture was last cleared, before the
+    // drawing on it (the drawing moves the solver's starting points): what
+    // the picture export draws from. Null before the first drawing.
+    const GearState* PicturedState() const { return pictured_.get(); }
 
     // Closing, however it is done, switches the main window's timer on.
     void done(int r) override;
@@ -145,6 +153,7 @@ private:
     bool open_ = false;          // between showing and closing
     bool redrawQueued_ = false;  // a coalesced redraw is on its way
     int drawCount_ = 0;
+    std::unique_ptr<GearState> pictured_;
 };
 
 } // namespace vx

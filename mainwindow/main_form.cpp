@@ -41,7 +41,9 @@
 #include "help/about_box_dialog.h"
 #include "help/instruction_dialog.h"
 #include "mainwindow/classic_bar_keys_form.h"
+#include "mainwindow/animation_export_dialog.h"
 #include "mainwindow/dimension_file_dialog.h"
+#include "mainwindow/picture_export_dialog.h"
 #include "mainwindow/dimension_locator_layer.h"
 #include "controls/dyn_var_bars_form.h"
 #include "mainwindow/value_entry_dialog.h"
@@ -165,6 +167,8 @@ struct MenuRow {
 constexpr MenuRow kMenu[] = {
     {"&File", "File", "&OpenDimensions", "OpenDimensions", Command::OpenDimensions, false, true},
     {"&File", "File", "Save&AsDimensions", "SaveAsDimensions", Command::SaveAsDimensions, true, true},
+    {"&File", "File", "Export &Picture...", "ExportPicture", Command::ExportPicture, false, true},
+    {"&File", "File", "Export &Animation...", "ExportAnimation", Command::ExportAnimation, true, true},
     {"&File", "File", "E&xit", "Exit", Command::Exit, false, true},
     {"&SetUp", "SetUp", "Set&RevArmPos", "RevArmPos", Command::SetRevArmPos, false, true},
     {"&SetUp", "SetUp", "Set&DriverAng", "DriverAng", Command::SetDriverAng, false, true},
@@ -331,6 +335,8 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     fileHooks.open = [this](const std::string& path) { return OpenDesignFile(path); };
     fileHooks.overlayRefresh = [this] { windows_.drawLines->LinesDataClick(); };
     files_ = new DimensionFileCommands(this, *model_, std::move(fileHooks));
+    pictures_ = new PictureExport(this);
+    animations_ = new AnimationExport(this, *model_);
     canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
         const PressButton b = e->button() == Qt::LeftButton    ? PressButton::Left
                               : e->button() == Qt::RightButton ? PressButton::Right
@@ -398,6 +404,7 @@ DiagramHost TMainForm::MakeDiagramHost() {
         ShowDynVarControls();
         SyncUndoButton();
     };
+    h.pictures = pictures_;
     return h;
 }
 
@@ -878,6 +885,8 @@ void TMainForm::RunCommand(Command c) {
     case Command::SetScreenData: displayOptions_->SetScreenDataClick(); break;
     case Command::OpenDimensions: files_->OpenDimensions(); break;
     case Command::SaveAsDimensions: files_->SaveAsDimensions(); break;
+    case Command::ExportPicture: pictures_->Export(this, MainWindowPicture(*model_)); break;
+    case Command::ExportAnimation: animations_->Export(); break;
     case Command::ReferPoints: refControls_->ToggleReferencePoints(); break;
     case Command::PivotData: refControls_->TogglePivotData(); break;
     case Command::SetRefPoints: windows_.refPnts->exec(); break;

@@ -40,6 +40,8 @@ class MainCanvasWidget;
 struct FileResult;
 class RefPointControls;
 class DimensionFileCommands;
+class PictureExport;
+class AnimationExport;
 class TDataTable;
 class TDrawLines;
 
@@ -56,6 +58,8 @@ public:
     enum class Command {
         OpenDimensions,
         SaveAsDimensions,
+        ExportPicture,
+        ExportAnimation,
         Exit,
         SetRevArmPos,
         SetDriverAng,
@@ -234,6 +238,9 @@ private:
     std::unique_ptr<DisplayOptions> displayOptions_;
     RefPointControls* refControls_ = nullptr;
     DimensionFileCommands* files_ = nullptr;
+    // "Export &Picture..." (also the diagrams') and "Export &Animation...".
+    PictureExport* pictures_ = nullptr;
+    AnimationExport* animations_ = nullptr;
 };
 
 } // namespace vx

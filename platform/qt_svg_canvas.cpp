@@ -1,4 +1,5 @@
 #include "platform/qt_svg_canvas.h"
+#include "platform/qt_picture_file.h"
 
 #include <QFile>
 #include <QFontMetricsF>
@@ -219,12 +220,9 @@ bool SvgCanvas::Save(const QString& path, QString* error) const {
     if (!d_->path.empty()) out += d_->path + "\"/>\n";
     out += "</svg>\n";
 
-    QFile file(path);
-    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                    file.write(out.data(), static_cast<qint64>(out.size())) == static_cast<qint64>(out.size()) &&
-                    file.flush();
-    if (!ok && error) *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-    return ok;
+    const QString failure = WriteWholeFile(path, QByteArray(out.data(), static_cast<qsizetype>(out.size())));
+    if (!failure.isEmpty() && error) *error = failure;
+    return failure.isEmpty();
 }
 
 } // namespace vx

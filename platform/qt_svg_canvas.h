@@ -14,8 +14,10 @@ public:
     SvgCanvas(int width = 1280, int height = 1024);
     ~SvgCanvas() override;
 
-    // Writes the picture drawn so far. On failure returns false and sets
-    // *error to a message naming the file and the reason.
+    // Writes the picture drawn so far (through a temporary file, see
+    // qt_picture_file.h). On failure returns false and sets *error to a
+    // message naming the file and the reason; an existing file is left as
+    // it was.
     bool Save(const QString& path, QString* error) const;
 
     int Width() const override;

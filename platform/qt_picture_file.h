@@ -1,0 +1,23 @@
+// Writing the program's picture files (PNG, SVG, GIF): the whole file goes
+// to a temporary file beside the target and is renamed over it once it is
+// complete, so a failed write leaves an existing file as it was and no
+// temporary file behind.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace vx {
+
+// Writes `bytes` as the file at `path`. Returns "" when done, else a message
+// naming the file and the reason: "cannot write PATH: REASON".
+QString WriteWholeFile(const QString& path, const QByteArray& bytes);
+
+// The image as a PNG file, the same way.
+QString WritePngFile(const QString& path, const QImage& image);
+
+// Whether a file name asks for SVG: it ends in ".svg", in any case.
+bool IsSvgPath(const QString& path);
+
+} // namespace vx
