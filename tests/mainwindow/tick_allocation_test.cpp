@@ -29,6 +29,18 @@ void* Allocate(std::size_t n) {
 
 void* operator new(std::size_t n) { return Allocate(n); }
 void* operator new[](std::size_t n) { return Allocate(n); }
+// The nothrow forms too: every form of operator new that the plain operator
+// delete below may free must come from malloc as well (Qt uses them).
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+    ++tAllocations;
+    return std::malloc(n ? n : 1);
+}
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
+    ++tAllocations;
+    return std::malloc(n ? n : 1);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
