@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "model/view.h"
+#include "model/undo_redo.h"
 
 namespace vx {
 
@@ -218,6 +219,14 @@ std::string_view UndoLineView(const GearState& g) {
 } // namespace
 
 void RebuildDiagramUndoLine(GearState& g) {
+    FixedText<128> redo;
+    if (ComposeRedoLine(g, redo)) {
+        redo.AppendSpaces(46); // covers a longer line drawn before
+        const std::size_t n = std::min(redo.View().size(), g.undoLineText.size() - 1);
+        std::copy_n(redo.View().data(), n, g.undoLineText.data());
+        g.undoLineText[n] = '\0';
+        return;
+    }
     const UndoEntry& e = g.undo[1];
     const NumberText count = StrInt(g.undoCount, 2);
     const NumberText after = StrReal(e.newValue, 6, 3);
@@ -251,6 +260,10 @@ void DrawDynVarBlock(GearState& g, Canvas& c) {
         if (!current.empty()) DiagramText(c, ux, uy, current);
         RebuildDiagramUndoLine(g);
         if (g.dynVarDisplay) DiagramText(c, ux, uy, UndoLineView(g));
+    } else {
+        // What an undo or redo by key did, in the hidden line's place.
+        FixedText<128> notice;
+        if (ComposeUndoNotice(g, notice)) DiagramText(c, ScaledX(g, 150), ScaledY(g, 51), notice.View());
     }
 }
 

@@ -14,7 +14,9 @@
 
 #include "diagrams/diagram_common.h"
 #include "controls/dyn_var_bars_form.h"
+#include "controls/undo_keys_form.h"
 #include "model/dynvar.h"
+#include "model/undo_redo.h"
 
 namespace vx {
 
@@ -101,6 +103,8 @@ TDiagramWindow::TDiagramWindow(const DiagramHost& host, const Layout& layout, QW
     undo_->setVisible(false);
     undo_->setEnabled(false);
     connect(undo_, &QPushButton::clicked, this, &TDiagramWindow::UnDoClick);
+    InstallUndoKeys(
+        this, [this] { StepThroughUndo(UndoChange(Model())); }, [this] { StepThroughUndo(RedoChange(Model())); });
 
     move(0, 10);
 }
@@ -233,11 +237,18 @@ void TDiagramWindow::BarGestureEnd() {
 void TDiagramWindow::UnDoClick() {
     GearState& g = Model();
     if (g.undo[1].id > 0) {
-        UndoLast(g);
+        UndoChange(g);
     } else {
         g.undoButtonEnabled[0] = false;
         g.undoButtonEnabled[static_cast<std::size_t>(layout_.undoButtonIndex)] = false;
     }
+    for (int k = 0; k < layout_.undoRedraws; ++k) Redraw();
+    ApplyControlStates();
+    SyncMain();
+}
+
+void TDiagramWindow::StepThroughUndo(bool changed) {
+    if (!changed) return;
     for (int k = 0; k < layout_.undoRedraws; ++k) Redraw();
     ApplyControlStates();
     SyncMain();

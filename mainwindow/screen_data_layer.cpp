@@ -7,6 +7,7 @@
 #include "mainwindow/reference_points_layer.h"
 #include "mainwindow/screen_text.h"
 #include "model/solver.h"
+#include "model/undo_redo.h"
 #include "platform/sound.h"
 
 namespace vx {
@@ -71,23 +72,33 @@ bool SlotEmpty(const DynVarSlot& s) { return s.name == kUnassignedSlotName; }
 void DrawUndoLine(GearState& g, Canvas& c) {
     const bool on = g.screenDataOn && g.dynVarDisplay;
     g.display.controls.undoVisible = on;
-    if (!on) return;
+    // Both coordinates of this one text use the horizontal factor.
+    const double sx = g.textScaleX;
+    const int x = Nearest(320 * sx), y = Nearest(128 * sx);
+    if (!on) {
+        // What an undo or redo by key did, for a while, in the line's place.
+        Line notice;
+        if (ComposeUndoNotice(g, notice)) c.Text(x, y, notice.View(), TextStyle{});
+        if (g.noticeFrames > 0) --g.noticeFrames;
+        return;
+    }
+    g.noticeFrames = 0;
     const UndoEntry& newest = g.undo[1];
     Line line;
-    AppendInt(line, g.undoCount, 2);
-    line.Append("- ");
-    line.Append(newest.name);
-    line.Append(" ");
-    AppendReal(line, newest.newValue, 6, 3, 10);
-    line.Append(" to ");
-    AppendReal(line, newest.oldValue, 6, 3, 10);
+    if (!ComposeRedoLine(g, line)) {
+        AppendInt(line, g.undoCount, 2);
+        line.Append("- ");
+        line.Append(newest.name);
+        line.Append(" ");
+        AppendReal(line, newest.newValue, 6, 3, 10);
+        line.Append(" to ");
+        AppendReal(line, newest.oldValue, 6, 3, 10);
+    }
     // The diagram windows draw this text as the current undo line.
     const std::size_t n = std::min(line.View().size(), g.undoLineText.size() - 1);
     std::copy_n(line.View().data(), n, g.undoLineText.data());
     g.undoLineText[n] = '\0';
-    // Both coordinates of this one text use the horizontal factor.
-    const double sx = g.textScaleX;
-    c.Text(Nearest(320 * sx), Nearest(128 * sx), line.View(), TextStyle{});
+    c.Text(x, y, line.View(), TextStyle{});
 }
 
 void DrawReadouts(const GearState& g, Canvas& c) {

@@ -9,16 +9,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
-#include <memory>
 
-#include "diagrams/oval_window.h"
-#include "diagrams/port_window.h"
-#include "diagrams/sine_window.h"
-#include "diagrams/steam_window.h"
-#include "mainwindow/main_form.h"
-#include "model/defaults.h"
 #include "model/dynvar.h"
+#include "tests/controls/five_windows.h"
 
 namespace vx {
 namespace {
@@ -35,73 +28,10 @@ protected:
     }
 };
 
-// One window with its bars showing slot 1 assigned and slots 2..4 empty.
-struct BarWindow {
-    std::unique_ptr<QWidget> window;
-    GearState* g = nullptr;
-    const char* prefix = nullptr;
-    QScrollBar* Bar(int n) const {
-        return window->findChild<QScrollBar*>(QString::fromUtf8(prefix) + QString::number(n));
-    }
-};
-
-void AssignStroke(GearState& g) {
-    g.dynVarSlots[0] = {2, g.frame.stroke, "Stroke"};
-    SelectDynVar(g);
-}
-
-BarWindow MainWindow() {
-    auto form = std::make_unique<TMainForm>();
-    form->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-    BarWindow w;
-    w.g = &form->Model();
-    w.prefix = "SBDynVar";
-    AssignStroke(*w.g);
-    form->RunCommand(TMainForm::Command::ReferPoints); // a press on the picture would move point 1
-    form->RunCommand(TMainForm::Command::DynamicVari);
-    form->show();
-    form->Tick(); // the frame enables the bars of the assigned slots
-    w.window = std::move(form);
-    return w;
-}
-
-template <class Window>
-BarWindow DiagramWindow(const char* prefix) {
-    static GearState g;
-    g = GearState{};
-    StartUp(g);
-    AssignStroke(g);
-    ToggleDynVarDisplay(g);
-    DiagramHost host;
-    host.model = &g;
-    auto window = std::make_unique<Window>(host);
-    window->open();
-    QApplication::processEvents();
-    QApplication::processEvents();
-    BarWindow w;
-    w.g = &g;
-    w.prefix = prefix;
-    w.window = std::move(window);
-    return w;
-}
-
-struct WindowRow {
-    const char* name;
-    std::function<BarWindow()> make;
-};
-
-const WindowRow kWindows[] = {
-    {"main", MainWindow},
-    {"sine", [] { return DiagramWindow<TSineDia>("SBDynVarS"); }},
-    {"oval", [] { return DiagramWindow<TOvalDia>("SBDynVarO"); }},
-    {"steam", [] { return DiagramWindow<TSteamDia>("SBDynVarST"); }},
-    {"ports", [] { return DiagramWindow<TPortDia>("SBDynVarP"); }},
-};
-
 TEST(DynVarBars, AGreyedBarIgnoresClicksInEveryWindow) {
-    for (const WindowRow& row : kWindows) {
+    for (const test::WindowRow& row : test::kBarWindows) {
         SCOPED_TRACE(row.name);
-        BarWindow w = row.make();
+        test::BarWindow w = row.make(true);
         GearState& g = *w.g;
         QScrollBar* bar1 = w.Bar(1);
         QScrollBar* bar2 = w.Bar(2);

@@ -315,6 +315,28 @@ TEST(DiagramDynVarBlock, UndoLineWithoutDynamicVariablesDrawsTheOldText) {
     EXPECT_TRUE(DynVarControls(g).undoVisible);
 }
 
+TEST(DiagramDynVarBlock, RedoLineWhenUndoIsEmptyAndNoticeWhenTheLineIsHidden) {
+    GearState g = GearWithPositions({});
+    AssignSlot1(g);
+    g.dynVarDisplay = g.undoDisplay = true;
+    g.redoCount = 2;
+    g.redo[1] = {2, 3.0f, 3.25f, "Stroke"};
+    RecordingCanvas rc(kDiagramWidth, kSineDiagramHeight);
+    DrawDynVarBlock(g, rc);
+    const std::string line = " 2- ReDo Stroke  3.000 to  3.250" + std::string(46, ' ');
+    EXPECT_EQ(std::string(g.undoLineText.data()), line);
+    EXPECT_TRUE(HasTextAt(rc, line, 150, 51));
+
+    g.dynVarDisplay = g.undoDisplay = false;
+    g.noticeEntry = {2, 3.0f, 3.25f, "Stroke"};
+    g.noticeRedo = true;
+    g.noticeFrames = 3;
+    RecordingCanvas hidden(kDiagramWidth, kSineDiagramHeight);
+    DrawDynVarBlock(g, hidden);
+    EXPECT_TRUE(HasTextAt(hidden, "ReDone Stroke  3.000 to  3.250", 150, 51));
+    EXPECT_EQ(test::Texts(hidden).size(), 1u);
+}
+
 TEST(DiagramNumbers, StrFormats) {
     EXPECT_EQ(StrReal(1.5, 6, 3).View(), " 1.500");
     EXPECT_EQ(StrReal(-12345.678, 6, 3).View(), "-12345.678");
