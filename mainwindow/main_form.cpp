@@ -44,6 +44,7 @@
 #include "mainwindow/dimension_file_dialog.h"
 #include "mainwindow/dimension_locator_layer.h"
 #include "controls/dyn_var_bars_form.h"
+#include "controls/menu_bar_fit_form.h"
 #include "controls/undo_keys_form.h"
 #include "mainwindow/value_entry_dialog.h"
 #include "mainwindow/display_options_form.h"
@@ -577,6 +578,8 @@ void TMainForm::BuildMenu() {
     QAction* error = bar->addAction(QIcon(QStringLiteral(":/icons/error.svg")), QString());
     error->setObjectName(QStringLiteral("Error"));
     error->setVisible(false);
+    // Every item, the indicator included, fits the window's width.
+    FitMenuBarFont(bar, kClientWidth);
 }
 
 void TMainForm::BuildToolBar() {
