@@ -35,6 +35,11 @@ double GuardedRoot(GearState& g, double q, GeometryCause cause = GeometryCause::
 // Cosine guard: clamps to +-0.999999; raises only while searchStep < 0.01.
 float GuardCosine(GearState& g, double c, float searchStep, GeometryCause cause = GeometryCause::Guard);
 
+// The port event values that follow from the cylinder and valve dimensions
+// alone (the six event levels, laps, exhaust clearances, lead terms); every
+// solve computes them, and a drawing of them computes them first.
+void ComputeEventLevels(GearState& g);
+
 // Result of one solve: false when a search ran out of passes (the pivots not
 // yet reached keep their previous values). Starts by clearing solveCause.
 bool SolveLinkage(GearState& g);
