@@ -263,13 +263,13 @@ TEST_F(DrawLinesTest, ClicksOnThePictureHandThePickedPivotsBack) {
     press(ax, ay, Qt::LeftButton);
     QTest::qWait(20);
     EXPECT_FALSE(dlg().isVisible());
+    // The dialog is shown and waited for within the press itself.
     bool shown = false;
-    press(bx, by, Qt::RightButton);
     QTimer::singleShot(0, &dlg(), [&] {
         shown = dlg().isVisible();
         Click("DrawBut");
     });
-    QTest::qWait(50);
+    press(bx, by, Qt::RightButton);
     EXPECT_TRUE(shown);
     EXPECT_FALSE(dlg().isVisible());
     const OverlayItem& it = g().overlay[1];
