@@ -221,7 +221,7 @@ std::string_view UndoLineView(const GearState& g) {
 void RebuildDiagramUndoLine(GearState& g) {
     FixedText<128> redo;
     if (ComposeRedoLine(g, redo)) {
-        redo.AppendSpaces(46); // covers a longer line drawn before
+        redo.AppendSpaces(kUndoLineChars > redo.size ? kUndoLineChars - redo.size : 0); // covers a longer line drawn before
         const std::size_t n = std::min(redo.View().size(), g.undoLineText.size() - 1);
         std::copy_n(redo.View().data(), n, g.undoLineText.data());
         g.undoLineText[n] = '\0';
@@ -236,34 +236,53 @@ void RebuildDiagramUndoLine(GearState& g) {
                   static_cast<int>(count.View().size()), count.View().data(), static_cast<int>(name.size()),
                   name.data(), static_cast<int>(after.View().size()), after.View().data(),
                   static_cast<int>(before.View().size()), before.View().data(), "");
+    // The spaces cover a longer line drawn before; a line of kUndoLineChars
+    // covers any, and no more is drawn (the header rows lie beyond).
+    const std::size_t n = ::strnlen(g.undoLineText.data(), g.undoLineText.size());
+    std::size_t keep = n;
+    while (keep > kUndoLineChars && g.undoLineText[keep - 1] == ' ') --keep;
+    g.undoLineText[keep] = '\0';
 }
 
-void DrawDynVarBlock(GearState& g, Canvas& c) {
+// The texts of the block that would not fit their places in the window
+// face: the dimension names between their column and the values, and the
+// undo line, in the narrow face.
+TextStyle NarrowDiagramTextStyle() {
+    TextStyle s = DiagramTextStyle();
+    s.face = FontFace::SansNarrow;
+    return s;
+}
+
+void DrawDynVarBlock(GearState& g, Canvas& c, DynVarBlockLayout layout) {
+    const bool ports = layout == DynVarBlockLayout::PortGraph;
+    auto rowY = [&](int y) { return ports ? y : ScaledY(g, y); };
     const int x = ScaledX(g, 235);
+    const TextStyle narrow = NarrowDiagramTextStyle();
     if (g.dynVarDisplay) {
         if (g.dynVarSlots[1].name == kUnassignedSlotName) {
             DiagramText(c, x, 2, kBannerStars, colors::kRed);
-            DiagramText(c, x, ScaledY(g, 12), "* First Select Dimensions *", colors::kRed);
-            DiagramText(c, x, ScaledY(g, 26), kBannerStars, colors::kRed);
+            DiagramText(c, x, rowY(12), "* First Select Dimensions *", colors::kRed);
+            DiagramText(c, x, rowY(26), kBannerStars, colors::kRed);
         } else {
-            const int rows[4] = {2, ScaledY(g, 14), ScaledY(g, 26), ScaledY(g, 38)};
+            const int rows[4] = {2, rowY(14), rowY(26), rowY(38)};
             for (int n = 1; n <= 4; ++n) {
                 const DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(n)];
-                DiagramText(c, x, rows[n - 1], s.name);
+                c.Text(x, rows[n - 1], s.name, narrow);
                 DiagramText(c, ScaledX(g, 363), rows[n - 1], StrReal(s.value, 6, 3));
             }
         }
     }
+    const int ux = ScaledX(g, 150);
+    const int uy = ports ? kUndoLineBelowAxisY : ScaledY(g, 51);
     if (g.undoDisplay) {
-        const int ux = ScaledX(g, 150), uy = ScaledY(g, 51);
         const std::string_view current = UndoLineView(g);
-        if (!current.empty()) DiagramText(c, ux, uy, current);
+        if (!current.empty()) c.Text(ux, uy, current, narrow);
         RebuildDiagramUndoLine(g);
-        if (g.dynVarDisplay) DiagramText(c, ux, uy, UndoLineView(g));
+        if (g.dynVarDisplay) c.Text(ux, uy, UndoLineView(g), narrow);
     } else {
         // What an undo or redo by key did, in the hidden line's place.
         FixedText<128> notice;
-        if (ComposeUndoNotice(g, notice)) DiagramText(c, ScaledX(g, 150), ScaledY(g, 51), notice.View());
+        if (ComposeUndoNotice(g, notice)) c.Text(ux, uy, notice.View(), narrow);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "platform/qt_fonts.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -17,6 +18,7 @@
 #include "controls/undo_keys_form.h"
 #include "model/dynvar.h"
 #include "model/undo_redo.h"
+#include "model/view.h"
 
 namespace vx {
 
@@ -177,7 +179,18 @@ void TDiagramWindow::Activate() {
 // ---------------------------------------------------------------------------
 // Drawing.
 
-void TDiagramWindow::ClearPicture() { canvas_.Clear(colors::kWhite); }
+void TDiagramWindow::ClearPicture() {
+    // The texts' places spread with the large text scale: the window grows
+    // with them, so that every text stays inside it.
+    const GearState& g = Model();
+    const int w = std::max(layout_.clientWidth, Nearest(layout_.clientWidth * static_cast<double>(g.textScaleX)));
+    const int h = std::max(layout_.clientHeight, Nearest(layout_.clientHeight * static_cast<double>(g.textScaleY)));
+    if (w != canvas_.Width() || h != canvas_.Height()) {
+        canvas_ = QImageCanvas(w, h);
+        canvasWidget_->setFixedSize(w, h);
+    }
+    canvas_.Clear(colors::kWhite);
+}
 
 void TDiagramWindow::DrawOnly() {
     DrawDiagram(canvas_);

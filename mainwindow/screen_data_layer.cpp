@@ -67,6 +67,14 @@ void SetCutOffText(std::string& text, double percent) {
 
 bool SlotEmpty(const DynVarSlot& s) { return s.name == kUnassignedSlotName; }
 
+// The texts whose places are too small for the sans: the dimension names
+// (up to the value column) and the undo line (up to the readout panel).
+TextStyle NarrowStyle() {
+    TextStyle s;
+    s.face = FontFace::SansNarrow;
+    return s;
+}
+
 } // namespace
 
 void DrawUndoLine(GearState& g, Canvas& c) {
@@ -78,7 +86,7 @@ void DrawUndoLine(GearState& g, Canvas& c) {
     if (!on) {
         // What an undo or redo by key did, for a while, in the line's place.
         Line notice;
-        if (ComposeUndoNotice(g, notice)) c.Text(x, y, notice.View(), TextStyle{});
+        if (ComposeUndoNotice(g, notice)) c.Text(x, y, notice.View(), NarrowStyle());
         if (g.noticeFrames > 0) --g.noticeFrames;
         return;
     }
@@ -98,7 +106,7 @@ void DrawUndoLine(GearState& g, Canvas& c) {
     const std::size_t n = std::min(line.View().size(), g.undoLineText.size() - 1);
     std::copy_n(line.View().data(), n, g.undoLineText.data());
     g.undoLineText[n] = '\0';
-    c.Text(x, y, line.View(), TextStyle{});
+    c.Text(x, y, line.View(), NarrowStyle());
 }
 
 void DrawReadouts(const GearState& g, Canvas& c) {
@@ -175,7 +183,7 @@ void DrawDynVarLines(GearState& g, Canvas& c) {
     if (!SlotEmpty(g.dynVarSlots[1])) {
         for (int k = 1; k <= 4; ++k) {
             const DynVarSlot& slot = g.dynVarSlots[static_cast<std::size_t>(k)];
-            LayoutText(g, c, 377, 59 + 12 * k, slot.name);
+            LayoutText(g, c, 377, 59 + 12 * k, slot.name, NarrowStyle());
             Line value;
             AppendReal(value, slot.value, 6, 3);
             LayoutText(g, c, 498, 59 + 12 * k, value.View());

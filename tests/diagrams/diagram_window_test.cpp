@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -191,6 +192,24 @@ TYPED_TEST(DiagramWindowTest, BarGestureLeavesThePictureOfTheCurrentDesign) {
         EXPECT_TRUE(this->w->Picture() == fresh.Image());
         this->w->done(0);
     }
+}
+
+// With the large text scale the window grows with its texts' places, and
+// comes back to its size with the default scale.
+TYPED_TEST(DiagramWindowTest, WindowGrowsWithTheTextScale) {
+    const QSize classic = this->w->Picture().size();
+    this->g.textScaleX = 1.27f;
+    this->g.textScaleY = 1.22f;
+    this->Open();
+    const QSize grown(static_cast<int>(std::lround(classic.width() * 1.27)),
+                      static_cast<int>(std::lround(classic.height() * 1.22)));
+    EXPECT_EQ(this->w->Picture().size(), grown);
+    EXPECT_EQ(this->Canvas()->size(), grown);
+    this->w->done(0);
+    this->g.textScaleX = this->g.textScaleY = 1.0f;
+    this->Open();
+    EXPECT_EQ(this->w->Picture().size(), classic);
+    EXPECT_EQ(this->Canvas()->size(), classic);
 }
 
 TYPED_TEST(DiagramWindowTest, PictureSurvivesBeingCovered) {

@@ -294,7 +294,9 @@ TEST(DiagramDynVarBlock, SlotRowsAndRebuiltUndoLine) {
     EXPECT_TRUE(HasTextAt(rc, "Stroke", 235, 2));
     EXPECT_TRUE(HasTextAt(rc, std::string(StrReal(g.frame.stroke, 6, 3).View()), 363, 2));
     EXPECT_TRUE(HasTextAt(rc, std::string(kUnassignedSlotName), 235, 14));
-    const std::string line = " 1- Stroke  3.250 to  3.000" + std::string(46, ' ');
+    // Spaces up to the line's full length cover a longer line drawn before.
+    std::string line = " 1- Stroke  3.250 to  3.000";
+    line.resize(kUndoLineChars, ' ');
     EXPECT_EQ(std::string(g.undoLineText.data()), line);
     EXPECT_TRUE(HasTextAt(rc, line, 150, 51));
 }
@@ -323,7 +325,8 @@ TEST(DiagramDynVarBlock, RedoLineWhenUndoIsEmptyAndNoticeWhenTheLineIsHidden) {
     g.redo[1] = {2, 3.0f, 3.25f, "Stroke"};
     RecordingCanvas rc(kDiagramWidth, kSineDiagramHeight);
     DrawDynVarBlock(g, rc);
-    const std::string line = " 2- ReDo Stroke  3.000 to  3.250" + std::string(46, ' ');
+    std::string line = " 2- ReDo Stroke  3.000 to  3.250";
+    line.resize(kUndoLineChars, ' ');
     EXPECT_EQ(std::string(g.undoLineText.data()), line);
     EXPECT_TRUE(HasTextAt(rc, line, 150, 51));
 

@@ -1,0 +1,213 @@
+// Every fixed text of every window, measured in the face it is drawn in, at
+// the default and the large text scale: no two texts' boxes overlap (a text
+// drawn again at the same place is meant to cover the old one), and none
+// leaves its window. The windows are drawn in a busy state: the longest
+// dimension names in the dynamic variables and the undo line, wide values,
+// every pick slot in use, a pick prompt, the cut-offs, nine positions.
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QFontMetricsF>
+
+#include <cmath>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "diagrams/diagram_common.h"
+#include "diagrams/oval_diagram.h"
+#include "diagrams/ports_drawing.h"
+#include "diagrams/sine_diagram.h"
+#include "diagrams/steam_drawing.h"
+#include "mainwindow/frame_renderer.h"
+#include "model/defaults.h"
+#include "model/dimensions.h"
+#include "platform/clock.h"
+#include "platform/random.h"
+#include "platform/recording_canvas.h"
+
+namespace vx {
+namespace {
+
+struct Box {
+    int left, top, right, bottom; // the ink; right and bottom exclusive
+    std::string text;
+    int groundLeft = 0, groundRight = 0; // an opaque text's ground, across the ink's rows
+    bool opaque = false;
+};
+
+// The box a text's ink takes in the face, size and weight it is drawn in,
+// the glyphs set one after the other from its top-left point (spaces at
+// either end put ink nowhere), and for an opaque text the ground it lays
+// over its whole advance, spaces included.
+Box Measure(const RecordingCanvas::Op& op) {
+    const std::string_view family = FontFamily(op.style.face);
+    QFont f(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())));
+    f.setPixelSize(op.style.pixelSize);
+    f.setBold(op.style.bold);
+    f.setKerning(false);
+    const QFontMetricsF fm(f);
+    const QString all = QString::fromUtf8(op.text);
+    const QString trimmed = all.trimmed();
+    const qsizetype lead = trimmed.isEmpty() ? 0 : all.indexOf(trimmed);
+    const double x0 = op.a[0] + fm.horizontalAdvance(all.left(lead)), y = op.a[1] + fm.ascent();
+    const QRectF ink = fm.tightBoundingRect(trimmed);
+    Box b{static_cast<int>(std::floor(x0 + ink.left())), static_cast<int>(std::floor(y + ink.top())),
+          static_cast<int>(std::ceil(x0 + ink.right())), static_cast<int>(std::ceil(y + ink.bottom())), op.text};
+    b.opaque = op.style.opaque;
+    b.groundLeft = op.a[0];
+    b.groundRight = op.a[0] + static_cast<int>(std::ceil(fm.horizontalAdvance(all)));
+    return b;
+}
+
+bool Overlap(const Box& a, const Box& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// Whether text `later`, drawn after `earlier`, spoils it: their inks touch,
+// or the later one's ground covers the earlier one's ink.
+bool Spoils(const Box& earlier, const Box& later) {
+    if (Overlap(earlier, later)) return true;
+    if (!later.opaque) return false;
+    Box ground = later;
+    ground.left = later.groundLeft;
+    ground.right = later.groundRight;
+    return Overlap(earlier, ground);
+}
+
+// Texts the layout puts together on purpose: the glyphs of an arrow.
+bool OnPurpose(const Box& a, const Box& b) {
+    auto arrow = [](const std::string& t) { return t == "/" || t == "\\" || t == "|"; };
+    return arrow(a.text) && arrow(b.text);
+}
+
+std::string Describe(const Box& b) {
+    std::ostringstream os;
+    os << "\"" << b.text << "\" [" << b.left << ", " << b.top << " .. " << b.right << ", " << b.bottom << ")";
+    return os.str();
+}
+
+// The fixed texts of a drawing: those on the window (texts tied to moving
+// parts are drawn far outside in these states, and the curves' numbers
+// are left out) that are not empty.
+std::vector<Box> FixedTexts(const RecordingCanvas& c) {
+    std::vector<Box> out;
+    for (const auto& op : c.Ops()) {
+        if (op.kind != RecordingCanvas::Kind::Text) continue;
+        if (op.a[0] < -1000 || op.a[0] > 5000 || op.a[1] < -1000 || op.a[1] > 5000) continue;
+        // A curve's number in bold rides on its curve.
+        if (op.style.bold && !op.text.empty() &&
+            op.text.find_first_not_of(" 0123456789") == std::string::npos)
+            continue;
+        Box b = Measure(op);
+        if (b.right <= b.left) continue; // spaces only
+        out.push_back(b);
+    }
+    return out;
+}
+
+void CheckFit(const std::vector<Box>& texts, int width, int height) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const Box& a = texts[i];
+        EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= width && a.bottom <= height)
+            << Describe(a) << " leaves the " << width << " x " << height << " window";
+        for (std::size_t j = i + 1; j < texts.size(); ++j) {
+            const Box& b = texts[j];
+            // A text drawn again at its place is meant to cover the one before.
+            const bool samePlace = a.groundLeft == b.groundLeft && a.top == b.top;
+            if (!samePlace && !OnPurpose(a, b) && Spoils(a, b)) ADD_FAILURE() << Describe(a) << " overlaps " << Describe(b);
+        }
+    }
+}
+
+// The longest names of the dimension table, with wide values, in the four
+// slots and the undo line.
+void FillBusyDynVars(GearState& g) {
+    const int ids[4] = {119, 121, 120, 114};
+    for (int k = 0; k < 4; ++k) {
+        const DimensionInfo* d = FindDimension(ids[k]);
+        g.dynVarSlots[static_cast<std::size_t>(k + 1)] = {ids[k], -123.456f, d->shortName};
+    }
+    g.dynVarDisplay = g.undoDisplay = true;
+    g.undoCount = 99;
+    g.undo[1] = {119, -1234.567f, -123.456f, FindDimension(119)->shortName};
+}
+
+void SetTextScale(GearState& g, bool large) {
+    g.textScaleX = large ? 1.27f : 1.0f;
+    g.textScaleY = large ? 1.22f : 1.0f;
+}
+
+int Scaled(int v, float f) { return static_cast<int>(std::lround(v * static_cast<double>(f))); }
+
+TEST(FixedTextFit, MainPicture) {
+    for (bool large : {false, true}) {
+        SCOPED_TRACE(large ? "large" : "default");
+        GearState g;
+        StartUp(g);
+        SetTextScale(g, large);
+        FillBusyDynVars(g);
+        g.refPointsOn = g.pivotDataOn = true;
+        for (int k = 1; k <= kPickSlots; ++k) {
+            g.pickInUse[static_cast<std::size_t>(k)] = true;
+            g.pickPivot[static_cast<std::size_t>(k)] = static_cast<float>(k);
+        }
+        g.piv.x[kRefPoint1] = -123.456f;
+        for (int p : {kRefPoint1, kRefPoint2}) g.piv.sx[static_cast<std::size_t>(p)] = 100000;
+        g.piv.y[kRefPoint2] = -123.456f;
+        g.pivotPickPending = true;
+        g.overlayChoice.ref = 3; // the longer prompt
+        g.motion.tickStep = 10;
+        g.display.cutOff.frontCountdown = g.display.cutOff.rearCountdown = 5;
+        g.frontCutOffText = g.rearCutOffText = "  99.9";
+        // The gear, and the labels that go with its pivots, far outside.
+        g.view.panHorz = 1e5f;
+        FixedClock clock("10/12/2026", "12:00:00");
+        LcgRandom random(1);
+        RecordingCanvas c;
+        ComposeFrame(g, c, FrameServices{&clock, &random, nullptr});
+        // The window's client area, enlarged with the text positions.
+        CheckFit(FixedTexts(c), Scaled(632, g.textScaleX), Scaled(380, g.textScaleY));
+    }
+}
+
+struct DiagramRow {
+    const char* name;
+    int height;
+    int mostPositions; // the steam figures' blocks hold five rows each
+    std::function<void(GearState&, Canvas&)> draw;
+};
+
+TEST(FixedTextFit, Diagrams) {
+    const DiagramRow rows[] = {
+        {"sine", kSineDiagramHeight, 9, [](GearState& g, Canvas& c) { DrawSineDiagram(g, c); }},
+        {"oval", kOvalDiagramHeight, 9, [](GearState& g, Canvas& c) { DrawOvalDiagram(g, c); }},
+        {"steam", kSteamDiagramHeight, 5, [](GearState& g, Canvas& c) { DrawSteamDiagram(g, c); }},
+        {"ports", kPortDiagramHeight, 9,
+         [](GearState& g, Canvas& c) { DrawPortGraphs(g, c, PortGraphMode::Both); }},
+    };
+    for (const DiagramRow& r : rows) {
+        for (int count : {5, r.mostPositions}) {
+            for (bool large : {false, true}) {
+                SCOPED_TRACE(std::string(r.name) + " " + std::to_string(count) + (large ? " large" : " default"));
+                GearState g;
+                StartUp(g);
+                const float c0 = g.revArm.centre;
+                for (int k = 1; k <= count; ++k)
+                    g.revArm.position[static_cast<std::size_t>(k)] = c0 + static_cast<float>(k - 5) * 0.4f;
+                g.revArm.positionCount = count;
+                SetTextScale(g, large);
+                FillBusyDynVars(g);
+                RecordingCanvas c(Scaled(kDiagramWidth, g.textScaleX), Scaled(r.height, g.textScaleY));
+                r.draw(g, c);
+                // The window grows with the text places (diagram_window).
+                CheckFit(FixedTexts(c), std::max(kDiagramWidth, Scaled(kDiagramWidth, g.textScaleX)),
+                         std::max(r.height, Scaled(r.height, g.textScaleY)));
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace vx
