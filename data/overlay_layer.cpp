@@ -94,8 +94,8 @@ void DrawOverlayLayer(const GearState& g, Canvas& c) {
 }
 
 // How far the pick prompts move down while the pivot data list is shown:
-// past its last row (y 200 .. 209).
-constexpr int kPromptBelowPivotData = 92;
+// past its last row (y 200 .. 209) and the "DataTable" button (y 214 .. 228).
+constexpr int kPromptBelowPivotData = 102;
 
 void DrawOverlayPickPrompts(const GearState& g, Canvas& c) {
     if (!g.pivotPickPending) return;

@@ -254,26 +254,26 @@ TextStyle NarrowDiagramTextStyle() {
 }
 
 void DrawDynVarBlock(GearState& g, Canvas& c, DynVarBlockLayout layout) {
-    const bool ports = layout == DynVarBlockLayout::PortGraph;
-    auto rowY = [&](int y) { return ports ? y : ScaledY(g, y); };
-    const int x = ScaledX(g, 235);
+    // The block stays beside the bars and the UnDo button, which keep their
+    // places whatever the text scale (scaled, it would run under "Close").
+    const int x = 235;
     const TextStyle narrow = NarrowDiagramTextStyle();
     if (g.dynVarDisplay) {
         if (g.dynVarSlots[1].name == kUnassignedSlotName) {
             DiagramText(c, x, 2, kBannerStars, colors::kRed);
-            DiagramText(c, x, rowY(12), "* First Select Dimensions *", colors::kRed);
-            DiagramText(c, x, rowY(26), kBannerStars, colors::kRed);
+            DiagramText(c, x, 12, "* First Select Dimensions *", colors::kRed);
+            DiagramText(c, x, 26, kBannerStars, colors::kRed);
         } else {
-            const int rows[4] = {2, rowY(14), rowY(26), rowY(38)};
+            const int rows[4] = {2, 14, 26, 38};
             for (int n = 1; n <= 4; ++n) {
                 const DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(n)];
                 c.Text(x, rows[n - 1], s.name, narrow);
-                DiagramText(c, ScaledX(g, 363), rows[n - 1], StrReal(s.value, 6, 3));
+                DiagramText(c, 363, rows[n - 1], StrReal(s.value, 6, 3));
             }
         }
     }
-    const int ux = ScaledX(g, 150);
-    const int uy = ports ? kUndoLineBelowAxisY : ScaledY(g, 51);
+    const int ux = 150;
+    const int uy = layout == DynVarBlockLayout::PortGraph ? kUndoLineBelowAxisY : 51;
     if (g.undoDisplay) {
         const std::string_view current = UndoLineView(g);
         if (!current.empty()) c.Text(ux, uy, current, narrow);

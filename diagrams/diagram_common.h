@@ -168,12 +168,12 @@ void DrawLeadLapCurves(GearState& g, Canvas& c, LeadLapTable* figures, Curve cur
 // ---------------------------------------------------------------------------
 // Dynamic-variable block and undo line (drawn last by all four diagrams).
 
-// How a window lays out the block. Scaled: the rows and the undo line (beside
-// the UnDo button) at their places times the text scale. PortGraph (the
-// port events window, whose graph starts right below the bars): the rows
-// stay beside the bars, and the undo line goes below the travel axis, at
-// kUndoLineBelowAxisY.
-enum class DynVarBlockLayout { Scaled, PortGraph };
+// How a window lays out the block. The names, values and undo line stand
+// beside the bars and the UnDo button, which keep their places whatever the
+// text scale. Scaled: the undo line beside the UnDo button. PortGraph (the
+// port events window, whose graph starts right below the bars): the undo
+// line below the travel axis, at kUndoLineBelowAxisY.
+enum class DynVarBlockLayout { BesideTheButton, PortGraph };
 constexpr int kUndoLineBelowAxisY = 384;
 // The undo line's length with its covering spaces.
 constexpr std::size_t kUndoLineChars = 60;
@@ -182,7 +182,7 @@ constexpr std::size_t kUndoLineChars = 60;
 // banner) while the dynamic variables are shown, and the undo line while
 // the undo display is on; rebuilds the shared undo line text. The names and
 // the undo line are in the narrow face, which fits their places.
-void DrawDynVarBlock(GearState& g, Canvas& c, DynVarBlockLayout layout = DynVarBlockLayout::Scaled);
+void DrawDynVarBlock(GearState& g, Canvas& c, DynVarBlockLayout layout = DynVarBlockLayout::BesideTheButton);
 
 // Rebuilds undoLineText from the newest undo entry, as the diagrams do.
 void RebuildDiagramUndoLine(GearState& g);

@@ -68,7 +68,8 @@ void SetCutOffText(std::string& text, double percent) {
 bool SlotEmpty(const DynVarSlot& s) { return s.name == kUnassignedSlotName; }
 
 // The texts whose places are too small for the sans: the dimension names
-// (up to the value column) and the undo line (up to the readout panel).
+// (up to the value column), their values and the cut-offs (up to the
+// panels right of them) and the undo line (up to the readout panel).
 TextStyle NarrowStyle() {
     TextStyle s;
     s.face = FontFace::SansNarrow;
@@ -156,7 +157,7 @@ void DrawCutOffReadouts(GearState& g, Canvas& c) {
     if (shown) {
         LayoutText(g, c, 545, 109, "FrontCO% ");
         if (co.frontCountdown > 0) {
-            LayoutText(g, c, 600, 109, g.frontCutOffText);
+            LayoutText(g, c, 600, 109, g.frontCutOffText, NarrowStyle());
             --co.frontCountdown;
         }
     }
@@ -169,7 +170,7 @@ void DrawCutOffReadouts(GearState& g, Canvas& c) {
     if (shown) {
         LayoutText(g, c, 545, 121, "RearCO% ");
         if (co.rearCountdown > 0) {
-            LayoutText(g, c, 600, 121, g.rearCutOffText);
+            LayoutText(g, c, 600, 121, g.rearCutOffText, NarrowStyle());
             --co.rearCountdown;
         }
     }
@@ -186,7 +187,7 @@ void DrawDynVarLines(GearState& g, Canvas& c) {
             LayoutText(g, c, 377, 59 + 12 * k, slot.name, NarrowStyle());
             Line value;
             AppendReal(value, slot.value, 6, 3);
-            LayoutText(g, c, 498, 59 + 12 * k, value.View());
+            LayoutText(g, c, 498, 59 + 12 * k, value.View(), NarrowStyle());
         }
     } else {
         TextStyle red;

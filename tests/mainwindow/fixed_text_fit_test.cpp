@@ -6,21 +6,29 @@
 // every pick slot in use, a pick prompt, the cut-offs, nine positions.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QTimer>
 
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "diagrams/diagram_common.h"
+#include "diagrams/oval_window.h"
+#include "diagrams/port_window.h"
+#include "diagrams/sine_window.h"
+#include "diagrams/steam_window.h"
 #include "diagrams/oval_diagram.h"
 #include "diagrams/ports_drawing.h"
 #include "diagrams/sine_diagram.h"
 #include "diagrams/steam_drawing.h"
 #include "mainwindow/frame_renderer.h"
+#include "mainwindow/main_form.h"
 #include "model/defaults.h"
 #include "model/dimensions.h"
 #include "platform/clock.h"
@@ -107,9 +115,22 @@ std::vector<Box> FixedTexts(const RecordingCanvas& c) {
     return out;
 }
 
-void CheckFit(const std::vector<Box>& texts, int width, int height) {
+// The controls shown on a window's client area, as boxes in its pixels.
+std::vector<Box> Controls(const QWidget* client) {
+    std::vector<Box> out;
+    for (const QWidget* w : client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!w->isVisibleTo(client) || w->geometry().isEmpty()) continue;
+        const QRect r = w->geometry();
+        out.push_back({r.left(), r.top(), r.right() + 1, r.bottom() + 1, w->objectName().toStdString()});
+    }
+    return out;
+}
+
+void CheckFit(const std::vector<Box>& texts, int width, int height, const std::vector<Box>& controls = {}) {
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const Box& a = texts[i];
+        for (const Box& w : controls)
+            if (Overlap(a, w)) ADD_FAILURE() << Describe(a) << " runs under the control " << w.text;
         EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= width && a.bottom <= height)
             << Describe(a) << " leaves the " << width << " x " << height << " window";
         for (std::size_t j = i + 1; j < texts.size(); ++j) {
@@ -167,8 +188,20 @@ TEST(FixedTextFit, MainPicture) {
         LcgRandom random(1);
         RecordingCanvas c;
         ComposeFrame(g, c, FrameServices{&clock, &random, nullptr});
-        // The window's client area, enlarged with the text positions.
-        CheckFit(FixedTexts(c), Scaled(632, g.textScaleX), Scaled(380, g.textScaleY));
+        // The window's controls, shown as in this state.
+        TMainForm form;
+        form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+        for (TMainForm::Command k : {TMainForm::Command::DynamicVari, TMainForm::Command::PivotData})
+            form.RunCommand(k);
+        if (large) form.RunCommand(TMainForm::Command::SetLargeFont);
+        form.show();
+        form.Tick();
+        // The controls keep their places whatever the text scale, so only the
+        // default scale's texts are kept clear of them.
+        std::vector<Box> controls;
+        if (!large) controls = Controls(form.findChild<QWidget*>(QStringLiteral("MainCanvas")));
+        // The client area, grown with the text places.
+        CheckFit(FixedTexts(c), Scaled(632, g.textScaleX), Scaled(380, g.textScaleY), controls);
     }
 }
 
@@ -177,15 +210,20 @@ struct DiagramRow {
     int height;
     int mostPositions; // the steam figures' blocks hold five rows each
     std::function<void(GearState&, Canvas&)> draw;
+    std::function<std::unique_ptr<TDiagramWindow>(const DiagramHost&)> window;
 };
 
 TEST(FixedTextFit, Diagrams) {
     const DiagramRow rows[] = {
-        {"sine", kSineDiagramHeight, 9, [](GearState& g, Canvas& c) { DrawSineDiagram(g, c); }},
-        {"oval", kOvalDiagramHeight, 9, [](GearState& g, Canvas& c) { DrawOvalDiagram(g, c); }},
-        {"steam", kSteamDiagramHeight, 5, [](GearState& g, Canvas& c) { DrawSteamDiagram(g, c); }},
+        {"sine", kSineDiagramHeight, 9, [](GearState& g, Canvas& c) { DrawSineDiagram(g, c); },
+         [](const DiagramHost& h) { return std::make_unique<TSineDia>(h); }},
+        {"oval", kOvalDiagramHeight, 9, [](GearState& g, Canvas& c) { DrawOvalDiagram(g, c); },
+         [](const DiagramHost& h) { return std::make_unique<TOvalDia>(h); }},
+        {"steam", kSteamDiagramHeight, 5, [](GearState& g, Canvas& c) { DrawSteamDiagram(g, c); },
+         [](const DiagramHost& h) { return std::make_unique<TSteamDia>(h); }},
         {"ports", kPortDiagramHeight, 9,
-         [](GearState& g, Canvas& c) { DrawPortGraphs(g, c, PortGraphMode::Both); }},
+         [](GearState& g, Canvas& c) { DrawPortGraphs(g, c, PortGraphMode::Both); },
+         [](const DiagramHost& h) { return std::make_unique<TPortDia>(h); }},
     };
     for (const DiagramRow& r : rows) {
         for (int count : {5, r.mostPositions}) {
@@ -201,9 +239,20 @@ TEST(FixedTextFit, Diagrams) {
                 FillBusyDynVars(g);
                 RecordingCanvas c(Scaled(kDiagramWidth, g.textScaleX), Scaled(r.height, g.textScaleY));
                 r.draw(g, c);
+                // The window's own controls, shown as with the dynamic variables.
+                GearState shown = g;
+                DiagramHost host;
+                host.model = &shown;
+                std::unique_ptr<TDiagramWindow> window = r.window(host);
+                window->open();
+                QApplication::processEvents();
+                QApplication::processEvents();
+                const std::vector<Box> controls = Controls(window->findChild<QWidget*>(QStringLiteral("DiagramCanvas")));
+                window->done(0);
+                ASSERT_EQ(controls.size(), 6u); // Close, UnDo and the four bars
                 // The window grows with the text places (diagram_window).
                 CheckFit(FixedTexts(c), std::max(kDiagramWidth, Scaled(kDiagramWidth, g.textScaleX)),
-                         std::max(r.height, Scaled(r.height, g.textScaleY)));
+                         std::max(r.height, Scaled(r.height, g.textScaleY)), controls);
             }
         }
     }
