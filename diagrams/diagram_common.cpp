@@ -158,11 +158,17 @@ std::string_view DirectionLabel(float position, float centre) {
     return "Cen";
 }
 
-void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position) {
-    const int y = Nearest(i * static_cast<double>(g.textScaleY) * 12.0) + 12;
-    DiagramText(c, ScaledX(g, 545), y, StrInt(i, 5));
-    DiagramText(c, ScaledX(g, 580), y, StrReal(position, 6, 3));
-    DiagramText(c, ScaledX(g, 533), y, DirectionLabel(position, g.revArm.centre));
+void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position, HeaderRows rows) {
+    const bool compact = rows == HeaderRows::Compact;
+    const int y = Nearest(i * static_cast<double>(g.textScaleY) * (compact ? 9.0 : 12.0)) + (compact ? 14 : 12);
+    TextStyle style = DiagramTextStyle();
+    if (compact) {
+        style.face = FontFace::SansNarrow;
+        style.pixelSize = 10;
+    }
+    c.Text(ScaledX(g, 545), y, StrInt(i, 5), style);
+    c.Text(ScaledX(g, 580), y, StrReal(position, 6, 3), style);
+    c.Text(ScaledX(g, 533), y, DirectionLabel(position, g.revArm.centre), style);
 }
 
 // ---------------------------------------------------------------------------

@@ -11,7 +11,9 @@
 #include <QFontMetricsF>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -254,6 +256,35 @@ TEST(FixedTextFit, Diagrams) {
                 CheckFit(FixedTexts(c), std::max(kDiagramWidth, Scaled(kDiagramWidth, g.textScaleX)),
                          std::max(r.height, Scaled(r.height, g.textScaleY)), controls);
             }
+        }
+    }
+}
+
+// The steam diagram's header stands over its card: with five positions its
+// rows end above the card and its frame, no line of the drawing crosses them.
+TEST(FixedTextFit, SteamHeaderRowsEndAboveTheCard) {
+    GearState g;
+    StartUp(g);
+    const float c0 = g.revArm.centre;
+    for (int k = 1; k <= 5; ++k) g.revArm.position[static_cast<std::size_t>(k)] = c0 + static_cast<float>(k - 3) * 0.8f;
+    g.revArm.positionCount = 5;
+    RecordingCanvas c(kDiagramWidth, kSteamDiagramHeight);
+    DrawSteamDiagram(g, c);
+    std::vector<Box> rows;
+    for (const auto& op : c.Ops())
+        if (op.kind == RecordingCanvas::Kind::Text && op.a[0] >= 533 && op.a[1] > 13 && op.a[1] < 80)
+            rows.push_back(Measure(op));
+    ASSERT_EQ(rows.size(), 15u); // five rows of three texts
+    for (const RecordingCanvas::Segment& sg : c.Segments()) {
+        const int n = std::max(std::abs(sg.x2 - sg.x1), std::abs(sg.y2 - sg.y1));
+        for (int k = 0; k <= n; ++k) {
+            const int x = sg.x1 + (n == 0 ? 0 : (sg.x2 - sg.x1) * k / n);
+            const int y = sg.y1 + (n == 0 ? 0 : (sg.y2 - sg.y1) * k / n);
+            for (const Box& b : rows)
+                if (x >= b.left && x < b.right && y >= b.top && y < b.bottom) {
+                    ADD_FAILURE() << Describe(b) << " is crossed by a line at " << x << ", " << y;
+                    return;
+                }
         }
     }
 }
