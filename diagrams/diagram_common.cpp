@@ -163,8 +163,10 @@ void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position, HeaderR
     const int y = Nearest(i * static_cast<double>(g.textScaleY) * (compact ? 9.0 : 12.0)) + (compact ? 14 : 12);
     TextStyle style = DiagramTextStyle();
     if (compact) {
+        // Rows closer than the line height: drawn without a ground, which
+        // would cut the row above.
         style.face = FontFace::SansNarrow;
-        style.pixelSize = 10;
+        style.opaque = false;
     }
     c.Text(ScaledX(g, 545), y, StrInt(i, 5), style);
     c.Text(ScaledX(g, 580), y, StrReal(position, 6, 3), style);
