@@ -34,6 +34,18 @@ bool IsMovingKey(int key) {
     }
 }
 
+// The pointer events a disabled widget passes on to its parent.
+bool IsPointerEvent(QEvent::Type t) {
+    switch (t) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel: return true;
+    default: return false;
+    }
+}
+
 } // namespace
 
 DynVarBars::DynVarBars(GearState& g, QWidget* parent, const char* namePrefix, int left, int top)
@@ -76,6 +88,9 @@ void DynVarBars::Change(int n, int position) {
 bool DynVarBars::eventFilter(QObject* watched, QEvent* e) {
     for (int n = 1; n <= 4; ++n) {
         if (watched != Bar(n)) continue;
+        // A greyed bar (an empty slot) takes no part in anything: its clicks
+        // neither end a gesture nor reach the picture behind it.
+        if (!Bar(n)->isEnabled() && IsPointerEvent(e->type())) return true;
         bool gestureEnd = false;
         switch (e->type()) {
         case QEvent::FocusIn: DynVarBarEnter(g_, n); break;

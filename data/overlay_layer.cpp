@@ -93,6 +93,10 @@ void DrawOverlayLayer(const GearState& g, Canvas& c) {
     }
 }
 
+// How far the pick prompts move down while the pivot data list is shown:
+// past its last row (y 200 .. 209) and the "DataTable" button (y 214 .. 228).
+constexpr int kPromptBelowPivotData = 102;
+
 void DrawOverlayPickPrompts(const GearState& g, Canvas& c) {
     if (!g.pivotPickPending) return;
     static constexpr std::array<const char*, 3> kOnePivot = {
@@ -105,9 +109,11 @@ void DrawOverlayPickPrompts(const GearState& g, Canvas& c) {
     TextStyle style;
     style.bold = true;
     style.color = colors::kRed;
+    // Below the pivot data list while that is shown, so that both can be read.
+    const int below = g.pivotDataOn ? kPromptBelowPivotData : 0;
     const std::int32_t x = Nearest(static_cast<double>(g.textScaleX) * 10);
     for (std::size_t k = 0; k < lines.size(); ++k)
-        c.Text(x, Nearest(static_cast<double>(g.textScaleY) * kRows[k]), lines[k], style);
+        c.Text(x, Nearest(static_cast<double>(g.textScaleY) * (kRows[k] + below)), lines[k], style);
 }
 
 } // namespace vx

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -19,6 +20,7 @@ TDataTable::TDataTable(GearState& g, const Clock& clock, QWidget* parent)
     setWindowTitle(QStringLiteral("Pivot Data Table"));
     setModal(true);
     setGeometry(150, 110, 620, 400);
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, &TDataTable::ApplicationStateChanged);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -65,8 +67,22 @@ TDataTable::TDataTable(GearState& g, const Clock& clock, QWidget* parent)
 }
 
 bool TDataTable::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) FormActivate();
+    switch (e->type()) {
+    case QEvent::WindowActivate:
+        // Back from another program: the table stays as the user left it
+        // (a selection, a scrolled place). From inside the program: rebuilt.
+        if (!backFromOutside_) FormActivate();
+        backFromOutside_ = false;
+        break;
+    case QEvent::Hide: backFromOutside_ = false; break;
+    default: break;
+    }
     return QDialog::event(e);
+}
+
+void TDataTable::ApplicationStateChanged(Qt::ApplicationState state) {
+    // The table is modal: while it is shown, the program is left from it.
+    if (state != Qt::ApplicationActive && isVisible()) backFromOutside_ = true;
 }
 
 void TDataTable::FormActivate() {

@@ -1,5 +1,6 @@
 // The pivot data table window (TDataTable): the text of data/pivot_table.h
-// for the six picked pivots, rebuilt whenever the window becomes active, in
+// for the six picked pivots, rebuilt whenever the window becomes active from
+// inside the program (not on the way back from another program), in
 // an editable text box whose text the user selects and copies (plain text)
 // to paste into a spreadsheet. Menu: "&Close ", a spacer, and "&Edit" with
 // "Cu&t", "&Copy", "&Paste" and "Select&All".
@@ -35,6 +36,7 @@ protected:
     bool event(QEvent* e) override;
 
 private:
+    void ApplicationStateChanged(Qt::ApplicationState state);
     void EditMenuOpening();
     void CutClick();
     void CopyClick();
@@ -49,6 +51,7 @@ private:
     QAction* selectAll_ = nullptr;
     CaptionText shownCaption_;
     std::string text_; // the last table, kept so rebuilding reuses its memory
+    bool backFromOutside_ = false; // the program was left while the table was shown
 };
 
 } // namespace vx

@@ -9,6 +9,7 @@
 #include "model/dimensions.h"
 #include "model/fixed_format.h"
 #include "model/view.h"
+#include "model/undo_redo.h"
 
 namespace vx {
 
@@ -133,11 +134,19 @@ std::string_view DirectionLabel(float position, float centre) {
     return "Cen";
 }
 
-void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position) {
-    const int y = Nearest(i * static_cast<double>(g.textScaleY) * 12.0) + 12;
-    DiagramText(c, ScaledX(g, 545), y, StrInt(i, 5));
-    DiagramText(c, ScaledX(g, 580), y, StrReal(position, 6, 3));
-    DiagramText(c, ScaledX(g, 533), y, DirectionLabel(position, g.revArm.centre));
+void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position, HeaderRows rows) {
+    const bool compact = rows == HeaderRows::Compact;
+    const int y = Nearest(i * static_cast<double>(g.textScaleY) * (compact ? 9.0 : 12.0)) + (compact ? 14 : 12);
+    TextStyle style = DiagramTextStyle();
+    if (compact) {
+        // Rows closer than the line height: drawn without a ground, which
+        // would cut the row above.
+        style.face = FontFace::SansNarrow;
+        style.opaque = false;
+    }
+    c.Text(ScaledX(g, 545), y, StrInt(i, 5), style);
+    c.Text(ScaledX(g, 580), y, StrReal(position, 6, 3), style);
+    c.Text(ScaledX(g, 533), y, DirectionLabel(position, g.revArm.centre), style);
 }
 
 // ---------------------------------------------------------------------------
@@ -194,6 +203,14 @@ std::string_view UndoLineView(const GearState& g) {
 } // namespace
 
 void RebuildDiagramUndoLine(GearState& g) {
+    FixedText<128> redo;
+    if (ComposeRedoLine(g, redo)) {
+        redo.AppendSpaces(kUndoLineChars > redo.size ? kUndoLineChars - redo.size : 0); // covers a longer line drawn before
+        const std::size_t n = std::min(redo.View().size(), g.undoLineText.size() - 1);
+        std::copy_n(redo.View().data(), n, g.undoLineText.data());
+        g.undoLineText[n] = '\0';
+        return;
+    }
     const UndoEntry& e = g.undo[1];
     const NumberText count = StrInt(g.undoCount, 2);
     const NumberText after = StrReal(ShownDimensionValue(e.id, e.newValue), 6, 3);
@@ -203,30 +220,53 @@ void RebuildDiagramUndoLine(GearState& g) {
                   static_cast<int>(count.View().size()), count.View().data(), static_cast<int>(name.size()),
                   name.data(), static_cast<int>(after.View().size()), after.View().data(),
                   static_cast<int>(before.View().size()), before.View().data(), "");
+    // The spaces cover a longer line drawn before; a line of kUndoLineChars
+    // covers any, and no more is drawn (the header rows lie beyond).
+    const std::size_t n = ::strnlen(g.undoLineText.data(), g.undoLineText.size());
+    std::size_t keep = n;
+    while (keep > kUndoLineChars && g.undoLineText[keep - 1] == ' ') --keep;
+    g.undoLineText[keep] = '\0';
 }
 
-void DrawDynVarBlock(GearState& g, Canvas& c) {
-    const int x = ScaledX(g, 235);
+// The texts of the block that would not fit their places in the window
+// face: the dimension names between their column and the values, and the
+// undo line, in the narrow face.
+TextStyle NarrowDiagramTextStyle() {
+    TextStyle s = DiagramTextStyle();
+    s.face = FontFace::SansNarrow;
+    return s;
+}
+
+void DrawDynVarBlock(GearState& g, Canvas& c, DynVarBlockLayout layout) {
+    // The block stays beside the bars and the UnDo button, which keep their
+    // places whatever the text scale (scaled, it would run under "Close").
+    const int x = 235;
+    const TextStyle narrow = NarrowDiagramTextStyle();
     if (g.dynVarDisplay) {
         if (g.dynVarSlots[1].name == kUnassignedSlotName) {
             DiagramText(c, x, 2, kBannerStars, colors::kRed);
-            DiagramText(c, x, ScaledY(g, 12), "* First Select Dimensions *", colors::kRed);
-            DiagramText(c, x, ScaledY(g, 26), kBannerStars, colors::kRed);
+            DiagramText(c, x, 12, "* First Select Dimensions *", colors::kRed);
+            DiagramText(c, x, 26, kBannerStars, colors::kRed);
         } else {
-            const int rows[4] = {2, ScaledY(g, 14), ScaledY(g, 26), ScaledY(g, 38)};
+            const int rows[4] = {2, 14, 26, 38};
             for (int n = 1; n <= 4; ++n) {
                 const DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(n)];
-                DiagramText(c, x, rows[n - 1], s.name);
-                DiagramText(c, ScaledX(g, 363), rows[n - 1], StrReal(ShownDimensionValue(s.id, s.value), 6, 3));
+                c.Text(x, rows[n - 1], s.name, narrow);
+                DiagramText(c, 363, rows[n - 1], StrReal(ShownDimensionValue(s.id, s.value), 6, 3));
             }
         }
     }
+    const int ux = 150;
+    const int uy = layout == DynVarBlockLayout::PortGraph ? kUndoLineBelowAxisY : 51;
     if (g.undoDisplay) {
-        const int ux = ScaledX(g, 150), uy = ScaledY(g, 51);
         const std::string_view current = UndoLineView(g);
-        if (!current.empty()) DiagramText(c, ux, uy, current);
+        if (!current.empty()) c.Text(ux, uy, current, narrow);
         RebuildDiagramUndoLine(g);
-        if (g.dynVarDisplay) DiagramText(c, ux, uy, UndoLineView(g));
+        if (g.dynVarDisplay) c.Text(ux, uy, UndoLineView(g), narrow);
+    } else {
+        // What an undo or redo by key did, in the hidden line's place.
+        FixedText<128> notice;
+        if (ComposeUndoNotice(g, notice)) c.Text(ux, uy, notice.View(), narrow);
     }
 }
 

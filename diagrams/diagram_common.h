@@ -95,8 +95,14 @@ bool RearHalfAbovePort(const GearState& g);
 
 // "Reverse Arm Positions", "Center" and the centre position.
 void DrawDiagramHeader(const GearState& g, Canvas& c);
+// How the header's rows are set. Classic: 12 pixels apart in the window
+// face. Compact (the steam diagram, whose card starts at y 70 right below
+// the header): 9 pixels apart in the narrow face without a ground, so that
+// five rows end above the card while the header stands over it.
+enum class HeaderRows { Classic, Compact };
+
 // Row i (1..9) of the header: number, position and "Fwd"/"Rev"/"Cen".
-void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position);
+void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position, HeaderRows rows = HeaderRows::Classic);
 // "Fwd", "Rev" or "Cen" for a position against the centre.
 std::string_view DirectionLabel(float position, float centre);
 
@@ -194,10 +200,21 @@ void DrawLeadLapCurves(GearState& g, Canvas& c, LeadLapTable* figures, Curve cur
 // ---------------------------------------------------------------------------
 // Dynamic-variable block and undo line (drawn last by all four diagrams).
 
+// How a window lays out the block. The names, values and undo line stand
+// beside the bars and the UnDo button, which keep their places whatever the
+// text scale. Scaled: the undo line beside the UnDo button. PortGraph (the
+// port events window, whose graph starts right below the bars): the undo
+// line below the travel axis, at kUndoLineBelowAxisY.
+enum class DynVarBlockLayout { BesideTheButton, PortGraph };
+constexpr int kUndoLineBelowAxisY = 384;
+// The undo line's length with its covering spaces.
+constexpr std::size_t kUndoLineChars = 60;
+
 // Draws the slot names and values (or the red "First Select Dimensions"
 // banner) while the dynamic variables are shown, and the undo line while
-// the undo display is on; rebuilds the shared undo line text.
-void DrawDynVarBlock(GearState& g, Canvas& c);
+// the undo display is on; rebuilds the shared undo line text. The names and
+// the undo line are in the narrow face, which fits their places.
+void DrawDynVarBlock(GearState& g, Canvas& c, DynVarBlockLayout layout = DynVarBlockLayout::BesideTheButton);
 
 // Rebuilds undoLineText from the newest undo entry, as the diagrams do.
 void RebuildDiagramUndoLine(GearState& g);

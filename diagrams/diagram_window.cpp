@@ -2,6 +2,7 @@
 #include "platform/qt_fonts.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -15,7 +16,10 @@
 #include "diagrams/diagram_common.h"
 #include "diagrams/picture_menu_form.h"
 #include "controls/dyn_var_bars_form.h"
+#include "controls/undo_keys_form.h"
 #include "model/dynvar.h"
+#include "model/undo_redo.h"
+#include "model/view.h"
 
 namespace vx {
 
@@ -103,6 +107,8 @@ TDiagramWindow::TDiagramWindow(const DiagramHost& host, const Layout& layout, QW
     undo_->setVisible(false);
     undo_->setEnabled(false);
     connect(undo_, &QPushButton::clicked, this, &TDiagramWindow::UnDoClick);
+    InstallUndoKeys(
+        this, [this] { StepThroughUndo(UndoChange(Model())); }, [this] { StepThroughUndo(RedoChange(Model())); });
 
     move(0, 10);
 }
@@ -176,6 +182,15 @@ void TDiagramWindow::Activate() {
 // Drawing.
 
 void TDiagramWindow::ClearPicture() {
+    // The texts' places spread with the large text scale: the window grows
+    // with them, so that every text stays inside it.
+    const GearState& g = Model();
+    const int w = std::max(layout_.clientWidth, Nearest(layout_.clientWidth * static_cast<double>(g.textScaleX)));
+    const int h = std::max(layout_.clientHeight, Nearest(layout_.clientHeight * static_cast<double>(g.textScaleY)));
+    if (w != canvas_.Width() || h != canvas_.Height()) {
+        canvas_ = QImageCanvas(w, h);
+        canvasWidget_->setFixedSize(w, h);
+    }
     canvas_.Clear(colors::kWhite);
     if (pictured_) *pictured_ = Model();
     else pictured_ = std::make_unique<GearState>(Model());
@@ -239,11 +254,18 @@ void TDiagramWindow::BarGestureEnd() {
 void TDiagramWindow::UnDoClick() {
     GearState& g = Model();
     if (g.undo[1].id > 0) {
-        UndoLast(g);
+        UndoChange(g);
     } else {
         g.undoButtonEnabled[0] = false;
         g.undoButtonEnabled[static_cast<std::size_t>(layout_.undoButtonIndex)] = false;
     }
+    for (int k = 0; k < layout_.undoRedraws; ++k) Redraw();
+    ApplyControlStates();
+    SyncMain();
+}
+
+void TDiagramWindow::StepThroughUndo(bool changed) {
+    if (!changed) return;
     for (int k = 0; k < layout_.undoRedraws; ++k) Redraw();
     ApplyControlStates();
     SyncMain();

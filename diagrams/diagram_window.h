@@ -137,6 +137,8 @@ private:
     void BarChanged();
     void BarGestureEnd();
     void UnDoClick();
+    // After an undo or redo by key: redrawn as after UnDo, if it changed anything.
+    void StepThroughUndo(bool changed);
     void DynVariClick();
     void ApplyControlStates();
     void SyncMain();

@@ -47,6 +47,7 @@ int OvalPistonX(GearState& g, float theta) {
 
 void DrawOvalDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
     SavedMotion saved(g);
+    ComputeEventLevels(g); // the port lines of the design as it is now, not as last solved
     const double s = DrawingScale(g);
     const bool above = RearHalfAbovePort(g);
 

@@ -235,7 +235,7 @@ void DrawPortGraph(GearState& g, Canvas& c, PortGraphMode mode, bool showLegend,
 
     if (figures) figures->anchors = anchors;
     if (showLegend) DrawLegend(c, anchors);
-    DrawDynVarBlock(g, c);
+    DrawDynVarBlock(g, c, DynVarBlockLayout::PortGraph);
 }
 
 void DrawPortGraphs(GearState& g, Canvas& c, PortGraphMode mode, PortGraphFigures* forward,

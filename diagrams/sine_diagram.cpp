@@ -34,6 +34,7 @@ float SampleAngle(int j) {
 
 void DrawSineDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
     SavedMotion saved(g);
+    ComputeEventLevels(g); // the port lines of the design as it is now, not as last solved
     const double s = DrawingScale(g);
 
     DrawAngleGrid(c);

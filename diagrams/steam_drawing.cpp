@@ -244,7 +244,7 @@ void DrawSteamDiagram(GearState& g, Canvas& c, SteamFigures* figures) {
             s.figures = &figures->positions[static_cast<std::size_t>(l - 1)];
             s.figures->position = position;
         }
-        DrawHeaderRow(g, c, l, position);
+        DrawHeaderRow(g, c, l, position, HeaderRows::Compact);
         const bool forward = position < g.revArm.centre;
         for (int k = 1; k <= kSteamSteps; ++k) {
             if (forward) {

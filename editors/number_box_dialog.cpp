@@ -1,6 +1,7 @@
 #include "editors/number_box_dialog.h"
 #include "platform/qt_fonts.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -11,6 +12,8 @@
 namespace vx {
 namespace {
 const char* const kNumberProperty = "vexlinBoxNumber";
+// Set while the focus is in another program, the box's edit not yet committed.
+const char* const kAwayProperty = "vexlinBoxAway";
 }
 
 NumberBoxFilter::NumberBoxFilter(KeyRules rules, Handlers handlers, QObject* parent)
@@ -26,8 +29,26 @@ bool NumberBoxFilter::eventFilter(QObject* watched, QEvent* e) {
     if (box == nullptr) return false;
     const int n = box->property(kNumberProperty).toInt();
     if (e->type() == QEvent::FocusOut) {
-        // A context menu taking the focus is not leaving the box.
-        if (static_cast<QFocusEvent*>(e)->reason() != Qt::PopupFocusReason && handlers_.left) handlers_.left(n);
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+        // A context menu taking the focus is not leaving the box, nor is the
+        // user going to another program: the box commits once the focus
+        // moves on within the program, or when its dialog closes meanwhile.
+        if (reason == Qt::PopupFocusReason) return false;
+        if (reason == Qt::ActiveWindowFocusReason && QApplication::activeWindow() == nullptr) {
+            box->setProperty(kAwayProperty, true);
+            return false;
+        }
+        box->setProperty(kAwayProperty, false);
+        if (handlers_.left) handlers_.left(n);
+        return false;
+    }
+    if (e->type() == QEvent::FocusIn) {
+        box->setProperty(kAwayProperty, false); // back in the box: its next exit commits
+        return false;
+    }
+    if (e->type() == QEvent::Hide && box->property(kAwayProperty).toBool()) {
+        box->setProperty(kAwayProperty, false);
+        if (handlers_.left) handlers_.left(n);
         return false;
     }
     if (e->type() != QEvent::KeyPress) return false;

@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QWidget>
+#include <algorithm>
 
 #include "model/geometry_error.h"
+#include "model/view.h"
 
 namespace vx {
 namespace {
@@ -70,6 +72,15 @@ void DisplayOptions::LargeFontClick() {
     model_.textScaleX = large ? 1.27f : 1.0f;
     model_.textScaleY = large ? 1.22f : 1.0f;
     SetActionText("LargeFont", large ? "SetSmall&Font" : "SetLarge&Font");
+    // The fixed texts' places spread with the scale: the window grows so that
+    // they stay inside it (it is left as it is on the way back).
+    if (QWidget* client = window_.centralWidget(); large && client != nullptr) {
+        const QSize least = client->minimumSize();
+        const int w = Nearest(least.width() * static_cast<double>(model_.textScaleX));
+        const int h = Nearest(least.height() * static_cast<double>(model_.textScaleY));
+        window_.resize(window_.width() + std::max(0, w - client->width()),
+                       window_.height() + std::max(0, h - client->height()));
+    }
 }
 
 void DisplayOptions::SetScreenDataClick() {

@@ -46,6 +46,8 @@
 #include "mainwindow/picture_export_dialog.h"
 #include "mainwindow/dimension_locator_layer.h"
 #include "controls/dyn_var_bars_form.h"
+#include "controls/menu_bar_fit_form.h"
+#include "controls/undo_keys_form.h"
 #include "mainwindow/value_entry_dialog.h"
 #include "mainwindow/display_options_form.h"
 #include "mainwindow/frame_renderer.h"
@@ -55,6 +57,7 @@
 #include "model/dynvar.h"
 #include "model/jog.h"
 #include "model/midgear.h"
+#include "model/undo_redo.h"
 #include "model/motion.h"
 #include "model/view.h"
 #include "platform/qt_clock.h"
@@ -534,14 +537,14 @@ void TMainForm::BuildControls() {
     unDoDn_->setAutoDefault(false);
     unDoDn_->setEnabled(false);
     connect(unDoDn_, &QPushButton::clicked, this, &TMainForm::UnDoDnClick);
-    // Ctrl+Z does what the button does while the dynamic variables are shown.
-    auto* undoKey = new QAction(this);
-    undoKey->setObjectName(QStringLiteral("UndoKey"));
-    undoKey->setShortcut(QKeySequence::Undo);
-    addAction(undoKey);
-    connect(undoKey, &QAction::triggered, this, [this] {
-        if (model_->dynVarDisplay && unDoDn_->isEnabled()) UnDoDnClick();
-    });
+    InstallUndoKeys(
+        this,
+        [this] {
+            if (UndoChange(*model_)) SyncUndoButton();
+        },
+        [this] {
+            if (RedoChange(*model_)) SyncUndoButton();
+        });
     ShowDynVarControls();
 }
 
@@ -582,6 +585,8 @@ void TMainForm::BuildMenu() {
     QAction* error = bar->addAction(QIcon(QStringLiteral(":/icons/error.svg")), QString());
     error->setObjectName(QStringLiteral("Error"));
     error->setVisible(false);
+    // Every item, the indicator included, fits the window's width.
+    FitMenuBarFont(bar, kClientWidth);
 }
 
 void TMainForm::BuildToolBar() {
@@ -829,7 +834,7 @@ void TMainForm::DynVarGestureEnd() {
 void TMainForm::UnDoDnClick() {
     GearState& g = *model_;
     if (g.undo[1].id > 0) {
-        UndoLast(g);
+        UndoChange(g);
         SyncUndoButton();
     } else {
         g.undoButtonEnabled[0] = false;

@@ -6,7 +6,6 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTimer>
 
 namespace vx {
 namespace {
@@ -174,11 +173,13 @@ void RefPointControls::CentreClick(int point) {
 
 void RefPointControls::PicturePress(int x, int y, PressButton button) {
     const OverlayPickQuery query = overlayQuery_ ? overlayQuery_() : OverlayPickQuery{};
-    const PressOutcome out = PressOnPicture(g_, x, y, button, query);
+    // The lines-and-circles dialog is shown, and waited for, at its step of
+    // the rules: the rules after it see what it did.
+    const PressOutcome out = PressOnPicture(g_, x, y, button, query, [this] {
+        if (openDrawLines_) openDrawLines_();
+    });
     if (out.enableRefPt1Zero) SetZeroEnabled(1, true);
     if (out.enableRefPt2Zero) SetZeroEnabled(2, true);
-    // The dialog is modal: show it once the press has been handled.
-    if (out.openDrawLines && openDrawLines_) QTimer::singleShot(0, this, [this] { openDrawLines_(); });
     if (out.endLocator && endLocator_) endLocator_();
 }
 

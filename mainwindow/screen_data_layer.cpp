@@ -8,6 +8,7 @@
 #include "mainwindow/screen_text.h"
 #include "model/dimensions.h"
 #include "model/solver.h"
+#include "model/undo_redo.h"
 #include "platform/sound.h"
 
 namespace vx {
@@ -67,28 +68,47 @@ void SetCutOffText(std::string& text, double percent) {
 
 bool SlotEmpty(const DynVarSlot& s) { return s.name == kUnassignedSlotName; }
 
+// The texts whose places are too small for the sans: the dimension names
+// (up to the value column), their values and the cut-offs (up to the
+// panels right of them) and the undo line (up to the readout panel).
+TextStyle NarrowStyle() {
+    TextStyle s;
+    s.face = FontFace::SansNarrow;
+    return s;
+}
+
 } // namespace
 
 void DrawUndoLine(GearState& g, Canvas& c) {
     const bool on = g.screenDataOn && g.dynVarDisplay;
     g.display.controls.undoVisible = on;
-    if (!on) return;
+    // Both coordinates of this one text use the horizontal factor.
+    const double sx = g.textScaleX;
+    const int x = Nearest(320 * sx), y = Nearest(128 * sx);
+    if (!on) {
+        // What an undo or redo by key did, for a while, in the line's place.
+        Line notice;
+        if (ComposeUndoNotice(g, notice)) c.Text(x, y, notice.View(), NarrowStyle());
+        if (g.noticeFrames > 0) --g.noticeFrames;
+        return;
+    }
+    g.noticeFrames = 0;
     const UndoEntry& newest = g.undo[1];
     Line line;
-    AppendInt(line, g.undoCount, 2);
-    line.Append("- ");
-    line.Append(newest.name);
-    line.Append(" ");
-    AppendReal(line, ShownDimensionValue(newest.id, newest.newValue), 6, 3, 10);
-    line.Append(" to ");
-    AppendReal(line, ShownDimensionValue(newest.id, newest.oldValue), 6, 3, 10);
+    if (!ComposeRedoLine(g, line)) {
+        AppendInt(line, g.undoCount, 2);
+        line.Append("- ");
+        line.Append(newest.name);
+        line.Append(" ");
+        AppendReal(line, ShownDimensionValue(newest.id, newest.newValue), 6, 3, 10);
+        line.Append(" to ");
+        AppendReal(line, ShownDimensionValue(newest.id, newest.oldValue), 6, 3, 10);
+    }
     // The diagram windows draw this text as the current undo line.
     const std::size_t n = std::min(line.View().size(), g.undoLineText.size() - 1);
     std::copy_n(line.View().data(), n, g.undoLineText.data());
     g.undoLineText[n] = '\0';
-    // Both coordinates of this one text use the horizontal factor.
-    const double sx = g.textScaleX;
-    c.Text(Nearest(320 * sx), Nearest(128 * sx), line.View(), TextStyle{});
+    c.Text(x, y, line.View(), NarrowStyle());
 }
 
 void DrawReadouts(const GearState& g, Canvas& c) {
@@ -138,7 +158,7 @@ void DrawCutOffReadouts(GearState& g, Canvas& c) {
     if (shown) {
         LayoutText(g, c, 545, 109, "FrontCO% ");
         if (co.frontCountdown > 0) {
-            LayoutText(g, c, 600, 109, g.frontCutOffText);
+            LayoutText(g, c, 600, 109, g.frontCutOffText, NarrowStyle());
             --co.frontCountdown;
         }
     }
@@ -151,7 +171,7 @@ void DrawCutOffReadouts(GearState& g, Canvas& c) {
     if (shown) {
         LayoutText(g, c, 545, 121, "RearCO% ");
         if (co.rearCountdown > 0) {
-            LayoutText(g, c, 600, 121, g.rearCutOffText);
+            LayoutText(g, c, 600, 121, g.rearCutOffText, NarrowStyle());
             --co.rearCountdown;
         }
     }
@@ -165,10 +185,10 @@ void DrawDynVarLines(GearState& g, Canvas& c) {
     if (!SlotEmpty(g.dynVarSlots[1])) {
         for (int k = 1; k <= 4; ++k) {
             const DynVarSlot& slot = g.dynVarSlots[static_cast<std::size_t>(k)];
-            LayoutText(g, c, 377, 59 + 12 * k, slot.name);
+            LayoutText(g, c, 377, 59 + 12 * k, slot.name, NarrowStyle());
             Line value;
             AppendReal(value, ShownDimensionValue(slot.id, slot.value), 6, 3);
-            LayoutText(g, c, 498, 59 + 12 * k, value.View());
+            LayoutText(g, c, 498, 59 + 12 * k, value.View(), NarrowStyle());
         }
     } else {
         TextStyle red;

@@ -54,6 +54,11 @@ void StepSlot(GearState& g, int k) {
 
 void BeginUndoEntry(GearState& g) {
     if (!g.undoPending) return;
+    g.redoCount = 0; // a new change: what was undone stays undone
+    PushUndoEntry(g);
+}
+
+void PushUndoEntry(GearState& g) {
     SetUndoButtons(g, true);
     for (int i = kUndoEntries - 2; i >= 0; --i)
         g.undo[static_cast<std::size_t>(i + 1)] = g.undo[static_cast<std::size_t>(i)];
@@ -85,6 +90,8 @@ void UndoLast(GearState& g) {
 void ClearUndo(GearState& g) {
     g.undo.fill(UndoEntry{});
     g.undoCount = 0;
+    g.redo.fill(UndoEntry{});
+    g.redoCount = 0;
     SetUndoButtons(g, false);
 }
 

@@ -9,7 +9,11 @@ void SelectDynVar(GearState& g);
 void ClearDynVarSlots(GearState& g);
 // Applies dynVarStep to the dimension in slot k (1..4).
 void StepSlot(GearState& g, int k);
+// A user's change: forgets what redo could bring back, then PushUndoEntry.
 void BeginUndoEntry(GearState& g);
+// Makes room for a new entry 1 (entry 99 is lost), counts it and enables the
+// UnDo buttons; the caller fills entry 1.
+void PushUndoEntry(GearState& g);
 void UndoLast(GearState& g);
 void ClearUndo(GearState& g);
 

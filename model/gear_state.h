@@ -245,6 +245,15 @@ struct GearState {
     float valueAtEnter = 0;
     JogMemory dynVarBars; // H1 = last, H2 = before; shared by every window
     std::array<bool, kUndoButtons> undoButtonEnabled{};
+    // Redo: the changes undo took back, newest first in redo[1..redoCount]
+    // (model/undo_redo.h). A new change empties it.
+    std::array<UndoEntry, kUndoEntries> redo{};
+    int redoCount = 0;
+    // What the last undo or redo did, shown for noticeFrames more frames
+    // where the undo line stands while that line is hidden.
+    UndoEntry noticeEntry;
+    bool noticeRedo = false;
+    int noticeFrames = 0;
 
     // View.
     ViewTransform view;

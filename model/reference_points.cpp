@@ -60,7 +60,8 @@ SlotZone PickSlotZone(const GearState& g, int k) {
             Nearest(20.0 * g.textScaleX)};
 }
 
-PressOutcome PressOnPicture(GearState& g, int x, int y, PressButton button, const OverlayPickQuery& overlay) {
+PressOutcome PressOnPicture(GearState& g, int x, int y, PressButton button, const OverlayPickQuery& overlay,
+                            const std::function<void()>& openDrawLines) {
     PressOutcome out;
     const bool left = button == PressButton::Left;
     const bool right = button == PressButton::Right;
@@ -79,12 +80,16 @@ PressOutcome PressOnPicture(GearState& g, int x, int y, PressButton button, cons
         out.enableRefPt2Zero = true;
     }
     // 3..5: hand the picked point back to the lines-and-circles dialog.
-    if (g.refPointsOn && left && overlay.typeAndColourChosen && overlay.refChoice >= 0 && overlay.refChoice <= 2)
+    auto handOff = [&] {
         out.openDrawLines = true;
+        if (openDrawLines) openDrawLines();
+    };
+    if (g.refPointsOn && left && overlay.typeAndColourChosen && overlay.refChoice >= 0 && overlay.refChoice <= 2)
+        handOff();
     if (left) g.leftClickSeen = true;
     if (g.refPointsOn && right && overlay.typeAndColourChosen && overlay.refChoice == 3 && g.leftClickSeen) {
         g.leftClickSeen = false;
-        out.openDrawLines = true;
+        handOff();
     }
     // 6: fill the armed slot with the pivot nearest to the press.
     if (g.pivotDataOn && g.slotArmed && g.refPointsOn && left) {

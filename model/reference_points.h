@@ -4,6 +4,8 @@
 // and 20 of the pivot table; the modes and pick slots live in GearState.
 #pragma once
 
+#include <functional>
+
 #include "model/gear_state.h"
 
 namespace vx {
@@ -75,7 +77,10 @@ inline bool OutsideControlPanel(int x, int y) { return y > 120 || (y > 67 && x >
 // the hand-off to the lines-and-circles dialog (left with a reference choice
 // 0..2, or right after a left with choice 3); the left-click-seen flag;
 // filling an armed pick slot with the pivot nearest to the press; arming a
-// slot by a press on its label; ending the dimension locator.
-PressOutcome PressOnPicture(GearState& g, int x, int y, PressButton button, const OverlayPickQuery& overlay);
+// slot by a press on its label; ending the dimension locator. The hand-off
+// calls openDrawLines at its step, so the dialog (shown modally there) runs
+// before the rules after it.
+PressOutcome PressOnPicture(GearState& g, int x, int y, PressButton button, const OverlayPickQuery& overlay,
+                            const std::function<void()>& openDrawLines = {});
 
 } // namespace vx

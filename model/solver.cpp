@@ -174,6 +174,26 @@ float GuardCosine(GearState& g, double c, float searchStep, GeometryCause cause)
     return v;
 }
 
+void ComputeEventLevels(GearState& g) {
+    const CylinderDimensions& cy = g.cyl;
+    const double E = D(cy.exhaustPortWidth()) / 2;
+    EventValues& ev = g.events;
+    ev.frontSteamOpenLevel = F(E + D(cy.bridgeFront()) + D(cy.steamPortFront()) - D(cy.valveFrontHalf()));
+    ev.frontSteamMaxLevel = F(E + D(cy.bridgeFront()) - D(cy.valveFrontHalf()));
+    ev.frontExhaustOpenLevel = F(E + D(cy.bridgeFront()) - D(cy.cavityFrontHalf()));
+    ev.rearSteamOpenLevel = F(E + D(cy.bridgeRear()) + D(cy.steamPortRear()) - D(cy.valveRearHalf()));
+    ev.rearSteamMaxLevel = F(E + D(cy.bridgeRear()) - D(cy.valveRearHalf()));
+    ev.rearExhaustOpenLevel = F(E + D(cy.bridgeRear()) - D(cy.cavityRearHalf()));
+    ev.upperLeadTerm = F(D(cy.valveCtrToJoint()) - D(cy.valveRearHalf()) - D(cy.cylCtrToDriverCtr()) + E +
+                         D(cy.bridgeRear()) + D(cy.steamPortRear()));
+    ev.lowerLeadTerm = F(E + D(cy.cylCtrToDriverCtr()) + D(cy.bridgeFront()) + D(cy.steamPortFront()) -
+                         D(cy.valveCtrToJoint()) - D(cy.valveFrontHalf()));
+    ev.frontLap = F(D(cy.valveFrontHalf()) - E - D(cy.bridgeFront()) - D(cy.steamPortFront()));
+    ev.rearLap = F(D(cy.valveRearHalf()) - E - D(cy.bridgeRear()) - D(cy.steamPortRear()));
+    ev.frontExhaustClearance = F(D(cy.cavityFrontHalf()) - E - D(cy.bridgeFront()));
+    ev.rearExhaustClearance = F(D(cy.cavityRearHalf()) - E - D(cy.bridgeRear()));
+}
+
 bool SolveLinkage(GearState& g) {
     ClearUpperVectorHalves();
     // Every dimension and fixed pivot is read once into a local, and the
@@ -463,23 +483,8 @@ bool SolveLinkage(GearState& g) {
         X[22] = F(D(x13) + half);
         Y[22] = F(D(y13) - half / D(GuardDivisor(g, f.eccRevRod, GeometryCause::RevRodNoLength)) * (D(y13) - D(y11)));
 
-        const double E = D(cy.exhaustPortWidth()) / 2;
-        EventValues& ev = g.events;
-        ev.frontSteamOpenLevel = F(E + D(cy.bridgeFront()) + D(cy.steamPortFront()) - D(cy.valveFrontHalf()));
-        ev.frontSteamMaxLevel = F(E + D(cy.bridgeFront()) - D(cy.valveFrontHalf()));
-        ev.frontExhaustOpenLevel = F(E + D(cy.bridgeFront()) - D(cy.cavityFrontHalf()));
-        ev.rearSteamOpenLevel = F(E + D(cy.bridgeRear()) + D(cy.steamPortRear()) - D(cy.valveRearHalf()));
-        ev.rearSteamMaxLevel = F(E + D(cy.bridgeRear()) - D(cy.valveRearHalf()));
-        ev.rearExhaustOpenLevel = F(E + D(cy.bridgeRear()) - D(cy.cavityRearHalf()));
-        ev.valveOffset = F(D(cy.valveCtrToJoint()) + D(x4) - D(cy.cylCtrToDriverCtr()));
-        ev.upperLeadTerm = F(D(cy.valveCtrToJoint()) - D(cy.valveRearHalf()) - D(cy.cylCtrToDriverCtr()) + E +
-                             D(cy.bridgeRear()) + D(cy.steamPortRear()));
-        ev.lowerLeadTerm = F(E + D(cy.cylCtrToDriverCtr()) + D(cy.bridgeFront()) + D(cy.steamPortFront()) -
-                             D(cy.valveCtrToJoint()) - D(cy.valveFrontHalf()));
-        ev.frontLap = F(D(cy.valveFrontHalf()) - E - D(cy.bridgeFront()) - D(cy.steamPortFront()));
-        ev.rearLap = F(D(cy.valveRearHalf()) - E - D(cy.bridgeRear()) - D(cy.steamPortRear()));
-        ev.frontExhaustClearance = F(D(cy.cavityFrontHalf()) - E - D(cy.bridgeFront()));
-        ev.rearExhaustClearance = F(D(cy.cavityRearHalf()) - E - D(cy.bridgeRear()));
+        ComputeEventLevels(g);
+        g.events.valveOffset = F(D(cy.valveCtrToJoint()) + D(x4) - D(cy.cylCtrToDriverCtr()));
     }
     return true;
 }

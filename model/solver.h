@@ -42,6 +42,10 @@ float GuardCosine(GearState& g, double c, float searchStep, GeometryCause cause 
 // impossible design cannot spoil the good ones after it.
 inline constexpr float kRockerLowerEndSeed = 0;
 inline void ReseedRockerLowerEnd(GearState& g) { g.piv.y[5] = kRockerLowerEndSeed; }
+// The port event values that follow from the cylinder and valve dimensions
+// alone (the six event levels, laps, exhaust clearances, lead terms); every
+// solve computes them, and a drawing of them computes them first.
+void ComputeEventLevels(GearState& g);
 
 // Result of one solve: false when a search ran out of passes (the pivots not
 // yet reached keep their previous values). Starts by clearing solveCause.

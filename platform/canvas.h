@@ -38,7 +38,19 @@ inline constexpr Rgb kTeal{0, 128, 128};
 inline constexpr Rgb kMaroon{128, 0, 0};
 } // namespace colors
 
-enum class FontFace { Sans, Serif };
+// Sans and Serif stand for the classic faces; SansNarrow is the narrow sans
+// for texts whose place is too small for the sans.
+enum class FontFace { Sans, Serif, SansNarrow };
+
+// The family a face is drawn in.
+constexpr std::string_view FontFamily(FontFace face) {
+    switch (face) {
+    case FontFace::Serif: return "Liberation Serif";
+    case FontFace::SansNarrow: return "Liberation Sans Narrow";
+    case FontFace::Sans: break;
+    }
+    return "Liberation Sans";
+}
 
 struct TextStyle {
     FontFace face = FontFace::Sans;

@@ -349,7 +349,8 @@ const QFontMetrics& QImageCanvas::FontFor(const TextStyle& style) {
     const int size = std::clamp(style.pixelSize, 1, kMaxPixelSize);
     if (!metrics_ || fontFace_ != style.face || fontSize_ != size || fontBold_ != style.bold ||
         fontUnderline_ != style.underline) {
-        font_ = QFont(style.face == FontFace::Serif ? QStringLiteral("Liberation Serif") : QStringLiteral("Liberation Sans"));
+        const std::string_view family = FontFamily(style.face);
+        font_ = QFont(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())));
         font_.setPixelSize(size);
         font_.setBold(style.bold);
         font_.setUnderline(style.underline);

@@ -187,7 +187,8 @@ void SvgCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& style
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     const int size = std::clamp(style.pixelSize, 1, kMaxPixelSize);
     const bool serif = style.face == FontFace::Serif;
-    QFont font(serif ? QStringLiteral("Liberation Serif") : QStringLiteral("Liberation Sans"));
+    const std::string_view family = FontFamily(style.face);
+    QFont font(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())));
     font.setPixelSize(size);
     font.setBold(style.bold);
     // Metrics from the font when the fonts are at hand, else the faces' typical ones.
@@ -204,7 +205,7 @@ void SvgCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& style
         d.body += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" width=\"" + Num(advance) +
                   "\" height=\"" + Num(height) + "\" fill=\"" + Color(style.background) + "\"/>\n";
     d.body += "<text x=\"" + std::to_string(x) + "\" y=\"" + Num(y + ascent) + "\" font-family=\"" +
-              (serif ? "Liberation Serif" : "Liberation Sans") + "\" font-size=\"" + std::to_string(size) + "\"" +
+              std::string(family) + "\" font-size=\"" + std::to_string(size) + "\"" +
               (style.bold ? " font-weight=\"bold\"" : "") + (style.underline ? " text-decoration=\"underline\"" : "") +
               " fill=\"" + Color(style.color) + "\">" + Escape(text) + "</text>\n";
 }

@@ -274,14 +274,14 @@ TEST_F(DrawLinesTest, ClicksOnThePictureHandThePickedPivotsBack) {
     QTest::qWait(20);
     EXPECT_FALSE(cameBack);
     EXPECT_FALSE(dlg().isVisible());
+    // The dialog is shown and waited for within the press itself.
     bool shown = false;
-    press(bx, by, Qt::RightButton);
     QTimer::singleShot(0, &dlg(), [&] {
         shown = dlg().isVisible();
         if (dlg().findChild<QPushButton*>(QStringLiteral("DrawBut")) != nullptr) Click("DrawBut");
         if (dlg().isVisible()) dlg().done(0);
     });
-    QTest::qWait(50);
+    press(bx, by, Qt::RightButton);
     EXPECT_TRUE(shown);
     EXPECT_FALSE(dlg().isVisible());
     const OverlayItem& it = g().overlay[1];

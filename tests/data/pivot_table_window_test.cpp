@@ -118,6 +118,46 @@ TEST_F(DataTableTest, EveryActivationRebuildsAndDropsWhatWasTyped) {
     EXPECT_TRUE(Action("SelectAll1")->isEnabled());
 }
 
+// Activations that rebuild the table (opening, coming from another window
+// of the program) and those that keep it (back from another program).
+TEST_F(DataTableTest, RebuiltWhenActivatedFromInsideOnly) {
+    auto activate = [this] {
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QApplication::sendEvent(&table, &deactivate);
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(&table, &activate);
+    };
+    auto leaveProgram = [] { emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive); };
+    auto comeBack = [] { emit qGuiApp->applicationStateChanged(Qt::ApplicationActive); };
+    const QString typed = QStringLiteral("typed");
+    struct Step {
+        const char* what;
+        bool leave; // the user went to another program and came back
+        bool reopen; // the table was closed and opened again
+        bool rebuilt;
+    };
+    const Step steps[] = {
+        {"back from another program", true, false, false},
+        {"back again", true, false, false},
+        {"from another window of the program", false, false, true},
+        {"back from another program once more", true, false, false},
+        {"closed and opened again after leaving", true, true, true},
+    };
+    Open();
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        table.Memo()->setPlainText(typed);
+        if (s.leave) leaveProgram();
+        if (s.reopen) {
+            table.hide();
+            Open();
+        }
+        if (s.leave) comeBack();
+        activate();
+        EXPECT_EQ(table.Memo()->toPlainText() != typed, s.rebuilt);
+    }
+}
+
 TEST_F(DataTableTest, TakesTheFramesCaption) {
     CaptionText& c = g->display.captions[static_cast<std::size_t>(WindowKind::PivotData)];
     c.Append("VEXLIN Outside Adm Pivot Data   gear");

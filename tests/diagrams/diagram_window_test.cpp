@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,10 @@
 #include "editors/set_rev_arm_dialog.h"
 #include "diagrams/sine_window.h"
 #include "mainwindow/window_captions.h"
+#include "diagrams/oval_diagram.h"
+#include "diagrams/sine_diagram.h"
+#include "model/dimensions.h"
+#include "platform/qt_image_canvas.h"
 #include "model/defaults.h"
 #include "model/dynvar.h"
 #include "tests/diagrams/diagram_test_support.h"
@@ -156,6 +161,59 @@ TYPED_TEST(DiagramWindowTest, GestureEndRecordsUndoAndUnDoRedrawsTwice) {
     QTest::mouseClick(undo, Qt::LeftButton);
     EXPECT_EQ(this->w->DrawCount(), draws + 4);
     EXPECT_FALSE(this->g.undoButtonEnabled[0]);
+}
+
+// A bar step and the end of its gesture leave the picture a fresh
+// clear-and-draw would give: the port lines move with a valve or cavity half
+// at once, with no line or label left from before.
+TYPED_TEST(DiagramWindowTest, BarGestureLeavesThePictureOfTheCurrentDesign) {
+    const bool sine = this->w->objectName() == "SineDia";
+    const QString prefix = sine ? "SBDynVarS" : "SBDynVarO";
+    for (int id : {119, 121}) { // valve front half, cavity front half
+        SCOPED_TRACE(id);
+        GearState& g = this->g;
+        const DimensionInfo* d = FindDimension(id);
+        g.dynVarSlots[0] = {id, DimensionValue(g, *d), d->shortName};
+        SelectDynVar(g);
+        g.dynVarDisplay = g.undoDisplay = true;
+        this->Open();
+        QScrollBar* bar1 = this->template Get<QScrollBar>((prefix + "1").toUtf8().constData());
+        const float before = DimensionValue(g, *d);
+        bar1->setFocus();
+        QApplication::processEvents();
+        for (int i = 0; i < 3; ++i) { // three gestures of +0.01, the picture redrawn while the key is down
+            QTest::keyPress(bar1, Qt::Key_PageDown);
+            QApplication::processEvents();
+            QTest::keyRelease(bar1, Qt::Key_PageDown);
+            QApplication::processEvents();
+        }
+        ASSERT_NEAR(DimensionValue(g, *d), before + 0.03f, 1e-4);
+
+        QImageCanvas fresh(this->w->Picture().width(), this->w->Picture().height());
+        fresh.Clear(colors::kWhite);
+        if (sine) DrawSineDiagram(g, fresh);
+        else DrawOvalDiagram(g, fresh);
+        EXPECT_TRUE(this->w->Picture() == fresh.Image());
+        this->w->done(0);
+    }
+}
+
+// With the large text scale the window grows with its texts' places, and
+// comes back to its size with the default scale.
+TYPED_TEST(DiagramWindowTest, WindowGrowsWithTheTextScale) {
+    const QSize classic = this->w->Picture().size();
+    this->g.textScaleX = 1.27f;
+    this->g.textScaleY = 1.22f;
+    this->Open();
+    const QSize grown(static_cast<int>(std::lround(classic.width() * 1.27)),
+                      static_cast<int>(std::lround(classic.height() * 1.22)));
+    EXPECT_EQ(this->w->Picture().size(), grown);
+    EXPECT_EQ(this->Canvas()->size(), grown);
+    this->w->done(0);
+    this->g.textScaleX = this->g.textScaleY = 1.0f;
+    this->Open();
+    EXPECT_EQ(this->w->Picture().size(), classic);
+    EXPECT_EQ(this->Canvas()->size(), classic);
 }
 
 TYPED_TEST(DiagramWindowTest, PictureSurvivesBeingCovered) {

@@ -365,7 +365,9 @@ TEST(DiagramDynVarBlock, SlotRowsAndRebuiltUndoLine) {
     EXPECT_TRUE(HasTextAt(rc, "Stroke", 235, 2));
     EXPECT_TRUE(HasTextAt(rc, std::string(StrReal(g.frame.stroke, 6, 3).View()), 363, 2));
     EXPECT_TRUE(HasTextAt(rc, std::string(kUnassignedSlotName), 235, 14));
-    const std::string line = " 1- Stroke  3.250 to  3.000" + std::string(46, ' ');
+    // Spaces up to the line's full length cover a longer line drawn before.
+    std::string line = " 1- Stroke  3.250 to  3.000";
+    line.resize(kUndoLineChars, ' ');
     EXPECT_EQ(std::string(g.undoLineText.data()), line);
     EXPECT_TRUE(HasTextAt(rc, line, 150, 51));
 }
@@ -384,6 +386,29 @@ TEST(DiagramDynVarBlock, UndoLineWithoutDynamicVariablesDrawsTheOldText) {
     EXPECT_EQ(std::string(g.undoLineText.data()).substr(0, 10), " 1- Stroke");
     EXPECT_FALSE(DynVarControls(g).barsVisible);
     EXPECT_TRUE(DynVarControls(g).undoVisible);
+}
+
+TEST(DiagramDynVarBlock, RedoLineWhenUndoIsEmptyAndNoticeWhenTheLineIsHidden) {
+    GearState g = GearWithPositions({});
+    AssignSlot1(g);
+    g.dynVarDisplay = g.undoDisplay = true;
+    g.redoCount = 2;
+    g.redo[1] = {2, 3.0f, 3.25f, "Stroke"};
+    RecordingCanvas rc(kDiagramWidth, kSineDiagramHeight);
+    DrawDynVarBlock(g, rc);
+    std::string line = " 2- ReDo Stroke  3.000 to  3.250";
+    line.resize(kUndoLineChars, ' ');
+    EXPECT_EQ(std::string(g.undoLineText.data()), line);
+    EXPECT_TRUE(HasTextAt(rc, line, 150, 51));
+
+    g.dynVarDisplay = g.undoDisplay = false;
+    g.noticeEntry = {2, 3.0f, 3.25f, "Stroke"};
+    g.noticeRedo = true;
+    g.noticeFrames = 3;
+    RecordingCanvas hidden(kDiagramWidth, kSineDiagramHeight);
+    DrawDynVarBlock(g, hidden);
+    EXPECT_TRUE(HasTextAt(hidden, "ReDone Stroke  3.000 to  3.250", 150, 51));
+    EXPECT_EQ(test::Texts(hidden).size(), 1u);
 }
 
 TEST(DiagramNumbers, StrFormats) {

@@ -4,6 +4,7 @@
 // locate buttons and "Close" with its mid-gear search.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include "model/defaults.h"
 #include "model/dimensions.h"
 #include "tests/decimal_comma_locale.h"
+#include "model/dynvar.h"
 
 namespace vx {
 namespace {
@@ -85,6 +87,49 @@ TEST_F(FrameEditorTest, OpensAtItsSizeWithTheModelValuesAndTheFocusOnClose) {
     EXPECT_EQ(Box(26)->geometry(), QRect(342, 195, 40, 13));
     EXPECT_EQ(editor.LocateButton(30)->geometry(), QRect(194, 0, 7, 13));
     EXPECT_TRUE(Named("Close1")->hasFocus());
+}
+
+// Going to another program and back is not leaving the box: one edit makes
+// one commit and one undo entry, when the focus moves on within the program
+// or the dialog closes.
+TEST_F(FrameEditorTest, LeavingTheProgramDoesNotCommitTheBox) {
+    struct Row {
+        const char* what;
+        bool typeMoreAfterReturn;
+        bool closeWhileAway; // the dialog closes while another program has the focus
+    };
+    const Row rows[] = {
+        {"away and back, then Tab", false, false},
+        {"away, back, more typing, then Tab", true, false},
+        {"closed while away", false, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        g.frame.stroke = 3;
+        ClearUndo(g);
+        if (!editor.isVisible()) {
+            editor.show();
+            editor.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+        }
+        editor.FormActivate();
+        Type(2, "4");
+        QApplication::setActiveWindow(nullptr); // Alt+Tab to another program
+        EXPECT_FLOAT_EQ(g.frame.stroke, 3.0f);
+        EXPECT_EQ(g.undoCount, 0);
+        if (r.closeWhileAway) {
+            editor.reject();
+        } else {
+            editor.activateWindow(); // back
+            QApplication::setActiveWindow(&editor);
+            ASSERT_TRUE(Box(2)->hasFocus());
+            if (r.typeMoreAfterReturn) QTest::keyClicks(Box(2), QStringLiteral("5"));
+            Leave(2);
+        }
+        EXPECT_FLOAT_EQ(g.frame.stroke, r.typeMoreAfterReturn ? 45.0f : 4.0f);
+        EXPECT_EQ(g.undoCount, 1);
+        EXPECT_FLOAT_EQ(g.undo[1].oldValue, 3.0f);
+    }
 }
 
 TEST_F(FrameEditorTest, KeyFilterTakesOneMinusOneDotAndDigits) {

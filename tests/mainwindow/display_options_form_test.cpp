@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWidget>
@@ -172,6 +174,41 @@ TEST_F(DisplayOptionsTest, FrameSetsTheCaptionAndTheErrorItem) {
     int errorSounds = 0;
     for (const auto& c : sound->Calls()) errorSounds += c.kind == RecordingSound::Kind::Play && c.name == "Error.wav";
     EXPECT_EQ(errorSounds, 1);
+}
+
+// The error indicator is seen in the window as it opens, at either text
+// size: its place on the menu bar lies inside the bar, not in the overflow,
+// and so does every other item of the bar.
+TEST_F(DisplayOptionsTest, ErrorItemFitsOnTheMenuBarAtBothSizes) {
+    auto* bar = form->findChild<QMenuBar*>(QStringLiteral("MainMenu1"));
+    ASSERT_NE(bar, nullptr);
+    QAction* error = Action("Error");
+    g().frame.mainRodLength = 1;
+    g().motion.driverAngle = 90;
+    g().motion.tickStep = 0;
+    for (bool large : {false, true}) {
+        SCOPED_TRACE(large ? "large" : "default");
+        if (large) Action("LargeFont")->trigger();
+        g().display.errorCounter = 0;
+        form->Tick();
+        ASSERT_TRUE(error->isVisible());
+        QApplication::processEvents();
+        // The large scale's text places fit a window grown with them.
+        QWidget* client = Widget("MainCanvas");
+        EXPECT_GE(client->width(), large ? 803 : TMainForm::kClientWidth);
+        EXPECT_GE(client->height(), large ? 464 : TMainForm::kClientHeight);
+        EXPECT_EQ(bar->width(), form->width());
+        auto* overflow = bar->findChild<QWidget*>(QStringLiteral("qt_menubar_ext_button"));
+        EXPECT_TRUE(overflow == nullptr || !overflow->isVisible());
+        const QRect visible = bar->rect();
+        for (QAction* a : bar->actions()) {
+            if (!a->isVisible()) continue;
+            const QRect r = bar->actionGeometry(a);
+            EXPECT_FALSE(r.isEmpty()) << a->text().toStdString();
+            EXPECT_TRUE(visible.contains(r)) << a->text().toStdString();
+        }
+        EXPECT_GE(bar->actionGeometry(error).width(), 16);
+    }
 }
 
 TEST_F(DisplayOptionsTest, UndoButtonFollowsTheUndoLine) {

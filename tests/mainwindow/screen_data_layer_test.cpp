@@ -245,6 +245,52 @@ TEST_F(ScreenData, UndoLineUsesTheHorizontalFactorForBothCoordinates) {
     EXPECT_TRUE(canvas.Ops().empty());
 }
 
+// What the undo line's place shows: the classic line while undo has an
+// entry, the redo line once undo has nothing left, and with the line hidden
+// the notice of the last undo or redo for a while, then nothing.
+TEST_F(ScreenData, UndoLinePlaceShowsUndoRedoOrTheNotice) {
+    struct Row {
+        const char* what;
+        bool dynVars;
+        bool undoEntry; // entry 1 holds Stroke 3 -> 3.25
+        int redoCount;  // redo[1] holds Stroke 3 -> 3.5
+        int noticeFrames;
+        const char* text; // nullptr: nothing drawn
+        int noticeFramesAfter;
+    };
+    const Row rows[] = {
+        {"undo entry", true, true, 1, 0, " 1- Stroke  3.250 to  3.000", 0},
+        {"only redo", true, false, 1, 0, " 1- ReDo Stroke  3.000 to  3.500", 0},
+        {"nothing", true, false, 0, 0, " 0-   0.000 to  0.000", 0},
+        {"shown line drops a notice", true, true, 0, 5, " 1- Stroke  3.250 to  3.000", 0},
+        {"hidden line, notice", false, true, 1, 5, "UnDone Stroke  3.250 to  3.000", 4},
+        {"hidden line, last notice frame", false, false, 0, 1, "UnDone Stroke  3.250 to  3.000", 0},
+        {"hidden line, no notice", false, true, 1, 0, nullptr, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        GearState& s = *g;
+        s.dynVarDisplay = r.dynVars;
+        s.undo[1] = r.undoEntry ? UndoEntry{2, 3.0f, 3.25f, "Stroke"} : UndoEntry{};
+        s.undoCount = r.undoEntry ? 1 : 0;
+        s.redo[1] = UndoEntry{2, 3.0f, 3.5f, "Stroke"};
+        s.redoCount = r.redoCount;
+        s.noticeEntry = UndoEntry{2, 3.0f, 3.25f, "Stroke"};
+        s.noticeRedo = false;
+        s.noticeFrames = r.noticeFrames;
+        canvas.Reset();
+        DrawUndoLine(s, canvas);
+        const std::vector<Placed> texts = Texts(canvas);
+        if (r.text == nullptr) {
+            EXPECT_TRUE(texts.empty());
+        } else {
+            ASSERT_EQ(texts.size(), 1u);
+            EXPECT_EQ(texts[0], (Placed{320, 128, r.text, colors::kBlack}));
+        }
+        EXPECT_EQ(s.noticeFrames, r.noticeFramesAfter);
+    }
+}
+
 // Hostile values never crash and never write more than the fixed buffers.
 TEST_F(ScreenData, HostileValuesStayInTheirTexts) {
     for (float v : {std::nanf(""), INFINITY, -INFINITY, 3.4e38f, -3.4e38f}) {

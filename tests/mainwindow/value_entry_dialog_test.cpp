@@ -192,7 +192,7 @@ TEST_F(ValueDialogTest, LocatorClosesTheEditorAndAPressGivesItBack) {
     editor->reject();
 }
 
-TEST_F(ValueDialogTest, CtrlZUndoesWhileTheDynamicVariablesAreShown) {
+TEST_F(ValueDialogTest, CtrlZUndoesWhetherOrNotTheDynamicVariablesAreShown) {
     auto* editor = Child<TFrameDi>();
     editor->show();
     editor->activateWindow();
@@ -207,7 +207,10 @@ TEST_F(ValueDialogTest, CtrlZUndoesWhileTheDynamicVariablesAreShown) {
 
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier); // hidden variables: nothing
+    QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier); // hidden variables: undone all the same
+    EXPECT_FLOAT_EQ(g().frame.stroke, 3.0f);
+    EXPECT_FALSE(Child<QPushButton>("UnDoDn")->isEnabled());
+    QTest::keyClick(&form, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_FLOAT_EQ(g().frame.stroke, 4.0f);
     form.RunCommand(TMainForm::Command::DynamicVari);
     QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);

@@ -115,6 +115,31 @@ TEST_F(PickTest, HandOffToTheLinesDialog) {
     EXPECT_FALSE(Press(300, 200, PressButton::Left, {true, 1}).openDrawLines);
 }
 
+// The dialog runs at its step: after the reference point is set, before an
+// armed slot is filled or the locator is ended.
+TEST_F(PickTest, DialogOpensBeforeTheRulesAfterIt) {
+    g.refPointsOn = g.pivotDataOn = true;
+    g.slotArmed = true;
+    g.armedSlot = 2;
+    g.pickPivot[2] = 0;
+    g.locatorDimension = 5;
+    const WorldPoint at = ScreenToWorld(g.view, 300, 200);
+    Place(5, at.x, at.y);
+    int opened = 0;
+    const PressOutcome o = PressOnPicture(g, 300, 200, PressButton::Left, {true, 1}, [&] {
+        ++opened;
+        EXPECT_NE(RefX(g, 1), 0.0f);   // rule 1 has run
+        EXPECT_TRUE(g.slotArmed);      // rule 6 has not
+        EXPECT_EQ(g.pickPivot[2], 0.0f);
+        EXPECT_FALSE(g.leftClickSeen); // rule 4 has not
+    });
+    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(o.openDrawLines);
+    EXPECT_FALSE(g.slotArmed); // filled after the dialog
+    EXPECT_EQ(g.pickPivot[2], 5.0f);
+    EXPECT_TRUE(o.endLocator);
+}
+
 TEST_F(PickTest, ArmedSlotIsFilledByTheNextLeftPressWhichAlsoMovesReferencePointOne) {
     g.refPointsOn = g.pivotDataOn = true;
     // Arm slot 3 on its label (y in 172..181 exclusive, x in 1..19).

@@ -1,0 +1,93 @@
+#include "model/undo_redo.h"
+
+#include <algorithm>
+
+#include "model/dynvar.h"
+#include "model/fixed_format.h"
+
+namespace vx {
+namespace {
+
+void PushRedo(GearState& g, const UndoEntry& e) {
+    for (int i = kUndoEntries - 2; i >= 1; --i)
+        g.redo[static_cast<std::size_t>(i + 1)] = g.redo[static_cast<std::size_t>(i)];
+    g.redo[1] = e;
+    g.redoCount = std::min(g.redoCount + 1, kUndoEntries - 1);
+}
+
+UndoEntry PopRedo(GearState& g) {
+    const UndoEntry e = g.redo[1];
+    for (int i = 1; i < kUndoEntries - 1; ++i)
+        g.redo[static_cast<std::size_t>(i)] = g.redo[static_cast<std::size_t>(i + 1)];
+    g.redo[kUndoEntries - 1] = UndoEntry{};
+    --g.redoCount;
+    return e;
+}
+
+void Notice(GearState& g, const UndoEntry& e, bool redo) {
+    g.noticeEntry = e;
+    g.noticeRedo = redo;
+    g.noticeFrames = kUndoNoticeFrames;
+}
+
+void AppendValue(FixedText<128>& out, float v) {
+    char buf[kNumberBuffer];
+    out.Append(FormatFixedCut(buf, v, 6, 3, 10));
+}
+
+void AppendChange(FixedText<128>& out, std::string_view name, float from, float to) {
+    out.Append(name.substr(0, 25));
+    out.Append(" ");
+    AppendValue(out, from);
+    out.Append(" to ");
+    AppendValue(out, to);
+}
+
+} // namespace
+
+bool UndoChange(GearState& g) {
+    if (g.undo[1].id <= 0) return false;
+    const UndoEntry e = g.undo[1];
+    UndoLast(g);
+    PushRedo(g, e);
+    Notice(g, e, false);
+    return true;
+}
+
+bool RedoChange(GearState& g) {
+    if (g.redoCount <= 0) return false;
+    const UndoEntry e = PopRedo(g);
+    WriteDimensionById(g, e.id, e.newValue);
+    g.frontCutOffText.clear();
+    g.rearCutOffText.clear();
+    // The slot of that dimension shows the value as the change left it.
+    for (int k = 1; k <= 4; ++k) {
+        DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(k)];
+        if (s.id == e.id) s.value = e.newValue;
+    }
+    PushUndoEntry(g);
+    g.undo[1] = e;
+    Notice(g, e, true);
+    return true;
+}
+
+bool ComposeRedoLine(const GearState& g, FixedText<128>& out) {
+    if (g.undo[1].id != 0 || g.redoCount <= 0) return false;
+    const UndoEntry& e = g.redo[1];
+    char buf[kNumberBuffer];
+    out.Append(FormatFixed(buf, g.redoCount, 2, 0));
+    out.Append("- ReDo ");
+    AppendChange(out, e.name, e.oldValue, e.newValue);
+    return true;
+}
+
+bool ComposeUndoNotice(const GearState& g, FixedText<128>& out) {
+    if (g.noticeFrames <= 0) return false;
+    const UndoEntry& e = g.noticeEntry;
+    out.Append(g.noticeRedo ? "ReDone " : "UnDone ");
+    if (g.noticeRedo) AppendChange(out, e.name, e.oldValue, e.newValue);
+    else AppendChange(out, e.name, e.newValue, e.oldValue);
+    return true;
+}
+
+} // namespace vx

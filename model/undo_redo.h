@@ -1,0 +1,34 @@
+// Stepping back and forth through the changes of the undo list. Undo is the
+// classic list (its limit and its line unchanged); what undo takes back goes
+// onto a redo list, newest first, and redo applies it again and puts it back
+// on the undo list. A new change (BeginUndoEntry) empties the redo list, and
+// so does clearing the undo list.
+#pragma once
+
+#include "model/display_state.h"
+#include "model/gear_state.h"
+
+namespace vx {
+
+// Frames a notice of an undo or redo stays where the hidden undo line would be.
+constexpr int kUndoNoticeFrames = 150;
+
+// Undoes entry 1 if it names a change (id above 0) and keeps it for redo;
+// returns whether anything was undone.
+bool UndoChange(GearState& g);
+// Applies the newest undone change again and makes it entry 1 of the undo
+// list; returns whether there was one.
+bool RedoChange(GearState& g);
+
+// The undo line while undo has nothing left (entry 1 names no change) and
+// redo has: the redo count as width 2, "- ReDo ", the name, " ", the value
+// now, " to ", the value redo sets (6:3, at most 10 characters each).
+// Returns false, writing nothing, otherwise.
+bool ComposeRedoLine(const GearState& g, FixedText<128>& out);
+
+// The notice of the last undo or redo while noticeFrames is above 0:
+// "UnDone " or "ReDone ", the name, " ", the value before, " to ", the value
+// after. Returns false, writing nothing, when there is none.
+bool ComposeUndoNotice(const GearState& g, FixedText<128>& out);
+
+} // namespace vx
