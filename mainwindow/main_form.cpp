@@ -32,6 +32,7 @@
 #include "data/pivot_table_window.h"
 #include "diagrams/oval_window.h"
 #include "diagrams/port_window.h"
+#include "diagrams/valve_events_window.h"
 #include "diagrams/sine_window.h"
 #include "diagrams/steam_window.h"
 #include "editors/cylinder_dimensions_dialog.h"
@@ -189,6 +190,7 @@ constexpr MenuRow kMenu[] = {
     {"Draw&Graphs", "DrawGraphs", "&OvalDiagram", "OvalDiagram", Command::OvalDiagram, false, true},
     {"Draw&Graphs", "DrawGraphs", "S&teamDiagram", "SteamDiagram", Command::SteamDiagram, false, true},
     {"Draw&Graphs", "DrawGraphs", "&PortOpenClose", "PortOpenClose", Command::PortOpenClose, false, true},
+    {"Draw&Graphs", "DrawGraphs", "Valve &Events", "ValveEvents", Command::ValveEvents, false, true},
     {"&Help", "Help", "&Instructions", "Instructions", Command::Instructions, false, true},
     {"&Help", "Help", "Instructions&Special", "InstructionsSpecial", Command::InstructionsSpecial, true, true},
     {"&Help", "Help", "&About", "About", Command::About, false, true},
@@ -384,6 +386,7 @@ void TMainForm::CreateWindows() {
     windows_.ovalDia = new TOvalDia(MakeDiagramHost(), this);
     windows_.steamDia = new TSteamDia(MakeDiagramHost(), this);
     windows_.portDia = new TPortDia(MakeDiagramHost(), this);
+    windows_.eventsDia = new TEventsDia(MakeDiagramHost(), this);
 }
 
 DiagramHost TMainForm::MakeDiagramHost() {
@@ -896,6 +899,7 @@ void TMainForm::RunCommand(Command c) {
     case Command::OvalDiagram: OpenDiagram(windows_.ovalDia); break;
     case Command::SteamDiagram: OpenDiagram(windows_.steamDia); break;
     case Command::PortOpenClose: OpenDiagram(windows_.portDia); break;
+    case Command::ValveEvents: OpenDiagram(windows_.eventsDia); break;
     case Command::Instructions: windows_.inst->exec(); break;
     case Command::InstructionsSpecial: windows_.vexlinSpInst->exec(); break;
     case Command::About: windows_.aboutBox->exec(); break;

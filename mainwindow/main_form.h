@@ -80,6 +80,7 @@ public:
         OvalDiagram,
         SteamDiagram,
         PortOpenClose,
+        ValveEvents,
         Instructions,
         InstructionsSpecial,
         About,
@@ -196,6 +197,7 @@ private:
         TDiagramWindow* ovalDia = nullptr; // TOvalDia
         TDiagramWindow* steamDia = nullptr; // TSteamDia
         TDiagramWindow* portDia = nullptr;  // TPortDia
+        TDiagramWindow* eventsDia = nullptr; // TEventsDia
     } windows_;
 
     std::unique_ptr<GearState> model_;
