@@ -217,6 +217,7 @@ TEST_F(MainFormTest, MenuHoldsEveryItemInOrder) {
         "Draw&Graphs > &OvalDiagram",
         "Draw&Graphs > S&teamDiagram",
         "Draw&Graphs > &PortOpenClose",
+        "Draw&Graphs > Valve &Events",
         "&Help > &Instructions",
         "&Help > Instructions&Special",
         "&Help > -",
