@@ -33,6 +33,7 @@
 #include "diagrams/oval_window.h"
 #include "diagrams/port_window.h"
 #include "diagrams/valve_events_window.h"
+#include "report/report_export_dialog.h"
 #include "diagrams/sine_window.h"
 #include "diagrams/steam_window.h"
 #include "editors/cylinder_dimensions_dialog.h"
@@ -165,7 +166,8 @@ struct MenuRow {
 
 constexpr MenuRow kMenu[] = {
     {"&File", "File", "&OpenDimensions", "OpenDimensions", Command::OpenDimensions, false, true},
-    {"&File", "File", "Save&AsDimensions", "SaveAsDimensions", Command::SaveAsDimensions, true, true},
+    {"&File", "File", "Save&AsDimensions", "SaveAsDimensions", Command::SaveAsDimensions, false, true},
+    {"&File", "File", "Export &Report...", "ExportReport", Command::ExportReport, true, true},
     {"&File", "File", "E&xit", "Exit", Command::Exit, false, true},
     {"&SetUp", "SetUp", "Set&RevArmPos", "RevArmPos", Command::SetRevArmPos, false, true},
     {"&SetUp", "SetUp", "Set&DriverAng", "DriverAng", Command::SetDriverAng, false, true},
@@ -333,6 +335,7 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     fileHooks.open = [this](const std::string& path) { return OpenDesignFile(path); };
     fileHooks.overlayRefresh = [this] { windows_.drawLines->LinesDataClick(); };
     files_ = new DimensionFileCommands(this, *model_, std::move(fileHooks));
+    reportExport_ = new ReportExport(this, *model_);
     canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
         const PressButton b = e->button() == Qt::LeftButton    ? PressButton::Left
                               : e->button() == Qt::RightButton ? PressButton::Right
@@ -900,6 +903,7 @@ void TMainForm::RunCommand(Command c) {
     case Command::SteamDiagram: OpenDiagram(windows_.steamDia); break;
     case Command::PortOpenClose: OpenDiagram(windows_.portDia); break;
     case Command::ValveEvents: OpenDiagram(windows_.eventsDia); break;
+    case Command::ExportReport: reportExport_->ExportReport(); break;
     case Command::Instructions: windows_.inst->exec(); break;
     case Command::InstructionsSpecial: windows_.vexlinSpInst->exec(); break;
     case Command::About: windows_.aboutBox->exec(); break;

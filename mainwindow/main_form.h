@@ -33,6 +33,7 @@ class QToolBar;
 namespace vx {
 
 class DynVarBars;
+class ReportExport;
 class TDiagramWindow;
 struct DiagramHost;
 class DisplayOptions;
@@ -81,6 +82,7 @@ public:
         SteamDiagram,
         PortOpenClose,
         ValveEvents,
+        ExportReport,
         Instructions,
         InstructionsSpecial,
         About,
@@ -131,6 +133,7 @@ public:
     RefPointControls& RefControls() { return *refControls_; }
     // "&OpenDimensions" and "Save&AsDimensions".
     DimensionFileCommands& Files() { return *files_; }
+    ReportExport& Report() { return *reportExport_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -236,6 +239,7 @@ private:
     std::unique_ptr<DisplayOptions> displayOptions_;
     RefPointControls* refControls_ = nullptr;
     DimensionFileCommands* files_ = nullptr;
+    ReportExport* reportExport_ = nullptr;
 };
 
 } // namespace vx

@@ -72,9 +72,9 @@ struct Page {
     int ContentWidth() const { return right - left; }
 
     void Footer() {
-        const int y = c.Height() - kMargin + 14;
+        const int y = c.Height() - kMargin + 2;
         c.SetPen(colors::kSilver, 1);
-        c.Line(left, y - 6, right, y - 6);
+        c.Line(left, y - 5, right, y - 5);
         c.Text(left, y, "Vexlin design report: " + g.designName, Style(kSmall, false, kGreyInk));
         const std::string n = "Page " + std::to_string(number) + " of " + std::to_string(kReportPages);
         c.Text(right - SansTextWidth(n, kSmall), y, n, Style(kSmall, false, kGreyInk));
@@ -290,7 +290,7 @@ void DrawDesignReport(GearState g, PagedCanvas& c, const ReportInfo& info) {
     const GearState design = g;
     Page p{c, design, info};
     p.right = c.Width() - kMargin;
-    p.bottom = c.Height() - kMargin - 10;
+    p.bottom = c.Height() - kMargin - 12;
     const auto notches = NotchPositions(design);
 
     c.Clear(colors::kWhite);

@@ -189,6 +189,7 @@ TEST_F(MainFormTest, MenuHoldsEveryItemInOrder) {
     const std::vector<std::string> expected = {
         "&File > &OpenDimensions",
         "&File > Save&AsDimensions",
+        "&File > Export &Report...",
         "&File > -",
         "&File > E&xit",
         "&SetUp > Set&RevArmPos",
