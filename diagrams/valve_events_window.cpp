@@ -55,6 +55,8 @@ void TEventsDia::DrawDiagram(Canvas& c) {
     DrawValveEventsPicture(Model(), c, Events(), thresholds_);
 }
 
+void TEventsDia::GestureRedraw() { ClearAndDraw(); }
+
 QString TEventsDia::Caption() const { return QStringLiteral("Valve Events"); }
 
 std::string TEventsDia::Csv() const { return ValveEventsCsv(Events()); }

@@ -31,6 +31,9 @@ protected:
     void DrawDiagram(Canvas& c) override;
     QString Caption() const override;
     void RunMenuCommand(MenuCommand c) override;
+    // The table's figures change in place: the end of a bar gesture clears
+    // before drawing, as every other redraw does.
+    void GestureRedraw() override;
 
 private:
     void Recompute();

@@ -20,6 +20,14 @@
 //
 // An event that does not happen (the port never opens, or never closes) is
 // left empty, never guessed.
+//
+// The result depends on the design's dimensions (and pivots) and the
+// position only, not on what `work` solved before, so the same call gives
+// the same bits on any thread. Positions are absolute reverse arm
+// positions: a caller that changes dimensions which move mid gear and
+// means offsets from it finds mid gear again first (FindMidGear). Change a
+// dimension on the copy as the editors do (CommitDimension), so that the
+// pivots that derive from it follow.
 #pragma once
 
 #include <array>
