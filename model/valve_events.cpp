@@ -18,6 +18,7 @@ constexpr double kSampleStep = 360.0 / kSamples;
 // Settling rounds (see Turn::Settle) of the first solve of a turn, which
 // starts from wherever the rocker was left.
 constexpr int kFirstSettleRounds = 4;
+constexpr double kSettled = 2e-8;
 constexpr int kRootIterations = 60;
 constexpr int kExtremumIterations = 60;
 
@@ -95,7 +96,9 @@ private:
             if (y1 == y0) return;
             Solve();
             const double y2 = y5;
-            if (y2 == y1) return;
+            // Settled to a few units in the last place: the next step could
+            // not move the linkage by anything the events can see.
+            if (std::fabs(y2 - y1) <= kSettled * std::max(1.0, std::fabs(y2))) return;
             const double d1 = y2 - y1, d0 = y1 - y0, denom = d1 - d0;
             if (denom == 0 || !std::isfinite(denom)) continue;
             const double limit = y2 - d1 * d1 / denom;
@@ -378,8 +381,9 @@ void ComputeValveEvents(GearState& g, float position, EventDirection direction, 
     out.rear.maxExhaustOpening = F(shifted(kRearExhaust, vMin));
 
     // Lead: the steam opening at each end's dead centre.
-    out.front.lead = turn.At(0).open[kFrontSteam];
-    out.rear.lead = turn.At(180).open[kRearSteam];
+    static_assert(kSamples % 2 == 0, "180 degrees is a sample angle");
+    out.front.lead = s[0].open[kFrontSteam];
+    out.rear.lead = s[kSamples / 2].open[kRearSteam];
 }
 
 PositionEvents ComputeValveEvents(GearState design, float position, EventDirection direction) {
