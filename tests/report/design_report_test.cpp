@@ -209,6 +209,18 @@ TEST_F(DesignReportTest, RenderedPagesKeepTheirInkInsideTheMargins) {
     }
 }
 
+TEST_F(DesignReportTest, TheMenuCommandWritesTheFileChosenAndNothingOnCancel) {
+    test::TempDir dir;
+    ReportExport exporter(nullptr, g);
+    QString chosen;
+    exporter.chooseFile = [&chosen] { return chosen; };
+    exporter.ExportReport(); // cancelled
+    EXPECT_TRUE(dir.Names().empty());
+    chosen = QString::fromStdString(dir.File("chosen.pdf"));
+    exporter.ExportReport();
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"chosen.pdf"});
+}
+
 TEST_F(DesignReportTest, AFileThatCannotBeWrittenSaysSo) {
     ReportExport exporter(nullptr, g);
     QString error;
