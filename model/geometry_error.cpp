@@ -1,7 +1,10 @@
 #include "model/geometry_error.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <cstring>
+
+#include "model/fixed_format.h"
 
 namespace vx {
 namespace {
@@ -33,16 +36,22 @@ std::string_view GeometryCauseName(GeometryCause cause) { return TextOf(cause).n
 
 std::size_t FormatGeometryCause(GeometryCause cause, float driverAngle, char* buf, std::size_t size) {
     if (buf == nullptr || size == 0) return 0;
-    // Any float prints safely: huge values are written in full by %.1f only
-    // up to the buffer, so keep the angle to a sane range first.
+    // Any float prints safely: the angle is kept to a sane range first.
     double a = static_cast<double>(driverAngle);
     if (!std::isfinite(a) || std::fabs(a) > 1e9) a = 0;
-    const int n = std::snprintf(buf, size, "%s at %.1f\xC2\xB0", TextOf(cause).words, a);
-    if (n < 0) {
-        buf[0] = '\0';
-        return 0;
+    // The angle through the program's formatter: the C library's follows
+    // the process locale ("212,0" under a comma locale).
+    char number[kNumberBuffer];
+    const std::string_view angle = FormatFixed(number, a, 0, 1);
+    const std::string_view parts[] = {TextOf(cause).words, " at ", angle, "\xC2\xB0"};
+    std::size_t n = 0;
+    for (const std::string_view part : parts) {
+        const std::size_t take = std::min(part.size(), size - 1 - n);
+        std::memcpy(buf + n, part.data(), take);
+        n += take;
     }
-    return static_cast<std::size_t>(n) < size ? static_cast<std::size_t>(n) : size - 1;
+    buf[n] = '\0';
+    return n;
 }
 
 } // namespace vx
