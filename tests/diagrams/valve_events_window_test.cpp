@@ -133,5 +133,26 @@ TEST_F(ValveEventsWindowTest, ThresholdsMarkTheDifferencesOverThem) {
     EXPECT_FLOAT_EQ(w->Thresholds().lead, 0.05f);
 }
 
+// A design that does not close: the window says so under the tables, in
+// red, and leaves the main window's error indicator alone.
+TEST_F(ValveEventsWindowTest, GeometryErrorsAreShownNotRaised) {
+    g.frame.mainRodLength = 1;
+    g.geometryError = false;
+    Open();
+    ASSERT_EQ(w->Events().size(), 3u);
+    EXPECT_FALSE(w->Events()[1].Closes());
+    EXPECT_FALSE(g.geometryError);
+    const QImage pic = w->Picture().convertToFormat(QImage::Format_RGB32);
+    // Below the tables (whose marked cells are red on yellow) and the note.
+    int below = 0;
+    for (int y = 0; y < pic.height(); ++y)
+        for (int x = 0; x < pic.width(); ++x)
+            if (pic.pixel(x, y) == qRgb(255, 255, 0)) below = y + 40;
+    int red = 0;
+    for (int y = below; y < pic.height(); ++y)
+        for (int x = 0; x < pic.width(); ++x) red += pic.pixel(x, y) == qRgb(255, 0, 0);
+    EXPECT_GT(red, 50);
+}
+
 } // namespace
 } // namespace vx
