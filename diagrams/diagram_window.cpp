@@ -282,7 +282,7 @@ void TDiagramWindow::RunMenuCommand(MenuCommand c) {
     case MenuCommand::SetRevArmPos: AskPositions(); break;
     case MenuCommand::ReDraw: Redraw(); break;
     case MenuCommand::DynVari: DynVariClick(); break;
-    default: break; // the port window's graph commands
+    default: break; // the commands of one window only
     }
 }
 

@@ -59,7 +59,7 @@ class TDiagramWindow : public QDialog {
     Q_OBJECT
 
 public:
-    enum class MenuCommand { SetRevArmPos, ReDraw, DynVari, ForwardGraph, ReverseGraph, BothGraphs };
+    enum class MenuCommand { SetRevArmPos, ReDraw, DynVari, ForwardGraph, ReverseGraph, BothGraphs, Copy, Thresholds };
 
     // One menu item. A row with a submenu caption goes into that drop-down
     // menu; a row without one is an item of the menu bar itself.
@@ -80,7 +80,7 @@ public:
         int closeLeft, closeTop;
         const char* barPrefix;  // "SBDynVarS" -> SBDynVarS1..4
         const char* undoName;   // "UnDoDnS"
-        int undoButtonIndex;    // this window's entry in GearState::undoButtonEnabled (1..4)
+        int undoButtonIndex;    // this window's entry in GearState::undoButtonEnabled (1..5)
         int undoRedraws;        // clear-and-draw passes after UnDo
         bool asksPositions;     // activation shows the positions dialog
         bool redrawOnMouseMove; // redraw on a mouse move while diagramRedrawPending

@@ -32,6 +32,8 @@
 #include "data/pivot_table_window.h"
 #include "diagrams/oval_window.h"
 #include "diagrams/port_window.h"
+#include "diagrams/valve_events_window.h"
+#include "report/report_export_dialog.h"
 #include "diagrams/sine_window.h"
 #include "diagrams/steam_window.h"
 #include "editors/cylinder_dimensions_dialog.h"
@@ -171,7 +173,8 @@ constexpr MenuRow kMenu[] = {
     {"&File", "File", "&OpenDimensions", "OpenDimensions", Command::OpenDimensions, false, true},
     {"&File", "File", "Save&AsDimensions", "SaveAsDimensions", Command::SaveAsDimensions, true, true},
     {"&File", "File", "Export &Picture...", "ExportPicture", Command::ExportPicture, false, true},
-    {"&File", "File", "Export &Animation...", "ExportAnimation", Command::ExportAnimation, true, true},
+    {"&File", "File", "Export &Animation...", "ExportAnimation", Command::ExportAnimation, false, true},
+    {"&File", "File", "Export &Report...", "ExportReport", Command::ExportReport, true, true},
     {"&File", "File", "E&xit", "Exit", Command::Exit, false, true},
     {"&SetUp", "SetUp", "Set&RevArmPos", "RevArmPos", Command::SetRevArmPos, false, true},
     {"&SetUp", "SetUp", "Set&DriverAng", "DriverAng", Command::SetDriverAng, false, true},
@@ -196,6 +199,7 @@ constexpr MenuRow kMenu[] = {
     {"Draw&Graphs", "DrawGraphs", "&OvalDiagram", "OvalDiagram", Command::OvalDiagram, false, true},
     {"Draw&Graphs", "DrawGraphs", "S&teamDiagram", "SteamDiagram", Command::SteamDiagram, false, true},
     {"Draw&Graphs", "DrawGraphs", "&PortOpenClose", "PortOpenClose", Command::PortOpenClose, false, true},
+    {"Draw&Graphs", "DrawGraphs", "Valve &Events", "ValveEvents", Command::ValveEvents, false, true},
     {"&Help", "Help", "&Instructions", "Instructions", Command::Instructions, false, true},
     {"&Help", "Help", "Instructions&Special", "InstructionsSpecial", Command::InstructionsSpecial, true, true},
     {"&Help", "Help", "&About", "About", Command::About, false, true},
@@ -340,6 +344,7 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     files_ = new DimensionFileCommands(this, *model_, std::move(fileHooks));
     pictures_ = new PictureExport(this);
     animations_ = new AnimationExport(this, *model_);
+    reportExport_ = new ReportExport(this, *model_);
     canvasWidget_->SetPressHandler([this](QMouseEvent* e) {
         const PressButton b = e->button() == Qt::LeftButton    ? PressButton::Left
                               : e->button() == Qt::RightButton ? PressButton::Right
@@ -393,6 +398,7 @@ void TMainForm::CreateWindows() {
     windows_.ovalDia = new TOvalDia(MakeDiagramHost(), this);
     windows_.steamDia = new TSteamDia(MakeDiagramHost(), this);
     windows_.portDia = new TPortDia(MakeDiagramHost(), this);
+    windows_.eventsDia = new TEventsDia(MakeDiagramHost(), this);
 }
 
 DiagramHost TMainForm::MakeDiagramHost() {
@@ -910,6 +916,8 @@ void TMainForm::RunCommand(Command c) {
     case Command::OvalDiagram: OpenDiagram(windows_.ovalDia); break;
     case Command::SteamDiagram: OpenDiagram(windows_.steamDia); break;
     case Command::PortOpenClose: OpenDiagram(windows_.portDia); break;
+    case Command::ValveEvents: OpenDiagram(windows_.eventsDia); break;
+    case Command::ExportReport: reportExport_->ExportReport(); break;
     case Command::Instructions: windows_.inst->exec(); break;
     case Command::InstructionsSpecial: windows_.vexlinSpInst->exec(); break;
     case Command::About: windows_.aboutBox->exec(); break;

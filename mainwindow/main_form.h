@@ -33,6 +33,7 @@ class QToolBar;
 namespace vx {
 
 class DynVarBars;
+class ReportExport;
 class TDiagramWindow;
 struct DiagramHost;
 class DisplayOptions;
@@ -84,6 +85,8 @@ public:
         OvalDiagram,
         SteamDiagram,
         PortOpenClose,
+        ValveEvents,
+        ExportReport,
         Instructions,
         InstructionsSpecial,
         About,
@@ -134,6 +137,7 @@ public:
     RefPointControls& RefControls() { return *refControls_; }
     // "&OpenDimensions" and "Save&AsDimensions".
     DimensionFileCommands& Files() { return *files_; }
+    ReportExport& Report() { return *reportExport_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -200,6 +204,7 @@ private:
         TDiagramWindow* ovalDia = nullptr; // TOvalDia
         TDiagramWindow* steamDia = nullptr; // TSteamDia
         TDiagramWindow* portDia = nullptr;  // TPortDia
+        TDiagramWindow* eventsDia = nullptr; // TEventsDia
     } windows_;
 
     std::unique_ptr<GearState> model_;
@@ -241,6 +246,7 @@ private:
     // "Export &Picture..." (also the diagrams') and "Export &Animation...".
     PictureExport* pictures_ = nullptr;
     AnimationExport* animations_ = nullptr;
+    ReportExport* reportExport_ = nullptr;
 };
 
 } // namespace vx

@@ -211,8 +211,9 @@ struct OverlayItem {
     float anchorPivot1 = 0, anchorPivot2 = 0;
 };
 
-// The five UnDo buttons: the main window's and the four diagram windows'.
-constexpr int kUndoButtons = 5;
+// The six UnDo buttons: the main window's, the four diagram windows' and
+// the valve events window's.
+constexpr int kUndoButtons = 6;
 
 struct GearState {
     FrameDimensions frame;

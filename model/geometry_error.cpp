@@ -45,16 +45,19 @@ std::string_view GeometryCauseName(GeometryCause cause) { return TextOf(cause).n
 
 std::size_t FormatGeometryCause(GeometryCause cause, float driverAngle, char* buf, std::size_t size) {
     if (buf == nullptr || size == 0) return 0;
+    // Any float prints safely: the angle is kept to a sane range first.
     double a = static_cast<double>(driverAngle);
     if (!std::isfinite(a) || std::fabs(a) > 1e9) a = 0;
+    // The angle through the program's formatter: the C library's follows
+    // the process locale ("212,0" under a comma locale).
     char number[kNumberBuffer];
-    const std::string_view words = TextOf(cause).words;
-    const std::string_view parts[] = {words, " at ", FormatFixed(number, a, 0, 1), "\xC2\xB0"};
+    const std::string_view angle = FormatFixed(number, a, 0, 1);
+    const std::string_view parts[] = {TextOf(cause).words, " at ", angle, "\xC2\xB0"};
     std::size_t n = 0;
-    for (std::string_view p : parts) {
-        const std::size_t k = std::min(p.size(), size - 1 - n);
-        std::memcpy(buf + n, p.data(), k);
-        n += k;
+    for (const std::string_view part : parts) {
+        const std::size_t take = std::min(part.size(), size - 1 - n);
+        std::memcpy(buf + n, part.data(), take);
+        n += take;
     }
     buf[n] = '\0';
     return n;

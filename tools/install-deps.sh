@@ -10,6 +10,7 @@ packages=(
   libgif-dev
   fonts-liberation xvfb xauth imagemagick
   locales
+  poppler-utils
 )
 
 missing=()

@@ -188,6 +188,7 @@ TEST_F(MainFormTest, MenuHoldsEveryItemInOrder) {
     const std::vector<std::string> expected = {
         "&File > &OpenDimensions",
         "&File > Save&AsDimensions",
+        "&File > Export &Report...",
         "&File > -",
         "&File > Export &Picture...",
         "&File > Export &Animation...",
@@ -219,6 +220,7 @@ TEST_F(MainFormTest, MenuHoldsEveryItemInOrder) {
         "Draw&Graphs > &OvalDiagram",
         "Draw&Graphs > S&teamDiagram",
         "Draw&Graphs > &PortOpenClose",
+        "Draw&Graphs > Valve &Events",
         "&Help > &Instructions",
         "&Help > Instructions&Special",
         "&Help > -",

@@ -1,0 +1,85 @@
+// The exact valve events: the nine notches of the default design (both
+// ends), the events window's update after a bar step, and the design
+// report written as a PDF.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <array>
+
+#include "bench/alloc_counter.h"
+#include "bench/qt_app.h"
+#include "diagrams/valve_events_window.h"
+#include "model/defaults.h"
+#include "model/dynvar.h"
+#include "model/valve_events.h"
+#include "platform/qt_pdf_canvas.h"
+#include "report/design_report.h"
+
+namespace {
+
+void BM_ValveEventsNineNotches(benchmark::State& state) {
+    vx::GearState g;
+    vx::StartUp(g);
+    const auto notches = vx::NotchPositions(g);
+    vx::GearState work = g;
+    std::array<vx::PositionEvents, vx::kNotchCount> events;
+    const auto before = vx::bench::AllocationCount();
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < notches.size(); ++i) {
+            vx::ComputeValveEvents(work, notches[i], vx::EventDirection::Auto, events[i]);
+        }
+        benchmark::DoNotOptimize(events.data());
+    }
+    vx::bench::ReportAllocations(state, before);
+}
+BENCHMARK(BM_ValveEventsNineNotches)->Unit(benchmark::kMillisecond);
+
+// The window open on the nine notches with the valve rod on bar 1: each
+// iteration is one trough click (+0.01) and the coalesced redraw it queues:
+// the events of the nine positions computed again and the tables drawn.
+void BM_EventsWindowBarStep(benchmark::State& state) {
+    vx::bench::EnsureQtApp();
+    vx::GearState g;
+    vx::StartUp(g);
+    const auto notches = vx::NotchPositions(g);
+    for (std::size_t i = 0; i < notches.size(); ++i) g.revArm.position[i + 1] = notches[i];
+    g.dynVarSlots[0] = {122, g.cyl.valveCtrToJoint(), "ValveCtrToJoint"};
+    vx::SelectDynVar(g);
+    g.dynVarDisplay = g.undoDisplay = true;
+    vx::DiagramHost host;
+    host.model = &g;
+    vx::TEventsDia w(host);
+    w.open();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    auto* bar = w.findChild<QScrollBar*>(QStringLiteral("SBDynVarE1"));
+    int sign = 1;
+    for (auto _ : state) {
+        bar->setValue(10 * sign); // the bar springs back to 0 after each step
+        QApplication::processEvents();
+        sign = -sign;
+    }
+    benchmark::DoNotOptimize(w.DrawCount());
+    w.done(0);
+}
+BENCHMARK(BM_EventsWindowBarStep)->Unit(benchmark::kMillisecond);
+
+void BM_DesignReport(benchmark::State& state) {
+    vx::bench::EnsureQtApp();
+    vx::GearState g;
+    vx::StartUp(g);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("report.pdf"));
+    for (auto _ : state) {
+        vx::PdfCanvas canvas(file, vx::Paper::A4, QStringLiteral("bench"));
+        vx::DrawDesignReport(g, canvas, {"2026-01-01", "bench"});
+        benchmark::DoNotOptimize(canvas.Finish(nullptr));
+    }
+}
+BENCHMARK(BM_DesignReport)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,46 @@
+// "Export &Report...": the standard save dialog (PDF filter) and the design
+// report written from a copy of the design, on the locale's paper.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "model/gear_state.h"
+#include "platform/paper_size.h"
+
+class QFileDialog;
+class QWidget;
+
+namespace vx {
+
+class ReportExport final : public QObject {
+    Q_OBJECT
+
+public:
+    ReportExport(QWidget* parent, const GearState& g);
+
+    // The menu command: asks for the file, writes the report.
+    void ExportReport();
+
+    // Writes the report of the design to `path`; true when done. A failure
+    // shows one message naming the file and leaves nothing behind but what
+    // the file system kept.
+    bool WriteFile(const QString& path);
+
+    // The dialog as shown: titled "Export Report", filters "PDF File (*.pdf)"
+    // and "All Files (*)", default suffix pdf, asks before overwriting.
+    static void ConfigureDialog(QFileDialog& d);
+
+    // Seams for tests: the file chooser (an empty text is a cancel), the
+    // error display and the paper (default: the locale's).
+    std::function<QString()> chooseFile;
+    std::function<void(const QString& message)> showError;
+    Paper paper;
+
+private:
+    QWidget* parent_;
+    const GearState& g_;
+};
+
+} // namespace vx

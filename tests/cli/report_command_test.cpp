@@ -1,0 +1,56 @@
+// vexlin-cli report: a PDF of five pages on the paper asked for, and the
+// usage errors and failures said as such.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "cli/commands.h"
+#include "tests/cli/cli_run.h"
+#include "tests/temp_dir.h"
+
+namespace vx::cli {
+namespace {
+
+using test::Cli;
+using test::CliRun;
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(ReportCommand, WritesAPdfOnThePaperAsked) {
+    test::TempDir dir;
+    for (const char* paper : {"a4", "letter"}) {
+        const std::string file = dir.File(std::string(paper) + ".pdf");
+        const CliRun r = Cli({"report", "--out", file, "--paper", paper});
+        ASSERT_EQ(r.code, kExitOk) << r.err;
+        EXPECT_EQ(r.out, "");
+        const std::string pdf = Slurp(file);
+        EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+        // Five pages, each of the paper's box in points: A4 595 x 842,
+        // Letter 612 x 792.
+        const std::string box = std::string(paper) == "a4" ? "/MediaBox [0 0 595.000000 842.000000]"
+                                                            : "/MediaBox [0 0 612.000000 792.000000]";
+        std::size_t pages = 0;
+        for (auto at = pdf.find(box); at != std::string::npos; at = pdf.find(box, at + 1)) ++pages;
+        EXPECT_EQ(pages, 5u) << paper;
+    }
+}
+
+TEST(ReportCommand, UsageErrorsAndUnwritableFiles) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"report"}, {"report", "--out"}, {"report", "--out", "x.pdf", "--paper", "a3"}, {"report", "--bogus"}}) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, kExitUsage) << args.back();
+        EXPECT_NE(r.err.find("report"), std::string::npos) << r.err;
+    }
+    const CliRun r = Cli({"report", "--out", "/nonexistent-folder/x.pdf"});
+    EXPECT_EQ(r.code, kExitFailure);
+    EXPECT_NE(r.err.find("/nonexistent-folder/x.pdf"), std::string::npos) << r.err;
+}
+
+} // namespace
+} // namespace vx::cli
