@@ -188,10 +188,10 @@ TEST_F(MainFormTest, MenuHoldsEveryItemInOrder) {
     const std::vector<std::string> expected = {
         "&File > &OpenDimensions",
         "&File > Save&AsDimensions",
-        "&File > Export &Report...",
         "&File > -",
         "&File > Export &Picture...",
         "&File > Export &Animation...",
+        "&File > Export &Report...",
         "&File > -",
         "&File > E&xit",
         "&SetUp > Set&RevArmPos",
