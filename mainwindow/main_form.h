@@ -72,6 +72,7 @@ public:
         CylinderDimensions,
         SetGraphicZoom,
         ResetAllDimensions,
+        BalanceEvents,
         ReferPoints,
         DrawLinesCircles,
         PivotData,
@@ -196,6 +197,7 @@ private:
         TDiagramWindow* ovalDia = nullptr; // TOvalDia
         TDiagramWindow* steamDia = nullptr; // TSteamDia
         TDiagramWindow* portDia = nullptr;  // TPortDia
+        QDialog* balance = nullptr;         // TBalanceEvents
     } windows_;
 
     std::unique_ptr<GearState> model_;
