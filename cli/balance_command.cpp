@@ -8,6 +8,7 @@
 #include "data/dimension_file.h"
 #include "model/dimensions.h"
 #include "model/fixed_format.h"
+#include "model/valve_events_text.h"
 
 namespace vx::cli {
 namespace {
@@ -114,29 +115,9 @@ void AppendPadded(std::string& buf, std::string_view text, std::size_t width) {
     if (text.size() < width) buf.append(width - text.size(), ' ');
 }
 
-void AppendEvent(std::string& buf, const std::optional<float>& v) {
-    if (v) AppendFixed(buf, *v, 9, 2);
-    else buf += "        -";
-}
-
-// The positions' events, front and rear side by side.
+// The positions' events as the events command writes them.
 void AppendBalanceEvents(std::string& buf, const BalanceEvaluation& e) {
-    buf += "position  dir      cut-off F/R        release F/R    compression F/R          lead F/R\n";
-    for (const BalancePosition& p : e.positions) {
-        AppendFixed(buf, p.position, 8, 4);
-        buf += p.forward ? "  fwd " : "  rev ";
-        const EndEvents& f = p.events.front;
-        const EndEvents& r = p.events.rear;
-        AppendEvent(buf, f.cutOff);
-        AppendEvent(buf, r.cutOff);
-        AppendEvent(buf, f.release);
-        AppendEvent(buf, r.release);
-        AppendEvent(buf, f.compression);
-        AppendEvent(buf, r.compression);
-        AppendFixed(buf, f.lead, 9, 4);
-        AppendFixed(buf, r.lead, 9, 4);
-        buf += '\n';
-    }
+    for (const BalancePosition& p : e.positions) AppendValveEventsTable(buf, p.events, p.centre);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "cli/balance_command.h"
 #include "cli/check_command.h"
 #include "cli/diagram_command.h"
+#include "cli/events_command.h"
 #include "cli/pivots_command.h"
 #include "cli/gui_app.h"
 #include "cli/render_command.h"
@@ -76,6 +77,17 @@ Commands:
   render ...           draw a picture of the design (see "render --help")
   diagram NAME ...     a valve diagram (sine, oval, steam, ports) as a
                        picture or as CSV figures (see "diagram --help")
+  events [--positions O1,O2,...] [--direction auto|forward|reverse] [--csv]
+                       the exact valve events of both cylinder ends at
+                       reverse arm positions given as offsets from mid gear
+                       (default: the nine notches -Norm, -3/4 Norm, ...,
+                       +Norm; each held within mid gear +- Max): crank
+                       angles and percent of stroke of admission, cut-off,
+                       release and compression, lead, largest openings,
+                       valve travel, die slip; direction auto runs forward
+                       below mid gear; --csv writes one row per position
+                       and end; exit status 1 when the linkage does not
+                       close somewhere in a turn asked for
 
 Options:
   --design FILE        open a dimension data file first
@@ -305,7 +317,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // Usage errors of the command's own options come before any file work.
     const std::string& cmd = inv.command;
     if (cmd != "dims" && cmd != "midgear" && cmd != "sweep" && cmd != "save" && cmd != "render" &&
-        cmd != "check" && cmd != "pivots" && cmd != "diagram" && cmd != "balance")
+        cmd != "check" && cmd != "pivots" && cmd != "diagram" && cmd != "events" && cmd != "balance")
         return UsageError(err, "unknown command " + Quote(cmd));
     // "COMMAND --help": render and diagram have their own; the others are
     // described in the program's.
@@ -339,6 +351,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (!ParseCheckOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
     }
 
+    if (cmd == "events") {
+        EventsOptions opt;
+        std::string error;
+        if (!ParseEventsOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
+    }
+
     if (cmd == "diagram" && !helpAsked) {
         DiagramOptions opt;
         std::string error;
@@ -355,6 +373,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "save") return RunSave(*g, inv.commandArgs, out, err);
     if (cmd == "check") return RunCheck(*g, inv.commandArgs, out, err);
     if (cmd == "pivots") return RunPivots(*g, inv.commandArgs, out, err);
+    if (cmd == "events") return RunEvents(*g, inv.commandArgs, out, err);
     if (cmd == "balance") return RunBalance(*g, inv.commandArgs, out, err);
     EnsureGuiApplication();
     const int code = cmd == "diagram" ? RunDiagram(*g, inv.commandArgs, out, err)

@@ -87,6 +87,7 @@ public:
                 bp.cost = kBalancePenalty;
                 return;
             }
+            bp.centre = s.revArm.centre;
             const float position = F(static_cast<double>(s.revArm.centre) + prep_.offsets[static_cast<std::size_t>(job)]);
             ComputeValveEvents(s, position, problem_.direction, bp.events);
             bp.position = bp.events.position;

@@ -72,6 +72,7 @@ std::string CheckBalanceProblem(const GearState& g, const BalanceProblem& p);
 // The figures of one position the objective reads, and what it cost.
 struct BalancePosition {
     float position = 0; // the reverse arm position (world X of pivot 18)
+    float centre = 0;   // mid gear of the design evaluated
     bool forward = true;
     PositionEvents events;
     double cost = 0;

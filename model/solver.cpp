@@ -149,7 +149,7 @@ struct RevArmSteps {
     bool rootRaised = false;    // the arm could not reach: raised again on reuse
     bool divisorRaised = false; // its angle's divisor was guarded
 };
-RevArmSteps lastRevArmSteps;
+thread_local RevArmSteps lastRevArmSteps;
 
 } // namespace
 

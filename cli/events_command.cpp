@@ -1,0 +1,118 @@
+#include "cli/events_command.h"
+
+#include <cmath>
+
+#include "cli/commands.h"
+#include "cli/text_io.h"
+#include "model/valve_events_text.h"
+
+namespace vx::cli {
+
+bool ParseEventsOptions(const std::vector<std::string>& args, EventsOptions& opt, std::string& error) {
+    error.clear();
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::optional<std::string> value;
+        if (args[i] == "--csv") {
+            opt.csv = true;
+            continue;
+        }
+        if (TakeOption(args, i, "--positions", value)) {
+            if (!value || value->empty()) {
+                error = "events: --positions needs a list of offsets";
+                return false;
+            }
+            opt.offsets.clear();
+            opt.haveOffsets = true;
+            std::size_t start = 0;
+            while (true) {
+                const std::size_t comma = value->find(',', start);
+                const std::string word =
+                    value->substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+                const auto v = ParseNumber(word);
+                if (!v || !std::isfinite(*v)) {
+                    error = "events: --positions: not a finite number: " + Quote(word);
+                    return false;
+                }
+                if (opt.offsets.size() == kMaxEventPositions) {
+                    error = "events: --positions: at most " + std::to_string(kMaxEventPositions) + " positions";
+                    return false;
+                }
+                opt.offsets.push_back(*v);
+                if (comma == std::string::npos) break;
+                start = comma + 1;
+            }
+            continue;
+        }
+        if (TakeOption(args, i, "--direction", value)) {
+            if (value && *value == "auto") opt.direction = EventDirection::Auto;
+            else if (value && *value == "forward") opt.direction = EventDirection::Forward;
+            else if (value && *value == "reverse") opt.direction = EventDirection::Reverse;
+            else {
+                error = "events: --direction needs auto, forward or reverse";
+                return false;
+            }
+            continue;
+        }
+        error = "events: unknown option " + Quote(args[i]);
+        return false;
+    }
+    return true;
+}
+
+std::vector<float> EventPositions(const GearState& g, const EventsOptions& opt) {
+    if (!opt.haveOffsets) {
+        const auto notches = NotchPositions(g);
+        return {notches.begin(), notches.end()};
+    }
+    const double centre = g.revArm.centre;
+    const double max = g.frame.revArmToCentMax;
+    std::vector<float> positions;
+    positions.reserve(opt.offsets.size());
+    for (const double offset : opt.offsets) {
+        float v = ToModelFloat(centre + offset);
+        if (offset != 0) {
+            const float lo = ToModelFloat(centre - max), hi = ToModelFloat(centre + max);
+            if (v < lo) v = lo;
+            if (v > hi) v = hi;
+        }
+        positions.push_back(v);
+    }
+    return positions;
+}
+
+int RunEvents(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    EventsOptions opt;
+    std::string error;
+    if (!ParseEventsOptions(args, opt, error)) {
+        err << "vexlin-cli: " << error << "\nTry 'vexlin-cli --help'.\n";
+        return kExitUsage;
+    }
+    const std::vector<float> positions = EventPositions(g, opt);
+    std::vector<PositionEvents> events(positions.size());
+    ComputeValveEventsTable(g, positions, opt.direction, events);
+
+    std::string text;
+    if (opt.csv) {
+        text = ValveEventsCsv(events);
+    } else {
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            if (i > 0) text += '\n';
+            AppendValveEventsTable(text, events[i], g.revArm.centre);
+        }
+    }
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    if (!out) {
+        err << "vexlin-cli: events: cannot write the output\n";
+        return kExitFailure;
+    }
+    bool closes = true;
+    for (const PositionEvents& e : events) {
+        if (e.Closes()) continue;
+        closes = false;
+        err << "vexlin-cli: events: " << ValveEventsErrorText(e) << '\n';
+    }
+    return closes ? kExitOk : kExitFailure;
+}
+
+} // namespace vx::cli

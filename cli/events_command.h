@@ -1,0 +1,38 @@
+// vexlin-cli events: the exact valve events of each end of the cylinder at
+// a list of reverse arm positions, as a table for reading or as CSV.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "model/gear_state.h"
+#include "model/valve_events.h"
+
+namespace vx::cli {
+
+struct EventsOptions {
+    std::vector<double> offsets; // from mid gear; empty: the nine notches
+    bool haveOffsets = false;
+    EventDirection direction = EventDirection::Auto;
+    bool csv = false;
+};
+
+// At most this many positions in one run.
+constexpr std::size_t kMaxEventPositions = 1000;
+
+// Reads "--positions O1,O2,...", "--direction auto|forward|reverse" and
+// "--csv"; on a usage error returns false with the message.
+bool ParseEventsOptions(const std::vector<std::string>& args, EventsOptions& opt, std::string& error);
+
+// The absolute reverse arm positions asked for: mid gear + each offset,
+// held within mid gear +- Max as the diagrams hold them (an offset of 0 is
+// mid gear itself); without offsets, the nine notches.
+std::vector<float> EventPositions(const GearState& g, const EventsOptions& opt);
+
+// Writes the table (or CSV) of every position asked for. Exit code 1 with
+// the geometry errors on err when the linkage does not close somewhere in a
+// turn asked for, after writing what was found.
+int RunEvents(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace vx::cli

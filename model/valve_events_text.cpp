@@ -1,0 +1,165 @@
+#include "model/valve_events_text.h"
+
+#include <optional>
+
+#include "model/fixed_format.h"
+
+namespace vx {
+namespace {
+
+void AppendFixed(std::string& out, double v, int decimals, int width = 0) {
+    char buf[kNumberBuffer];
+    out += FormatFixed(buf, v, width, decimals);
+}
+
+void AppendOptional(std::string& out, const std::optional<float>& v, int decimals) {
+    if (v) AppendFixed(out, *v, decimals);
+}
+
+void AppendInt(std::string& out, int v) { out += std::to_string(v); }
+
+// A right-aligned column of `width` characters: the value, or "-".
+void AppendColumn(std::string& out, const std::optional<double>& v, int decimals, int width) {
+    if (v) {
+        AppendFixed(out, *v, decimals, width);
+    } else {
+        out.append(static_cast<std::size_t>(width > 1 ? width - 1 : 0), ' ');
+        out += '-';
+    }
+}
+
+std::optional<double> Opt(const std::optional<float>& v) {
+    if (!v) return std::nullopt;
+    return static_cast<double>(*v);
+}
+
+std::optional<double> Difference(const std::optional<float>& a, const std::optional<float>& b) {
+    if (!a || !b) return std::nullopt;
+    return static_cast<double>(*a) - static_cast<double>(*b);
+}
+
+constexpr int kLabelWidth = 22;
+constexpr int kColumnWidth = 12;
+
+void AppendLabel(std::string& out, std::string_view label) {
+    out += label;
+    if (label.size() < kLabelWidth) out.append(kLabelWidth - label.size(), ' ');
+}
+
+} // namespace
+
+void AppendValveEventsCsv(std::string& out, const PositionEvents& e) {
+    for (const bool rear : {false, true}) {
+        const EndEvents& x = e.End(rear);
+        AppendFixed(out, e.position, 6);
+        out += e.forward ? ",forward," : ",reverse,";
+        out += rear ? "rear" : "front";
+        for (const auto* v : {&x.admissionAngle, &x.cutOffAngle, &x.releaseAngle, &x.compressionAngle, &x.admission,
+                              &x.cutOff, &x.release, &x.compression}) {
+            out += ',';
+            AppendOptional(out, *v, 4);
+        }
+        for (const float v : {x.lead, x.maxSteamOpening, x.maxExhaustOpening, e.valveTravel, e.dieSlip}) {
+            out += ',';
+            AppendFixed(out, v, 5);
+        }
+        out += ',';
+        AppendInt(out, x.steamOpenings);
+        out += ',';
+        AppendInt(out, x.exhaustOpenings);
+        out += '\n';
+    }
+}
+
+std::string ValveEventsCsv(std::span<const PositionEvents> events) {
+    std::string out(kValveEventsCsvHeader);
+    for (const PositionEvents& e : events) AppendValveEventsCsv(out, e);
+    return out;
+}
+
+void AppendValveEventsTable(std::string& out, const PositionEvents& e, float centre) {
+    out += "Reverse arm ";
+    AppendFixed(out, e.position, 6);
+    out += " (mid gear ";
+    const double offset = static_cast<double>(e.position) - static_cast<double>(centre);
+    if (offset >= 0) out += '+';
+    AppendFixed(out, offset, 6);
+    out += e.forward ? "), running forward\n" : "), running in reverse\n";
+    AppendLabel(out, "");
+    for (const std::string_view h : {"front", "rear", "front-rear"}) {
+        out.append(static_cast<std::size_t>(kColumnWidth) - h.size(), ' ');
+        out += h;
+    }
+    out += '\n';
+
+    struct EventRow {
+        std::string_view label;
+        std::optional<float> EndEvents::*member;
+        bool difference;
+    };
+    static constexpr EventRow kRows[] = {
+        {"admission, deg", &EndEvents::admissionAngle, false},
+        {"cut-off, deg", &EndEvents::cutOffAngle, false},
+        {"release, deg", &EndEvents::releaseAngle, false},
+        {"compression, deg", &EndEvents::compressionAngle, false},
+        {"admission, %", &EndEvents::admission, true},
+        {"cut-off, %", &EndEvents::cutOff, true},
+        {"release, %", &EndEvents::release, true},
+        {"compression, %", &EndEvents::compression, true},
+    };
+    for (const EventRow& r : kRows) {
+        AppendLabel(out, r.label);
+        AppendColumn(out, Opt(e.front.*r.member), 4, kColumnWidth);
+        AppendColumn(out, Opt(e.rear.*r.member), 4, kColumnWidth);
+        if (r.difference) AppendColumn(out, Difference(e.front.*r.member, e.rear.*r.member), 4, kColumnWidth);
+        out += '\n';
+    }
+    struct LengthRow {
+        std::string_view label;
+        float EndEvents::*member;
+        bool difference;
+    };
+    static constexpr LengthRow kLengths[] = {
+        {"lead", &EndEvents::lead, true},
+        {"max steam opening", &EndEvents::maxSteamOpening, false},
+        {"max exhaust opening", &EndEvents::maxExhaustOpening, false},
+    };
+    for (const LengthRow& r : kLengths) {
+        AppendLabel(out, r.label);
+        const double f = e.front.*r.member, b = e.rear.*r.member;
+        AppendColumn(out, f, 5, kColumnWidth);
+        AppendColumn(out, b, 5, kColumnWidth);
+        if (r.difference) AppendColumn(out, f - b, 5, kColumnWidth);
+        out += '\n';
+    }
+    for (const bool steam : {true, false}) {
+        AppendLabel(out, steam ? "steam openings" : "exhaust openings");
+        for (const bool rear : {false, true}) {
+            const EndEvents& x = e.End(rear);
+            const std::string n = std::to_string(steam ? x.steamOpenings : x.exhaustOpenings);
+            out.append(static_cast<std::size_t>(kColumnWidth) - n.size(), ' ');
+            out += n;
+        }
+        out += '\n';
+    }
+    AppendLabel(out, "valve travel");
+    AppendColumn(out, static_cast<double>(e.valveTravel), 5, kColumnWidth);
+    out += '\n';
+    AppendLabel(out, "die slip");
+    AppendColumn(out, static_cast<double>(e.dieSlip), 5, kColumnWidth);
+    out += '\n';
+    if (!e.Closes()) out += ValveEventsErrorText(e) + '\n';
+}
+
+std::string ValveEventsErrorText(const PositionEvents& e) {
+    if (e.Closes()) return {};
+    char cause[200];
+    FormatGeometryCause(e.firstCause, e.firstCauseAngle, cause, sizeof cause);
+    std::string out = "reverse arm ";
+    AppendFixed(out, e.position, 6);
+    out += ": the linkage does not close at " + std::to_string(e.failedSolves) + " of the angles solved; first: ";
+    out += cause;
+    return out;
+}
+
+} // namespace vx

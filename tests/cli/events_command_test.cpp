@@ -1,0 +1,135 @@
+// vexlin-cli events: the CSV's columns and rows, the table, the directions,
+// ports without events, a design that does not close and usage errors.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "model/valve_events_text.h"
+#include "tests/cli/cli_run.h"
+
+namespace vx::cli {
+namespace {
+
+using test::Cli;
+using test::CliRun;
+using test::Lines;
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> f;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = line.find(',', start);
+        f.push_back(line.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) return f;
+        start = comma + 1;
+    }
+}
+
+// Decimals after the point, or -1 without one.
+int Decimals(const std::string& field) {
+    const auto dot = field.find('.');
+    return dot == std::string::npos ? -1 : static_cast<int>(field.size() - dot - 1);
+}
+
+TEST(EventsCommand, CsvHasTheColumnsAndOneRowPerNotchAndEnd) {
+    const CliRun r = Cli({"events", "--csv"});
+    ASSERT_EQ(r.code, kExitOk) << r.err;
+    EXPECT_EQ(r.err, "");
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 1u + 18u);
+    EXPECT_EQ(lines[0],
+              "position,direction,end,admissionAngle,cutOffAngle,releaseAngle,compressionAngle,admission,cutOff,"
+              "release,compression,lead,maxSteamOpening,maxExhaustOpening,valveTravel,dieSlip,steamOpenings,"
+              "exhaustOpenings");
+    // Decimals of each column: position 6, angles and percentages 4,
+    // lengths 5, counts none.
+    const int kDecimals[] = {6, -2, -2, 4, 4, 4, 4, 4, 4, 4, 4, 5, 5, 5, 5, 5, -1, -1};
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto f = Fields(lines[i]);
+        ASSERT_EQ(f.size(), 18u) << lines[i];
+        const bool rearRow = i % 2 == 0;
+        EXPECT_EQ(f[1], i <= 8 ? "forward" : "reverse") << lines[i]; // the first four notches run forward
+        EXPECT_EQ(f[2], rearRow ? "rear" : "front");
+        for (std::size_t c = 0; c < f.size(); ++c) {
+            if (kDecimals[c] != -2) {
+                EXPECT_EQ(Decimals(f[c]), kDecimals[c]) << lines[i] << " column " << c;
+            }
+        }
+        EXPECT_EQ(f[16], "1");
+    }
+    // Full forward, front end: the cut-off and compression of the default design.
+    const auto front = Fields(lines[1]);
+    EXPECT_EQ(front[0], "6.621721");
+    EXPECT_EQ(front[8].substr(0, 4), "69.0");
+    EXPECT_EQ(front[10].substr(0, 3), "8.7");
+}
+
+TEST(EventsCommand, PositionsAndDirectionAsAsked) {
+    const CliRun r = Cli({"events", "--csv", "--positions", "0,-0.5,99", "--direction", "reverse"});
+    ASSERT_EQ(r.code, kExitOk) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 7u);
+    const auto mid = Fields(lines[1]), half = Fields(lines[3]), held = Fields(lines[5]);
+    EXPECT_EQ(mid[0], "7.621721");
+    EXPECT_EQ(half[0], "7.121721");
+    EXPECT_EQ(held[0], "8.695721"); // held at mid gear + Max (1.074)
+    for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(Fields(lines[i])[1], "reverse");
+    // Forward: admission and cut-off change places.
+    const CliRun f = Cli({"events", "--csv", "--positions", "-0.5", "--direction", "forward"});
+    const auto fwd = Fields(Lines(f.out)[1]);
+    EXPECT_EQ(fwd[1], "forward");
+    EXPECT_NEAR(std::stod(fwd[4]), std::stod(half[3]), 0.001);
+}
+
+TEST(EventsCommand, NoEventIsAnEmptyField) {
+    const CliRun r = Cli({"--set", "valveFrontHalf=2", "events", "--csv", "--positions", "-1"});
+    ASSERT_EQ(r.code, kExitOk) << r.err;
+    const auto front = Fields(Lines(r.out)[1]);
+    for (const std::size_t c : {3u, 4u, 7u, 8u}) EXPECT_EQ(front[c], "") << c;
+    EXPECT_EQ(front[16], "0");
+    EXPECT_NE(front[5], ""); // the exhaust still opens
+}
+
+TEST(EventsCommand, TableSetsFrontAndRearSideBySide) {
+    const CliRun r = Cli({"events", "--positions", "-1"});
+    ASSERT_EQ(r.code, kExitOk) << r.err;
+    EXPECT_NE(r.out.find("Reverse arm 6.621721 (mid gear -1.000000), running forward"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("front        rear  front-rear"), std::string::npos);
+    // cut-off, %: front, rear and front minus rear.
+    const auto lines = Lines(r.out);
+    bool found = false;
+    for (const auto& l : lines) {
+        if (l.rfind("cut-off, %", 0) != 0) continue;
+        found = true;
+        EXPECT_NE(l.find("69.0786"), std::string::npos) << l;
+        EXPECT_NE(l.find("-0.13"), std::string::npos) << l;
+    }
+    EXPECT_TRUE(found) << r.out;
+}
+
+TEST(EventsCommand, ADesignThatDoesNotCloseFailsAfterPrinting) {
+    const CliRun r = Cli({"--set", "mainRodLength=1", "events", "--csv", "--positions", "-1,1"});
+    EXPECT_EQ(r.code, kExitFailure);
+    EXPECT_EQ(Lines(r.out).size(), 5u);
+    EXPECT_NE(r.err.find("does not close"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("The main rod cannot reach the crosshead"), std::string::npos) << r.err;
+}
+
+TEST(EventsCommand, UsageErrors) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"events", "--direction", "sideways"},
+             {"events", "--positions", "1,x"},
+             {"events", "--positions", "nan"},
+             {"events", "--positions"},
+             {"events", "--bogus"}}) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, kExitUsage) << args.back();
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("events"), std::string::npos) << r.err;
+    }
+}
+
+} // namespace
+} // namespace vx::cli
