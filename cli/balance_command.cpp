@@ -117,7 +117,10 @@ void AppendPadded(std::string& buf, std::string_view text, std::size_t width) {
 
 // The positions' events as the events command writes them.
 void AppendBalanceEvents(std::string& buf, const BalanceEvaluation& e) {
-    for (const BalancePosition& p : e.positions) AppendValveEventsTable(buf, p.events, p.centre);
+    for (std::size_t i = 0; i < e.positions.size(); ++i) {
+        if (i > 0) buf += '\n';
+        AppendValveEventsTable(buf, e.positions[i].events, e.positions[i].centre);
+    }
 }
 
 } // namespace
@@ -236,9 +239,9 @@ int RunBalance(GearState& g, const std::vector<std::string>& args, std::ostream&
     AppendFixed(buf, r.before.worstCutOffDifference, 0, 2);
     buf += " -> ";
     AppendFixed(buf, r.after.worstCutOffDifference, 0, 2);
-    buf += " points\nevaluations              " + std::to_string(r.evaluations) + "\n\nBefore:\n";
+    buf += " points\nevaluations              " + std::to_string(r.evaluations) + "\n\nBefore:\n\n";
     AppendBalanceEvents(buf, r.before);
-    buf += "\nAfter:\n";
+    buf += "\nAfter:\n\n";
     AppendBalanceEvents(buf, r.after);
     out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
     out.flush();
