@@ -215,7 +215,8 @@ void TBalanceEvents::FillFromModel() {
     const char* const names[] = {"Full forward (-Norm)", "-3/4 Norm", "-1/2 Norm", "-1/4 Norm"};
     for (std::size_t k = 0; k < notches.size(); ++k) add(notches[k], QString::fromUtf8(names[k]), true);
     const RevArmPositionList& list = g_.revArm;
-    for (int k = 1; k <= list.positionCount && k <= kRevArmPositions; ++k) {
+    // The positions in use form a prefix of the list.
+    for (int k = 1; k <= kRevArmPositions && list.position[static_cast<std::size_t>(k)] != 0.0f; ++k) {
         const double offset = static_cast<double>(list.position[static_cast<std::size_t>(k)]) - list.centre;
         add(offset, QStringLiteral("Position %1").arg(k), false);
     }

@@ -88,8 +88,20 @@ TEST_F(BalanceEventsTest, TheMenuItemOpensTheWindowInEditDimen) {
     EXPECT_EQ(table->item(dialog->DimensionRow(16), 1)->text(), QStringLiteral("5.10000"));
     EXPECT_EQ(table->item(dialog->DimensionRow(16), 2)->text(), QStringLiteral("4.84500"));
     auto* positions = Get<QListWidget>("Positions");
-    ASSERT_GE(positions->count(), 4);
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(positions->item(k)->checkState(), Qt::Checked);
+    // Then the diagrams' positions list (mid gear, normal full forward and
+    // reverse after the start-up search), not ticked.
+    ASSERT_EQ(positions->count(), 7);
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(positions->item(k)->checkState(), k < 4 ? Qt::Checked : Qt::Unchecked);
+    EXPECT_EQ(positions->item(0)->text(), QStringLiteral("Full forward (-Norm)  (-1.0000 from mid gear)"));
+    EXPECT_EQ(positions->item(6)->text(), QStringLiteral("Position 3  (1.0000 from mid gear)"));
+    positions->item(6)->setCheckState(Qt::Checked);
+    positions->item(0)->setCheckState(Qt::Unchecked);
+    const std::vector<double> chosen = dialog->Problem().positions;
+    ASSERT_EQ(chosen.size(), 4u);
+    EXPECT_EQ(chosen[0], -0.75);
+    EXPECT_NEAR(chosen[3], 1.0, 1e-6); // the list holds positions, not offsets
+    positions->item(6)->setCheckState(Qt::Unchecked);
+    positions->item(0)->setCheckState(Qt::Checked);
     const BalanceProblem p = dialog->Problem();
     EXPECT_EQ(p.positions, ForwardNotches(form.Model()));
     EXPECT_TRUE(p.vary.empty());
