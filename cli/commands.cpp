@@ -73,7 +73,7 @@ Commands:
                        (default cutoff=1 per % of stroke, lead=10000 per
                        length unit, release=0, compression=0); prints the
                        changes and the events before and after; writes the
-                       balanced design only with --save; N default 400
+                       balanced design only with --save; N default 300
   render ...           draw a picture of the design (see "render --help")
   diagram NAME ...     a valve diagram (sine, oval, steam, ports) as a
                        picture or as CSV figures (see "diagram --help")

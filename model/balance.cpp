@@ -23,24 +23,38 @@ std::string Number(double v) {
     return std::string(FormatGeneral9(buf, v));
 }
 
-// The squared difference of one event, weighted; a missing event costs the
-// penalty.
-double EventCost(double weight, const std::optional<float>& front, const std::optional<float>& rear) {
-    if (weight == 0) return 0;
-    if (!front || !rear) return kBalancePenalty;
-    const double d = static_cast<double>(*front) - static_cast<double>(*rear);
-    return weight * d * d;
+// What a position costs when the linkage does not close there or an event
+// the weights ask for is missing: above anything a real difference can cost
+// with these weights (a cut-off difference is at most 100 points), finite.
+double Penalty(const BalanceWeights& w) {
+    return kBalancePenalty * std::max(1.0, w.cutOff + w.lead + w.release + w.compression);
 }
 
-double PositionCost(const PositionEvents& e, const BalanceWeights& w) {
-    if (!e.Closes()) return kBalancePenalty;
-    const double cost = EventCost(w.cutOff, e.front.cutOff, e.rear.cutOff) +
-                        EventCost(w.release, e.front.release, e.rear.release) +
-                        EventCost(w.compression, e.front.compression, e.rear.compression) +
-                        (w.lead == 0 ? 0.0 : w.lead * std::pow(static_cast<double>(e.front.lead) - e.rear.lead, 2));
+// The weighted squared differences of one position; false when a missing
+// event makes it pay the penalty instead.
+bool AddEventCost(double weight, const std::optional<float>& front, const std::optional<float>& rear,
+                  double& cost) {
+    if (weight == 0) return true;
+    if (!front || !rear) return false;
+    const double d = static_cast<double>(*front) - static_cast<double>(*rear);
+    cost += weight * d * d;
+    return true;
+}
+
+// The cost of a position, and whether it counts as balanced at all.
+double PositionCost(const PositionEvents& e, const BalanceWeights& w, bool& ok) {
+    double cost = 0;
+    ok = e.Closes() && AddEventCost(w.cutOff, e.front.cutOff, e.rear.cutOff, cost) &&
+         AddEventCost(w.release, e.front.release, e.rear.release, cost) &&
+         AddEventCost(w.compression, e.front.compression, e.rear.compression, cost) &&
+         AddEventCost(w.lead, e.front.lead, e.rear.lead, cost);
     // A design beyond reason (a value huge or not a number) must not steer
-    // the search with an infinity or a NaN.
-    return std::isfinite(cost) ? std::min(cost, kBalancePenalty) : kBalancePenalty;
+    // the search with an infinity or a NaN either.
+    if (!ok || !std::isfinite(cost)) {
+        ok = false;
+        return Penalty(w);
+    }
+    return cost;
 }
 
 // The problem as the search sees it: each varied dimension's bounds, and
@@ -84,7 +98,8 @@ public:
                 bp.events.firstCause = GeometryCause::MidGearSearch;
                 bp.position = s.motion.reverseArmPosition;
                 bp.forward = true;
-                bp.cost = kBalancePenalty;
+                bp.cost = Penalty(problem_.weights);
+                bp.balanced = false;
                 return;
             }
             bp.centre = s.revArm.centre;
@@ -92,7 +107,7 @@ public:
             ComputeValveEvents(s, position, problem_.direction, bp.events);
             bp.position = bp.events.position;
             bp.forward = bp.events.forward;
-            bp.cost = PositionCost(bp.events, problem_.weights);
+            bp.cost = PositionCost(bp.events, problem_.weights, bp.balanced);
         });
         // Summed in the positions' order, whichever thread found them.
         out.objective = 0;
@@ -100,7 +115,7 @@ public:
         out.closes = true;
         for (const BalancePosition& bp : out.positions) {
             out.objective += bp.cost;
-            if (bp.cost >= kBalancePenalty) out.closes = false;
+            if (!bp.balanced) out.closes = false;
             const EndEvents& f = bp.events.front;
             const EndEvents& r = bp.events.rear;
             if (f.cutOff && r.cutOff)
@@ -260,7 +275,7 @@ BalanceResult BalanceEvents(const GearState& g, const BalanceProblem& p, const B
         const std::vector<float> values = ValuesAt(prep, start, x);
         if (search.cancelled || search.evaluations >= search.budget) {
             if (search.running) search.running->force_stop();
-            return search.haveBest ? search.best.objective : kBalancePenalty;
+            return search.haveBest ? search.best.objective : Penalty(p.weights);
         }
         evaluator.Evaluate(&values, search.scratch);
         ++search.evaluations;

@@ -54,7 +54,8 @@ struct BalanceProblem {
 };
 
 // What a position costs when an event the weights ask for is missing or
-// the linkage does not close there: far above any real difference, finite.
+// the linkage does not close there, times the sum of the weights (at least
+// 1): far above any real difference, finite.
 constexpr double kBalancePenalty = 1e6;
 
 // The four forward notches: -Norm, -3/4 Norm, -1/2 Norm, -1/4 Norm.
@@ -76,6 +77,7 @@ struct BalancePosition {
     bool forward = true;
     PositionEvents events;
     double cost = 0;
+    bool balanced = true; // closes, with every event the weights ask for
 };
 
 struct BalanceEvaluation {
