@@ -88,8 +88,8 @@ bool ReadWeights(const std::string& text, BalanceWeights& w, std::string& error)
             return Fail(error, "--weights needs cutoff=W, lead=W, release=W or compression=W, got " + Quote(item));
         const auto v = ParseNumber(item.substr(eq + 1));
         if (!v || !std::isfinite(*v) || *v < 0)
-            return Fail(error, "--weights: " + name + " needs a finite number not below 0, got " +
-                                   Quote(item.substr(eq + 1)));
+            return Fail(error,
+                        "--weights: " + name + " needs a finite number not below 0, got " + Quote(item.substr(eq + 1)));
         *target = *v;
     }
     return true;
@@ -156,10 +156,14 @@ bool ParseBalanceOptions(const std::vector<std::string>& args, BalanceOptions& o
             continue;
         }
         if (TakeOption(args, i, "--direction", value)) {
-            if (value && *value == "auto") opt.direction = EventDirection::Auto;
-            else if (value && *value == "forward") opt.direction = EventDirection::Forward;
-            else if (value && *value == "reverse") opt.direction = EventDirection::Reverse;
-            else return Fail(error, "--direction needs auto, forward or reverse");
+            if (value && *value == "auto")
+                opt.direction = EventDirection::Auto;
+            else if (value && *value == "forward")
+                opt.direction = EventDirection::Forward;
+            else if (value && *value == "reverse")
+                opt.direction = EventDirection::Reverse;
+            else
+                return Fail(error, "--direction needs auto, forward or reverse");
             continue;
         }
         if (TakeOption(args, i, "--weights", value)) {

@@ -81,8 +81,8 @@ void TBalanceEvents::BuildControls() {
     top->addWidget(hint);
     dims_ = new QTableWidget(static_cast<int>(ids_.size()), kDimColumns, this);
     dims_->setObjectName(QStringLiteral("Dimensions"));
-    dims_->setHorizontalHeaderLabels({QStringLiteral("Dimension"), QStringLiteral("Value"), QStringLiteral("Lower"),
-                                      QStringLiteral("Upper")});
+    dims_->setHorizontalHeaderLabels(
+        {QStringLiteral("Dimension"), QStringLiteral("Value"), QStringLiteral("Lower"), QStringLiteral("Upper")});
     dims_->verticalHeader()->setVisible(false);
     dims_->verticalHeader()->setDefaultSectionSize(18);
     dims_->horizontalHeader()->setSectionResizeMode(kColName, QHeaderView::Stretch);
@@ -90,8 +90,8 @@ void TBalanceEvents::BuildControls() {
     for (int c = kColValue; c < kDimColumns; ++c) dims_->setColumnWidth(c, 90);
     for (std::size_t r = 0; r < ids_.size(); ++r) {
         const DimensionInfo* d = FindDimension(ids_[r]);
-        QTableWidgetItem* name = Cell(QString::fromUtf8(d->shortName.data(), static_cast<qsizetype>(d->shortName.size())),
-                                      false);
+        QTableWidgetItem* name =
+            Cell(QString::fromUtf8(d->shortName.data(), static_cast<qsizetype>(d->shortName.size())), false);
         name->setFlags(name->flags() | Qt::ItemIsUserCheckable);
         name->setCheckState(Qt::Unchecked);
         name->setToolTip(QString::fromUtf8(d->field.data(), static_cast<qsizetype>(d->field.size())));
@@ -146,7 +146,8 @@ void TBalanceEvents::BuildControls() {
 
     changes_ = new QTableWidget(0, kChangeColumns, this);
     changes_->setObjectName(QStringLiteral("Changes"));
-    changes_->setHorizontalHeaderLabels({QStringLiteral("Dimension"), QStringLiteral("Before"), QStringLiteral("After")});
+    changes_->setHorizontalHeaderLabels(
+        {QStringLiteral("Dimension"), QStringLiteral("Before"), QStringLiteral("After")});
     changes_->verticalHeader()->setVisible(false);
     changes_->verticalHeader()->setDefaultSectionSize(18);
     changes_->horizontalHeader()->setSectionResizeMode(kChangeName, QHeaderView::Stretch);
@@ -205,8 +206,8 @@ void TBalanceEvents::FillFromModel() {
     positions_->clear();
     offsets_.clear();
     auto add = [&](double offset, const QString& label, bool checked) {
-        auto* item = new QListWidgetItem(label + QStringLiteral("  (") + Fixed(offset, 4) + QStringLiteral(" from mid gear)"),
-                                         positions_);
+        auto* item = new QListWidgetItem(
+            label + QStringLiteral("  (") + Fixed(offset, 4) + QStringLiteral(" from mid gear)"), positions_);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
         offsets_.push_back(offset);
@@ -241,7 +242,8 @@ BalanceProblem TBalanceEvents::Problem() const {
     }
     p.positions.clear();
     for (int k = 0; k < positions_->count(); ++k)
-        if (positions_->item(k)->checkState() == Qt::Checked) p.positions.push_back(offsets_[static_cast<std::size_t>(k)]);
+        if (positions_->item(k)->checkState() == Qt::Checked)
+            p.positions.push_back(offsets_[static_cast<std::size_t>(k)]);
     p.weights = {Typed(cutOff_->text()), Typed(lead_->text()), Typed(release_->text()), Typed(compression_->text())};
     p.direction = direction_->currentIndex() == 1   ? EventDirection::Forward
                   : direction_->currentIndex() == 2 ? EventDirection::Reverse
@@ -274,13 +276,15 @@ void TBalanceEvents::RunClick() {
         auto result = std::make_shared<BalanceResult>();
         try {
             *result = BalanceEvents(*design, problem, [this](const BalanceProgress& p) {
-                QMetaObject::invokeMethod(this, [this, p] { ShowProgress(p); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this, p] { ShowProgress(p); }, Qt::QueuedConnection);
                 return !cancelRequested_.load();
             });
         } catch (const std::exception& e) {
             result->error = e.what();
         }
-        QMetaObject::invokeMethod(this, [this, result] { Finished(result); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, result] { Finished(result); }, Qt::QueuedConnection);
     });
     SyncButtons();
 }
@@ -312,8 +316,9 @@ void TBalanceEvents::ShowResult() {
         const BalanceChange& c = r.changes[i];
         const DimensionInfo* d = FindDimension(c.id);
         const int row = static_cast<int>(i);
-        changes_->setItem(row, kChangeName,
-                          Cell(QString::fromUtf8(d->shortName.data(), static_cast<qsizetype>(d->shortName.size())), false));
+        changes_->setItem(
+            row, kChangeName,
+            Cell(QString::fromUtf8(d->shortName.data(), static_cast<qsizetype>(d->shortName.size())), false));
         changes_->setItem(row, kChangeBefore, Cell(Fixed(c.before, 5), false));
         changes_->setItem(row, kChangeAfter, Cell(Fixed(c.after, 5), false));
     }
@@ -325,8 +330,8 @@ void TBalanceEvents::ShowResult() {
         text = QStringLiteral("Objective ") + Fixed(r.before.objective, 4) + QStringLiteral(" -> ") +
                Fixed(r.after.objective, 4) + QStringLiteral("; worst cut-off difference ") +
                Fixed(r.before.worstCutOffDifference, 2) + QStringLiteral(" -> ") +
-               Fixed(r.after.worstCutOffDifference, 2) + QStringLiteral(" points; ") +
-               QString::number(r.evaluations) + QStringLiteral(" evaluations.");
+               Fixed(r.after.worstCutOffDifference, 2) + QStringLiteral(" points; ") + QString::number(r.evaluations) +
+               QStringLiteral(" evaluations.");
         if (r.cancelled) text += QStringLiteral(" Cancelled: the best design found so far is shown.");
         text += r.Changed() ? QStringLiteral(" Apply writes it into the design.")
                             : QStringLiteral(" Nothing better was found; the design stays as it is.");

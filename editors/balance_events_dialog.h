@@ -73,7 +73,7 @@ private:
 
     GearState& g_;
     EditorHooks hooks_;
-    std::vector<int> ids_; // dimension id of each row of dims_
+    std::vector<int> ids_;        // dimension id of each row of dims_
     std::vector<double> offsets_; // offset from mid gear of each row of positions_
 
     QTableWidget* dims_ = nullptr;

@@ -32,8 +32,7 @@ double Penalty(const BalanceWeights& w) {
 
 // The weighted squared differences of one position; false when a missing
 // event makes it pay the penalty instead.
-bool AddEventCost(double weight, const std::optional<float>& front, const std::optional<float>& rear,
-                  double& cost) {
+bool AddEventCost(double weight, const std::optional<float>& front, const std::optional<float>& rear, double& cost) {
     if (weight == 0) return true;
     if (!front || !rear) return false;
     const double d = static_cast<double>(*front) - static_cast<double>(*rear);
@@ -80,7 +79,8 @@ Prepared Prepare(const GearState& g, const BalanceProblem& p) {
 class Evaluator {
 public:
     Evaluator(const GearState& g, const BalanceProblem& p, const Prepared& prep)
-        : base_(g), problem_(p), prep_(prep), pool_(JobPool::ThreadsFor(static_cast<int>(prep.offsets.size()), p.threads)),
+        : base_(g), problem_(p), prep_(prep),
+          pool_(JobPool::ThreadsFor(static_cast<int>(prep.offsets.size()), p.threads)),
           scratch_(static_cast<std::size_t>(pool_.Threads())) {}
 
     void Evaluate(const std::vector<float>* values, BalanceEvaluation& out) {
@@ -92,7 +92,9 @@ public:
             if (values)
                 for (std::size_t k = 0; k < prep_.vary.size(); ++k) CommitDimension(s, prep_.vary[k].id, (*values)[k]);
             BalancePosition& bp = out.positions[static_cast<std::size_t>(job)];
-            if (FindMidGear(s) != MidGearResult::Found) {
+            const bool found = FindMidGear(s) == MidGearResult::Found;
+            bp.centre = s.revArm.centre;
+            if (!found) {
                 bp.events = PositionEvents{};
                 bp.events.failedSolves = 1;
                 bp.events.firstCause = GeometryCause::MidGearSearch;
@@ -102,8 +104,8 @@ public:
                 bp.balanced = false;
                 return;
             }
-            bp.centre = s.revArm.centre;
-            const float position = F(static_cast<double>(s.revArm.centre) + prep_.offsets[static_cast<std::size_t>(job)]);
+            const float position =
+                F(static_cast<double>(s.revArm.centre) + prep_.offsets[static_cast<std::size_t>(job)]);
             ComputeValveEvents(s, position, problem_.direction, bp.events);
             bp.position = bp.events.position;
             bp.forward = bp.events.forward;
@@ -119,8 +121,9 @@ public:
             const EndEvents& f = bp.events.front;
             const EndEvents& r = bp.events.rear;
             if (f.cutOff && r.cutOff)
-                out.worstCutOffDifference = std::max(
-                    out.worstCutOffDifference, std::fabs(static_cast<double>(*f.cutOff) - static_cast<double>(*r.cutOff)));
+                out.worstCutOffDifference =
+                    std::max(out.worstCutOffDifference,
+                             std::fabs(static_cast<double>(*f.cutOff) - static_cast<double>(*r.cutOff)));
         }
     }
 
@@ -308,8 +311,9 @@ BalanceResult BalanceEvents(const GearState& g, const BalanceProblem& p, const B
         for (unsigned i = 0; i < n; ++i) x[i] = Halton(k, kPrimes[i % std::size(kPrimes)]);
         return x;
     };
-    auto spent = [&] { return search.cancelled || search.evaluations >= search.budget ||
-                            (search.haveBest && search.best.objective <= 0);
+    auto spent = [&] {
+        return search.cancelled || search.evaluations >= search.budget ||
+               (search.haveBest && search.best.objective <= 0);
     };
     // One local search from x; step: its first step, as a share of each
     // dimension's bounds.
@@ -364,8 +368,7 @@ BalanceResult BalanceEvents(const GearState& g, const BalanceProblem& p, const B
         for (std::size_t i = 0; i < prep.vary.size(); ++i) {
             const DimensionInfo* d = FindDimension(prep.vary[i].id);
             // The value as the design would hold it (an angle folded).
-            result.changes[i].after =
-                IsAngleDimension(d->id) ? FoldAngle(search.bestValues[i]) : search.bestValues[i];
+            result.changes[i].after = IsAngleDimension(d->id) ? FoldAngle(search.bestValues[i]) : search.bestValues[i];
         }
     } else {
         result.after = result.before;

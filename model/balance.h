@@ -46,11 +46,11 @@ struct BalanceProblem {
     std::vector<double> positions; // offsets from mid gear, each limited to +- Max
     EventDirection direction = EventDirection::Auto;
     BalanceWeights weights;
-    int maxEvaluations = 300;   // the search's budget, at least 1
-    double tolerance = 1e-3;    // a step that moves no value by more than this
-                                // share of its bounds' width ends a local search
-    int restarts = 0;           // further searches from points inside the bounds
-    int threads = 0;            // 0: one per core, at most one per position
+    int maxEvaluations = 300; // the search's budget, at least 1
+    double tolerance = 1e-3;  // a step that moves no value by more than this
+                              // share of its bounds' width ends a local search
+    int restarts = 0;         // further searches from points inside the bounds
+    int threads = 0;          // 0: one per core, at most one per position
 };
 
 // What a position costs when an event the weights ask for is missing or
@@ -107,8 +107,8 @@ struct BalanceChange {
 };
 
 struct BalanceResult {
-    std::string error;        // the problem could not be searched (nothing else is set)
-    bool cancelled = false;   // ended by the progress function
+    std::string error;      // the problem could not be searched (nothing else is set)
+    bool cancelled = false; // ended by the progress function
     int evaluations = 0;
     std::vector<BalanceChange> changes; // every varied dimension, in the problem's order
     BalanceEvaluation before;

@@ -34,7 +34,8 @@ TEST(BalanceCommand, UsageErrorsNameWhatIsWrongAndWriteNothing) {
         {{"--vary", "stroke,noSuchField"}, "unknown dimension field \"noSuchField\""},
         {{"--vary", "stroke,stroke"}, "--vary lists stroke twice"},
         {{"--vary", "revArmToCentMax"}, "revArmToCentMax is the reverse arm travel"},
-        {{"--vary", "stroke", "--bounds", "stroke=3.2:3.1"}, "stroke has its lower bound 3.20000005 above its upper bound 3.0999999"},
+        {{"--vary", "stroke", "--bounds", "stroke=3.2:3.1"},
+         "stroke has its lower bound 3.20000005 above its upper bound 3.0999999"},
         {{"--vary", "stroke", "--bounds", "stroke=3:x"}, "not a finite number: \"x\" (for stroke)"},
         {{"--vary", "stroke", "--bounds", "stroke=3:inf"}, "not a finite number: \"inf\" (for stroke)"},
         {{"--vary", "stroke", "--bounds", "stroke=3"}, "--bounds needs FIELD=LO:HI, got \"stroke=3\""},
@@ -69,9 +70,8 @@ TEST(BalanceCommand, UsageErrorsNameWhatIsWrongAndWriteNothing) {
 
 TEST(BalanceCommand, PrintsTheChangesAndTheEventsBeforeAndAfterAndSavesOnlyWhenAsked) {
     TempDir dir;
-    const std::vector<std::string> args = {"balance",     "--vary",    "radRodTotalLength", "--positions",
-                                           "-0.5",        "--weights", "lead=0",            "--max-evals",
-                                           "30"};
+    const std::vector<std::string> args = {"balance",   "--vary", "radRodTotalLength", "--positions", "-0.5",
+                                           "--weights", "lead=0", "--max-evals",       "30"};
     const CliRun r = Cli(args);
     ASSERT_EQ(r.code, kExitOk) << r.err;
     EXPECT_EQ(r.err, "");

@@ -115,8 +115,7 @@ TEST_F(BalanceTest, ADesignAlreadySquareStaysPut) {
     ASSERT_TRUE(second.Ok());
     const BalanceBound& b = p.vary[0];
     const double width = static_cast<double>(b.upper) - b.lower;
-    EXPECT_LE(std::fabs(static_cast<double>(second.changes[0].after) - second.changes[0].before),
-              p.tolerance * width);
+    EXPECT_LE(std::fabs(static_cast<double>(second.changes[0].after) - second.changes[0].before), p.tolerance * width);
     EXPECT_LE(second.after.worstCutOffDifference, first.after.worstCutOffDifference);
 }
 
@@ -131,7 +130,11 @@ TEST_F(BalanceTest, AProblemThatCannotBeSearchedIsToldInWordsAndChangesNothing) 
         {"nothing varied", [](BalanceProblem& p, int) { p.vary.clear(); }, "at least one dimension"},
         {"no such id", [](BalanceProblem& p, int) { p.vary[0].id = 77; }, "no dimension with id 77"},
         {"reverse arm travel", [](BalanceProblem& p, int) { p.vary[0].id = 25; }, "revArmToCentNorm"},
-        {"twice", [](BalanceProblem& p, int rod) { p.vary.push_back({rod, 5, 6}); }, "radRodTotalLength is chosen twice"},
+        {"twice",
+         [](BalanceProblem& p, int rod) {
+             p.vary.push_back({rod, 5, 6});
+         },
+         "radRodTotalLength is chosen twice"},
         {"empty bounds",
          [](BalanceProblem& p, int) {
              p.vary[0].lower = 5.2f;
@@ -142,11 +145,15 @@ TEST_F(BalanceTest, AProblemThatCannotBeSearchedIsToldInWordsAndChangesNothing) 
          [](BalanceProblem& p, int) { p.vary[0].upper = std::numeric_limits<float>::quiet_NaN(); },
          "radRodTotalLength: the bounds must be finite"},
         {"no positions", [](BalanceProblem& p, int) { p.positions.clear(); }, "at least one reverse arm position"},
-        {"position infinite",
-         [](BalanceProblem& p, int) { p.positions[1] = std::numeric_limits<double>::infinity(); },
+        {"position infinite", [](BalanceProblem& p, int) { p.positions[1] = std::numeric_limits<double>::infinity(); },
          "positions must be finite"},
-        {"weight negative", [](BalanceProblem& p, int) { p.weights.lead = -1; }, "weights must be finite and not negative"},
-        {"weights all 0", [](BalanceProblem& p, int) { p.weights = {0, 0, 0, 0}; }, "nothing to balance"},
+        {"weight negative", [](BalanceProblem& p, int) { p.weights.lead = -1; },
+         "weights must be finite and not negative"},
+        {"weights all 0",
+         [](BalanceProblem& p, int) {
+             p.weights = {0, 0, 0, 0};
+         },
+         "nothing to balance"},
         {"budget 0", [](BalanceProblem& p, int) { p.maxEvaluations = 0; }, "budget must be at least 1, got 0"},
         {"tolerance 0", [](BalanceProblem& p, int) { p.tolerance = 0; }, "tolerance"},
     };
