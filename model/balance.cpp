@@ -162,7 +162,7 @@ double Halton(int i, int base) {
 // The search's steps as shares of each dimension's bounds, the relative
 // change of the objective that ends one local search, and the gain a
 // polishing round must make for another to follow.
-constexpr double kFirstStep = 0.1;
+constexpr double kFirstStep = 0.5;
 constexpr double kPolishStep = 0.05;
 constexpr double kLocalRelativeTolerance = 1e-6;
 constexpr double kPolishGain = 1e-3;
@@ -344,17 +344,19 @@ BalanceResult BalanceEvents(const GearState& g, const BalanceProblem& p, const B
     if (n == 0) {
         f(std::vector<double>{});
     } else {
-        // BOBYQA models the objective by quadratics, which finds the valley
-        // in few evaluations; it needs two dimensions at least.
-        const nlopt::algorithm first = n >= 2 ? nlopt::LN_BOBYQA : nlopt::LN_SBPLX;
+        // The valleys of this objective are long and curved, and how the
+        // dimensions are listed must not matter: first the Nelder-Mead
+        // simplex, spanning half of every range, which treats the
+        // dimensions alike and follows a valley well.
         for (int k = 0; k <= p.restarts && !spent(); ++k)
-            localSearch(first, k == 0 ? pointOf(start) : haltonPoint(k), kFirstStep);
-        // The objective is rough on a fine scale (the linkage's searches and
-        // the mid-gear search settle to 1e-4), where BOBYQA's models stall:
-        // the subplex method goes on from the best point while it gains.
+            localSearch(nlopt::LN_NELDERMEAD, k == 0 ? pointOf(start) : haltonPoint(k), kFirstStep);
+        // Then BOBYQA's quadratic models from the best point (subplex for a
+        // single dimension, which BOBYQA does not take), round after round
+        // while a round still gains.
+        const nlopt::algorithm polish = n >= 2 ? nlopt::LN_BOBYQA : nlopt::LN_SBPLX;
         while (!spent() && search.haveBest) {
             const double before = search.best.objective;
-            localSearch(nlopt::LN_SBPLX, pointOf(search.bestValues), kPolishStep);
+            localSearch(polish, pointOf(search.bestValues), kPolishStep);
             if (!(search.best.objective < before * (1 - kPolishGain))) break;
         }
     }

@@ -9,7 +9,8 @@
 // mid-gear position found again, the events found at mid gear + each
 // offset. The positions of one evaluation run side by side on a small pool
 // of threads; the search itself is NLopt's bounded derivative-free local
-// method (BOBYQA, Sbplx for a single dimension), started from the design.
+// methods started from the design: the Nelder-Mead simplex, then BOBYQA
+// (subplex for a single dimension) from the best point while it gains.
 // The same problem gives the same result, to the bit.
 #pragma once
 

@@ -5,6 +5,7 @@
 // written through the editors' commit with its undo entries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -96,6 +97,20 @@ TEST_F(BalanceTest, TheSameProblemGivesTheSameNumbersOnEveryRunAndAnyNumberOfThr
     EXPECT_EQ(one.evaluations, 25);
     ExpectSameResult(one, three);
     ExpectSameResult(three, again);
+}
+
+TEST_F(BalanceTest, TheOrderTheDimensionsAreListedInDoesNotMatter) {
+    const BalanceProblem p = SquaringProblem(g);
+    BalanceProblem reversed = p;
+    std::reverse(reversed.vary.begin(), reversed.vary.end());
+    const BalanceResult a = BalanceEvents(g, p);
+    const BalanceResult b = BalanceEvents(g, reversed);
+    ASSERT_TRUE(a.Ok());
+    ASSERT_TRUE(b.Ok());
+    EXPECT_LT(b.after.worstCutOffDifference, 1.5);
+    EXPECT_EQ(a.after.objective, b.after.objective);
+    for (std::size_t i = 0; i < a.changes.size(); ++i)
+        EXPECT_EQ(Bits(a.changes[i].after), Bits(b.changes[a.changes.size() - 1 - i].after)) << i;
 }
 
 TEST_F(BalanceTest, ADesignAlreadySquareStaysPut) {
