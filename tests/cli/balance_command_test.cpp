@@ -71,7 +71,7 @@ TEST(BalanceCommand, UsageErrorsNameWhatIsWrongAndWriteNothing) {
 TEST(BalanceCommand, PrintsTheChangesAndTheEventsBeforeAndAfterAndSavesOnlyWhenAsked) {
     TempDir dir;
     const std::vector<std::string> args = {"balance",   "--vary", "radRodTotalLength", "--positions", "-0.5",
-                                           "--weights", "lead=0", "--max-evals",       "30"};
+                                           "--weights", "lead=0", "--max-evals", "100"};
     const CliRun r = Cli(args);
     ASSERT_EQ(r.code, kExitOk) << r.err;
     EXPECT_EQ(r.err, "");
