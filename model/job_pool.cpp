@@ -1,13 +1,19 @@
 #include "model/job_pool.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace vx {
 
 JobPool::JobPool(int threads) {
     const int extra = std::max(threads, 1) - 1;
     workers_.reserve(static_cast<std::size_t>(extra));
-    for (int w = 1; w <= extra; ++w) workers_.emplace_back([this, w] { WorkerLoop(w); });
+    // A machine that cannot start another thread gets a smaller pool (at
+    // worst the caller alone), never a failure.
+    try {
+        for (int w = 1; w <= extra; ++w) workers_.emplace_back([this, w] { WorkerLoop(w); });
+    } catch (const std::system_error&) {
+    }
 }
 
 JobPool::~JobPool() {

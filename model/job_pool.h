@@ -19,7 +19,8 @@ namespace vx {
 
 class JobPool {
 public:
-    // threads: how many threads run jobs, the caller's included (at least 1).
+    // threads: how many threads run jobs, the caller's included (at least 1;
+    // fewer when the system cannot start that many).
     explicit JobPool(int threads);
     ~JobPool();
     JobPool(const JobPool&) = delete;
