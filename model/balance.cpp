@@ -27,7 +27,8 @@ std::string Number(double v) {
 // the weights ask for is missing: above anything a real difference can cost
 // with these weights (a cut-off difference is at most 100 points), finite.
 double Penalty(const BalanceWeights& w) {
-    return kBalancePenalty * std::max(1.0, w.cutOff + w.lead + w.release + w.compression);
+    const double sum = w.cutOff + w.lead + w.release + w.compression; // finite weights may still sum to infinity
+    return kBalancePenalty * std::clamp(sum, 1.0, 1e100);
 }
 
 // The weighted squared differences of one position; false when a missing

@@ -216,6 +216,14 @@ TEST_F(BalanceTest, AnEvaluationIsAlwaysAFiniteNumber) {
         EXPECT_FALSE(e.closes) << bad;
         EXPECT_TRUE(std::isfinite(e.worstCutOffDifference)) << bad;
     }
+    // Weights at the edge of the double range: still finite.
+    BalanceProblem huge = DefaultBalanceProblem(g);
+    huge.weights = {1e308, 1e308, 1e308, 1e308};
+    GearState h = g;
+    CommitDimension(h, Id("radRodTotalLength"), 0.5f);
+    EXPECT_TRUE(std::isfinite(EvaluateBalance(h, huge).objective));
+    EXPECT_TRUE(std::isfinite(EvaluateBalance(g, huge).objective));
+
     // The default design closes at every forward notch: a plain weighted sum.
     const BalanceEvaluation e = EvaluateBalance(g, DefaultBalanceProblem(g));
     EXPECT_TRUE(e.closes);
