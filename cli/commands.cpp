@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/balance_command.h"
 #include "cli/check_command.h"
 #include "cli/diagram_command.h"
 #include "cli/events_command.h"
@@ -62,6 +63,19 @@ Commands:
                        gear + OFFSET; --csv writes angle,p<N>y,p<N>x,...
                        with 9 significant digits instead
   save FILE            write the design to a dimension data file
+  balance --vary F1,F2,... [--bounds F=LO:HI]... [--positions O1,...]
+          [--direction auto|forward|reverse] [--max-evals N] [--save OUT]
+          [--weights cutoff=W,lead=W,release=W,compression=W]
+                       search the dimensions F1, F2, ... (each within its
+                       bounds; default its value +- 5 %, angles +- 3
+                       degrees) for the design whose front and rear valve
+                       events agree best at the positions (offsets from mid
+                       gear; default -Norm, -3/4, -1/2 and -1/4 Norm); the
+                       weights price the squared front-minus-rear differences
+                       (default cutoff=1 per % of stroke, lead=10000 per
+                       length unit, release=0, compression=0); prints the
+                       changes and the events before and after; writes the
+                       balanced design only with --save; N default 300
   render ...           draw a picture (frame) or an animated GIF (animation) of
                        the design (see "render --help")
   diagram NAME ...     a valve diagram (sine, oval, steam, ports) as a
@@ -313,7 +327,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const std::string& cmd = inv.command;
     if (cmd != "dims" && cmd != "midgear" && cmd != "sweep" && cmd != "save" && cmd != "render" &&
         cmd != "check" && cmd != "pivots" && cmd != "diagram" && cmd != "events" &&
-        cmd != "report")
+        cmd != "report" && cmd != "balance")
         return UsageError(err, "unknown command " + Quote(cmd));
     // "COMMAND --help": render and diagram have their own; the others are
     // described in the program's.
@@ -335,6 +349,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         PivotsOptions opt;
         std::string error;
         if (!ParsePivotsOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
+    }
+    if (cmd == "balance") {
+        BalanceOptions opt;
+        std::string error;
+        if (!ParseBalanceOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
     }
     if (cmd == "check") {
         CheckOptions opt;
@@ -370,6 +389,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "check") return RunCheck(*g, inv.commandArgs, out, err);
     if (cmd == "pivots") return RunPivots(*g, inv.commandArgs, out, err);
     if (cmd == "events") return RunEvents(*g, inv.commandArgs, out, err);
+    if (cmd == "balance") return RunBalance(*g, inv.commandArgs, out, err);
     EnsureGuiApplication();
     const int code = cmd == "diagram"  ? RunDiagram(*g, inv.commandArgs, out, err)
                      : cmd == "report" ? RunReport(*g, inv.commandArgs, out, err)

@@ -36,6 +36,7 @@
 #include "report/report_export_dialog.h"
 #include "diagrams/sine_window.h"
 #include "diagrams/steam_window.h"
+#include "editors/balance_events_dialog.h"
 #include "editors/cylinder_dimensions_dialog.h"
 #include "editors/frame_dimensions_dialog.h"
 #include "editors/graph_zoom_dialog.h"
@@ -190,7 +191,8 @@ constexpr MenuRow kMenu[] = {
     {"&EditDimen", "EditDimen", "&FrameDimensions", "FrameDimensions", Command::FrameDimensions, false, true},
     {"&EditDimen", "EditDimen", "&CylinderDimensions", "CylinderDimensions", Command::CylinderDimensions, true, true},
     {"&EditDimen", "EditDimen", "Set&GraphicZoom", "GraphicZoom", Command::SetGraphicZoom, true, true},
-    {"&EditDimen", "EditDimen", "&ResetAllDimensions", "ResetAllDimensions", Command::ResetAllDimensions, false, true},
+    {"&EditDimen", "EditDimen", "&ResetAllDimensions", "ResetAllDimensions", Command::ResetAllDimensions, true, true},
+    {"&EditDimen", "EditDimen", "&Balance Events...", "BalanceEvents", Command::BalanceEvents, false, true},
     {nullptr, nullptr, "&ReferPoints", "RefPoints", Command::ReferPoints, false, true},
     {nullptr, nullptr, "&DrawLinesCircles", "DrawLines1", Command::DrawLinesCircles, false, false},
     {nullptr, nullptr, "Pi&votData", "SetPivotData", Command::PivotData, false, true},
@@ -399,6 +401,7 @@ void TMainForm::CreateWindows() {
     windows_.steamDia = new TSteamDia(MakeDiagramHost(), this);
     windows_.portDia = new TPortDia(MakeDiagramHost(), this);
     windows_.eventsDia = new TEventsDia(MakeDiagramHost(), this);
+    windows_.balance = new TBalanceEvents(*model_, EditorWindowHooks(), this);
 }
 
 DiagramHost TMainForm::MakeDiagramHost() {
@@ -907,6 +910,7 @@ void TMainForm::RunCommand(Command c) {
     case Command::FrameDimensions: windows_.frameDi->exec(); break;
     case Command::CylinderDimensions: windows_.cylDimen->exec(); break;
     case Command::SetGraphicZoom: windows_.graphZoom->exec(); break;
+    case Command::BalanceEvents: windows_.balance->exec(); break;
     case Command::DrawLinesCircles: DrawLinesClick(); break;
     case Command::DynamicVari:
         ToggleDynVarDisplay(*model_);

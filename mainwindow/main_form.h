@@ -77,6 +77,7 @@ public:
         CylinderDimensions,
         SetGraphicZoom,
         ResetAllDimensions,
+        BalanceEvents,
         ReferPoints,
         DrawLinesCircles,
         PivotData,
@@ -205,6 +206,7 @@ private:
         TDiagramWindow* steamDia = nullptr; // TSteamDia
         TDiagramWindow* portDia = nullptr;  // TPortDia
         TDiagramWindow* eventsDia = nullptr; // TEventsDia
+        QDialog* balance = nullptr;         // TBalanceEvents
     } windows_;
 
     std::unique_ptr<GearState> model_;

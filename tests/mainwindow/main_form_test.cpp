@@ -212,6 +212,8 @@ TEST_F(MainFormTest, MenuHoldsEveryItemInOrder) {
         "&EditDimen > Set&GraphicZoom",
         "&EditDimen > -",
         "&EditDimen > &ResetAllDimensions",
+        "&EditDimen > -",
+        "&EditDimen > &Balance Events...",
         "&ReferPoints",
         "&DrawLinesCircles",
         "Pi&votData",

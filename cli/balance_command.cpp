@@ -1,0 +1,272 @@
+#include "cli/balance_command.h"
+
+#include <cmath>
+#include <string_view>
+
+#include "cli/commands.h"
+#include "cli/text_io.h"
+#include "data/dimension_file.h"
+#include "model/dimensions.h"
+#include "model/fixed_format.h"
+#include "model/valve_events_text.h"
+
+namespace vx::cli {
+namespace {
+
+constexpr std::string_view kPrefix = "balance: ";
+
+// The words of a comma-separated list; an empty text gives none.
+std::vector<std::string> SplitList(const std::string& text) {
+    std::vector<std::string> words;
+    if (text.empty()) return words;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        words.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) return words;
+        start = comma + 1;
+    }
+}
+
+bool Fail(std::string& error, const std::string& message) {
+    error = std::string(kPrefix) + message;
+    return false;
+}
+
+const DimensionInfo* Field(const std::string& name, std::string& error) {
+    const DimensionInfo* d = FindDimensionByField(name);
+    if (!d) Fail(error, "unknown dimension field " + Quote(name) + " (\"dims\" lists them)");
+    return d;
+}
+
+// A finite bound, as the model will hold it.
+bool ReadBound(const std::string& text, const std::string& field, float& v, std::string& error) {
+    const auto n = ParseNumber(text);
+    if (!n || !std::isfinite(*n) || !std::isfinite(ToModelFloat(*n)))
+        return Fail(error, "--bounds: not a finite number: " + Quote(text) + " (for " + field + ")");
+    v = ToModelFloat(*n);
+    return true;
+}
+
+bool ReadBounds(const std::string& text, BalanceOptions& opt, std::string& error) {
+    for (const std::string& item : SplitList(text)) {
+        const auto eq = item.find('=');
+        const auto colon = item.find(':', eq == std::string::npos ? 0 : eq);
+        if (eq == std::string::npos || colon == std::string::npos)
+            return Fail(error, "--bounds needs FIELD=LO:HI, got " + Quote(item));
+        const std::string field = item.substr(0, eq);
+        const DimensionInfo* d = Field(field, error);
+        if (!d) return false;
+        BalanceOptions::Vary* vary = nullptr;
+        for (BalanceOptions::Vary& v : opt.vary)
+            if (v.id == d->id) vary = &v;
+        if (!vary) return Fail(error, "--bounds names " + field + ", which --vary does not list");
+        float lo = 0, hi = 0;
+        if (!ReadBound(item.substr(eq + 1, colon - eq - 1), field, lo, error)) return false;
+        if (!ReadBound(item.substr(colon + 1), field, hi, error)) return false;
+        if (lo > hi) {
+            char a[kNumberBuffer], b[kNumberBuffer];
+            return Fail(error, "--bounds: " + field + " has its lower bound " + std::string(FormatGeneral9(a, lo)) +
+                                   " above its upper bound " + std::string(FormatGeneral9(b, hi)));
+        }
+        vary->lower = lo;
+        vary->upper = hi;
+    }
+    return true;
+}
+
+bool ReadWeights(const std::string& text, BalanceWeights& w, std::string& error) {
+    for (const std::string& item : SplitList(text)) {
+        const auto eq = item.find('=');
+        const std::string name = item.substr(0, eq);
+        double* target = name == "cutoff"        ? &w.cutOff
+                         : name == "lead"        ? &w.lead
+                         : name == "release"     ? &w.release
+                         : name == "compression" ? &w.compression
+                                                 : nullptr;
+        if (eq == std::string::npos || !target)
+            return Fail(error, "--weights needs cutoff=W, lead=W, release=W or compression=W, got " + Quote(item));
+        const auto v = ParseNumber(item.substr(eq + 1));
+        if (!v || !std::isfinite(*v) || *v < 0)
+            return Fail(error,
+                        "--weights: " + name + " needs a finite number not below 0, got " + Quote(item.substr(eq + 1)));
+        *target = *v;
+    }
+    return true;
+}
+
+bool ReadPositions(const std::string& text, std::vector<double>& list, std::string& error) {
+    for (const std::string& word : SplitList(text)) {
+        const auto v = ParseNumber(word);
+        if (!v || !std::isfinite(*v)) return Fail(error, "--positions: not a finite number: " + Quote(word));
+        list.push_back(*v);
+    }
+    if (list.empty()) return Fail(error, "--positions needs at least one offset");
+    return true;
+}
+
+void AppendFixed(std::string& buf, double v, int width, int decimals) {
+    char b[kNumberBuffer];
+    buf += FormatFixed(b, v, width, decimals);
+}
+
+void AppendPadded(std::string& buf, std::string_view text, std::size_t width) {
+    buf += text;
+    if (text.size() < width) buf.append(width - text.size(), ' ');
+}
+
+// The positions' events as the events command writes them.
+void AppendBalanceEvents(std::string& buf, const BalanceEvaluation& e) {
+    for (std::size_t i = 0; i < e.positions.size(); ++i) {
+        if (i > 0) buf += '\n';
+        AppendValveEventsTable(buf, e.positions[i].events, e.positions[i].centre);
+    }
+}
+
+} // namespace
+
+bool ParseBalanceOptions(const std::vector<std::string>& args, BalanceOptions& opt, std::string& error) {
+    error.clear();
+    std::vector<std::string> bounds; // read once every --vary is known
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::optional<std::string> value;
+        if (TakeOption(args, i, "--vary", value)) {
+            if (!value || value->empty()) return Fail(error, "--vary needs a list of dimension fields");
+            for (const std::string& field : SplitList(*value)) {
+                const DimensionInfo* d = Field(field, error);
+                if (!d) return false;
+                if (!IsDynamicVariable(d->id))
+                    return Fail(error, field + " is the reverse arm travel, which balance cannot vary");
+                for (const BalanceOptions::Vary& v : opt.vary)
+                    if (v.id == d->id) return Fail(error, "--vary lists " + field + " twice");
+                opt.vary.push_back({d->id, std::nullopt, std::nullopt});
+            }
+            continue;
+        }
+        if (TakeOption(args, i, "--bounds", value)) {
+            if (!value || value->empty()) return Fail(error, "--bounds needs FIELD=LO:HI");
+            bounds.push_back(*value);
+            continue;
+        }
+        if (TakeOption(args, i, "--positions", value)) {
+            if (!value) return Fail(error, "--positions needs a list of offsets");
+            std::vector<double> list;
+            if (!ReadPositions(*value, list, error)) return false;
+            opt.positions = std::move(list);
+            continue;
+        }
+        if (TakeOption(args, i, "--direction", value)) {
+            if (value && *value == "auto")
+                opt.direction = EventDirection::Auto;
+            else if (value && *value == "forward")
+                opt.direction = EventDirection::Forward;
+            else if (value && *value == "reverse")
+                opt.direction = EventDirection::Reverse;
+            else
+                return Fail(error, "--direction needs auto, forward or reverse");
+            continue;
+        }
+        if (TakeOption(args, i, "--weights", value)) {
+            if (!value || value->empty()) return Fail(error, "--weights needs NAME=W,...");
+            if (!ReadWeights(*value, opt.weights, error)) return false;
+            continue;
+        }
+        if (TakeOption(args, i, "--max-evals", value)) {
+            const auto v = value ? ParseNumber(*value) : std::nullopt;
+            if (!v || !(*v >= 1 && *v <= 1'000'000) || *v != std::floor(*v))
+                return Fail(error, "--max-evals needs a whole number of evaluations from 1 to 1000000, got " +
+                                       (value ? Quote(*value) : std::string("nothing")));
+            opt.maxEvaluations = static_cast<int>(*v);
+            continue;
+        }
+        if (TakeOption(args, i, "--save", value)) {
+            if (!value || value->empty()) return Fail(error, "--save needs a file name");
+            opt.savePath = *value;
+            continue;
+        }
+        return Fail(error, "unknown option " + Quote(args[i]));
+    }
+    if (opt.vary.empty()) return Fail(error, "--vary FIELD,... is required (the dimensions to vary)");
+    for (const std::string& b : bounds)
+        if (!ReadBounds(b, opt, error)) return false;
+    const BalanceWeights& w = opt.weights;
+    if (w.cutOff == 0 && w.lead == 0 && w.release == 0 && w.compression == 0)
+        return Fail(error, "--weights: every weight is 0, so there is nothing to balance");
+    return true;
+}
+
+BalanceProblem MakeBalanceProblem(const GearState& g, const BalanceOptions& opt) {
+    BalanceProblem p = DefaultBalanceProblem(g);
+    for (const BalanceOptions::Vary& v : opt.vary) {
+        BalanceBound b = DefaultBalanceBound(g, v.id);
+        if (v.lower) b.lower = *v.lower;
+        if (v.upper) b.upper = *v.upper;
+        p.vary.push_back(b);
+    }
+    if (opt.positions) p.positions = *opt.positions;
+    p.direction = opt.direction;
+    p.weights = opt.weights;
+    p.maxEvaluations = opt.maxEvaluations;
+    return p;
+}
+
+int RunBalance(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    BalanceOptions opt;
+    std::string error;
+    if (!ParseBalanceOptions(args, opt, error)) {
+        err << "vexlin-cli: " << error << "\nTry 'vexlin-cli --help'.\n";
+        return kExitUsage;
+    }
+    const BalanceProblem problem = MakeBalanceProblem(g, opt);
+    const BalanceResult r = BalanceEvents(g, problem);
+    if (!r.Ok()) {
+        err << "vexlin-cli: balance: " << r.error << "\nTry 'vexlin-cli --help'.\n";
+        return kExitUsage;
+    }
+
+    std::string buf;
+    buf += "dimension                   before       after       lower       upper\n";
+    for (std::size_t i = 0; i < r.changes.size(); ++i) {
+        const BalanceChange& c = r.changes[i];
+        AppendPadded(buf, FindDimension(c.id)->field, 22);
+        AppendFixed(buf, c.before, 12, 5);
+        AppendFixed(buf, c.after, 12, 5);
+        AppendFixed(buf, problem.vary[i].lower, 12, 5);
+        AppendFixed(buf, problem.vary[i].upper, 12, 5);
+        buf += '\n';
+    }
+    buf += "\nobjective                ";
+    AppendFixed(buf, r.before.objective, 0, 4);
+    buf += " -> ";
+    AppendFixed(buf, r.after.objective, 0, 4);
+    buf += "\nworst cut-off difference ";
+    AppendFixed(buf, r.before.worstCutOffDifference, 0, 2);
+    buf += " -> ";
+    AppendFixed(buf, r.after.worstCutOffDifference, 0, 2);
+    buf += " points\nevaluations              " + std::to_string(r.evaluations) + "\n\nBefore:\n\n";
+    AppendBalanceEvents(buf, r.before);
+    buf += "\nAfter:\n\n";
+    AppendBalanceEvents(buf, r.after);
+    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+    out.flush();
+    if (!out) {
+        err << "vexlin-cli: balance: cannot write the output\n";
+        return kExitFailure;
+    }
+    if (r.infeasible) {
+        err << "vexlin-cli: balance: no design within the bounds closes the linkage with every event asked for "
+               "at every position; nothing changed\n";
+        return kExitFailure;
+    }
+    if (!opt.savePath.empty()) {
+        ApplyBalance(g, r);
+        const FileResult saved = SaveDesign(g, opt.savePath);
+        if (!saved.ok) {
+            err << "vexlin-cli: " << saved.error << "\n";
+            return kExitFailure;
+        }
+    }
+    return kExitOk;
+}
+
+} // namespace vx::cli

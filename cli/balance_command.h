@@ -1,0 +1,44 @@
+// vexlin-cli balance: searches a few dimensions for the design whose front
+// and rear valve events agree best, and prints what changed and the events
+// before and after.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "model/balance.h"
+#include "model/gear_state.h"
+
+namespace vx::cli {
+
+// The options as read, before the design is known (bounds not given default
+// to the design's values).
+struct BalanceOptions {
+    struct Vary {
+        int id = 0;
+        std::optional<float> lower, upper;
+    };
+    std::vector<Vary> vary;
+    std::optional<std::vector<double>> positions; // default: the four forward notches
+    EventDirection direction = EventDirection::Auto;
+    BalanceWeights weights;
+    int maxEvaluations = BalanceProblem{}.maxEvaluations;
+    std::string savePath; // empty: write nothing
+};
+
+// Reads the options after the word "balance"; on a usage error returns
+// false with the message (naming the field or value at fault).
+bool ParseBalanceOptions(const std::vector<std::string>& args, BalanceOptions& opt, std::string& error);
+
+// The problem for design g from options already read.
+BalanceProblem MakeBalanceProblem(const GearState& g, const BalanceOptions& opt);
+
+// Runs the search and prints the changes and the events before and after.
+// Exit code 2 for a problem that cannot be searched, 1 when no design
+// tried closes or --save fails, else 0. g takes the result only when
+// --save is given (and is then written there).
+int RunBalance(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace vx::cli
