@@ -267,12 +267,17 @@ void QImageCanvas::SetPixel(int x, int y, Rgb color) {
 
 void QImageCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& style) {
     if (image_.isNull() || utf8.empty() || x >= image_.width() || y >= image_.height()) return;
-    const QFontMetrics& fm = FontFor(style);
-    // Far left or above: no text is wider than its bytes times the widest glyph.
-    if (i64{x} + static_cast<i64>(utf8.size()) * fm.maxWidth() <= 0 || i64{y} + fm.height() <= 0) return;
-
     const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char ch) { return ch >= ' ' && ch <= '~'; });
-    if (const GlyphFont* cached = ascii ? GlyphsFor(style) : nullptr) {
+    const GlyphFont* cached = ascii ? KeptGlyphs(style) : nullptr;
+    if (cached == nullptr) {
+        const QFontMetrics& fm = FontFor(style);
+        // Far left or above: no text is wider than its bytes times the widest glyph.
+        if (i64{x} + static_cast<i64>(utf8.size()) * fm.maxWidth() <= 0 || i64{y} + fm.height() <= 0) return;
+        if (ascii) cached = GlyphsFor(style);
+    } else if (i64{x} + static_cast<i64>(utf8.size()) * cached->maxWidth <= 0 || i64{y} + cached->height <= 0) {
+        return;
+    }
+    if (cached != nullptr) {
         const GlyphFont& gf = *cached;
         double advance = 0;
         for (char ch : utf8) advance += gf.glyphs[static_cast<std::size_t>(ch - ' ')].advance;
@@ -297,6 +302,7 @@ void QImageCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& st
         return;
     }
 
+    const QFontMetrics& fm = FontFor(style);
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     Touch(x, y, i64{x} + fm.horizontalAdvance(text) + 4, i64{y} + fm.height() + 2);
     QPainter p(&image_);
@@ -309,11 +315,17 @@ void QImageCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& st
     p.drawText(QPoint(x, y + fm.ascent()), text);
 }
 
-const QImageCanvas::GlyphFont* QImageCanvas::GlyphsFor(const TextStyle& style) {
-    const QFontMetrics& fm = FontFor(style);
+const QImageCanvas::GlyphFont* QImageCanvas::KeptGlyphs(const TextStyle& style) const {
+    const int size = std::clamp(style.pixelSize, 1, kMaxPixelSize);
     for (const GlyphFont& gf : glyphFonts_)
-        if (gf.face == fontFace_ && gf.size == fontSize_ && gf.bold == fontBold_ && gf.underline == fontUnderline_)
+        if (gf.face == style.face && gf.size == size && gf.bold == style.bold && gf.underline == style.underline)
             return &gf;
+    return nullptr;
+}
+
+const QImageCanvas::GlyphFont* QImageCanvas::GlyphsFor(const TextStyle& style) {
+    if (const GlyphFont* kept = KeptGlyphs(style)) return kept;
+    const QFontMetrics& fm = FontFor(style);
     if (glyphFonts_.size() >= kMaxGlyphFonts || fontSize_ > kMaxGlyphPixelSize) return nullptr;
     GlyphFont gf;
     gf.face = fontFace_;
@@ -321,6 +333,7 @@ const QImageCanvas::GlyphFont* QImageCanvas::GlyphsFor(const TextStyle& style) {
     gf.bold = fontBold_;
     gf.underline = fontUnderline_;
     gf.height = fm.height();
+    gf.maxWidth = fm.maxWidth();
     const int pad = std::max(8, fm.maxWidth());
     QImage cell(fm.maxWidth() + 2 * pad, fm.height() + 2 * pad, QImage::Format_RGB32);
     for (int c = ' '; c <= '~'; ++c) {

@@ -50,9 +50,13 @@ private:
         int size = 0;
         bool bold = false, underline = false;
         int height = 0;
+        int maxWidth = 0;
         std::array<Glyph, 95> glyphs; // ' ' .. '~'
     };
     const GlyphFont* GlyphsFor(const TextStyle& style); // null: not kept
+    // The glyphs of the style's font if they are kept already; needs no
+    // font, so that texts of alternating faces make no QFont per text.
+    const GlyphFont* KeptGlyphs(const TextStyle& style) const;
 
     // Drawn area since the last Clear (clipped to the image), so that the
     // next Clear with the same colour fills only that.
