@@ -72,24 +72,11 @@ bool IsFolder(const std::string& path) {
 
 bool ParseAnimationOptions(const std::vector<std::string>& args, AnimationOptions& o, std::string& error) {
     error.clear();
-    struct Flag {
-        std::string_view name;
-        bool* target;
-        bool value;
-    };
-    const Flag flags[] = {{"--no-screen-data", &o.screenData, false},
-                          {"--steam", &o.steam, true},
-                          {"--large-font", &o.largeFont, true}};
+    const PictureSwitches switches{&o.screenData, &o.steam, &o.largeFont};
     const NumberOption numbers[] = {{"--revarm", &o.revarm}, {"--step", &o.step}, {"--fps", &o.fps}};
     bool haveOut = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        const Flag* flag = nullptr;
-        for (const Flag& f : flags)
-            if (args[i] == f.name) flag = &f;
-        if (flag) {
-            *flag->target = flag->value;
-            continue;
-        }
+        if (TakePictureSwitch(args[i], switches)) continue;
         if (TakeOutOption(args, i, o.out, error)) {
             if (!error.empty()) return false;
             haveOut = true;

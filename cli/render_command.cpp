@@ -90,23 +90,10 @@ bool ParseFrameOptions(const std::vector<std::string>& args, FrameOptions& o, st
     const Named numbers[] = {{"--angle", &o.angle},   {"--revarm", &o.revarm},         {"--zoom", &o.zoom},
                              {"--pan-h", &o.panH},    {"--pan-v", &o.panV},            {"--line-width", &o.lineWidth},
                              {"--running", &o.running}};
-    struct Flag {
-        std::string_view name;
-        bool* target;
-        bool value;
-    };
-    const Flag flags[] = {{"--no-screen-data", &o.screenData, false},
-                          {"--steam", &o.steam, true},
-                          {"--large-font", &o.largeFont, true}};
+    const PictureSwitches switches{&o.screenData, &o.steam, &o.largeFont};
     bool haveOut = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        const Flag* flag = nullptr;
-        for (const Flag& f : flags)
-            if (args[i] == f.name) flag = &f;
-        if (flag) {
-            *flag->target = flag->value;
-            continue;
-        }
+        if (TakePictureSwitch(args[i], switches)) continue;
         std::optional<std::string> value;
         if (TakeOutOption(args, i, o.out, error)) {
             if (!error.empty()) return false;

@@ -67,6 +67,14 @@ bool TakeOutOption(const std::vector<std::string>& args, std::size_t& i, std::st
     return true;
 }
 
+bool TakePictureSwitch(const std::string& arg, const PictureSwitches& switches) {
+    if (arg == "--no-screen-data") *switches.screenData = false;
+    else if (arg == "--steam") *switches.steam = true;
+    else if (arg == "--large-font") *switches.largeFont = true;
+    else return false;
+    return true;
+}
+
 bool ReadNumberOptions(const std::vector<std::string>& args, std::span<const NumberOption> options,
                        std::string_view command, std::string& error) {
     const std::string prefix = std::string(command) + ": ";

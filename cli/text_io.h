@@ -39,6 +39,15 @@ bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::strin
 // it and `out` is set, or, without a file name, `error` says so.
 bool TakeOutOption(const std::vector<std::string>& args, std::size_t& i, std::string& out, std::string& error);
 
+// The switches every picture of the main window takes: whether args[i] is
+// "--no-screen-data", "--steam" or "--large-font"; if so, sets that switch.
+struct PictureSwitches {
+    bool* screenData;
+    bool* steam;
+    bool* largeFont;
+};
+bool TakePictureSwitch(const std::string& arg, const PictureSwitches& switches);
+
 // A numeric option and where its value goes.
 struct NumberOption {
     std::string_view name;

@@ -232,7 +232,7 @@ std::string WriteInPlace(const std::string& path, const std::uint8_t* data, std:
 
 } // namespace
 
-std::string WriteDesignFile(const std::string& path, const std::uint8_t* data, std::size_t size, ReplaceMode mode) {
+std::string ReplaceFileContents(const std::string& path, const std::uint8_t* data, std::size_t size, ReplaceMode mode) {
     if (path.empty()) return "no file name";
     const std::string target = ResolveLinks(path);
 
@@ -297,7 +297,7 @@ std::string WriteDesignFile(const std::string& path, const std::uint8_t* data, s
 FileResult SaveDesign(GearState& g, const std::string& path) {
     FileResult r;
     const DesignBytes bytes = EncodeDesign(g);
-    if (std::string reason = WriteDesignFile(path, bytes.data(), bytes.size()); !reason.empty()) {
+    if (std::string reason = ReplaceFileContents(path, bytes.data(), bytes.size()); !reason.empty()) {
         r.ok = false;
         r.error = SaveError(path, reason);
         return r;

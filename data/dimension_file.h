@@ -59,13 +59,14 @@ FileResult OpenDesign(GearState& g, const std::string& path);
 // the path when the save succeeds.
 FileResult SaveDesign(GearState& g, const std::string& path);
 
-// How WriteDesignFile replaces the target: through a temporary file when
+// How ReplaceFileContents replaces the target: through a temporary file when
 // one can be made, else in place; or in place only.
 enum class ReplaceMode { Auto, InPlace };
 
-// The writing part of SaveDesign, for a file image of any size. Returns ""
-// or the reason of the failure.
-std::string WriteDesignFile(const std::string& path, const std::uint8_t* data, std::size_t size,
+// The writing part of SaveDesign, for a file of any kind and size (the
+// picture files are written by it too). Returns "" or the reason of the
+// failure.
+std::string ReplaceFileContents(const std::string& path, const std::uint8_t* data, std::size_t size,
                             ReplaceMode mode = ReplaceMode::Auto);
 
 // The file a path names once symbolic links are followed (the path itself

@@ -1,7 +1,9 @@
-// Writing the program's picture files (PNG, SVG, GIF): the whole file goes
-// to a temporary file beside the target and is renamed over it once it is
-// complete, so a failed write leaves an existing file as it was and no
-// temporary file behind.
+// Writing the program's picture files (PNG, SVG, GIF) the way a design is
+// saved: the whole file goes to a temporary file beside the target and is
+// renamed over it once it is complete (keeping the old file's owner, group
+// and permissions), or is rewritten in place where that cannot be done or
+// the file has other names; a failed write leaves an existing file as it
+// was and no temporary file behind.
 #pragma once
 
 #include <QByteArray>

@@ -143,7 +143,7 @@ TEST_F(SaveOverTest, InPlaceWriteReplacesTheContentsOfTheSameFile) {
     struct stat before {};
     ::stat(path.c_str(), &before);
     const DesignBytes b = EncodeDesign(*g);
-    EXPECT_EQ(WriteDesignFile(path, b.data(), b.size(), ReplaceMode::InPlace), "");
+    EXPECT_EQ(ReplaceFileContents(path, b.data(), b.size(), ReplaceMode::InPlace), "");
     struct stat after {};
     ::stat(path.c_str(), &after);
     EXPECT_EQ(before.st_ino, after.st_ino);
@@ -163,7 +163,7 @@ TEST_F(SaveOverTest, AFailedInPlaceWritePutsTheOldContentsBack) {
     small.rlim_cur = 100;
     ::setrlimit(RLIMIT_FSIZE, &small);
     const DesignBytes b = EncodeDesign(*g);
-    const std::string reason = WriteDesignFile(path, b.data(), b.size(), ReplaceMode::InPlace);
+    const std::string reason = ReplaceFileContents(path, b.data(), b.size(), ReplaceMode::InPlace);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_NE(reason.find("put back"), std::string::npos) << reason;

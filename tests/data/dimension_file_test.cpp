@@ -25,6 +25,7 @@
 #include "model/defaults.h"
 #include "model/dimensions.h"
 #include "model/midgear.h"
+#include "tests/file_size_limit.h"
 #include "tests/temp_dir.h"
 
 namespace vx {
@@ -486,26 +487,7 @@ INSTANTIATE_TEST_SUITE_P(DimensionFile, OpenFailures, ::testing::ValuesIn(kOpenF
                              return name;
                          });
 
-// Lowers the file size limit of the process for one scope, so that writes
-// fail as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = saved_;
-        lim.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int) = nullptr;
-};
+using test::FileSizeLimit;
 
 TEST(DimensionFile, FailedSaveKeepsTheExistingFileAndLeavesNoTemporaryFile) {
     TempDir dir;
