@@ -19,6 +19,7 @@ namespace vx::cli {
 namespace {
 
 using test::Cli;
+using test::Number;
 using test::CliRun;
 using test::Lines;
 using test::TempDir;
@@ -100,7 +101,7 @@ TEST(BalanceCommand, PrintsTheChangesAndTheEventsBeforeAndAfterAndSavesOnlyWhenA
     ASSERT_TRUE(OpenDesign(*g, dir.File("balanced.vxd")).ok);
     const std::string value = lines[1].substr(34, 12);
     const auto* d = FindDimensionByField("radRodTotalLength");
-    EXPECT_NEAR(DimensionValue(*g, *d), std::stod(value), 5e-6);
+    EXPECT_NEAR(DimensionValue(*g, *d), Number(value), 5e-6);
     EXPECT_NE(DimensionValue(*g, *d), 5.1f);
 }
 

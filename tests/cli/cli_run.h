@@ -2,11 +2,13 @@
 // and keeps what they wrote.
 #pragma once
 
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "model/fixed_format.h"
 
 namespace vx::test {
 
@@ -27,6 +29,15 @@ inline std::vector<std::string> Lines(const std::string& text) {
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
+}
+
+// A field of the command's output (blanks around it allowed, as in the
+// aligned tables) read as a number, with the point whatever the process
+// locale; NaN, which fails every comparison, when it is none.
+inline double Number(std::string_view field) {
+    while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+    while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+    return ReadNumber(field).value_or(std::numeric_limits<double>::quiet_NaN());
 }
 
 } // namespace vx::test

@@ -26,6 +26,7 @@ namespace vx::cli {
 namespace {
 
 using test::Cli;
+using test::Number;
 using Result = test::CliRun;
 using test::Lines;
 
@@ -97,7 +98,7 @@ TEST(DiagramCommand, SamplesAreTheDrawnValveTravelPoints) {
             std::stringstream in(lines[i]);
             for (std::string field; std::getline(in, field, ',');) f.push_back(field);
             ASSERT_EQ(f.size(), 5u) << lines[i];
-            const double angle = std::stod(f[1]);
+            const double angle = Number(f[1]);
             EXPECT_TRUE(angle >= 0 && angle <= 360) << lines[i];
             EXPECT_EQ(std::fmod(angle, 8.0), 0.0) << lines[i]; // the samples lie 8 degrees apart
             EXPECT_TRUE(ends.count({std::stoi(f[3]), std::stoi(f[4])})) << lines[i];

@@ -23,6 +23,7 @@ namespace vx::cli {
 namespace {
 
 using test::Cli;
+using test::Number;
 using Result = test::CliRun;
 
 std::vector<std::vector<std::string>> Rows(const std::string& text) {
@@ -40,9 +41,8 @@ std::vector<std::vector<std::string>> Rows(const std::string& text) {
 }
 
 std::string Fixed4(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.4f", v);
-    return buf;
+    char buf[kNumberBuffer];
+    return std::string(FormatFixed(buf, v, 0, 4));
 }
 
 TEST(DiagramSteamPortsCommand, SteamFiguresAreTheDiagramsOwn) {
@@ -108,19 +108,19 @@ TEST(DiagramSteamPortsCommand, PortRowsOfEachMode) {
             EXPECT_EQ(rows[i][0], reverseRow ? "reverse" : "forward");
             EXPECT_EQ(rows[i][1], std::to_string((i - 1) % 19));
             for (std::size_t k = 3; k < 11; ++k) {
-                const double percent = std::stod(rows[i][k]);
+                const double percent = Number(rows[i][k]);
                 EXPECT_GE(percent, 0);
                 EXPECT_LE(percent, 100);
             }
         }
-        const double first = std::stod(rows[1][2]), last = std::stod(rows[19][2]);
+        const double first = Number(rows[1][2]), last = Number(rows[19][2]);
         if (std::string(cs.mode) == "reverse") {
             EXPECT_GT(last, first);
         } else {
             EXPECT_LT(last, first);
         }
         if (cs.rows == 38) {
-            EXPECT_GT(std::stod(rows[38][2]), std::stod(rows[20][2]));
+            EXPECT_GT(Number(rows[38][2]), Number(rows[20][2]));
         }
     }
 

@@ -13,6 +13,7 @@ namespace vx::cli {
 namespace {
 
 using test::Cli;
+using test::Number;
 using test::CliRun;
 using test::Lines;
 
@@ -80,7 +81,7 @@ TEST(EventsCommand, PositionsAndDirectionAsAsked) {
     const CliRun f = Cli({"events", "--csv", "--positions", "-0.5", "--direction", "forward"});
     const auto fwd = Fields(Lines(f.out)[1]);
     EXPECT_EQ(fwd[1], "forward");
-    EXPECT_NEAR(std::stod(fwd[4]), std::stod(half[3]), 0.001);
+    EXPECT_NEAR(Number(fwd[4]), Number(half[3]), 0.001);
 }
 
 TEST(EventsCommand, NoEventIsAnEmptyField) {
