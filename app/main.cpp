@@ -18,9 +18,9 @@
 #include <unistd.h>
 
 #include "data/dimension_file.h"
-#include "mainwindow/main_form.h"
+#include "gui/main/main_form.h"
 #include "platform/data_files.h"
-#include "platform/qt_startup_log.h"
+#include "platform/qt/qt_startup_log.h"
 
 // Under the leak checker of a sanitizer build: system libraries that keep
 // their one-time allocations until exit are not our leaks.

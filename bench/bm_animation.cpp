@@ -3,10 +3,10 @@
 // as GIF and written to a file. Reports the file's size in bytes (the aim:
 // under 300 kB, in under 1 s).
 // The model headers come before Qt's: Qt defines "slots" as a macro.
-#include "mainwindow/animation_frames.h"
+#include "scene/frame/animation_frames.h"
 #include "model/defaults.h"
-#include "platform/qt_image_canvas.h"
-#include "platform/qt_picture_file.h"
+#include "platform/qt/qt_image_canvas.h"
+#include "platform/qt/qt_picture_file.h"
 #include "platform/random.h"
 
 #include <benchmark/benchmark.h>

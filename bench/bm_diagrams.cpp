@@ -4,10 +4,10 @@
 
 #include "bench/alloc_counter.h"
 #include "bench/qt_app.h"
-#include "diagrams/oval_diagram.h"
-#include "diagrams/sine_diagram.h"
+#include "scene/diagrams/oval_diagram.h"
+#include "scene/diagrams/sine_diagram.h"
 #include "model/defaults.h"
-#include "platform/qt_image_canvas.h"
+#include "platform/qt/qt_image_canvas.h"
 
 namespace {
 

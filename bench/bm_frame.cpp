@@ -2,11 +2,11 @@
 // work, then the frame into the reused 1280 x 1024 image). Each reports the
 // operator new calls per iteration, which must be 0 after the first tick.
 // The model headers come before Qt's: Qt defines "slots" as a macro.
-#include "mainwindow/dimension_locator_layer.h"
-#include "mainwindow/frame_renderer.h"
+#include "scene/frame/dimension_locator_layer.h"
+#include "scene/frame/frame_renderer.h"
 #include "model/defaults.h"
 #include "model/motion.h"
-#include "platform/qt_image_canvas.h"
+#include "platform/qt/qt_image_canvas.h"
 #include "platform/random.h"
 #include "bench/alloc_counter.h"
 

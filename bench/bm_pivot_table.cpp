@@ -40,7 +40,7 @@ BENCHMARK(BM_PivotTable)->Unit(benchmark::kMillisecond);
 #include <QPlainTextEdit>
 #include <cstdlib>
 
-#include "data/pivot_table_window.h"
+#include "gui/main/pivot_table_window.h"
 #include "platform/clock.h"
 
 namespace {

@@ -2,11 +2,11 @@
 // graphs, each cleared and drawn into a window-sized picture as the windows
 // do on every redraw.
 // The model headers come before Qt's: Qt defines "slots" as a macro.
-#include "diagrams/ports_drawing.h"
-#include "diagrams/steam_drawing.h"
+#include "scene/diagrams/ports_drawing.h"
+#include "scene/diagrams/steam_drawing.h"
 #include "model/defaults.h"
 #include "platform/null_canvas.h"
-#include "platform/qt_image_canvas.h"
+#include "platform/qt/qt_image_canvas.h"
 #include "bench/alloc_counter.h"
 #include "bench/qt_app.h"
 

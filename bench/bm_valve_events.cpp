@@ -12,12 +12,12 @@
 
 #include "bench/alloc_counter.h"
 #include "bench/qt_app.h"
-#include "diagrams/valve_events_window.h"
+#include "gui/diagrams/valve_events_window.h"
 #include "model/defaults.h"
 #include "model/dynvar.h"
 #include "model/valve_events.h"
-#include "platform/qt_pdf_canvas.h"
-#include "report/design_report.h"
+#include "platform/qt/qt_pdf_canvas.h"
+#include "scene/report/design_report.h"
 
 namespace {
 

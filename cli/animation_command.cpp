@@ -11,8 +11,8 @@
 
 #include "cli/commands.h"
 #include "cli/text_io.h"
-#include "platform/qt_image_canvas.h"
-#include "platform/qt_picture_file.h"
+#include "platform/qt/qt_image_canvas.h"
+#include "platform/qt/qt_picture_file.h"
 #include "platform/random.h"
 
 namespace vx::cli {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/animation_frames.h"
+#include "scene/frame/animation_frames.h"
 #include "model/gear_state.h"
 
 namespace vx::cli {

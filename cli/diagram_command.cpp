@@ -8,9 +8,9 @@
 
 #include "cli/commands.h"
 #include "cli/text_io.h"
-#include "platform/qt_image_canvas.h"
-#include "platform/qt_picture_file.h"
-#include "platform/qt_svg_canvas.h"
+#include "platform/qt/qt_image_canvas.h"
+#include "platform/qt/qt_picture_file.h"
+#include "platform/qt/qt_svg_canvas.h"
 
 namespace vx::cli {
 namespace {

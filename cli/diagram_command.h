@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "diagrams/diagram_registry.h"
+#include "scene/diagrams/diagram_registry.h"
 #include "model/gear_state.h"
 
 namespace vx::cli {

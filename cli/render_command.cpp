@@ -11,12 +11,12 @@
 #include "cli/commands.h"
 #include "cli/text_io.h"
 #include "cli/animation_command.h"
-#include "mainwindow/animation_frames.h"
-#include "mainwindow/frame_renderer.h"
+#include "scene/frame/animation_frames.h"
+#include "scene/frame/frame_renderer.h"
 #include "model/motion.h"
-#include "platform/qt_image_canvas.h"
-#include "platform/qt_picture_file.h"
-#include "platform/qt_svg_canvas.h"
+#include "platform/qt/qt_image_canvas.h"
+#include "platform/qt/qt_picture_file.h"
+#include "platform/qt/qt_svg_canvas.h"
 #include "platform/random.h"
 
 namespace vx::cli {

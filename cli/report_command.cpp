@@ -5,8 +5,8 @@
 
 #include "cli/commands.h"
 #include "cli/text_io.h"
-#include "platform/qt_pdf_canvas.h"
-#include "report/design_report.h"
+#include "platform/qt/qt_pdf_canvas.h"
+#include "scene/report/design_report.h"
 
 #ifndef VEXLIN_VERSION
 #define VEXLIN_VERSION "unknown"

@@ -11,6 +11,7 @@
 
 #include "model/gear_state.h"
 #include "model/midgear.h"
+#include "platform/safe_file.h"
 
 namespace vx {
 
@@ -58,20 +59,6 @@ FileResult OpenDesign(GearState& g, const std::string& path);
 // back if the write fails. The design name is set from
 // the path when the save succeeds.
 FileResult SaveDesign(GearState& g, const std::string& path);
-
-// How ReplaceFileContents replaces the target: through a temporary file when
-// one can be made, else in place; or in place only.
-enum class ReplaceMode { Auto, InPlace };
-
-// The writing part of SaveDesign, for a file of any kind and size (the
-// picture files are written by it too). Returns "" or the reason of the
-// failure.
-std::string ReplaceFileContents(const std::string& path, const std::uint8_t* data, std::size_t size,
-                            ReplaceMode mode = ReplaceMode::Auto);
-
-// The file a path names once symbolic links are followed (the path itself
-// when it is no link; a dangling link gives the file it would create).
-std::string ResolveLinks(const std::string& path);
 
 // Position of the reverse arm bar after an open: nearest((centre -
 // reverseArmPosition) x 1000), 0 when the reverse arm stands at the centre.

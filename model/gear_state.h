@@ -307,7 +307,7 @@ struct GearState {
     // from the newest undo entry. NUL-terminated, formatted in place.
     std::array<char, 256> undoLineText{};
 
-    // Dimension locator, frame to frame (mainwindow/dimension_locator_layer).
+    // Dimension locator, frame to frame (scene/frame/dimension_locator_layer).
     int locatorFrameCount = 0; // frames shown so far
     int locatorBlinkCount = 0; // place in the six-frame blink cycle
     bool locatorReopenCylinder = false; // the editor to show again: cylinder, else frame

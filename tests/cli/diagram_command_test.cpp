@@ -2,8 +2,8 @@
 // and the usage errors.
 #include "cli/commands.h"
 #include "cli/diagram_command.h"
-#include "diagrams/oval_diagram.h"
-#include "diagrams/sine_diagram.h"
+#include "scene/diagrams/oval_diagram.h"
+#include "scene/diagrams/sine_diagram.h"
 #include "model/defaults.h"
 #include "platform/recording_canvas.h"
 

@@ -1,8 +1,8 @@
 // vexlin-cli diagram steam and ports: the CSV figures against the drawings'
 // own, the rows of each port graph mode, empty fields, and the pictures.
 #include "cli/commands.h"
-#include "diagrams/ports_drawing.h"
-#include "diagrams/steam_drawing.h"
+#include "scene/diagrams/ports_drawing.h"
+#include "scene/diagrams/steam_drawing.h"
 #include "model/defaults.h"
 #include "platform/null_canvas.h"
 

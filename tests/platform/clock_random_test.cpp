@@ -9,7 +9,7 @@
 #include <QLocale>
 
 #include "platform/clock.h"
-#include "platform/qt_clock.h"
+#include "platform/qt/qt_clock.h"
 #include "platform/random.h"
 
 namespace vx {

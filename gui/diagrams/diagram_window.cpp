@@ -1,0 +1,289 @@
+#include "gui/diagrams/diagram_window.h"
+#include "platform/qt/qt_fonts.h"
+
+#include <QAction>
+#include <algorithm>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "scene/diagrams/diagram_common.h"
+#include "gui/diagrams/picture_menu_form.h"
+#include "gui/controls/dyn_var_bars_form.h"
+#include "gui/controls/undo_keys_form.h"
+#include "model/dynvar.h"
+#include "model/undo_redo.h"
+#include "model/view.h"
+
+namespace vx {
+
+// The client area: paints the window's picture and carries its controls.
+class DiagramCanvasWidget final : public QWidget {
+public:
+    DiagramCanvasWidget(TDiagramWindow* owner, const QImage& picture)
+        : QWidget(owner), owner_(owner), picture_(picture) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setMouseTracking(true);
+        setObjectName(QStringLiteral("DiagramCanvas"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QPainter p(this);
+        const QRect r = e->rect();
+        p.drawImage(r.topLeft(), picture_, r);
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        QWidget::mouseMoveEvent(e);
+        owner_->FormMouseMove();
+    }
+
+private:
+    TDiagramWindow* owner_;
+    const QImage& picture_;
+};
+
+namespace {
+
+QFont WindowFont() { return UiFont(UiFace::Sans, 11); }
+
+} // namespace
+
+void TakePositionList(GearState& g) {
+    RevArmPositionList& list = g.revArm;
+    for (int k = 1; k <= kRevArmPositions - 1; ++k) {
+        if (list.position[static_cast<std::size_t>(k)] != 0) list.positionCount = k;
+        else list.position[static_cast<std::size_t>(k + 1)] = 0;
+    }
+    if (list.position[kRevArmPositions] != 0) list.positionCount = kRevArmPositions;
+    list.diagramRedrawPending = true;
+}
+
+TDiagramWindow::TDiagramWindow(const DiagramHost& host, const Layout& layout, QWidget* parent)
+    : QDialog(parent, Qt::Tool), host_(host), layout_(layout), canvas_(layout.clientWidth, layout.clientHeight) {
+    setObjectName(QString::fromUtf8(layout.objectName));
+    setFont(WindowFont());
+    setModal(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    canvas_.Clear(colors::kWhite);
+
+    auto* box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+    box->setSizeConstraint(QLayout::SetFixedSize);
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName(QString::fromUtf8(layout.menuName));
+    menuBar_->setNativeMenuBar(false);
+    box->setMenuBar(menuBar_);
+    canvasWidget_ = new DiagramCanvasWidget(this, canvas_.Image());
+    canvasWidget_->setFixedSize(layout.clientWidth, layout.clientHeight);
+    box->addWidget(canvasWidget_);
+    BuildMenu();
+    InstallPictureMenu(this, canvasWidget_, host.pictures);
+
+    close_ = new QPushButton(QStringLiteral("Close"), canvasWidget_);
+    close_->setObjectName(QString::fromUtf8(layout.closeName));
+    close_->setGeometry(layout.closeLeft, layout.closeTop, 75, 25);
+    close_->setAutoDefault(false);
+    connect(close_, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
+
+    bars_ = new DynVarBars(Model(), canvasWidget_, layout.barPrefix, 112, 3);
+    bars_->onChanged = [this](int) { BarChanged(); };
+    bars_->onGestureEnd = [this](int) { BarGestureEnd(); };
+
+    undo_ = new QPushButton(QStringLiteral("UnDo"), canvasWidget_);
+    undo_->setObjectName(QString::fromUtf8(layout.undoName));
+    undo_->setGeometry(110, 50, 40, 16);
+    undo_->setAutoDefault(false);
+    undo_->setFocusPolicy(Qt::TabFocus);
+    undo_->setVisible(false);
+    undo_->setEnabled(false);
+    connect(undo_, &QPushButton::clicked, this, &TDiagramWindow::UnDoClick);
+    InstallUndoKeys(
+        this, [this] { StepThroughUndo(UndoChange(Model())); }, [this] { StepThroughUndo(RedoChange(Model())); });
+
+    move(0, 10);
+}
+
+TDiagramWindow::~TDiagramWindow() = default;
+
+void TDiagramWindow::BuildMenu() {
+    QMenu* current = nullptr;
+    const char* currentCaption = nullptr;
+    for (const MenuRow& r : layout_.menu) {
+        QAction* a = nullptr;
+        if (r.submenu == nullptr) {
+            a = menuBar_->addAction(QString::fromUtf8(r.caption));
+        } else {
+            if (currentCaption == nullptr || std::string_view(currentCaption) != r.submenu) {
+                current = menuBar_->addMenu(QString::fromUtf8(r.submenu));
+                current->setObjectName(QString::fromUtf8(r.submenu).remove(QLatin1Char('&')));
+                currentCaption = r.submenu;
+            }
+            a = current->addAction(QString::fromUtf8(r.caption));
+        }
+        a->setObjectName(QString::fromUtf8(r.name));
+        const MenuCommand c = r.command;
+        connect(a, &QAction::triggered, this, [this, c] { RunMenuCommand(c); });
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Opening and closing.
+
+void TDiagramWindow::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (open_) return; // back from the positions dialog, or un-minimised
+    open_ = true;
+    setWindowTitle(Caption());
+    close_->setFocus();
+    // The positions dialog is modal: start it once the window is up.
+    QMetaObject::invokeMethod(
+        this, [this] { if (open_) Activate(); }, Qt::QueuedConnection);
+}
+
+void TDiagramWindow::done(int r) {
+    QDialog::done(r);
+    open_ = false;
+    if (host_.setTimerRunning) host_.setTimerRunning(true);
+    SyncMain();
+}
+
+QString TDiagramWindow::CaptionOf(WindowKind kind) const {
+    const CaptionText& t = Model().display.captions[static_cast<std::size_t>(kind)];
+    const std::string_view v = t.View();
+    return QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size()));
+}
+
+void TDiagramWindow::StopMainTimer() {
+    if (host_.setTimerRunning) host_.setTimerRunning(false);
+}
+
+void TDiagramWindow::AskPositions() {
+    if (host_.showPositionsDialog) host_.showPositionsDialog();
+    else TakePositionList(Model());
+}
+
+void TDiagramWindow::Activate() {
+    StopMainTimer();
+    AskPositions();
+    ClearAndDraw();
+}
+
+// ---------------------------------------------------------------------------
+// Drawing.
+
+void TDiagramWindow::ClearPicture() {
+    // The texts' places spread with the large text scale: the window grows
+    // with them, so that every text stays inside it.
+    const GearState& g = Model();
+    const int w = std::max(layout_.clientWidth, Nearest(layout_.clientWidth * static_cast<double>(g.textScaleX)));
+    const int h = std::max(layout_.clientHeight, Nearest(layout_.clientHeight * static_cast<double>(g.textScaleY)));
+    if (w != canvas_.Width() || h != canvas_.Height()) {
+        canvas_ = QImageCanvas(w, h);
+        canvasWidget_->setFixedSize(w, h);
+    }
+    canvas_.Clear(colors::kWhite);
+    if (pictured_) *pictured_ = Model();
+    else pictured_ = std::make_unique<GearState>(Model());
+}
+
+void TDiagramWindow::DrawOnly() {
+    DrawDiagram(canvas_);
+    ++drawCount_;
+    ApplyControlStates();
+    canvasWidget_->update();
+}
+
+void TDiagramWindow::ClearAndDraw() {
+    ClearPicture();
+    DrawOnly();
+}
+
+void TDiagramWindow::Redraw() { ClearAndDraw(); }
+
+void TDiagramWindow::GestureRedraw() { DrawOnly(); }
+
+void TDiagramWindow::ApplyControlStates() {
+    const DynVarControlStates s = DynVarControls(Model());
+    bars_->SetVisible(s.barsVisible);
+    for (int n = 1; n <= 4; ++n) bars_->SetEnabled(n, s.barEnabled[static_cast<std::size_t>(n)]);
+    undo_->setVisible(s.undoVisible);
+    undo_->setEnabled(Model().undoButtonEnabled[static_cast<std::size_t>(layout_.undoButtonIndex)]);
+}
+
+void TDiagramWindow::SyncMain() {
+    if (host_.syncMainControls) host_.syncMainControls();
+}
+
+// ---------------------------------------------------------------------------
+// Events and commands.
+
+void TDiagramWindow::FormMouseMove() {
+    GearState& g = Model();
+    if (!layout_.redrawOnMouseMove || !g.revArm.diagramRedrawPending) return;
+    ClearAndDraw();
+    g.revArm.diagramRedrawPending = false;
+}
+
+void TDiagramWindow::BarChanged() {
+    // Every position change has stepped the model already; the picture
+    // follows once the events waiting now are handled, drawn once for all.
+    if (redrawQueued_) return;
+    redrawQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        redrawQueued_ = false;
+        Redraw();
+    });
+}
+
+void TDiagramWindow::BarGestureEnd() {
+    close_->setFocus();
+    GestureRedraw();
+    SyncMain();
+}
+
+void TDiagramWindow::UnDoClick() {
+    GearState& g = Model();
+    if (g.undo[1].id > 0) {
+        UndoChange(g);
+    } else {
+        g.undoButtonEnabled[0] = false;
+        g.undoButtonEnabled[static_cast<std::size_t>(layout_.undoButtonIndex)] = false;
+    }
+    for (int k = 0; k < layout_.undoRedraws; ++k) Redraw();
+    ApplyControlStates();
+    SyncMain();
+}
+
+void TDiagramWindow::StepThroughUndo(bool changed) {
+    if (!changed) return;
+    for (int k = 0; k < layout_.undoRedraws; ++k) Redraw();
+    ApplyControlStates();
+    SyncMain();
+}
+
+void TDiagramWindow::DynVariClick() {
+    ToggleDynVarDisplay(Model());
+    Redraw();
+    SyncMain();
+}
+
+void TDiagramWindow::RunMenuCommand(MenuCommand c) {
+    switch (c) {
+    case MenuCommand::SetRevArmPos: AskPositions(); break;
+    case MenuCommand::ReDraw: Redraw(); break;
+    case MenuCommand::DynVari: DynVariClick(); break;
+    default: break; // the commands of one window only
+    }
+}
+
+} // namespace vx

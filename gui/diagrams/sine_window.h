@@ -1,0 +1,19 @@
+// TSineDia: the sine diagram window.
+#pragma once
+
+#include "gui/diagrams/diagram_window.h"
+
+namespace vx {
+
+class TSineDia final : public TDiagramWindow {
+    Q_OBJECT
+
+public:
+    explicit TSineDia(const DiagramHost& host, QWidget* parent = nullptr);
+
+protected:
+    void DrawDiagram(Canvas& c) override;
+    QString Caption() const override;
+};
+
+} // namespace vx

@@ -1,0 +1,24 @@
+// Opening a design file in the running main window: the model side is
+// OpenDesign (data/dimension_file.h); this brings the window's controls in
+// step with the loaded design.
+#include "data/dimension_file.h"
+#include "gui/main/draw_lines_dialog.h"
+#include "gui/main/main_form.h"
+
+namespace vx {
+
+FileResult TMainForm::OpenDesignFile(const std::string& path) {
+    FileResult r = OpenDesign(*model_, path);
+    if (!r.ok) return r;
+    // The reverse arm stands at the new mid gear; its bar follows the loaded
+    // travel.
+    SetRevArmRange();
+    CenterClick();
+    ShowDynVarControls();
+    SyncUndoButton();
+    // The lines-and-circles dialog shows the loaded overlay.
+    if (windows_.drawLines != nullptr) windows_.drawLines->DesignOpened();
+    return r;
+}
+
+} // namespace vx

@@ -1,0 +1,150 @@
+#include "gui/main/display_options_form.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QWidget>
+#include <algorithm>
+
+#include "model/geometry_error.h"
+#include "model/view.h"
+
+namespace vx {
+namespace {
+
+// Controls hidden while the screen data is off.
+constexpr const char* kHiddenWithoutScreenData[] = {
+    "Panel1",     "Panel2",     "Panel3",     "Panel4",     "Panel5",     "Panel6",    "Panel7",
+    "Panel8",     "Panel9",     "Panel10",    "Panel11",    "Panel12",    "Preset1",   "Preset2",
+    "Preset3",    "Preset4",    "Preset5",    "Preset6",    "Preset0",    "NormVHZ",   "RefPt1",
+    "RefPt2",     "SBPanVert",  "SBPanHorz",  "SBZoom",     "Rev",        "Center",    "Fwd",
+    "Deg180",     "Run",        "Deg00",      "Step1",      "Step10",     "Step45",    "SBRevArm",
+    "SBDrvAng",   "SBStepAng",  "RefPt1Zero", "RefPt2Zero", "SBRef1Vert", "SBRef1Horz", "SBRef2Vert",
+    "SBRef2Horz", "SBDynVar1",  "SBDynVar2",  "SBDynVar3",  "SBDynVar4",  "ToolBar1",  "DataTableBut",
+};
+
+// Controls shown again when it comes back on (the displays' own controls
+// stay hidden: the displays stay off).
+constexpr const char* kShownWithScreenData[] = {
+    "Panel1",    "Panel2",   "Panel3",   "Panel4", "Panel9", "Panel10", "Panel12",  "Preset1",  "Preset2",
+    "Preset3",   "Preset4",  "Preset5",  "Preset6", "Preset0", "NormVHZ", "RefPt1",  "RefPt2",   "SBPanVert",
+    "SBPanHorz", "SBZoom",   "Rev",      "Center", "Fwd",    "Deg180",  "Run",      "Deg00",    "Step1",
+    "Step10",    "Step45",   "SBRevArm", "SBDrvAng", "SBStepAng", "ToolBar1",
+};
+
+// Menu items (and tool bar actions) disabled while the screen data is off;
+// all but the last are enabled again when it comes back.
+constexpr const char* kDisabledWithoutScreenData[] = {
+    "DriverAng", "FindRevArmCent", "DynamicVariables", "RefPoints", "SetPivotData", "DrawLines1", "ToolDrawLines",
+};
+constexpr const char* kEnabledWithScreenData[] = {
+    "DriverAng", "FindRevArmCent", "DynamicVariables", "RefPoints", "SetPivotData",
+};
+
+QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+} // namespace
+
+DisplayOptions::DisplayOptions(QMainWindow& window, GearState& model, std::function<void()> displaysOff)
+    : window_(window), model_(model), displaysOff_(std::move(displaysOff)) {}
+
+void DisplayOptions::SetActionText(const char* name, const char* text) {
+    if (auto* a = window_.findChild<QAction*>(QString::fromUtf8(name))) a->setText(QString::fromUtf8(text));
+}
+
+void DisplayOptions::SetSteamClick() {
+    model_.steamDisplayOn = !model_.steamDisplayOn;
+    SetActionText("SetSteam", model_.steamDisplayOn ? "SetS&teamDisp Off" : "SetS&teamDisp On");
+}
+
+void DisplayOptions::SetErrorBeepClick() {
+    model_.errorBeepOn = !model_.errorBeepOn;
+    SetActionText("SetBeepOnError", model_.errorBeepOn ? "Set&ErrorBeep Off" : "Set&ErrorBeep On");
+}
+
+void DisplayOptions::SetLineWidthClick() {
+    const bool wide = model_.lineWidth == 1;
+    model_.lineWidth = wide ? 2 : 1;
+    SetActionText("SetLineWidth", wide ? "Set&LineWidth 1" : "Set&LineWidth 2");
+}
+
+void DisplayOptions::LargeFontClick() {
+    const bool large = !(model_.textScaleX != 1.0f); // small now: make it large
+    model_.textScaleX = large ? 1.27f : 1.0f;
+    model_.textScaleY = large ? 1.22f : 1.0f;
+    SetActionText("LargeFont", large ? "SetSmall&Font" : "SetLarge&Font");
+    // The fixed texts' places spread with the scale: the window grows so that
+    // they stay inside it (it is left as it is on the way back).
+    if (QWidget* client = window_.centralWidget(); large && client != nullptr) {
+        const QSize least = client->minimumSize();
+        const int w = Nearest(least.width() * static_cast<double>(model_.textScaleX));
+        const int h = Nearest(least.height() * static_cast<double>(model_.textScaleY));
+        window_.resize(window_.width() + std::max(0, w - client->width()),
+                       window_.height() + std::max(0, h - client->height()));
+    }
+}
+
+void DisplayOptions::SetScreenDataClick() {
+    const bool on = !model_.screenDataOn;
+    model_.screenDataOn = on;
+    SetActionText("SetScreenData", on ? "SetScree&nData Off" : "SetScree&nData On");
+    auto setVisible = [this](const char* name, bool visible) {
+        if (auto* w = window_.findChild<QWidget*>(QString::fromUtf8(name))) w->setVisible(visible);
+    };
+    auto setEnabled = [this](const char* name, bool enabled) {
+        if (auto* a = window_.findChild<QAction*>(QString::fromUtf8(name))) a->setEnabled(enabled);
+    };
+    auto* refPoints1 = window_.findChild<QAction*>(QStringLiteral("RefPoints1"));
+    auto* setPanZoom = window_.findChild<QAction*>(QStringLiteral("SetPanZoom"));
+    if (!on) {
+        for (const char* name : kHiddenWithoutScreenData) setVisible(name, false);
+        for (const char* name : kDisabledWithoutScreenData) setEnabled(name, false);
+        if (refPoints1) refPoints1->setVisible(false);
+        if (displaysOff_) displaysOff_();
+        if (setPanZoom) setPanZoom->setEnabled(true);
+    } else {
+        for (const char* name : kShownWithScreenData) setVisible(name, true);
+        for (const char* name : kEnabledWithScreenData) setEnabled(name, true);
+        if (refPoints1) refPoints1->setVisible(true);
+        if (setPanZoom) {
+            setPanZoom->setEnabled(false);
+            setPanZoom->setText(QStringLiteral("Set&PanZoom On"));
+        }
+    }
+}
+
+void DisplayOptions::ApplyControls(const ControlEffects& e) {
+    if (auto* error = window_.findChild<QAction*>(QStringLiteral("Error"))) {
+        if (e.errorVisible) {
+            char words[160];
+            const std::size_t n = FormatGeometryCause(e.errorCause, e.errorAngle, words, sizeof words);
+            error->setToolTip(Text(std::string_view(words, n)));
+        }
+        error->setVisible(e.errorVisible);
+    }
+    if (auto* undo = window_.findChild<QWidget*>(QStringLiteral("UnDoDn"))) undo->setVisible(e.undoVisible);
+    // The bars' enabling follows the slots only while the lines are drawn.
+    for (int n = 1; n <= 4; ++n) {
+        auto* bar = window_.findChild<QWidget*>(QStringLiteral("SBDynVar%1").arg(n));
+        if (bar) bar->setEnabled(e.dynVarBarEnabled[static_cast<std::size_t>(n)]);
+    }
+}
+
+void DisplayOptions::ApplyFrameEffects(const std::array<QWidget*, kCaptionWindows>& windows) {
+    const ControlEffects& e = model_.display.controls;
+    if (!appliedOnce_ || !(e == applied_)) {
+        ApplyControls(e);
+        applied_ = e;
+        appliedOnce_ = true;
+    }
+    for (std::size_t k = 0; k < windows.size(); ++k) {
+        QWidget* w = windows[k];
+        if (w == nullptr) continue;
+        const CaptionText& caption = model_.display.captions[k];
+        if (captionTargets_[k] == w && appliedCaptions_[k] == caption) continue;
+        w->setWindowTitle(Text(caption.View()));
+        appliedCaptions_[k] = caption;
+        captionTargets_[k] = w;
+    }
+}
+
+} // namespace vx

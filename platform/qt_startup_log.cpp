@@ -1,3 +1,0 @@
-#include "platform/qt_startup_log.h"
-
-Q_LOGGING_CATEGORY(lcVexlinStartup, "vexlin.startup", QtWarningMsg)

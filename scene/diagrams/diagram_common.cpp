@@ -1,0 +1,292 @@
+#include "scene/diagrams/diagram_common.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdint>
+#include <cstring>
+
+#include "model/dimensions.h"
+#include "model/fixed_format.h"
+#include "model/view.h"
+#include "model/undo_redo.h"
+
+namespace vx {
+
+// ---------------------------------------------------------------------------
+// Texts and numbers.
+
+TextStyle DiagramTextStyle(Rgb color, bool bold) {
+    TextStyle s;
+    s.face = FontFace::Sans;
+    s.pixelSize = 11;
+    s.bold = bold;
+    s.color = color;
+    s.opaque = true;
+    s.background = colors::kWhite;
+    return s;
+}
+
+void DiagramText(Canvas& c, int x, int y, std::string_view text, Rgb color, bool bold) {
+    c.Text(x, y, text, DiagramTextStyle(color, bold));
+}
+
+NumberText StrReal(double v, int width, int decimals) {
+    NumberText t;
+    t.len_ = static_cast<int>(FormatFixed(t.buf_, v, width, decimals).size());
+    return t;
+}
+
+NumberText StrInt(long long n, int width) {
+    NumberText t;
+    t.len_ = static_cast<int>(FormatInt(t.buf_, n, width).size());
+    return t;
+}
+
+int ScaledX(const GearState& g, double x) { return Nearest(static_cast<double>(g.textScaleX) * x); }
+int ScaledY(const GearState& g, double y) { return Nearest(static_cast<double>(g.textScaleY) * y); }
+
+// ---------------------------------------------------------------------------
+// Valve travel.
+
+double DrawingScale(const GearState& g) {
+    const double s = g.revArm.verticalScale;
+    if (!(s >= 0.1)) return 0.1; // 0, negative and NaN
+    return std::min(s, kMaxDrawingScale);
+}
+
+int TravelY(double v, double s) { return Nearest(215.0 - v * 375.0 / s); }
+
+void DrawTravelTitles(const GearState& g, Canvas& c) {
+    DiagramText(c, 9, 46, "Front");
+    DiagramText(c, 9, 374, "Rear");
+    DiagramText(c, 9, 32, "Units Travel");
+    DiagramText(c, 9, 18, "Scale =");
+    DiagramText(c, 50, 18, StrReal(g.revArm.verticalScale, 3, 1));
+}
+
+void DrawTravelScale(Canvas& c, double s, int labelX) {
+    c.SetPen(colors::kBlack, 1);
+    const int g = Nearest(4.0 * s);
+    const bool every = s <= 3.75;
+    // At large scales several ticks fall on one pixel row: the row's tick
+    // is drawn once.
+    int last = INT32_MIN;
+    for (int h = -5 * g; h <= 5 * g; ++h) {
+        if (h % 5 != 0 && !every) continue;
+        const int t = Nearest(h * 7.5 / s + 215.0);
+        if (t != last) c.Line(39, t, 44, t);
+        last = t;
+    }
+    last = INT32_MIN;
+    for (int l = -g; l <= g; ++l) {
+        if (l % 5 != 0 && !every) continue;
+        const int t = Nearest(l * 37.5 / s + 215.0);
+        if (t != last) c.Line(36, t, 44, t);
+        last = t;
+        DiagramText(c, labelX, Nearest(210.0 - l * 37.5 / s), StrReal(l * 0.1, 1, 1));
+    }
+}
+
+void DrawPortLines(const GearState& g, Canvas& c, double s, int x0, int x1) {
+    const EventValues& e = g.events;
+    c.SetPen(colors::kLime, 1);
+    for (const float level : {e.frontSteamOpenLevel, e.frontSteamMaxLevel, e.frontExhaustOpenLevel}) {
+        const int y = TravelY(level, s);
+        c.Line(x0, y, x1, y);
+    }
+    c.SetPen(colors::kRed, 1);
+    for (const float level : {e.rearSteamOpenLevel, e.rearSteamMaxLevel, e.rearExhaustOpenLevel}) {
+        const int y = Nearest(215.0 + level * 375.0 / s);
+        c.Line(x0, y, x1, y);
+    }
+    c.SetPen(colors::kBlack, 1);
+}
+
+bool RearHalfAbovePort(const GearState& g) { return g.cyl.valveRearHalf() > g.cyl.steamPortRear(); }
+
+void DrawPortLineLabels(const GearState& g, Canvas& c, double s, int frontSteamX, int frontExhaustX) {
+    const EventValues& e = g.events;
+    const bool above = RearHalfAbovePort(g);
+    const double a = above ? 218 : 200;
+    const double b = above ? 200 : 218;
+    const double k = 375.0 / s;
+    DiagramText(c, frontSteamX, Nearest(a - e.frontSteamOpenLevel * k), "Front Steam Port Open");
+    DiagramText(c, frontSteamX, Nearest(a - e.frontSteamMaxLevel * k), "Front Steam Port Max");
+    DiagramText(c, frontExhaustX, Nearest(b - e.frontExhaustOpenLevel * k), "Front Exhaust Port Open");
+    DiagramText(c, frontExhaustX, Nearest(b + e.rearSteamOpenLevel * k), "Rear Steam Port Open");
+    DiagramText(c, frontExhaustX, Nearest(b + e.rearSteamMaxLevel * k), "Rear Steam Port Max");
+    DiagramText(c, frontSteamX, Nearest(a + e.rearExhaustOpenLevel * k), "Rear Exhaust Port Open");
+}
+
+// ---------------------------------------------------------------------------
+// Header.
+
+void DrawDiagramHeader(const GearState& g, Canvas& c) {
+    DiagramText(c, ScaledX(g, 500), 0, "Reverse Arm Positions");
+    DiagramText(c, ScaledX(g, 520), 13, "Center");
+    DiagramText(c, ScaledX(g, 580), 13, StrReal(g.revArm.centre, 6, 3));
+}
+
+std::string_view DirectionLabel(float position, float centre) {
+    if (position < centre) return "Fwd";
+    if (position > centre) return "Rev";
+    return "Cen";
+}
+
+void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position, HeaderRows rows) {
+    const bool compact = rows == HeaderRows::Compact;
+    const int y = Nearest(i * static_cast<double>(g.textScaleY) * (compact ? 9.0 : 12.0)) + (compact ? 14 : 12);
+    TextStyle style = DiagramTextStyle();
+    if (compact) {
+        // Rows closer than the line height: drawn without a ground, which
+        // would cut the row above.
+        style.face = FontFace::SansNarrow;
+        style.opaque = false;
+    }
+    c.Text(ScaledX(g, 545), y, StrInt(i, 5), style);
+    c.Text(ScaledX(g, 580), y, StrReal(position, 6, 3), style);
+    c.Text(ScaledX(g, 533), y, DirectionLabel(position, g.revArm.centre), style);
+}
+
+// ---------------------------------------------------------------------------
+// Lead, lap and exhaust clearance.
+
+bool NearCentre(const GearState& g, float position) {
+    const auto lo = static_cast<float>(static_cast<double>(g.revArm.centre) - 0.05);
+    const auto hi = static_cast<float>(static_cast<double>(g.revArm.centre) + 0.05);
+    return lo < position && position < hi;
+}
+
+void LeadTracker::Sample(float x4) {
+    hi = std::max(hi, x4);
+    lo = std::min(lo, x4);
+}
+
+LeadLapFigures ComputeLeadLap(const GearState& g, const LeadTracker& t) {
+    const EventValues& e = g.events;
+    LeadLapFigures f;
+    f.upperLead = static_cast<float>(static_cast<double>(e.upperLeadTerm) + t.hi);
+    f.frontLap = e.frontLap;
+    f.frontExhaustClearance = e.frontExhaustClearance;
+    f.rearExhaustClearance = e.rearExhaustClearance;
+    f.rearLap = e.rearLap;
+    f.lowerLead = static_cast<float>(static_cast<double>(e.lowerLeadTerm) - t.lo);
+    return f;
+}
+
+void DrawLeadLapFigures(Canvas& c, const LeadLapFigures& f) {
+    DiagramText(c, 595, 153, "Lead");
+    DiagramText(c, 595, 182, "Lap");
+    DiagramText(c, 595, 211, "ExCl");
+    DiagramText(c, 595, 253, "Lap");
+    DiagramText(c, 595, 282, "Lead");
+    DiagramText(c, 592, 166, StrReal(f.upperLead, 6, 3));
+    DiagramText(c, 592, 195, StrReal(f.frontLap, 6, 3));
+    DiagramText(c, 592, 224, StrReal(f.frontExhaustClearance, 6, 3));
+    DiagramText(c, 592, 237, StrReal(f.rearExhaustClearance, 6, 3));
+    DiagramText(c, 592, 266, StrReal(f.rearLap, 6, 3));
+    DiagramText(c, 592, 295, StrReal(f.lowerLead, 6, 3));
+}
+
+// ---------------------------------------------------------------------------
+// Dynamic-variable block and undo line.
+
+namespace {
+
+constexpr std::string_view kBannerStars = "*******************************";
+
+std::string_view UndoLineView(const GearState& g) {
+    return {g.undoLineText.data(), ::strnlen(g.undoLineText.data(), g.undoLineText.size())};
+}
+
+} // namespace
+
+void RebuildDiagramUndoLine(GearState& g) {
+    FixedText<128> redo;
+    if (ComposeRedoLine(g, redo)) {
+        redo.AppendSpaces(kUndoLineChars > redo.size ? kUndoLineChars - redo.size : 0); // covers a longer line drawn before
+        const std::size_t n = std::min(redo.View().size(), g.undoLineText.size() - 1);
+        std::copy_n(redo.View().data(), n, g.undoLineText.data());
+        g.undoLineText[n] = '\0';
+        return;
+    }
+    const UndoEntry& e = g.undo[1];
+    const NumberText count = StrInt(g.undoCount, 2);
+    const NumberText after = StrReal(ShownDimensionValue(e.id, e.newValue), 6, 3);
+    const NumberText before = StrReal(ShownDimensionValue(e.id, e.oldValue), 6, 3);
+    const std::string_view name = e.name.substr(0, 25);
+    std::snprintf(g.undoLineText.data(), g.undoLineText.size(), "%.*s- %.*s %.*s to %.*s%46s",
+                  static_cast<int>(count.View().size()), count.View().data(), static_cast<int>(name.size()),
+                  name.data(), static_cast<int>(after.View().size()), after.View().data(),
+                  static_cast<int>(before.View().size()), before.View().data(), "");
+    // The spaces cover a longer line drawn before; a line of kUndoLineChars
+    // covers any, and no more is drawn (the header rows lie beyond).
+    const std::size_t n = ::strnlen(g.undoLineText.data(), g.undoLineText.size());
+    std::size_t keep = n;
+    while (keep > kUndoLineChars && g.undoLineText[keep - 1] == ' ') --keep;
+    g.undoLineText[keep] = '\0';
+}
+
+// The texts of the block that would not fit their places in the window
+// face: the dimension names between their column and the values, and the
+// undo line, in the narrow face.
+TextStyle NarrowDiagramTextStyle() {
+    TextStyle s = DiagramTextStyle();
+    s.face = FontFace::SansNarrow;
+    return s;
+}
+
+void DrawDynVarBlock(GearState& g, Canvas& c, DynVarBlockLayout layout) {
+    // The block stays beside the bars and the UnDo button, which keep their
+    // places whatever the text scale (scaled, it would run under "Close").
+    const int x = 235;
+    const TextStyle narrow = NarrowDiagramTextStyle();
+    if (g.dynVarDisplay) {
+        if (g.dynVarSlots[1].name == kUnassignedSlotName) {
+            DiagramText(c, x, 2, kBannerStars, colors::kRed);
+            DiagramText(c, x, 12, "* First Select Dimensions *", colors::kRed);
+            DiagramText(c, x, 26, kBannerStars, colors::kRed);
+        } else {
+            const int rows[4] = {2, 14, 26, 38};
+            for (int n = 1; n <= 4; ++n) {
+                const DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(n)];
+                c.Text(x, rows[n - 1], s.name, narrow);
+                DiagramText(c, 363, rows[n - 1], StrReal(ShownDimensionValue(s.id, s.value), 6, 3));
+            }
+        }
+    }
+    const int ux = 150;
+    const int uy = layout == DynVarBlockLayout::PortGraph ? kUndoLineBelowAxisY : 51;
+    if (g.undoDisplay) {
+        const std::string_view current = UndoLineView(g);
+        if (!current.empty()) c.Text(ux, uy, current, narrow);
+        RebuildDiagramUndoLine(g);
+        if (g.dynVarDisplay) c.Text(ux, uy, UndoLineView(g), narrow);
+    } else {
+        // What an undo or redo by key did, in the hidden line's place.
+        FixedText<128> notice;
+        if (ComposeUndoNotice(g, notice)) c.Text(ux, uy, notice.View(), narrow);
+    }
+}
+
+DynVarControlStates DynVarControls(const GearState& g) {
+    DynVarControlStates s;
+    s.barsVisible = g.dynVarDisplay;
+    for (int n = 1; n <= 4; ++n)
+        s.barEnabled[static_cast<std::size_t>(n)] = g.dynVarSlots[static_cast<std::size_t>(n)].name != kUnassignedSlotName;
+    s.undoVisible = g.undoDisplay;
+    return s;
+}
+
+int DrawnPositionCount(const GearState& g) { return std::clamp(g.revArm.positionCount, 0, kRevArmPositions); }
+
+void DrawPistonTravelGrid(Canvas& c) {
+    c.SetPen(colors::kBlack, 1);
+    for (int i = 1; i <= 9; ++i) {
+        for (int k = 2; k <= 20; ++k) c.Line(27 * k + 17, 32 * i + 52, 27 * k + 17, 32 * i + 58);
+        for (int k = 2; k <= 10; ++k) c.Line(54 * k - 10, 32 * i + 50, 54 * k - 10, 32 * i + 60);
+    }
+}
+
+} // namespace vx

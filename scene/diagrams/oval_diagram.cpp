@@ -1,0 +1,84 @@
+#include "scene/diagrams/oval_diagram.h"
+
+#include <cmath>
+
+#include "model/solver.h"
+#include "model/view.h"
+
+namespace vx {
+namespace {
+
+void DrawTravelAxis(Canvas& c) {
+    c.SetPen(colors::kBlack, 1);
+    c.Line(44, 84, 44, 346);
+    c.Line(584, 84, 584, 346);
+    struct Label {
+        int x;
+        const char* text;
+    };
+    constexpr Label kLabels[] = {{45, "100"}, {91, "90"},  {145, "80"}, {199, "70"}, {253, "60"},
+                                 {307, "50"}, {361, "40"}, {415, "30"}, {469, "20"}, {523, "10"}};
+    for (const Label& l : kLabels) DiagramText(c, l.x, 353, l.text);
+    DiagramText(c, 577, 348, "0");
+    DiagramText(c, 186, 367, "Percent Piston Travel");
+    DiagramText(c, 386, 367, "Forward End --->");
+}
+
+// Driver angle of sample j: 88 - 8j brought to at least 0.
+float SampleAngle(int j) {
+    auto a = static_cast<float>(88 - 8 * j);
+    while (a < 0) a += 360;
+    return a;
+}
+
+} // namespace
+
+int OvalPistonX(GearState& g, float theta) {
+    const double t = theta * kDegToRad;
+    const float stroke = g.frame.stroke;
+    const float rod = g.frame.mainRodLength;
+    const auto r = static_cast<float>(stroke / 2.0);
+    const auto rs = static_cast<float>(r * std::sin(t));
+    const auto root = static_cast<float>(GuardedRoot(g, static_cast<double>(rod) * rod - static_cast<double>(rs) * rs, GeometryCause::MainRod));
+    const double divisor = GuardDivisor(g, stroke, GeometryCause::StrokeZero);
+    const double fraction = std::cos(t) + 2.0 * root / divisor - 2.0 * rod / divisor;
+    return Nearest(fraction * 270.5 + 314.0);
+}
+
+void DrawOvalDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
+    SavedMotion saved(g);
+    ComputeEventLevels(g); // the port lines of the design as it is now, not as last solved
+    const double s = DrawingScale(g);
+    const bool above = RearHalfAbovePort(g);
+
+    DrawPistonTravelGrid(c);
+    DrawTravelAxis(c);
+    DrawTravelTitles(g, c);
+    DrawTravelScale(c, s, 15);
+    DrawDiagramHeader(g, c);
+    DrawPortLines(g, c, s, 15, 584);
+    DrawPortLineLabels(g, c, s, 430, 75);
+
+    DrawLeadLapCurves(g, c, figures, [&](int i, LeadTracker& tracker, bool near, LeadLapRow* row) {
+        float previousV = 0;
+        int previousX = 0;
+        for (int j = 7; j <= 52; ++j) {
+            const float theta = SampleAngle(j);
+            g.motion.driverAngle = theta;
+            SolveLinkage(g);
+            const float v = g.events.valveOffset;
+            if (near) tracker.Sample(g.piv.x[4]);
+            if (j == 22) DiagramText(c, 300, Nearest((above ? 204 : 213) - previousV * 375.0 / s), StrInt(i, 2), colors::kBlack, true);
+            if (j == 46) DiagramText(c, 334, Nearest((above ? 213 : 204) - previousV * 375.0 / s), StrInt(i, 2), colors::kBlack, true);
+            const int x = OvalPistonX(g, theta);
+            if (row) row->AddPoint({theta, v, x, TravelY(v, s)});
+            if (j > 7) c.Line(previousX, TravelY(previousV, s), x, TravelY(v, s));
+            previousV = v;
+            previousX = x;
+        }
+    });
+
+    DrawDynVarBlock(g, c);
+}
+
+} // namespace vx

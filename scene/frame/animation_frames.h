@@ -1,0 +1,75 @@
+// The running gear over one revolution, frame by frame, as the main window
+// runs it: what "render frame --running" and "render animation" of
+// vexlin-cli and the main window's animation export all draw.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "scene/frame/frame_renderer.h"
+#include "model/gear_state.h"
+#include "platform/canvas.h"
+
+namespace vx {
+
+// Step angles a running gear may take, in degrees per tick.
+constexpr float kMinRunningStep = 0.01f;
+constexpr float kMaxRunningStep = 45.0f;
+
+// Ticks in one revolution at `step` degrees per tick: ceil(360 / step);
+// a step outside the running range is taken at its nearest limit.
+long long TicksPerRevolution(float step);
+
+// The warm-up revolution: from the current driver angle A0, the gear runs
+// as the window runs it at `step` degrees per tick in the current direction
+// for one revolution of ticks, each frame composed unseen, so that the
+// layers' frame-to-frame state (cut-off readouts, steam colours and
+// densities) and the solver's starting points are those of a running gear.
+// Leaves the motion running at that step with driverAngle back at A0.
+void WarmUpRunning(GearState& g, float step, const FrameServices& s);
+
+// After a warm-up, runs on (frames composed unseen) up to the tick that
+// solves `angle`: as many ticks as the running angles from the current one
+// take to reach `angle` exactly, or else the most that do not pass it
+// (within one revolution); then driverAngle := angle. The next tick solves
+// that angle with the state the gear has there when it runs.
+void RunUpTo(GearState& g, float angle, const FrameServices& s);
+
+// The warm-up, then one revolution from the current driver angle: for each
+// tick the model work, the frame composed on `c`, then frame(k, solvedAngle)
+// with k counting from 0. Stops early (returning false) when frame returns
+// false. Frame k is the picture WarmUpRunning, RunUpTo(solvedAngle) and one
+// tick compose from the same start.
+bool DrawRevolution(GearState& g, float step, Canvas& c, const FrameServices& s,
+                    const std::function<bool(long long k, float solvedAngle)>& frame);
+
+// An animated GIF of one revolution.
+// The first frame shows the model's driver angle.
+struct AnimationSettings {
+    float step = 10;  // degrees per tick
+    int fps = 25;     // frames per second (1 .. 100; a GIF counts in 1/100 s)
+    int width = kFrameWidth, height = kFrameHeight; // the picture's top-left part
+};
+
+// The rows of a raster canvas's pixels, as 0xAARRGGBB words.
+struct PixelRows {
+    const std::uint32_t* pixels = nullptr;
+    std::ptrdiff_t stride = 0; // words from one row to the next
+};
+
+// Draws the revolution of DrawRevolution on `c` and encodes each frame as
+// `rows` reads it off the canvas. progress(done, total) after each frame;
+// it returns false to cancel. On success the file's bytes; on failure (or
+// cancel) false with a reason in `error` (empty when cancelled).
+bool EncodeRevolutionGif(GearState& g, const AnimationSettings& a, Canvas& c, const std::function<PixelRows()>& rows,
+                         const FrameServices& s, const std::function<bool(long long done, long long total)>& progress,
+                         std::vector<std::uint8_t>& bytes, std::string& error);
+
+// The GIF frame delay of a frame rate, in 1/100 s: nearest(100 / fps),
+// at least 1; fps is taken within 1 .. 100.
+int GifDelayForFps(int fps);
+
+} // namespace vx

@@ -1,0 +1,18 @@
+// The main picture: its layers in order, drawn through a Canvas. Used by the
+// main window's tick, by vexlin-cli render, the animation and the report.
+#pragma once
+
+#include "model/gear_state.h"
+#include "platform/canvas.h"
+#include "scene/frame/frame_services.h"
+
+namespace vx {
+
+// Whole frame: white fill, default pen (black, the line width option), then
+// the steam layer, window captions, mechanism, overlay, screen data and
+// dimension locator layers. Layers that keep state from frame to frame (the
+// cut-off capture, the error indicator cycle, the steam colours, the
+// locator's blink) write it into the model.
+void ComposeFrame(GearState& g, Canvas& c, const FrameServices& s = {});
+
+} // namespace vx

@@ -1,0 +1,233 @@
+// The design report: its pages laid out without overlaps inside the
+// margins (on a canvas that records them), and the PDF itself read back
+// with poppler's pdftotext and pdfinfo and rendered with pdftoppm.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "cli/text_io.h"
+#include "scene/diagrams/valve_events_drawing.h"
+#include "model/defaults.h"
+#include "model/dimensions.h"
+#include "model/fixed_format.h"
+#include "model/valve_events.h"
+#include "platform/qt/qt_pdf_canvas.h"
+#include "scene/report/design_report.h"
+#include "gui/controls/report_export_dialog.h"
+#include "tests/temp_dir.h"
+
+namespace vx {
+namespace {
+
+// Page texts and picture boxes, by page.
+class LayoutCanvas final : public PagedCanvas {
+public:
+    struct Box {
+        int page;
+        double x0, y0, x1, y1;
+        std::string text; // empty for a picture
+    };
+    explicit LayoutCanvas(Paper paper) : size_(SizeOf(paper)) {}
+
+    int Width() const override { return inPicture_ ? pictureRight_ : size_.width; }
+    int Height() const override { return inPicture_ ? pictureBottom_ : size_.height; }
+    void Clear(Rgb) override {}
+    void SetPen(Rgb, int) override {}
+    void MoveTo(int, int) override {}
+    void LineTo(int, int) override {}
+    void Ellipse(int, int, int, int) override {}
+    void Arc(int, int, int, int, int, int, int, int) override {}
+    void SetPixel(int, int, Rgb) override {}
+    void Text(int x, int y, std::string_view utf8, const TextStyle& s) override {
+        if (inPicture_) return; // the pictures' own texts are the scene's business
+        boxes.push_back({page, double(x), double(y), double(x + SansTextWidth(utf8, s.pixelSize, s.bold)),
+                         y + s.pixelSize * 1.15, std::string(utf8)});
+    }
+    void NewPage() override { ++page; }
+    void BeginPicture(int left, int top, double scale, int, int, int w, int h) override {
+        inPicture_ = true;
+        pictureRight_ = w;
+        pictureBottom_ = h;
+        boxes.push_back({page, double(left), double(top), left + w * scale, top + h * scale, {}});
+    }
+    void EndPicture() override { inPicture_ = false; }
+
+    int page = 1;
+    std::vector<Box> boxes;
+
+private:
+    PaperSize size_;
+    bool inPicture_ = false;
+    int pictureRight_ = 0, pictureBottom_ = 0;
+};
+
+bool Overlap(const LayoutCanvas::Box& a, const LayoutCanvas::Box& b) {
+    return a.page == b.page && a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+void ExpectCleanLayout(const GearState& g, Paper paper) {
+    LayoutCanvas c(paper);
+    DrawDesignReport(g, c, {"2026-01-02", "9.9"});
+    EXPECT_EQ(c.page, kReportPages);
+    const PaperSize size = SizeOf(paper);
+    constexpr double kMarginInside = 40; // every box keeps this far from the paper's edge
+    for (std::size_t i = 0; i < c.boxes.size(); ++i) {
+        const auto& a = c.boxes[i];
+        EXPECT_GE(a.x0, kMarginInside) << a.page << " " << a.text;
+        EXPECT_GE(a.y0, kMarginInside) << a.page << " " << a.text;
+        EXPECT_LE(a.x1, size.width - kMarginInside) << a.page << " " << a.text;
+        EXPECT_LE(a.y1, size.height - kMarginInside) << a.page << " " << a.text;
+        for (std::size_t j = i + 1; j < c.boxes.size(); ++j) {
+            EXPECT_FALSE(Overlap(a, c.boxes[j])) << "page " << a.page << ": \"" << a.text << "\" and \""
+                                                 << c.boxes[j].text << "\"";
+        }
+    }
+}
+
+class DesignReportTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(StartUp(g), MidGearResult::Found); }
+    GearState g;
+};
+
+TEST_F(DesignReportTest, PagesKeepInsideTheMarginsWithoutOverlaps) {
+    for (const Paper paper : {Paper::A4, Paper::Letter}) {
+        SCOPED_TRACE(paper == Paper::A4 ? "A4" : "Letter");
+        ExpectCleanLayout(g, paper);
+    }
+    // A design that does not close lists its failures within the page too.
+    GearState broken = g;
+    broken.frame.mainRodLength = 1;
+    ExpectCleanLayout(broken, Paper::A4);
+}
+
+TEST_F(DesignReportTest, HostileDesignsStillMakeEveryPage) {
+    for (const float v : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 1e30f}) {
+        GearState h = g;
+        h.frame.stroke = v;
+        h.cyl.valveCtrToJoint() = v;
+        LayoutCanvas c(Paper::A4);
+        DrawDesignReport(h, c, {"d", "v"});
+        EXPECT_EQ(c.page, kReportPages);
+    }
+}
+
+// Runs a poppler tool; its standard output.
+std::string RunTool(const QString& program, const QStringList& args) {
+    const QString path = QStandardPaths::findExecutable(program);
+    EXPECT_FALSE(path.isEmpty()) << program.toStdString() << " (poppler-utils) is needed";
+    if (path.isEmpty()) return {};
+    QProcess p;
+    p.start(path, args);
+    EXPECT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    return p.readAllStandardOutput().toStdString();
+}
+
+std::string CollapseSpaces(std::string_view s) {
+    std::string out;
+    for (const char ch : s) {
+        if (ch == ' ' && (out.empty() || out.back() == ' ')) continue;
+        out += ch;
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+TEST_F(DesignReportTest, PdfHoldsTheDimensionsAndTheEventFigures) {
+    test::TempDir dir;
+    const QString file = QString::fromStdString(dir.File("design.pdf"));
+    ReportExport exporter(nullptr, g);
+    exporter.paper = Paper::A4;
+    QString error;
+    exporter.showError = [&error](const QString& m) { error = m; };
+    ASSERT_TRUE(exporter.WriteFile(file)) << error.toStdString();
+
+    const std::string info = RunTool(QStringLiteral("pdfinfo"), {file});
+    EXPECT_NE(info.find("Pages:           5"), std::string::npos) << info;
+    EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
+
+    const std::string text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    EXPECT_NE(text.find("Vexlin design report"), std::string::npos);
+    EXPECT_NE(text.find("Design: Nominal"), std::string::npos);
+    for (const DimensionInfo& d : AllDimensions()) {
+        EXPECT_NE(text.find(std::string(d.field)), std::string::npos) << d.field;
+        EXPECT_NE(text.find(CollapseSpaces(d.shortName)), std::string::npos) << d.shortName;
+    }
+    // The events of the nine notches, as the events window prints them.
+    const auto notches = NotchPositions(g);
+    for (const std::size_t i : {0u, 4u, 8u}) {
+        const PositionEvents e = ComputeValveEvents(g, notches[i]);
+        char buf[kNumberBuffer];
+        for (const float v : {*e.front.cutOff, *e.rear.cutOff, *e.front.cutOffAngle}) {
+            const std::string figure(FormatFixed(buf, v, 0, 2));
+            EXPECT_NE(text.find(figure), std::string::npos) << figure;
+        }
+        const std::string travel(FormatFixed(buf, e.valveTravel, 0, 5));
+        EXPECT_NE(text.find(travel), std::string::npos) << travel;
+    }
+    EXPECT_NE(text.find("The linkage closes at every crank angle"), std::string::npos);
+    for (int p = 1; p <= kReportPages; ++p) {
+        EXPECT_NE(text.find("Page " + std::to_string(p) + " of 5"), std::string::npos) << p;
+    }
+}
+
+// Rendered pages: ink on every page, none in the outer margin (nothing
+// runs off the paper), and the gear pictures not empty.
+TEST_F(DesignReportTest, RenderedPagesKeepTheirInkInsideTheMargins) {
+    test::TempDir dir;
+    const QString file = QString::fromStdString(dir.File("letter.pdf"));
+    ReportExport exporter(nullptr, g);
+    exporter.paper = Paper::Letter;
+    ASSERT_TRUE(exporter.WriteFile(file));
+    EXPECT_NE(RunTool(QStringLiteral("pdfinfo"), {file}).find("(letter)"), std::string::npos);
+    const QString prefix = QString::fromStdString(dir.File("page"));
+    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("48"), QStringLiteral("-png"), file, prefix});
+    for (int p = 1; p <= kReportPages; ++p) {
+        const QImage page = QImage(prefix + QStringLiteral("-%1.png").arg(p)).convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(page.isNull()) << p;
+        EXPECT_EQ(page.width(), 408); // 8.5 inches at 48 dots
+        int ink = 0, outside = 0;
+        constexpr int kEdge = 18; // 0.375 inch
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                if (qGray(page.pixel(x, y)) > 200) continue;
+                ++ink;
+                if (x < kEdge || y < kEdge || x >= page.width() - kEdge || y >= page.height() - kEdge) ++outside;
+            }
+        }
+        EXPECT_GT(ink, 500) << "page " << p;
+        EXPECT_EQ(outside, 0) << "page " << p;
+    }
+}
+
+TEST_F(DesignReportTest, TheMenuCommandWritesTheFileChosenAndNothingOnCancel) {
+    test::TempDir dir;
+    ReportExport exporter(nullptr, g);
+    QString chosen;
+    exporter.chooseFile = [&chosen] { return chosen; };
+    exporter.ExportReport(); // cancelled
+    EXPECT_TRUE(dir.Names().empty());
+    chosen = QString::fromStdString(dir.File("chosen.pdf"));
+    exporter.ExportReport();
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"chosen.pdf"});
+}
+
+TEST_F(DesignReportTest, AFileThatCannotBeWrittenSaysSo) {
+    ReportExport exporter(nullptr, g);
+    QString error;
+    exporter.showError = [&error](const QString& m) { error = m; };
+    EXPECT_FALSE(exporter.WriteFile(QStringLiteral("/nonexistent-folder/x.pdf")));
+    EXPECT_NE(error.indexOf(QStringLiteral("/nonexistent-folder/x.pdf")), -1) << error.toStdString();
+}
+
+} // namespace
+} // namespace vx
