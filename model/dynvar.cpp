@@ -118,4 +118,9 @@ void ToggleDynVarDisplay(GearState& g) {
     g.undoDisplay = g.dynVarDisplay;
 }
 
+bool DynVarSlotAssigned(const GearState& g, int n) {
+    if (n < 0 || n >= static_cast<int>(g.dynVarSlots.size())) return false;
+    return g.dynVarSlots[static_cast<std::size_t>(n)].name != kUnassignedSlotName;
+}
+
 } // namespace vx

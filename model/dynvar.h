@@ -31,6 +31,11 @@ void DynVarBarEnter(GearState& g, int n);
 // End of a scroll gesture on bar n: one undo entry for the gesture.
 void DynVarBarGestureEnd(GearState& g, int n);
 
+// Whether slot n (0..4) holds a dimension. A bar of an empty slot is
+// disabled, and with slot 1 empty the pictures show the "First Select
+// Dimensions" banner in place of the names.
+bool DynVarSlotAssigned(const GearState& g, int n);
+
 // Invert the dynamic-variable display (and the undo display with it).
 void ToggleDynVarDisplay(GearState& g);
 

@@ -57,14 +57,63 @@ bool TickModel(GearState& g) {
     return solved;
 }
 
-void ApplyZoomStep(ViewTransform& v, double d) {
-    const double Z = v.zoom, H = v.panHorz, V = v.panVert;
-    const float znew = static_cast<float>(Z + Z * d * 0.01);
-    v.panHorz = static_cast<float>((H - 320) * znew / Z + 320);
-    v.panVert = static_cast<float>(znew * (V - 240) / Z + 240);
-    v.zoom = znew;
-    if (v.zoom > 3000.0f) v.zoom = 3000.0f;
-    if (!(v.zoom >= 0.5f)) v.zoom = 0.5f;
+std::optional<StepAngleRow> ApplyStepBar(MotionState& m, int position) {
+    if (!m.stepBarArmed) {
+        m.stepBarArmed = true;
+        return std::nullopt;
+    }
+    const StepAngleRow row = StepAngleForPosition(position);
+    m.selectedStep = row.step;
+    if (m.running) m.tickStep = m.selectedStep;
+    return row;
+}
+
+int SelectStepPreset(MotionState& m, int i) {
+    const StepPreset& p = kStepPresets.at(static_cast<std::size_t>(i));
+    m.selectedStep = p.step;
+    if (m.running) m.tickStep = m.selectedStep;
+    return p.barPosition;
+}
+
+bool StepPresetEnabled(const MotionState& m, int i) {
+    return m.selectedStep != kStepPresets.at(static_cast<std::size_t>(i)).step;
+}
+
+bool ToggleRunning(MotionState& m) {
+    m.running = !m.running;
+    m.tickStep = m.running ? m.selectedStep : 0;
+    return m.running;
+}
+
+void StandAtHalfTurn(MotionState& m, bool half) {
+    m.driverAngle = half ? 180.0f : 0.0f;
+    m.tickStep = 0;
+    m.running = false;
+}
+
+int DriverAngleBarPosition(double angle) { return Nearest(angle * 100); }
+
+int NormalRevArmBarPosition(const GearState& g, int barEnd) {
+    const double max = g.frame.revArmToCentMax;
+    const double norm = g.frame.revArmToCentNorm;
+    return max != 0 ? Nearest(norm * barEnd / max) : 0;
+}
+
+RevArmButtons RevArmButtonsAt(const GearState& g, int position) {
+    const float norm = g.frame.revArmToCentNorm;
+    const float fullFwd = g.revArm.centre - norm;
+    const float fullRev = g.revArm.centre + norm;
+    RevArmButtons b;
+    b.centre = position != 0;
+    b.forward = !(g.motion.reverseArmPosition == fullFwd);
+    b.reverse = !(g.motion.reverseArmPosition == fullRev);
+    return b;
+}
+
+void CentreReverseArm(GearState& g) {
+    g.motion.reverseArmPosition = g.revArm.centre;
+    g.frontCutOffText.clear();
+    g.rearCutOffText.clear();
 }
 
 } // namespace vx

@@ -1,6 +1,9 @@
 // Motion state rules shared by the main window's controls and the tick.
 #pragma once
 
+#include <array>
+#include <optional>
+
 #include "model/gear_state.h"
 
 namespace vx {
@@ -24,7 +27,48 @@ void ApplyRevArmBar(GearState& g, int position);
 // points, advance. Returns whether the solve completed.
 bool TickModel(GearState& g);
 
-// Zoom step d (percent) about the fixed pixel (320, 240), with the limits.
-void ApplyZoomStep(ViewTransform& v, double d);
+// The step bar moved to `position`. The first report after start-up only
+// arms the bar (its start position is no choice of the user's) and returns
+// nothing; afterwards the row's step becomes the selected step (and the
+// running step while running) and the row is returned, whose changes the
+// driver angle bar takes.
+std::optional<StepAngleRow> ApplyStepBar(MotionState& m, int position);
+
+// The three step presets ("1.0", "10.0", "45.0") and the step bar position
+// each one sets.
+struct StepPreset {
+    float step;
+    int barPosition;
+};
+inline constexpr std::array<StepPreset, 3> kStepPresets{{{1.0f, 8000}, {10.0f, 12000}, {45.0f, kStepBarMax}}};
+
+// Preset i chosen: its step becomes the selected step, and the running step
+// while running. Returns the step bar position it sets.
+int SelectStepPreset(MotionState& m, int i);
+// A preset's button is enabled unless its step is the selected one.
+bool StepPresetEnabled(const MotionState& m, int i);
+
+// Run/Stop: starting runs at the selected step; stopping stands the driver
+// still. Returns whether the driver now runs.
+bool ToggleRunning(MotionState& m);
+// The "180" and "0.0" buttons: the driver stands at 180 or 0 degrees.
+void StandAtHalfTurn(MotionState& m, bool half);
+// The driver angle bar's position for an angle (hundredths of a degree).
+int DriverAngleBarPosition(double angle);
+
+// The reverse arm bar position of normal forward or normal reverse, on a bar
+// whose end is barEnd (its maximum forward, its minimum reverse).
+int NormalRevArmBarPosition(const GearState& g, int barEnd);
+// Which of "Cen", "Fwd" and "Rev" are enabled once the reverse arm bar stands
+// at `position` (ApplyRevArmBar done): each is disabled where it would put
+// the arm.
+struct RevArmButtons {
+    bool centre = true;
+    bool forward = true;
+    bool reverse = true;
+};
+RevArmButtons RevArmButtonsAt(const GearState& g, int position);
+// "Cen": the arm at mid gear.
+void CentreReverseArm(GearState& g);
 
 } // namespace vx

@@ -140,8 +140,10 @@ bool WalkSearch(float Pass::*heightOf, float& height, float tol, Compute&& compu
 // Steps 5 and 6 of the last solve: they depend on the reverse arm position
 // and the arm dimensions only, and a diagram sweep solves hundreds of driver
 // angles at one position. A memo of a pure function of the bits in `key`
-// (whichever model solved last), with the errors those steps raised. The
-// program solves on one thread only.
+// (whichever model solved last), with the errors those steps raised. One
+// memo per thread: the window's tick and the worker jobs (balancing, the
+// exports, the report) solve on threads of their own, each on its own copy
+// of the design.
 struct RevArmSteps {
     std::array<std::uint32_t, 8> key{};
     bool valid = false;

@@ -15,8 +15,8 @@
 
 #include "scene/diagrams/diagram_common.h"
 #include "gui/diagrams/picture_menu_form.h"
-#include "gui/controls/dyn_var_bars_form.h"
-#include "gui/controls/undo_keys_form.h"
+#include "gui/controls/dyn_var_bars.h"
+#include "gui/controls/undo_keys.h"
 #include "model/dynvar.h"
 #include "model/undo_redo.h"
 #include "model/view.h"

@@ -15,6 +15,8 @@
 #include "gui/editors/dimension_editor_dialog.h"
 #include "gui/main/value_entry_dialog.h"
 #include "model/gear_state.h"
+#include "model/motion.h"
+#include "model/view.h"
 #include "scene/frame/frame_renderer.h"
 #include "platform/clock.h"
 #include "platform/qt/qt_image_canvas.h"
@@ -43,8 +45,25 @@ class RefPointControls;
 class DimensionFileCommands;
 class PictureExport;
 class AnimationExport;
+class TAboutBox;
+class TBalanceEvents;
+class TCylDimen;
 class TDataTable;
 class TDrawLines;
+class TDrivAng;
+class TEventsDia;
+class TFrameDi;
+class TGraphZoom;
+class TInst;
+class TOvalDia;
+class TPortDia;
+class TRefPnts;
+class TRevPos;
+class TSetRevArm;
+class TSineDia;
+class TSteamDia;
+class TStpAng;
+class TVexlinSpInst;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -155,19 +174,23 @@ private:
 
     // Motion controls.
     void SBRevArmChange(int position);
+    void SetRevArmButtons(const RevArmButtons& b);
     void FwdRevClick(bool forward);
     void SBDrvAngChange(int position);
     void RunClick();
+    // The Run button's caption and the driver angle bar follow motion.running.
+    void SyncRunButton();
     void DegClick(bool half);
     void SBStepAngChange(int position);
     void StepClick(int index);
     void UpdateStepButtons();
-    void EmptyCutOffTexts();
 
     // View controls.
-    void JogBarChange(int index, int position);
+    void JogBarChange(JogAxis axis, int position);
     void PresetClick(int k);
     void SetPanZoomClick();
+    // SetScreenData, with the SetPanZoom item it enables and resets.
+    void SetScreenDataClick();
 
     // Dynamic variables and undo.
     void DynVarGestureEnd();
@@ -188,25 +211,25 @@ private:
     DiagramHost MakeDiagramHost();
     void OpenDiagram(TDiagramWindow* w);
     struct Windows {
-        QDialog* frameDi = nullptr;       // TFrameDi
-        QDialog* vexlinSpInst = nullptr;  // TVexlinSpInst
-        QDialog* refPnts = nullptr;       // TRefPnts
-        QDialog* revPos = nullptr;        // TRevPos
-        QDialog* setRevArm = nullptr;     // TSetRevArm
-        QDialog* drivAng = nullptr;       // TDrivAng
-        QDialog* stpAng = nullptr;        // TStpAng
-        QDialog* inst = nullptr;          // TInst
-        QDialog* aboutBox = nullptr;      // TAboutBox
-        QDialog* cylDimen = nullptr;      // TCylDimen
-        QDialog* graphZoom = nullptr;     // TGraphZoom
-        TDrawLines* drawLines = nullptr;  // TDrawLines
-        TDataTable* dataTable = nullptr;  // TDataTable
-        TDiagramWindow* sineDia = nullptr; // TSineDia
-        TDiagramWindow* ovalDia = nullptr; // TOvalDia
-        TDiagramWindow* steamDia = nullptr; // TSteamDia
-        TDiagramWindow* portDia = nullptr;  // TPortDia
-        TDiagramWindow* eventsDia = nullptr; // TEventsDia
-        QDialog* balance = nullptr;         // TBalanceEvents
+        TFrameDi* frameDi = nullptr;
+        TVexlinSpInst* vexlinSpInst = nullptr;
+        TRefPnts* refPnts = nullptr;
+        TRevPos* revPos = nullptr;
+        TSetRevArm* setRevArm = nullptr;
+        TDrivAng* drivAng = nullptr;
+        TStpAng* stpAng = nullptr;
+        TInst* inst = nullptr;
+        TAboutBox* aboutBox = nullptr;
+        TCylDimen* cylDimen = nullptr;
+        TGraphZoom* graphZoom = nullptr;
+        TDrawLines* drawLines = nullptr;
+        TDataTable* dataTable = nullptr;
+        TSineDia* sineDia = nullptr;
+        TOvalDia* ovalDia = nullptr;
+        TSteamDia* steamDia = nullptr;
+        TPortDia* portDia = nullptr;
+        TEventsDia* eventsDia = nullptr;
+        TBalanceEvents* balance = nullptr;
     } windows_;
 
     std::unique_ptr<GearState> model_;
@@ -228,12 +251,12 @@ private:
     QPushButton* fwd_ = nullptr;
     QPushButton* deg180_ = nullptr;
     QPushButton* deg00_ = nullptr;
-    std::array<QPushButton*, 3> stepButtons_{};
+    std::array<QPushButton*, kStepPresets.size()> stepButtons_{};
 
     std::array<QScrollBar*, 3> jogBars_{};
     QPushButton* normVHZ_ = nullptr;
     std::array<QPushButton*, kPresetCount> presets_{};
-    bool presetStaged_ = false; // "P" pressed: the next preset button stores
+    ViewControlState viewControls_; // "P" staged; what SetPanZoom last did
 
     DynVarBars* dynVarBars_ = nullptr;
     QPushButton* unDoDn_ = nullptr;

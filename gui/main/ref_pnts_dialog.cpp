@@ -10,7 +10,7 @@
 #include <cfloat>
 #include <limits>
 
-#include "gui/main/reference_points_form.h"
+#include "gui/main/reference_point_controls.h"
 #include "model/fixed_format.h"
 #include "model/reference_points.h"
 

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
 #include <cstring>
 
 #include "model/dimensions.h"
+#include "model/dynvar.h"
 #include "model/fixed_format.h"
 #include "model/view.h"
 #include "model/undo_redo.h"
+#include "scene/frame/dyn_var_texts.h"
 
 namespace vx {
 
@@ -194,8 +195,6 @@ void DrawLeadLapFigures(Canvas& c, const LeadLapFigures& f) {
 
 namespace {
 
-constexpr std::string_view kBannerStars = "*******************************";
-
 std::string_view UndoLineView(const GearState& g) {
     return {g.undoLineText.data(), ::strnlen(g.undoLineText.data(), g.undoLineText.size())};
 }
@@ -203,29 +202,12 @@ std::string_view UndoLineView(const GearState& g) {
 } // namespace
 
 void RebuildDiagramUndoLine(GearState& g) {
-    FixedText<128> redo;
-    if (ComposeRedoLine(g, redo)) {
-        redo.AppendSpaces(kUndoLineChars > redo.size ? kUndoLineChars - redo.size : 0); // covers a longer line drawn before
-        const std::size_t n = std::min(redo.View().size(), g.undoLineText.size() - 1);
-        std::copy_n(redo.View().data(), n, g.undoLineText.data());
-        g.undoLineText[n] = '\0';
-        return;
-    }
-    const UndoEntry& e = g.undo[1];
-    const NumberText count = StrInt(g.undoCount, 2);
-    const NumberText after = StrReal(ShownDimensionValue(e.id, e.newValue), 6, 3);
-    const NumberText before = StrReal(ShownDimensionValue(e.id, e.oldValue), 6, 3);
-    const std::string_view name = e.name.substr(0, 25);
-    std::snprintf(g.undoLineText.data(), g.undoLineText.size(), "%.*s- %.*s %.*s to %.*s%46s",
-                  static_cast<int>(count.View().size()), count.View().data(), static_cast<int>(name.size()),
-                  name.data(), static_cast<int>(after.View().size()), after.View().data(),
-                  static_cast<int>(before.View().size()), before.View().data(), "");
+    FixedText<128> line;
+    ComposeUndoLine(g, line);
     // The spaces cover a longer line drawn before; a line of kUndoLineChars
     // covers any, and no more is drawn (the header rows lie beyond).
-    const std::size_t n = ::strnlen(g.undoLineText.data(), g.undoLineText.size());
-    std::size_t keep = n;
-    while (keep > kUndoLineChars && g.undoLineText[keep - 1] == ' ') --keep;
-    g.undoLineText[keep] = '\0';
+    if (line.size < kUndoLineChars) line.AppendSpaces(kUndoLineChars - line.size);
+    KeepUndoLineText(g, line.View());
 }
 
 // The texts of the block that would not fit their places in the window
@@ -243,10 +225,8 @@ void DrawDynVarBlock(GearState& g, Canvas& c, DynVarBlockLayout layout) {
     const int x = 235;
     const TextStyle narrow = NarrowDiagramTextStyle();
     if (g.dynVarDisplay) {
-        if (g.dynVarSlots[1].name == kUnassignedSlotName) {
-            DiagramText(c, x, 2, kBannerStars, colors::kRed);
-            DiagramText(c, x, 12, "* First Select Dimensions *", colors::kRed);
-            DiagramText(c, x, 26, kBannerStars, colors::kRed);
+        if (!DynVarSlotAssigned(g, 1)) {
+            DrawFirstSelectBanner(c, DiagramTextStyle(colors::kRed), [x](int dy) { return CanvasPoint{x, 2 + dy}; });
         } else {
             const int rows[4] = {2, 14, 26, 38};
             for (int n = 1; n <= 4; ++n) {
@@ -274,7 +254,7 @@ DynVarControlStates DynVarControls(const GearState& g) {
     DynVarControlStates s;
     s.barsVisible = g.dynVarDisplay;
     for (int n = 1; n <= 4; ++n)
-        s.barEnabled[static_cast<std::size_t>(n)] = g.dynVarSlots[static_cast<std::size_t>(n)].name != kUnassignedSlotName;
+        s.barEnabled[static_cast<std::size_t>(n)] = DynVarSlotAssigned(g, n);
     s.undoVisible = g.undoDisplay;
     return s;
 }

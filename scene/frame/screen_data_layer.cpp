@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scene/frame/dyn_var_texts.h"
 #include "scene/frame/overlay_layer.h"
 #include "scene/frame/reference_points_layer.h"
 #include "scene/frame/screen_text.h"
 #include "model/dimensions.h"
+#include "model/dynvar.h"
 #include "model/solver.h"
 #include "model/undo_redo.h"
 #include "platform/sound.h"
@@ -66,8 +68,6 @@ void SetCutOffText(std::string& text, double percent) {
     text.assign(t.chars.data(), t.size); // at most 10 characters: kept in the string itself
 }
 
-bool SlotEmpty(const DynVarSlot& s) { return s.name == kUnassignedSlotName; }
-
 // The texts whose places are too small for the sans: the dimension names
 // (up to the value column), their values and the cut-offs (up to the
 // panels right of them) and the undo line (up to the readout panel).
@@ -93,21 +93,10 @@ void DrawUndoLine(GearState& g, Canvas& c) {
         return;
     }
     g.noticeFrames = 0;
-    const UndoEntry& newest = g.undo[1];
     Line line;
-    if (!ComposeRedoLine(g, line)) {
-        AppendInt(line, g.undoCount, 2);
-        line.Append("- ");
-        line.Append(newest.name);
-        line.Append(" ");
-        AppendReal(line, ShownDimensionValue(newest.id, newest.newValue), 6, 3, 10);
-        line.Append(" to ");
-        AppendReal(line, ShownDimensionValue(newest.id, newest.oldValue), 6, 3, 10);
-    }
+    ComposeUndoLine(g, line);
     // The diagram windows draw this text as the current undo line.
-    const std::size_t n = std::min(line.View().size(), g.undoLineText.size() - 1);
-    std::copy_n(line.View().data(), n, g.undoLineText.data());
-    g.undoLineText[n] = '\0';
+    KeepUndoLineText(g, line.View());
     c.Text(x, y, line.View(), NarrowStyle());
 }
 
@@ -182,7 +171,7 @@ void DrawCutOffReadouts(GearState& g, Canvas& c) {
 
 void DrawDynVarLines(GearState& g, Canvas& c) {
     if (!g.dynVarDisplay) return;
-    if (!SlotEmpty(g.dynVarSlots[1])) {
+    if (DynVarSlotAssigned(g, 1)) {
         for (int k = 1; k <= 4; ++k) {
             const DynVarSlot& slot = g.dynVarSlots[static_cast<std::size_t>(k)];
             LayoutText(g, c, 377, 59 + 12 * k, slot.name, NarrowStyle());
@@ -193,13 +182,9 @@ void DrawDynVarLines(GearState& g, Canvas& c) {
     } else {
         TextStyle red;
         red.color = colors::kRed;
-        LayoutText(g, c, 377, 71, "*******************************", red);
-        LayoutText(g, c, 377, 81, "* First Select Dimensions *", red);
-        LayoutText(g, c, 377, 95, "*******************************", red);
+        DrawFirstSelectBanner(c, red, [&g](int dy) { return ScaledPoint(g, 377, 71 + dy); });
     }
-    for (int k = 1; k <= 4; ++k)
-        g.display.controls.dynVarBarEnabled[static_cast<std::size_t>(k)] =
-            !SlotEmpty(g.dynVarSlots[static_cast<std::size_t>(k)]);
+    for (int k = 1; k <= 4; ++k) g.display.controls.dynVarBarEnabled[static_cast<std::size_t>(k)] = DynVarSlotAssigned(g, k);
 }
 
 void DrawScreenDataLayer(GearState& g, Canvas& c, const FrameServices& s) {

@@ -42,7 +42,7 @@ TEST(MainFormStart, ADesignThatCannotBeOpenedLeavesTheStartingOne) {
     test::TempDir dir;
     std::ofstream(dir.File("broken.vxd"), std::ios::binary) << "not a design";
     TMainForm fresh;
-    for (const std::string path : {dir.File("missing.vxd"), dir.File("broken.vxd")}) {
+    for (const std::string& path : {dir.File("missing.vxd"), dir.File("broken.vxd")}) {
         SCOPED_TRACE(path);
         TMainForm form;
         test::Child<QTimer>(form, "Timer1")->stop();

@@ -13,7 +13,7 @@
 
 #include "gui/main/main_form.h"
 #include "gui/main/ref_pnts_dialog.h"
-#include "gui/main/reference_points_form.h"
+#include "gui/main/reference_point_controls.h"
 #include "model/motion.h"
 #include "model/reference_points.h"
 #include "model/view.h"

@@ -1,4 +1,4 @@
-#include "gui/main/display_options_form.h"
+#include "gui/main/display_options.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -94,21 +94,15 @@ void DisplayOptions::SetScreenDataClick() {
         if (auto* a = window_.findChild<QAction*>(QString::fromUtf8(name))) a->setEnabled(enabled);
     };
     auto* refPoints1 = window_.findChild<QAction*>(QStringLiteral("RefPoints1"));
-    auto* setPanZoom = window_.findChild<QAction*>(QStringLiteral("SetPanZoom"));
     if (!on) {
         for (const char* name : kHiddenWithoutScreenData) setVisible(name, false);
         for (const char* name : kDisabledWithoutScreenData) setEnabled(name, false);
         if (refPoints1) refPoints1->setVisible(false);
         if (displaysOff_) displaysOff_();
-        if (setPanZoom) setPanZoom->setEnabled(true);
     } else {
         for (const char* name : kShownWithScreenData) setVisible(name, true);
         for (const char* name : kEnabledWithScreenData) setEnabled(name, true);
         if (refPoints1) refPoints1->setVisible(true);
-        if (setPanZoom) {
-            setPanZoom->setEnabled(false);
-            setPanZoom->setText(QStringLiteral("Set&PanZoom On"));
-        }
     }
 }
 

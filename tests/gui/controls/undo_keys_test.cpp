@@ -50,7 +50,9 @@ TEST(UndoKeys, UndoAndRedoInEveryWindowWhetherOrNotTheVariablesShow) {
                 EXPECT_EQ(g.undoCount, s.undoCount);
                 EXPECT_EQ(g.redoCount, s.redoCount);
                 // A diagram shows the changed design at once.
-                if (diagram && g.undoCount != undoBefore) EXPECT_GT(diagram->DrawCount(), draws);
+                if (diagram && g.undoCount != undoBefore) {
+                    EXPECT_GT(diagram->DrawCount(), draws);
+                }
             }
             // The last key undid 5 -> 4: the notice says so.
             FixedText<128> notice;

@@ -1,4 +1,4 @@
-#include "gui/controls/undo_keys_form.h"
+#include "gui/controls/undo_keys.h"
 
 #include <QAction>
 #include <QKeySequence>

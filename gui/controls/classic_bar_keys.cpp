@@ -1,4 +1,4 @@
-#include "gui/controls/classic_bar_keys_form.h"
+#include "gui/controls/classic_bar_keys.h"
 
 #include <QApplication>
 #include <QKeyEvent>

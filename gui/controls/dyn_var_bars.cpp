@@ -1,4 +1,4 @@
-#include "gui/controls/dyn_var_bars_form.h"
+#include "gui/controls/dyn_var_bars.h"
 
 #include <QByteArray>
 #include <QEvent>

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "gui/controls/classic_bar_keys_form.h"
+#include "gui/controls/classic_bar_keys.h"
 #include "gui/main/main_form.h"
 #include "tests/widget_test_support.h"
 

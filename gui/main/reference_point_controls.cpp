@@ -1,4 +1,4 @@
-#include "gui/main/reference_points_form.h"
+#include "gui/main/reference_point_controls.h"
 #include "platform/qt/qt_fonts.h"
 
 #include <QAction>
