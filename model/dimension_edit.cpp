@@ -28,6 +28,17 @@ bool CommitEditorBox(GearState& g, int id, float value) {
     return true;
 }
 
+bool SelectEditorBox(GearState& g, int id) {
+    const DimensionInfo* d = FindDimension(id);
+    if (!d) return false;
+    if (IsDynamicVariable(id)) {
+        g.dynVarSlots[0] = DynVarSlot{id, DimensionValue(g, *d), d->shortName};
+        SelectDynVar(g);
+    }
+    g.undoPending = false;
+    return true;
+}
+
 namespace {
 float LimitToTravel(const GearState& g, float v) {
     if (v == 0.0f) return v; // not in use

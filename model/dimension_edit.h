@@ -16,6 +16,12 @@ namespace vx {
 // 26. Returns false for an unknown id.
 bool CommitEditorBox(GearState& g, int id, float value);
 
+// An editor's dimension box left without typing: nothing is written and no
+// undo entry made; a dynamic-variable dimension still becomes the most
+// recent dynamic variable, with the value as stored. Returns false for an
+// unknown id.
+bool SelectEditorBox(GearState& g, int id);
+
 // Reverse arm positions editor: position k (1..9) typed as v. Position 1
 // is never 0 (a typed 0 becomes 0.001); a position in use is limited to
 // centre +- Max.

@@ -141,7 +141,16 @@ void DimensionEditor::EditAccepted(int number) {
 
 void DimensionEditor::EditExit(int number) {
     const int id = RowOf(number).id;
-    const float v = TypedNumber(boxes_[static_cast<std::size_t>(number)]->text().toStdString());
+    QLineEdit* box = boxes_[static_cast<std::size_t>(number)];
+    // A box not typed into shows the value cut to three decimals: reading
+    // that back would change the dimension.
+    if (!box->isModified()) {
+        SelectEditorBox(g_, id);
+        if (hooks_.undoButtonsChanged) hooks_.undoButtonsChanged();
+        return;
+    }
+    box->setModified(false);
+    const float v = TypedNumber(box->text().toStdString());
     CommitEditorBox(g_, id, v);
     // An angle is stored folded into one turn: the box shows what is stored.
     if (IsAngleDimension(id)) {

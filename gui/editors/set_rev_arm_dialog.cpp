@@ -75,7 +75,11 @@ void TSetRevArm::EditKeyPress(int k) {
 }
 
 void TSetRevArm::EditExit(int k) {
-    const float v = TypedNumber(boxes_[static_cast<std::size_t>(k)]->text().toStdString());
+    QLineEdit* box = boxes_[static_cast<std::size_t>(k)];
+    // A box not typed into shows its figure cut: it commits nothing.
+    if (!box->isModified()) return;
+    box->setModified(false);
+    const float v = TypedNumber(box->text().toStdString());
     if (k == 10) CommitVerticalScale(g_, v);
     else CommitRevArmPosition(g_, k, v);
 }

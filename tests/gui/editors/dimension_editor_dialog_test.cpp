@@ -15,6 +15,7 @@
 #include "model/dimensions.h"
 #include "tests/decimal_comma_locale.h"
 #include "model/dynvar.h"
+#include "data/dimension_file.h"
 
 namespace vx {
 namespace {
@@ -322,6 +323,51 @@ TEST_F(CylinderEditorTest, ResetRestoresTheDefaults) {
     EXPECT_FLOAT_EQ(g.cyl.boreDia(), 2.125f);
     EXPECT_EQ(g.undoCount, 0);
     EXPECT_EQ(log.rangeChanged, 0); // the cylinder reset leaves the bar alone
+}
+
+// Tabbing through every box of both editors, with values the boxes show cut
+// to three decimals, writes nothing: the saved design is byte-identical, in
+// the C and in a decimal-comma locale. Each box left still selects its
+// dimension as the newest dynamic variable, with the value as stored.
+TEST(EditorBoxes, TabbingThroughAll54BoxesKeepsTheSavedDesign) {
+    for (const bool comma : {false, true}) {
+        SCOPED_TRACE(comma ? "decimal comma" : "C locale");
+        std::unique_ptr<test::DecimalCommaLocale> locale;
+        if (comma) {
+            locale = std::make_unique<test::DecimalCommaLocale>();
+            ASSERT_TRUE(locale->Active()) << test::DecimalCommaLocale::kWhy;
+        }
+        GearState g;
+        ASSERT_EQ(StartUp(g), MidGearResult::Found);
+        // 0.6875 shows as "0.688": every dimension a little off the shown figures.
+        for (const DimensionInfo& d : AllDimensions()) DimensionRef(g, d) += 0.00037f;
+        const DesignBytes before = EncodeDesign(g);
+        HookLog log;
+        TFrameDi frame(g, log.Hooks());
+        TCylDimen cylinder(g, log.Hooks());
+        int visited = 0;
+        for (DimensionEditor* editor : {static_cast<DimensionEditor*>(&frame), static_cast<DimensionEditor*>(&cylinder)}) {
+            editor->show();
+            editor->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+            QTest::mouseClick(editor->Box(1), Qt::LeftButton); // the first box of the tab order
+            // Tab runs down the boxes, then on to "Close".
+            while (auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
+                ++visited;
+                QTest::keyClick(box, Qt::Key_Tab);
+                ASSERT_LT(visited, 100);
+            }
+            EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("Close1"));
+            editor->reject();
+        }
+        EXPECT_EQ(visited, 54);
+        EXPECT_TRUE(EncodeDesign(g) == before) << "a box not typed into changed the design";
+        EXPECT_EQ(g.undoCount, 0);
+        // The last dynamic-variable box left is the newest dynamic variable.
+        const DimensionInfo* newest = FindDimension(g.dynVarSlots[1].id);
+        ASSERT_NE(newest, nullptr);
+        EXPECT_EQ(g.dynVarSlots[1].value, DimensionValue(g, *newest));
+    }
 }
 
 } // namespace

@@ -134,5 +134,22 @@ TEST_F(SetRevArmTest, TheCloseBoxCommitsTheTypedBoxAndSetsTheRedrawFlag) {
     EXPECT_EQ(g.revArm.positionCount, 3);
 }
 
+// Boxes passed through without typing commit nothing: positions and the
+// scale that the boxes show cut to three decimals keep their bits.
+TEST_F(SetRevArmTest, PassingThroughTheBoxesWritesNothing) {
+    g.revArm.position = {0, 0.50037f, -0.50037f, 1.00037f, 0, 0, 0, 0, 0, 0};
+    g.revArm.verticalScale = 1.50037f;
+    dialog.Refresh(); // the boxes show the figures cut to three decimals
+    const RevArmPositionList before = g.revArm;
+    Box(10)->setFocus();
+    for (int k : {10, 1, 2, 3}) {
+        ASSERT_TRUE(Box(k)->hasFocus()) << k;
+        Leave(k);
+    }
+    dialog.accept();
+    EXPECT_EQ(g.revArm.position, before.position);
+    EXPECT_EQ(g.revArm.verticalScale, before.verticalScale);
+}
+
 } // namespace
 } // namespace vx
