@@ -5,6 +5,7 @@
 #include "model/defaults.h"
 #include "model/dimensions.h"
 #include "model/jog.h"
+#include "model/undo_redo.h"
 
 namespace vx {
 namespace {
@@ -52,6 +53,17 @@ void StepSlot(GearState& g, int k) {
     WriteDimensionById(g, s.id, s.value); // the slot keeps the unwrapped angle
 }
 
+void RefreshDynVarSlots(GearState& g) {
+    for (int k = 1; k <= 4; ++k) {
+        DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(k)];
+        const DimensionInfo* d = SlotDimension(s.id);
+        if (!d) continue;
+        s.value = DimensionRef(g, *d);
+        g.frontCutOffText.clear();
+        g.rearCutOffText.clear();
+    }
+}
+
 void BeginUndoEntry(GearState& g) {
     if (!g.undoPending) return;
     g.redoCount = 0; // a new change: what was undone stays undone
@@ -62,6 +74,9 @@ void PushUndoEntry(GearState& g) {
     SetUndoButtons(g, true);
     for (int i = kUndoEntries - 2; i >= 0; --i)
         g.undo[static_cast<std::size_t>(i + 1)] = g.undo[static_cast<std::size_t>(i)];
+    // The caller fills the new entry's change; nothing else carries over
+    // from the working entry.
+    g.undo[1] = UndoEntry{g.undo[1].id, g.undo[1].oldValue, g.undo[1].newValue, g.undo[1].name};
     g.undoCount = std::min(g.undoCount + 1, kUndoEntries - 1);
 }
 
@@ -75,13 +90,11 @@ void UndoLast(GearState& g) {
         DimensionRef(g, *d) = wrap ? FoldAngle(e.oldValue) : e.oldValue;
         if (e.id == 102 || e.id == 109) UpdateValveSpindleHeight(g);
     }
-    // Refresh every slot from the model: one step up and one back.
-    for (int k = 1; k <= 4; ++k) {
-        g.dynVarStep = 1;
-        StepSlot(g, k);
-        g.dynVarStep = -1;
-        StepSlot(g, k);
-    }
+    if (e.midGearSearched) PutMidGearFigures(g, e.midGearBefore);
+    // Every slot shows its dimension as it is stored now. (Stepping each one
+    // up and back, as the slots are stepped, would leave the dimension a
+    // float step away from the value restored.)
+    RefreshDynVarSlots(g);
     g.undo[kUndoEntries - 1] = UndoEntry{};
     if (g.undo[1].id == 0) SetUndoButtons(g, false);
     g.undoCount = std::max(g.undoCount - 1, 0);
@@ -102,7 +115,12 @@ void DynVarBarChange(GearState& g, int n, int p) {
     StepSlot(g, n);
 }
 
-void DynVarBarEnter(GearState& g, int n) { g.valueAtEnter = g.dynVarSlots[static_cast<std::size_t>(n)].value; }
+void DynVarBarEnter(GearState& g, int n) {
+    // The value an undo of the gesture restores: the dimension as stored.
+    const DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(n)];
+    const DimensionInfo* d = SlotDimension(s.id);
+    g.valueAtEnter = d ? DimensionRef(g, *d) : s.value;
+}
 
 void DynVarBarGestureEnd(GearState& g, int n) {
     const DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(n)];

@@ -9,6 +9,8 @@ void SelectDynVar(GearState& g);
 void ClearDynVarSlots(GearState& g);
 // Applies dynVarStep to the dimension in slot k (1..4).
 void StepSlot(GearState& g, int k);
+// Every assigned slot takes its dimension's value as stored.
+void RefreshDynVarSlots(GearState& g);
 // A user's change: forgets what redo could bring back, then PushUndoEntry.
 void BeginUndoEntry(GearState& g);
 // Makes room for a new entry 1 (entry 99 is lost), counts it and enables the

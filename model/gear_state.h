@@ -194,11 +194,26 @@ struct DynVarSlot {
     std::string_view name = kUnassignedSlotName; // always a static text
 };
 
+// What a mid-gear search writes: the centre, positions 1..3 of the list, the
+// reverse arm position and X of pivot 18.
+struct MidGearFigures {
+    float centre = 0;
+    std::array<float, 4> positions{}; // 1..3 used
+    float reverseArmPosition = 0;
+    float pivot18X = 0;
+    friend bool operator==(const MidGearFigures&, const MidGearFigures&) = default;
+};
+
 struct UndoEntry {
     std::int32_t id = 0;
     float oldValue = 0;
     float newValue = 0;
     std::string_view name; // always a static text
+    // A mid-gear search that followed the change ("Close", Balance "Apply"):
+    // the figures before and after it, which undo and redo put back.
+    bool midGearSearched = false;
+    MidGearFigures midGearBefore{};
+    MidGearFigures midGearAfter{};
 };
 
 // One user line or circle; every field is a float, as stored in the file.

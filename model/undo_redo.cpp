@@ -45,6 +45,36 @@ void AppendChange(FixedText<128>& out, std::string_view name, float from, float 
 
 } // namespace
 
+MidGearFigures TakeMidGearFigures(const GearState& g) {
+    MidGearFigures f;
+    f.centre = g.revArm.centre;
+    for (std::size_t k = 1; k <= 3; ++k) f.positions[k] = g.revArm.position[k];
+    f.reverseArmPosition = g.motion.reverseArmPosition;
+    f.pivot18X = g.piv.x[18];
+    return f;
+}
+
+void PutMidGearFigures(GearState& g, const MidGearFigures& f) {
+    g.revArm.centre = f.centre;
+    for (std::size_t k = 1; k <= 3; ++k) g.revArm.position[k] = f.positions[k];
+    g.motion.reverseArmPosition = f.reverseArmPosition;
+    g.motion.direction = f.reverseArmPosition <= f.centre ? Direction::Fwd : Direction::Rev;
+    g.piv.x[18] = f.pivot18X;
+    g.revArm.diagramRedrawPending = true;
+}
+
+void RecordMidGearSearch(GearState& g, const MidGearFigures& before) {
+    UndoEntry& e = g.undo[1];
+    if (e.id <= 0) return;
+    const MidGearFigures after = TakeMidGearFigures(g);
+    if (!e.midGearSearched) {
+        if (after == before) return;
+        e.midGearBefore = before;
+    }
+    e.midGearSearched = true;
+    e.midGearAfter = after;
+}
+
 bool UndoChange(GearState& g) {
     if (g.undo[1].id <= 0) return false;
     const UndoEntry e = g.undo[1];
@@ -58,6 +88,7 @@ bool RedoChange(GearState& g) {
     if (g.redoCount <= 0) return false;
     const UndoEntry e = PopRedo(g);
     WriteDimensionById(g, e.id, e.newValue);
+    if (e.midGearSearched) PutMidGearFigures(g, e.midGearAfter);
     g.frontCutOffText.clear();
     g.rearCutOffText.clear();
     // The slot of that dimension shows the value as the change left it.

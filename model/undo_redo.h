@@ -13,6 +13,16 @@ namespace vx {
 // Frames a notice of an undo or redo stays where the hidden undo line would be.
 constexpr int kUndoNoticeFrames = 150;
 
+// The figures a mid-gear search writes, taken from and put into the model.
+MidGearFigures TakeMidGearFigures(const GearState& g);
+void PutMidGearFigures(GearState& g, const MidGearFigures& f);
+// After a mid-gear search that followed a change ("Close" of an editor,
+// Balance "Apply"): the newest undo entry, if any, keeps the figures from
+// before the search (the first such search's) and after it, so that undoing
+// the change takes the search back with it. A search that changed nothing
+// is not kept.
+void RecordMidGearSearch(GearState& g, const MidGearFigures& before);
+
 // Undoes entry 1 if it names a change (id above 0) and keeps it for redo;
 // returns whether anything was undone.
 bool UndoChange(GearState& g);

@@ -19,6 +19,7 @@
 #include "model/dimensions.h"
 #include "model/fixed_format.h"
 #include "model/typed_value.h"
+#include "model/undo_redo.h"
 
 namespace vx {
 namespace {
@@ -341,7 +342,10 @@ void TBalanceEvents::ShowResult() {
 
 void TBalanceEvents::ApplyClick() {
     if (Running() || !result_ || !result_->Ok() || !result_->Changed()) return;
+    // Undoing the last of the changes takes the mid-gear search back with it.
+    const MidGearFigures midGear = TakeMidGearFigures(g_);
     const MidGearResult found = ApplyBalance(g_, *result_);
+    RecordMidGearSearch(g_, midGear);
     result_.reset();
     if (hooks_.undoButtonsChanged) hooks_.undoButtonsChanged();
     if (hooks_.revArmBarToCentre) hooks_.revArmBarToCentre();

@@ -11,6 +11,7 @@
 #include "model/dynvar.h"
 #include "model/midgear.h"
 #include "model/typed_value.h"
+#include "model/undo_redo.h"
 
 namespace vx {
 
@@ -164,7 +165,10 @@ void DimensionEditor::EditExit(int number) {
 void DimensionEditor::ButtonClick(int number) { g_.locatorDimension = RowOf(number).id; }
 
 void DimensionEditor::Close1Click() {
+    // Undoing the last change takes this search back with it.
+    const MidGearFigures before = TakeMidGearFigures(g_);
     const MidGearResult found = FindMidGear(g_);
+    RecordMidGearSearch(g_, before);
     if (hooks_.revArmBarToCentre) hooks_.revArmBarToCentre();
     g_.frontCutOffText.clear();
     g_.rearCutOffText.clear();

@@ -4,11 +4,14 @@
 // undos, "S1..105" 105 commits of Stroke = 1, 2, ..., 105.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <sstream>
 #include <string>
 
 #include "model/dimension_edit.h"
+#include "model/dimensions.h"
 #include "model/dynvar.h"
 #include "model/undo_redo.h"
 #include "tests/model/test_support.h"
@@ -124,6 +127,77 @@ TEST_F(UndoRedo, ClearingUndoForgetsRedo) {
     EXPECT_EQ(g.redoCount, 0);
     EXPECT_FALSE(RedoChange(g));
     EXPECT_FLOAT_EQ(g.frame.stroke, 3.0f);
+}
+
+// Undo and redo restore the exact bits, whatever made the change: a typed
+// commit or a bar gesture, with the dimension in a slot (the slots are
+// refreshed after an undo without writing the dimension again).
+TEST_F(UndoRedo, UndoAndRedoRestoreTheExactBits) {
+    for (const DimensionInfo& d : AllDimensions()) {
+        if (!IsDynamicVariable(d.id)) continue;
+        SCOPED_TRACE(d.field);
+        for (const bool gesture : {false, true}) {
+            // A value that one step up and back would not give back.
+            const float start = IsAngleDimension(d.id) ? 123.456787f : 1.82099998f;
+            WriteDimensionById(g, d.id, start);
+            const float stored = DimensionValue(g, d);
+            g.dynVarSlots[1] = DynVarSlot{d.id, stored, d.shortName};
+            if (gesture) {
+                DynVarBarEnter(g, 1);
+                DynVarBarChange(g, 1, 10);
+                DynVarBarChange(g, 1, 0);
+                DynVarBarGestureEnd(g, 1);
+            } else {
+                Edit(g, d.id, stored + 0.0123f);
+            }
+            const float changed = DimensionValue(g, d);
+            ASSERT_NE(changed, stored);
+            ASSERT_TRUE(UndoChange(g));
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(DimensionValue(g, d)), std::bit_cast<std::uint32_t>(stored));
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(g.dynVarSlots[1].value), std::bit_cast<std::uint32_t>(stored));
+            ASSERT_TRUE(RedoChange(g));
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(DimensionValue(g, d)), std::bit_cast<std::uint32_t>(changed));
+            ClearUndo(g);
+        }
+    }
+}
+
+// A mid-gear search after a change goes with the newest entry: undo puts the
+// figures from before it back, redo the ones after; a search that changed
+// nothing, or with no change to undo, is not kept.
+TEST_F(UndoRedo, MidGearSearchGoesWithTheNewestChange) {
+    const MidGearFigures original = TakeMidGearFigures(g);
+    RecordMidGearSearch(g, original);
+    EXPECT_FALSE(g.undo[1].midGearSearched) << "no entry to keep it";
+
+    Edit(g, kStroke, 4);
+    MidGearFigures moved = original;
+    moved.centre += 0.5f;
+    moved.positions[1] = moved.centre;
+    moved.reverseArmPosition = moved.centre;
+    PutMidGearFigures(g, moved);
+    RecordMidGearSearch(g, original);
+    ASSERT_TRUE(g.undo[1].midGearSearched);
+    // A second search keeps the figures from before the first.
+    MidGearFigures again = moved;
+    again.centre += 0.25f;
+    PutMidGearFigures(g, again);
+    RecordMidGearSearch(g, moved);
+    EXPECT_EQ(g.undo[1].midGearBefore, original);
+    EXPECT_EQ(g.undo[1].midGearAfter, again);
+
+    ASSERT_TRUE(UndoChange(g));
+    EXPECT_EQ(TakeMidGearFigures(g), original);
+    EXPECT_EQ(g.frame.stroke, 3.0f);
+    ASSERT_TRUE(RedoChange(g));
+    EXPECT_EQ(TakeMidGearFigures(g), again);
+    EXPECT_EQ(g.frame.stroke, 4.0f);
+
+    // A new change starts without a search of its own.
+    Edit(g, kStroke, 5);
+    EXPECT_FALSE(g.undo[1].midGearSearched);
+    RecordMidGearSearch(g, TakeMidGearFigures(g));
+    EXPECT_FALSE(g.undo[1].midGearSearched) << "nothing moved";
 }
 
 } // namespace
