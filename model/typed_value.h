@@ -7,7 +7,8 @@
 namespace vx {
 
 // The value of a typed text: a decimal number (optional sign, digits,
-// optional fraction, optional exponent), blanks around it allowed. A text
+// optional fraction, optional exponent), blanks around it allowed; a comma
+// stands for the decimal point (one point or one comma at most). A text
 // that is not a number (empty, "-", ".", "1-2", "nan") gives 0; a number
 // beyond the float range gives the largest float of its sign, so a typed
 // value is always a finite float.

@@ -13,6 +13,7 @@ KeyVerdict FilterKey(char32_t ch, std::string_view text, KeyRules rules) {
         return KeyVerdict::Discard;
     }
     if (ch >= U'0' && ch <= U'9') return KeyVerdict::Accept;
+    if (ch == U',') ch = U'.';
     if (ch == U'.' || (ch == U'-' && rules.minus)) {
         const char c = static_cast<char>(ch);
         return text.find(c) == std::string_view::npos ? KeyVerdict::Accept : KeyVerdict::Discard;

@@ -28,7 +28,8 @@ enum class KeyVerdict {
 // One typed character (a Unicode code point; 8 is Backspace, 13 Enter) for
 // a box holding `text`. Digits, Backspace and "." are accepted everywhere,
 // "-" where the rules allow it; a second "." or "-" is dropped wherever it
-// would stand.
+// would stand. A "," is the decimal point typed on a keypad that has a
+// comma: judged as "."; the box then takes a "." in its place.
 KeyVerdict FilterKey(char32_t ch, std::string_view text, KeyRules rules);
 
 } // namespace vx

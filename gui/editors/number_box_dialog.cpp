@@ -82,6 +82,11 @@ bool NumberBoxFilter::eventFilter(QObject* watched, QEvent* e) {
     switch (FilterKey(ch, box->text().toStdString(), rules_)) {
     case KeyVerdict::Accept:
         if (handlers_.accepted) handlers_.accepted(n);
+        if (ch == U',') {
+            // The decimal comma of a keypad: the box takes the point.
+            box->insert(QStringLiteral("."));
+            return true;
+        }
         return false;
     case KeyVerdict::Enter:
         if (handlers_.accepted) handlers_.accepted(n);

@@ -17,6 +17,8 @@ TEST(TypedNumber, DecimalTextsAndEverythingElse) {
         {"", 0}, {"-", 0}, {".", 0}, {"1-2", 0}, {"nan", 0}, {"12abc", 0}, {"-.", 0},
         {"1e999", std::numeric_limits<float>::max()}, {"-1e39", -std::numeric_limits<float>::max()},
         {"1e-999", 0},
+        // A decimal comma is the decimal point, one point or comma at most.
+        {"7,5", 7.5f}, {"-0,25", -0.25f}, {",5", 0.5f}, {"1,2,3", 0}, {"1.2,3", 0}, {"1,", 1.0f},
     };
     for (const auto& c : cases) EXPECT_EQ(TypedNumber(c.text), c.value) << c.text;
     EXPECT_EQ(TypedNumber(std::string(500, '9')), 0.0f); // beyond any typed length

@@ -23,6 +23,9 @@ TEST(KeyFilter, TakesDigitsAndOneMinusAndOneDot) {
         {U'e', "1", editor, KeyVerdict::Discard},       {U'٣', "", editor, KeyVerdict::Discard},
         {13, "1", editor, KeyVerdict::Enter},           {13, "1", angle, KeyVerdict::PassOn},
         {13, "1", positions, KeyVerdict::Discard},      {U' ', "1", positions, KeyVerdict::Discard},
+        // A comma is the decimal point under the same one-point rule.
+        {U',', "7", editor, KeyVerdict::Accept},        {U',', "7.5", editor, KeyVerdict::Discard},
+        {U',', "", angle, KeyVerdict::Accept},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FilterKey(c.ch, c.text, c.rules), c.verdict) << static_cast<unsigned>(c.ch) << " in " << c.text;

@@ -218,5 +218,37 @@ TEST_F(ValueDialogTest, CtrlZUndoesWhetherOrNotTheDynamicVariablesAreShown) {
     EXPECT_FALSE(Child<QPushButton>("UnDoDn")->isEnabled());
 }
 
+// A decimal comma typed in a number box is the decimal point, as typed on
+// the main keyboard or on a keypad that has one, under the one-point rule:
+// "5,5" is 5.5 in the Step Angle dialog (it was 55, then 45), "7,5" in
+// Driver Dia is 7.5 (it was 75).
+TEST_F(ValueDialogTest, ADecimalCommaIsTheDecimalPointInEveryNumberBox) {
+    auto* step = Child<TStpAng>();
+    Enter(step, "5,5", "OK");
+    EXPECT_FLOAT_EQ(g().motion.selectedStep, 5.5f);
+    EXPECT_EQ(step->Edit()->text(), QStringLiteral("5.5"));
+    Enter(step, "2,5,5", "OK"); // a second comma is dropped as a second point is
+    EXPECT_FLOAT_EQ(g().motion.selectedStep, 2.55f);
+
+    auto* zoom = Child<QDialog>("GraphZoom");
+    Enter(zoom, "8,5", "OK");
+    EXPECT_FLOAT_EQ(g().graphicZoomFactor, 8.5f);
+
+    auto* editor = Child<TFrameDi>();
+    editor->show();
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+    QLineEdit* driverDia = editor->Box(1);
+    QTest::mouseClick(driverDia, Qt::LeftButton);
+    driverDia->selectAll();
+    QTest::keyClick(driverDia, Qt::Key_7);
+    QTest::keyClick(driverDia, Qt::Key_Comma, Qt::KeypadModifier); // the keypad's decimal key
+    QTest::keyClick(driverDia, Qt::Key_5);
+    EXPECT_EQ(driverDia->text(), QStringLiteral("7.5"));
+    QTest::keyClick(driverDia, Qt::Key_Tab);
+    EXPECT_FLOAT_EQ(g().frame.driverDia, 7.5f);
+    editor->reject();
+}
+
 } // namespace
 } // namespace vx
