@@ -1,5 +1,7 @@
 #include "model/dimension_edit.h"
 
+#include <bit>
+
 #include "model/dimensions.h"
 #include "model/dynvar.h"
 
@@ -37,6 +39,13 @@ bool SelectEditorBox(GearState& g, int id) {
     }
     g.undoPending = false;
     return true;
+}
+
+std::vector<std::uint32_t> DesignDimensionBits(const GearState& g) {
+    std::vector<std::uint32_t> bits;
+    for (const DimensionInfo& d : AllDimensions()) bits.push_back(std::bit_cast<std::uint32_t>(DimensionValue(g, d)));
+    bits.push_back(std::bit_cast<std::uint32_t>(g.revArm.centre));
+    return bits;
 }
 
 namespace {

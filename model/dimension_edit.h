@@ -3,6 +3,9 @@
 // and the reverse arm positions of the diagrams.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "model/gear_state.h"
 
 namespace vx {
@@ -21,6 +24,11 @@ bool CommitEditorBox(GearState& g, int id, float value);
 // recent dynamic variable, with the value as stored. Returns false for an
 // unknown id.
 bool SelectEditorBox(GearState& g, int id);
+
+// The bits of every dimension and of the mid-gear centre: what a result
+// computed on a copy of the design depends on. Two designs with the same
+// bits give the same result.
+std::vector<std::uint32_t> DesignDimensionBits(const GearState& g);
 
 // Reverse arm positions editor: position k (1..9) typed as v. Position 1
 // is never 0 (a typed 0 becomes 0.001); a position in use is limited to

@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "gui/editors/number_box_dialog.h"
+#include "model/dimension_edit.h"
 #include "model/dimensions.h"
 #include "model/fixed_format.h"
 #include "model/typed_value.h"
@@ -111,6 +112,17 @@ void TBalanceEvents::BuildControls() {
     positions_ = new QListWidget(posBox);
     positions_->setObjectName(QStringLiteral("Positions"));
     posLayout->addWidget(positions_);
+    // An offset of the user's own, from mid gear (negative forward).
+    auto* offsetRow = new QHBoxLayout;
+    offsetRow->addWidget(new QLabel(QStringLiteral("Offset from mid gear"), posBox));
+    offsetBox_ = NumberEdit(posBox, "OffsetBox", QString());
+    auto* offsetFilter = new NumberBoxFilter(KeyRules{true, EnterKey::Discard}, {}, this);
+    offsetFilter->Attach(offsetBox_, 1);
+    offsetRow->addWidget(offsetBox_, 1);
+    addOffset_ = Button(posBox, "AddOffset", "Add");
+    offsetRow->addWidget(addOffset_);
+    posLayout->addLayout(offsetRow);
+    connect(addOffset_, &QPushButton::clicked, this, &TBalanceEvents::AddOffsetClick);
     middle->addWidget(posBox, 1);
 
     auto* weightBox = new QGroupBox(QStringLiteral("Weights"), this);
@@ -138,7 +150,7 @@ void TBalanceEvents::BuildControls() {
     progress_->setObjectName(QStringLiteral("Progress"));
     progress_->setRange(0, 1);
     progress_->setValue(0);
-    progress_->setFormat(QStringLiteral("%v of %m evaluations"));
+    progress_->setFormat(QStringLiteral("No search run yet"));
     progressRow->addWidget(progress_, 1);
     best_ = new QLabel(this);
     best_->setObjectName(QStringLiteral("BestObjective"));
@@ -185,7 +197,11 @@ int TBalanceEvents::DimensionRow(int id) const {
 
 void TBalanceEvents::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
-    if (!Running()) FillFromModel();
+    // A result from before the window last closed is of another design.
+    if (!Running()) {
+        DropResult();
+        FillFromModel();
+    }
 }
 
 void TBalanceEvents::FillFromModel() {
@@ -215,13 +231,32 @@ void TBalanceEvents::FillFromModel() {
     };
     const std::vector<double> notches = ForwardNotches(g_);
     const char* const names[] = {"Full forward (-Norm)", "-3/4 Norm", "-1/2 Norm", "-1/4 Norm"};
-    for (std::size_t k = 0; k < notches.size(); ++k) add(notches[k], QString::fromUtf8(names[k]), true);
+    for (std::size_t k = 0; k < notches.size() && k < std::size(names); ++k)
+        add(notches[k], QString::fromUtf8(names[k]), true);
+    // The reverse notches mirror them about mid gear: +1/4 Norm .. +Norm.
+    const char* const reverseNames[] = {"+1/4 Norm", "+1/2 Norm", "+3/4 Norm", "Full reverse (+Norm)"};
+    for (std::size_t k = 0; k < notches.size() && k < std::size(reverseNames); ++k)
+        add(-notches[notches.size() - 1 - k], QString::fromUtf8(reverseNames[k]), false);
     const RevArmPositionList& list = g_.revArm;
     // The positions in use form a prefix of the list.
     for (int k = 1; k <= kRevArmPositions && list.position[static_cast<std::size_t>(k)] != 0.0f; ++k) {
         const double offset = static_cast<double>(list.position[static_cast<std::size_t>(k)]) - list.centre;
         add(offset, QStringLiteral("Position %1").arg(k), false);
     }
+    for (const double offset : typedOffsets_) add(offset, QStringLiteral("Typed"), true);
+}
+
+void TBalanceEvents::AddOffsetClick() {
+    const QString text = offsetBox_->text().trimmed();
+    if (text.isEmpty()) return;
+    const double offset = Typed(text);
+    typedOffsets_.push_back(offset);
+    auto* item = new QListWidgetItem(
+        QStringLiteral("Typed  (") + Fixed(offset, 4) + QStringLiteral(" from mid gear)"), positions_);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Checked);
+    offsets_.push_back(offset);
+    offsetBox_->clear();
 }
 
 void TBalanceEvents::BoundEdited(QTableWidgetItem* item) {
@@ -262,18 +297,20 @@ void TBalanceEvents::RunClick() {
         summary_->setText(QString::fromStdString(fault));
         return;
     }
-    result_.reset();
+    DropResult();
     resultBounds_ = problem.vary;
-    changes_->setRowCount(0);
     summary_->setText(QStringLiteral("Searching..."));
     progress_->setRange(0, problem.maxEvaluations);
     progress_->setValue(0);
-    best_->clear();
+    progress_->setFormat(QStringLiteral("%v of %m evaluations"));
+    searchBudget_ = problem.maxEvaluations;
     cancelRequested_ = false;
+    searchedDesign_ = DesignDimensionBits(g_);
+    const unsigned search = ++searchCount_;
 
     // The search works on its own copy; the gear keeps running on the model.
     auto design = std::make_shared<const GearState>(g_);
-    worker_ = std::thread([this, design, problem] {
+    worker_ = std::thread([this, design, problem, search] {
         auto result = std::make_shared<BalanceResult>();
         try {
             *result = BalanceEvents(*design, problem, [this](const BalanceProgress& p) {
@@ -285,7 +322,7 @@ void TBalanceEvents::RunClick() {
             result->error = e.what();
         }
         QMetaObject::invokeMethod(
-            this, [this, result] { Finished(result); }, Qt::QueuedConnection);
+            this, [this, search, result] { Finished(search, result); }, Qt::QueuedConnection);
     });
     SyncButtons();
 }
@@ -298,11 +335,33 @@ void TBalanceEvents::ShowProgress(const BalanceProgress& p) {
     best_->setText(QStringLiteral("best objective so far: ") + Fixed(p.bestObjective, 4));
 }
 
-void TBalanceEvents::Finished(std::shared_ptr<BalanceResult> r) {
+void TBalanceEvents::Finished(unsigned search, std::shared_ptr<BalanceResult> r) {
     StopWorker();
+    // The search was abandoned (the window closed, the result dropped)
+    // before this result arrived.
+    if (search != searchCount_) {
+        SyncButtons();
+        return;
+    }
     result_ = std::move(*r);
     ShowResult();
     SyncButtons();
+}
+
+void TBalanceEvents::DropResult() {
+    ++searchCount_;
+    result_.reset();
+    searchedDesign_.clear();
+    changes_->setRowCount(0);
+    best_->clear();
+    summary_->clear();
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
+    progress_->setFormat(QStringLiteral("No search run yet"));
+}
+
+bool TBalanceEvents::ResultFitsDesign() const {
+    return result_ && !searchedDesign_.empty() && searchedDesign_ == DesignDimensionBits(g_);
 }
 
 void TBalanceEvents::ShowResult() {
@@ -310,6 +369,14 @@ void TBalanceEvents::ShowResult() {
     if (!r.Ok()) {
         summary_->setText(QString::fromStdString(r.error));
         return;
+    }
+    // A search that settles or is cancelled before its budget is over: the
+    // bar says so, full.
+    if (r.evaluations < searchBudget_) {
+        progress_->setRange(0, std::max(r.evaluations, 1));
+        progress_->setFormat(r.cancelled ? QStringLiteral("%v evaluations: cancelled")
+                                         : QStringLiteral("%v evaluations: the search settled within its budget of ") +
+                                               QString::number(searchBudget_));
     }
     progress_->setValue(std::min(r.evaluations, progress_->maximum()));
     changes_->setRowCount(static_cast<int>(r.changes.size()));
@@ -342,6 +409,12 @@ void TBalanceEvents::ShowResult() {
 
 void TBalanceEvents::ApplyClick() {
     if (Running() || !result_ || !result_->Ok() || !result_->Changed()) return;
+    if (!ResultFitsDesign()) {
+        DropResult();
+        summary_->setText(QStringLiteral("The design has changed since the search: nothing applied. Run again."));
+        SyncButtons();
+        return;
+    }
     // Undoing the last of the changes takes the mid-gear search back with it.
     const MidGearFigures midGear = TakeMidGearFigures(g_);
     const MidGearResult found = ApplyBalance(g_, *result_);
@@ -365,6 +438,8 @@ void TBalanceEvents::StopWorker() {
 
 void TBalanceEvents::done(int result) {
     StopWorker();
+    // The result goes with the window: the design may change before it opens again.
+    DropResult();
     SyncButtons();
     QDialog::done(result);
 }
@@ -373,7 +448,7 @@ void TBalanceEvents::SyncButtons() {
     const bool running = Running();
     run_->setEnabled(!running);
     cancel_->setEnabled(running);
-    apply_->setEnabled(!running && result_ && result_->Ok() && result_->Changed());
+    apply_->setEnabled(!running && result_ && result_->Ok() && result_->Changed() && ResultFitsDesign());
     dims_->setEnabled(!running);
     positions_->setEnabled(!running);
 }

@@ -5,11 +5,16 @@
 // the window shows the evaluations and the best objective so far; "Cancel"
 // stops it keeping the best design found; "Apply" writes that design into
 // the model as the editors do (one undo entry per changed dimension) and
-// searches mid gear again, as closing an editor does.
+// searches mid gear again, as closing an editor does. A result is kept only
+// while the window stays open and the design stays as it was searched:
+// closing or reopening the window, or any change of the design, drops it.
+// The positions: the forward and reverse notches, the diagrams' positions
+// list and offsets typed into the window.
 #pragma once
 
 #include <QDialog>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -53,7 +58,10 @@ public:
     void ApplyClick();
 
     bool Running() const { return worker_.joinable(); }
+    // The result of the last search, while it still fits the design.
     const std::optional<BalanceResult>& Result() const { return result_; }
+    // "Add": the offset from mid gear typed in OffsetBox joins the positions, ticked.
+    void AddOffsetClick();
 
     // However the window closes, a search under way is cancelled first.
     void done(int result) override;
@@ -66,15 +74,20 @@ private:
     void FillFromModel();
     void BoundEdited(QTableWidgetItem* item);
     void ShowProgress(const BalanceProgress& p);
-    void Finished(std::shared_ptr<BalanceResult> r);
+    void Finished(unsigned search, std::shared_ptr<BalanceResult> r);
     void ShowResult();
     void StopWorker();
     void SyncButtons();
+    // Forgets the result and what the window shows of it.
+    void DropResult();
+    // The result was computed on the design as it is now.
+    bool ResultFitsDesign() const;
 
     GearState& g_;
     EditorHooks hooks_;
     std::vector<int> ids_;        // dimension id of each row of dims_
     std::vector<double> offsets_; // offset from mid gear of each row of positions_
+    std::vector<double> typedOffsets_; // the offsets typed into the window, in order
 
     QTableWidget* dims_ = nullptr;
     QListWidget* positions_ = nullptr;
@@ -84,6 +97,8 @@ private:
     QLineEdit* release_ = nullptr;
     QLineEdit* compression_ = nullptr;
     QLineEdit* budget_ = nullptr;
+    QLineEdit* offsetBox_ = nullptr;
+    QPushButton* addOffset_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QLabel* best_ = nullptr;
     QTableWidget* changes_ = nullptr;
@@ -97,6 +112,9 @@ private:
     std::atomic<bool> cancelRequested_{false};
     std::optional<BalanceResult> result_;
     std::vector<BalanceBound> resultBounds_;
+    std::vector<std::uint32_t> searchedDesign_; // DesignDimensionBits of the design searched
+    int searchBudget_ = 0;                      // the evaluation budget of the search
+    unsigned searchCount_ = 0; // counts the searches and the drops; a late result of an older one is dropped
     bool filling_ = false; // the tables are being filled by the program
 };
 

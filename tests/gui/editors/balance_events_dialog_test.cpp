@@ -19,6 +19,7 @@
 
 #include "gui/editors/balance_events_dialog.h"
 #include "gui/main/main_form.h"
+#include "model/balance.h"
 #include "model/dimensions.h"
 
 namespace vx {
@@ -88,19 +89,21 @@ TEST_F(BalanceEventsTest, TheMenuItemOpensTheWindowInEditDimen) {
     EXPECT_EQ(table->item(dialog->DimensionRow(16), 1)->text(), QStringLiteral("5.10000"));
     EXPECT_EQ(table->item(dialog->DimensionRow(16), 2)->text(), QStringLiteral("4.84500"));
     auto* positions = Get<QListWidget>("Positions");
-    // Then the diagrams' positions list (mid gear, normal full forward and
-    // reverse after the start-up search), not ticked.
-    ASSERT_EQ(positions->count(), 7);
-    for (int k = 0; k < 7; ++k) EXPECT_EQ(positions->item(k)->checkState(), k < 4 ? Qt::Checked : Qt::Unchecked);
+    // Then the four reverse notches and the diagrams' positions list (mid
+    // gear, normal full forward and reverse after the start-up search), not
+    // ticked.
+    ASSERT_EQ(positions->count(), 11);
+    for (int k = 0; k < 11; ++k) EXPECT_EQ(positions->item(k)->checkState(), k < 4 ? Qt::Checked : Qt::Unchecked);
     EXPECT_EQ(positions->item(0)->text(), QStringLiteral("Full forward (-Norm)  (-1.0000 from mid gear)"));
-    EXPECT_EQ(positions->item(6)->text(), QStringLiteral("Position 3  (1.0000 from mid gear)"));
-    positions->item(6)->setCheckState(Qt::Checked);
+    EXPECT_EQ(positions->item(7)->text(), QStringLiteral("Full reverse (+Norm)  (1.0000 from mid gear)"));
+    EXPECT_EQ(positions->item(10)->text(), QStringLiteral("Position 3  (1.0000 from mid gear)"));
+    positions->item(10)->setCheckState(Qt::Checked);
     positions->item(0)->setCheckState(Qt::Unchecked);
     const std::vector<double> chosen = dialog->Problem().positions;
     ASSERT_EQ(chosen.size(), 4u);
     EXPECT_EQ(chosen[0], -0.75);
     EXPECT_NEAR(chosen[3], 1.0, 1e-6); // the list holds positions, not offsets
-    positions->item(6)->setCheckState(Qt::Unchecked);
+    positions->item(10)->setCheckState(Qt::Unchecked);
     positions->item(0)->setCheckState(Qt::Checked);
     const BalanceProblem p = dialog->Problem();
     EXPECT_EQ(p.positions, ForwardNotches(form.Model()));
@@ -204,6 +207,102 @@ TEST_F(BalanceEventsTest, ClosingTheWindowWhileItSearchesEndsTheSearch) {
     EXPECT_FALSE(dialog->Running());
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(Value("radRodTotalLength"), 5.1f);
+}
+
+// A result is applied only to the design it was computed on: closing the
+// window drops it (a design edited meanwhile would be overwritten), and so
+// does any change of the design while the window is open.
+TEST_F(BalanceEventsTest, AResultOfAnotherDesignIsDroppedAndNeverApplied) {
+    Vary("valveFrontHalf", "0.6", "0.8");
+    Click("Run");
+    ASSERT_TRUE(WaitFor([&] { return !dialog->Running(); }));
+    ASSERT_TRUE(dialog->Result() && dialog->Result()->Changed());
+    EXPECT_TRUE(Get<QPushButton>("Apply")->isEnabled());
+
+    // Closed, the design edited, opened again: nothing left to apply.
+    dialog->reject();
+    DimensionRef(form.Model(), *FindDimensionByField("valveFrontHalf")) = 0.75f;
+    dialog->show();
+    EXPECT_FALSE(dialog->Result());
+    EXPECT_FALSE(Get<QPushButton>("Apply")->isEnabled());
+    EXPECT_EQ(Get<QProgressBar>("Progress")->text(), QStringLiteral("No search run yet"));
+
+    // Changed while the window is open: Apply refuses and says why.
+    Vary("valveFrontHalf", "0.6", "0.8");
+    Click("Run");
+    ASSERT_TRUE(WaitFor([&] { return !dialog->Running(); }));
+    ASSERT_TRUE(dialog->Result() && dialog->Result()->Changed());
+    DimensionRef(form.Model(), *FindDimensionByField("valveFrontHalf")) = 0.76f;
+    const int undoBefore = form.Model().undoCount;
+    dialog->ApplyClick();
+    EXPECT_EQ(Value("valveFrontHalf"), 0.76f);
+    EXPECT_EQ(form.Model().undoCount, undoBefore);
+    EXPECT_FALSE(dialog->Result());
+    EXPECT_FALSE(Get<QPushButton>("Apply")->isEnabled());
+    EXPECT_TRUE(Get<QLabel>("Summary")->text().contains(QStringLiteral("design has changed")));
+}
+
+// A search abandoned by closing the window: its result, arriving after the
+// close, is dropped.
+TEST_F(BalanceEventsTest, TheResultOfASearchAbandonedByClosingIsDropped) {
+    VaryTheFour();
+    Click("Run");
+    ASSERT_TRUE(dialog->Running());
+    Click("Close");
+    QTest::qWait(50); // the late result arrives through the event loop
+    EXPECT_FALSE(dialog->Result());
+    dialog->show();
+    EXPECT_FALSE(dialog->Result());
+    EXPECT_FALSE(Get<QPushButton>("Apply")->isEnabled());
+}
+
+// The positions offer the reverse notches beside the forward ones, and
+// offsets typed into the window (a decimal comma is the point).
+TEST_F(BalanceEventsTest, ReverseNotchesAndTypedOffsets) {
+    auto* list = Get<QListWidget>("Positions");
+    const BalanceProblem defaults = dialog->Problem();
+    ASSERT_EQ(defaults.positions.size(), 4u) << "the forward notches, ticked";
+    const char* const expected[] = {"Full forward (-Norm)", "-3/4 Norm", "-1/2 Norm", "-1/4 Norm",
+                                    "+1/4 Norm",            "+1/2 Norm", "+3/4 Norm", "Full reverse (+Norm)"};
+    ASSERT_GE(list->count(), 8);
+    for (int k = 0; k < 8; ++k) {
+        EXPECT_TRUE(list->item(k)->text().startsWith(QString::fromUtf8(expected[k]))) << list->item(k)->text().toStdString();
+        EXPECT_EQ(list->item(k)->checkState(), k < 4 ? Qt::Checked : Qt::Unchecked) << k;
+    }
+    // Ticking the reverse notches asks for the mirrored offsets.
+    for (int k = 4; k < 8; ++k) list->item(k)->setCheckState(Qt::Checked);
+    const BalanceProblem both = dialog->Problem();
+    ASSERT_EQ(both.positions.size(), 8u);
+    for (std::size_t k = 0; k < 4; ++k) EXPECT_EQ(both.positions[4 + k], -both.positions[3 - k]) << k;
+
+    auto* box = Get<QLineEdit>("OffsetBox");
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClicks(box, QStringLiteral("-0,3"));
+    EXPECT_EQ(box->text(), QStringLiteral("-0.3"));
+    Click("AddOffset");
+    const BalanceProblem typed = dialog->Problem();
+    ASSERT_EQ(typed.positions.size(), 9u);
+    EXPECT_DOUBLE_EQ(typed.positions.back(), static_cast<double>(-0.3f));
+    // The typed offset stays when the window opens again.
+    dialog->reject();
+    dialog->show();
+    EXPECT_EQ(dialog->Problem().positions.size(), 5u);
+}
+
+// The progress reads as what it is: no search yet before the first, and a
+// full bar for a search that settled before its budget.
+TEST_F(BalanceEventsTest, ProgressBeforeAnyRunAndAfterASearchThatSettledEarly) {
+    auto* progress = Get<QProgressBar>("Progress");
+    EXPECT_EQ(progress->text(), QStringLiteral("No search run yet"));
+    Vary("valveFrontHalf", "0.6", "0.8");
+    SetText("Evaluations", "5000");
+    Click("Run");
+    ASSERT_TRUE(WaitFor([&] { return !dialog->Running(); }));
+    ASSERT_TRUE(dialog->Result());
+    ASSERT_LT(dialog->Result()->evaluations, 5000);
+    EXPECT_EQ(progress->value(), progress->maximum());
+    EXPECT_EQ(progress->value(), dialog->Result()->evaluations);
+    EXPECT_TRUE(progress->text().contains(QStringLiteral("settled"))) << progress->text().toStdString();
 }
 
 } // namespace
