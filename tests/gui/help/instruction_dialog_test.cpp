@@ -170,6 +170,17 @@ TEST(ShippedInstructions, AreFoundAndLoaded) {
     EXPECT_TRUE(sp.Memo1()->toPlainText().contains(QStringLiteral("mid gear")));
 }
 
+// The instructions describe every window a user can open and the keys of
+// undo and redo: the windows added to the program have their sections.
+TEST(ShippedInstructions, DescribeTheEventsBalanceAndExportWindowsAndRedo) {
+    TInst inst;
+    const QString text = inst.Memo1()->toPlainText();
+    for (const char* words : {"Valve Events", "Balance Events", "Export Picture...", "Export Animation...",
+                              "Export Report...", "ReDo", "Ctrl+Shift+Z or Ctrl+Y", "Thresholds", "Apply",
+                              "typed", "comma"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words;
+}
+
 QAction* FindAction(QMenuBar* bar, const QString& menu, const QString& item) {
     for (QAction* top : bar->actions())
         if (top->text() == menu && top->menu() != nullptr)
