@@ -277,7 +277,13 @@ bool TDrawLines::EditKeyPress(int box, const QKeyEvent& k) {
     const QString t = k.text();
     if (k.key() == Qt::Key_Delete || t.isEmpty()) return (k.modifiers() & Qt::ControlModifier) == 0;
     if (t.size() != 1 || t[0].unicode() >= 128) return false;
-    const auto* e = rows_[static_cast<std::size_t>((box + 3) / 4)].boxes[static_cast<std::size_t>((box - 1) % 4)];
+    QLineEdit* e = rows_[static_cast<std::size_t>((box + 3) / 4)].boxes[static_cast<std::size_t>((box - 1) % 4)];
+    // A decimal comma (a German or French keypad's) is the point, under the
+    // point's rule.
+    if (t[0] == u',') {
+        if (OverlayBoxAcceptsKey(state_, box, e->text().toStdString(), '.')) e->insert(QStringLiteral("."));
+        return false;
+    }
     return OverlayBoxAcceptsKey(state_, box, e->text().toStdString(), static_cast<char>(t[0].unicode()));
 }
 

@@ -108,6 +108,11 @@ bool TRefPnts::eventFilter(QObject* watched, QEvent* e) {
             // Keys without a character (arrows, Tab, Delete) keep their use.
             if (t.isEmpty() || k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) break;
             const QChar ch = t.at(0);
+            // A decimal comma (a German or French keypad's) is the point.
+            if (ch == u',') {
+                if (!edit->text().contains(u'.')) edit->insert(QStringLiteral("."));
+                return true;
+            }
             const bool accepted = k->key() == Qt::Key_Backspace || ch == u'-' || ch.isDigit() ||
                                   (ch == u'.' && !edit->text().contains(u'.'));
             if (!accepted || (ch.isDigit() && (ch < u'0' || ch > u'9'))) return true;

@@ -501,6 +501,19 @@ TEST_F(DrawLinesTest, BoxesFilterKeysAndStoreOnExit) {
     EXPECT_EQ(g().currentItem, 1);
 }
 
+// A decimal comma typed is the point, under the one-point rule.
+TEST_F(DrawLinesTest, ADecimalCommaIsThePoint) {
+    dlg().show();
+    dlg().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg()));
+    auto* box = Get<QLineEdit>("Edit6");
+    box->setFocus();
+    QTest::keyClicks(box, "-7,2,5");
+    EXPECT_EQ(box->text(), QStringLiteral("-7.25"));
+    QTest::keyClick(box, Qt::Key_Tab);
+    EXPECT_EQ(g().overlay[2].horz1, -7.25f);
+}
+
 TEST_F(DrawLinesTest, ClearLineEmptiesTheCurrentItemAndStaysOpen) {
     SetRef(1, 1, 1);
     SetRef(2, 2, 2);

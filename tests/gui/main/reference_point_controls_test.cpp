@@ -233,6 +233,16 @@ TEST_F(RefPntsDialogTest, EditsAcceptOnlyDigitsSignAndOnePoint) {
     EXPECT_EQ(Edit(1)->text(), "-1.5");
 }
 
+// A decimal comma typed is the point, under the one-point rule.
+TEST_F(RefPntsDialogTest, ADecimalCommaIsThePoint) {
+    Open();
+    Edit(1)->clear();
+    QTest::keyClicks(Edit(1), "-1,5,2");
+    EXPECT_EQ(Edit(1)->text(), "-1.52");
+    ClickDialog("OK");
+    EXPECT_EQ(g().piv.y[kRefPoint1], -1.52f);
+}
+
 TEST_F(RefPntsDialogTest, OKStoresThePointsEnablesZeroButtonsOfNonZeroValuesAndSwitchesTheModeOn) {
     Open();
     const char* texts[] = {"", "0", "0.000", "2.5", "-"};
