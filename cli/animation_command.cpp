@@ -29,8 +29,8 @@ of a longer earlier one) is refused, unless --force is given: then they are
 removed once the new frames are written. Other files are never touched.
 
 Options:
-  --out FILE       the GIF file (.gif, or no suffix), or a folder for PNG
-                   frames (required)
+  --out FILE       the GIF file (.gif, or no suffix; "-" writes to standard
+                   output), or a folder for PNG frames (required)
   --force          remove the frame files of an earlier animation in the
                    folder that this one does not write over
   --step S         degrees per frame, 0.01 to 45 (default 10: 36 frames)

@@ -21,7 +21,8 @@ design's start-up state. NAME is sine, oval, steam or ports.
 
 Options:
   --out FILE            the picture file: PNG, SVG or PDF by the suffix of FILE
-                        (.png, .svg, .pdf; PNG when it has no suffix)
+                        (.png, .svg, .pdf; PNG when it has no suffix; "-"
+                        writes to standard output)
   --data                instead of a picture, the figures behind it as CSV on
                         standard output (header line first, 4 decimals, an
                         empty field where there is no figure)

@@ -27,8 +27,8 @@ constexpr std::string_view kRenderHelp =
 
 Draws the main picture of the design (1280 x 1024) as the window shows it,
 screen data included: as PNG, SVG or PDF by the suffix of FILE (.png,
-.svg, .pdf; PNG when it has no suffix). Without --running the motion is
-stopped.
+.svg, .pdf; PNG when it has no suffix; "-" writes to standard output).
+Without --running the motion is stopped.
 
 Options:
   --out FILE       the picture file (required)
