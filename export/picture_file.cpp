@@ -80,7 +80,7 @@ QString WritePicture(const QString& path, PictureKind kind, const PictureSource&
         SvgCanvas canvas(picture.width, picture.height);
         picture.draw(canvas);
         QString failure;
-        if (!canvas.Save(path, &failure) && failure.isEmpty()) failure = QStringLiteral("cannot write %1").arg(path);
+        canvas.Save(path, &failure); // the message names the file and the reason
         return failure;
     }
     case PictureKind::Pdf: {
