@@ -1,7 +1,5 @@
 #include "cli/animation_command.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QString>
 
 #include <charconv>
@@ -11,9 +9,8 @@
 
 #include "cli/commands.h"
 #include "cli/text_io.h"
-#include "platform/qt/qt_image_canvas.h"
-#include "platform/qt/qt_picture_file.h"
-#include "platform/random.h"
+#include "export/animation_file.h"
+#include "export/picture_file.h"
 
 namespace vx::cli {
 namespace {
@@ -27,9 +24,15 @@ and the steam display up to those of a running gear, and writes every frame: an 
 or, when FILE is a folder (it ends in "/" or exists as one), numbered PNG
 frames frame-0000.png, frame-0001.png, ... in it. Each frame is the picture
 "render frame --angle A --running STEP" draws for its angle A.
+A folder that holds frame files this animation would not write over (those
+of a longer earlier one) is refused, unless --force is given: then they are
+removed once the new frames are written. Other files are never touched.
 
 Options:
-  --out FILE       the GIF file, or a folder for PNG frames (required)
+  --out FILE       the GIF file (.gif, or no suffix; "-" writes to standard
+                   output), or a folder for PNG frames (required)
+  --force          remove the frame files of an earlier animation in the
+                   folder that this one does not write over
   --step S         degrees per frame, 0.01 to 45 (default 10: 36 frames)
   --revarm OFFSET  reverse arm position from mid gear (default 0; -1 is
                    normal full forward, +1 full reverse for the default
@@ -52,8 +55,9 @@ int Failure(std::ostream& err, const std::string& message) {
     return kExitFailure;
 }
 
-// "WxH" with 1 <= W <= 1280 and 1 <= H <= 1024.
-bool ParseSize(std::string_view text, int& width, int& height) {
+} // namespace
+
+bool ParseFrameSize(std::string_view text, int& width, int& height) {
     const auto x = text.find('x');
     if (x == std::string_view::npos) return false;
     const auto number = [](std::string_view t, int& v) {
@@ -64,12 +68,6 @@ bool ParseSize(std::string_view text, int& width, int& height) {
            width <= kFrameWidth && height >= 1 && height <= kFrameHeight;
 }
 
-bool IsFolder(const std::string& path) {
-    return !path.empty() && (path.back() == '/' || QFileInfo(QString::fromStdString(path)).isDir());
-}
-
-} // namespace
-
 bool ParseAnimationOptions(const std::vector<std::string>& args, AnimationOptions& o, std::string& error) {
     error.clear();
     const PictureSwitches switches{&o.screenData, &o.steam, &o.largeFont};
@@ -77,6 +75,10 @@ bool ParseAnimationOptions(const std::vector<std::string>& args, AnimationOption
     bool haveOut = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (TakePictureSwitch(args[i], switches)) continue;
+        if (args[i] == "--force") {
+            o.force = true;
+            continue;
+        }
         if (TakeOutOption(args, i, o.out, error)) {
             if (!error.empty()) return false;
             haveOut = true;
@@ -84,7 +86,7 @@ bool ParseAnimationOptions(const std::vector<std::string>& args, AnimationOption
         }
         std::optional<std::string> value;
         if (TakeOption(args, i, "--size", value)) {
-            if (!value || !ParseSize(*value, o.width, o.height)) {
+            if (!value || !ParseFrameSize(*value, o.width, o.height)) {
                 error = "--size needs WxH within 1280x1024, e.g. 632x380";
                 return false;
             }
@@ -123,7 +125,13 @@ bool ParseAnimationOptions(const std::vector<std::string>& args, AnimationOption
         error = "--revarm must be a finite number";
         return false;
     }
-    o.framesFolder = IsFolder(o.out);
+    const std::optional<AnimationKind> kind = AnimationKindOf(QString::fromStdString(o.out));
+    if (!kind) {
+        error = "--out " + Quote(o.out) + ": unknown kind of animation " + Quote(std::string(FileSuffix(o.out))) +
+                "; the kinds are " + std::string(AnimationKindNames());
+        return false;
+    }
+    o.framesFolder = *kind == AnimationKind::Frames;
     return true;
 }
 
@@ -150,36 +158,13 @@ int RunRenderAnimation(GearState& g, const std::vector<std::string>& args, std::
     a.width = o.width;
     a.height = o.height;
 
-    LcgRandom random(1);
-    const FrameServices services{nullptr, &random, nullptr}; // silent; steam dots from a fixed seed
-    QImageCanvas canvas(kFrameWidth, kFrameHeight);
-
-    if (o.framesFolder) {
-        const QString folder = QString::fromStdString(o.out);
-        if (!QDir().mkpath(folder)) return Failure(err, "cannot make the folder " + Quote(o.out));
-        const long long total = TicksPerRevolution(a.step);
-        const int digits = std::max(4, static_cast<int>(std::to_string(total - 1).size()));
-        QString failure;
-        DrawRevolution(g, a.step, canvas, services, [&](long long k, float) {
-            const QString name = QStringLiteral("frame-%1.png").arg(k, digits, 10, QLatin1Char('0'));
-            failure = WritePngFile(QDir(folder).filePath(name), std::as_const(canvas).Image().copy(0, 0, a.width, a.height));
-            return failure.isEmpty();
-        });
-        if (!failure.isEmpty()) return Failure(err, failure.toStdString());
-        return kExitOk;
-    }
-
-    std::vector<std::uint8_t> bytes;
-    const auto rows = [&canvas] {
-        const QImage& image = std::as_const(canvas).Image();
-        return PixelRows{reinterpret_cast<const std::uint32_t*>(image.constBits()),
-                         static_cast<std::ptrdiff_t>(image.bytesPerLine() / 4)};
-    };
-    if (!EncodeRevolutionGif(g, a, canvas, rows, services, nullptr, bytes, error)) return Failure(err, error);
-    const QString failure = WriteWholeFile(
-        QString::fromStdString(o.out),
-        QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
-    if (!failure.isEmpty()) return Failure(err, failure.toStdString());
+    const QString path = QString::fromStdString(o.out);
+    const AnimationOutcome written =
+        o.framesFolder ? WriteAnimationFrames(g, a, path, o.force ? OtherFrames::Remove : OtherFrames::Refuse)
+                       : WriteAnimationGif(g, a, path);
+    if (!written.otherFrames.isEmpty())
+        return Failure(err, written.message.toStdString() + " (give --force to remove them)");
+    if (!written.written) return Failure(err, written.message.toStdString());
     return kExitOk;
 }
 

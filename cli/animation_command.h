@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "scene/frame/animation_frames.h"
@@ -18,7 +19,12 @@ struct AnimationOptions {
     double revarm = 0, step = 10, fps = 25;
     int width = kFrameWidth, height = kFrameHeight;
     bool screenData = true, steam = false, largeFont = false;
+    bool force = false; // --force: remove an earlier animation's other frames
 };
+
+// "WxH" with 1 <= W <= 1280 and 1 <= H <= 1024 (the picture's top-left
+// part of --size).
+bool ParseFrameSize(std::string_view text, int& width, int& height);
 
 // Reads the words after "animation" (args[0] is "animation"). On a usage
 // error returns false with the message.

@@ -8,9 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/text_io.h"
-#include "platform/qt/qt_image_canvas.h"
-#include "platform/qt/qt_picture_file.h"
-#include "platform/qt/qt_svg_canvas.h"
+#include "export/picture_file.h"
 
 namespace vx::cli {
 namespace {
@@ -22,7 +20,9 @@ Draws one valve diagram of the design as its window draws it, from the
 design's start-up state. NAME is sine, oval, steam or ports.
 
 Options:
-  --out FILE            the picture file: PNG, or SVG when FILE ends in ".svg"
+  --out FILE            the picture file: PNG, SVG or PDF by the suffix of FILE
+                        (.png, .svg, .pdf; PNG when it has no suffix; "-"
+                        writes to standard output)
   --data                instead of a picture, the figures behind it as CSV on
                         standard output (header line first, 4 decimals, an
                         empty field where there is no figure)
@@ -61,15 +61,6 @@ std::string DiagramNames() {
         names += d.name;
     }
     return names;
-}
-
-bool EndsWithSvg(std::string_view path) {
-    if (path.size() < 4) return false;
-    std::string ext(path.substr(path.size() - 4));
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](char ch) {
-        return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
-    });
-    return ext == ".svg";
 }
 
 bool ParsePositions(const std::string& text, std::vector<double>& list, std::string& error) {
@@ -159,6 +150,11 @@ bool ParseDiagramOptions(const std::vector<std::string>& args, DiagramOptions& o
         error = haveOut ? "give either --out FILE or --data, not both" : "--out FILE or --data is required";
         return false;
     }
+    if (haveOut && !PictureKindOf(o.out)) {
+        error = "--out " + Quote(o.out) + ": unknown kind of picture " + Quote(std::string(FileSuffix(o.out))) +
+                "; the kinds are " + std::string(PictureKindNames());
+        return false;
+    }
     if (o.samples && (!o.data || !o.diagram->hasSamples)) {
         error = "--samples goes with --data, for the sine and oval diagrams";
         return false;
@@ -216,19 +212,9 @@ int RunDiagram(GearState& g, const std::vector<std::string>& args, std::ostream&
         if (!out) return WriteFailure(err, "cannot write the output");
         return kExitOk;
     }
-    const QString path = QString::fromStdString(o.out);
-    if (EndsWithSvg(o.out)) {
-        SvgCanvas canvas(o.diagram->width, o.diagram->height);
-        canvas.Clear(colors::kWhite);
-        o.diagram->draw(g, canvas, request);
-        QString message;
-        if (!canvas.Save(path, &message)) return WriteFailure(err, message.toStdString());
-        return kExitOk;
-    }
-    QImageCanvas canvas(o.diagram->width, o.diagram->height);
-    canvas.Clear(colors::kWhite);
-    o.diagram->draw(g, canvas, request);
-    if (const QString failure = WritePngFile(path, canvas.Image()); !failure.isEmpty())
+    if (const QString failure =
+            WritePicture(QString::fromStdString(o.out), *PictureKindOf(o.out), DiagramPicture(g, *o.diagram, request));
+        !failure.isEmpty())
         return WriteFailure(err, failure.toStdString());
     return kExitOk;
 }

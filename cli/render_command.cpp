@@ -1,5 +1,5 @@
 // vexlin-cli render frame: the main picture of the prepared design at one
-// driver angle and reverse arm position, as PNG or SVG.
+// driver angle and reverse arm position, as PNG, SVG or PDF.
 #include "cli/render_command.h"
 
 #include <QString>
@@ -11,12 +11,10 @@
 #include "cli/commands.h"
 #include "cli/text_io.h"
 #include "cli/animation_command.h"
+#include "export/picture_file.h"
 #include "scene/frame/animation_frames.h"
 #include "scene/frame/frame_renderer.h"
 #include "model/motion.h"
-#include "platform/qt/qt_image_canvas.h"
-#include "platform/qt/qt_picture_file.h"
-#include "platform/qt/qt_svg_canvas.h"
 #include "platform/random.h"
 
 namespace vx::cli {
@@ -28,11 +26,14 @@ constexpr std::string_view kRenderHelp =
                    (see "render animation --help")
 
 Draws the main picture of the design (1280 x 1024) as the window shows it,
-screen data included: as PNG, or as SVG when FILE ends in ".svg". Without
---running the motion is stopped.
+screen data included: as PNG, SVG or PDF by the suffix of FILE (.png,
+.svg, .pdf; PNG when it has no suffix; "-" writes to standard output).
+Without --running the motion is stopped.
 
 Options:
   --out FILE       the picture file (required)
+  --size WxH       only the top-left W x H pixels of the 1280 x 1024
+                   picture, e.g. 632x380 for what the window shows
   --angle A        driver angle in degrees (default: the design's, 0)
   --revarm OFFSET  reverse arm position from mid gear (default 0; -1 is
                    normal full forward, +1 full reverse for the default
@@ -59,21 +60,10 @@ int UsageError(std::ostream& err, const std::string& message) {
     return kExitUsage;
 }
 
-bool EndsWithSvg(std::string_view path) {
-    if (path.size() < 4) return false;
-    const std::string_view ext = path.substr(path.size() - 4);
-    constexpr std::string_view kSvg = ".svg";
-    for (std::size_t i = 0; i < kSvg.size(); ++i) {
-        char ch = ext[i];
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-        if (ch != kSvg[i]) return false;
-    }
-    return true;
-}
-
 struct FrameOptions {
     std::string out;
     std::optional<double> angle, revarm, zoom, panH, panV, lineWidth, running;
+    int width = kFrameWidth, height = kFrameHeight;
     bool screenData = true;
     bool steam = false;
     bool largeFont = false;
@@ -100,6 +90,13 @@ bool ParseFrameOptions(const std::vector<std::string>& args, FrameOptions& o, st
             haveOut = true;
             continue;
         }
+        if (TakeOption(args, i, "--size", value)) {
+            if (!value || !ParseFrameSize(*value, o.width, o.height)) {
+                error = "--size needs WxH within 1280x1024, e.g. 632x380";
+                return false;
+            }
+            continue;
+        }
         const Named* named = nullptr;
         for (const Named& n : numbers) {
             if (TakeOption(args, i, n.name, value)) {
@@ -123,6 +120,11 @@ bool ParseFrameOptions(const std::vector<std::string>& args, FrameOptions& o, st
     }
     if (!haveOut) {
         error = "--out FILE is required";
+        return false;
+    }
+    if (!PictureKindOf(o.out)) {
+        error = "--out " + Quote(o.out) + ": unknown kind of picture " + Quote(std::string(FileSuffix(o.out))) +
+                "; the kinds are " + std::string(PictureKindNames());
         return false;
     }
     if (o.lineWidth && *o.lineWidth != 1 && *o.lineWidth != 2) {
@@ -185,17 +187,9 @@ int RenderFrame(GearState& g, const FrameOptions& o, std::ostream& err) {
     LcgRandom random(1);
     const FrameServices services{nullptr, &random, nullptr}; // silent; steam dots from a fixed seed
     PrepareFrame(g, o, services);
-    const QString path = QString::fromStdString(o.out);
-    if (EndsWithSvg(o.out)) {
-        SvgCanvas canvas(kFrameWidth, kFrameHeight);
-        ComposeFrame(g, canvas, services);
-        QString error;
-        if (!canvas.Save(path, &error)) return WriteFailure(err, error.toStdString());
-        return kExitOk;
-    }
-    QImageCanvas canvas(kFrameWidth, kFrameHeight);
-    ComposeFrame(g, canvas, services);
-    if (const QString error = WritePngFile(path, canvas.Image()); !error.isEmpty())
+    const PictureSource picture{o.width, o.height, [&](Canvas& c) { ComposeFrame(g, c, services); }};
+    if (const QString error = WritePicture(QString::fromStdString(o.out), *PictureKindOf(o.out), picture);
+        !error.isEmpty())
         return WriteFailure(err, error.toStdString());
     return kExitOk;
 }

@@ -1,16 +1,10 @@
 #include "cli/report_command.h"
 
-#include <QDate>
 #include <QString>
 
 #include "cli/commands.h"
 #include "cli/text_io.h"
-#include "platform/qt/qt_pdf_canvas.h"
-#include "scene/report/design_report.h"
-
-#ifndef VEXLIN_VERSION
-#define VEXLIN_VERSION "unknown"
-#endif
+#include "export/report_file.h"
 
 namespace vx::cli {
 
@@ -54,16 +48,7 @@ int RunReport(GearState& g, const std::vector<std::string>& args, std::ostream& 
         return kExitUsage;
     }
     const Paper paper = paperName == "a4" ? Paper::A4 : paperName == "letter" ? Paper::Letter : LocalePaper();
-    const QString file = QString::fromStdString(path);
-    PdfCanvas canvas(file, paper, QStringLiteral("Vexlin design report: %1").arg(QString::fromStdString(g.designName)));
-    if (!canvas.IsOpen()) {
-        err << "vexlin-cli: report: cannot write " << Quote(path) << "\n";
-        return kExitFailure;
-    }
-    const ReportInfo info{QDate::currentDate().toString(Qt::ISODate).toStdString(), VEXLIN_VERSION};
-    DrawDesignReport(g, canvas, info);
-    QString message;
-    if (!canvas.Finish(&message)) {
+    if (const QString message = WriteReport(g, paper, QString::fromStdString(path)); !message.isEmpty()) {
         err << "vexlin-cli: report: " << message.toStdString() << "\n";
         return kExitFailure;
     }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,14 +29,60 @@ std::string ResolveLinks(const std::string& path) {
 
 namespace {
 
-// Writes the whole image to an open file and closes it. Returns 0 or errno.
+// Writes the whole image to an open file, puts it on the disk (fsync) and
+// closes it. Returns 0 or errno.
 int WriteAndClose(std::FILE* f, const std::uint8_t* data, std::size_t size) {
     errno = 0;
     bool written = size == 0 || std::fwrite(data, 1, size, f) == size;
     written = std::fflush(f) == 0 && written;
     int e = written ? 0 : (errno != 0 ? errno : EIO);
+    if (e == 0 && ::fsync(::fileno(f)) != 0 && errno != EINVAL) e = errno;
     if (std::fclose(f) != 0 && e == 0) e = errno != 0 ? errno : EIO;
     return e;
+}
+
+// Puts a folder's entries on the disk, so that a file made or renamed in it
+// survives a crash. Returns 0 or errno (file systems that cannot sync a
+// folder count as done).
+int SyncFolder(const std::string& file) {
+    const std::size_t slash = file.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    int e = 0;
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) e = errno;
+    ::close(fd);
+    return e;
+}
+
+// Writes the whole image to a descriptor, as a stream. Returns 0 or errno.
+int WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return EIO;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+// Standard output, by its names.
+bool IsStandardOutput(const std::string& path) {
+    return path == "-" || path == "/dev/stdout" || path == "/dev/fd/1" || path == "/proc/self/fd/1";
+}
+
+// A target that is not a file of its own (a device, a FIFO, a socket) is
+// written in place, as a stream: never replaced, never truncated.
+std::string WriteToStream(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return ErrnoText(errno);
+    int e = WriteAll(fd, data, size);
+    if (::close(fd) != 0 && e == 0 && errno != EINTR) e = errno;
+    return e == 0 ? std::string() : ErrnoText(e);
 }
 
 // Largest existing file whose contents an in-place write keeps in memory.
@@ -86,6 +133,14 @@ std::string WriteInPlace(const std::string& path, const std::uint8_t* data, std:
 
 std::string ReplaceFileContents(const std::string& path, const std::uint8_t* data, std::size_t size, ReplaceMode mode) {
     if (path.empty()) return "no file name";
+    if (IsStandardOutput(path)) {
+        const int e = WriteAll(STDOUT_FILENO, data, size);
+        return e == 0 ? std::string() : ErrnoText(e);
+    }
+    // Devices, FIFOs and sockets, also through links (the system follows
+    // /dev/stdout and its like, which name no path).
+    if (struct stat any {}; ::stat(path.c_str(), &any) == 0 && !S_ISREG(any.st_mode) && !S_ISDIR(any.st_mode))
+        return WriteToStream(path, data, size);
     const std::string target = ResolveLinks(path);
 
     // An existing target that cannot be written (or is a folder) is refused
@@ -133,16 +188,22 @@ std::string ReplaceFileContents(const std::string& path, const std::uint8_t* dat
         }
         ::fchmod(fd, st.st_mode & 07777);
     }
-    if (const int e = WriteAndClose(f, data, size); e != 0) {
+    // The new file and the folder's entry for it on the disk before the
+    // rename, and the rename after it, so that a crash leaves the old file
+    // or the new one, never an empty one.
+    int e = WriteAndClose(f, data, size);
+    if (e == 0) e = SyncFolder(temp);
+    if (e != 0) {
         std::remove(temp.c_str());
         return ErrnoText(e);
     }
     errno = 0;
     if (std::rename(temp.c_str(), target.c_str()) != 0) {
-        const int e = errno;
+        e = errno;
         std::remove(temp.c_str());
         return ErrnoText(e);
     }
+    SyncFolder(target);
     return {};
 }
 

@@ -10,14 +10,9 @@
 
 #include <atomic>
 #include <memory>
-#include <string>
 #include <thread>
-#include <utility>
-#include <vector>
 
-#include "platform/qt/qt_image_canvas.h"
-#include "platform/qt/qt_picture_file.h"
-#include "platform/random.h"
+#include "export/animation_file.h"
 
 namespace vx {
 namespace {
@@ -26,30 +21,20 @@ namespace {
 struct Job {
     std::unique_ptr<GearState> g; // the worker's copy of the design
     AnimationSettings settings;
+    QString path;
     long long total = 0;
     std::atomic<long long> done{0};
     std::atomic<bool> cancel{false};
     std::atomic<bool> finished{false};
     // Written by the worker before `finished`, read after the join.
-    bool ok = false;
-    std::vector<std::uint8_t> bytes;
-    std::string error;
+    AnimationOutcome outcome;
 };
 
 void Work(Job& job) {
-    QImageCanvas canvas(kFrameWidth, kFrameHeight);
-    LcgRandom random(1); // the command line's steam dots
-    const FrameServices services{nullptr, &random, nullptr};
-    const auto rows = [&canvas] {
-        const QImage& image = std::as_const(canvas).Image();
-        return PixelRows{reinterpret_cast<const std::uint32_t*>(image.constBits()),
-                         static_cast<std::ptrdiff_t>(image.bytesPerLine() / 4)};
-    };
-    const auto progress = [&job](long long done, long long) {
+    job.outcome = WriteAnimationGif(*job.g, job.settings, job.path, [&job](long long done, long long) {
         job.done.store(done);
         return !job.cancel.load();
-    };
-    job.ok = EncodeRevolutionGif(*job.g, job.settings, canvas, rows, services, progress, job.bytes, job.error);
+    });
     job.finished.store(true);
 }
 
@@ -87,6 +72,7 @@ bool AnimationExport::WriteFile(const QString& path) {
     auto job = std::make_shared<Job>();
     job->g = std::make_unique<GearState>(model_);
     job->settings = SettingsOf(model_);
+    job->path = path;
     job->total = TicksPerRevolution(job->settings.step);
 
     QProgressDialog progress(QStringLiteral("Writing the animation..."), QStringLiteral("Cancel"), 0,
@@ -115,15 +101,10 @@ bool AnimationExport::WriteFile(const QString& path) {
     worker.join();
     progress.hide();
 
-    if (job->cancel.load()) return false; // cancelled: nothing is written
-    QString failure;
-    if (!job->ok) {
-        failure = QStringLiteral("cannot write %1: %2").arg(path, QString::fromStdString(job->error));
-    } else {
-        failure = WriteWholeFile(path, QByteArray(reinterpret_cast<const char*>(job->bytes.data()),
-                                                  static_cast<qsizetype>(job->bytes.size())));
-    }
-    if (failure.isEmpty()) return true;
+    const AnimationOutcome& outcome = job->outcome;
+    if (outcome.written) return true;
+    if (outcome.cancelled) return false; // nothing is written
+    const QString& failure = outcome.message;
     if (showError) showError(failure);
     else QMessageBox::critical(window_, QStringLiteral("Export Animation"), failure);
     return false;

@@ -1,6 +1,7 @@
 // "Export &Animation...": one revolution of the running gear from the main
-// window's state as an animated GIF, the same file "vexlin-cli render
-// animation" writes for that state. A worker thread draws into its own
+// window's state as an animated GIF, written by the animation writer of the
+// export layer that "vexlin-cli render animation" also calls, so that the
+// file is the same for the same state. A worker thread draws into its own
 // picture on a copy of the design while a progress dialog shows how far it
 // is and can cancel; the window's animation keeps its pace meanwhile.
 #pragma once

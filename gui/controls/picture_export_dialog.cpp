@@ -5,13 +5,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include <memory>
-
-#include "scene/frame/frame_renderer.h"
-#include "platform/qt/qt_image_canvas.h"
-#include "platform/qt/qt_picture_file.h"
-#include "platform/qt/qt_svg_canvas.h"
-#include "platform/random.h"
+#include <optional>
 
 namespace vx {
 
@@ -21,24 +15,6 @@ const QString kPngFilter = QStringLiteral("PNG Image (*.png)");
 const QString kSvgFilter = QStringLiteral("SVG Image (*.svg)");
 
 } // namespace
-
-PictureSource MainWindowPicture(const GearState& g) {
-    auto copy = std::make_shared<GearState>(g);
-    return {kFrameWidth, kFrameHeight, [copy](Canvas& c) {
-                LcgRandom random(1);
-                ComposeFrame(*copy, c, FrameServices{nullptr, &random, nullptr});
-            }};
-}
-
-PictureSource DiagramPicture(const GearState& g, std::string_view name, const DiagramRequest& request) {
-    const DiagramEntry* entry = FindDiagram(name);
-    if (entry == nullptr) return {};
-    auto copy = std::make_shared<GearState>(g);
-    return {entry->width, entry->height, [copy, entry, request](Canvas& c) {
-                c.Clear(colors::kWhite);
-                entry->draw(*copy, c, request);
-            }};
-}
 
 PictureExport::PictureExport(QObject* parent) : QObject(parent) {}
 
@@ -67,18 +43,11 @@ bool PictureExport::Export(QWidget* window, const PictureSource& picture) {
 
 bool PictureExport::WriteFile(QWidget* window, const QString& path, const PictureSource& picture) {
     folder_ = QFileInfo(path).absolutePath();
-    QString failure;
-    if (!picture.draw || picture.width <= 0 || picture.height <= 0) {
-        failure = QStringLiteral("cannot write %1: there is no picture to export").arg(path);
-    } else if (IsSvgPath(path)) {
-        SvgCanvas canvas(picture.width, picture.height);
-        picture.draw(canvas);
-        if (!canvas.Save(path, &failure) && failure.isEmpty()) failure = QStringLiteral("cannot write %1").arg(path);
-    } else {
-        QImageCanvas canvas(picture.width, picture.height);
-        picture.draw(canvas);
-        failure = WritePngFile(path, canvas.Image());
-    }
+    const std::optional<PictureKind> kind = PictureKindOf(path);
+    const QString failure =
+        kind ? WritePicture(path, *kind, picture)
+             : QStringLiteral("cannot write %1: a picture is written as %2")
+                   .arg(path, QString::fromLatin1(PictureKindNames().data(), static_cast<qsizetype>(PictureKindNames().size())));
     if (failure.isEmpty()) return true;
     if (showError) showError(failure);
     else QMessageBox::critical(window, QStringLiteral("Export Picture"), failure);

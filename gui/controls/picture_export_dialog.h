@@ -1,7 +1,7 @@
 // "Export &Picture...": the main window's picture or a diagram as a PNG or
-// SVG file (by the suffix chosen), drawn afresh by the same canvas code as
-// vexlin-cli render and diagram, so that the window and the command line
-// write the same file for the same state. The standard save dialog offers
+// SVG file (by the suffix chosen), written by the picture writer of the
+// export layer that vexlin-cli render and diagram also call, so that the
+// window and the command line write the same file for the same state. The standard save dialog offers
 // both kinds and opens where the last picture went; a failed write shows one
 // message naming the file and the reason and leaves an existing file as it
 // was.
@@ -10,32 +10,13 @@
 #include <QObject>
 #include <QString>
 #include <functional>
-#include <string_view>
 
-#include "scene/diagrams/diagram_registry.h"
-#include "model/gear_state.h"
+#include "export/picture_file.h"
 
 class QFileDialog;
 class QWidget;
 
 namespace vx {
-
-class Canvas;
-
-// A picture to export: its size and how to draw it on a fresh canvas of
-// that size.
-struct PictureSource {
-    int width = 0, height = 0;
-    std::function<void(Canvas&)> draw;
-};
-
-// The main window's picture: the frame composed again on a copy of the
-// model, silent, the steam dots from the command line's fixed seed.
-PictureSource MainWindowPicture(const GearState& g);
-
-// A diagram as "vexlin-cli diagram NAME" draws it, on a copy of the model;
-// width 0 when there is no diagram of that name.
-PictureSource DiagramPicture(const GearState& g, std::string_view name, const DiagramRequest& request);
 
 class PictureExport final : public QObject {
     Q_OBJECT
@@ -46,8 +27,9 @@ public:
     // Asks for the file (over `window`) and writes it; true when written.
     bool Export(QWidget* window, const PictureSource& picture);
 
-    // Writes the file: SVG when the name ends in ".svg", else PNG. A failure
-    // shows one message over `window`; true when written.
+    // Writes the file of the kind its name asks for (PictureKindOf). A
+    // failure, or a suffix of no kind the program writes, shows one message
+    // over `window`; true when written.
     bool WriteFile(QWidget* window, const QString& path, const PictureSource& picture);
 
     // The dialog as shown: filters "PNG Image (*.png)" and "SVG Image

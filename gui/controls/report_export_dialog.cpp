@@ -1,16 +1,10 @@
 #include "gui/controls/report_export_dialog.h"
 
 #include <QApplication>
-#include <QDate>
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "platform/qt/qt_pdf_canvas.h"
-#include "scene/report/design_report.h"
-
-#ifndef VEXLIN_VERSION
-#define VEXLIN_VERSION "unknown"
-#endif
+#include "export/report_file.h"
 
 namespace vx {
 
@@ -43,18 +37,10 @@ void ReportExport::ExportReport() {
 
 bool ReportExport::WriteFile(const QString& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    PdfCanvas canvas(path, paper,
-                     QStringLiteral("Vexlin design report: %1").arg(QString::fromStdString(g_.designName)));
-    QString error = QStringLiteral("cannot write %1").arg(path);
-    bool ok = canvas.IsOpen();
-    if (ok) {
-        const ReportInfo info{QDate::currentDate().toString(Qt::ISODate).toStdString(), VEXLIN_VERSION};
-        DrawDesignReport(g_, canvas, info);
-        ok = canvas.Finish(&error);
-    }
+    const QString error = WriteReport(g_, paper, path);
     QApplication::restoreOverrideCursor();
-    if (!ok && showError) showError(error);
-    return ok;
+    if (!error.isEmpty() && showError) showError(error);
+    return error.isEmpty();
 }
 
 } // namespace vx

@@ -1,5 +1,6 @@
 // "Export &Report...": the standard save dialog (PDF filter) and the design
-// report written from a copy of the design, on the locale's paper.
+// report written by the report writer of the export layer (the one
+// "vexlin-cli report" calls), on the locale's paper.
 #pragma once
 
 #include <QObject>
@@ -24,8 +25,8 @@ public:
     void ExportReport();
 
     // Writes the report of the design to `path`; true when done. A failure
-    // shows one message naming the file and leaves nothing behind but what
-    // the file system kept.
+    // shows one message naming the file and the reason, and leaves an
+    // existing file as it was.
     bool WriteFile(const QString& path);
 
     // The dialog as shown: titled "Export Report", filters "PDF File (*.pdf)"

@@ -1,7 +1,6 @@
 #include "platform/qt/qt_pdf_canvas.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -30,7 +29,8 @@ double Near(double v) { return std::clamp(v, -kFar, kFar); }
 } // namespace
 
 struct PdfCanvas::Impl {
-    QString path;
+    QByteArray bytes;
+    QBuffer buffer{&bytes};
     PaperSize size{};
     std::unique_ptr<QPdfWriter> writer;
     QPainter painter;
@@ -50,15 +50,25 @@ struct PdfCanvas::Impl {
     }
 };
 
-PdfCanvas::PdfCanvas(const QString& path, Paper paper, const QString& title) : d_(std::make_unique<Impl>()) {
+PdfCanvas::PdfCanvas(Paper paper, const QString& title)
+    : PdfCanvas(SizeOf(paper), title, paper == Paper::Letter ? QPageSize(QPageSize::Letter) : QPageSize(QPageSize::A4)) {}
+
+PdfCanvas::PdfCanvas(PaperSize page, const QString& title)
+    : PdfCanvas(PaperSize{std::max(page.width, 1), std::max(page.height, 1)}, title,
+                QPageSize(QSizeF(std::max(page.width, 1) / double(kPageUnitsPerInch),
+                                 std::max(page.height, 1) / double(kPageUnitsPerInch)),
+                          QPageSize::Inch, QString(), QPageSize::ExactMatch)) {}
+
+PdfCanvas::PdfCanvas(PaperSize size, const QString& title, const QPageSize& pageSize)
+    : d_(std::make_unique<Impl>()) {
     Impl& d = *d_;
-    d.path = path;
-    d.size = SizeOf(paper);
-    d.writer = std::make_unique<QPdfWriter>(path);
+    d.size = size;
+    d.buffer.open(QIODevice::WriteOnly);
+    d.writer = std::make_unique<QPdfWriter>(&d.buffer);
     d.writer->setTitle(title);
     d.writer->setCreator(QStringLiteral("Vexlin"));
     d.writer->setResolution(kPageUnitsPerInch * kDotsPerUnit);
-    d.writer->setPageSize(QPageSize(paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4));
+    d.writer->setPageSize(pageSize);
     d.writer->setPageMargins(QMarginsF(0, 0, 0, 0));
     d.open = d.painter.begin(d.writer.get());
     if (d.open) {
@@ -74,17 +84,14 @@ PdfCanvas::~PdfCanvas() {
     if (d_->painter.isActive()) d_->painter.end();
 }
 
-bool PdfCanvas::IsOpen() const { return d_->open; }
 int PdfCanvas::PageCount() const { return d_->pages; }
 
-bool PdfCanvas::Finish(QString* error) {
+QByteArray PdfCanvas::Finish() {
     Impl& d = *d_;
     const bool ended = d.open && d.painter.end();
     d.open = false;
-    const QFileInfo info(d.path);
-    const bool ok = ended && info.exists() && info.size() > 0;
-    if (!ok && error) *error = QStringLiteral("cannot write %1").arg(d.path);
-    return ok;
+    d.buffer.close();
+    return ended ? d.bytes : QByteArray();
 }
 
 int PdfCanvas::Width() const { return d_->inPicture ? d_->srcLeft + d_->srcWidth : d_->size.width; }
@@ -162,7 +169,8 @@ void PdfCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& style
     Impl& d = *d_;
     if (!d.open || utf8.empty() || std::fabs(double(x)) > kFar || std::fabs(double(y)) > kFar) return;
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    QFont font(style.face == FontFace::Serif ? QStringLiteral("Liberation Serif") : QStringLiteral("Liberation Sans"));
+    const std::string_view family = FontFamily(style.face);
+    QFont font(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())));
     font.setPixelSize(std::clamp(style.pixelSize, 1, kMaxPixelSize));
     font.setBold(style.bold);
     font.setUnderline(style.underline);

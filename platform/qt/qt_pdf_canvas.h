@@ -1,27 +1,33 @@
-// A paged canvas that writes a vector PDF through QPdfWriter: A4 or Letter
-// pages of 1/96-inch units, fonts embedded, the same raster rules as the
-// other canvases expressed as vector shapes (coordinates are pixel
-// centres, x + 0.5).
+// A paged canvas that makes a vector PDF through QPdfWriter: A4 or Letter
+// pages, or pages of a picture's size, of 1/96-inch units; the faces of the
+// other canvases (FontFamily), embedded; the same raster rules as the other
+// canvases expressed as vector shapes (coordinates are pixel centres,
+// x + 0.5). The document is made in memory: the caller writes its bytes
+// (through the one safe file writer), so that a failed write never leaves a
+// cut-short PDF behind.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <memory>
 
 #include "platform/paged_canvas.h"
 #include "platform/paper_size.h"
 
+class QPageSize;
+
 namespace vx {
 
 class PdfCanvas final : public PagedCanvas {
 public:
-    PdfCanvas(const QString& path, Paper paper, const QString& title);
+    PdfCanvas(Paper paper, const QString& title);
+    // Pages of `page` units (a picture's pixels), at least 1 x 1.
+    PdfCanvas(PaperSize page, const QString& title);
     ~PdfCanvas() override;
 
-    // Whether the file could be opened for writing.
-    bool IsOpen() const;
-    // Finishes the document. On failure returns false and sets *error to a
-    // message naming the file and the reason.
-    bool Finish(QString* error);
+    // Finishes the document and gives its bytes; nothing is drawn after it.
+    // Empty when the document could not be made.
+    QByteArray Finish();
     int PageCount() const;
 
     int Width() const override;
@@ -40,6 +46,8 @@ public:
     void EndPicture() override;
 
 private:
+    PdfCanvas(PaperSize size, const QString& title, const QPageSize& pageSize);
+
     struct Impl;
     std::unique_ptr<Impl> d_;
 };

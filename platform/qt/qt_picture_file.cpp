@@ -36,6 +36,4 @@ QString WritePngFile(const QString& path, const QImage& image) {
     return WriteWholeFile(path, bytes);
 }
 
-bool IsSvgPath(const QString& path) { return path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive); }
-
 } // namespace vx

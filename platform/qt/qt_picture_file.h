@@ -19,7 +19,4 @@ QString WriteWholeFile(const QString& path, const QByteArray& bytes);
 // The image as a PNG file, the same way.
 QString WritePngFile(const QString& path, const QImage& image);
 
-// Whether a file name asks for SVG: it ends in ".svg", in any case.
-bool IsSvgPath(const QString& path);
-
 } // namespace vx

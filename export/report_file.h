@@ -1,0 +1,19 @@
+// The design report as a PDF file: the pages of the scene's report drawn
+// on the PDF canvas (titled "Vexlin design report: NAME", dated today, with
+// the program's version) and written through the one safe file writer, so
+// that a write cut short leaves the old file as it was. The window's
+// "Export Report" and the command line's "report" both write here.
+#pragma once
+
+#include <QString>
+
+#include "model/gear_state.h"
+#include "platform/paper_size.h"
+
+namespace vx {
+
+// Writes the report of `g` on `paper` to `path`. Returns "" when done, else
+// "cannot write PATH: REASON".
+QString WriteReport(const GearState& g, Paper paper, const QString& path);
+
+} // namespace vx
