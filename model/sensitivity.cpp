@@ -167,6 +167,9 @@ SensitivityResult ComputeSensitivity(const GearState& g, const SensitivitySettin
         r.steps[d] = F(SensitivityStep(r.ids[d], DimensionValue(g, *info)));
     }
 
+    const bool anyCloses = !r.Closes() ? std::any_of(r.positions.begin(), r.positions.end(),
+                                                     [](const SensitivityPosition& p) { return p.nominal.Closes(); })
+                                       : true;
     // Sides: job 2d is dimension d stepped down, 2d + 1 stepped up.
     const int jobs = static_cast<int>(2 * nd);
     JobPool pool(JobPool::ThreadsFor(jobs, s.threads));
@@ -182,10 +185,11 @@ SensitivityResult ComputeSensitivity(const GearState& g, const SensitivitySettin
         side.value = DimensionValue(w, *info);
         side.figures.assign(np, EventFigures{});
         side.closes.assign(np, 0);
-        if (FindMidGear(w) != MidGearResult::Found) return;
+        if (!anyCloses || FindMidGear(w) != MidGearResult::Found) return;
         const std::vector<float> positions = PositionsFromOffsets(w, s.offsets);
         PositionEvents e;
         for (std::size_t p = 0; p < np; ++p) {
+            if (!r.positions[p].nominal.Closes()) continue; // no derivative where the design fails
             const EventDirection dir = r.positions[p].forward ? EventDirection::Forward : EventDirection::Reverse;
             ComputeValveEvents(w, positions[p], dir, e);
             side.closes[p] = e.Closes() ? 1 : 0;
