@@ -128,6 +128,7 @@ std::string CheckSensitivitySettings(const SensitivitySettings& s) {
     for (const double o : s.offsets)
         if (!std::isfinite(o)) return "the positions must be finite numbers";
     if (s.threads < 0 || s.threads > 64) return "the threads must number 0 (one per core) to 64";
+    if (s.notch < -1 || s.notch >= kNotchCount) return "the notch must be 1 to 9";
     return {};
 }
 
@@ -145,7 +146,11 @@ SensitivityResult ComputeSensitivity(const GearState& g, const SensitivitySettin
 
     // The design's own events. Each side runs in the direction the design
     // runs there, so that a step across mid gear cannot turn it round.
-    const std::vector<float> nominalPositions = PositionsFromOffsets(g, s.offsets);
+    const auto positionsOf = [&s](const GearState& design) {
+        if (s.notch < 0) return PositionsFromOffsets(design, s.offsets);
+        return std::vector<float>{NotchPositions(design)[static_cast<std::size_t>(s.notch)]};
+    };
+    const std::vector<float> nominalPositions = positionsOf(g);
     const std::size_t np = nominalPositions.size();
     r.positions.resize(np);
     {
@@ -186,7 +191,7 @@ SensitivityResult ComputeSensitivity(const GearState& g, const SensitivitySettin
         side.figures.assign(np, EventFigures{});
         side.closes.assign(np, 0);
         if (!anyCloses || FindMidGear(w) != MidGearResult::Found) return;
-        const std::vector<float> positions = PositionsFromOffsets(w, s.offsets);
+        const std::vector<float> positions = positionsOf(w);
         PositionEvents e;
         for (std::size_t p = 0; p < np; ++p) {
             if (!r.positions[p].nominal.Closes()) continue; // no derivative where the design fails

@@ -84,6 +84,7 @@ double ShopTolerance(int id);
 
 struct SensitivitySettings {
     std::vector<double> offsets; // from mid gear; empty: the nine notches
+    int notch = -1; // 0..8: only that one of the nine notches (offsets unused)
     EventDirection direction = EventDirection::Auto;
     std::vector<int> ids; // the dimensions; empty: all 54, in table order
     int threads = 0;      // 0: one per core

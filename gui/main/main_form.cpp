@@ -33,6 +33,8 @@
 #include "gui/diagrams/oval_window.h"
 #include "gui/diagrams/port_window.h"
 #include "gui/diagrams/valve_events_window.h"
+#include "gui/diagrams/sensitivity_window.h"
+#include "gui/diagrams/tolerance_window.h"
 #include "gui/controls/report_export_dialog.h"
 #include "gui/diagrams/sine_window.h"
 #include "gui/diagrams/steam_window.h"
@@ -202,6 +204,8 @@ constexpr MenuRow kMenu[] = {
     {"Draw&Graphs", "DrawGraphs", "S&teamDiagram", "SteamDiagram", Command::SteamDiagram, false, true},
     {"Draw&Graphs", "DrawGraphs", "&PortOpenClose", "PortOpenClose", Command::PortOpenClose, false, true},
     {"Draw&Graphs", "DrawGraphs", "Valve &Events", "ValveEvents", Command::ValveEvents, false, true},
+    {"Draw&Graphs", "DrawGraphs", "Se&nsitivity", "Sensitivity", Command::Sensitivity, false, true},
+    {"Draw&Graphs", "DrawGraphs", "To&lerance", "Tolerance", Command::Tolerance, false, true},
     {"&Help", "Help", "&Instructions", "Instructions", Command::Instructions, false, true},
     {"&Help", "Help", "Instructions&Special", "InstructionsSpecial", Command::InstructionsSpecial, true, true},
     {"&Help", "Help", "&About", "About", Command::About, false, true},
@@ -401,6 +405,8 @@ void TMainForm::CreateWindows() {
     windows_.steamDia = new TSteamDia(MakeDiagramHost(), this);
     windows_.portDia = new TPortDia(MakeDiagramHost(), this);
     windows_.eventsDia = new TEventsDia(MakeDiagramHost(), this);
+    windows_.sensitivityDia = new TSensitivityDia(MakeDiagramHost(), this);
+    windows_.toleranceDia = new TToleranceDia(MakeDiagramHost(), this);
     windows_.balance = new TBalanceEvents(*model_, EditorWindowHooks(), this);
 }
 
@@ -921,6 +927,8 @@ void TMainForm::RunCommand(Command c) {
     case Command::SteamDiagram: OpenDiagram(windows_.steamDia); break;
     case Command::PortOpenClose: OpenDiagram(windows_.portDia); break;
     case Command::ValveEvents: OpenDiagram(windows_.eventsDia); break;
+    case Command::Sensitivity: OpenDiagram(windows_.sensitivityDia); break;
+    case Command::Tolerance: OpenDiagram(windows_.toleranceDia); break;
     case Command::ExportReport: reportExport_->ExportReport(); break;
     case Command::Instructions: windows_.inst->exec(); break;
     case Command::InstructionsSpecial: windows_.vexlinSpInst->exec(); break;

@@ -87,6 +87,8 @@ public:
         SteamDiagram,
         PortOpenClose,
         ValveEvents,
+        Sensitivity,
+        Tolerance,
         ExportReport,
         Instructions,
         InstructionsSpecial,
@@ -206,6 +208,8 @@ private:
         TDiagramWindow* steamDia = nullptr; // TSteamDia
         TDiagramWindow* portDia = nullptr;  // TPortDia
         TDiagramWindow* eventsDia = nullptr; // TEventsDia
+        TDiagramWindow* sensitivityDia = nullptr; // TSensitivityDia
+        TDiagramWindow* toleranceDia = nullptr;   // TToleranceDia
         QDialog* balance = nullptr;         // TBalanceEvents
     } windows_;
 

@@ -149,7 +149,7 @@ int DrawToleranceSummary(Canvas& c, const ToleranceResult& r, int left, int top,
         return top + kPx + 6;
     }
     constexpr int kColumns = 3;
-    constexpr int kHeight = 150;
+    constexpr int kHeight = 140;
     const int cell = width / kColumns;
     const std::size_t shown = std::min<std::size_t>(r.positions.size(), 9);
     int y = top;
@@ -168,8 +168,8 @@ int DrawToleranceSummary(Canvas& c, const ToleranceResult& r, int left, int top,
 }
 
 void DrawTolerancePicture(GearState& g, Canvas& c, const ToleranceResult* r, std::string_view status) {
-    if (r) DrawToleranceSummary(c, *r, 8, kToleranceChartTop, c.Width() - 16);
-    else c.Text(8, kToleranceChartTop, status, Style());
+    c.Text(8, kToleranceChartTop, status, Style(r ? colors::kRed : colors::kBlack));
+    if (r) DrawToleranceSummary(c, *r, 8, kToleranceChartTop + 20, c.Width() - 16);
     DrawDynVarBlock(g, c);
 }
 

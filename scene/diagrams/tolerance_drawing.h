@@ -16,7 +16,7 @@ namespace vx {
 
 // The tolerance window's picture.
 constexpr int kToleranceWindowWidth = 1000;
-constexpr int kToleranceWindowHeight = 760;
+constexpr int kToleranceWindowHeight = 800;
 // Where the histograms start.
 constexpr int kToleranceChartTop = 112;
 
@@ -33,9 +33,9 @@ int DrawToleranceTable(Canvas& c, const ToleranceResult& r, int left, int top);
 // across `width`, then the table. Returns the y below it.
 int DrawToleranceSummary(Canvas& c, const ToleranceResult& r, int left, int top, int width);
 
-// The window's whole picture: the summary (or `status` when there is no
-// result yet), and the dynamic-variable block and undo line as the diagrams
-// draw them.
+// The window's whole picture: `status` (in red above a result: what is
+// wrong with it), the summary of `r` when there is one, and the
+// dynamic-variable block and undo line as the diagrams draw them.
 void DrawTolerancePicture(GearState& g, Canvas& c, const ToleranceResult* r, std::string_view status);
 
 } // namespace vx

@@ -87,6 +87,25 @@ TEST_F(StartedGear, DerivativesAreTheCentralDifferencesOfTheSteppedDesigns) {
     }
 }
 
+TEST_F(StartedGear, OneNotchGivesThatNotchOfTheNine) {
+    SensitivitySettings s;
+    s.ids = {8, 25};
+    const SensitivityResult all = ComputeSensitivity(g, s);
+    s.notch = 2;
+    const SensitivityResult one = ComputeSensitivity(g, s);
+    ASSERT_TRUE(all.Ok() && one.Ok());
+    ASSERT_EQ(one.positions.size(), 1u);
+    EXPECT_EQ(one.positions[0].position, all.positions[2].position);
+    for (std::size_t d = 0; d < 2; ++d)
+        for (int f = 0; f < kEventFigureCount; ++f)
+            EXPECT_EQ(one.At(0, d, static_cast<EventFigure>(f)).derivative,
+                      all.At(2, d, static_cast<EventFigure>(f)).derivative);
+    // Norm moves the notches off mid gear, so it moves the events there.
+    EXPECT_NE(one.At(0, 1, EventFigure::CutOffFront).derivative, 0.0f);
+    s.notch = 9;
+    EXPECT_NE(ComputeSensitivity(g, s).error.find("notch"), std::string::npos);
+}
+
 TEST_F(StartedGear, ADimensionTheEventsDoNotReadHasNoEffect) {
     SensitivitySettings s;
     s.ids = {1, 103}; // the driver's and the bore's diameters are only drawn
@@ -222,11 +241,11 @@ TEST(Sensitivity, WrongSettingsNameTheFault) {
         const char* says;
     };
     const Case cases[] = {
-        {{{}, EventDirection::Auto, {8, 999}, 0}, "999"},
-        {{{}, EventDirection::Auto, {8, 8}, 0}, "eccFwdRod is chosen twice"},
-        {{{0.5, nan}, EventDirection::Auto, {}, 0}, "finite"},
-        {{{}, EventDirection::Auto, {}, -1}, "threads"},
-        {{{}, EventDirection::Auto, {}, 65}, "threads"},
+        {{{}, -1, EventDirection::Auto, {8, 999}, 0}, "999"},
+        {{{}, -1, EventDirection::Auto, {8, 8}, 0}, "eccFwdRod is chosen twice"},
+        {{{0.5, nan}, -1, EventDirection::Auto, {}, 0}, "finite"},
+        {{{}, -1, EventDirection::Auto, {}, -1}, "threads"},
+        {{{}, -1, EventDirection::Auto, {}, 65}, "threads"},
     };
     for (const Case& c : cases) {
         const SensitivityResult r = ComputeSensitivity(g, c.s);
