@@ -56,7 +56,7 @@ TSensitivityDia::TSensitivityDia(const DiagramHost& host, QWidget* parent)
     label->setGeometry(468, kRow + 3, 36, 18);
     top_ = new QSpinBox(canvas);
     top_->setObjectName(QStringLiteral("SensitivityRows"));
-    top_->setRange(1, static_cast<int>(AllDimensions().size()));
+    top_->setRange(1, kSensitivityWindowRows);
     top_->setValue(kDefaultRows);
     top_->setGeometry(506, kRow, 60, 22);
     for (QWidget* w : {static_cast<QWidget*>(figure_), static_cast<QWidget*>(notch_), static_cast<QWidget*>(top_)})

@@ -21,6 +21,8 @@ constexpr int kSensitivityWindowHeight = 620;
 // Where its chart starts, and the height of one bar's row.
 constexpr int kSensitivityChartTop = 112;
 constexpr int kSensitivityRowHeight = 17;
+// The rows the window's picture has room for.
+constexpr int kSensitivityWindowRows = 26;
 
 // Draws the chart of the `count` dimensions (all when count <= 0) that move
 // figure `f` most at position `position` of `r`, with its top-left corner at
