@@ -311,6 +311,33 @@ std::vector<int> RankDimensions(const SensitivityResult& r, std::size_t position
     return order;
 }
 
+std::vector<int> TopDimensions(const SensitivityResult& r, EventFigure f, int n, std::span<const int> candidates) {
+    struct Scored {
+        int id;
+        double score;
+    };
+    std::vector<Scored> scored;
+    if (!r.Ok()) return {};
+    for (const int id : candidates) {
+        const auto at = std::find(r.ids.begin(), r.ids.end(), id);
+        if (at == r.ids.end()) continue;
+        const auto d = static_cast<std::size_t>(at - r.ids.begin());
+        double sum = 0;
+        bool any = false;
+        for (std::size_t p = 0; p < r.positions.size(); ++p) {
+            const SensitivityEntry& e = r.At(p, d, f);
+            if (e.status != SensitivityStatus::Ok) continue;
+            sum += std::fabs(double{e.perTolerance});
+            any = true;
+        }
+        if (any) scored.push_back({id, sum});
+    }
+    std::stable_sort(scored.begin(), scored.end(), [](const Scored& a, const Scored& b) { return a.score > b.score; });
+    std::vector<int> top;
+    for (std::size_t i = 0; i < scored.size() && static_cast<int>(i) < n; ++i) top.push_back(scored[i].id);
+    return top;
+}
+
 std::string SensitivityCsv(const SensitivityResult& r) {
     std::string out(kSensitivityCsvHeader);
     if (!r.Ok()) return out;

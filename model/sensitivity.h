@@ -141,6 +141,12 @@ SensitivityResult ComputeSensitivity(const GearState& g, const SensitivitySettin
 // table order), then those that fail, then those without the event.
 std::vector<int> RankDimensions(const SensitivityResult& r, std::size_t position, EventFigure f);
 
+// The `n` dimensions among `candidates` (ids) that move figure `f` most
+// over every position of `r`: by the sum of |perTolerance| (entries without
+// a number add nothing; a dimension none of whose entries has one is never
+// chosen), ties in the order of `candidates`.
+std::vector<int> TopDimensions(const SensitivityResult& r, EventFigure f, int n, std::span<const int> candidates);
+
 // The CSV: header position,direction,field,figure,derivative,perTolerance
 // and one row per position, dimension and figure; "fails" or "none" in
 // place of both numbers where there is no derivative.

@@ -213,6 +213,30 @@ TEST_F(StartedGear, TheRankingPutsTheLargestMoveFirst) {
     EXPECT_EQ(text.find("driverDia"), std::string::npos); // beyond the top two
 }
 
+TEST(Sensitivity, TopDimensionsSumTheMovesOverThePositions) {
+    SensitivityResult r;
+    r.ids = {2, 3, 8, 9};
+    r.positions.resize(2);
+    r.entries.assign(2 * 4 * kEventFigureCount, SensitivityEntry{});
+    const auto set = [&](std::size_t p, std::size_t d, SensitivityStatus s, float v) {
+        SensitivityEntry& e = r.entries[(p * 4 + d) * kEventFigureCount + static_cast<std::size_t>(EventFigure::CutOffDiff)];
+        e.status = s;
+        e.perTolerance = v;
+    };
+    set(0, 0, SensitivityStatus::Ok, 0.3f);  // stroke: 0.3 + 0.3
+    set(1, 0, SensitivityStatus::Ok, -0.3f);
+    set(0, 1, SensitivityStatus::Ok, 0.5f);  // main rod: 0.5, then fails
+    set(1, 1, SensitivityStatus::Fails, 0);
+    set(0, 2, SensitivityStatus::Ok, 0.1f);  // eccFwdRod: 0.1 + 0.4
+    set(1, 2, SensitivityStatus::Ok, 0.4f);
+    // eccRevRod: no number anywhere
+    const int all[] = {9, 8, 3, 2, 77};
+    EXPECT_EQ(TopDimensions(r, EventFigure::CutOffDiff, 2, all), (std::vector<int>{2, 8}));
+    EXPECT_EQ(TopDimensions(r, EventFigure::CutOffDiff, 9, all), (std::vector<int>{2, 8, 3}));
+    const int some[] = {3, 9};
+    EXPECT_EQ(TopDimensions(r, EventFigure::CutOffDiff, 4, some), (std::vector<int>{3}));
+}
+
 TEST_F(StartedGear, CancellingEndsTheRunWithoutEntries) {
     SensitivitySettings s;
     s.ids = {8, 9, 17, 122};
