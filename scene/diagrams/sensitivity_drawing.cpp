@@ -116,15 +116,15 @@ int DrawSensitivityChart(Canvas& c, const SensitivityResult& r, std::size_t posi
     c.Line(axis, top + kSensitivityRowHeight + 2, axis, y + 2);
     y += 6;
     c.Text(left, y,
-           "Blue: the figure grows with the dimension; red: it shrinks. * found at a tenth of the step. "
-           "Double-click a row to make it a dynamic variable.",
+           "Blue: the figure grows with the dimension; red: it shrinks. * found at a tenth of the step.",
            Style(kGreyInk));
     return y + kSensitivityRowHeight;
 }
 
 void DrawSensitivityPicture(GearState& g, Canvas& c, const SensitivityResult& r, std::size_t position,
                             EventFigure f, int count) {
-    DrawSensitivityChart(c, r, position, f, count, 8, kSensitivityChartTop, c.Width() - 16);
+    const int y = DrawSensitivityChart(c, r, position, f, count, 8, kSensitivityChartTop, c.Width() - 16);
+    c.Text(8, y, "Double-click a row to make its dimension a dynamic variable.", Style(kGreyInk));
     DrawDynVarBlock(g, c);
 }
 
