@@ -22,7 +22,7 @@ constexpr int kSensitivityWindowHeight = 620;
 constexpr int kSensitivityChartTop = 112;
 constexpr int kSensitivityRowHeight = 17;
 // The rows the window's picture has room for.
-constexpr int kSensitivityWindowRows = 26;
+constexpr int kSensitivityWindowRows = 25;
 
 // Draws the chart of the `count` dimensions (all when count <= 0) that move
 // figure `f` most at position `position` of `r`, with its top-left corner at
