@@ -13,6 +13,8 @@
 #include "cli/pivots_command.h"
 #include "cli/gui_app.h"
 #include "cli/render_command.h"
+#include "cli/sensitivity_command.h"
+#include "cli/tolerance_command.h"
 #include "cli/text_io.h"
 #include "data/dimension_file.h"
 #include "model/defaults.h"
@@ -97,6 +99,35 @@ Commands:
                        forward, mid and full reverse gear, the four valve
                        diagrams and the valve events of the nine notches;
                        the paper is the locale's (LC_PAPER) unless given
+  sensitivity [--positions O1,...] [--direction auto|forward|reverse]
+          [--fields F1,...] [--of FIGURE] [--top N] [--threads N] [--csv]
+                       how much each dimension (default all) moves the valve
+                       event figures at the positions (offsets from mid gear;
+                       default the nine notches): central differences with a
+                       step of 1e-3 of the value (1e-4 for 0, 0.01 degree for
+                       angles), mid gear found again on each side; ranked by
+                       how far a 0.001 (0.1 degree) tolerance moves FIGURE
+                       (default cutOffDiff; also cutOffFront, cutOffRear,
+                       releaseFront/Rear, compressionFront/Rear,
+                       admissionFront/Rear, leadFront/Rear, leadDiff); --csv
+                       writes position,direction,field,figure,derivative,
+                       perTolerance for every figure ("fails" where the
+                       linkage does not close at the step nor a tenth of it);
+                       exit status 1 when the design does not close somewhere
+  tolerance [--positions O1,...] [--tol FIELD=T]... [--tol-all-lengths T]
+          [--tol-all-angles A] [--no-valve-ports] [--wear W] [--samples N]
+          [--seed S] [--threshold PTS] [--threads N] [--csv]
+                       the spread of the valve events over N (default 1000,
+                       at most 1000000) samples, each dimension drawn within
+                       +- its tolerance (default +-0.002 on every length and
+                       +-0.1 degree on every angle when no --tol option is
+                       given) and each rod and link length +- W (pin wear);
+                       the same seed (default 1) gives the same figures on
+                       any number of threads; per position and figure the
+                       nominal, min, 5 %, median, 95 %, max, the share of
+                       samples with |cutOffDiff| over PTS (default 1) and the
+                       share that gave no figure ("failed"); exit status 1
+                       when the design does not close somewhere
 
 Options:
   --design FILE        open a dimension data file first
@@ -327,7 +358,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const std::string& cmd = inv.command;
     if (cmd != "dims" && cmd != "midgear" && cmd != "sweep" && cmd != "save" && cmd != "render" &&
         cmd != "check" && cmd != "pivots" && cmd != "diagram" && cmd != "events" &&
-        cmd != "report" && cmd != "balance")
+        cmd != "report" && cmd != "balance" &&
+        cmd != "sensitivity" && cmd != "tolerance")
         return UsageError(err, "unknown command " + Quote(cmd));
     // "COMMAND --help": render and diagram have their own; the others are
     // described in the program's.
@@ -367,6 +399,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (!ParseEventsOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
     }
 
+    if (cmd == "sensitivity") {
+        SensitivityOptions opt;
+        std::string error;
+        if (!ParseSensitivityOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
+    }
+    if (cmd == "tolerance") {
+        ToleranceOptions opt;
+        std::string error;
+        if (!ParseToleranceOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
+    }
+
     if (cmd == "report") {
         std::string file, paper, error;
         if (!ParseReportOptions(inv.commandArgs, file, paper, error)) return UsageError(err, error);
@@ -390,6 +433,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "pivots") return RunPivots(*g, inv.commandArgs, out, err);
     if (cmd == "events") return RunEvents(*g, inv.commandArgs, out, err);
     if (cmd == "balance") return RunBalance(*g, inv.commandArgs, out, err);
+    if (cmd == "sensitivity") return RunSensitivity(*g, inv.commandArgs, out, err);
+    if (cmd == "tolerance") return RunTolerance(*g, inv.commandArgs, out, err);
     EnsureGuiApplication();
     const int code = cmd == "diagram"  ? RunDiagram(*g, inv.commandArgs, out, err)
                      : cmd == "report" ? RunReport(*g, inv.commandArgs, out, err)

@@ -13,12 +13,14 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "gui/editors/number_box_dialog.h"
 #include "model/dimension_edit.h"
 #include "model/dimensions.h"
 #include "model/fixed_format.h"
+#include "model/sensitivity.h"
 #include "model/typed_value.h"
 #include "model/undo_redo.h"
 
@@ -179,12 +181,16 @@ void TBalanceEvents::BuildControls() {
     buttons->addWidget(run_);
     buttons->addWidget(cancel_);
     buttons->addWidget(apply_);
+    tickTop_ = Button(this, "TickTop", "Tick Top 4");
+    tickTop_->setToolTip(QStringLiteral("Tick the four dimensions that move the front-rear cut-off difference most"));
+    buttons->addWidget(tickTop_);
     buttons->addStretch(1);
     buttons->addWidget(close_);
     top->addLayout(buttons);
     connect(run_, &QPushButton::clicked, this, &TBalanceEvents::RunClick);
     connect(cancel_, &QPushButton::clicked, this, &TBalanceEvents::CancelClick);
     connect(apply_, &QPushButton::clicked, this, &TBalanceEvents::ApplyClick);
+    connect(tickTop_, &QPushButton::clicked, this, &TBalanceEvents::TickTopClick);
     connect(close_, &QPushButton::clicked, this, &QDialog::accept);
     SyncButtons();
 }
@@ -430,6 +436,36 @@ void TBalanceEvents::ApplyClick() {
     if (found != MidGearResult::Found && hooks_.tellUser) hooks_.tellUser(MidGearNotFoundMessage());
 }
 
+void TBalanceEvents::TickTopClick() {
+    if (Running()) return;
+    const BalanceProblem p = Problem();
+    SensitivitySettings s;
+    s.offsets = p.positions;
+    s.direction = p.direction;
+    s.ids = ids_;
+    if (s.offsets.empty()) {
+        summary_->setText(QStringLiteral("Tick at least one position to rank the dimensions over."));
+        return;
+    }
+    setCursor(Qt::WaitCursor);
+    const SensitivityResult r = ComputeSensitivity(g_, s);
+    unsetCursor();
+    const std::vector<int> top = TopDimensions(r, EventFigure::CutOffDiff, 4, ids_);
+    QString names;
+    for (std::size_t i = 0; i < ids_.size(); ++i) {
+        const bool ticked = std::find(top.begin(), top.end(), ids_[i]) != top.end();
+        dims_->item(static_cast<int>(i), kColName)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+    }
+    for (const int id : top) {
+        const std::string_view field = FindDimension(id)->field;
+        names += (names.isEmpty() ? QString() : QStringLiteral(", ")) +
+                 QString::fromUtf8(field.data(), static_cast<qsizetype>(field.size()));
+    }
+    summary_->setText(top.empty() ? QStringLiteral("No dimension moves the cut-off difference where the linkage closes.")
+                                  : QStringLiteral("Ticked the dimensions that move the cut-off difference most: ") +
+                                        names + QStringLiteral("."));
+}
+
 void TBalanceEvents::StopWorker() {
     if (!worker_.joinable()) return;
     cancelRequested_ = true;
@@ -449,6 +485,7 @@ void TBalanceEvents::SyncButtons() {
     run_->setEnabled(!running);
     cancel_->setEnabled(running);
     apply_->setEnabled(!running && result_ && result_->Ok() && result_->Changed() && ResultFitsDesign());
+    tickTop_->setEnabled(!running);
     dims_->setEnabled(!running);
     positions_->setEnabled(!running);
 }

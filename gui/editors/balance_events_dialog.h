@@ -56,6 +56,9 @@ public:
     void CancelClick();
     // "Apply": the result into the model, then the mid-gear search.
     void ApplyClick();
+    // "Tick Top 4": ticks the four dimensions that move the front-rear
+    // cut-off difference most over the positions ticked, and only those.
+    void TickTopClick();
 
     bool Running() const { return worker_.joinable(); }
     // The result of the last search, while it still fits the design.
@@ -106,6 +109,7 @@ private:
     QPushButton* run_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* apply_ = nullptr;
+    QPushButton* tickTop_ = nullptr;
     QPushButton* close_ = nullptr;
 
     std::thread worker_;

@@ -60,8 +60,10 @@ class TPortDia;
 class TRefPnts;
 class TRevPos;
 class TSetRevArm;
+class TSensitivityDia;
 class TSineDia;
 class TSteamDia;
+class TToleranceDia;
 class TStpAng;
 class TVexlinSpInst;
 
@@ -106,6 +108,8 @@ public:
         SteamDiagram,
         PortOpenClose,
         ValveEvents,
+        Sensitivity,
+        Tolerance,
         ExportReport,
         Instructions,
         InstructionsSpecial,
@@ -229,6 +233,8 @@ private:
         TSteamDia* steamDia = nullptr;
         TPortDia* portDia = nullptr;
         TEventsDia* eventsDia = nullptr;
+        TSensitivityDia* sensitivityDia = nullptr;
+        TToleranceDia* toleranceDia = nullptr;
         TBalanceEvents* balance = nullptr;
     } windows_;
 

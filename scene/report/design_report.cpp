@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "scene/diagrams/diagram_registry.h"
+#include "scene/diagrams/sensitivity_drawing.h"
+#include "scene/diagrams/tolerance_drawing.h"
 #include "scene/diagrams/valve_events_drawing.h"
 #include "scene/editors/editor_layout.h"
 #include "scene/frame/frame_services.h"
@@ -15,7 +17,9 @@
 #include "model/fixed_format.h"
 #include "model/geometry_check.h"
 #include "model/ports.h"
+#include "model/sensitivity.h"
 #include "model/solver.h"
+#include "model/tolerance.h"
 #include "model/valve_events.h"
 #include "model/view.h"
 
@@ -273,6 +277,61 @@ int EventsBlock(Page& p, int y, std::span<const PositionEvents> events) {
     return y;
 }
 
+// ---------------------------------------------------------------------------
+// The sensitivity ranking and the spread under tolerance.
+
+// Samples of the report's tolerance run: a tenth of the command's default
+// keeps the report quick; the page says so.
+constexpr int kReportToleranceSamples = 100;
+constexpr int kReportRankingRows = 8;
+
+int RankingPicture(Page& p, const SensitivityResult& r, std::size_t position, int y, std::string_view caption) {
+    p.c.Text(p.left, y, caption, Style(kBody, true));
+    y += LineHeight(kBody) + 2;
+    constexpr int kWidth = 900;
+    const int height = kSensitivityRowHeight * (kReportRankingRows + 3) + 6;
+    const double scale = std::min(1.0, static_cast<double>(p.ContentWidth()) / kWidth);
+    p.c.BeginPicture(p.left, y, scale, 0, 0, kWidth, height);
+    p.c.Clear(colors::kWhite);
+    DrawSensitivityChart(p.c, r, position, EventFigure::CutOffDiff, kReportRankingRows, 0, 0, kWidth);
+    p.c.EndPicture();
+    return y + static_cast<int>(std::ceil(height * scale)) + 12;
+}
+
+void RobustnessPage(Page& p, const GearState& design) {
+    int y = p.Heading(kMargin, "How sure are the events: sensitivity and tolerance");
+    SensitivitySettings ss;
+    const double norm = design.frame.revArmToCentNorm;
+    ss.offsets = {-norm, norm};
+    const SensitivityResult sr = ComputeSensitivity(design, ss);
+    y = RankingPicture(p, sr, 0, y, "The dimensions that move the front-rear cut-off difference most at normal full forward");
+    y = RankingPicture(p, sr, 1, y, "The same at normal full reverse");
+
+    ToleranceSettings ts = DefaultToleranceSettings();
+    ts.samples = kReportToleranceSamples;
+    const std::string title = "Spread of the events with every length made to \xC2\xB1" +
+                              Fixed(kDefaultLengthTolerance, 3) + " and every angle to \xC2\xB1" +
+                              Fixed(kDefaultAngleTolerance, 1) + "\xC2\xB0, no wear";
+    p.c.Text(p.left, y, title, Style(kBody, true));
+    y += LineHeight(kBody);
+    p.c.Text(p.left, y,
+             std::to_string(ts.samples) + " samples; the tolerance command takes 1000 (vexlin-cli tolerance).",
+             Style(kBody));
+    y += LineHeight(kBody) + 2;
+    if (!sr.Closes()) {
+        p.c.Text(p.left, y, "Not run: the design itself does not close at every notch.", Style(kBody, false, colors::kRed));
+        return;
+    }
+    const ToleranceResult tr = RunTolerance(design, ts);
+    constexpr int kWidth = 1000, kHeight = 660;
+    const double scale = std::min(1.0, std::min(static_cast<double>(p.ContentWidth()) / kWidth,
+                                                static_cast<double>(p.bottom - y) / kHeight));
+    p.c.BeginPicture(p.left, y, scale, 0, 0, kWidth, kHeight);
+    p.c.Clear(colors::kWhite);
+    DrawToleranceSummary(p.c, tr, 0, 0, kWidth);
+    p.c.EndPicture();
+}
+
 } // namespace
 
 void DrawDesignReport(GearState g, PagedCanvas& c, const ReportInfo& info) {
@@ -327,6 +386,8 @@ void DrawDesignReport(GearState g, PagedCanvas& c, const ReportInfo& info) {
     std::array<PositionEvents, kNotchCount> events;
     ComputeValveEventsTable(design, notches, EventDirection::Auto, events);
     EventsBlock(p, kMargin, events);
+    p.Next();
+    RobustnessPage(p, design);
     p.Footer();
 }
 

@@ -223,6 +223,8 @@ TEST_F(MainFormTest, MenuHoldsEveryItemInOrder) {
         "Draw&Graphs > S&teamDiagram",
         "Draw&Graphs > &PortOpenClose",
         "Draw&Graphs > Valve &Events",
+        "Draw&Graphs > Se&nsitivity",
+        "Draw&Graphs > To&lerance",
         "&Help > &Instructions",
         "&Help > Instructions&Special",
         "&Help > -",

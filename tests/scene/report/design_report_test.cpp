@@ -120,6 +120,29 @@ TEST_F(DesignReportTest, HostileDesignsStillMakeEveryPage) {
     }
 }
 
+TEST_F(DesignReportTest, TheLastPageRanksTheDimensionsAndShowsTheSpread) {
+    LayoutCanvas c(Paper::A4);
+    DrawDesignReport(g, c, {"d", "v"});
+    std::vector<std::string> texts;
+    int pictures = 0;
+    for (const auto& b : c.boxes) {
+        if (b.page != kReportPages) continue;
+        if (b.text.empty()) ++pictures;
+        else texts.push_back(b.text);
+    }
+    EXPECT_EQ(pictures, 3); // two rankings and the spread
+    const auto has = [&texts](std::string_view part) {
+        for (const std::string& t : texts)
+            if (t.find(part) != std::string::npos) return true;
+        return false;
+    };
+    EXPECT_TRUE(has("sensitivity and tolerance"));
+    EXPECT_TRUE(has("normal full forward"));
+    EXPECT_TRUE(has("normal full reverse"));
+    EXPECT_TRUE(has("100 samples; the tolerance command takes 1000"));
+    EXPECT_TRUE(has("\xC2\xB1" "0.002"));
+}
+
 // Runs a poppler tool; its standard output.
 std::string RunTool(const QString& program, const QStringList& args) {
     const QString path = QStandardPaths::findExecutable(program);
@@ -152,7 +175,7 @@ TEST_F(DesignReportTest, PdfHoldsTheDimensionsAndTheEventFigures) {
     ASSERT_TRUE(exporter.WriteFile(file)) << error.toStdString();
 
     const std::string info = RunTool(QStringLiteral("pdfinfo"), {file});
-    EXPECT_NE(info.find("Pages:           5"), std::string::npos) << info;
+    EXPECT_NE(info.find("Pages:           " + std::to_string(kReportPages)), std::string::npos) << info;
     EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
 
     const std::string text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
@@ -176,7 +199,7 @@ TEST_F(DesignReportTest, PdfHoldsTheDimensionsAndTheEventFigures) {
     }
     EXPECT_NE(text.find("The linkage closes at every crank angle"), std::string::npos);
     for (int p = 1; p <= kReportPages; ++p) {
-        EXPECT_NE(text.find("Page " + std::to_string(p) + " of 5"), std::string::npos) << p;
+        EXPECT_NE(text.find("Page " + std::to_string(p) + " of " + std::to_string(kReportPages)), std::string::npos) << p;
     }
 }
 

@@ -1,0 +1,41 @@
+// vexlin-cli sensitivity: how much each dimension moves the valve events at
+// a list of reverse arm positions, ranked for reading or as CSV.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/gear_state.h"
+#include "model/sensitivity.h"
+
+namespace vx::cli {
+
+struct SensitivityOptions {
+    SensitivitySettings settings;
+    EventFigure of = EventFigure::CutOffDiff; // the figure ranked
+    int top = 0;                              // 0: every dimension
+    bool csv = false;
+};
+
+// Reads "--positions O1,...", "--direction auto|forward|reverse",
+// "--fields F,...", "--of FIGURE", "--top N", "--threads N" and "--csv"; on
+// a usage error returns false with the message.
+bool ParseSensitivityOptions(const std::vector<std::string>& args, SensitivityOptions& opt, std::string& error);
+
+// Writes the ranking (or CSV). Exit code 1 with the geometry errors on err
+// when the design does not close at a position asked for.
+int RunSensitivity(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The option readers both analysis commands share. Each says whether
+// args[i] is its option; if so it moves i past it and reads the value,
+// or leaves the message (prefixed "<command>: ") in `error`.
+bool TakePositionsOption(const std::vector<std::string>& args, std::size_t& i, std::string_view command,
+                         std::vector<double>& offsets, std::string& error);
+bool TakeCountOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
+                     std::string_view command, long long lo, long long hi, long long& value, std::string& error);
+
+} // namespace vx::cli
