@@ -109,14 +109,26 @@ TEST_F(DesignReportTest, PagesKeepInsideTheMarginsWithoutOverlaps) {
     ExpectCleanLayout(broken, Paper::A4);
 }
 
+// Every page, and a geometry check that names each of the nine notches as
+// not closing (no stroke leaves the piston without a place at any angle).
 TEST_F(DesignReportTest, HostileDesignsStillMakeEveryPage) {
-    for (const float v : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 1e30f}) {
-        GearState h = g;
-        h.frame.stroke = v;
-        h.cyl.valveCtrToJoint() = v;
-        LayoutCanvas c(Paper::A4);
-        DrawDesignReport(h, c, {"d", "v"});
-        EXPECT_EQ(c.page, kReportPages);
+    for (const float v :
+         {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 1e30f, 0.0f}) {
+        for (const bool valveToo : {true, false}) {
+            GearState h = g;
+            h.frame.stroke = v;
+            if (valveToo) h.cyl.valveCtrToJoint() = v;
+            LayoutCanvas c(Paper::A4);
+            DrawDesignReport(h, c, {"d", "v"});
+            EXPECT_EQ(c.page, kReportPages);
+            int notches = 0;
+            for (const LayoutCanvas::Box& b : c.boxes) {
+                EXPECT_EQ(b.text.find("The linkage closes at every crank angle"), std::string::npos) << v;
+                if (b.page == 1 && b.text.starts_with("Notch ") && b.text.find("does not close") != std::string::npos)
+                    ++notches;
+            }
+            EXPECT_EQ(notches, kNotchCount) << v << " " << valveToo;
+        }
     }
 }
 
