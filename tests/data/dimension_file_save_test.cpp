@@ -2,6 +2,7 @@
 // permissions, a folder that takes no new files.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <grp.h>
@@ -76,9 +77,23 @@ TEST_F(SaveOverTest, TheReplacedFileKeepsItsPermissions) {
         const std::string path = dir.File("gear.vxd");
         Write(path, "old");
         fs::permissions(path, mode);
+        // A reader that has the old file open while it is saved over.
+        const int reader = ::open(path.c_str(), O_RDONLY);
+        ASSERT_GE(reader, 0);
+        struct stat before {};
+        ::fstat(reader, &before);
         ASSERT_TRUE(SaveDesign(*g, path).ok);
         EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, mode);
         EXPECT_EQ(Read(path), Image());
+        // A file of one name is saved as a new file renamed over it: the
+        // reader still reads the old file whole, and the name has a new inode.
+        char old[8] = {};
+        EXPECT_EQ(::pread(reader, old, sizeof old, 0), 3);
+        EXPECT_EQ(std::string(old), "old");
+        struct stat after {};
+        ::stat(path.c_str(), &after);
+        EXPECT_NE(after.st_ino, before.st_ino);
+        ::close(reader);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -240,6 +241,26 @@ TEST_F(BalanceTest, AnEvaluationIsAlwaysAFiniteNumber) {
         sum += bp.cost;
     }
     EXPECT_EQ(e.objective, sum);
+
+    // Release or compression weighed alone: the squared front - rear
+    // difference of that event, as the events give it.
+    struct Only {
+        const char* what;
+        BalanceWeights weights;
+        std::optional<float> EndEvents::*event;
+    };
+    const Only only[] = {{"release", {0, 0, 1, 0}, &EndEvents::release},
+                         {"compression", {0, 0, 0, 1}, &EndEvents::compression}};
+    for (const Only& o : only) {
+        BalanceProblem p = DefaultBalanceProblem(g);
+        p.weights = o.weights;
+        for (const BalancePosition& bp : EvaluateBalance(g, p).positions) {
+            const PositionEvents ev = ComputeValveEvents(g, bp.position);
+            ASSERT_TRUE(ev.front.*o.event && ev.rear.*o.event) << o.what;
+            const double d = static_cast<double>(*(ev.front.*o.event)) - *(ev.rear.*o.event);
+            EXPECT_EQ(bp.cost, d * d) << o.what << " at " << bp.position;
+        }
+    }
 }
 
 // Lead alone weighed: a front steam port made 10^4 wider leads by 10^4
@@ -275,6 +296,11 @@ TEST_F(BalanceTest, DefaultBoundsAndPositions) {
     EXPECT_FLOAT_EQ(zero.lower, -0.05f);
     EXPECT_FLOAT_EQ(zero.upper, 0.05f);
     EXPECT_EQ(ForwardNotches(g), (std::vector<double>{-1.0, -0.75, -0.5, -0.25}));
+    // An offset beyond the travel is held at mid gear - Max (7.621721 - 1.074),
+    // as the events command holds it.
+    BalanceProblem far = DefaultBalanceProblem(g);
+    far.positions = {-2};
+    EXPECT_EQ(EvaluateBalance(g, far).positions.at(0).position, 6.547721f);
 }
 
 TEST_F(BalanceTest, CancellingKeepsTheBestFoundSoFar) {

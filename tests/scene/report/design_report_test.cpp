@@ -187,6 +187,20 @@ TEST_F(DesignReportTest, PdfHoldsTheDimensionsAndTheEventFigures) {
         EXPECT_NE(text.find(travel), std::string::npos) << travel;
     }
     EXPECT_NE(text.find("The linkage closes at every crank angle"), std::string::npos);
+    // Page by page: the gear pictures at mid gear 7.621721 -+ Norm 1, and the
+    // four diagrams on pages 3 and 4.
+    const auto pages = [&](int first, int last) {
+        return RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"),
+                                                     QString::number(first), QStringLiteral("-l"),
+                                                     QString::number(last), file, QStringLiteral("-")});
+    };
+    const std::string gear = pages(2, 2);
+    for (const char* caption : {"Normal full forward (reverse arm 6.6217)", "Mid gear (reverse arm 7.6217)",
+                                "Normal full reverse (reverse arm 8.6217)"})
+        EXPECT_NE(gear.find(caption), std::string::npos) << caption;
+    const std::string diagrams = pages(3, 4);
+    for (const char* caption : {"Sine diagram", "Oval diagram", "Steam diagram", "Port events diagram"})
+        EXPECT_NE(diagrams.find(caption), std::string::npos) << caption;
     for (int p = 1; p <= kReportPages; ++p) {
         EXPECT_NE(text.find("Page " + std::to_string(p) + " of 5"), std::string::npos) << p;
     }
