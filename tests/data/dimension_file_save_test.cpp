@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -88,8 +89,8 @@ TEST_F(SaveOverTest, TheReplacedFileKeepsItsPermissions) {
         // A file of one name is saved as a new file renamed over it: the
         // reader still reads the old file whole, and the name has a new inode.
         char old[8] = {};
-        EXPECT_EQ(::pread(reader, old, sizeof old, 0), 3);
-        EXPECT_EQ(std::string(old), "old");
+        const ssize_t got = ::pread(reader, old, sizeof old, 0);
+        EXPECT_EQ(std::string(old, static_cast<std::size_t>(std::max<ssize_t>(got, 0))), "old");
         struct stat after {};
         ::stat(path.c_str(), &after);
         EXPECT_NE(after.st_ino, before.st_ino);
