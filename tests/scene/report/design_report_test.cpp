@@ -245,6 +245,12 @@ TEST_F(DesignReportTest, TheMenuCommandWritesTheFileChosenAndNothingOnCancel) {
     chosen = QString::fromStdString(dir.File("chosen.pdf"));
     exporter.ExportReport();
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"chosen.pdf"});
+    // The file is this design's whole report.
+    const std::string info = RunTool(QStringLiteral("pdfinfo"), {chosen});
+    EXPECT_NE(info.find("Pages:           5"), std::string::npos) << info;
+    const std::string text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), chosen, QStringLiteral("-")});
+    EXPECT_NE(text.find("Design: " + g.designName), std::string::npos);
+    EXPECT_NE(text.find("Mid gear at reverse arm 7.621721"), std::string::npos);
 }
 
 TEST_F(DesignReportTest, AFileThatCannotBeWrittenSaysSo) {
