@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include "model/dimension_edit.h"
 #include "model/dimensions.h"
@@ -41,8 +42,11 @@ bool AddEventCost(double weight, const std::optional<float>& front, const std::o
     return true;
 }
 
-// The cost of a position, and whether it counts as balanced at all.
-double PositionCost(const PositionEvents& e, const BalanceWeights& w, bool& ok) {
+// The cost of a position, and whether it counts as balanced at all. Of
+// `positions` positions, a balanced one costs at most half the penalty
+// shared among them, so that a design with a position that pays the
+// penalty always costs more than any design that balances everywhere.
+double PositionCost(const PositionEvents& e, const BalanceWeights& w, std::size_t positions, bool& ok) {
     double cost = 0;
     ok = e.Closes() && AddEventCost(w.cutOff, e.front.cutOff, e.rear.cutOff, cost) &&
          AddEventCost(w.release, e.front.release, e.rear.release, cost) &&
@@ -54,7 +58,7 @@ double PositionCost(const PositionEvents& e, const BalanceWeights& w, bool& ok) 
         ok = false;
         return Penalty(w);
     }
-    return cost;
+    return std::min(cost, Penalty(w) / (2.0 * static_cast<double>(std::max<std::size_t>(positions, 1))));
 }
 
 // The problem as the search sees it: each varied dimension's bounds, and
@@ -110,7 +114,7 @@ public:
             ComputeValveEvents(s, position, problem_.direction, bp.events);
             bp.position = bp.events.position;
             bp.forward = bp.events.forward;
-            bp.cost = PositionCost(bp.events, problem_.weights, bp.balanced);
+            bp.cost = PositionCost(bp.events, problem_.weights, n, bp.balanced);
         });
         // Summed in the positions' order, whichever thread found them.
         out.objective = 0;
@@ -230,6 +234,14 @@ std::string CheckBalanceProblem(const GearState& /*g*/, const BalanceProblem& p)
     const BalanceWeights& w = p.weights;
     for (double v : {w.cutOff, w.lead, w.release, w.compression})
         if (!std::isfinite(v) || v < 0) return "the weights must be finite and not negative, got " + Number(v);
+    std::string huge;
+    const std::pair<const char*, double> named[] = {
+        {"cutoff", w.cutOff}, {"lead", w.lead}, {"release", w.release}, {"compression", w.compression}};
+    for (const auto& [name, v] : named)
+        if (v > kMaxBalanceWeight) huge += (huge.empty() ? "" : ", ") + std::string(name) + "=" + Number(v);
+    if (!huge.empty())
+        return "the weights " + huge + " are too large: their weighted sum could overflow (each must be at most " +
+               Number(kMaxBalanceWeight) + ")";
     if (w.cutOff == 0 && w.lead == 0 && w.release == 0 && w.compression == 0)
         return "every weight is 0: there is nothing to balance";
     if (p.maxEvaluations < 1)

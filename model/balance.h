@@ -58,6 +58,9 @@ struct BalanceProblem {
 // the linkage does not close there, times the sum of the weights (at least
 // 1): far above any real difference, finite.
 constexpr double kBalancePenalty = 1e6;
+// The largest weight: the weighted sum of any differences two floats can
+// make stays finite, and so does the penalty.
+constexpr double kMaxBalanceWeight = 1e100;
 
 // The four forward notches: -Norm, -3/4 Norm, -1/2 Norm, -1/4 Norm.
 std::vector<double> ForwardNotches(const GearState& g);

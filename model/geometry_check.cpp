@@ -3,9 +3,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/ports.h"
 #include "model/solver.h"
 
 namespace vx {
+
+GeometryCause PistonAndPortsFault(GearState& g) {
+    ComputePortOpenings(g);
+    if (g.solveCause != GeometryCause::None) return g.solveCause;
+    const PortOpenings& p = g.ports;
+    for (const float v : {p.pistonPosition, p.frontSteamOpening, p.frontExhaustOpening, p.rearSteamOpening,
+                          p.rearExhaustOpening})
+        if (!std::isfinite(v)) return GeometryCause::NotFinite;
+    return GeometryCause::None;
+}
 
 TurnCheck CheckTurn(GearState g, float position, double step) {
     if (!(step >= 0.01)) step = 0.01;
@@ -20,9 +31,11 @@ TurnCheck CheckTurn(GearState g, float position, double step) {
             const auto angle = static_cast<float>(k * step);
             g.motion.driverAngle = angle;
             SolveLinkage(g);
-            if (pass == 0 || g.solveCause == GeometryCause::None) continue;
+            if (pass == 0) continue;
+            const GeometryCause cause = PistonAndPortsFault(g);
+            if (cause == GeometryCause::None) continue;
             if (r.failures == 0) {
-                r.firstCause = g.solveCause;
+                r.firstCause = cause;
                 r.firstAngle = angle;
             }
             ++r.failures;

@@ -32,6 +32,7 @@ constexpr CauseText kTexts[] = {
     {"eccentric-fwd-rod", "The forward eccentric rod has no length"},
     {"eccentric-rev-rod", "The reverse eccentric rod has no length"},
     {"stroke", "The stroke is zero"},
+    {"not-finite", "A dimension beyond reason leaves the piston or the valve without a position"},
 };
 
 const CauseText& TextOf(GeometryCause cause) {

@@ -28,11 +28,13 @@ enum class GeometryCause : std::uint8_t {
     FwdRodNoLength,    // the forward eccentric rod of length 0
     RevRodNoLength,    // the reverse eccentric rod of length 0
     StrokeZero,        // a stroke of 0
+    NotFinite,         // the piston or a port came out not a finite number
 };
 
 // Whether the cause is a guarded divisor (Guard or a named part).
 inline bool IsGuardCause(GeometryCause cause) {
-    return cause == GeometryCause::Guard || cause >= GeometryCause::ReverseArmLevel;
+    return cause == GeometryCause::Guard ||
+           (cause >= GeometryCause::ReverseArmLevel && cause <= GeometryCause::StrokeZero);
 }
 
 // A short machine-readable name ("main-rod", "reverse-arm", ...).

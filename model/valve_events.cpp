@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/ports.h"
+#include "model/geometry_check.h"
 #include "model/solver.h"
 
 namespace vx {
@@ -54,6 +54,8 @@ public:
         const float a = FoldToFloat(angle);
         g_.motion.driverAngle = a;
         Settle();
+        const GeometryCause portsCause = PistonAndPortsFault(g_);
+        if (cause_ == GeometryCause::None) cause_ = portsCause;
         if (cause_ != GeometryCause::None) {
             if (out_.failedSolves == 0) {
                 out_.firstCause = cause_;
@@ -61,7 +63,6 @@ public:
             }
             ++out_.failedSolves;
         }
-        ComputePortOpenings(g_);
         Sample s;
         const PortOpenings& p = g_.ports;
         s.open = {p.frontSteamOpening, p.frontExhaustOpening, p.rearSteamOpening, p.rearExhaustOpening};
@@ -187,11 +188,16 @@ Root FindCrossing(Turn& turn, int k, double lo, float flo, double hi, float fhi,
     return {b, pb};
 }
 
+struct Extremum {
+    double value = 0;
+    double angle = 0; // unfolded
+};
+
 // The largest (sign +1) or smallest (sign -1) of a sampled quantity near
-// sample angle `at`: Brent's parabolic and golden-section search over the
-// two neighbouring intervals, started from the best sample.
+// sample angle `at`, and where: Brent's parabolic and golden-section search
+// over the two neighbouring intervals, started from the best sample.
 template <class Get>
-double FindExtremum(Turn& turn, double at, double best, double sign, Get get) {
+Extremum FindExtremum(Turn& turn, double at, double best, double sign, Get get) {
     constexpr double kGold = 0.3819660112501051;
     double a = at - kSampleStep, b = at + kSampleStep;
     double x = at, w = at, v = at;
@@ -249,7 +255,7 @@ double FindExtremum(Turn& turn, double at, double best, double sign, Get get) {
             }
         }
     }
-    return -sign * fx;
+    return {-sign * fx, x};
 }
 
 // Index of the largest (sign +1) or smallest (sign -1) sample.
@@ -270,6 +276,17 @@ struct PortEvents {
     std::optional<float> openAngle, closeAngle, openPercent, closePercent;
     int openings = 0;
 };
+
+// The events of an open interval from `rise` to `fall` (in driving order
+// when running forward).
+void SetPortEvents(PortEvents& r, const Root& rise, const Root& fall, bool rear, bool forward) {
+    const Root& opening = forward ? rise : fall;
+    const Root& closing = forward ? fall : rise;
+    r.openAngle = FoldToFloat(opening.angle);
+    r.closeAngle = FoldToFloat(closing.angle);
+    r.openPercent = Percent(rear, opening.piston);
+    r.closePercent = Percent(rear, closing.piston);
+}
 
 PortEvents FindPortEvents(Turn& turn, const std::array<Sample, kSamples>& s, int k, bool rear, bool forward) {
     PortEvents r;
@@ -302,13 +319,35 @@ PortEvents FindPortEvents(Turn& turn, const std::array<Sample, kSamples>& s, int
             bestFall = fall;
         }
     }
-    const Root& opening = forward ? bestRise : bestFall;
-    const Root& closing = forward ? bestFall : bestRise;
-    r.openAngle = FoldToFloat(opening.angle);
-    r.closeAngle = FoldToFloat(closing.angle);
-    r.openPercent = Percent(rear, opening.piston);
-    r.closePercent = Percent(rear, closing.piston);
+    SetPortEvents(r, bestRise, bestFall, rear, forward);
     return r;
+}
+
+// A port that no sample finds open may still open between two samples,
+// around the valve's extreme offset at `peak`: the crossings on either
+// side of it, within the closed samples around it.
+void FindShortOpening(Turn& turn, const std::array<Sample, kSamples>& s, int k, bool rear, bool forward,
+                      double peak, PortEvents& r) {
+    const auto kk = static_cast<std::size_t>(k);
+    const auto sampleAt = [&](double i) {
+        const auto n = static_cast<long long>(i);
+        return s[static_cast<std::size_t>(((n % kSamples) + kSamples) % kSamples)];
+    };
+    bool anyClosed = false;
+    for (const Sample& x : s) anyClosed = anyClosed || !(x.open[kk] > 0);
+    if (!anyClosed || !std::isfinite(peak)) return; // open all the turn: it never closes
+    const Sample top = turn.At(peak);
+    if (!(top.open[kk] > 0)) return;
+    const double i = std::floor(peak / kSampleStep);
+    const Sample& before = sampleAt(i);
+    const Sample& after = sampleAt(i + 1);
+    if (before.open[kk] > 0 || after.open[kk] > 0) return;
+    const Root rise = FindCrossing(turn, k, i * kSampleStep, before.open[kk], peak, top.open[kk], before.piston,
+                                   top.piston);
+    const Root fall = FindCrossing(turn, k, peak, top.open[kk], (i + 1) * kSampleStep, after.open[kk], top.piston,
+                                   after.piston);
+    r.openings = 1;
+    SetPortEvents(r, rise, fall, rear, forward);
 }
 
 } // namespace
@@ -319,7 +358,8 @@ bool RunsForward(const GearState& design, float position, EventDirection directi
     case EventDirection::Reverse: return false;
     case EventDirection::Auto: break;
     }
-    return position < design.revArm.centre;
+    // As the window runs the gear: forward up to mid gear, mid gear itself included.
+    return position <= design.revArm.centre;
 }
 
 void ComputeValveEvents(GearState& g, float position, EventDirection direction, PositionEvents& out) {
@@ -335,10 +375,10 @@ void ComputeValveEvents(GearState& g, float position, EventDirection direction, 
     std::array<Sample, kSamples> s;
     for (int i = 0; i < kSamples; ++i) s[static_cast<std::size_t>(i)] = turn.At(i * kSampleStep);
 
-    const PortEvents fs = FindPortEvents(turn, s, kFrontSteam, false, out.forward);
-    const PortEvents fe = FindPortEvents(turn, s, kFrontExhaust, false, out.forward);
-    const PortEvents rs = FindPortEvents(turn, s, kRearSteam, true, out.forward);
-    const PortEvents re = FindPortEvents(turn, s, kRearExhaust, true, out.forward);
+    PortEvents fs = FindPortEvents(turn, s, kFrontSteam, false, out.forward);
+    PortEvents fe = FindPortEvents(turn, s, kFrontExhaust, false, out.forward);
+    PortEvents rs = FindPortEvents(turn, s, kRearSteam, true, out.forward);
+    PortEvents re = FindPortEvents(turn, s, kRearExhaust, true, out.forward);
     const auto fill = [](EndEvents& e, const PortEvents& steam, const PortEvents& exhaust) {
         e.admissionAngle = steam.openAngle;
         e.cutOffAngle = steam.closeAngle;
@@ -351,19 +391,19 @@ void ComputeValveEvents(GearState& g, float position, EventDirection direction, 
         e.steamOpenings = steam.openings;
         e.exhaustOpenings = exhaust.openings;
     };
-    fill(out.front, fs, fe);
-    fill(out.rear, rs, re);
 
     // Every opening is the valve offset plus or minus a constant: the
     // largest openings come from the extremes of the offset.
     const auto offset = [](const Sample& x) { return D(x.valveOffset); };
     const auto die = [](const Sample& x) { return D(x.die); };
     const int iMax = BestSample(s, 1, offset), iMin = BestSample(s, -1, offset);
-    const double vMax = FindExtremum(turn, iMax * kSampleStep, offset(s[static_cast<std::size_t>(iMax)]), 1, offset);
-    const double vMin = FindExtremum(turn, iMin * kSampleStep, offset(s[static_cast<std::size_t>(iMin)]), -1, offset);
+    const Extremum top = FindExtremum(turn, iMax * kSampleStep, offset(s[static_cast<std::size_t>(iMax)]), 1, offset);
+    const Extremum bottom =
+        FindExtremum(turn, iMin * kSampleStep, offset(s[static_cast<std::size_t>(iMin)]), -1, offset);
+    const double vMax = top.value, vMin = bottom.value;
     const int jMax = BestSample(s, 1, die), jMin = BestSample(s, -1, die);
-    const double dMax = FindExtremum(turn, jMax * kSampleStep, die(s[static_cast<std::size_t>(jMax)]), 1, die);
-    const double dMin = FindExtremum(turn, jMin * kSampleStep, die(s[static_cast<std::size_t>(jMin)]), -1, die);
+    const double dMax = FindExtremum(turn, jMax * kSampleStep, die(s[static_cast<std::size_t>(jMax)]), 1, die).value;
+    const double dMin = FindExtremum(turn, jMin * kSampleStep, die(s[static_cast<std::size_t>(jMin)]), -1, die).value;
     out.valveTravel = F(vMax - vMin);
     out.dieSlip = F(dMax - dMin);
 
@@ -379,6 +419,18 @@ void ComputeValveEvents(GearState& g, float position, EventDirection direction, 
     out.front.maxExhaustOpening = F(shifted(kFrontExhaust, vMax));
     out.rear.maxSteamOpening = F(shifted(kRearSteam, vMax));
     out.rear.maxExhaustOpening = F(shifted(kRearExhaust, vMin));
+
+    // An opening shorter than the samples' spacing: looked for around the
+    // extreme offset that gives the port its largest opening.
+    const auto shortOpening = [&](PortEvents& r, int k, bool rear, float largest, const Extremum& at) {
+        if (r.openings == 0 && largest > 0) FindShortOpening(turn, s, k, rear, out.forward, at.angle, r);
+    };
+    shortOpening(fs, kFrontSteam, false, out.front.maxSteamOpening, bottom);
+    shortOpening(fe, kFrontExhaust, false, out.front.maxExhaustOpening, top);
+    shortOpening(rs, kRearSteam, true, out.rear.maxSteamOpening, top);
+    shortOpening(re, kRearExhaust, true, out.rear.maxExhaustOpening, bottom);
+    fill(out.front, fs, fe);
+    fill(out.rear, rs, re);
 
     // Lead: the steam opening at each end's dead centre.
     static_assert(kSamples % 2 == 0, "180 degrees is a sample angle");

@@ -40,7 +40,8 @@
 namespace vx {
 
 // Which way the driver turns: forward, the driver angle increases; reverse,
-// it decreases. Auto: forward below mid gear, reverse at and above it.
+// it decreases. Auto: as the window runs the gear, forward up to and at
+// mid gear, reverse above it.
 enum class EventDirection { Auto, Forward, Reverse };
 
 // Root tolerance of the event angles and of the extrema, in degrees and

@@ -243,7 +243,7 @@ int DiagramPicture(Page& p, GearState& g, const DiagramEntry& d, int y, std::str
 
 constexpr std::string_view kReading[] = {
     "Each row is one notch of the reverse arm, from normal full forward (1) through mid gear (5) to normal full",
-    "reverse (9), running forward below mid gear and in reverse above it. The first table gives where in the",
+    "reverse (9), running forward up to mid gear and in reverse above it. The first table gives where in the",
     "stroke each event happens, in percent of the stroke measured from that end's own dead centre, the front",
     "and rear ends side by side; F-R is front minus rear, the figure a designer squares. The lead is the steam",
     "opening with the crank on that end's dead centre. The second table gives the crank angles of the same",

@@ -51,7 +51,8 @@ TEST(EventsCommand, CsvHasTheColumnsAndOneRowPerNotchAndEnd) {
         const auto f = Fields(lines[i]);
         ASSERT_EQ(f.size(), 18u) << lines[i];
         const bool rearRow = i % 2 == 0;
-        EXPECT_EQ(f[1], i <= 8 ? "forward" : "reverse") << lines[i]; // the first four notches run forward
+        // The first five notches (mid gear too) run forward, as in the window.
+        EXPECT_EQ(f[1], i <= 10 ? "forward" : "reverse") << lines[i];
         EXPECT_EQ(f[2], rearRow ? "rear" : "front");
         for (std::size_t c = 0; c < f.size(); ++c) {
             if (kDecimals[c] != -2) {

@@ -2,12 +2,14 @@
 // permissions, a folder that takes no new files.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -76,9 +78,23 @@ TEST_F(SaveOverTest, TheReplacedFileKeepsItsPermissions) {
         const std::string path = dir.File("gear.vxd");
         Write(path, "old");
         fs::permissions(path, mode);
+        // A reader that has the old file open while it is saved over.
+        const int reader = ::open(path.c_str(), O_RDONLY);
+        ASSERT_GE(reader, 0);
+        struct stat before {};
+        ::fstat(reader, &before);
         ASSERT_TRUE(SaveDesign(*g, path).ok);
         EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, mode);
         EXPECT_EQ(Read(path), Image());
+        // A file of one name is saved as a new file renamed over it: the
+        // reader still reads the old file whole, and the name has a new inode.
+        char old[8] = {};
+        const ssize_t got = ::pread(reader, old, sizeof old, 0);
+        EXPECT_EQ(std::string(old, static_cast<std::size_t>(std::max<ssize_t>(got, 0))), "old");
+        struct stat after {};
+        ::stat(path.c_str(), &after);
+        EXPECT_NE(after.st_ino, before.st_ino);
+        ::close(reader);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -169,6 +170,11 @@ TEST_F(BalanceTest, AProblemThatCannotBeSearchedIsToldInWordsAndChangesNothing) 
              p.weights = {0, 0, 0, 0};
          },
          "nothing to balance"},
+        {"weights that overflow",
+         [](BalanceProblem& p, int) {
+             p.weights = {1e308, 1e308, 0, 1e101};
+         },
+         "the weights cutoff=1e+308, lead=1e+308, compression=1e+101 are too large"},
         {"budget 0", [](BalanceProblem& p, int) { p.maxEvaluations = 0; }, "budget must be at least 1, got 0"},
         {"tolerance 0", [](BalanceProblem& p, int) { p.tolerance = 0; }, "tolerance"},
     };
@@ -235,6 +241,48 @@ TEST_F(BalanceTest, AnEvaluationIsAlwaysAFiniteNumber) {
         sum += bp.cost;
     }
     EXPECT_EQ(e.objective, sum);
+
+    // Release or compression weighed alone: the squared front - rear
+    // difference of that event, as the events give it.
+    struct Only {
+        const char* what;
+        BalanceWeights weights;
+        std::optional<float> EndEvents::*event;
+    };
+    const Only only[] = {{"release", {0, 0, 1, 0}, &EndEvents::release},
+                         {"compression", {0, 0, 0, 1}, &EndEvents::compression}};
+    for (const Only& o : only) {
+        BalanceProblem p = DefaultBalanceProblem(g);
+        p.weights = o.weights;
+        for (const BalancePosition& bp : EvaluateBalance(g, p).positions) {
+            const PositionEvents ev = ComputeValveEvents(g, bp.position);
+            ASSERT_TRUE(ev.front.*o.event && ev.rear.*o.event) << o.what;
+            const double d = static_cast<double>(*(ev.front.*o.event)) - *(ev.rear.*o.event);
+            EXPECT_EQ(bp.cost, d * d) << o.what << " at " << bp.position;
+        }
+    }
+}
+
+// Lead alone weighed: a front steam port made 10^4 wider leads by 10^4
+// more at every position (a cost of 10^8 each, above the penalty of 10^6),
+// while a radius rod too short closes nowhere. The design that closes costs
+// less, whatever the number of positions.
+TEST_F(BalanceTest, APenaltyCostsMoreThanAnyDesignThatCloses) {
+    GearState wide = g;
+    wide.cyl.steamPortFront() += 10000.0f;
+    GearState open = g;
+    CommitDimension(open, Id("radRodTotalLength"), 0.5f);
+    for (const std::size_t count : {std::size_t{1}, std::size_t{40}}) {
+        BalanceProblem p = DefaultBalanceProblem(g);
+        p.weights = {0, 1, 0, 0};
+        p.positions.assign(count, -g.frame.revArmToCentNorm);
+        p.threads = 1;
+        const BalanceEvaluation closing = EvaluateBalance(wide, p);
+        const BalanceEvaluation failing = EvaluateBalance(open, p);
+        EXPECT_TRUE(closing.closes) << count;
+        EXPECT_FALSE(failing.closes) << count;
+        EXPECT_LT(closing.objective, failing.objective) << count;
+    }
 }
 
 TEST_F(BalanceTest, DefaultBoundsAndPositions) {
@@ -248,6 +296,11 @@ TEST_F(BalanceTest, DefaultBoundsAndPositions) {
     EXPECT_FLOAT_EQ(zero.lower, -0.05f);
     EXPECT_FLOAT_EQ(zero.upper, 0.05f);
     EXPECT_EQ(ForwardNotches(g), (std::vector<double>{-1.0, -0.75, -0.5, -0.25}));
+    // An offset beyond the travel is held at mid gear - Max (7.621721 - 1.074),
+    // as the events command holds it.
+    BalanceProblem far = DefaultBalanceProblem(g);
+    far.positions = {-2};
+    EXPECT_EQ(EvaluateBalance(g, far).positions.at(0).position, 6.547721f);
 }
 
 TEST_F(BalanceTest, CancellingKeepsTheBestFoundSoFar) {

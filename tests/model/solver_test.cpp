@@ -190,7 +190,7 @@ TEST(GeometryCauseText, PlainWordsWithTheAngleInAFixedBuffer) {
     }
     // Every cause has a name and words of its own.
     std::set<std::string> names, words;
-    for (int c = 0; c <= static_cast<int>(GeometryCause::StrokeZero); ++c) {
+    for (int c = 0; c <= static_cast<int>(GeometryCause::NotFinite); ++c) {
         const auto cause = static_cast<GeometryCause>(c);
         EXPECT_TRUE(names.insert(std::string(GeometryCauseName(cause))).second) << GeometryCauseName(cause);
         EXPECT_TRUE(words.insert(std::string(buf, FormatGeometryCause(cause, 0, buf, sizeof buf))).second) << buf;

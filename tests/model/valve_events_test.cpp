@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "model/dimensions.h"
+#include "model/geometry_check.h"
+#include "model/motion.h"
 #include "model/ports.h"
 #include "model/solver.h"
 #include "model/valve_events.h"
@@ -71,7 +73,7 @@ TEST_F(StartedGear, EveryNotchsEventsLieWhereTheOpeningsChangeSign) {
         SCOPED_TRACE(i);
         const PositionEvents e = ComputeValveEvents(g, notches[static_cast<std::size_t>(i)]);
         EXPECT_TRUE(e.Closes());
-        EXPECT_EQ(e.forward, i < 4);
+        EXPECT_EQ(e.forward, i <= 4); // mid gear (notch 5) runs forward, as in the window
         ExpectAllCrossingsExact(g, e);
     }
 }
@@ -151,25 +153,55 @@ TEST_F(StartedGear, ReverseRunningSwapsOpeningAndClosing) {
         EXPECT_FLOAT_EQ(r.lead, f.lead);
     }
     ExpectAllCrossingsExact(g, rev);
-    // Auto runs forward below mid gear only.
-    EXPECT_TRUE(RunsForward(g, g.revArm.centre - 0.1f, EventDirection::Auto));
-    EXPECT_FALSE(RunsForward(g, g.revArm.centre, EventDirection::Auto));
+    // Auto runs the way the window runs the gear set by the reverse arm bar:
+    // forward up to and at mid gear, in reverse above it.
+    for (const int bar : {100, 0, -100}) {
+        GearState m = g;
+        ApplyRevArmBar(m, bar);
+        EXPECT_EQ(RunsForward(g, m.motion.reverseArmPosition, EventDirection::Auto),
+                  m.motion.direction == Direction::Fwd)
+            << "bar " << bar;
+    }
+    EXPECT_TRUE(RunsForward(g, g.revArm.centre, EventDirection::Auto));
+    EXPECT_TRUE(ComputeValveEvents(g, g.revArm.centre).forward);
     EXPECT_FALSE(RunsForward(g, g.revArm.centre + 0.1f, EventDirection::Auto));
 }
 
 // A lap wider than the valve's travel: that port never opens to steam.
 TEST_F(StartedGear, APortThatNeverOpensHasNoEvents) {
+    const float openBefore = ComputeValveEvents(g, NotchPositions(g)[0]).front.maxSteamOpening;
     g.cyl.valveFrontHalf() += 1.0f;
     g.cyl.cavityRearHalf() += 1.0f; // and the rear exhaust never closes
     const PositionEvents e = ComputeValveEvents(g, NotchPositions(g)[0]);
     EXPECT_FALSE(e.front.admissionAngle || e.front.cutOffAngle || e.front.admission || e.front.cutOff);
     EXPECT_EQ(e.front.steamOpenings, 0);
-    EXPECT_LT(e.front.maxSteamOpening, 0);
+    // The valve moves as before; the wider lap takes 1 off every opening.
+    EXPECT_NEAR(e.front.maxSteamOpening, openBefore - 1.0, 1e-5);
     EXPECT_FALSE(e.rear.releaseAngle || e.rear.compressionAngle || e.rear.release || e.rear.compression);
     EXPECT_EQ(e.rear.exhaustOpenings, 0);
     // The other events are still there.
     EXPECT_TRUE(e.front.releaseAngle && e.rear.cutOffAngle);
     EXPECT_EQ(e.rear.steamOpenings, 1);
+}
+
+// A front lap that leaves the front port open to steam for about 3
+// degrees in reverse gear, between two of the turn's samples, and less
+// than 0.001 wide: still found, where the opening changes sign.
+TEST_F(StartedGear, AnOpeningBetweenTwoSamplesIsFound) {
+    g.cyl.valveFrontHalf() = 0.94166f;
+    const float position = static_cast<float>(static_cast<double>(g.revArm.centre) + 1.0);
+    const PositionEvents e = ComputeValveEvents(g, position);
+    ASSERT_FALSE(e.forward);
+    EXPECT_GT(e.front.maxSteamOpening, 0);
+    EXPECT_LT(e.front.maxSteamOpening, 0.001);
+    EXPECT_EQ(e.front.steamOpenings, 1);
+    ASSERT_TRUE(e.front.admissionAngle && e.front.cutOffAngle && e.front.admission && e.front.cutOff);
+    // Running in reverse the port opens at the larger angle.
+    EXPECT_GT(*e.front.admissionAngle, *e.front.cutOffAngle);
+    EXPECT_LT(*e.front.admissionAngle - *e.front.cutOffAngle, 4);
+    ExpectCrossing(g, e, false, true, *e.front.admissionAngle, true);
+    ExpectCrossing(g, e, false, true, *e.front.cutOffAngle, false);
+    EXPECT_NEAR(*e.front.cutOff, SettledAt(g, position, *e.front.cutOffAngle).pistonPosition / 6.4, 0.01);
 }
 
 // With the forward eccentric at 225 degrees the mid-gear valve dips twice
@@ -190,15 +222,37 @@ TEST_F(StartedGear, APortThatOpensTwiceGivesTheLongerOpening) {
     ExpectCrossing(g, ev, false, true, *ev.front.cutOffAngle, false);
 }
 
+// A fault met solving the linkage or finding the piston and the ports:
+// the events count it as the turn check counts it.
 TEST_F(StartedGear, ADesignThatDoesNotCloseReportsItsErrors) {
-    g.frame.mainRodLength = g.frame.stroke / 4; // cannot reach the crosshead's line
-    const bool beepBefore = g.errorBeepOn;
-    const PositionEvents e = ComputeValveEvents(g, NotchPositions(g)[0]);
-    EXPECT_FALSE(e.Closes());
-    EXPECT_GT(e.failedSolves, 0);
-    EXPECT_EQ(e.firstCause, GeometryCause::MainRod);
-    EXPECT_FALSE(g.geometryError); // the caller's state is never touched
-    EXPECT_EQ(g.errorBeepOn, beepBefore);
+    struct Case {
+        const char* what;
+        void (*spoil)(GearState&);
+        GeometryCause cause;
+    };
+    const Case cases[] = {
+        {"main rod too short", [](GearState& d) { d.frame.mainRodLength = d.frame.stroke / 4; },
+         GeometryCause::MainRod},
+        {"stroke 0", [](GearState& d) { d.frame.stroke = 0; }, GeometryCause::StrokeZero},
+        {"stroke not a number", [](GearState& d) { d.frame.stroke = std::numeric_limits<float>::quiet_NaN(); },
+         GeometryCause::NotFinite},
+        {"stroke infinite", [](GearState& d) { d.frame.stroke = std::numeric_limits<float>::infinity(); },
+         GeometryCause::NotFinite},
+    };
+    for (const Case& c : cases) {
+        GearState d = g;
+        c.spoil(d);
+        const bool beepBefore = d.errorBeepOn;
+        const float position = NotchPositions(d)[0];
+        const TurnCheck check = CheckTurn(d, position, 4.0);
+        EXPECT_EQ(check.firstCause, c.cause) << c.what;
+        const PositionEvents e = ComputeValveEvents(d, position);
+        EXPECT_FALSE(e.Closes()) << c.what;
+        EXPECT_GT(e.failedSolves, 0) << c.what;
+        EXPECT_EQ(e.firstCause, c.cause) << c.what;
+        EXPECT_FALSE(d.geometryError) << c.what; // the caller's state is never touched
+        EXPECT_EQ(d.errorBeepOn, beepBefore) << c.what;
+    }
 }
 
 // Whatever the numbers, the search ends and reports no made-up events.

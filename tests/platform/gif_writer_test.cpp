@@ -84,6 +84,15 @@ TEST(GifWriter, StoresOnlyTheChangedRectangle) {
     EXPECT_EQ(second.Top, 20);
     EXPECT_EQ(second.Width, 21);
     EXPECT_EQ(second.Height, 41);
+    // Within the rectangle only the two changed pixels are stored; every
+    // other one is the transparent index, so the frame before shows through.
+    GraphicsControlBlock gcb{};
+    ASSERT_EQ(DGifSavedExtensionToGCB(f, 1, &gcb), GIF_OK);
+    ASSERT_NE(gcb.TransparentColor, NO_TRANSPARENT_COLOR);
+    const GifByteType* bits = f->SavedImages[1].RasterBits;
+    int stored = 0;
+    for (int i = 0; i < second.Width * second.Height; ++i) stored += bits[i] != gcb.TransparentColor;
+    EXPECT_EQ(stored, 2);
     DGifCloseFile(f, &code);
 }
 

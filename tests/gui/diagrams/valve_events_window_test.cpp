@@ -52,7 +52,8 @@ TEST_F(ValveEventsWindowTest, OpensOnThePositionsListWithTheExactEvents) {
     EXPECT_EQ(w->Events()[1].front.cutOff, direct.front.cutOff);
     EXPECT_EQ(w->Events()[1].position, g.revArm.position[2]);
     EXPECT_TRUE(w->Events()[1].forward);
-    EXPECT_FALSE(w->Events()[0].forward);
+    EXPECT_TRUE(w->Events()[0].forward); // mid gear runs forward, as the window runs it
+    EXPECT_FALSE(w->Events()[2].forward);
     EXPECT_EQ(w->Picture().size(), QSize(kEventsWindowWidth, kEventsWindowHeight));
     for (const char* name : {"SetRevArmPos", "Thresholds", "CopyEvents", "ReDraw", "DynVari"}) {
         EXPECT_NE(w->findChild<QAction*>(name), nullptr) << name;

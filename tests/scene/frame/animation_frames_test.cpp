@@ -27,7 +27,8 @@ TEST(AnimationFrames, TicksPerRevolution) {
 }
 
 TEST(AnimationFrames, GifDelayForFps) {
-    const int cases[][2] = {{25, 4}, {1, 100}, {30, 3}, {100, 1}, {0, 100}, {1000, 1}, {-3, 100}};
+    const int cases[][2] = {{25, 4}, {1, 100}, {30, 3}, {100, 1}, {0, 100}, {1000, 1}, {-3, 100},
+                             {60, 2}, {15, 7}}; // 100/60 = 1.67 and 100/15 = 6.67, rounded
     for (const auto& c : cases) EXPECT_EQ(GifDelayForFps(c[0]), c[1]) << c[0];
 }
 

@@ -109,14 +109,26 @@ TEST_F(DesignReportTest, PagesKeepInsideTheMarginsWithoutOverlaps) {
     ExpectCleanLayout(broken, Paper::A4);
 }
 
+// Every page, and a geometry check that names each of the nine notches as
+// not closing (no stroke leaves the piston without a place at any angle).
 TEST_F(DesignReportTest, HostileDesignsStillMakeEveryPage) {
-    for (const float v : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 1e30f}) {
-        GearState h = g;
-        h.frame.stroke = v;
-        h.cyl.valveCtrToJoint() = v;
-        LayoutCanvas c(Paper::A4);
-        DrawDesignReport(h, c, {"d", "v"});
-        EXPECT_EQ(c.page, kReportPages);
+    for (const float v :
+         {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 1e30f, 0.0f}) {
+        for (const bool valveToo : {true, false}) {
+            GearState h = g;
+            h.frame.stroke = v;
+            if (valveToo) h.cyl.valveCtrToJoint() = v;
+            LayoutCanvas c(Paper::A4);
+            DrawDesignReport(h, c, {"d", "v"});
+            EXPECT_EQ(c.page, kReportPages);
+            int notches = 0;
+            for (const LayoutCanvas::Box& b : c.boxes) {
+                EXPECT_EQ(b.text.find("The linkage closes at every crank angle"), std::string::npos) << v;
+                if (b.page == 1 && b.text.starts_with("Notch ") && b.text.find("does not close") != std::string::npos)
+                    ++notches;
+            }
+            EXPECT_EQ(notches, kNotchCount) << v << " " << valveToo;
+        }
     }
 }
 
@@ -198,6 +210,20 @@ TEST_F(DesignReportTest, PdfHoldsTheDimensionsAndTheEventFigures) {
         EXPECT_NE(text.find(travel), std::string::npos) << travel;
     }
     EXPECT_NE(text.find("The linkage closes at every crank angle"), std::string::npos);
+    // Page by page: the gear pictures at mid gear 7.621721 -+ Norm 1, and the
+    // four diagrams on pages 3 and 4.
+    const auto pages = [&](int first, int last) {
+        return RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"),
+                                                     QString::number(first), QStringLiteral("-l"),
+                                                     QString::number(last), file, QStringLiteral("-")});
+    };
+    const std::string gear = pages(2, 2);
+    for (const char* caption : {"Normal full forward (reverse arm 6.6217)", "Mid gear (reverse arm 7.6217)",
+                                "Normal full reverse (reverse arm 8.6217)"})
+        EXPECT_NE(gear.find(caption), std::string::npos) << caption;
+    const std::string diagrams = pages(3, 4);
+    for (const char* caption : {"Sine diagram", "Oval diagram", "Steam diagram", "Port events diagram"})
+        EXPECT_NE(diagrams.find(caption), std::string::npos) << caption;
     for (int p = 1; p <= kReportPages; ++p) {
         EXPECT_NE(text.find("Page " + std::to_string(p) + " of " + std::to_string(kReportPages)), std::string::npos) << p;
     }
@@ -242,6 +268,12 @@ TEST_F(DesignReportTest, TheMenuCommandWritesTheFileChosenAndNothingOnCancel) {
     chosen = QString::fromStdString(dir.File("chosen.pdf"));
     exporter.ExportReport();
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"chosen.pdf"});
+    // The file is this design's whole report.
+    const std::string info = RunTool(QStringLiteral("pdfinfo"), {chosen});
+    EXPECT_NE(info.find("Pages:           5"), std::string::npos) << info;
+    const std::string text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), chosen, QStringLiteral("-")});
+    EXPECT_NE(text.find("Design: " + g.designName), std::string::npos);
+    EXPECT_NE(text.find("Mid gear at reverse arm 7.621721"), std::string::npos);
 }
 
 TEST_F(DesignReportTest, AFileThatCannotBeWrittenSaysSo) {
