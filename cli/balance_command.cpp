@@ -13,8 +13,6 @@
 namespace vx::cli {
 namespace {
 
-constexpr std::string_view kPrefix = "balance: ";
-
 // The words of a comma-separated list; an empty text gives none.
 std::vector<std::string> SplitList(const std::string& text) {
     std::vector<std::string> words;
@@ -29,7 +27,7 @@ std::vector<std::string> SplitList(const std::string& text) {
 }
 
 bool Fail(std::string& error, const std::string& message) {
-    error = std::string(kPrefix) + message;
+    error = message;
     return false;
 }
 
@@ -125,70 +123,55 @@ void AppendBalanceEvents(std::string& buf, const BalanceEvaluation& e) {
 
 } // namespace
 
-bool ParseBalanceOptions(const std::vector<std::string>& args, BalanceOptions& opt, std::string& error) {
+bool ReadBalanceOptions(const Args& args, BalanceOptions& opt, std::string& error) {
     error.clear();
-    std::vector<std::string> bounds; // read once every --vary is known
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::optional<std::string> value;
-        if (TakeOption(args, i, "--vary", value)) {
-            if (!value || value->empty()) return Fail(error, "--vary needs a list of dimension fields");
-            for (const std::string& field : SplitList(*value)) {
-                const DimensionInfo* d = Field(field, error);
-                if (!d) return false;
-                if (!IsDynamicVariable(d->id))
-                    return Fail(error, field + " is the reverse arm travel, which balance cannot vary");
-                for (const BalanceOptions::Vary& v : opt.vary)
-                    if (v.id == d->id) return Fail(error, "--vary lists " + field + " twice");
-                opt.vary.push_back({d->id, std::nullopt, std::nullopt});
-            }
-            continue;
+    for (const std::string& value : args.Values("--vary")) {
+        if (value.empty()) return Fail(error, "--vary needs a list of dimension fields");
+        for (const std::string& field : SplitList(value)) {
+            const DimensionInfo* d = Field(field, error);
+            if (!d) return false;
+            if (!IsDynamicVariable(d->id))
+                return Fail(error, field + " is the reverse arm travel, which balance cannot vary");
+            for (const BalanceOptions::Vary& v : opt.vary)
+                if (v.id == d->id) return Fail(error, "--vary lists " + field + " twice");
+            opt.vary.push_back({d->id, std::nullopt, std::nullopt});
         }
-        if (TakeOption(args, i, "--bounds", value)) {
-            if (!value || value->empty()) return Fail(error, "--bounds needs FIELD=LO:HI");
-            bounds.push_back(*value);
-            continue;
-        }
-        if (TakeOption(args, i, "--positions", value)) {
-            if (!value) return Fail(error, "--positions needs a list of offsets");
-            std::vector<double> list;
-            if (!ReadPositions(*value, list, error)) return false;
-            opt.positions = std::move(list);
-            continue;
-        }
-        if (TakeOption(args, i, "--direction", value)) {
-            if (value && *value == "auto")
-                opt.direction = EventDirection::Auto;
-            else if (value && *value == "forward")
-                opt.direction = EventDirection::Forward;
-            else if (value && *value == "reverse")
-                opt.direction = EventDirection::Reverse;
-            else
-                return Fail(error, "--direction needs auto, forward or reverse");
-            continue;
-        }
-        if (TakeOption(args, i, "--weights", value)) {
-            if (!value || value->empty()) return Fail(error, "--weights needs NAME=W,...");
-            if (!ReadWeights(*value, opt.weights, error)) return false;
-            continue;
-        }
-        if (TakeOption(args, i, "--max-evals", value)) {
-            const auto v = value ? ParseNumber(*value) : std::nullopt;
-            if (!v || !(*v >= 1 && *v <= 1'000'000) || *v != std::floor(*v))
-                return Fail(error, "--max-evals needs a whole number of evaluations from 1 to 1000000, got " +
-                                       (value ? Quote(*value) : std::string("nothing")));
-            opt.maxEvaluations = static_cast<int>(*v);
-            continue;
-        }
-        if (TakeOption(args, i, "--save", value)) {
-            if (!value || value->empty()) return Fail(error, "--save needs a file name");
-            opt.savePath = *value;
-            continue;
-        }
-        return Fail(error, "unknown option " + Quote(args[i]));
+    }
+    if (const std::string* value = args.Value("--positions")) {
+        std::vector<double> list;
+        if (!ReadPositions(*value, list, error)) return false;
+        opt.positions = std::move(list);
+    }
+    if (const std::string* value = args.Value("--direction")) {
+        if (*value == "auto")
+            opt.direction = EventDirection::Auto;
+        else if (*value == "forward")
+            opt.direction = EventDirection::Forward;
+        else if (*value == "reverse")
+            opt.direction = EventDirection::Reverse;
+        else
+            return Fail(error, "--direction needs auto, forward or reverse");
+    }
+    for (const std::string& value : args.Values("--weights")) {
+        if (value.empty()) return Fail(error, "--weights needs NAME=W,...");
+        if (!ReadWeights(value, opt.weights, error)) return false;
+    }
+    if (const std::string* value = args.Value("--max-evals")) {
+        const auto v = ParseNumber(*value);
+        if (!v || !(*v >= 1 && *v <= 1'000'000) || *v != std::floor(*v))
+            return Fail(error, "--max-evals needs a whole number of evaluations from 1 to 1000000, got " +
+                                   Quote(*value));
+        opt.maxEvaluations = static_cast<int>(*v);
+    }
+    if (const std::string* value = args.Value("--save")) {
+        if (value->empty()) return Fail(error, "--save needs a file name");
+        opt.savePath = *value;
     }
     if (opt.vary.empty()) return Fail(error, "--vary FIELD,... is required (the dimensions to vary)");
-    for (const std::string& b : bounds)
+    for (const std::string& b : args.Values("--bounds")) {
+        if (b.empty()) return Fail(error, "--bounds needs FIELD=LO:HI");
         if (!ReadBounds(b, opt, error)) return false;
+    }
     const BalanceWeights& w = opt.weights;
     if (w.cutOff == 0 && w.lead == 0 && w.release == 0 && w.compression == 0)
         return Fail(error, "--weights: every weight is 0, so there is nothing to balance");
@@ -210,19 +193,16 @@ BalanceProblem MakeBalanceProblem(const GearState& g, const BalanceOptions& opt)
     return p;
 }
 
-int RunBalance(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunBalanceCommand(CommandContext& ctx) {
     BalanceOptions opt;
     std::string error;
-    if (!ParseBalanceOptions(args, opt, error)) {
-        err << "vexlin-cli: " << error << "\nTry 'vexlin-cli --help'.\n";
-        return kExitUsage;
-    }
+    if (!ReadBalanceOptions(ctx.args, opt, error)) return ctx.Usage(error);
+    GearState* design = ctx.Design();
+    if (!design) return ctx.DesignExitCode();
+    GearState& g = *design;
     const BalanceProblem problem = MakeBalanceProblem(g, opt);
     const BalanceResult r = BalanceEvents(g, problem);
-    if (!r.Ok()) {
-        err << "vexlin-cli: balance: " << r.error << "\nTry 'vexlin-cli --help'.\n";
-        return kExitUsage;
-    }
+    if (!r.Ok()) return ctx.Usage(r.error);
 
     std::string buf;
     buf += "dimension                   before       after       lower       upper\n";
@@ -247,24 +227,14 @@ int RunBalance(GearState& g, const std::vector<std::string>& args, std::ostream&
     AppendBalanceEvents(buf, r.before);
     buf += "\nAfter:\n\n";
     AppendBalanceEvents(buf, r.after);
-    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
-    out.flush();
-    if (!out) {
-        err << "vexlin-cli: balance: cannot write the output\n";
-        return kExitFailure;
-    }
-    if (r.infeasible) {
-        err << "vexlin-cli: balance: no design within the bounds closes the linkage with every event asked for "
-               "at every position; nothing changed\n";
-        return kExitFailure;
-    }
+    if (!ctx.Write(buf)) return kExitCannotRun;
+    if (r.infeasible)
+        return ctx.Fault("no design within the bounds closes the linkage with every event asked for at every "
+                         "position; nothing changed");
     if (!opt.savePath.empty()) {
         ApplyBalance(g, r);
         const FileResult saved = SaveDesign(g, opt.savePath);
-        if (!saved.ok) {
-            err << "vexlin-cli: " << saved.error << "\n";
-            return kExitFailure;
-        }
+        if (!saved.ok) return ctx.CannotRun(Clause(saved.error));
     }
     return kExitOk;
 }

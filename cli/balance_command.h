@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_context.h"
 #include "model/balance.h"
 #include "model/gear_state.h"
 
@@ -30,7 +31,7 @@ struct BalanceOptions {
 
 // Reads the options after the word "balance"; on a usage error returns
 // false with the message (naming the field or value at fault).
-bool ParseBalanceOptions(const std::vector<std::string>& args, BalanceOptions& opt, std::string& error);
+bool ReadBalanceOptions(const Args& args, BalanceOptions& opt, std::string& error);
 
 // The problem for design g from options already read.
 BalanceProblem MakeBalanceProblem(const GearState& g, const BalanceOptions& opt);
@@ -39,6 +40,6 @@ BalanceProblem MakeBalanceProblem(const GearState& g, const BalanceOptions& opt)
 // Exit code 2 for a problem that cannot be searched, 1 when no design
 // tried closes or --save fails, else 0. g takes the result only when
 // --save is given (and is then written there).
-int RunBalance(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunBalanceCommand(CommandContext& ctx);
 
 } // namespace vx::cli

@@ -26,27 +26,27 @@ GeometryCause SolveAt(GearState& g, float angle) {
 
 } // namespace
 
-bool ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& opt, std::string& error) {
-    const NumberOption named[] = {{"--revarm", &opt.revArmOffset}, {"--step", &opt.step}};
-    if (!ReadNumberOptions(args, named, "check", error)) return false;
+bool ReadCheckOptions(const Args& args, CheckOptions& opt, std::string& error) {
+    if (!NumberArg(args, "--revarm", opt.revArmOffset, error) || !NumberArg(args, "--step", opt.step, error))
+        return false;
     if (!std::isfinite(opt.revArmOffset)) {
-        error = "check: --revarm must be a finite number";
+        error = "--revarm must be a finite number";
         return false;
     }
     if (!std::isfinite(opt.step) || opt.step < kMinStep || opt.step > 360) {
-        error = "check: --step must lie between 0.001 and 360";
+        error = "--step must lie between 0.001 and 360";
         return false;
     }
     return true;
 }
 
-int RunCheck(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCheckCommand(CommandContext& ctx) {
     CheckOptions opt;
     std::string error;
-    if (!ParseCheckOptions(args, opt, error)) {
-        err << "vexlin-cli: " << error << "\nTry 'vexlin-cli --help'.\n";
-        return kExitUsage;
-    }
+    if (!ReadCheckOptions(ctx.args, opt, error)) return ctx.Usage(error);
+    GearState* design = ctx.Design();
+    if (!design) return ctx.DesignExitCode();
+    GearState& g = *design;
     g.motion.reverseArmPosition = ToModelFloat(static_cast<double>(g.revArm.centre) + opt.revArmOffset);
     const long long count = static_cast<long long>(std::ceil(360.0 / opt.step - 1e-9));
 
@@ -71,15 +71,10 @@ int RunCheck(GearState& g, const std::vector<std::string>& args, std::ostream& o
         buf.push_back('\n');
     }
     if (failures == 0) {
-        err << "closes at every angle\n";
+        ctx.Say("closes at every angle");
         return kExitOk;
     }
-    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
-    out.flush();
-    if (!out) {
-        err << "vexlin-cli: check: cannot write the output\n";
-    }
-    return kExitFailure;
+    return ctx.WriteThen(buf, kExitFault);
 }
 
 } // namespace vx::cli

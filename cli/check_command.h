@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_context.h"
 #include "model/gear_state.h"
 
 namespace vx::cli {
@@ -17,11 +18,11 @@ struct CheckOptions {
 
 // Reads "--revarm OFFSET" and "--step S"; on a usage error returns false
 // with the message.
-bool ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& opt, std::string& error);
+bool ReadCheckOptions(const Args& args, CheckOptions& opt, std::string& error);
 
 // Solves one settling turn, then checks the angles 0, S, 2S, ... below 360 and
 // writes "angle,cause,message" rows for those that do not close. Exit code 1
 // when any did not close; 0 with "closes at every angle" on err otherwise.
-int RunCheck(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunCheckCommand(CommandContext& ctx);
 
 } // namespace vx::cli

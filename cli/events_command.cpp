@@ -8,53 +8,43 @@
 
 namespace vx::cli {
 
-bool ParseEventsOptions(const std::vector<std::string>& args, EventsOptions& opt, std::string& error) {
+bool ReadEventsOptions(const Args& args, EventsOptions& opt, std::string& error) {
     error.clear();
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::optional<std::string> value;
-        if (args[i] == "--csv") {
-            opt.csv = true;
-            continue;
+    opt.csv = args.Has("--csv");
+    if (const std::string* value = args.Value("--positions")) {
+        if (value->empty()) {
+            error = "--positions needs a list of offsets";
+            return false;
         }
-        if (TakeOption(args, i, "--positions", value)) {
-            if (!value || value->empty()) {
-                error = "events: --positions needs a list of offsets";
+        opt.offsets.clear();
+        opt.haveOffsets = true;
+        std::size_t start = 0;
+        while (true) {
+            const std::size_t comma = value->find(',', start);
+            const std::string word =
+                value->substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+            const auto v = ParseNumber(word);
+            if (!v || !std::isfinite(*v)) {
+                error = "--positions: not a finite number: " + Quote(word);
                 return false;
             }
-            opt.offsets.clear();
-            opt.haveOffsets = true;
-            std::size_t start = 0;
-            while (true) {
-                const std::size_t comma = value->find(',', start);
-                const std::string word =
-                    value->substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-                const auto v = ParseNumber(word);
-                if (!v || !std::isfinite(*v)) {
-                    error = "events: --positions: not a finite number: " + Quote(word);
-                    return false;
-                }
-                if (opt.offsets.size() == kMaxEventPositions) {
-                    error = "events: --positions: at most " + std::to_string(kMaxEventPositions) + " positions";
-                    return false;
-                }
-                opt.offsets.push_back(*v);
-                if (comma == std::string::npos) break;
-                start = comma + 1;
-            }
-            continue;
-        }
-        if (TakeOption(args, i, "--direction", value)) {
-            if (value && *value == "auto") opt.direction = EventDirection::Auto;
-            else if (value && *value == "forward") opt.direction = EventDirection::Forward;
-            else if (value && *value == "reverse") opt.direction = EventDirection::Reverse;
-            else {
-                error = "events: --direction needs auto, forward or reverse";
+            if (opt.offsets.size() == kMaxEventPositions) {
+                error = "--positions: at most " + std::to_string(kMaxEventPositions) + " positions";
                 return false;
             }
-            continue;
+            opt.offsets.push_back(*v);
+            if (comma == std::string::npos) break;
+            start = comma + 1;
         }
-        error = "events: unknown option " + Quote(args[i]);
-        return false;
+    }
+    if (const std::string* value = args.Value("--direction")) {
+        if (*value == "auto") opt.direction = EventDirection::Auto;
+        else if (*value == "forward") opt.direction = EventDirection::Forward;
+        else if (*value == "reverse") opt.direction = EventDirection::Reverse;
+        else {
+            error = "--direction needs auto, forward or reverse";
+            return false;
+        }
     }
     return true;
 }
@@ -80,13 +70,13 @@ std::vector<float> EventPositions(const GearState& g, const EventsOptions& opt) 
     return positions;
 }
 
-int RunEvents(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunEventsCommand(CommandContext& ctx) {
     EventsOptions opt;
     std::string error;
-    if (!ParseEventsOptions(args, opt, error)) {
-        err << "vexlin-cli: " << error << "\nTry 'vexlin-cli --help'.\n";
-        return kExitUsage;
-    }
+    if (!ReadEventsOptions(ctx.args, opt, error)) return ctx.Usage(error);
+    GearState* design = ctx.Design();
+    if (!design) return ctx.DesignExitCode();
+    GearState& g = *design;
     const std::vector<float> positions = EventPositions(g, opt);
     std::vector<PositionEvents> events(positions.size());
     ComputeValveEventsTable(g, positions, opt.direction, events);
@@ -100,19 +90,14 @@ int RunEvents(GearState& g, const std::vector<std::string>& args, std::ostream& 
             AppendValveEventsTable(text, events[i], g.revArm.centre);
         }
     }
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-        err << "vexlin-cli: events: cannot write the output\n";
-        return kExitFailure;
-    }
+    if (!ctx.Write(text)) return kExitCannotRun;
     bool closes = true;
     for (const PositionEvents& e : events) {
         if (e.Closes()) continue;
         closes = false;
-        err << "vexlin-cli: events: " << ValveEventsErrorText(e) << '\n';
+        ctx.Note(ValveEventsErrorText(e));
     }
-    return closes ? kExitOk : kExitFailure;
+    return closes ? kExitOk : kExitFault;
 }
 
 } // namespace vx::cli

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_context.h"
 #include "data/pivot_table.h"
 #include "model/gear_state.h"
 
@@ -21,10 +22,10 @@ struct PivotsOptions {
 // Reads "--pivots N1,...,N6" (one to six numbers, the rest 0), "--step S",
 // "--revarm OFFSET" and "--csv"; on a usage error returns false with the
 // message.
-bool ParsePivotsOptions(const std::vector<std::string>& args, PivotsOptions& opt, std::string& error);
+bool ReadPivotsOptions(const Args& args, PivotsOptions& opt, std::string& error);
 
 // Writes the table (the window's four heading lines and rows, dated now) or
 // the CSV.
-int RunPivots(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunPivotsCommand(CommandContext& ctx);
 
 } // namespace vx::cli

@@ -51,7 +51,7 @@ TEST(CheckCommand, EachCauseOnADesignThatProvokesIt) {
     };
     for (const Case& c : cases) {
         const CliRun r = Cli(c.args);
-        EXPECT_EQ(r.code, kExitFailure) << c.firstRow;
+        EXPECT_EQ(r.code, kExitFault) << c.firstRow;
         const std::string head = "angle,cause,message\n" + std::string(c.firstRow) + "\n";
         EXPECT_EQ(r.out.substr(0, head.size()), head);
         EXPECT_EQ(r.err, "");
@@ -63,7 +63,7 @@ TEST(CheckCommand, EachCauseOnADesignThatProvokesIt) {
 // two arcs around 90 and 270 degrees, listed at the step given.
 TEST(CheckCommand, ListsOnlyTheAnglesThatFail) {
     const CliRun r = Cli({"--set", "mainRodLength=1", "check", "--step", "30"});
-    EXPECT_EQ(r.code, kExitFailure);
+    EXPECT_EQ(r.code, kExitFault);
     std::istringstream rows(r.out);
     std::string line, angles;
     std::getline(rows, line);

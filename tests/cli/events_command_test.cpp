@@ -112,7 +112,7 @@ TEST(EventsCommand, TableSetsFrontAndRearSideBySide) {
 
 TEST(EventsCommand, ADesignThatDoesNotCloseFailsAfterPrinting) {
     const CliRun r = Cli({"--set", "mainRodLength=1", "events", "--csv", "--positions", "-1,1"});
-    EXPECT_EQ(r.code, kExitFailure);
+    EXPECT_EQ(r.code, kExitFault);
     EXPECT_EQ(Lines(r.out).size(), 5u);
     EXPECT_NE(r.err.find("does not close"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("The main rod cannot reach the crosshead"), std::string::npos) << r.err;

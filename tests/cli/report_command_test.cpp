@@ -48,7 +48,7 @@ TEST(ReportCommand, UsageErrorsAndUnwritableFiles) {
         EXPECT_NE(r.err.find("report"), std::string::npos) << r.err;
     }
     const CliRun r = Cli({"report", "--out", "/nonexistent-folder/x.pdf"});
-    EXPECT_EQ(r.code, kExitFailure);
+    EXPECT_EQ(r.code, kExitCannotRun);
     EXPECT_NE(r.err.find("/nonexistent-folder/x.pdf"), std::string::npos) << r.err;
 }
 
