@@ -60,10 +60,12 @@ constexpr OptionSpec kCheckOptions[] = {
 };
 
 constexpr OptionSpec kPivotsOptions[] = {
-    {"--pivots", "N1,...", "0", "one to six pivot numbers 0 to 30", "the pivots of the columns"},
+    {"--pivots", "N1,...", "2,3,4,8,10,11: crank pin, crosshead, valve spindle pin, die, eccentric rod pins",
+     "one to six different pivot numbers 0 to 30", "the pivots of the columns"},
     {"--step", "S", "10", "0.01 to 360", "degrees between rows"},
     {"--revarm", "OFFSET", "0", "any finite number", kRevArmHelp},
-    {"--csv", "", "", "", "CSV with 9 significant digits instead of the table"},
+    {"--csv", "", "", "", "CSV angle,p<N>x,p<N>y,... instead of the table"},
+    {"--list", "", "", "", "what each pivot number is, as CSV pivot,role"},
 };
 
 constexpr std::string_view kDirectionHelp =
@@ -165,7 +167,8 @@ constexpr CommandSpec kCommands[] = {
     {"pivots", "", 0, 0, "the pivot data table: world coordinates of chosen pivots over a turn",
      "The pivot data table of the main window: world Vert (Y) and Horz (X) of up to six pivots at driver "
      "angles 0, S, 2S, ... up to 360, the reverse arm at mid gear + OFFSET.",
-     kPivotsOptions, "vexlin-cli pivots --pivots 2,3,8\nvexlin-cli pivots --pivots 4 --step 1 --csv\n",
+     kPivotsOptions,
+     "vexlin-cli pivots --list\nvexlin-cli pivots --pivots 2,3,8\nvexlin-cli pivots --pivots 4 --step 1 --csv\n",
      &RunPivotsCommand},
     {"save", "FILE", 1, 1, "write the design to a dimension data file",
      "Writes the design to a dimension data file (.vxd).", {},

@@ -16,9 +16,9 @@ float ToModelFloat(double v) {
     return static_cast<float>(v);
 }
 
-void AppendNumber(std::string& out, double v) {
+void AppendNumber(std::string& out, float v) {
     char buf[kNumberBuffer];
-    out += FormatGeneral9(buf, v);
+    out += FormatShortest(buf, v);
 }
 
 void AppendCsvField(std::string& out, std::string_view text) {

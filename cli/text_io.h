@@ -18,8 +18,9 @@ std::optional<double> ParseNumber(std::string_view text);
 // +-infinity, NaN stays NaN.
 float ToModelFloat(double v);
 
-// Appends v the way printf's "%.9g" writes it in the C locale.
-void AppendNumber(std::string& out, double v);
+// Appends a model value in the shortest form that reads back as the same
+// 32-bit value (FormatShortest).
+void AppendNumber(std::string& out, float v);
 
 // A CSV field: quoted (with inner quotes doubled) only when it holds a
 // comma, a quote or a line break.

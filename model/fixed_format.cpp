@@ -83,6 +83,12 @@ std::string_view FormatGeneral9(char (&buf)[kNumberBuffer], double v) {
     return {buf, static_cast<std::size_t>(r.ptr - buf)};
 }
 
+std::string_view FormatShortest(char (&buf)[kNumberBuffer], float v) {
+    if (!std::isfinite(v)) return {buf, Special(buf, v)};
+    const auto r = std::to_chars(buf, buf + kNumberBuffer, v);
+    return {buf, static_cast<std::size_t>(r.ptr - buf)};
+}
+
 std::string_view FormatExponent(char (&buf)[kNumberBuffer], double v, int decimals) {
     if (!std::isfinite(v)) return {buf, Special(buf, v)};
     const auto r = std::to_chars(buf, buf + kNumberBuffer, v, std::chars_format::scientific, std::clamp(decimals, 0, 20));

@@ -11,6 +11,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -33,6 +35,8 @@
 #include "cli/text_io.h"
 #include "model/defaults.h"
 #include "model/dimensions.h"
+#include "model/fixed_format.h"
+#include "model/midgear.h"
 #include "tests/decimal_comma_locale.h"
 #include "tests/temp_dir.h"
 
@@ -125,10 +129,11 @@ std::vector<std::string> Fields(const std::string& line) {
     return fields;
 }
 
-std::string G9(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.9g", v);
-    return buf;
+// A model value as the program writes it: the shortest form that reads
+// back as the same 32-bit value.
+std::string Shortest(float v) {
+    char buf[kNumberBuffer];
+    return std::string(FormatShortest(buf, v));
 }
 
 // ------------------------------------------------------------ help, version
@@ -246,10 +251,10 @@ TEST(CliProcess, DimsListsEveryDimensionInOrder) {
         ASSERT_NE(d, nullptr);
         EXPECT_EQ(f[1], d->field);
         EXPECT_EQ(f[2], d->shortName);
-        EXPECT_EQ(f[3], G9(d->defaultValue)) << d->field;
+        EXPECT_EQ(f[3], Shortest(d->defaultValue)) << d->field;
     }
     EXPECT_EQ(Fields(lines[2])[3], "3"); // stroke
-    EXPECT_EQ(Fields(lines[24])[3], G9(7.633f)); // liftShaftHorz, printed as the float it is
+    EXPECT_EQ(Fields(lines[24])[3], Shortest(7.633f)); // liftShaftHorz, printed as the float it is
 }
 
 TEST(CliProcess, SetValuesReachTheDesign) {
@@ -285,7 +290,7 @@ TEST(CliProcess, MidGearPrintsTheCentre) {
     StartUp(*g);
     const ProcessResult r = RunProgram({"midgear"});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out, G9(g->revArm.centre) + "\n");
+    EXPECT_EQ(r.out, Shortest(g->revArm.centre) + "\n");
     EXPECT_TRUE(ParseNumber(Lines(r.out).at(0)).has_value());
 
     // Moving the lift shaft moves mid gear, found again after --set.
@@ -361,8 +366,45 @@ TEST(CliProcess, SweepPrintsTheAngleAsUsed) {
     ASSERT_EQ(r.code, 0) << r.err;
     const auto lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(Fields(lines[2])[0], G9(0.01f)); // 0.00999999978
-    EXPECT_EQ(Fields(lines[4])[0], G9(0.03f));
+    EXPECT_EQ(Fields(lines[2])[0], Shortest(0.01f)); // 0.01, the float it is
+    EXPECT_EQ(Fields(lines[4])[0], Shortest(0.03f));
+}
+
+// Every figure of dims and of a sweep is written in its shortest form and
+// reads back as the very 32-bit value the model holds: no float noise
+// ("3.29999995", "0.100000001"), no lost bits.
+TEST(CliProcess, FiguresAreShortestAndReadBackBitForBit) {
+    const ProcessResult dims = RunProgram({"--set", "stroke=3.3", "dims"});
+    ASSERT_EQ(dims.code, 0) << dims.err;
+    auto g = std::make_unique<GearState>();
+    StartUp(*g);
+    CommitDimension(*g, FindDimensionByField("stroke")->id, 3.3f);
+    FindMidGear(*g);
+    const auto lines = Lines(dims.out);
+    ASSERT_EQ(lines.size(), 55u);
+    EXPECT_EQ(Fields(lines[2])[3], "3.3");
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto f = Fields(lines[i]);
+        const DimensionInfo* d = FindDimension(std::stoi(f[0]));
+        ASSERT_NE(d, nullptr) << lines[i];
+        const auto back = ReadNumber(f[3]);
+        ASSERT_TRUE(back.has_value()) << lines[i];
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(static_cast<float>(*back)),
+                  std::bit_cast<std::uint32_t>(DimensionValue(*g, *d)))
+            << d->field;
+    }
+
+    const ProcessResult sweep = RunProgram({"sweep", "--step", "0.1", "--to", "3", "--revarm", "-0.7"});
+    ASSERT_EQ(sweep.code, 0) << sweep.err;
+    const auto rows = Lines(sweep.out);
+    ASSERT_EQ(rows.size(), 32u);
+    EXPECT_EQ(Fields(rows[2])[0], "0.1");
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        for (const std::string& field : Fields(rows[i])) {
+            const auto back = ReadNumber(field);
+            ASSERT_TRUE(back.has_value()) << field;
+            EXPECT_EQ(Shortest(static_cast<float>(*back)), field);
+        }
 }
 
 TEST(CliProcess, DefaultDesignSolvesWithoutErrorInEveryGear) {
