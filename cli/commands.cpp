@@ -57,6 +57,7 @@ constexpr OptionSpec kSweepOptions[] = {
 constexpr OptionSpec kCheckOptions[] = {
     {"--revarm", "OFFSET", "0", "any finite number", kRevArmHelp},
     {"--step", "S", "1", "0.001 to 360", "degrees between the angles checked"},
+    {"--summary", "", "", "", "the one-line verdict on standard output instead of the rows"},
 };
 
 constexpr OptionSpec kPivotsOptions[] = {
@@ -160,10 +161,13 @@ constexpr CommandSpec kCommands[] = {
      kSweepOptions, "vexlin-cli sweep --revarm -1 --step 0.5 > fwd.csv\nvexlin-cli sweep --from 360 --to 0 --step -10\n",
      &RunSweep},
     {"check", "", 0, 0, "the angles of a turn where the linkage does not close, and why",
-     "Solves one turn at driver angles 0, S, 2S, ... with the reverse arm at mid gear + OFFSET and lists, as "
-     "CSV angle,cause,message, the angles where the linkage does not close and why; exit status 1 when there "
-     "is any.",
-     kCheckOptions, "vexlin-cli check\nvexlin-cli check --revarm 1 --step 0.5\n", &RunCheckCommand},
+     "Names, as CSV angle,cause,message, the lengths the gear needs above zero that are not (an empty angle, "
+     "cause \"dimension\"); then solves one turn at driver angles 0, S, 2S, ... with the reverse arm at mid "
+     "gear + OFFSET and lists the angles where the linkage does not close, or leaves a figure that is not a "
+     "finite number, and why. The header is always written, so a design that closes gives the header alone. "
+     "Exit status 1 when anything is listed.",
+     kCheckOptions, "vexlin-cli check\nvexlin-cli check --revarm 1 --step 0.5\nvexlin-cli --set stroke=-5 check --summary\n",
+     &RunCheckCommand},
     {"pivots", "", 0, 0, "the pivot data table: world coordinates of chosen pivots over a turn",
      "The pivot data table of the main window: world Vert (Y) and Horz (X) of up to six pivots at driver "
      "angles 0, S, 2S, ... up to 360, the reverse arm at mid gear + OFFSET.",
