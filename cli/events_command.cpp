@@ -49,25 +49,44 @@ bool ReadEventsOptions(const Args& args, EventsOptions& opt, std::string& error)
     return true;
 }
 
-std::vector<float> EventPositions(const GearState& g, const EventsOptions& opt) {
-    if (!opt.haveOffsets) {
-        const auto notches = NotchPositions(g);
-        return {notches.begin(), notches.end()};
-    }
+std::vector<EventPosition> EventPositions(const GearState& g, const EventsOptions& opt) {
     const double centre = g.revArm.centre;
     const double max = g.frame.revArmToCentMax;
-    std::vector<float> positions;
-    positions.reserve(opt.offsets.size());
-    for (const double offset : opt.offsets) {
-        float v = ToModelFloat(centre + offset);
+    const auto held = [&](double offset) {
+        EventPosition p{ToModelFloat(centre + offset), ToModelFloat(offset)};
         if (offset != 0) {
             const float lo = ToModelFloat(centre - max), hi = ToModelFloat(centre + max);
-            if (v < lo) v = lo;
-            if (v > hi) v = hi;
+            if (p.position < lo || p.position > hi) {
+                p.position = p.position < lo ? lo : hi;
+                p.offset = ToModelFloat(static_cast<double>(p.position) - centre);
+            }
         }
-        positions.push_back(v);
+        return p;
+    };
+    std::vector<EventPosition> positions;
+    if (!opt.haveOffsets) {
+        // The nine notches: mid gear + k/4 Norm, k = -4..4, as NotchPositions.
+        const auto notches = NotchPositions(g);
+        for (int k = -4; k <= 4; ++k) {
+            EventPosition p = held(k / 4.0 * static_cast<double>(g.frame.revArmToCentNorm));
+            p.position = notches[static_cast<std::size_t>(k + 4)];
+            positions.push_back(p);
+        }
+        return positions;
     }
+    positions.reserve(opt.offsets.size());
+    for (const double offset : opt.offsets) positions.push_back(held(offset));
     return positions;
+}
+
+std::vector<PositionEvents> ComputeEvents(const GearState& g, std::span<const EventPosition> positions,
+                                          EventDirection direction) {
+    std::vector<float> at;
+    at.reserve(positions.size());
+    for (const EventPosition& p : positions) at.push_back(p.position);
+    std::vector<PositionEvents> events(positions.size());
+    ComputeValveEventsTable(g, at, direction, events);
+    return events;
 }
 
 int RunEventsCommand(CommandContext& ctx) {
@@ -77,13 +96,14 @@ int RunEventsCommand(CommandContext& ctx) {
     GearState* design = ctx.Design();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
-    const std::vector<float> positions = EventPositions(g, opt);
-    std::vector<PositionEvents> events(positions.size());
-    ComputeValveEventsTable(g, positions, opt.direction, events);
+    const std::vector<EventPosition> positions = EventPositions(g, opt);
+    const std::vector<PositionEvents> events = ComputeEvents(g, positions, opt.direction);
 
     std::string text;
     if (opt.csv) {
-        text = ValveEventsCsv(events);
+        std::vector<float> offsets;
+        for (const EventPosition& p : positions) offsets.push_back(p.offset);
+        text = ValveEventsCsv(events, offsets);
     } else {
         for (std::size_t i = 0; i < events.size(); ++i) {
             if (i > 0) text += '\n';
@@ -91,13 +111,13 @@ int RunEventsCommand(CommandContext& ctx) {
         }
     }
     if (!ctx.Write(text)) return kExitCannotRun;
-    bool closes = true;
+    bool sound = true;
     for (const PositionEvents& e : events) {
-        if (e.Closes()) continue;
-        closes = false;
+        if (EventsSound(e)) continue;
+        sound = false;
         ctx.Note(ValveEventsErrorText(e));
     }
-    return closes ? kExitOk : kExitFault;
+    return sound ? kExitOk : kExitFault;
 }
 
 } // namespace vx::cli
