@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "cli/output_path.h"
 #include "cli/text_io.h"
 #include "data/dimension_file.h"
 #include "model/dimensions.h"
@@ -167,6 +168,7 @@ bool ReadBalanceOptions(const Args& args, BalanceOptions& opt, std::string& erro
         if (value->empty()) return Fail(error, "--save needs a file name");
         opt.savePath = *value;
     }
+    opt.csv = args.Has("--csv");
     if (opt.vary.empty()) return Fail(error, "--vary FIELD,... is required (the dimensions to vary)");
     for (const std::string& b : args.Values("--bounds")) {
         if (b.empty()) return Fail(error, "--bounds needs FIELD=LO:HI");
@@ -193,10 +195,19 @@ BalanceProblem MakeBalanceProblem(const GearState& g, const BalanceOptions& opt)
     return p;
 }
 
+namespace {
+int Finish(CommandContext& ctx, const std::string& buf, const BalanceResult& r, const BalanceOptions& opt,
+           GearState& g);
+} // namespace
+
 int RunBalanceCommand(CommandContext& ctx) {
     BalanceOptions opt;
     std::string error;
     if (!ReadBalanceOptions(ctx.args, opt, error)) return ctx.Usage(error);
+    // A file that cannot be written is said before the search, not after.
+    if (!opt.savePath.empty())
+        if (const std::string why = OutputPathProblem(opt.savePath); !why.empty())
+            return ctx.CannotRun("cannot save design " + Quote(opt.savePath) + ": " + why);
     GearState* design = ctx.Design();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
@@ -205,14 +216,41 @@ int RunBalanceCommand(CommandContext& ctx) {
     if (!r.Ok()) return ctx.Usage(r.error);
 
     std::string buf;
+    if (opt.csv) {
+        // Values as the model holds them, so they paste back as --set.
+        buf = "field,before,after,lower,upper\n";
+        for (std::size_t i = 0; i < r.changes.size(); ++i) {
+            const BalanceChange& c = r.changes[i];
+            buf += FindDimension(c.id)->field;
+            for (const float v : {c.before, c.after, problem.vary[i].lower, problem.vary[i].upper}) {
+                buf += ',';
+                AppendNumber(buf, v);
+            }
+            buf += '\n';
+        }
+        buf += "\ndesign,";
+        buf += kValveEventsCsvHeader;
+        for (const auto* e : {&r.before, &r.after})
+            for (const BalancePosition& p : e->positions) {
+                std::string rows;
+                AppendValveEventsCsv(rows, p.events, ToModelFloat(static_cast<double>(p.position) - p.centre));
+                for (std::size_t at = 0; at < rows.size();) {
+                    const std::size_t end = rows.find('\n', at);
+                    buf += e == &r.before ? "before," : "after,";
+                    buf.append(rows, at, end - at + 1);
+                    at = end + 1;
+                }
+            }
+        return Finish(ctx, buf, r, opt, g);
+    }
     buf += "dimension                   before       after       lower       upper\n";
     for (std::size_t i = 0; i < r.changes.size(); ++i) {
         const BalanceChange& c = r.changes[i];
         AppendPadded(buf, FindDimension(c.id)->field, 22);
-        AppendFixed(buf, c.before, 12, 5);
-        AppendFixed(buf, c.after, 12, 5);
-        AppendFixed(buf, problem.vary[i].lower, 12, 5);
-        AppendFixed(buf, problem.vary[i].upper, 12, 5);
+        for (const float v : {c.before, c.after, problem.vary[i].lower, problem.vary[i].upper}) {
+            char b[kNumberBuffer];
+            buf += FormatColumn(b, v, 12, 5);
+        }
         buf += '\n';
     }
     buf += "\nobjective                ";
@@ -227,6 +265,13 @@ int RunBalanceCommand(CommandContext& ctx) {
     AppendBalanceEvents(buf, r.before);
     buf += "\nAfter:\n\n";
     AppendBalanceEvents(buf, r.after);
+    return Finish(ctx, buf, r, opt, g);
+}
+
+namespace {
+
+int Finish(CommandContext& ctx, const std::string& buf, const BalanceResult& r, const BalanceOptions& opt,
+           GearState& g) {
     if (!ctx.Write(buf)) return kExitCannotRun;
     if (r.infeasible)
         return ctx.Fault("no design within the bounds closes the linkage with every event asked for at every "
@@ -239,4 +284,5 @@ int RunBalanceCommand(CommandContext& ctx) {
     return kExitOk;
 }
 
+} // namespace
 } // namespace vx::cli

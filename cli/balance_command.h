@@ -27,6 +27,7 @@ struct BalanceOptions {
     BalanceWeights weights;
     int maxEvaluations = BalanceProblem{}.maxEvaluations;
     std::string savePath; // empty: write nothing
+    bool csv = false;     // CSV instead of the tables
 };
 
 // Reads the options after the word "balance"; on a usage error returns

@@ -13,6 +13,7 @@
 #include "cli/balance_command.h"
 #include "cli/check_command.h"
 #include "cli/command_context.h"
+#include "cli/compare_command.h"
 #include "cli/diagram_command.h"
 #include "cli/events_command.h"
 #include "cli/gui_app.h"
@@ -39,6 +40,7 @@ int RunDims(CommandContext& ctx);
 int RunMidGear(CommandContext& ctx);
 int RunSweep(CommandContext& ctx);
 int RunSave(CommandContext& ctx);
+int RunHelp(CommandContext& ctx);
 
 // ------------------------------------------------------------ the table
 
@@ -80,6 +82,15 @@ constexpr OptionSpec kEventsOptions[] = {
     {"--csv", "", "", "", "one CSV row per position and end of the cylinder instead of the tables"},
 };
 
+constexpr OptionSpec kCompareOptions[] = {
+    {"--positions", "O1,...", "the nine notches of each design",
+     "1 to 1000 finite offsets; each held within that design's mid gear +- Max",
+     "reverse arm positions as offsets from each design's own mid gear"},
+    {"--direction", "D", "auto", "auto, forward or reverse", kDirectionHelp},
+    {"--csv", "", "", "", "CSV offset,end,name,a,b,difference instead of the tables (dimension rows first, "
+                          "with empty offset and end)"},
+};
+
 constexpr OptionSpec kBalanceOptions[] = {
     {"--vary", "F1,...", "", "dimension fields as \"dims\" lists them, not revArmToCentMax",
      "the dimensions to search (required)"},
@@ -92,12 +103,17 @@ constexpr OptionSpec kBalanceOptions[] = {
      "names cutoff, lead, release, compression; finite, not below 0, not all 0",
      "the prices of the squared front-minus-rear differences (cut-off per % of stroke, lead per length unit)"},
     {"--max-evals", "N", "300", "1 to 1000000", "the most designs the search tries"},
-    {"--save", "OUT", "", "", "write the balanced design to this dimension data file"},
+    {"--save", "OUT", "", "", "write the balanced design to this dimension data file (checked before the search)"},
+    {"--csv", "", "", "",
+     "CSV instead of the tables: field,before,after,lower,upper for each dimension varied (values that paste "
+     "back as --set), a blank line, then the events of both designs as \"events --csv\" writes them, each row "
+     "led by design before or after"},
 };
 
 constexpr OptionSpec kReportOptions[] = {
     {"--out", "FILE.pdf", "", "", "the PDF file (required)"},
-    {"--paper", "P", "auto: the locale's (LC_PAPER)", "a4, letter or auto", "the paper size"},
+    {"--paper", "P", "auto: the locale's (LC_PAPER)", "a4, letter or auto, in any case", "the paper size"},
+    {"--title", "TEXT", "the design file's name, or Nominal", "", "the design's name in the report"},
 };
 
 constexpr OptionSpec kFrameOptions[] = {
@@ -148,6 +164,9 @@ constexpr std::string_view kDiagramAbout =
     "writes the figures behind it as CSV (--data). One of --out and --data is required.";
 
 constexpr CommandSpec kCommands[] = {
+    {"help", "[COMMAND [SUBCOMMAND]]", 0, 2, "the program's help, or a command's",
+     "Prints the program's help, or the help of the command named (the same as COMMAND --help).", {},
+     "vexlin-cli help\nvexlin-cli help render frame\n", &RunHelp, false, false},
     {"dims", "", 0, 0, "CSV of every dimension: id,field,name,value",
      "Writes every dimension of the design as CSV: id,field,name,value.", {}, "vexlin-cli dims\n",
      &RunDims},
@@ -223,6 +242,14 @@ constexpr CommandSpec kCommands[] = {
      "openings, valve travel, die slip. Exit status 1 when the linkage does not close somewhere in a turn "
      "asked for.",
      kEventsOptions, "vexlin-cli events\nvexlin-cli events --positions -1,-0.5 --csv\n", &RunEventsCommand},
+    {"compare", "A.vxd B.vxd", 2, 2, "the events of two designs side by side, with B - A",
+     "The valve events of two designs side by side at the same offsets from each design's own mid gear, with "
+     "B - A for every figure, after the dimensions that differ. --set and --set-file change both designs; "
+     "--design is not used. Either design may be \"-\" (standard input). Exit status 1 when the linkage of "
+     "either does not close somewhere in a turn asked for.",
+     kCompareOptions,
+     "vexlin-cli compare old.vxd new.vxd\nvexlin-cli compare old.vxd new.vxd --positions -1,-0.5 --csv\n",
+     &RunCompareCommand, false, false},
     {"report", "", 0, 0, "the design report as a PDF",
      "The design report as a PDF: title block, the 54 dimensions, the geometry check, the gear in full "
      "forward, mid and full reverse gear, the four valve diagrams and the valve events of the nine notches.",
@@ -326,6 +353,11 @@ int RunEntry(const CommandSpec& spec, const std::vector<std::string>& words, std
             << " " << spec.name << " --help'.\n";
         return kExitUsage;
     }
+    if (!spec.usesDesign && source && source->path) {
+        err << kProgram << ": " << spec.name << ": --design is not used: give the designs as arguments\nTry '"
+            << kProgram << " " << spec.name << " --help'.\n";
+        return kExitUsage;
+    }
     std::optional<CommandContext> ctx;
     if (design)
         ctx.emplace(spec, args, *design, in, out, err);
@@ -394,6 +426,16 @@ int RunSweep(CommandContext& ctx) {
     if (!WriteSweep(*g, opt, ctx.out)) return ctx.CannotRun(std::string("cannot write the output: ") +
                                                             (errno ? std::strerror(errno) : "unknown error"));
     return kExitOk;
+}
+
+int RunHelp(CommandContext& ctx) {
+    const std::vector<std::string>& words = ctx.args.Operands();
+    if (words.empty()) return ctx.WriteThen(ProgramHelp(), kExitOk);
+    std::string name = words[0];
+    for (std::size_t i = 1; i < words.size(); ++i) name += " " + words[i];
+    const CommandSpec* spec = FindCommand(name);
+    if (!spec) return ctx.Usage("no command " + Quote(name) + " (\"vexlin-cli --help\" lists them)");
+    return ctx.WriteThen(CommandHelp(*spec), kExitOk);
 }
 
 int RunSave(CommandContext& ctx) {

@@ -28,11 +28,14 @@ bool ReadReportOptions(const Args& args, std::string& out, std::string& paper, s
     }
     out = *file;
     if (const std::string* value = args.Value("--paper")) {
-        if (*value != "a4" && *value != "letter" && *value != "auto") {
-            error = "--paper needs a4, letter or auto";
+        std::string lower = *value;
+        for (char& c : lower)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (lower != "a4" && lower != "letter" && lower != "auto") {
+            error = "--paper needs a4, letter or auto, got " + Quote(*value);
             return false;
         }
-        paper = *value;
+        paper = lower;
     }
     return true;
 }
@@ -43,6 +46,7 @@ int RunReportCommand(CommandContext& ctx) {
     GearState* design = ctx.Design();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
+    if (const std::string* title = ctx.args.Value("--title")) g.designName = *title;
     const Paper paper = paperName == "a4" ? Paper::A4 : paperName == "letter" ? Paper::Letter : LocalePaper();
     const QString file = QString::fromStdString(path);
     PdfCanvas canvas(file, paper, QStringLiteral("Vexlin design report: %1").arg(QString::fromStdString(g.designName)));
