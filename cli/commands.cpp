@@ -117,7 +117,8 @@ constexpr OptionSpec kReportOptions[] = {
 };
 
 constexpr OptionSpec kFrameOptions[] = {
-    {"--out", "FILE", "", "", "the picture file (required): PNG, or SVG when FILE ends in \".svg\""},
+    {"--out", "FILE", "", "", "the picture file (required): by its suffix PNG (.png, also a name without one, and "
+                              "\"-\" for standard output) or SVG (.svg)"},
     {"--angle", "A", "the design's, 0", "any number", "driver angle in degrees"},
     {"--revarm", "OFFSET", "0", "any number", kRevArmHelp},
     {"--zoom", "Z", "the design's, 28.5", "a finite number above 0", "pixels per length unit"},
@@ -146,7 +147,8 @@ constexpr OptionSpec kAnimationOptions[] = {
 };
 
 constexpr OptionSpec kDiagramOptions[] = {
-    {"--out", "FILE", "", "", "the picture file: PNG, or SVG when FILE ends in \".svg\""},
+    {"--out", "FILE", "", "", "the picture file: by its suffix PNG (.png, also a name without one, and \"-\" for "
+                              "standard output), SVG (.svg) or PDF (.pdf: one page of the locale's paper)"},
     {"--data", "", "", "",
      "instead of a picture, the figures behind it as CSV on standard output (header line first, 4 decimals, "
      "an empty field where there is no figure)"},

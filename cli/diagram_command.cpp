@@ -7,7 +7,9 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "cli/output_path.h"
 #include "cli/text_io.h"
+#include "platform/qt/qt_pdf_canvas.h"
 #include "platform/qt/qt_image_canvas.h"
 #include "platform/qt/qt_picture_file.h"
 #include "platform/qt/qt_svg_canvas.h"
@@ -22,15 +24,6 @@ std::string DiagramNames() {
         names += d.name;
     }
     return names;
-}
-
-bool EndsWithSvg(std::string_view path) {
-    if (path.size() < 4) return false;
-    std::string ext(path.substr(path.size() - 4));
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](char ch) {
-        return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
-    });
-    return ext == ".svg";
 }
 
 bool ParsePositions(const std::string& text, std::vector<double>& list, std::string& error) {
@@ -69,6 +62,12 @@ bool ReadDiagramOptions(const DiagramEntry& diagram, const Args& args, DiagramOp
             return false;
         }
         o.out = *out;
+        const auto kind = PictureKindOf(o.out, true);
+        if (!kind) {
+            error = PictureKindError(o.out, true);
+            return false;
+        }
+        o.kind = *kind;
     }
     if (const std::string* value = args.Value("--positions")) {
         std::vector<double> list;
@@ -171,7 +170,22 @@ int RunDiagramCommand(CommandContext& ctx) {
         return ctx.WriteThen(csv, kExitOk);
     }
     const QString path = QString::fromStdString(o.out);
-    if (EndsWithSvg(o.out)) {
+    if (o.kind == PictureKind::Pdf) {
+        // One page of the locale's paper, the diagram across its width
+        // within half-inch margins.
+        constexpr int kMargin = kPageUnitsPerInch / 2;
+        PdfCanvas canvas(path, LocalePaper(), QStringLiteral("Vexlin %1 diagram").arg(QString::fromUtf8(o.diagram->name.data(), static_cast<qsizetype>(o.diagram->name.size()))));
+        if (!canvas.IsOpen()) return WriteFailure(err, "cannot write " + Quote(o.out));
+        const double scale = static_cast<double>(canvas.Width() - 2 * kMargin) / o.diagram->width;
+        canvas.BeginPicture(kMargin, kMargin, scale, 0, 0, o.diagram->width, o.diagram->height);
+        canvas.Clear(colors::kWhite);
+        o.diagram->draw(g, canvas, request);
+        canvas.EndPicture();
+        QString message;
+        if (!canvas.Finish(&message)) return WriteFailure(err, message.toStdString());
+        return kExitOk;
+    }
+    if (o.kind == PictureKind::Svg) {
         SvgCanvas canvas(o.diagram->width, o.diagram->height);
         canvas.Clear(colors::kWhite);
         o.diagram->draw(g, canvas, request);

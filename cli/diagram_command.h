@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/command_context.h"
+#include "cli/output_path.h"
 #include "scene/diagrams/diagram_registry.h"
 #include "model/gear_state.h"
 
@@ -21,6 +22,7 @@ struct DiagramOptions {
     PortGraphMode mode = PortGraphMode::Both;
     std::optional<double> scale;
     std::string out; // empty with data
+    PictureKind kind = PictureKind::Png;
     bool data = false;
     bool samples = false; // with data: the drawn valve travel points
 };

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "cli/output_path.h"
 #include "cli/text_io.h"
 #include "scene/frame/animation_frames.h"
 #include "scene/frame/frame_renderer.h"
@@ -21,20 +22,9 @@
 namespace vx::cli {
 namespace {
 
-bool EndsWithSvg(std::string_view path) {
-    if (path.size() < 4) return false;
-    const std::string_view ext = path.substr(path.size() - 4);
-    constexpr std::string_view kSvg = ".svg";
-    for (std::size_t i = 0; i < kSvg.size(); ++i) {
-        char ch = ext[i];
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-        if (ch != kSvg[i]) return false;
-    }
-    return true;
-}
-
 struct FrameOptions {
     std::string out;
+    PictureKind kind = PictureKind::Png;
     std::optional<double> angle, revarm, zoom, panH, panV, lineWidth, running;
     bool screenData = true;
     bool steam = false;
@@ -67,6 +57,12 @@ bool ReadFrameOptions(const Args& args, FrameOptions& o, std::string& error) {
         return false;
     }
     o.out = *out;
+    const auto kind = PictureKindOf(o.out, false);
+    if (!kind) {
+        error = PictureKindError(o.out, false);
+        return false;
+    }
+    o.kind = *kind;
     if (o.lineWidth && *o.lineWidth != 1 && *o.lineWidth != 2) {
         error = "--line-width must be 1 or 2";
         return false;
@@ -127,7 +123,7 @@ int RenderFrame(GearState& g, const FrameOptions& o, CommandContext& ctx) {
     const FrameServices services{nullptr, &random, nullptr}; // silent; steam dots from a fixed seed
     PrepareFrame(g, o, services);
     const QString path = QString::fromStdString(o.out);
-    if (EndsWithSvg(o.out)) {
+    if (o.kind == PictureKind::Svg) {
         SvgCanvas canvas(kFrameWidth, kFrameHeight);
         ComposeFrame(g, canvas, services);
         QString error;
