@@ -163,6 +163,12 @@ bool ParseArgs(const CommandSpec& spec, std::span<const std::string> words, Args
             fail(std::string(o->name) + " needs a value (" + std::string(o->valueName) + ")");
             continue;
         }
+        if (words[i + 1] == kHelpOption || words[i + 1] == "-h") {
+            // Help is recognised anywhere, also where a value was due.
+            args.help_ = true;
+            ++i;
+            continue;
+        }
         args.given_.emplace_back(o->name, words[++i]);
     }
     if (args.help_) return true;
