@@ -232,6 +232,25 @@ TEST(CliProcess, FilesThatCannotBeReadOrWrittenExitThree) {
     EXPECT_NE(r.err.find("too short"), std::string::npos) << r.err;
 }
 
+// Output that cannot be written (a full device) exits 3 with the reason.
+TEST(CliProcess, OutputThatCannotBeWrittenExitsThree) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"dims"}, {"sweep", "--step", "1"}, {"events", "--positions", "-1"}}) {
+        std::vector<std::string> words{VEXLIN_CLI_PATH};
+        words.insert(words.end(), args.begin(), args.end());
+        std::string command;
+        for (const std::string& w : words) command += "'" + w + "' ";
+        TempDir dir;
+        const std::string errPath = dir.File("err");
+        const int status = std::system((command + "> /dev/full 2> '" + errPath + "'").c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << command;
+        EXPECT_EQ(WEXITSTATUS(status), 3) << command;
+        EXPECT_NE(ReadAll(errPath).find(": cannot write the output: No space left on device"), std::string::npos)
+            << ReadAll(errPath);
+    }
+}
+
 // ------------------------------------------------------------ dims, midgear
 
 TEST(CliProcess, DimsListsEveryDimensionInOrder) {
