@@ -136,8 +136,16 @@ int RunCompareCommand(CommandContext& ctx) {
                 dims += FormatColumn(buf, v, 12, 5);
             dims += '\n';
         }
-        out += dims.empty() ? "The dimensions are the same.\n"
-                            : "dimension                       A           B       B - A\n" + dims;
+        if (dims.empty()) {
+            out += "The dimensions are the same.\n";
+        } else {
+            AppendPadded(out, "dimension", 22);
+            for (const std::string_view h : {"A", "B", "B - A"}) {
+                out.append(12 - h.size(), ' ');
+                out += h;
+            }
+            out += '\n' + dims;
+        }
         for (std::size_t i = 0; i < ea.size(); ++i) {
             out += "\nOffset ";
             out += FormatShortest(buf, atA[i].offset);
