@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
-#include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "bench/qt_app.h"
@@ -32,10 +32,23 @@ public:
     int errors = 0;
 };
 
-bool Has(int argc, char** argv, const char* option) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], option) == 0) return true;
-    return false;
+// The output format asked for ("console", "json" or "csv"). Read before
+// benchmark::Initialize, which takes its own flags out of argv.
+std::string OutputFormat(int argc, char** argv) {
+    constexpr std::string_view kFlag = "--benchmark_format=";
+    std::string format = "console";
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a.substr(0, kFlag.size()) == kFlag) format = std::string(a.substr(kFlag.size()));
+    }
+    return format;
+}
+
+template <class Reporter, class... Args>
+int RunWith(Args... args) {
+    ErrorCounting<Reporter> reporter(args...);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    return reporter.errors;
 }
 
 } // namespace
@@ -43,23 +56,14 @@ bool Has(int argc, char** argv, const char* option) {
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const std::string format = OutputFormat(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    int errors = 0;
-    if (Has(argc, argv, "--benchmark_format=json")) {
-        ErrorCounting<benchmark::JSONReporter> reporter;
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-        errors = reporter.errors;
-    } else if (Has(argc, argv, "--benchmark_format=csv")) {
-        ErrorCounting<benchmark::CSVReporter> reporter;
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-        errors = reporter.errors;
-    } else {
-        ErrorCounting<benchmark::ConsoleReporter> reporter(
-            ::isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_Defaults : benchmark::ConsoleReporter::OO_Tabular);
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-        errors = reporter.errors;
-    }
+    const int errors = format == "json"  ? RunWith<benchmark::JSONReporter>()
+                       : format == "csv" ? RunWith<benchmark::CSVReporter>()
+                                         : RunWith<benchmark::ConsoleReporter>(
+                                               ::isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_Defaults
+                                                                       : benchmark::ConsoleReporter::OO_Tabular);
     benchmark::Shutdown();
     return errors == 0 ? 0 : 1;
 }

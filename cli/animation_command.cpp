@@ -13,49 +13,6 @@
 #include "export/picture_file.h"
 
 namespace vx::cli {
-namespace {
-
-constexpr std::string_view kAnimationHelp =
-    R"(Usage: vexlin-cli [--design FILE] [--set FIELD=VALUE]... render animation --out FILE [options]
-
-Runs the gear for one revolution from the design's driver angle (0) as the
-window runs it, after a first revolution that brings the cut-off readouts
-and the steam display up to those of a running gear, and writes every frame: an animated GIF that loops,
-or, when FILE is a folder (it ends in "/" or exists as one), numbered PNG
-frames frame-0000.png, frame-0001.png, ... in it. Each frame is the picture
-"render frame --angle A --running STEP" draws for its angle A.
-A folder that holds frame files this animation would not write over (those
-of a longer earlier one) is refused, unless --force is given: then they are
-removed once the new frames are written. Other files are never touched.
-
-Options:
-  --out FILE       the GIF file (.gif, or no suffix; "-" writes to standard
-                   output), or a folder for PNG frames (required)
-  --force          remove the frame files of an earlier animation in the
-                   folder that this one does not write over
-  --step S         degrees per frame, 0.01 to 45 (default 10: 36 frames)
-  --revarm OFFSET  reverse arm position from mid gear (default 0; -1 is
-                   normal full forward, +1 full reverse for the default
-                   design)
-  --steam          with the steam display
-  --no-screen-data the pictures without the screen data
-  --large-font     the screen data at the large-font positions
-  --fps N          frames per second of the GIF, 1 to 100 (default 25)
-  --size WxH       only the top-left W x H pixels of the 1280 x 1024
-                   picture, e.g. 632x380 for what the window shows
-)";
-
-int UsageError(std::ostream& err, const std::string& message) {
-    err << "vexlin-cli: render animation: " << message << "\nTry 'vexlin-cli render animation --help'.\n";
-    return kExitUsage;
-}
-
-int Failure(std::ostream& err, const std::string& message) {
-    err << "vexlin-cli: render animation: " << message << "\n";
-    return kExitFailure;
-}
-
-} // namespace
 
 bool ParseFrameSize(std::string_view text, int& width, int& height) {
     const auto x = text.find('x');
@@ -68,51 +25,38 @@ bool ParseFrameSize(std::string_view text, int& width, int& height) {
            width <= kFrameWidth && height >= 1 && height <= kFrameHeight;
 }
 
-bool ParseAnimationOptions(const std::vector<std::string>& args, AnimationOptions& o, std::string& error) {
+
+bool ReadAnimationOptions(const Args& args, AnimationOptions& o, std::string& error) {
     error.clear();
-    const PictureSwitches switches{&o.screenData, &o.steam, &o.largeFont};
-    const NumberOption numbers[] = {{"--revarm", &o.revarm}, {"--step", &o.step}, {"--fps", &o.fps}};
-    bool haveOut = false;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (TakePictureSwitch(args[i], switches)) continue;
-        if (args[i] == "--force") {
-            o.force = true;
-            continue;
-        }
-        if (TakeOutOption(args, i, o.out, error)) {
-            if (!error.empty()) return false;
-            haveOut = true;
-            continue;
-        }
-        std::optional<std::string> value;
-        if (TakeOption(args, i, "--size", value)) {
-            if (!value || !ParseFrameSize(*value, o.width, o.height)) {
-                error = "--size needs WxH within 1280x1024, e.g. 632x380";
-                return false;
-            }
-            continue;
-        }
-        const NumberOption* named = nullptr;
-        for (const NumberOption& n : numbers)
-            if (TakeOption(args, i, n.name, value)) {
-                named = &n;
-                break;
-            }
-        if (!named) {
-            error = "unknown option " + Quote(args[i]);
-            return false;
-        }
-        const auto v = value ? ParseNumber(*value) : std::nullopt;
-        if (!v) {
-            error = std::string(named->name) + " needs a number";
-            return false;
-        }
-        *named->target = *v;
+    o.screenData = !args.Has("--no-screen-data");
+    o.steam = args.Has("--steam");
+    o.largeFont = args.Has("--large-font");
+    o.force = args.Has("--force");
+    if (const std::string* value = args.Value("--size"); value && !ParseFrameSize(*value, o.width, o.height)) {
+        error = "--size needs WxH within 1280x1024, e.g. 632x380";
+        return false;
     }
-    if (!haveOut) {
+    for (const auto& [name, target] : {std::pair{"--revarm", &o.revarm}, std::pair{"--step", &o.step},
+                                       std::pair{"--fps", &o.fps}}) {
+        const std::string* value = args.Value(name);
+        if (!value) continue;
+        const auto v = ParseNumber(*value);
+        if (!v) {
+            error = std::string(name) + " needs a number";
+            return false;
+        }
+        *target = *v;
+    }
+    const std::string* out = args.Value("--out");
+    if (!out) {
         error = "--out FILE is required";
         return false;
     }
+    if (out->empty()) {
+        error = "--out needs a file name";
+        return false;
+    }
+    o.out = *out;
     if (!(o.step >= kMinRunningStep && o.step <= kMaxRunningStep)) {
         error = "--step must lie between 0.01 and 45";
         return false;
@@ -135,15 +79,15 @@ bool ParseAnimationOptions(const std::vector<std::string>& args, AnimationOption
     return true;
 }
 
-int RunRenderAnimation(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
-        out << kAnimationHelp;
-        return kExitOk;
-    }
+int RunRenderAnimationCommand(CommandContext& ctx) {
     AnimationOptions o;
     std::string error;
-    if (!ParseAnimationOptions(args, o, error)) return UsageError(err, error);
-
+    if (!ReadAnimationOptions(ctx.args, o, error)) return ctx.Usage(error);
+    GearState* design = ctx.Design();
+    if (!design) return ctx.DesignExitCode();
+    GearState& g = *design;
+    const auto Failure = [&ctx](std::ostream&, const std::string& message) { return ctx.CannotRun(Clause(message)); };
+    std::ostream& err = ctx.err;
     g.motion.reverseArmPosition = ToModelFloat(static_cast<double>(g.revArm.centre) + o.revarm);
     g.motion.direction = g.motion.reverseArmPosition <= g.revArm.centre ? Direction::Fwd : Direction::Rev;
     g.screenDataOn = o.screenData;
@@ -163,7 +107,7 @@ int RunRenderAnimation(GearState& g, const std::vector<std::string>& args, std::
         o.framesFolder ? WriteAnimationFrames(g, a, path, o.force ? OtherFrames::Remove : OtherFrames::Refuse)
                        : WriteAnimationGif(g, a, path);
     if (!written.otherFrames.isEmpty())
-        return Failure(err, written.message.toStdString() + " (give --force to remove them)");
+        return ctx.Fault(Clause(written.message.toStdString() + " (give --force to remove them)"));
     if (!written.written) return Failure(err, written.message.toStdString());
     return kExitOk;
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/command_context.h"
 #include "scene/frame/animation_frames.h"
 #include "model/gear_state.h"
 
@@ -26,12 +27,11 @@ struct AnimationOptions {
 // part of --size).
 bool ParseFrameSize(std::string_view text, int& width, int& height);
 
-// Reads the words after "animation" (args[0] is "animation"). On a usage
-// error returns false with the message.
-bool ParseAnimationOptions(const std::vector<std::string>& args, AnimationOptions& o, std::string& error);
+// Reads the options of "render animation". On a usage error returns false
+// with the message.
+bool ReadAnimationOptions(const Args& args, AnimationOptions& o, std::string& error);
 
-// args: the words after "render", starting with "animation". Returns the
-// exit code: 0 done, 1 failure (message on err), 2 usage error.
-int RunRenderAnimation(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// "render animation": one revolution to a GIF or a folder of PNG frames.
+int RunRenderAnimationCommand(CommandContext& ctx);
 
 } // namespace vx::cli

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "cli/output_path.h"
 #include "cli/text_io.h"
 #include "data/dimension_file.h"
 #include "model/dimensions.h"
@@ -12,8 +13,6 @@
 
 namespace vx::cli {
 namespace {
-
-constexpr std::string_view kPrefix = "balance: ";
 
 // The words of a comma-separated list; an empty text gives none.
 std::vector<std::string> SplitList(const std::string& text) {
@@ -29,7 +28,7 @@ std::vector<std::string> SplitList(const std::string& text) {
 }
 
 bool Fail(std::string& error, const std::string& message) {
-    error = std::string(kPrefix) + message;
+    error = message;
     return false;
 }
 
@@ -125,70 +124,56 @@ void AppendBalanceEvents(std::string& buf, const BalanceEvaluation& e) {
 
 } // namespace
 
-bool ParseBalanceOptions(const std::vector<std::string>& args, BalanceOptions& opt, std::string& error) {
+bool ReadBalanceOptions(const Args& args, BalanceOptions& opt, std::string& error) {
     error.clear();
-    std::vector<std::string> bounds; // read once every --vary is known
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::optional<std::string> value;
-        if (TakeOption(args, i, "--vary", value)) {
-            if (!value || value->empty()) return Fail(error, "--vary needs a list of dimension fields");
-            for (const std::string& field : SplitList(*value)) {
-                const DimensionInfo* d = Field(field, error);
-                if (!d) return false;
-                if (!IsDynamicVariable(d->id))
-                    return Fail(error, field + " is the reverse arm travel, which balance cannot vary");
-                for (const BalanceOptions::Vary& v : opt.vary)
-                    if (v.id == d->id) return Fail(error, "--vary lists " + field + " twice");
-                opt.vary.push_back({d->id, std::nullopt, std::nullopt});
-            }
-            continue;
+    for (const std::string& value : args.Values("--vary")) {
+        if (value.empty()) return Fail(error, "--vary needs a list of dimension fields");
+        for (const std::string& field : SplitList(value)) {
+            const DimensionInfo* d = Field(field, error);
+            if (!d) return false;
+            if (!IsDynamicVariable(d->id))
+                return Fail(error, field + " is the reverse arm travel, which balance cannot vary");
+            for (const BalanceOptions::Vary& v : opt.vary)
+                if (v.id == d->id) return Fail(error, "--vary lists " + field + " twice");
+            opt.vary.push_back({d->id, std::nullopt, std::nullopt});
         }
-        if (TakeOption(args, i, "--bounds", value)) {
-            if (!value || value->empty()) return Fail(error, "--bounds needs FIELD=LO:HI");
-            bounds.push_back(*value);
-            continue;
-        }
-        if (TakeOption(args, i, "--positions", value)) {
-            if (!value) return Fail(error, "--positions needs a list of offsets");
-            std::vector<double> list;
-            if (!ReadPositions(*value, list, error)) return false;
-            opt.positions = std::move(list);
-            continue;
-        }
-        if (TakeOption(args, i, "--direction", value)) {
-            if (value && *value == "auto")
-                opt.direction = EventDirection::Auto;
-            else if (value && *value == "forward")
-                opt.direction = EventDirection::Forward;
-            else if (value && *value == "reverse")
-                opt.direction = EventDirection::Reverse;
-            else
-                return Fail(error, "--direction needs auto, forward or reverse");
-            continue;
-        }
-        if (TakeOption(args, i, "--weights", value)) {
-            if (!value || value->empty()) return Fail(error, "--weights needs NAME=W,...");
-            if (!ReadWeights(*value, opt.weights, error)) return false;
-            continue;
-        }
-        if (TakeOption(args, i, "--max-evals", value)) {
-            const auto v = value ? ParseNumber(*value) : std::nullopt;
-            if (!v || !(*v >= 1 && *v <= 1'000'000) || *v != std::floor(*v))
-                return Fail(error, "--max-evals needs a whole number of evaluations from 1 to 1000000, got " +
-                                       (value ? Quote(*value) : std::string("nothing")));
-            opt.maxEvaluations = static_cast<int>(*v);
-            continue;
-        }
-        if (TakeOption(args, i, "--save", value)) {
-            if (!value || value->empty()) return Fail(error, "--save needs a file name");
-            opt.savePath = *value;
-            continue;
-        }
-        return Fail(error, "unknown option " + Quote(args[i]));
     }
+    if (const std::string* value = args.Value("--positions")) {
+        std::vector<double> list;
+        if (!ReadPositions(*value, list, error)) return false;
+        opt.positions = std::move(list);
+    }
+    if (const std::string* value = args.Value("--direction")) {
+        if (*value == "auto")
+            opt.direction = EventDirection::Auto;
+        else if (*value == "forward")
+            opt.direction = EventDirection::Forward;
+        else if (*value == "reverse")
+            opt.direction = EventDirection::Reverse;
+        else
+            return Fail(error, "--direction needs auto, forward or reverse");
+    }
+    for (const std::string& value : args.Values("--weights")) {
+        if (value.empty()) return Fail(error, "--weights needs NAME=W,...");
+        if (!ReadWeights(value, opt.weights, error)) return false;
+    }
+    if (const std::string* value = args.Value("--max-evals")) {
+        const auto v = ParseNumber(*value);
+        if (!v || !(*v >= 1 && *v <= 1'000'000) || *v != std::floor(*v))
+            return Fail(error, "--max-evals needs a whole number of evaluations from 1 to 1000000, got " +
+                                   Quote(*value));
+        opt.maxEvaluations = static_cast<int>(*v);
+    }
+    if (const std::string* value = args.Value("--save")) {
+        if (value->empty()) return Fail(error, "--save needs a file name");
+        opt.savePath = *value;
+    }
+    opt.csv = args.Has("--csv");
     if (opt.vary.empty()) return Fail(error, "--vary FIELD,... is required (the dimensions to vary)");
-    for (const std::string& b : bounds)
+    for (const std::string& b : args.Values("--bounds")) {
+        if (b.empty()) return Fail(error, "--bounds needs FIELD=LO:HI");
         if (!ReadBounds(b, opt, error)) return false;
+    }
     const BalanceWeights& w = opt.weights;
     if (w.cutOff == 0 && w.lead == 0 && w.release == 0 && w.compression == 0)
         return Fail(error, "--weights: every weight is 0, so there is nothing to balance");
@@ -210,29 +195,62 @@ BalanceProblem MakeBalanceProblem(const GearState& g, const BalanceOptions& opt)
     return p;
 }
 
-int RunBalance(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+int Finish(CommandContext& ctx, const std::string& buf, const BalanceResult& r, const BalanceOptions& opt,
+           GearState& g);
+} // namespace
+
+int RunBalanceCommand(CommandContext& ctx) {
     BalanceOptions opt;
     std::string error;
-    if (!ParseBalanceOptions(args, opt, error)) {
-        err << "vexlin-cli: " << error << "\nTry 'vexlin-cli --help'.\n";
-        return kExitUsage;
-    }
+    if (!ReadBalanceOptions(ctx.args, opt, error)) return ctx.Usage(error);
+    // A file that cannot be written is said before the search, not after.
+    if (!opt.savePath.empty())
+        if (const std::string why = OutputPathProblem(opt.savePath); !why.empty())
+            return ctx.CannotRun("cannot save design " + Quote(opt.savePath) + ": " + why);
+    GearState* design = ctx.Design();
+    if (!design) return ctx.DesignExitCode();
+    GearState& g = *design;
     const BalanceProblem problem = MakeBalanceProblem(g, opt);
     const BalanceResult r = BalanceEvents(g, problem);
-    if (!r.Ok()) {
-        err << "vexlin-cli: balance: " << r.error << "\nTry 'vexlin-cli --help'.\n";
-        return kExitUsage;
-    }
+    if (!r.Ok()) return ctx.Usage(r.error);
 
     std::string buf;
+    if (opt.csv) {
+        // Values as the model holds them, so they paste back as --set.
+        buf = "field,before,after,lower,upper\n";
+        for (std::size_t i = 0; i < r.changes.size(); ++i) {
+            const BalanceChange& c = r.changes[i];
+            buf += FindDimension(c.id)->field;
+            for (const float v : {c.before, c.after, problem.vary[i].lower, problem.vary[i].upper}) {
+                buf += ',';
+                AppendNumber(buf, v);
+            }
+            buf += '\n';
+        }
+        buf += "\ndesign,";
+        buf += kValveEventsCsvHeader;
+        for (const auto* e : {&r.before, &r.after})
+            for (const BalancePosition& p : e->positions) {
+                std::string rows;
+                AppendValveEventsCsv(rows, p.events, ToModelFloat(static_cast<double>(p.position) - p.centre));
+                for (std::size_t at = 0; at < rows.size();) {
+                    const std::size_t end = rows.find('\n', at);
+                    buf += e == &r.before ? "before," : "after,";
+                    buf.append(rows, at, end - at + 1);
+                    at = end + 1;
+                }
+            }
+        return Finish(ctx, buf, r, opt, g);
+    }
     buf += "dimension                   before       after       lower       upper\n";
     for (std::size_t i = 0; i < r.changes.size(); ++i) {
         const BalanceChange& c = r.changes[i];
         AppendPadded(buf, FindDimension(c.id)->field, 22);
-        AppendFixed(buf, c.before, 12, 5);
-        AppendFixed(buf, c.after, 12, 5);
-        AppendFixed(buf, problem.vary[i].lower, 12, 5);
-        AppendFixed(buf, problem.vary[i].upper, 12, 5);
+        for (const float v : {c.before, c.after, problem.vary[i].lower, problem.vary[i].upper}) {
+            char b[kNumberBuffer];
+            buf += FormatColumn(b, v, 12, 5);
+        }
         buf += '\n';
     }
     buf += "\nobjective                ";
@@ -247,26 +265,24 @@ int RunBalance(GearState& g, const std::vector<std::string>& args, std::ostream&
     AppendBalanceEvents(buf, r.before);
     buf += "\nAfter:\n\n";
     AppendBalanceEvents(buf, r.after);
-    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
-    out.flush();
-    if (!out) {
-        err << "vexlin-cli: balance: cannot write the output\n";
-        return kExitFailure;
-    }
-    if (r.infeasible) {
-        err << "vexlin-cli: balance: no design within the bounds closes the linkage with every event asked for "
-               "at every position; nothing changed\n";
-        return kExitFailure;
-    }
+    return Finish(ctx, buf, r, opt, g);
+}
+
+namespace {
+
+int Finish(CommandContext& ctx, const std::string& buf, const BalanceResult& r, const BalanceOptions& opt,
+           GearState& g) {
+    if (!ctx.Write(buf)) return kExitCannotRun;
+    if (r.infeasible)
+        return ctx.Fault("no design within the bounds closes the linkage with every event asked for at every "
+                         "position; nothing changed");
     if (!opt.savePath.empty()) {
         ApplyBalance(g, r);
         const FileResult saved = SaveDesign(g, opt.savePath);
-        if (!saved.ok) {
-            err << "vexlin-cli: " << saved.error << "\n";
-            return kExitFailure;
-        }
+        if (!saved.ok) return ctx.CannotRun(Clause(saved.error));
     }
     return kExitOk;
 }
 
+} // namespace
 } // namespace vx::cli

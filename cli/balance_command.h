@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_context.h"
 #include "model/balance.h"
 #include "model/gear_state.h"
 
@@ -26,11 +27,12 @@ struct BalanceOptions {
     BalanceWeights weights;
     int maxEvaluations = BalanceProblem{}.maxEvaluations;
     std::string savePath; // empty: write nothing
+    bool csv = false;     // CSV instead of the tables
 };
 
 // Reads the options after the word "balance"; on a usage error returns
 // false with the message (naming the field or value at fault).
-bool ParseBalanceOptions(const std::vector<std::string>& args, BalanceOptions& opt, std::string& error);
+bool ReadBalanceOptions(const Args& args, BalanceOptions& opt, std::string& error);
 
 // The problem for design g from options already read.
 BalanceProblem MakeBalanceProblem(const GearState& g, const BalanceOptions& opt);
@@ -39,6 +41,6 @@ BalanceProblem MakeBalanceProblem(const GearState& g, const BalanceOptions& opt)
 // Exit code 2 for a problem that cannot be searched, 1 when no design
 // tried closes or --save fails, else 0. g takes the result only when
 // --save is given (and is then written there).
-int RunBalance(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunBalanceCommand(CommandContext& ctx);
 
 } // namespace vx::cli

@@ -1,11 +1,14 @@
 #include "cli/check_command.h"
 
+#include <array>
 #include <cmath>
 #include <optional>
 #include <string_view>
 
 #include "cli/commands.h"
 #include "cli/text_io.h"
+#include "model/dimensions.h"
+#include "model/geometry_check.h"
 #include "model/geometry_error.h"
 #include "model/ports.h"
 #include "model/solver.h"
@@ -17,69 +20,94 @@ namespace {
 constexpr double kMinStep = 0.001;
 
 // One tick's model work at the angle, as the window does it.
-GeometryCause SolveAt(GearState& g, float angle) {
+void SolveAt(GearState& g, float angle) {
     g.motion.driverAngle = angle;
     SolveLinkage(g);
     ComputePortOpenings(g);
-    return g.solveCause;
 }
 
 } // namespace
 
-bool ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& opt, std::string& error) {
-    const NumberOption named[] = {{"--revarm", &opt.revArmOffset}, {"--step", &opt.step}};
-    if (!ReadNumberOptions(args, named, "check", error)) return false;
+bool ReadCheckOptions(const Args& args, CheckOptions& opt, std::string& error) {
+    if (!NumberArg(args, "--revarm", opt.revArmOffset, error) || !NumberArg(args, "--step", opt.step, error))
+        return false;
     if (!std::isfinite(opt.revArmOffset)) {
-        error = "check: --revarm must be a finite number";
+        error = "--revarm must be a finite number";
         return false;
     }
     if (!std::isfinite(opt.step) || opt.step < kMinStep || opt.step > 360) {
-        error = "check: --step must lie between 0.001 and 360";
+        error = "--step must lie between 0.001 and 360";
         return false;
     }
     return true;
 }
 
-int RunCheck(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCheckCommand(CommandContext& ctx) {
     CheckOptions opt;
     std::string error;
-    if (!ParseCheckOptions(args, opt, error)) {
-        err << "vexlin-cli: " << error << "\nTry 'vexlin-cli --help'.\n";
-        return kExitUsage;
-    }
+    if (!ReadCheckOptions(ctx.args, opt, error)) return ctx.Usage(error);
+    opt.summary = ctx.args.Has("--summary");
+    GearState* design = ctx.Design();
+    if (!design) return ctx.DesignExitCode();
+    GearState& g = *design;
     g.motion.reverseArmPosition = ToModelFloat(static_cast<double>(g.revArm.centre) + opt.revArmOffset);
     const long long count = static_cast<long long>(std::ceil(360.0 / opt.step - 1e-9));
 
-    // The rocker's lower end feeds each solve from the one before: run one
-    // turn first so the checked turn starts from settled running.
-    for (long long k = 0; k < count; ++k) SolveAt(g, ToModelFloat(static_cast<double>(k) * opt.step));
-
     std::string buf = "angle,cause,message\n";
     long long failures = 0;
-    char message[160];
-    for (long long k = 0; k < count; ++k) {
-        const float angle = ToModelFloat(static_cast<double>(k) * opt.step);
-        const GeometryCause cause = SolveAt(g, angle);
-        if (cause == GeometryCause::None) continue;
-        ++failures;
-        FormatGeometryCause(cause, angle, message, sizeof message);
-        AppendNumber(buf, angle);
-        buf.push_back(',');
-        AppendCsvField(buf, GeometryCauseName(cause));
-        buf.push_back(',');
+    std::string first;
+
+    // Lengths the gear cannot be built with are named before any solve.
+    std::array<LengthFault, std::size(kPositiveLengthIds)> lengths{};
+    const int badLengths = NonPositiveLengths(g, lengths);
+    for (int i = 0; i < badLengths; ++i) {
+        const DimensionInfo* d = FindDimension(lengths[static_cast<std::size_t>(i)].id);
+        std::string message = std::string(d->shortName) + " (" + std::string(d->field) + ") is ";
+        AppendNumber(message, lengths[static_cast<std::size_t>(i)].value);
+        message += "; the gear needs it above zero";
+        buf += ',';
+        AppendCsvField(buf, GeometryCauseName(GeometryCause::BadLength));
+        buf += ',';
         AppendCsvField(buf, message);
-        buf.push_back('\n');
+        buf += '\n';
+        if (first.empty()) first = message;
     }
-    if (failures == 0) {
-        err << "closes at every angle\n";
-        return kExitOk;
+
+    char message[160];
+    if (badLengths == 0) {
+        // The rocker's lower end feeds each solve from the one before: run
+        // one turn first so the checked turn starts from settled running.
+        for (long long k = 0; k < count; ++k) SolveAt(g, ToModelFloat(static_cast<double>(k) * opt.step));
+        for (long long k = 0; k < count; ++k) {
+            const float angle = ToModelFloat(static_cast<double>(k) * opt.step);
+            SolveAt(g, angle);
+            const GeometryCause cause = SolvedPositionCause(g, true);
+            if (cause == GeometryCause::None) continue;
+            ++failures;
+            FormatGeometryCause(cause, angle, message, sizeof message);
+            if (first.empty()) first = message;
+            AppendNumber(buf, angle);
+            buf.push_back(',');
+            AppendCsvField(buf, GeometryCauseName(cause));
+            buf.push_back(',');
+            AppendCsvField(buf, message);
+            buf.push_back('\n');
+        }
     }
-    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
-    out.flush();
-    if (!out) {
-        err << "vexlin-cli: check: cannot write the output\n";
+    const bool closes = badLengths == 0 && failures == 0;
+    if (opt.summary) {
+        std::string verdict;
+        if (closes) {
+            verdict = "closes at every angle\n";
+        } else if (badLengths > 0) {
+            verdict = "a length is not above zero: " + first + "\n";
+        } else {
+            verdict = "does not close at " + std::to_string(failures) + " of " + std::to_string(count) +
+                      " angles; first: " + first + "\n";
+        }
+        return ctx.WriteThen(verdict, closes ? kExitOk : kExitFault);
     }
-    return kExitFailure;
+    return ctx.WriteThen(buf, closes ? kExitOk : kExitFault);
 }
 
 } // namespace vx::cli

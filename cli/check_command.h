@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_context.h"
 #include "model/gear_state.h"
 
 namespace vx::cli {
@@ -13,15 +14,19 @@ namespace vx::cli {
 struct CheckOptions {
     double revArmOffset = 0; // from mid gear
     double step = 1;         // degrees between the angles checked, > 0
+    bool summary = false;    // the one-line verdict instead of the rows
 };
 
 // Reads "--revarm OFFSET" and "--step S"; on a usage error returns false
 // with the message.
-bool ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& opt, std::string& error);
+bool ReadCheckOptions(const Args& args, CheckOptions& opt, std::string& error);
 
-// Solves one settling turn, then checks the angles 0, S, 2S, ... below 360 and
-// writes "angle,cause,message" rows for those that do not close. Exit code 1
-// when any did not close; 0 with "closes at every angle" on err otherwise.
-int RunCheck(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Names the lengths the gear needs above zero that are not (rows with an
+// empty angle, cause "dimension"); when there are none, solves one settling
+// turn, then checks the angles 0, S, 2S, ... below 360 and writes
+// "angle,cause,message" rows for those that do not close or leave a figure
+// that is not finite. The header is always written; with --summary only
+// the one-line verdict. Exit code 1 when anything failed, else 0.
+int RunCheckCommand(CommandContext& ctx);
 
 } // namespace vx::cli

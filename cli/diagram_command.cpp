@@ -7,52 +7,12 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "cli/output_path.h"
 #include "cli/text_io.h"
 #include "export/picture_file.h"
 
 namespace vx::cli {
 namespace {
-
-constexpr std::string_view kDiagramHelp =
-    R"(Usage: vexlin-cli [--design FILE] [--set FIELD=VALUE]... diagram NAME (--out FILE | --data) [options]
-
-Draws one valve diagram of the design as its window draws it, from the
-design's start-up state. NAME is sine, oval, steam or ports.
-
-Options:
-  --out FILE            the picture file: PNG, SVG or PDF by the suffix of FILE
-                        (.png, .svg, .pdf; PNG when it has no suffix; "-"
-                        writes to standard output)
-  --data                instead of a picture, the figures behind it as CSV on
-                        standard output (header line first, 4 decimals, an
-                        empty field where there is no figure)
-  --positions O1,O2,..  up to 9 reverse arm positions as offsets from mid
-                        gear (default 0,-Norm,+Norm: mid gear, normal full
-                        forward, normal full reverse); each is limited to mid
-                        gear +- the maximum travel; an empty list draws no
-                        curves. Not used by ports.
-  --samples             sine and oval with --data: the drawn valve travel
-                        points (position, driver angle, valve travel and the
-                        point on the picture) instead of the lead and lap
-                        figures
-  --mode M              ports only: forward, reverse or both (default both);
-                        its --data gives each row's mode and the events in
-                        percent of the stroke, a front port's from the
-                        forward end and a rear port's from the other end,
-                        as the axis reads
-  --scale S             vertical scale of the sine and oval diagrams
-                        (default: the design's; at least 0.1)
-)";
-
-int UsageError(std::ostream& err, const std::string& message) {
-    err << "vexlin-cli: diagram: " << message << "\nTry 'vexlin-cli diagram --help'.\n";
-    return kExitUsage;
-}
-
-int WriteFailure(std::ostream& err, const std::string& message) {
-    err << "vexlin-cli: diagram: " << message << "\n";
-    return kExitFailure;
-}
 
 std::string DiagramNames() {
     std::string names;
@@ -87,65 +47,48 @@ bool ParsePositions(const std::string& text, std::vector<double>& list, std::str
 
 } // namespace
 
-bool ParseDiagramOptions(const std::vector<std::string>& args, DiagramOptions& o, std::string& error) {
+bool ReadDiagramOptions(const DiagramEntry& diagram, const Args& args, DiagramOptions& o, std::string& error) {
     error.clear();
-    if (args.empty()) {
-        error = "which diagram? (" + DiagramNames() + ")";
-        return false;
+    o.diagram = &diagram;
+    o.data = args.Has("--data");
+    o.samples = args.Has("--samples");
+    const std::string* out = args.Value("--out");
+    if (out) {
+        if (out->empty()) {
+            error = "--out needs a file name";
+            return false;
+        }
+        o.out = *out;
+        const auto kind = PictureKindOf(o.out);
+        if (!kind) {
+            error = PictureKindError(o.out);
+            return false;
+        }
+        o.kind = *kind;
     }
-    o.diagram = FindDiagram(args[0]);
-    if (!o.diagram) {
-        error = "unknown diagram " + Quote(args[0]) + " (" + DiagramNames() + ")";
-        return false;
+    if (const std::string* value = args.Value("--positions")) {
+        std::vector<double> list;
+        if (!ParsePositions(*value, list, error)) return false;
+        o.positions = std::move(list);
     }
-    bool haveOut = false;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        std::optional<std::string> value;
-        if (args[i] == "--data") {
-            o.data = true;
-            continue;
+    if (const std::string* value = args.Value("--mode")) {
+        if (*value == "forward") o.mode = PortGraphMode::Forward;
+        else if (*value == "reverse") o.mode = PortGraphMode::Reverse;
+        else if (*value == "both") o.mode = PortGraphMode::Both;
+        else {
+            error = "--mode needs forward, reverse or both";
+            return false;
         }
-        if (args[i] == "--samples") {
-            o.samples = true;
-            continue;
-        }
-        if (TakeOutOption(args, i, o.out, error)) {
-            if (!error.empty()) return false;
-            haveOut = true;
-            continue;
-        }
-        if (TakeOption(args, i, "--positions", value)) {
-            if (!value) {
-                error = "--positions needs a list of offsets";
-                return false;
-            }
-            std::vector<double> list;
-            if (!ParsePositions(*value, list, error)) return false;
-            o.positions = std::move(list);
-            continue;
-        }
-        if (TakeOption(args, i, "--mode", value)) {
-            if (value && *value == "forward") o.mode = PortGraphMode::Forward;
-            else if (value && *value == "reverse") o.mode = PortGraphMode::Reverse;
-            else if (value && *value == "both") o.mode = PortGraphMode::Both;
-            else {
-                error = "--mode needs forward, reverse or both";
-                return false;
-            }
-            continue;
-        }
-        if (TakeOption(args, i, "--scale", value)) {
-            const auto v = value ? ParseNumber(*value) : std::nullopt;
-            if (!v || !std::isfinite(*v)) {
-                error = "--scale needs a finite number";
-                return false;
-            }
-            o.scale = *v;
-            continue;
-        }
-        error = "unknown option " + Quote(args[i]);
-        return false;
     }
+    if (const std::string* value = args.Value("--scale")) {
+        const auto v = ParseNumber(*value);
+        if (!v || !std::isfinite(*v)) {
+            error = "--scale needs a finite number";
+            return false;
+        }
+        o.scale = *v;
+    }
+    const bool haveOut = out != nullptr;
     if (haveOut == o.data) {
         error = haveOut ? "give either --out FILE or --data, not both" : "--out FILE or --data is required";
         return false;
@@ -160,6 +103,19 @@ bool ParseDiagramOptions(const std::vector<std::string>& args, DiagramOptions& o
         return false;
     }
     return true;
+}
+
+bool ParseDiagramOptions(const std::vector<std::string>& args, DiagramOptions& o, std::string& error) {
+    const DiagramEntry* diagram = args.empty() ? nullptr : FindDiagram(args[0]);
+    const CommandSpec* spec = args.empty() ? nullptr : FindCommand("diagram " + args[0]);
+    if (!diagram || !spec) {
+        error = args.empty() ? "which diagram? (" + DiagramNames() + ")"
+                             : "unknown diagram " + Quote(args[0]) + " (" + DiagramNames() + ")";
+        return false;
+    }
+    Args parsed;
+    if (!ParseArgs(*spec, std::span<const std::string>(args).subspan(1), parsed, error)) return false;
+    return ReadDiagramOptions(*diagram, parsed, o, error);
 }
 
 void ApplyDiagramOptions(GearState& g, const DiagramOptions& o) {
@@ -191,14 +147,20 @@ void ApplyDiagramOptions(GearState& g, const DiagramOptions& o) {
     if (o.scale) list.verticalScale = std::max(ToModelFloat(*o.scale), 0.1f);
 }
 
-int RunDiagram(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        out << kDiagramHelp;
-        return kExitOk;
-    }
+int RunDiagramCommand(CommandContext& ctx) {
+    const std::string_view name = ctx.spec.name.substr(ctx.spec.name.find(' ') + 1);
+    const DiagramEntry* diagram = FindDiagram(name);
     DiagramOptions o;
     std::string error;
-    if (!ParseDiagramOptions(args, o, error)) return UsageError(err, error);
+    if (!diagram) return ctx.Usage("unknown diagram " + Quote(name));
+    if (!ReadDiagramOptions(*diagram, ctx.args, o, error)) return ctx.Usage(error);
+    GearState* design = ctx.Design();
+    if (!design) return ctx.DesignExitCode();
+    GearState& g = *design;
+    const auto WriteFailure = [&ctx](std::ostream&, const std::string& message) {
+        return ctx.CannotRun(Clause(message));
+    };
+    std::ostream& err = ctx.err;
     ApplyDiagramOptions(g, o);
     DiagramRequest request;
     request.mode = o.mode;
@@ -207,13 +169,9 @@ int RunDiagram(GearState& g, const std::vector<std::string>& args, std::ostream&
     if (o.data) {
         std::string csv;
         o.diagram->data(g, request, csv);
-        out.write(csv.data(), static_cast<std::streamsize>(csv.size()));
-        out.flush();
-        if (!out) return WriteFailure(err, "cannot write the output");
-        return kExitOk;
+        return ctx.WriteThen(csv, kExitOk);
     }
-    if (const QString failure =
-            WritePicture(QString::fromStdString(o.out), *PictureKindOf(o.out), DiagramPicture(g, *o.diagram, request));
+    if (const QString failure = WritePicture(QString::fromStdString(o.out), o.kind, DiagramPicture(g, *o.diagram, request));
         !failure.isEmpty())
         return WriteFailure(err, failure.toStdString());
     return kExitOk;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_context.h"
+#include "cli/output_path.h"
 #include "scene/diagrams/diagram_registry.h"
 #include "model/gear_state.h"
 
@@ -20,12 +22,17 @@ struct DiagramOptions {
     PortGraphMode mode = PortGraphMode::Both;
     std::optional<double> scale;
     std::string out; // empty with data
+    PictureKind kind = PictureKind::Png;
     bool data = false;
     bool samples = false; // with data: the drawn valve travel points
 };
 
-// Reads the words after "diagram". On a usage error returns false with the
-// message.
+// Reads the options of "diagram NAME". On a usage error returns false with
+// the message.
+bool ReadDiagramOptions(const DiagramEntry& diagram, const Args& args, DiagramOptions& o, std::string& error);
+
+// The same from the words after "diagram" (the name first), read by the
+// command table's parser.
 bool ParseDiagramOptions(const std::vector<std::string>& args, DiagramOptions& o, std::string& error);
 
 // Sets the list of positions and the vertical scale the way the reverse arm
@@ -33,8 +40,7 @@ bool ParseDiagramOptions(const std::vector<std::string>& args, DiagramOptions& o
 // maximum travel, the scale at least 0.1.
 void ApplyDiagramOptions(GearState& g, const DiagramOptions& o);
 
-// args: what follows the word "diagram". Returns the exit code: 0 done,
-// 1 failure (message on err), 2 usage error (message on err).
-int RunDiagram(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// "diagram NAME": the picture or its figures.
+int RunDiagramCommand(CommandContext& ctx);
 
 } // namespace vx::cli

@@ -8,111 +8,116 @@
 
 namespace vx::cli {
 
-bool ParseEventsOptions(const std::vector<std::string>& args, EventsOptions& opt, std::string& error) {
+bool ReadEventsOptions(const Args& args, EventsOptions& opt, std::string& error) {
     error.clear();
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::optional<std::string> value;
-        if (args[i] == "--csv") {
-            opt.csv = true;
-            continue;
+    opt.csv = args.Has("--csv");
+    if (const std::string* value = args.Value("--positions")) {
+        if (value->empty()) {
+            error = "--positions needs a list of offsets";
+            return false;
         }
-        if (TakeOption(args, i, "--positions", value)) {
-            if (!value || value->empty()) {
-                error = "events: --positions needs a list of offsets";
+        opt.offsets.clear();
+        opt.haveOffsets = true;
+        std::size_t start = 0;
+        while (true) {
+            const std::size_t comma = value->find(',', start);
+            const std::string word =
+                value->substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+            const auto v = ParseNumber(word);
+            if (!v || !std::isfinite(*v)) {
+                error = "--positions: not a finite number: " + Quote(word);
                 return false;
             }
-            opt.offsets.clear();
-            opt.haveOffsets = true;
-            std::size_t start = 0;
-            while (true) {
-                const std::size_t comma = value->find(',', start);
-                const std::string word =
-                    value->substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-                const auto v = ParseNumber(word);
-                if (!v || !std::isfinite(*v)) {
-                    error = "events: --positions: not a finite number: " + Quote(word);
-                    return false;
-                }
-                if (opt.offsets.size() == kMaxEventPositions) {
-                    error = "events: --positions: at most " + std::to_string(kMaxEventPositions) + " positions";
-                    return false;
-                }
-                opt.offsets.push_back(*v);
-                if (comma == std::string::npos) break;
-                start = comma + 1;
-            }
-            continue;
-        }
-        if (TakeOption(args, i, "--direction", value)) {
-            if (value && *value == "auto") opt.direction = EventDirection::Auto;
-            else if (value && *value == "forward") opt.direction = EventDirection::Forward;
-            else if (value && *value == "reverse") opt.direction = EventDirection::Reverse;
-            else {
-                error = "events: --direction needs auto, forward or reverse";
+            if (opt.offsets.size() == kMaxEventPositions) {
+                error = "--positions: at most " + std::to_string(kMaxEventPositions) + " positions";
                 return false;
             }
-            continue;
+            opt.offsets.push_back(*v);
+            if (comma == std::string::npos) break;
+            start = comma + 1;
         }
-        error = "events: unknown option " + Quote(args[i]);
-        return false;
+    }
+    if (const std::string* value = args.Value("--direction")) {
+        if (*value == "auto") opt.direction = EventDirection::Auto;
+        else if (*value == "forward") opt.direction = EventDirection::Forward;
+        else if (*value == "reverse") opt.direction = EventDirection::Reverse;
+        else {
+            error = "--direction needs auto, forward or reverse";
+            return false;
+        }
     }
     return true;
 }
 
-std::vector<float> EventPositions(const GearState& g, const EventsOptions& opt) {
-    if (!opt.haveOffsets) {
-        const auto notches = NotchPositions(g);
-        return {notches.begin(), notches.end()};
-    }
+std::vector<EventPosition> EventPositions(const GearState& g, const EventsOptions& opt) {
     const double centre = g.revArm.centre;
     const double max = g.frame.revArmToCentMax;
-    std::vector<float> positions;
-    positions.reserve(opt.offsets.size());
-    for (const double offset : opt.offsets) {
-        float v = ToModelFloat(centre + offset);
+    const auto held = [&](double offset) {
+        EventPosition p{ToModelFloat(centre + offset), ToModelFloat(offset)};
         if (offset != 0) {
             const float lo = ToModelFloat(centre - max), hi = ToModelFloat(centre + max);
-            if (v < lo) v = lo;
-            if (v > hi) v = hi;
+            if (p.position < lo || p.position > hi) {
+                p.position = p.position < lo ? lo : hi;
+                p.offset = ToModelFloat(static_cast<double>(p.position) - centre);
+            }
         }
-        positions.push_back(v);
+        return p;
+    };
+    std::vector<EventPosition> positions;
+    if (!opt.haveOffsets) {
+        // The nine notches: mid gear + k/4 Norm, k = -4..4, as NotchPositions.
+        const auto notches = NotchPositions(g);
+        for (int k = -4; k <= 4; ++k) {
+            EventPosition p = held(k / 4.0 * static_cast<double>(g.frame.revArmToCentNorm));
+            p.position = notches[static_cast<std::size_t>(k + 4)];
+            positions.push_back(p);
+        }
+        return positions;
     }
+    positions.reserve(opt.offsets.size());
+    for (const double offset : opt.offsets) positions.push_back(held(offset));
     return positions;
 }
 
-int RunEvents(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+std::vector<PositionEvents> ComputeEvents(const GearState& g, std::span<const EventPosition> positions,
+                                          EventDirection direction) {
+    std::vector<float> at;
+    at.reserve(positions.size());
+    for (const EventPosition& p : positions) at.push_back(p.position);
+    std::vector<PositionEvents> events(positions.size());
+    ComputeValveEventsTable(g, at, direction, events);
+    return events;
+}
+
+int RunEventsCommand(CommandContext& ctx) {
     EventsOptions opt;
     std::string error;
-    if (!ParseEventsOptions(args, opt, error)) {
-        err << "vexlin-cli: " << error << "\nTry 'vexlin-cli --help'.\n";
-        return kExitUsage;
-    }
-    const std::vector<float> positions = EventPositions(g, opt);
-    std::vector<PositionEvents> events(positions.size());
-    ComputeValveEventsTable(g, positions, opt.direction, events);
+    if (!ReadEventsOptions(ctx.args, opt, error)) return ctx.Usage(error);
+    GearState* design = ctx.Design();
+    if (!design) return ctx.DesignExitCode();
+    GearState& g = *design;
+    const std::vector<EventPosition> positions = EventPositions(g, opt);
+    const std::vector<PositionEvents> events = ComputeEvents(g, positions, opt.direction);
 
     std::string text;
     if (opt.csv) {
-        text = ValveEventsCsv(events);
+        std::vector<float> offsets;
+        for (const EventPosition& p : positions) offsets.push_back(p.offset);
+        text = ValveEventsCsv(events, offsets);
     } else {
         for (std::size_t i = 0; i < events.size(); ++i) {
             if (i > 0) text += '\n';
             AppendValveEventsTable(text, events[i], g.revArm.centre);
         }
     }
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-        err << "vexlin-cli: events: cannot write the output\n";
-        return kExitFailure;
-    }
-    bool closes = true;
+    if (!ctx.Write(text)) return kExitCannotRun;
+    bool sound = true;
     for (const PositionEvents& e : events) {
-        if (e.Closes()) continue;
-        closes = false;
-        err << "vexlin-cli: events: " << ValveEventsErrorText(e) << '\n';
+        if (EventsSound(e)) continue;
+        sound = false;
+        ctx.Note(ValveEventsErrorText(e));
     }
-    return closes ? kExitOk : kExitFailure;
+    return sound ? kExitOk : kExitFault;
 }
 
 } // namespace vx::cli

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <ostream>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "cli/command_context.h"
 #include "model/gear_state.h"
 #include "model/valve_events.h"
 
@@ -23,16 +25,27 @@ constexpr std::size_t kMaxEventPositions = 1000;
 
 // Reads "--positions O1,O2,...", "--direction auto|forward|reverse" and
 // "--csv"; on a usage error returns false with the message.
-bool ParseEventsOptions(const std::vector<std::string>& args, EventsOptions& opt, std::string& error);
+bool ReadEventsOptions(const Args& args, EventsOptions& opt, std::string& error);
 
-// The absolute reverse arm positions asked for: mid gear + each offset,
-// held within mid gear +- Max as the diagrams hold them (an offset of 0 is
-// mid gear itself); without offsets, the nine notches.
-std::vector<float> EventPositions(const GearState& g, const EventsOptions& opt);
+// A reverse arm position asked for: where it is, and its offset from mid
+// gear as asked (k/4 Norm for the notches), or as held when it was held.
+struct EventPosition {
+    float position = 0;
+    float offset = 0;
+};
+
+// The reverse arm positions asked for: mid gear + each offset, held within
+// mid gear +- Max as the diagrams hold them (an offset of 0 is mid gear
+// itself); without offsets, the nine notches.
+std::vector<EventPosition> EventPositions(const GearState& g, const EventsOptions& opt);
+
+// The events of the positions, computed on a copy of the design.
+std::vector<PositionEvents> ComputeEvents(const GearState& g, std::span<const EventPosition> positions,
+                                          EventDirection direction);
 
 // Writes the table (or CSV) of every position asked for. Exit code 1 with
 // the geometry errors on err when the linkage does not close somewhere in a
 // turn asked for, after writing what was found.
-int RunEvents(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunEventsCommand(CommandContext& ctx);
 
 } // namespace vx::cli

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QtGlobal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -33,6 +35,16 @@ void EnsureRuntimeFolder() {
     } remover;
 }
 
+// The program says what failed in its own words ("vexlin-cli: COMMAND:
+// ..."); Qt's own debug and warning lines ("QPainter::begin(): Returned
+// false") are not for its users. Fatal messages still end the program.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "vexlin-cli: %s\n", message.toLocal8Bit().constData());
+        std::abort();
+    }
+}
+
 // The application this program made, if any.
 QGuiApplication* made = nullptr;
 
@@ -46,6 +58,7 @@ void EnsureGuiApplication() {
     static int argc = 1;
     static char name[] = "vexlin-cli";
     static char* argv[] = {name, nullptr};
+    qInstallMessageHandler(QuietQtMessages);
     made = new QGuiApplication(argc, argv);
 }
 

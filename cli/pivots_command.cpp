@@ -1,5 +1,6 @@
 #include "cli/pivots_command.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -9,23 +10,62 @@
 namespace vx::cli {
 namespace {
 
-bool ParsePivotList(const std::string& text, PivotPicks& picks, std::string& error) {
-    picks = {};
+constexpr std::string_view kRoles[kPivotCount] = {
+    "frame origin mark",
+    "driving axle centre (the world origin)",
+    "crank pin",
+    "crosshead",
+    "valve spindle pin",
+    "rocker lower end (radius rod front end)",
+    "expansion link upper end",
+    "expansion link lower end",
+    "radius rod die pin",
+    "expansion link centre",
+    "forward eccentric rod pin at the link",
+    "reverse eccentric rod pin at the link",
+    "forward eccentric centre",
+    "reverse eccentric centre",
+    "link lifting-link pin",
+    "lift arm end on the link side",
+    "reverse and lift shaft",
+    "lift arm end on the radius rod side",
+    "reverse arm end",
+    "reference point 1",
+    "reference point 2",
+    "rod attachment point on the forward eccentric sheave",
+    "rod attachment point on the reverse eccentric sheave",
+    "link-side point of the forward eccentric rod pin",
+    "link-side point of the reverse eccentric rod pin",
+    "link support point",
+    "radius rod tail",
+    "rocker pivot",
+    "rocker upper arm",
+    "rocker upper pin",
+    "",
+};
+
+bool ParsePivotList(const std::string& text, std::vector<int>& pivots, std::string& error) {
+    pivots.clear();
     std::size_t start = 0;
-    int count = 0;
     while (true) {
         const std::size_t comma = text.find(',', start);
         const std::string word = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         const auto v = ParseNumber(word);
         if (!v || *v != std::floor(*v) || *v < 0 || *v >= kPivotCount) {
-            error = "pivots: " + Quote(word) + " is not a pivot number (0.." + std::to_string(kPivotCount - 1) + ")";
+            error = "--pivots: " + Quote(word) + " is not a pivot number (0.." + std::to_string(kPivotCount - 1) +
+                    "; \"pivots --list\" lists them)";
             return false;
         }
-        if (count == kPickSlots) {
-            error = "pivots: at most " + std::to_string(kPickSlots) + " pivots";
+        if (pivots.size() == static_cast<std::size_t>(kPickSlots)) {
+            error = "--pivots: at most " + std::to_string(kPickSlots) + " pivots";
             return false;
         }
-        picks[static_cast<std::size_t>(count++)] = static_cast<int>(*v);
+        const int n = static_cast<int>(*v);
+        if (std::find(pivots.begin(), pivots.end(), n) != pivots.end()) {
+            error = "--pivots lists " + std::to_string(n) + " twice";
+            return false;
+        }
+        pivots.push_back(n);
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
@@ -34,70 +74,62 @@ bool ParsePivotList(const std::string& text, PivotPicks& picks, std::string& err
 
 } // namespace
 
-bool ParsePivotsOptions(const std::vector<std::string>& args, PivotsOptions& opt, std::string& error) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::optional<std::string> value;
-        if (args[i] == "--csv") {
-            opt.csv = true;
-            continue;
-        }
-        if (TakeOption(args, i, "--pivots", value)) {
-            if (!value) {
-                error = "pivots: --pivots needs a list such as 2,3,8";
-                return false;
-            }
-            if (!ParsePivotList(*value, opt.pivots, error)) return false;
-            continue;
-        }
-        double* target = nullptr;
-        std::string name;
-        if (TakeOption(args, i, "--step", value)) {
-            target = &opt.step;
-            name = "--step";
-        } else if (TakeOption(args, i, "--revarm", value)) {
-            target = &opt.revArmOffset;
-            name = "--revarm";
-        } else {
-            error = "pivots: unknown option " + Quote(args[i]);
-            return false;
-        }
-        const auto v = value ? ParseNumber(*value) : std::nullopt;
+std::string_view PivotRole(int n) { return n >= 0 && n < kPivotCount ? kRoles[n] : std::string_view{}; }
+
+std::string PivotListCsv() {
+    std::string out = "pivot,role\n";
+    for (int n = 0; n < kPivotCount; ++n) {
+        out += std::to_string(n);
+        out += ',';
+        AppendCsvField(out, PivotRole(n).empty() ? "(no role)" : PivotRole(n));
+        out += '\n';
+    }
+    return out;
+}
+
+bool ReadPivotsOptions(const Args& args, PivotsOptions& opt, std::string& error) {
+    opt.csv = args.Has("--csv");
+    opt.list = args.Has("--list");
+    if (const std::string* value = args.Value("--pivots"))
+        if (!ParsePivotList(*value, opt.pivots, error)) return false;
+    for (const std::string_view name : {"--step", "--revarm"}) {
+        double* target = name == "--step" ? &opt.step : &opt.revArmOffset;
+        const std::string* value = args.Value(name);
+        if (!value) continue;
+        const auto v = ParseNumber(*value);
         if (!v || !std::isfinite(*v)) {
-            error = "pivots: " + name + " needs a finite number";
+            error = std::string(name) + " needs a finite number";
             return false;
         }
         *target = *v;
     }
     if (!(opt.step >= 0.01 && opt.step <= 360)) {
-        error = "pivots: --step must lie between 0.01 and 360";
+        error = "--step must lie between 0.01 and 360";
         return false;
     }
     return true;
 }
 
-int RunPivots(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunPivotsCommand(CommandContext& ctx) {
     PivotsOptions opt;
     std::string error;
-    if (!ParsePivotsOptions(args, opt, error)) {
-        err << "vexlin-cli: " << error << "\n";
-        return 2;
-    }
+    if (!ReadPivotsOptions(ctx.args, opt, error)) return ctx.Usage(error);
+    if (opt.list) return ctx.WriteThen(PivotListCsv(), kExitOk);
+    GearState* design = ctx.Design();
+    if (!design) return ctx.DesignExitCode();
+    GearState& g = *design;
     g.motion.reverseArmPosition = ToModelFloat(static_cast<double>(g.revArm.centre) + opt.revArmOffset);
     g.motion.selectedStep = ToModelFloat(opt.step);
     std::string text;
     if (opt.csv) {
         BuildPivotCsv(g, opt.pivots, text);
     } else {
+        PivotPicks picks{};
+        std::copy(opt.pivots.begin(), opt.pivots.end(), picks.begin());
         const SystemClock clock;
-        BuildPivotTable(g, opt.pivots, clock.ShortDate(), clock.LongTime(), text);
+        BuildPivotTable(g, picks, clock.ShortDate(), clock.LongTime(), text);
     }
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-        err << "vexlin-cli: pivots: cannot write the output\n";
-        return 1;
-    }
-    return 0;
+    return ctx.WriteThen(text, kExitOk);
 }
 
 } // namespace vx::cli

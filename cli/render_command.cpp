@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "cli/output_path.h"
 #include "cli/text_io.h"
 #include "cli/animation_command.h"
 #include "export/picture_file.h"
@@ -20,48 +21,9 @@
 namespace vx::cli {
 namespace {
 
-constexpr std::string_view kRenderHelp =
-    R"(Usage: vexlin-cli [--design FILE] [--set FIELD=VALUE]... render frame --out FILE [options]
-       vexlin-cli [--design FILE] [--set FIELD=VALUE]... render animation --out FILE [options]
-                   (see "render animation --help")
-
-Draws the main picture of the design (1280 x 1024) as the window shows it,
-screen data included: as PNG, SVG or PDF by the suffix of FILE (.png,
-.svg, .pdf; PNG when it has no suffix; "-" writes to standard output).
-Without --running the motion is stopped.
-
-Options:
-  --out FILE       the picture file (required)
-  --size WxH       only the top-left W x H pixels of the 1280 x 1024
-                   picture, e.g. 632x380 for what the window shows
-  --angle A        driver angle in degrees (default: the design's, 0)
-  --revarm OFFSET  reverse arm position from mid gear (default 0; -1 is
-                   normal full forward, +1 full reverse for the default
-                   design)
-  --zoom Z         pixels per length unit, a finite number above 0
-  --pan-h H        picture x of the driving axle
-  --pan-v V        picture y of the driving axle
-                   (the view defaults to the design's: zoom 28.5, pan
-                   110, 270 unless a design file sets another)
-  --no-screen-data the picture without the screen data
-  --steam          with the steam display
-  --large-font     the screen data at the large-font positions
-  --line-width W   pen width 1 (default) or 2
-  --running STEP   run the gear at STEP degrees per tick (0.01 to 45), as
-                   the window runs it, from the design's driver angle (0):
-                   one revolution, then on up to the angle; cut-off
-                   readouts, steam colours and densities are those seen
-                   at that moment (frame by frame what "render animation"
-                   writes)
-)";
-
-int UsageError(std::ostream& err, const std::string& message) {
-    err << "vexlin-cli: render: " << message << "\nTry 'vexlin-cli render --help'.\n";
-    return kExitUsage;
-}
-
 struct FrameOptions {
     std::string out;
+    PictureKind kind = PictureKind::Png;
     std::optional<double> angle, revarm, zoom, panH, panV, lineWidth, running;
     int width = kFrameWidth, height = kFrameHeight;
     bool screenData = true;
@@ -69,9 +31,9 @@ struct FrameOptions {
     bool largeFont = false;
 };
 
-// Reads the options after "frame". On a usage error returns false with the
-// message.
-bool ParseFrameOptions(const std::vector<std::string>& args, FrameOptions& o, std::string& error) {
+// Reads the options of "render frame". On a usage error returns false with
+// the message.
+bool ReadFrameOptions(const Args& args, FrameOptions& o, std::string& error) {
     error.clear();
     struct Named {
         std::string_view name;
@@ -80,51 +42,29 @@ bool ParseFrameOptions(const std::vector<std::string>& args, FrameOptions& o, st
     const Named numbers[] = {{"--angle", &o.angle},   {"--revarm", &o.revarm},         {"--zoom", &o.zoom},
                              {"--pan-h", &o.panH},    {"--pan-v", &o.panV},            {"--line-width", &o.lineWidth},
                              {"--running", &o.running}};
-    const PictureSwitches switches{&o.screenData, &o.steam, &o.largeFont};
-    bool haveOut = false;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (TakePictureSwitch(args[i], switches)) continue;
-        std::optional<std::string> value;
-        if (TakeOutOption(args, i, o.out, error)) {
-            if (!error.empty()) return false;
-            haveOut = true;
-            continue;
-        }
-        if (TakeOption(args, i, "--size", value)) {
-            if (!value || !ParseFrameSize(*value, o.width, o.height)) {
-                error = "--size needs WxH within 1280x1024, e.g. 632x380";
-                return false;
-            }
-            continue;
-        }
-        const Named* named = nullptr;
-        for (const Named& n : numbers) {
-            if (TakeOption(args, i, n.name, value)) {
-                named = &n;
-                break;
-            }
-        }
-        if (!named) {
-            error = "unknown option " + Quote(args[i]);
-            return false;
-        }
-        if (!value) {
-            error = std::string(named->name) + " needs a number";
-            return false;
-        }
-        *named->target = ParseNumber(*value);
-        if (!*named->target) {
-            error = "not a number: " + Quote(*value) + " (for " + std::string(named->name) + ")";
-            return false;
-        }
-    }
-    if (!haveOut) {
+    o.screenData = !args.Has("--no-screen-data");
+    o.steam = args.Has("--steam");
+    o.largeFont = args.Has("--large-font");
+    for (const Named& n : numbers)
+        if (!NumberArg(args, n.name, *n.target, error)) return false;
+    const std::string* out = args.Value("--out");
+    if (!out) {
         error = "--out FILE is required";
         return false;
     }
-    if (!PictureKindOf(o.out)) {
-        error = "--out " + Quote(o.out) + ": unknown kind of picture " + Quote(std::string(FileSuffix(o.out))) +
-                "; the kinds are " + std::string(PictureKindNames());
+    if (out->empty()) {
+        error = "--out needs a file name";
+        return false;
+    }
+    o.out = *out;
+    const auto kind = PictureKindOf(o.out);
+    if (!kind) {
+        error = PictureKindError(o.out);
+        return false;
+    }
+    o.kind = *kind;
+    if (const std::string* size = args.Value("--size"); size && !ParseFrameSize(*size, o.width, o.height)) {
+        error = "--size needs WxH within 1280x1024, e.g. 632x380";
         return false;
     }
     if (o.lineWidth && *o.lineWidth != 1 && *o.lineWidth != 2) {
@@ -178,36 +118,35 @@ void PrepareFrame(GearState& g, const FrameOptions& o, const FrameServices& serv
     TickModel(g);
 }
 
-int WriteFailure(std::ostream& err, const std::string& message) {
-    err << "vexlin-cli: render: " << message << "\n";
-    return kExitFailure;
-}
-
-int RenderFrame(GearState& g, const FrameOptions& o, std::ostream& err) {
+int RenderFrame(GearState& g, const FrameOptions& o, CommandContext& ctx) {
+    const auto WriteFailure = [&ctx](std::ostream&, const std::string& message) {
+        return ctx.CannotRun(Clause(message));
+    };
+    std::ostream& err = ctx.err;
     LcgRandom random(1);
     const FrameServices services{nullptr, &random, nullptr}; // silent; steam dots from a fixed seed
     PrepareFrame(g, o, services);
     const PictureSource picture{o.width, o.height, [&](Canvas& c) { ComposeFrame(g, c, services); }};
-    if (const QString error = WritePicture(QString::fromStdString(o.out), *PictureKindOf(o.out), picture);
-        !error.isEmpty())
+    if (const QString error = WritePicture(QString::fromStdString(o.out), o.kind, picture); !error.isEmpty())
         return WriteFailure(err, error.toStdString());
     return kExitOk;
 }
 
 } // namespace
 
-int RunRender(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        out << kRenderHelp;
-        return kExitOk;
-    }
-    if (args.empty()) return UsageError(err, "which picture? (frame, animation)");
-    if (args[0] == "animation") return RunRenderAnimation(g, args, out, err);
-    if (args[0] != "frame") return UsageError(err, "unknown picture " + Quote(args[0]) + " (frame, animation)");
+int RunRenderFrame(CommandContext& ctx) {
     FrameOptions o;
     std::string error;
-    if (!ParseFrameOptions(args, o, error)) return UsageError(err, error);
-    return RenderFrame(g, o, err);
+    if (!ReadFrameOptions(ctx.args, o, error)) return ctx.Usage(error);
+    GearState* g = ctx.Design();
+    if (!g) return ctx.DesignExitCode();
+    return RenderFrame(*g, o, ctx);
+}
+
+int RunRender(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> words{"render"};
+    words.insert(words.end(), args.begin(), args.end());
+    return RunCommandOn(g, words, out, err);
 }
 
 } // namespace vx::cli

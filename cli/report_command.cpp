@@ -8,50 +8,42 @@
 
 namespace vx::cli {
 
-bool ParseReportOptions(const std::vector<std::string>& args, std::string& out, std::string& paper,
-                        std::string& error) {
+bool ReadReportOptions(const Args& args, std::string& out, std::string& paper, std::string& error) {
     error.clear();
     paper = "auto";
-    bool haveOut = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::optional<std::string> value;
-        if (TakeOutOption(args, i, out, error)) {
-            if (!error.empty()) {
-                error = "report: " + error;
-                return false;
-            }
-            haveOut = true;
-            continue;
-        }
-        if (TakeOption(args, i, "--paper", value)) {
-            if (!value || (*value != "a4" && *value != "letter" && *value != "auto")) {
-                error = "report: --paper needs a4, letter or auto";
-                return false;
-            }
-            paper = *value;
-            continue;
-        }
-        error = "report: unknown option " + Quote(args[i]);
+    const std::string* file = args.Value("--out");
+    if (!file) {
+        error = "--out FILE is required";
         return false;
     }
-    if (!haveOut) {
-        error = "report: --out FILE is required";
+    if (file->empty()) {
+        error = "--out needs a file name";
         return false;
+    }
+    out = *file;
+    if (const std::string* value = args.Value("--paper")) {
+        std::string lower = *value;
+        for (char& c : lower)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (lower != "a4" && lower != "letter" && lower != "auto") {
+            error = "--paper needs a4, letter or auto, got " + Quote(*value);
+            return false;
+        }
+        paper = lower;
     }
     return true;
 }
 
-int RunReport(GearState& g, const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err) {
+int RunReportCommand(CommandContext& ctx) {
     std::string path, paperName, error;
-    if (!ParseReportOptions(args, path, paperName, error)) {
-        err << "vexlin-cli: " << error << "\nTry 'vexlin-cli --help'.\n";
-        return kExitUsage;
-    }
+    if (!ReadReportOptions(ctx.args, path, paperName, error)) return ctx.Usage(error);
+    GearState* design = ctx.Design();
+    if (!design) return ctx.DesignExitCode();
+    GearState& g = *design;
+    if (const std::string* title = ctx.args.Value("--title")) g.designName = *title;
     const Paper paper = paperName == "a4" ? Paper::A4 : paperName == "letter" ? Paper::Letter : LocalePaper();
-    if (const QString message = WriteReport(g, paper, QString::fromStdString(path)); !message.isEmpty()) {
-        err << "vexlin-cli: report: " << message.toStdString() << "\n";
-        return kExitFailure;
-    }
+    if (const QString message = WriteReport(g, paper, QString::fromStdString(path)); !message.isEmpty())
+        return ctx.CannotRun(Clause(message.toStdString()));
     return kExitOk;
 }
 

@@ -16,9 +16,9 @@ float ToModelFloat(double v) {
     return static_cast<float>(v);
 }
 
-void AppendNumber(std::string& out, double v) {
+void AppendNumber(std::string& out, float v) {
     char buf[kNumberBuffer];
-    out += FormatGeneral9(buf, v);
+    out += FormatShortest(buf, v);
 }
 
 void AppendCsvField(std::string& out, std::string_view text) {
@@ -55,53 +55,6 @@ bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::strin
         return true;
     }
     return false;
-}
-
-bool TakeOutOption(const std::vector<std::string>& args, std::size_t& i, std::string& out, std::string& error) {
-    std::optional<std::string> value;
-    if (!TakeOption(args, i, "--out", value)) return false;
-    if (!value || value->empty())
-        error = "--out needs a file name";
-    else
-        out = *value;
-    return true;
-}
-
-bool TakePictureSwitch(const std::string& arg, const PictureSwitches& switches) {
-    if (arg == "--no-screen-data") *switches.screenData = false;
-    else if (arg == "--steam") *switches.steam = true;
-    else if (arg == "--large-font") *switches.largeFont = true;
-    else return false;
-    return true;
-}
-
-bool ReadNumberOptions(const std::vector<std::string>& args, std::span<const NumberOption> options,
-                       std::string_view command, std::string& error) {
-    const std::string prefix = std::string(command) + ": ";
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        bool matched = false;
-        for (const NumberOption& n : options) {
-            std::optional<std::string> value;
-            if (!TakeOption(args, i, n.name, value)) continue;
-            matched = true;
-            if (!value) {
-                error = prefix + std::string(n.name) + " needs a number";
-                return false;
-            }
-            const auto v = ParseNumber(*value);
-            if (!v) {
-                error = prefix + "not a number: " + Quote(*value) + " (for " + std::string(n.name) + ")";
-                return false;
-            }
-            *n.target = *v;
-            break;
-        }
-        if (!matched) {
-            error = prefix + "unknown option " + Quote(args[i]);
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace vx::cli

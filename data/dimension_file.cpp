@@ -140,6 +140,24 @@ std::string DesignNameFromPath(std::string_view path) {
     return std::string(name.substr(0, name.size() - 4));
 }
 
+namespace {
+
+// Stores checked bytes as the design (see OpenDesign).
+FileResult LoadDesign(GearState& g, const DesignBytes& bytes, std::string name) {
+    FileResult r;
+    FullReset(g);
+    g.designName = std::move(name);
+    DecodeDesign(g, bytes.data());
+    r.midGear = FindMidGear(g);
+    // The reverse arm comes up at mid gear (the bar at 0), also when the
+    // search could not settle and kept an older centre.
+    g.motion.reverseArmPosition = g.revArm.centre;
+    g.piv.x[18] = g.revArm.centre;
+    return r;
+}
+
+} // namespace
+
 FileResult OpenDesign(GearState& g, const std::string& path) {
     FileResult r;
     DesignBytes bytes{};
@@ -148,15 +166,20 @@ FileResult OpenDesign(GearState& g, const std::string& path) {
         r.error = OpenError(path, reason);
         return r;
     }
-    FullReset(g);
-    g.designName = DesignNameFromPath(path);
-    DecodeDesign(g, bytes.data());
-    r.midGear = FindMidGear(g);
-    // The reverse arm comes up at mid gear (the bar at 0), also when the
-    // search could not settle and kept an older centre.
-    g.motion.reverseArmPosition = g.revArm.centre;
-    g.piv.x[18] = g.revArm.centre;
-    return r;
+    return LoadDesign(g, bytes, DesignNameFromPath(path));
+}
+
+FileResult OpenDesignBytes(GearState& g, std::string_view data, const std::string& label) {
+    if (data.size() < kDesignFileSize) {
+        FileResult r;
+        r.ok = false;
+        r.error = "Cannot open design from " + label + ": too short (" + std::to_string(data.size()) +
+                  " bytes; a design file holds " + std::to_string(kDesignFileSize) + ")";
+        return r;
+    }
+    DesignBytes bytes{};
+    std::copy_n(reinterpret_cast<const std::uint8_t*>(data.data()), bytes.size(), bytes.begin());
+    return LoadDesign(g, bytes, {});
 }
 
 FileResult SaveDesign(GearState& g, const std::string& path) {

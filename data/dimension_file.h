@@ -48,6 +48,11 @@ struct FileResult {
 // reverse arm at the centre.
 FileResult OpenDesign(GearState& g, const std::string& path);
 
+// The same from bytes already read (standard input): the first
+// kDesignFileSize of `data`; `label` names them in a message ("standard
+// input"). The design gets no name.
+FileResult OpenDesignBytes(GearState& g, std::string_view data, const std::string& label);
+
 // Saves the design. A symbolic link is followed: its target is saved and
 // the link stays. The file is written to a temporary file beside the target
 // (with the owner, group and permissions of the file it replaces) and

@@ -101,23 +101,23 @@ void BuildPivotTable(GearState& g, const PivotPicks& picks, std::string_view dat
     });
 }
 
-void BuildPivotCsv(GearState& g, const PivotPicks& picks, std::string& out) {
+void BuildPivotCsv(GearState& g, std::span<const int> pivots, std::string& out) {
     out.clear();
-    out.reserve(static_cast<std::size_t>(PivotTableRowCount(g.motion.selectedStep)) * 200 + 256);
+    out.reserve(static_cast<std::size_t>(PivotTableRowCount(g.motion.selectedStep)) * (20 + 30 * pivots.size()) + 256);
     out += "angle";
-    for (const int p : picks) {
+    for (const int p : pivots) {
         const std::string n = std::to_string(p);
-        out += ",p" + n + "y,p" + n + "x";
+        out += ",p" + n + "x,p" + n + "y";
     }
     out += '\n';
     char buf[kNumberBuffer];
     ForEachRow(g, [&](float a) {
-        out += FormatGeneral9(buf, a);
-        for (const int p : picks) {
+        out += FormatShortest(buf, a);
+        for (const int p : pivots) {
             out += ',';
-            out += FormatGeneral9(buf, g.piv.y[static_cast<std::size_t>(p)]);
+            out += FormatShortest(buf, g.piv.x[static_cast<std::size_t>(p)]);
             out += ',';
-            out += FormatGeneral9(buf, g.piv.x[static_cast<std::size_t>(p)]);
+            out += FormatShortest(buf, g.piv.y[static_cast<std::size_t>(p)]);
         }
         out += '\n';
     });

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -33,8 +34,9 @@ long long PivotTableRowCount(float step);
 void BuildPivotTable(GearState& g, const PivotPicks& picks, std::string_view date, std::string_view time,
                      std::string& out);
 
-// The same rows as CSV: "angle,p<N>y,p<N>x,..." then one line per angle, 9
-// significant digits.
-void BuildPivotCsv(GearState& g, const PivotPicks& picks, std::string& out);
+// The same rows as CSV for the pivots listed: "angle,p<N>x,p<N>y,..." (x
+// before y, as every CSV of the program), then one line per angle, each
+// value in the shortest form that reads back as the same 32-bit value.
+void BuildPivotCsv(GearState& g, std::span<const int> pivots, std::string& out);
 
 } // namespace vx

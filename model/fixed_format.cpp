@@ -83,6 +83,29 @@ std::string_view FormatGeneral9(char (&buf)[kNumberBuffer], double v) {
     return {buf, static_cast<std::size_t>(r.ptr - buf)};
 }
 
+std::string_view FormatColumn(char (&buf)[kNumberBuffer], double v, int width, int decimals) {
+    const std::string_view fixed = FormatFixed(buf, v, width, decimals);
+    if (width <= 1 || fixed.size() < static_cast<std::size_t>(width) || fixed.front() == ' ') return fixed;
+    // Too wide: the exponent form with as many decimals as fit, at least 0.
+    for (int d = std::min(decimals, 6); d >= 0; --d) {
+        char e[kNumberBuffer];
+        const std::string_view text = FormatExponent(e, v, d);
+        if (text.size() < static_cast<std::size_t>(width) || d == 0) {
+            const std::size_t pad = text.size() < static_cast<std::size_t>(width) ? width - text.size() : 1;
+            std::memset(buf, ' ', pad);
+            std::memcpy(buf + pad, text.data(), std::min(text.size(), kNumberBuffer - pad));
+            return {buf, std::min(pad + text.size(), kNumberBuffer)};
+        }
+    }
+    return fixed;
+}
+
+std::string_view FormatShortest(char (&buf)[kNumberBuffer], float v) {
+    if (!std::isfinite(v)) return {buf, Special(buf, v)};
+    const auto r = std::to_chars(buf, buf + kNumberBuffer, v);
+    return {buf, static_cast<std::size_t>(r.ptr - buf)};
+}
+
 std::string_view FormatExponent(char (&buf)[kNumberBuffer], double v, int decimals) {
     if (!std::isfinite(v)) return {buf, Special(buf, v)};
     const auto r = std::to_chars(buf, buf + kNumberBuffer, v, std::chars_format::scientific, std::clamp(decimals, 0, 20));

@@ -30,6 +30,17 @@ inline std::string_view FormatFixedCut(char (&buf)[kNumberBuffer], double v, int
 // "3.40282347e+38"), as "%.9g" writes them in the C locale.
 std::string_view FormatGeneral9(char (&buf)[kNumberBuffer], double v);
 
+// v for a table column `width` characters wide: the w:d format when it
+// leaves at least one blank before the value, else the exponent form
+// ("-1.174e+05") so that it does, so a value never runs into the column
+// before it. Right-aligned in `width`.
+std::string_view FormatColumn(char (&buf)[kNumberBuffer], double v, int width, int decimals);
+
+// A 32-bit value in the shortest text that reads back as the same bits:
+// "3.3" (not "3.29999995"), "0.1", "1e-05", "9.184851e-17"; "nan", "inf"
+// and "-inf". The form (fixed or exponent) is whichever is shorter.
+std::string_view FormatShortest(char (&buf)[kNumberBuffer], float v);
+
 // v in the exponent form with `decimals` decimals ("1.235e+12").
 std::string_view FormatExponent(char (&buf)[kNumberBuffer], double v, int decimals);
 

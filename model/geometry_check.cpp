@@ -1,21 +1,48 @@
 #include "model/geometry_check.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
+#include "model/dimensions.h"
 #include "model/ports.h"
 #include "model/solver.h"
 
 namespace vx {
 
+bool FiguresFinite(const GearState& g, bool ports) {
+    for (int p = 0; p < kPivotCount; ++p) {
+        if (p == 19 || p == 20) continue; // the reference points are the user's
+        if (!std::isfinite(g.piv.x[static_cast<std::size_t>(p)]) || !std::isfinite(g.piv.y[static_cast<std::size_t>(p)]))
+            return false;
+    }
+    if (!std::isfinite(g.linkAngle) || !std::isfinite(g.events.valveOffset)) return false;
+    if (!ports) return true;
+    for (const float v : {g.ports.pistonPosition, g.ports.frontSteamOpening, g.ports.frontExhaustOpening,
+                          g.ports.rearSteamOpening, g.ports.rearExhaustOpening})
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
+GeometryCause SolvedPositionCause(const GearState& g, bool ports) {
+    if (g.solveCause != GeometryCause::None) return g.solveCause;
+    return FiguresFinite(g, ports) ? GeometryCause::None : GeometryCause::NotFinite;
+}
+
+int NonPositiveLengths(const GearState& g, std::span<LengthFault, std::size(kPositiveLengthIds)> out) {
+    int n = 0;
+    for (const int id : kPositiveLengthIds) {
+        const DimensionInfo* d = FindDimension(id);
+        if (!d) continue;
+        const float v = DimensionValue(g, *d);
+        if (!(v > 0)) out[static_cast<std::size_t>(n++)] = {id, v};
+    }
+    return n;
+}
+
 GeometryCause PistonAndPortsFault(GearState& g) {
     ComputePortOpenings(g);
-    if (g.solveCause != GeometryCause::None) return g.solveCause;
-    const PortOpenings& p = g.ports;
-    for (const float v : {p.pistonPosition, p.frontSteamOpening, p.frontExhaustOpening, p.rearSteamOpening,
-                          p.rearExhaustOpening})
-        if (!std::isfinite(v)) return GeometryCause::NotFinite;
-    return GeometryCause::None;
+    return SolvedPositionCause(g, true);
 }
 
 TurnCheck CheckTurn(GearState g, float position, double step) {
@@ -25,6 +52,13 @@ TurnCheck CheckTurn(GearState g, float position, double step) {
     r.position = position;
     g.motion.reverseArmPosition = position;
     const int count = static_cast<int>(std::ceil(360.0 / step - 1e-9));
+    std::array<LengthFault, std::size(kPositiveLengthIds)> lengths{};
+    if (NonPositiveLengths(g, lengths) > 0) {
+        r.angles = count;
+        r.failures = count;
+        r.firstCause = GeometryCause::BadLength;
+        return r;
+    }
     // The rocker's lower end feeds each solve from the one before.
     for (int pass = 0; pass < 2; ++pass) {
         for (int k = 0; k < count; ++k) {

@@ -9,6 +9,9 @@
 // the report) all go through it.
 #pragma once
 
+#include <iterator>
+#include <span>
+
 #include "model/gear_state.h"
 #include "model/geometry_error.h"
 
@@ -30,6 +33,29 @@ struct TurnCheck {
 GeometryCause PistonAndPortsFault(GearState& g);
 
 // step in degrees, held within 0.01 .. 360.
+// step in degrees, held within 0.01 .. 360. A design with a length fault
+// (below) fails at every angle with the cause BadLength, unsolved; a solve
+// that leaves a figure not finite fails with NotFinite.
 TurnCheck CheckTurn(GearState design, float position, double step = 1.0);
+
+// Whether every figure of a solved position is a finite number: the solved
+// pivots (not the reference points), the link angle, the valve offset and,
+// with `ports` (after ComputePortOpenings), the piston position and the
+// four port openings.
+bool FiguresFinite(const GearState& g, bool ports);
+
+// The solve's cause, or NotFinite when the solve raised none but left a
+// figure that is not finite.
+GeometryCause SolvedPositionCause(const GearState& g, bool ports);
+
+// A length the gear needs above zero (the stroke, the driver, the rods, the
+// link, the lifting links and arms, the rocker's arms) that is not: zero,
+// negative or NaN.
+struct LengthFault {
+    int id = 0; // the dimension's id
+    float value = 0;
+};
+constexpr int kPositiveLengthIds[] = {1, 2, 3, 4, 8, 9, 10, 14, 15, 16, 18, 20, 22, 30, 32};
+int NonPositiveLengths(const GearState& g, std::span<LengthFault, std::size(kPositiveLengthIds)> out);
 
 } // namespace vx

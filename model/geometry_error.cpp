@@ -32,7 +32,8 @@ constexpr CauseText kTexts[] = {
     {"eccentric-fwd-rod", "The forward eccentric rod has no length"},
     {"eccentric-rev-rod", "The reverse eccentric rod has no length"},
     {"stroke", "The stroke is zero"},
-    {"not-finite", "A dimension beyond reason leaves the piston or the valve without a position"},
+    {"not-finite", "A figure of the solved gear is not a finite number"},
+    {"dimension", "A length the gear needs is not above zero"},
 };
 
 const CauseText& TextOf(GeometryCause cause) {

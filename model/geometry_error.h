@@ -28,7 +28,8 @@ enum class GeometryCause : std::uint8_t {
     FwdRodNoLength,    // the forward eccentric rod of length 0
     RevRodNoLength,    // the reverse eccentric rod of length 0
     StrokeZero,        // a stroke of 0
-    NotFinite,         // the piston or a port came out not a finite number
+    NotFinite,         // a figure of the solved gear is not a finite number
+    BadLength,         // a length the gear needs is zero, negative or not a number
 };
 
 // Whether the cause is a guarded divisor (Guard or a named part).

@@ -1,5 +1,6 @@
 #include "model/valve_events_text.h"
 
+#include <cmath>
 #include <optional>
 
 #include "model/fixed_format.h"
@@ -18,10 +19,13 @@ void AppendOptional(std::string& out, const std::optional<float>& v, int decimal
 
 void AppendInt(std::string& out, int v) { out += std::to_string(v); }
 
-// A right-aligned column of `width` characters: the value, or "-".
+// A right-aligned column of `width` characters: the value, or "-". A value
+// too wide for it goes in the exponent form, so it never runs into the
+// column before.
 void AppendColumn(std::string& out, const std::optional<double>& v, int decimals, int width) {
     if (v) {
-        AppendFixed(out, *v, decimals, width);
+        char buf[kNumberBuffer];
+        out += FormatColumn(buf, *v, width, decimals);
     } else {
         out.append(static_cast<std::size_t>(width > 1 ? width - 1 : 0), ' ');
         out += '-';
@@ -48,7 +52,19 @@ void AppendLabel(std::string& out, std::string_view label) {
 
 } // namespace
 
-void AppendValveEventsCsv(std::string& out, const PositionEvents& e) {
+bool EventsFinite(const PositionEvents& e) {
+    for (const bool rear : {false, true}) {
+        const EndEvents& x = e.End(rear);
+        for (const auto* v : {&x.admissionAngle, &x.cutOffAngle, &x.releaseAngle, &x.compressionAngle, &x.admission,
+                              &x.cutOff, &x.release, &x.compression})
+            if (*v && !std::isfinite(**v)) return false;
+        for (const float v : {x.lead, x.maxSteamOpening, x.maxExhaustOpening})
+            if (!std::isfinite(v)) return false;
+    }
+    return std::isfinite(e.position) && std::isfinite(e.valveTravel) && std::isfinite(e.dieSlip);
+}
+
+void AppendValveEventsCsv(std::string& out, const PositionEvents& e, std::optional<float> offset) {
     for (const bool rear : {false, true}) {
         const EndEvents& x = e.End(rear);
         AppendFixed(out, e.position, 6);
@@ -67,13 +83,19 @@ void AppendValveEventsCsv(std::string& out, const PositionEvents& e) {
         AppendInt(out, x.steamOpenings);
         out += ',';
         AppendInt(out, x.exhaustOpenings);
-        out += '\n';
+        out += ',';
+        if (offset) {
+            char buf[kNumberBuffer];
+            out += FormatShortest(buf, *offset);
+        }
+        out += EventsSound(e) ? ",yes\n" : ",no\n";
     }
 }
 
-std::string ValveEventsCsv(std::span<const PositionEvents> events) {
+std::string ValveEventsCsv(std::span<const PositionEvents> events, std::span<const float> offsets) {
     std::string out(kValveEventsCsvHeader);
-    for (const PositionEvents& e : events) AppendValveEventsCsv(out, e);
+    for (std::size_t i = 0; i < events.size(); ++i)
+        AppendValveEventsCsv(out, events[i], i < offsets.size() ? std::optional<float>(offsets[i]) : std::nullopt);
     return out;
 }
 
@@ -148,11 +170,16 @@ void AppendValveEventsTable(std::string& out, const PositionEvents& e, float cen
     AppendLabel(out, "die slip");
     AppendColumn(out, static_cast<double>(e.dieSlip), 5, kColumnWidth);
     out += '\n';
-    if (!e.Closes()) out += ValveEventsErrorText(e) + '\n';
+    if (!EventsSound(e)) out += ValveEventsErrorText(e) + '\n';
 }
 
 std::string ValveEventsErrorText(const PositionEvents& e) {
-    if (e.Closes()) return {};
+    if (e.Closes()) {
+        if (EventsFinite(e)) return {};
+        std::string out = "reverse arm ";
+        AppendFixed(out, e.position, 6);
+        return out + ": a figure of the events is not a finite number";
+    }
     char cause[200];
     FormatGeometryCause(e.firstCause, e.firstCauseAngle, cause, sizeof cause);
     std::string out = "reverse arm ";

@@ -133,7 +133,7 @@ TEST(RenderAnimation, FailedWriteNamesTheFileAndKeepsTheOldOne) {
         test::FileSizeLimit limit(1000); // the animation needs far more
         r = Cli({"render", "animation", "--out", gif, "--step", "45"});
     }
-    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.code, kExitCannotRun);
     EXPECT_NE(r.err.find("cannot write " + gif + ": "), std::string::npos) << r.err;
     QFile f(QString::fromStdString(gif));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -141,7 +141,7 @@ TEST(RenderAnimation, FailedWriteNamesTheFileAndKeepsTheOldOne) {
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"gear.gif"}); // no temporary file left
 
     const test::CliRun missing = Cli({"render", "animation", "--out", dir.File("no/such/folder.gif"), "--step", "45"});
-    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.code, kExitCannotRun);
     EXPECT_NE(missing.err.find("folder.gif"), std::string::npos) << missing.err;
 }
 

@@ -49,7 +49,7 @@ TEST(BalanceCommand, UsageErrorsNameWhatIsWrongAndWriteNothing) {
         {{"--vary", "stroke", "--weights", "lead=-1"}, "--weights: lead needs a finite number not below 0"},
         {{"--vary", "stroke", "--positions", "-1,x"}, "--positions: not a finite number: \"x\""},
         {{"--vary", "stroke", "--direction", "sideways"}, "--direction needs auto, forward or reverse"},
-        {{"--vary", "stroke", "--save"}, "--save needs a file name"},
+        {{"--vary", "stroke", "--save"}, "--save needs a value"},
         {{"--vary", "stroke", "--fast"}, "unknown option \"--fast\""},
     };
     TempDir dir;
@@ -109,7 +109,7 @@ TEST(BalanceCommand, BoundsWhereTheLinkageNeverClosesFailAndSaveNothing) {
     TempDir dir;
     const CliRun r = Cli({"--set", "radRodTotalLength=0.5", "balance", "--vary", "radRodTotalLength", "--bounds",
                           "radRodTotalLength=0.4:0.6", "--max-evals", "5", "--save", dir.File("x.vxd")});
-    EXPECT_EQ(r.code, kExitFailure);
+    EXPECT_EQ(r.code, kExitFault);
     EXPECT_NE(r.err.find("no design within the bounds closes the linkage"), std::string::npos) << r.err;
     EXPECT_NE(r.out.find("the linkage does not close"), std::string::npos);
     EXPECT_TRUE(dir.Names().empty());

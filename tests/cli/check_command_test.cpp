@@ -20,8 +20,28 @@ TEST(CheckCommand, DefaultDesignClosesInEveryGear) {
     for (const char* offset : {"-1", "0", "1"}) {
         const CliRun r = Cli({"check", "--revarm", offset});
         EXPECT_EQ(r.code, kExitOk) << offset;
-        EXPECT_EQ(r.out, "") << offset;
-        EXPECT_EQ(r.err, "closes at every angle\n") << offset;
+        EXPECT_EQ(r.out, "angle,cause,message\n") << offset; // success is the header alone
+        EXPECT_EQ(r.err, "") << offset;
+    }
+}
+
+TEST(CheckCommand, SummaryIsOneLineOnStandardOutput) {
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        const char* line;
+    } cases[] = {
+        {{"check", "--summary"}, kExitOk, "closes at every angle\n"},
+        {{"--set", "mainRodLength=1", "check", "--step", "30", "--summary"}, kExitFault,
+         "does not close at 6 of 12 angles; first: The main rod cannot reach the crosshead at 60.0\xC2\xB0\n"},
+        {{"--set", "stroke=-5", "check", "--summary"}, kExitFault,
+         "a length is not above zero: Stroke (stroke) is -5; the gear needs it above zero\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = Cli(c.args);
+        EXPECT_EQ(r.code, c.code) << c.line;
+        EXPECT_EQ(r.out, c.line);
+        EXPECT_EQ(r.err, "");
     }
 }
 
@@ -35,23 +55,35 @@ TEST(CheckCommand, EachCauseOnADesignThatProvokesIt) {
         {{"check", "--revarm", "30", "--step", "90"},
          "0,reverse-arm,The reverse arm cannot reach its set position at 0.0\xC2\xB0"},
         {{"--set", "liftLinkExLink=-100", "check", "--step", "90"},
-         "0,link-lifting-link,The expansion link's lifting link cannot hold the link at 0.0\xC2\xB0"},
-        {{"--set", "liftLinkRadRod=-100", "check", "--step", "90"},
+         ",dimension,Lift Link for ExLink (liftLinkExLink) is -100; the gear needs it above zero"},
+        {{"--set", "radRodShortEnd=10", "check", "--step", "90"},
          "0,radius-rod-lifting-link,The radius rod's lifting link cannot hold the radius rod at 0.0\xC2\xB0"},
         {{"--set", "eccFwdRod=0.5", "check", "--step", "90"},
          "0,eccentric-rod,The eccentric rods cannot reach the expansion link at 0.0\xC2\xB0"},
         // A guarded divisor names the part that stands in a dead position.
-        {{"--set", "rockerUpperTotal=0", "--set", "rockerUpperBackSet=0", "check", "--step", "90"},
+        {{"--set", "rockerUpperTotal=1e-30", "--set", "rockerUpperBackSet=0", "check", "--step", "90"},
          "0,rocker-upper-arm,The rocker's upper arm lies level with its pivot at 0.0\xC2\xB0"},
-        {{"--set", "rockerLowerLength=0", "check", "--step", "90"},
+        {{"--set", "rockerLowerLength=1e-30", "check", "--step", "90"},
          "0,rocker-lower-arm,The rocker's lower arm lies level with its pivot at 0.0\xC2\xB0"},
-        {{"--set", "eccRevRod=0", "check", "--step", "90"},
+        {{"--set", "eccRevRod=1e-30", "check", "--step", "90"},
          "0,eccentric-rev-rod,The reverse eccentric rod has no length at 0.0\xC2\xB0"},
-        {{"--set", "stroke=0", "check", "--step", "90"}, "0,stroke,The stroke is zero at 0.0\xC2\xB0"},
+        {{"--set", "stroke=1e-30", "check", "--step", "90"}, "0,stroke,The stroke is zero at 0.0\xC2\xB0"},
+        // A figure that is not a number is a fault, though no step failed.
+        {{"--set", "valveCtrToJoint=nan", "check", "--step", "90"},
+         "0,not-finite,A figure of the solved gear is not a finite number at 0.0\xC2\xB0"},
+        {{"--set", "valveFrontHalf=inf", "check", "--step", "90"},
+         "0,not-finite,A figure of the solved gear is not a finite number at 0.0\xC2\xB0"},
+        // A length the gear needs above zero is named before any solve.
+        {{"--set", "stroke=-5", "check"}, ",dimension,Stroke (stroke) is -5; the gear needs it above zero"},
+        {{"--set", "stroke=0", "check"}, ",dimension,Stroke (stroke) is 0; the gear needs it above zero"},
+        {{"--set", "eccRevRod=0", "check"},
+         ",dimension,Eccemtric Reverse Rod (eccRevRod) is 0; the gear needs it above zero"},
+        {{"--set", "mainRodLength=nan", "check"},
+         ",dimension,Main Rod Length (mainRodLength) is nan; the gear needs it above zero"},
     };
     for (const Case& c : cases) {
         const CliRun r = Cli(c.args);
-        EXPECT_EQ(r.code, kExitFailure) << c.firstRow;
+        EXPECT_EQ(r.code, kExitFault) << c.firstRow;
         const std::string head = "angle,cause,message\n" + std::string(c.firstRow) + "\n";
         EXPECT_EQ(r.out.substr(0, head.size()), head);
         EXPECT_EQ(r.err, "");
@@ -63,7 +95,7 @@ TEST(CheckCommand, EachCauseOnADesignThatProvokesIt) {
 // two arcs around 90 and 270 degrees, listed at the step given.
 TEST(CheckCommand, ListsOnlyTheAnglesThatFail) {
     const CliRun r = Cli({"--set", "mainRodLength=1", "check", "--step", "30"});
-    EXPECT_EQ(r.code, kExitFailure);
+    EXPECT_EQ(r.code, kExitFault);
     std::istringstream rows(r.out);
     std::string line, angles;
     std::getline(rows, line);

@@ -11,6 +11,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -33,6 +35,8 @@
 #include "cli/text_io.h"
 #include "model/defaults.h"
 #include "model/dimensions.h"
+#include "model/fixed_format.h"
+#include "model/midgear.h"
 #include "tests/decimal_comma_locale.h"
 #include "tests/temp_dir.h"
 
@@ -125,10 +129,11 @@ std::vector<std::string> Fields(const std::string& line) {
     return fields;
 }
 
-std::string G9(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.9g", v);
-    return buf;
+// A model value as the program writes it: the shortest form that reads
+// back as the same 32-bit value.
+std::string Shortest(float v) {
+    char buf[kNumberBuffer];
+    return std::string(FormatShortest(buf, v));
 }
 
 // ------------------------------------------------------------ help, version
@@ -141,12 +146,11 @@ TEST(CliProcess, HelpAndVersion) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
     EXPECT_EQ(help.err, "");
 
-    // Every command answers "--help": render and diagram with their own,
-    // the others with the program's, which describes them.
+    // Every command answers "--help" with its own.
     for (const char* cmd : {"dims", "midgear", "sweep", "check", "pivots", "save"}) {
         const ProcessResult r = RunProgram({cmd, "--help"});
         EXPECT_EQ(r.code, 0) << cmd;
-        EXPECT_EQ(r.out, help.out) << cmd;
+        EXPECT_EQ(r.out.rfind(std::string("Usage: vexlin-cli [GLOBAL OPTIONS] ") + cmd, 0), 0u) << r.out;
         EXPECT_EQ(r.err, "") << cmd;
     }
 
@@ -198,11 +202,14 @@ const UsageCase kUsageCases[] = {
     {{"sweep", "--from", "-1e308", "--to", "1e308", "--step", "1"}, "too many rows"},
     // Usage errors come before the file is opened.
     {{"--design", "/no/such/file.vxd", "sweep", "--step", "0"}, "--step"},
+    {{"--design", "/no/such/file.vxd", "render", "frame", "--bogus"}, "--bogus"},
+    {{"--design", "/no/such/file.vxd", "diagram", "sine", "--bogus"}, "--bogus"},
+    {{"--design", "/no/such/file.vxd", "report", "--bogus"}, "--bogus"},
 };
 
 INSTANTIATE_TEST_SUITE_P(CliProcess, CliUsageErrors, ::testing::ValuesIn(kUsageCases));
 
-TEST(CliProcess, FailuresExitOne) {
+TEST(CliProcess, FilesThatCannotBeReadOrWrittenExitThree) {
     TempDir dir;
     const struct {
         std::vector<std::string> args;
@@ -213,7 +220,7 @@ TEST(CliProcess, FailuresExitOne) {
     };
     for (const auto& c : cases) {
         const ProcessResult r = RunProgram(c.args);
-        EXPECT_EQ(r.code, 1) << r.err;
+        EXPECT_EQ(r.code, 3) << r.err;
         EXPECT_NE(r.err.find(c.named), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
     }
@@ -221,8 +228,27 @@ TEST(CliProcess, FailuresExitOne) {
     const std::string shortFile = dir.File("short.vxd");
     std::ofstream(shortFile) << "twelve bytes";
     const ProcessResult r = RunProgram({"--design", shortFile, "midgear"});
-    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.code, 3);
     EXPECT_NE(r.err.find("too short"), std::string::npos) << r.err;
+}
+
+// Output that cannot be written (a full device) exits 3 with the reason.
+TEST(CliProcess, OutputThatCannotBeWrittenExitsThree) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"dims"}, {"sweep", "--step", "1"}, {"events", "--positions", "-1"}}) {
+        std::vector<std::string> words{VEXLIN_CLI_PATH};
+        words.insert(words.end(), args.begin(), args.end());
+        std::string command;
+        for (const std::string& w : words) command += "'" + w + "' ";
+        TempDir dir;
+        const std::string errPath = dir.File("err");
+        const int status = std::system((command + "> /dev/full 2> '" + errPath + "'").c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << command;
+        EXPECT_EQ(WEXITSTATUS(status), 3) << command;
+        EXPECT_NE(ReadAll(errPath).find(": cannot write the output: No space left on device"), std::string::npos)
+            << ReadAll(errPath);
+    }
 }
 
 // ------------------------------------------------------------ dims, midgear
@@ -244,10 +270,10 @@ TEST(CliProcess, DimsListsEveryDimensionInOrder) {
         ASSERT_NE(d, nullptr);
         EXPECT_EQ(f[1], d->field);
         EXPECT_EQ(f[2], d->shortName);
-        EXPECT_EQ(f[3], G9(d->defaultValue)) << d->field;
+        EXPECT_EQ(f[3], Shortest(d->defaultValue)) << d->field;
     }
     EXPECT_EQ(Fields(lines[2])[3], "3"); // stroke
-    EXPECT_EQ(Fields(lines[24])[3], G9(7.633f)); // liftShaftHorz, printed as the float it is
+    EXPECT_EQ(Fields(lines[24])[3], Shortest(7.633f)); // liftShaftHorz, printed as the float it is
 }
 
 TEST(CliProcess, SetValuesReachTheDesign) {
@@ -283,7 +309,7 @@ TEST(CliProcess, MidGearPrintsTheCentre) {
     StartUp(*g);
     const ProcessResult r = RunProgram({"midgear"});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out, G9(g->revArm.centre) + "\n");
+    EXPECT_EQ(r.out, Shortest(g->revArm.centre) + "\n");
     EXPECT_TRUE(ParseNumber(Lines(r.out).at(0)).has_value());
 
     // Moving the lift shaft moves mid gear, found again after --set.
@@ -359,8 +385,45 @@ TEST(CliProcess, SweepPrintsTheAngleAsUsed) {
     ASSERT_EQ(r.code, 0) << r.err;
     const auto lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(Fields(lines[2])[0], G9(0.01f)); // 0.00999999978
-    EXPECT_EQ(Fields(lines[4])[0], G9(0.03f));
+    EXPECT_EQ(Fields(lines[2])[0], Shortest(0.01f)); // 0.01, the float it is
+    EXPECT_EQ(Fields(lines[4])[0], Shortest(0.03f));
+}
+
+// Every figure of dims and of a sweep is written in its shortest form and
+// reads back as the very 32-bit value the model holds: no float noise
+// ("3.29999995", "0.100000001"), no lost bits.
+TEST(CliProcess, FiguresAreShortestAndReadBackBitForBit) {
+    const ProcessResult dims = RunProgram({"--set", "stroke=3.3", "dims"});
+    ASSERT_EQ(dims.code, 0) << dims.err;
+    auto g = std::make_unique<GearState>();
+    StartUp(*g);
+    CommitDimension(*g, FindDimensionByField("stroke")->id, 3.3f);
+    FindMidGear(*g);
+    const auto lines = Lines(dims.out);
+    ASSERT_EQ(lines.size(), 55u);
+    EXPECT_EQ(Fields(lines[2])[3], "3.3");
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto f = Fields(lines[i]);
+        const DimensionInfo* d = FindDimension(std::stoi(f[0]));
+        ASSERT_NE(d, nullptr) << lines[i];
+        const auto back = ReadNumber(f[3]);
+        ASSERT_TRUE(back.has_value()) << lines[i];
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(static_cast<float>(*back)),
+                  std::bit_cast<std::uint32_t>(DimensionValue(*g, *d)))
+            << d->field;
+    }
+
+    const ProcessResult sweep = RunProgram({"sweep", "--step", "0.1", "--to", "3", "--revarm", "-0.7"});
+    ASSERT_EQ(sweep.code, 0) << sweep.err;
+    const auto rows = Lines(sweep.out);
+    ASSERT_EQ(rows.size(), 32u);
+    EXPECT_EQ(Fields(rows[2])[0], "0.1");
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        for (const std::string& field : Fields(rows[i])) {
+            const auto back = ReadNumber(field);
+            ASSERT_TRUE(back.has_value()) << field;
+            EXPECT_EQ(Shortest(static_cast<float>(*back)), field);
+        }
 }
 
 TEST(CliProcess, DefaultDesignSolvesWithoutErrorInEveryGear) {

@@ -119,7 +119,7 @@ TEST(DiagramCommand, PicturesAtTheWindowSizes) {
     EXPECT_TRUE(f.readAll().contains("Reverse Arm Positions"));
 
     const Result bad = Cli({"diagram", "sine", "--out", dir.File("no/such/folder/x.png")});
-    EXPECT_EQ(bad.code, kExitFailure);
+    EXPECT_EQ(bad.code, kExitCannotRun);
     EXPECT_NE(bad.err.find("cannot write"), std::string::npos);
 }
 

@@ -2,6 +2,9 @@
 // ports without events, a design that does not close and usage errors.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <sstream>
+
 #include <string>
 #include <vector>
 
@@ -43,13 +46,16 @@ TEST(EventsCommand, CsvHasTheColumnsAndOneRowPerNotchAndEnd) {
     EXPECT_EQ(lines[0],
               "position,direction,end,admissionAngle,cutOffAngle,releaseAngle,compressionAngle,admission,cutOff,"
               "release,compression,lead,maxSteamOpening,maxExhaustOpening,valveTravel,dieSlip,steamOpenings,"
-              "exhaustOpenings");
+              "exhaustOpenings,offset,closes");
     // Decimals of each column: position 6, angles and percentages 4,
     // lengths 5, counts none.
-    const int kDecimals[] = {6, -2, -2, 4, 4, 4, 4, 4, 4, 4, 4, 5, 5, 5, 5, 5, -1, -1};
+    const int kDecimals[] = {6, -2, -2, 4, 4, 4, 4, 4, 4, 4, 4, 5, 5, 5, 5, 5, -1, -1, -2, -2};
+    const char* kOffsets[] = {"-1", "-0.75", "-0.5", "-0.25", "0", "0.25", "0.5", "0.75", "1"};
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const auto f = Fields(lines[i]);
-        ASSERT_EQ(f.size(), 18u) << lines[i];
+        ASSERT_EQ(f.size(), 20u) << lines[i];
+        EXPECT_EQ(f[18], kOffsets[(i - 1) / 2]) << lines[i]; // the notches' offsets, k/4 Norm
+        EXPECT_EQ(f[19], "yes");
         const bool rearRow = i % 2 == 0;
         // The first five notches (mid gear too) run forward, as in the window.
         EXPECT_EQ(f[1], i <= 10 ? "forward" : "reverse") << lines[i];
@@ -113,10 +119,72 @@ TEST(EventsCommand, TableSetsFrontAndRearSideBySide) {
 
 TEST(EventsCommand, ADesignThatDoesNotCloseFailsAfterPrinting) {
     const CliRun r = Cli({"--set", "mainRodLength=1", "events", "--csv", "--positions", "-1,1"});
-    EXPECT_EQ(r.code, kExitFailure);
+    EXPECT_EQ(r.code, kExitFault);
     EXPECT_EQ(Lines(r.out).size(), 5u);
     EXPECT_NE(r.err.find("does not close"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("The main rod cannot reach the crosshead"), std::string::npos) << r.err;
+}
+
+// Two designs with different mid gears: their rows join on offset and end,
+// every row of one finding its row in the other, at the same offsets.
+TEST(EventsCommand, CsvOfTwoDesignsJoinsOnOffsetAndEnd) {
+    const std::vector<std::string> tail = {"events", "--csv", "--positions", "-1,-0.5,-0.25,0,0.3"};
+    std::vector<std::string> a = tail, c = {"--set", "liftShaftHorz=7.637"};
+    c.insert(c.end(), tail.begin(), tail.end());
+    const CliRun ra = Cli(a), rc = Cli(c);
+    ASSERT_EQ(ra.code, kExitOk) << ra.err;
+    ASSERT_EQ(rc.code, kExitOk) << rc.err;
+    const auto la = Lines(ra.out), lc = Lines(rc.out);
+    ASSERT_EQ(la.size(), 11u);
+    ASSERT_EQ(lc.size(), 11u);
+    std::map<std::pair<std::string, std::string>, std::string> keyed; // (offset, end) -> position
+    for (std::size_t i = 1; i < lc.size(); ++i) {
+        const auto f = Fields(lc[i]);
+        keyed[{f[18], f[2]}] = f[0];
+    }
+    int joined = 0;
+    for (std::size_t i = 1; i < la.size(); ++i) {
+        const auto f = Fields(la[i]);
+        const auto it = keyed.find({f[18], f[2]});
+        ASSERT_NE(it, keyed.end()) << la[i];
+        EXPECT_NE(it->second, f[0]) << "the absolute positions differ: " << la[i]; // different mid gears
+        ++joined;
+    }
+    EXPECT_EQ(joined, 10);
+    EXPECT_EQ(Fields(la[1])[18], "-1");
+    EXPECT_EQ(Fields(la[9])[18], "0.3");
+}
+
+TEST(EventsCommand, FiguresThatAreNotNumbersAreAFault) {
+    const CliRun r = Cli({"--set", "valveFrontHalf=nan", "events", "--csv", "--positions", "-1"});
+    EXPECT_EQ(r.code, kExitFault);
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(Fields(lines[1]).back(), "no");
+    EXPECT_NE(r.err.find("not a finite number"), std::string::npos) << r.err;
+    const CliRun quiet = Cli({"--quiet", "--set", "valveFrontHalf=nan", "events", "--positions", "-1"});
+    EXPECT_EQ(quiet.code, kExitFault);
+    EXPECT_EQ(quiet.err, "");
+}
+
+// A value of 12 characters or more never runs into the next column: every
+// table row holds its label and then one blank-separated word per column.
+TEST(EventsCommand, WideValuesKeepTheColumnsApart) {
+    const CliRun r = Cli({"--set", "revArmToCentNorm=nan", "events", "--positions", "-1"});
+    bool sawWide = false;
+    for (const std::string& line : Lines(r.out)) {
+        if (line.size() < 22 || line.rfind("Reverse arm", 0) == 0 || line.rfind("reverse arm", 0) == 0) continue;
+        std::istringstream words(line.substr(22));
+        std::vector<std::string> columns;
+        for (std::string w; words >> w;) columns.push_back(w);
+        for (const std::string& w : columns) {
+            EXPECT_LT(w.size(), 12u) << line;
+            if (w.find('e') != std::string::npos) sawWide = true;
+        }
+        EXPECT_LE(columns.size(), 3u) << line;
+        EXPECT_EQ(line.size() - 22, 12 * columns.size()) << line; // each in its own 12 places
+    }
+    EXPECT_TRUE(sawWide) << r.out;
 }
 
 TEST(EventsCommand, UsageErrors) {

@@ -35,26 +35,34 @@ TEST(PivotsCommand, PrintsTheWindowsTableFromTheStartUpDesign) {
     for (std::size_t i = 1; i < got.size(); ++i) EXPECT_EQ(got[i], expected[i]) << i;
 }
 
-TEST(PivotsCommand, DefaultsAreStep10AndPivotZero) {
+TEST(PivotsCommand, DefaultsAreStep10AndTheMovingPivotsOfTheGear) {
     const CliRun r = Cli({"pivots"});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 4u + 37u);
     EXPECT_EQ(lines[1].substr(lines[1].size() - 7), " 10.000");
-    EXPECT_EQ(lines[4], "   0.00" + std::string("     0.000    0.000") + [] {
-        std::string s;
-        for (int k = 0; k < 5; ++k) s += "       0.000    0.000";
-        return s;
-    }());
+    EXPECT_EQ(Lines(Cli({"pivots", "--pivots", "2,3,4,8,10,11"}).out)[4], lines[4]);
+    const CliRun csv = Cli({"pivots", "--csv"});
+    EXPECT_EQ(Lines(csv.out).at(0), "angle,p2x,p2y,p3x,p3y,p4x,p4y,p8x,p8y,p10x,p10y,p11x,p11y");
 }
 
-TEST(PivotsCommand, CsvHasAHeaderAndOneLinePerAngle) {
+TEST(PivotsCommand, CsvHasAnXYPairPerPivotGivenAndOneLinePerAngle) {
     const CliRun r = Cli({"pivots", "--csv", "--pivots=3,8", "--step", "90"});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0], "angle,p3y,p3x,p8y,p8x,p0y,p0x,p0y,p0x,p0y,p0x,p0y,p0x");
+    EXPECT_EQ(lines[0], "angle,p3x,p3y,p8x,p8y");
     EXPECT_EQ(lines[5].substr(0, 4), "360,");
+}
+
+TEST(PivotsCommand, ListNamesEveryPivot) {
+    const CliRun r = Cli({"pivots", "--list"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 1u + kPivotCount);
+    EXPECT_EQ(lines[0], "pivot,role");
+    EXPECT_EQ(lines[3], "2,crank pin");
+    EXPECT_EQ(lines[19], "18,reverse arm end");
 }
 
 TEST(PivotsCommand, UsageErrors) {
@@ -64,6 +72,7 @@ TEST(PivotsCommand, UsageErrors) {
         {"pivots", "--pivots"},                 {"pivots", "--step", "0"},
         {"pivots", "--step", "nan"},            {"pivots", "--step", "0.001"},
         {"pivots", "--revarm", "inf"},          {"pivots", "--rows", "3"},
+        {"pivots", "--pivots", "2,2"},
     };
     for (const auto& args : cases) {
         const CliRun r = Cli(args);

@@ -219,7 +219,7 @@ TEST_F(RenderFrame, WriteFailureNamesTheFile) {
         GearState g = Prepared();
         const std::string file = Path(name);
         const Result r = Render(g, {"frame", "--out", file});
-        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.code, kExitCannotRun);
         EXPECT_NE(r.err.find("frame."), std::string::npos) << r.err;
     }
 }

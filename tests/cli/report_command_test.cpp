@@ -24,16 +24,20 @@ std::string Slurp(const std::string& path) {
 
 TEST(ReportCommand, WritesAPdfOnThePaperAsked) {
     test::TempDir dir;
-    for (const char* paper : {"a4", "letter"}) {
+    for (const char* paper : {"a4", "letter", "A4", "Letter"}) { // in any case
         const std::string file = dir.File(std::string(paper) + ".pdf");
-        const CliRun r = Cli({"report", "--out", file, "--paper", paper});
+        const CliRun r = Cli({"report", "--out", file, "--paper", paper, "--title", "No. 4 rebuilt"});
         ASSERT_EQ(r.code, kExitOk) << r.err;
         EXPECT_EQ(r.out, "");
         const std::string pdf = Slurp(file);
         EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
         // Every page, each of the paper's box in points: A4 595 x 842,
         // Letter 612 x 792.
-        const std::string box = std::string(paper) == "a4" ? "/MediaBox [0 0 595.000000 842.000000]"
+        // The title, in the document's information as UTF-16 (big-endian).
+        std::string utf16;
+        for (const char c : std::string("No. 4 rebuilt")) utf16 += {'\0', c};
+        EXPECT_NE(pdf.find(utf16), std::string::npos) << paper;
+        const std::string box = (paper[0] == 'a' || paper[0] == 'A') ? "/MediaBox [0 0 595.000000 842.000000]"
                                                             : "/MediaBox [0 0 612.000000 792.000000]";
         std::size_t pages = 0;
         for (auto at = pdf.find(box); at != std::string::npos; at = pdf.find(box, at + 1)) ++pages;
@@ -49,7 +53,7 @@ TEST(ReportCommand, UsageErrorsAndUnwritableFiles) {
         EXPECT_NE(r.err.find("report"), std::string::npos) << r.err;
     }
     const CliRun r = Cli({"report", "--out", "/nonexistent-folder/x.pdf"});
-    EXPECT_EQ(r.code, kExitFailure);
+    EXPECT_EQ(r.code, kExitCannotRun);
     EXPECT_NE(r.err.find("/nonexistent-folder/x.pdf"), std::string::npos) << r.err;
 }
 

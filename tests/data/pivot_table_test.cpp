@@ -11,6 +11,7 @@
 
 #include "data/pivot_table.h"
 #include "model/defaults.h"
+#include "model/fixed_format.h"
 #include "model/solver.h"
 
 namespace vx {
@@ -119,17 +120,19 @@ TEST_F(PivotTableTest, StepsThatCannotAdvanceGiveOneRowAndTinyStepsStopAtTheLimi
     EXPECT_NEAR(static_cast<double>(PivotTableRowCount(0.01f)), 36000, 10);
 }
 
-TEST_F(PivotTableTest, CsvHasOneColumnPairPerPickWithNineSignificantDigits) {
+TEST_F(PivotTableTest, CsvHasAnXYColumnPairPerPivotInTheShortestForm) {
     g->motion.selectedStep = 120;
     std::string csv;
-    BuildPivotCsv(*g, {2, 3, 0, 0, 0, 16}, csv);
+    const int pivots[] = {2, 3, 16};
+    BuildPivotCsv(*g, pivots, csv);
     const auto lines = Lines(csv);
     ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0], "angle,p2y,p2x,p3y,p3x,p0y,p0x,p0y,p0x,p0y,p0x,p16y,p16x");
+    EXPECT_EQ(lines[0], "angle,p2x,p2y,p3x,p3y,p16x,p16y");
     EXPECT_EQ(lines[2].substr(0, 4), "120,");
-    char buf[64];
-    std::snprintf(buf, sizeof buf, ",%.9g,%.9g", static_cast<double>(g->piv.y[16]), static_cast<double>(g->piv.x[16]));
-    EXPECT_EQ(lines[1].substr(lines[1].size() - std::string(buf).size()), buf);
+    char x[kNumberBuffer], y[kNumberBuffer];
+    const std::string tail = "," + std::string(FormatShortest(x, g->piv.x[16])) + "," +
+                             std::string(FormatShortest(y, g->piv.y[16]));
+    EXPECT_EQ(lines[1].substr(lines[1].size() - tail.size()), tail);
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -94,6 +96,30 @@ void CheckWritersAndReader() {
 }
 
 TEST(NumberText, WrittenAndReadOneWay) { CheckWritersAndReader(); }
+
+// The shortest form reads back as the same 32-bit value, over a spread of
+// bit patterns of every magnitude and sign, subnormals included.
+TEST(NumberText, ShortestFormReadsBackBitForBit) {
+    char buf[kNumberBuffer];
+    long long checked = 0;
+    for (std::uint64_t bits = 0; bits <= 0xFFFFFFFFull; bits += 99991) {
+        const float v = std::bit_cast<float>(static_cast<std::uint32_t>(bits));
+        const std::string_view text = FormatShortest(buf, v);
+        const auto back = ReadNumber(text);
+        ASSERT_TRUE(back.has_value()) << text;
+        if (std::isnan(v)) {
+            EXPECT_TRUE(std::isnan(*back));
+            continue;
+        }
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(static_cast<float>(*back)), static_cast<std::uint32_t>(bits)) << text;
+        // Never longer than the nine digits that always round-trip.
+        EXPECT_LE(text.size(), std::string_view(FormatGeneral9(buf, v)).size() + 1) << text;
+        ++checked;
+    }
+    EXPECT_GT(checked, 40000);
+    EXPECT_EQ(FormatShortest(buf, 3.3f), "3.3");
+    EXPECT_EQ(FormatShortest(buf, 0.1f), "0.1");
+}
 
 TEST(NumberText, TheSameUnderADecimalCommaLocale) {
     test::DecimalCommaLocale comma;

@@ -3,8 +3,27 @@
 
 #include "model/valve_events_text.h"
 
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
 namespace vx {
 namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The last n comma-separated fields of a line.
+std::string Tail(const std::string& line, int n) {
+    std::size_t at = line.size();
+    for (int i = 0; i < n && at != std::string::npos && at > 0; ++i) at = line.rfind(',', at - 1);
+    return at == std::string::npos ? line : line.substr(at + 1);
+}
 
 PositionEvents Sample() {
     PositionEvents e;
@@ -27,8 +46,18 @@ TEST(ValveEventsText, CsvRowsFrontThenRearWithEmptyFieldsForMissingEvents) {
     const PositionEvents e = Sample();
     EXPECT_EQ(ValveEventsCsv({&e, 1}),
               std::string(kValveEventsCsvHeader) +
-                  "6.500000,reverse,front,,100.2500,,,,60.5000,,,0.01250,0.00000,0.00000,0.50000,0.25000,1,0\n"
-                  "6.500000,reverse,rear,,280.1250,,,,58.0000,,,0.00250,0.00000,0.00000,0.50000,0.25000,2,0\n");
+                  "6.500000,reverse,front,,100.2500,,,,60.5000,,,0.01250,0.00000,0.00000,0.50000,0.25000,1,0,,yes\n"
+                  "6.500000,reverse,rear,,280.1250,,,,58.0000,,,0.00250,0.00000,0.00000,0.50000,0.25000,2,0,,yes\n");
+    const float offset = -0.5f;
+    EXPECT_EQ(Tail(Lines(ValveEventsCsv({&e, 1}, {&offset, 1})).at(1), 4), "1,0,-0.5,yes");
+    PositionEvents failed = e;
+    failed.failedSolves = 3;
+    EXPECT_EQ(Tail(Lines(ValveEventsCsv({&failed, 1})).at(2), 2), ",no");
+    PositionEvents nan = e;
+    nan.rear.lead = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_FALSE(EventsFinite(nan));
+    EXPECT_EQ(Tail(Lines(ValveEventsCsv({&nan, 1})).at(2), 2), ",no");
+    EXPECT_NE(ValveEventsErrorText(nan).find("not a finite number"), std::string::npos);
 }
 
 TEST(ValveEventsText, TableGivesDifferencesWhereBothEndsHaveTheEvent) {
