@@ -95,10 +95,15 @@ TEST(DecimalPoint, StandsClearOfBothNeighbours) {
             ASSERT_NE(dot, std::string_view::npos);
             // Each glyph is drawn at its own place, so the ink a longer
             // prefix adds is the ink of its last character.
-            const QImage before = Drawn(number.substr(0, dot), style);
-            const QImage withDot = Drawn(number.substr(0, dot + 1), style);
-            const QImage withNext = Drawn(number.substr(0, dot + 2), style);
+            // The prefixes are drawn in the face the canvas chose for the
+            // whole text (shorter texts might get another).
+            TextStyle used = style;
+            used.face = TextFace(style.face, number);
             const QImage whole = Drawn(number, style);
+            ASSERT_EQ(whole, Drawn(number, used));
+            const QImage before = Drawn(number.substr(0, dot), used);
+            const QImage withDot = Drawn(number.substr(0, dot + 1), used);
+            const QImage withNext = Drawn(number.substr(0, dot + 2), used);
             const Span digit = AllInk(before);
             const Span point = NewInk(before, withDot);
             const Span next = NewInk(withDot, withNext);
