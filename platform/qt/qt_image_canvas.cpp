@@ -265,8 +265,10 @@ void QImageCanvas::SetPixel(int x, int y, Rgb color) {
     Raster(image_, color).Plot(x, y);
 }
 
-void QImageCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& style) {
+void QImageCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& given) {
     if (image_.isNull() || utf8.empty() || x >= image_.width() || y >= image_.height()) return;
+    TextStyle style = given;
+    style.face = TextFace(given.face, utf8);
     const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char ch) { return ch >= ' ' && ch <= '~'; });
     const GlyphFont* cached = ascii ? KeptGlyphs(style) : nullptr;
     if (cached == nullptr) {

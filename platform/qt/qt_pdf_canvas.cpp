@@ -169,7 +169,7 @@ void PdfCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& style
     Impl& d = *d_;
     if (!d.open || utf8.empty() || std::fabs(double(x)) > kFar || std::fabs(double(y)) > kFar) return;
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    const std::string_view family = FontFamily(style.face);
+    const std::string_view family = FontFamily(TextFace(style.face, utf8));
     QFont font(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())));
     font.setPixelSize(std::clamp(style.pixelSize, 1, kMaxPixelSize));
     font.setBold(style.bold);

@@ -186,8 +186,9 @@ void SvgCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& style
     if (utf8.empty() || x >= d.width || y >= d.height) return;
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     const int size = std::clamp(style.pixelSize, 1, kMaxPixelSize);
-    const bool serif = style.face == FontFace::Serif;
-    const std::string_view family = FontFamily(style.face);
+    const FontFace face = TextFace(style.face, utf8);
+    const bool serif = face == FontFace::Serif;
+    const std::string_view family = FontFamily(face);
     QFont font(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())));
     font.setPixelSize(size);
     font.setBold(style.bold);
