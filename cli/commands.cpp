@@ -14,6 +14,7 @@
 #include "cli/gui_app.h"
 #include "cli/render_command.h"
 #include "cli/text_io.h"
+#include "cli/work_command.h"
 #include "data/dimension_file.h"
 #include "model/defaults.h"
 #include "model/dimensions.h"
@@ -91,6 +92,14 @@ Commands:
                        below mid gear; --csv writes one row per position
                        and end; exit status 1 when the linkage does not
                        close somewhere in a turn asked for
+  work [--positions O1,...] [--direction auto|forward|reverse] [--pressure P1]
+       [--back-pressure PB] [--clearance C] [--exponent N] [--cylinders K] [--csv]
+                       the ideal indicator card of each cylinder end from the
+                       exact valve events at the positions (as for events):
+                       mean effective pressure front and rear, steam per
+                       stroke and per work, tractive effort; defaults p1 200,
+                       pb 18 (absolute), clearance 0.08 of the swept volume,
+                       n 1, 2 cylinders; exit status 1 when an end has no card
   report --out FILE.pdf [--paper a4|letter|auto]
                        the design report as a PDF: title block, the 54
                        dimensions, the geometry check, the gear in full
@@ -327,7 +336,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const std::string& cmd = inv.command;
     if (cmd != "dims" && cmd != "midgear" && cmd != "sweep" && cmd != "save" && cmd != "render" &&
         cmd != "check" && cmd != "pivots" && cmd != "diagram" && cmd != "events" &&
-        cmd != "report" && cmd != "balance")
+        cmd != "report" && cmd != "balance" && cmd != "work")
         return UsageError(err, "unknown command " + Quote(cmd));
     // "COMMAND --help": render and diagram have their own; the others are
     // described in the program's.
@@ -367,6 +376,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (!ParseEventsOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
     }
 
+    if (cmd == "work") {
+        WorkOptions opt;
+        std::string error;
+        if (!ParseWorkOptions(inv.commandArgs, opt, error)) return UsageError(err, error);
+    }
+
     if (cmd == "report") {
         std::string file, paper, error;
         if (!ParseReportOptions(inv.commandArgs, file, paper, error)) return UsageError(err, error);
@@ -390,6 +405,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "pivots") return RunPivots(*g, inv.commandArgs, out, err);
     if (cmd == "events") return RunEvents(*g, inv.commandArgs, out, err);
     if (cmd == "balance") return RunBalance(*g, inv.commandArgs, out, err);
+    if (cmd == "work") return RunWork(*g, inv.commandArgs, out, err);
     EnsureGuiApplication();
     const int code = cmd == "diagram"  ? RunDiagram(*g, inv.commandArgs, out, err)
                      : cmd == "report" ? RunReport(*g, inv.commandArgs, out, err)

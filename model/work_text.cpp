@@ -1,5 +1,6 @@
 #include "model/work_text.h"
 
+#include <charconv>
 #include <optional>
 
 #include "model/fixed_format.h"
@@ -12,9 +13,11 @@ void AppendFixed(std::string& out, double v, int decimals, int width = 0) {
     out += FormatFixed(buf, v, width, decimals);
 }
 
-void AppendGeneral(std::string& out, double v) {
+// A setting in its shortest decimal form that reads back the same float.
+void AppendGeneral(std::string& out, float v) {
     char buf[kNumberBuffer];
-    out += FormatGeneral9(buf, v);
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, r.ptr);
 }
 
 constexpr int kLabelWidth = 22;
