@@ -17,7 +17,8 @@ constexpr std::string_view kDiagramHelp =
     R"(Usage: vexlin-cli [--design FILE] [--set FIELD=VALUE]... diagram NAME (--out FILE | --data) [options]
 
 Draws one valve diagram of the design as its window draws it, from the
-design's start-up state. NAME is sine, oval, steam or ports.
+design's start-up state. NAME is sine, oval, steam, ports or work (the
+indicator cards of the positions with the default settings of "work").
 
 Options:
   --out FILE            the picture file: PNG, SVG or PDF by the suffix of FILE
@@ -30,7 +31,8 @@ Options:
                         gear (default 0,-Norm,+Norm: mid gear, normal full
                         forward, normal full reverse); each is limited to mid
                         gear +- the maximum travel; an empty list draws no
-                        curves. Not used by ports.
+                        curves. Not used by ports; work draws the cards of
+                        these positions.
   --samples             sine and oval with --data: the drawn valve travel
                         points (position, driver angle, valve travel and the
                         point on the picture) instead of the lead and lap

@@ -8,6 +8,7 @@
 
 #include "scene/diagrams/diagram_registry.h"
 #include "scene/diagrams/valve_events_drawing.h"
+#include "scene/diagrams/work_drawing.h"
 #include "scene/editors/editor_layout.h"
 #include "scene/frame/frame_services.h"
 #include "scene/frame/mechanism_layer.h"
@@ -18,6 +19,8 @@
 #include "model/solver.h"
 #include "model/valve_events.h"
 #include "model/view.h"
+#include "model/work.h"
+#include "model/work_text.h"
 
 namespace vx {
 namespace {
@@ -273,6 +276,54 @@ int EventsBlock(Page& p, int y, std::span<const PositionEvents> events) {
     return y;
 }
 
+// ---------------------------------------------------------------------------
+// Page 6: the indicator cards of the nine notches.
+
+constexpr std::string_view kWorkReading[] = {
+    "Each card is one end's ideal indicator",
+    "card: pressure against volume from the",
+    "exact events, front (green) and rear",
+    "(maroon) overlaid, the clearance hatched",
+    "left of the dead centre. MEP is the card's",
+    "area over the stroke: the mean push on",
+    "the piston. Front minus rear shows how",
+    "evenly the two ends work; the designer",
+    "squares it. The economy curve shows MEP",
+    "and steam per unit of work against",
+    "cut-off: early cut-off uses steam best,",
+    "late cut-off gives the most effort.",
+};
+
+void WorkPage(Page& p, const GearState& design, int y) {
+    const WorkSettings settings;
+    GearState scratch = design;
+    WorkTable t;
+    ComputeWorkTable(scratch, design, settings, t);
+    y = p.Heading(y, "Indicator cards of the nine notches");
+    p.c.Text(p.left, y,
+             "Ideal cards from the exact valve events: " + WorkSettingsText(settings) +
+                 "; absolute pressures, MEP in the unit of p1",
+             Style(kBody));
+    y += LineHeight(kBody) + 6;
+    const int cardsHeight = 3 * 158;
+    DrawWorkCards(p.c, t.notches, settings, p.left, y, p.ContentWidth() + 10, cardsHeight, 3, 10);
+    y += cardsHeight + 8;
+    const int curveWidth = p.ContentWidth() / 2;
+    DrawEconomyCurve(p.c, t.notches, settings, p.left, y, curveWidth, 200, 10);
+    int ty = y + 4;
+    for (const std::string_view line : kWorkReading) {
+        p.c.Text(p.left + curveWidth + 24, ty, line, Style(kBody));
+        ty += LineHeight(kBody);
+    }
+    y += 214;
+    const int width = WorkTableWidth(11);
+    const double scale = std::min(1.0, static_cast<double>(p.ContentWidth()) / width);
+    const int tableHeight = std::max(40, p.bottom - y);
+    p.c.BeginPicture(p.left, y, scale, 0, 0, width, static_cast<int>(tableHeight / scale));
+    DrawWorkTable(p.c, t.notches, 0, 0, 11);
+    p.c.EndPicture();
+}
+
 } // namespace
 
 void DrawDesignReport(GearState g, PagedCanvas& c, const ReportInfo& info) {
@@ -327,6 +378,9 @@ void DrawDesignReport(GearState g, PagedCanvas& c, const ReportInfo& info) {
     std::array<PositionEvents, kNotchCount> events;
     ComputeValveEventsTable(design, notches, EventDirection::Auto, events);
     EventsBlock(p, kMargin, events);
+    p.Next();
+
+    WorkPage(p, design, kMargin);
     p.Footer();
 }
 

@@ -3,7 +3,8 @@
 // of the program: a title block, the dimensions grouped as the editors
 // group them with the geometry check's result, the gear at normal full
 // forward, mid gear and normal full reverse, the four valve diagrams, and
-// the exact valve events of the nine notches. Works on a copy of the design.
+// the exact valve events of the nine notches, and their indicator cards.
+// Works on a copy of the design.
 #pragma once
 
 #include <string>
@@ -18,7 +19,7 @@ struct ReportInfo {
     std::string version; // the program's version
 };
 
-constexpr int kReportPages = 5;
+constexpr int kReportPages = 6;
 
 void DrawDesignReport(GearState design, PagedCanvas& c, const ReportInfo& info);
 

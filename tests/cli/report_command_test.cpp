@@ -1,4 +1,4 @@
-// vexlin-cli report: a PDF of five pages on the paper asked for, and the
+// vexlin-cli report: a PDF of every page of the report on the paper asked for, and the
 // usage errors and failures said as such.
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "scene/report/design_report.h"
 #include "tests/cli/cli_run.h"
 #include "tests/temp_dir.h"
 
@@ -30,13 +31,13 @@ TEST(ReportCommand, WritesAPdfOnThePaperAsked) {
         EXPECT_EQ(r.out, "");
         const std::string pdf = Slurp(file);
         EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
-        // Five pages, each of the paper's box in points: A4 595 x 842,
+        // Every page, each of the paper's box in points: A4 595 x 842,
         // Letter 612 x 792.
         const std::string box = std::string(paper) == "a4" ? "/MediaBox [0 0 595.000000 842.000000]"
                                                             : "/MediaBox [0 0 612.000000 792.000000]";
         std::size_t pages = 0;
         for (auto at = pdf.find(box); at != std::string::npos; at = pdf.find(box, at + 1)) ++pages;
-        EXPECT_EQ(pages, 5u) << paper;
+        EXPECT_EQ(pages, static_cast<std::size_t>(kReportPages)) << paper;
     }
 }
 
