@@ -66,7 +66,7 @@ Commands:
   save FILE            write the design to a dimension data file
   balance --vary F1,F2,... [--bounds F=LO:HI]... [--positions O1,...]
           [--direction auto|forward|reverse] [--max-evals N] [--save OUT]
-          [--weights cutoff=W,lead=W,release=W,compression=W]
+          [--weights cutoff=W,lead=W,release=W,compression=W,work=W]
                        search the dimensions F1, F2, ... (each within its
                        bounds; default its value +- 5 %, angles +- 3
                        degrees) for the design whose front and rear valve
@@ -74,12 +74,14 @@ Commands:
                        gear; default -Norm, -3/4, -1/2 and -1/4 Norm); the
                        weights price the squared front-minus-rear differences
                        (default cutoff=1 per % of stroke, lead=10000 per
-                       length unit, release=0, compression=0); prints the
+                       length unit, release=0, compression=0, work=0 per
+                       point of indicator-card MEP as % of p1, with the
+                       default settings of "work"); prints the
                        changes and the events before and after; writes the
                        balanced design only with --save; N default 300
   render ...           draw a picture (frame) or an animated GIF (animation) of
                        the design (see "render --help")
-  diagram NAME ...     a valve diagram (sine, oval, steam, ports) as a
+  diagram NAME ...     a valve diagram (sine, oval, steam, ports, work) as a
                        picture or as CSV figures (see "diagram --help")
   events [--positions O1,O2,...] [--direction auto|forward|reverse] [--csv]
                        the exact valve events of both cylinder ends at
@@ -104,7 +106,8 @@ Commands:
                        the design report as a PDF: title block, the 54
                        dimensions, the geometry check, the gear in full
                        forward, mid and full reverse gear, the four valve
-                       diagrams and the valve events of the nine notches;
+                       diagrams and the valve events of the nine notches
+                       and their indicator cards;
                        the paper is the locale's (LC_PAPER) unless given
 
 Options:

@@ -3,12 +3,15 @@
 // card, and the settings and options refused.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/text_io.h"
 #include "tests/cli/cli_run.h"
+#include "tests/temp_dir.h"
 
 namespace vx::cli {
 namespace {
@@ -150,6 +153,56 @@ TEST(WorkCommand, BadSettingsAndOptionsAreUsageErrorsNamingThem) {
         EXPECT_NE(r.err.find(row.says), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
     }
+}
+
+// The worst |MEP front - MEP rear| of `work --csv` output.
+double WorstMepDifference(const std::string& csv) {
+    const auto lines = Lines(csv);
+    double worst = 0;
+    for (std::size_t i = 1; i + 1 < lines.size(); i += 2) {
+        const auto front = Fields(lines[i]), rear = Fields(lines[i + 1]);
+        EXPECT_EQ(front[0], rear[0]);
+        worst = std::max(worst, std::fabs(Number(front[7]) - Number(rear[7])));
+    }
+    return worst;
+}
+
+// Balancing on the work weight alone squares the two ends' work: the worst
+// MEP difference over the forward notches, recomputed by "work" on the
+// saved design, at least halves.
+TEST(WorkCommand, BalancingOnTheWorkWeightSquaresTheEnds) {
+    const char* kVary[] = {"valveCtrToJoint", "eccFwdRod", "radRodTotalLength", "exLinkEccRodBackSet"};
+    const std::string positions = "-1,-0.75,-0.5,-0.25";
+    std::vector<std::string> args = {"balance", "--vary",
+                                     "valveCtrToJoint,eccFwdRod,radRodTotalLength,exLinkEccRodBackSet"};
+    const CliRun dims = Cli({"dims"});
+    for (const char* field : kVary) {
+        for (const auto& line : Lines(dims.out)) {
+            const auto f = Fields(line);
+            if (f[1] != field) continue;
+            const double v = Number(f[3]);
+            std::string bound = std::string(field) + "=";
+            AppendNumber(bound, v - 0.1);
+            bound += ":";
+            AppendNumber(bound, v + 0.1);
+            args.insert(args.end(), {"--bounds", bound});
+        }
+    }
+    ASSERT_EQ(args.size(), 3u + 2 * std::size(kVary));
+    test::TempDir dir;
+    const std::string saved = dir.File("squared.vxd");
+    args.insert(args.end(), {"--positions", positions, "--weights", "cutoff=0,lead=0,work=1", "--save", saved});
+    const CliRun balance = Cli(args);
+    ASSERT_EQ(balance.code, kExitOk) << balance.err;
+    EXPECT_NE(balance.out.find("worst MEP difference"), std::string::npos);
+
+    const CliRun before = Cli({"work", "--csv", "--positions", positions});
+    const CliRun after = Cli({"--design", saved, "work", "--csv", "--positions", positions});
+    ASSERT_EQ(before.code, kExitOk) << before.err;
+    ASSERT_EQ(after.code, kExitOk) << after.err;
+    const double worstBefore = WorstMepDifference(before.out), worstAfter = WorstMepDifference(after.out);
+    EXPECT_GT(worstBefore, 1.0);
+    EXPECT_LE(worstAfter, 0.5 * worstBefore) << worstBefore << " -> " << worstAfter;
 }
 
 } // namespace

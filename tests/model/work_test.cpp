@@ -351,3 +351,67 @@ TEST(WorkText, CsvColumnsAndTable) {
 
 } // namespace
 } // namespace vx
+
+namespace vx {
+namespace {
+
+// The window's table: the listed positions that are notches are solved
+// once and give the notches' figures; the others are solved on their own.
+TEST_F(StartedGear, WorkTableOfTheListAndTheNotches) {
+    const auto notches = NotchPositions(g);
+    g.revArm.position[1] = notches[2];
+    g.revArm.position[2] = notches[2] + 0.01f;
+    g.revArm.positionCount = 2;
+    GearState scratch;
+    WorkTable t;
+    ComputeWorkTable(scratch, g, WorkSettings{}, t);
+    ASSERT_EQ(t.List().size(), 2u);
+    EXPECT_EQ(t.list[0].front.mep, t.notches[2].front.mep);
+    const PositionWork own = ComputeWork(ComputeValveEvents(g, notches[2] + 0.01f), WorkSettings{}, WorkDimensionsOf(g));
+    EXPECT_EQ(t.list[1].front.mep, own.front.mep);
+    EXPECT_EQ(t.list[1].rear.mep, own.rear.mep);
+    for (std::size_t i = 0; i < notches.size(); ++i) EXPECT_EQ(t.notches[i].position, notches[i]);
+    g.revArm.positionCount = 99; // beyond the list: held to it
+    ComputeWorkTable(scratch, g, WorkSettings{}, t);
+    EXPECT_EQ(t.count, kRevArmPositions);
+}
+
+} // namespace
+} // namespace vx
+
+#include "model/balance.h"
+#include "model/dimensions.h"
+
+namespace vx {
+namespace {
+
+// The balance's work weight prices the cards' MEP front minus rear, in
+// points of p1, squared; its settings are checked when it weighs anything.
+TEST_F(StartedGear, BalanceWorkWeightPricesTheMepDifference) {
+    BalanceProblem p = DefaultBalanceProblem(g);
+    p.vary.push_back(DefaultBalanceBound(g, 122));
+    p.positions = {-0.5};
+    p.weights = {0, 0, 0, 0, 1};
+    ASSERT_EQ(CheckBalanceProblem(g, p), "");
+    const BalanceEvaluation e = EvaluateBalance(g, p);
+    ASSERT_EQ(e.positions.size(), 1u);
+    const PositionWork w = ComputeWork(e.positions[0].events, p.workSettings, WorkDimensionsOf(g));
+    ASSERT_TRUE(w.HasCards());
+    const double d = 100.0 * (static_cast<double>(w.front.mep) - w.rear.mep) / 200.0;
+    EXPECT_NEAR(e.objective, d * d, 1e-3 * d * d);
+    EXPECT_GT(e.objective, 1.0); // the default design's ends differ at half gear
+    EXPECT_NEAR(e.worstMepDifference, std::fabs(static_cast<double>(w.front.mep) - w.rear.mep), 1e-3);
+
+    p.workSettings.clearance = -1;
+    EXPECT_NE(CheckBalanceProblem(g, p).find("work: the clearance"), std::string::npos);
+    p.weights.work = 0;
+    p.weights.cutOff = 1;
+    EXPECT_EQ(CheckBalanceProblem(g, p), ""); // unweighed, the settings do not matter
+    p.weights.work = -1;
+    EXPECT_NE(CheckBalanceProblem(g, p), "");
+    p.weights = {0, 0, 0, 0, 0};
+    EXPECT_NE(CheckBalanceProblem(g, p).find("every weight is 0"), std::string::npos);
+}
+
+} // namespace
+} // namespace vx
