@@ -70,6 +70,7 @@ constexpr MenuRow kMenu[] = {
     {"Draw&Graphs", "DrawGraphs", "S&teamDiagram", "SteamDiagram", Command::SteamDiagram, false, true},
     {"Draw&Graphs", "DrawGraphs", "&PortOpenClose", "PortOpenClose", Command::PortOpenClose, false, true},
     {"Draw&Graphs", "DrawGraphs", "Valve &Events", "ValveEvents", Command::ValveEvents, false, true},
+    {"Draw&Graphs", "DrawGraphs", "&Work", "Work", Command::Work, false, true},
     {"&Help", "Help", "&Instructions", "Instructions", Command::Instructions, false, true},
     {"&Help", "Help", "Instructions&Special", "InstructionsSpecial", Command::InstructionsSpecial, true, true},
     {"&Help", "Help", "&About", "About", Command::About, false, true},

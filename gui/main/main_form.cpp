@@ -30,6 +30,7 @@
 #include "gui/diagrams/sine_window.h"
 #include "gui/diagrams/steam_window.h"
 #include "gui/diagrams/valve_events_window.h"
+#include "gui/diagrams/work_window.h"
 #include "gui/editors/balance_events_dialog.h"
 #include "gui/editors/cylinder_dimensions_dialog.h"
 #include "gui/editors/frame_dimensions_dialog.h"
@@ -169,6 +170,7 @@ void TMainForm::CreateWindows() {
     windows_.steamDia = new TSteamDia(MakeDiagramHost(), this);
     windows_.portDia = new TPortDia(MakeDiagramHost(), this);
     windows_.eventsDia = new TEventsDia(MakeDiagramHost(), this);
+    windows_.workDia = new TWorkDia(MakeDiagramHost(), this);
     windows_.balance = new TBalanceEvents(*model_, EditorWindowHooks(), this);
 }
 
@@ -453,6 +455,7 @@ void TMainForm::RunCommand(Command c) {
     case Command::SteamDiagram: OpenDiagram(windows_.steamDia); break;
     case Command::PortOpenClose: OpenDiagram(windows_.portDia); break;
     case Command::ValveEvents: OpenDiagram(windows_.eventsDia); break;
+    case Command::Work: OpenDiagram(windows_.workDia); break;
     case Command::ExportReport: reportExport_->ExportReport(); break;
     case Command::Instructions: windows_.inst->exec(); break;
     case Command::InstructionsSpecial: windows_.vexlinSpInst->exec(); break;

@@ -52,6 +52,7 @@ class TDataTable;
 class TDrawLines;
 class TDrivAng;
 class TEventsDia;
+class TWorkDia;
 class TFrameDi;
 class TGraphZoom;
 class TInst;
@@ -106,6 +107,7 @@ public:
         SteamDiagram,
         PortOpenClose,
         ValveEvents,
+        Work,
         ExportReport,
         Instructions,
         InstructionsSpecial,
@@ -229,6 +231,7 @@ private:
         TSteamDia* steamDia = nullptr;
         TPortDia* portDia = nullptr;
         TEventsDia* eventsDia = nullptr;
+        TWorkDia* workDia = nullptr;
         TBalanceEvents* balance = nullptr;
     } windows_;
 
