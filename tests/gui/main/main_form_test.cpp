@@ -223,6 +223,7 @@ TEST_F(MainFormTest, MenuHoldsEveryItemInOrder) {
         "Draw&Graphs > S&teamDiagram",
         "Draw&Graphs > &PortOpenClose",
         "Draw&Graphs > Valve &Events",
+        "Draw&Graphs > &Work",
         "&Help > &Instructions",
         "&Help > Instructions&Special",
         "&Help > -",
