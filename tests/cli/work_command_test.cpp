@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -153,6 +155,23 @@ TEST(WorkCommand, BadSettingsAndOptionsAreUsageErrorsNamingThem) {
         EXPECT_NE(r.err.find(row.says), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
     }
+}
+
+// "diagram work": the cards of the diagrams' positions as a picture, and
+// the same CSV as "work" behind it.
+TEST(WorkCommand, DiagramWorkDrawsTheCardsAndGivesTheirFigures) {
+    test::TempDir dir;
+    const std::string svg = dir.File("cards.svg");
+    const CliRun picture = Cli({"diagram", "work", "--out", svg});
+    ASSERT_EQ(picture.code, kExitOk) << picture.err;
+    std::ifstream in(svg);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("<svg"), std::string::npos);
+    EXPECT_NE(text.find("Economy curve"), std::string::npos);
+    const CliRun data = Cli({"diagram", "work", "--positions", "-1", "--data"});
+    ASSERT_EQ(data.code, kExitOk) << data.err;
+    const CliRun work = Cli({"work", "--csv", "--positions", "-1"});
+    EXPECT_EQ(data.out, work.out);
 }
 
 // The worst |MEP front - MEP rear| of `work --csv` output.
