@@ -10,6 +10,34 @@
 namespace vx::cli {
 namespace {
 
+// The exit status when an end has no card or the linkage does not close
+// somewhere (the design's fault), or the output could not be written.
+constexpr int kWorkIncomplete = 1;
+
+// The reverse arm positions asked for: mid gear + each offset, held within
+// mid gear +- Max as the diagrams hold them (an offset of 0 is mid gear
+// itself); without offsets, the nine notches.
+std::vector<float> WorkPositions(const GearState& g, const EventsOptions& opt) {
+    if (!opt.haveOffsets) {
+        const auto notches = NotchPositions(g);
+        return {notches.begin(), notches.end()};
+    }
+    const double centre = g.revArm.centre;
+    const double max = g.frame.revArmToCentMax;
+    std::vector<float> positions;
+    positions.reserve(opt.offsets.size());
+    for (const double offset : opt.offsets) {
+        float v = ToModelFloat(centre + offset);
+        if (offset != 0) {
+            const float lo = ToModelFloat(centre - max), hi = ToModelFloat(centre + max);
+            if (v < lo) v = lo;
+            if (v > hi) v = hi;
+        }
+        positions.push_back(v);
+    }
+    return positions;
+}
+
 bool ParseOffsets(const std::string& text, std::vector<double>& list, std::string& error) {
     list.clear();
     std::size_t start = 0;
@@ -110,7 +138,7 @@ int RunWork(GearState& g, const std::vector<std::string>& args, std::ostream& ou
         err << "vexlin-cli: " << error << "\nTry 'vexlin-cli --help'.\n";
         return kExitUsage;
     }
-    const std::vector<float> positions = EventPositions(g, opt.events);
+    const std::vector<float> positions = WorkPositions(g, opt.events);
     std::vector<PositionEvents> events(positions.size());
     ComputeValveEventsTable(g, positions, opt.events.direction, events);
     std::vector<PositionWork> work(events.size());
@@ -134,7 +162,7 @@ int RunWork(GearState& g, const std::vector<std::string>& args, std::ostream& ou
     out.flush();
     if (!out) {
         err << "vexlin-cli: work: cannot write the output\n";
-        return kExitFailure;
+        return kWorkIncomplete;
     }
     bool complete = true;
     for (std::size_t i = 0; i < events.size(); ++i) {
@@ -152,7 +180,7 @@ int RunWork(GearState& g, const std::vector<std::string>& args, std::ostream& ou
                 << " end: no card (" << CardCasesText(c.cases) << ")\n";
         }
     }
-    return complete ? kExitOk : kExitFailure;
+    return complete ? kExitOk : kWorkIncomplete;
 }
 
 } // namespace vx::cli
