@@ -140,8 +140,9 @@ void DrawWorkCard(Canvas& c, const PositionWork& w, const WorkSettings& s, int n
         const std::string_view none = !w.front.hasCard && !w.rear.hasCard ? "no cards" : !w.front.hasCard
                                                                                              ? "no front card"
                                                                                              : "no rear card";
-        c.Text((ax.left + ax.right - SansTextWidth(none, px)) / 2, (ax.top + ax.bottom) / 2, none,
-               Style(px, colors::kRed, true));
+        TextStyle ink = Style(px, colors::kRed, true);
+        ink.opaque = true; // readable over the other end's card
+        c.Text((ax.left + ax.right - SansTextWidth(none, px, true)) / 2, (ax.top + ax.bottom) / 2, none, ink);
     }
 }
 
