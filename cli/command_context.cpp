@@ -96,13 +96,13 @@ std::string Clause(std::string_view message) {
     return s;
 }
 
-CommandContext::CommandContext(const CommandSpec& spec, const Args& args, const DesignSource& source,
+CommandContext::CommandContext(const CommandEntry& entry, const Args& args, const DesignSource& source,
                                std::istream& in, std::ostream& out, std::ostream& err)
-    : spec(spec), args(args), in(in), out(out), err(err), source_(&source) {}
+    : entry(entry), args(args), in(in), out(out), err(err), source_(&source) {}
 
-CommandContext::CommandContext(const CommandSpec& spec, const Args& args, GearState& design, std::istream& in,
+CommandContext::CommandContext(const CommandEntry& entry, const Args& args, GearState& design, std::istream& in,
                                std::ostream& out, std::ostream& err)
-    : spec(spec), args(args), in(in), out(out), err(err), given_(&design) {}
+    : entry(entry), args(args), in(in), out(out), err(err), given_(&design) {}
 
 CommandContext::~CommandContext() = default;
 
@@ -171,12 +171,12 @@ std::unique_ptr<GearState> CommandContext::OpenDesignAt(const std::string& path,
 }
 
 int CommandContext::Usage(std::string_view message) {
-    err << "vexlin-cli: " << spec.name << ": " << message << "\nTry 'vexlin-cli " << spec.name << " --help'.\n";
+    err << "vexlin-cli: " << entry.name << ": " << message << "\nTry 'vexlin-cli " << entry.name << " --help'.\n";
     return kExitUsage;
 }
 
 int CommandContext::CannotRun(std::string_view message) {
-    err << "vexlin-cli: " << spec.name << ": " << message << "\n";
+    err << "vexlin-cli: " << entry.name << ": " << message << "\n";
     return kExitCannotRun;
 }
 
@@ -186,7 +186,7 @@ int CommandContext::Fault(std::string_view message) {
 }
 
 void CommandContext::Note(std::string_view message) {
-    if (!Quiet()) err << "vexlin-cli: " << spec.name << ": " << message << "\n";
+    if (!Quiet()) err << "vexlin-cli: " << entry.name << ": " << message << "\n";
 }
 
 void CommandContext::Say(std::string_view line) {
@@ -199,7 +199,7 @@ bool CommandContext::Write(std::string_view text) {
     out.flush();
     if (out) return true;
     const int e = errno;
-    err << "vexlin-cli: " << spec.name << ": cannot write the output: " << ErrnoReason(e) << "\n";
+    err << "vexlin-cli: " << entry.name << ": cannot write the output: " << ErrnoReason(e) << "\n";
     return false;
 }
 

@@ -39,14 +39,14 @@ bool ParseSetFileText(std::string_view text, std::vector<DesignSource::Change>& 
 
 class CommandContext {
 public:
-    CommandContext(const CommandSpec& spec, const Args& args, const DesignSource& source, std::istream& in,
+    CommandContext(const CommandEntry& entry, const Args& args, const DesignSource& source, std::istream& in,
                    std::ostream& out, std::ostream& err);
     // Runs on a design already made (a library caller's, e.g. a test's).
-    CommandContext(const CommandSpec& spec, const Args& args, GearState& design, std::istream& in, std::ostream& out,
+    CommandContext(const CommandEntry& entry, const Args& args, GearState& design, std::istream& in, std::ostream& out,
                    std::ostream& err);
     ~CommandContext();
 
-    const CommandSpec& spec;
+    const CommandEntry& entry;
     const Args& args;
     std::istream& in;
     std::ostream& out;

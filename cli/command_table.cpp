@@ -34,7 +34,7 @@ void AppendWrapped(std::string& out, std::string_view text, std::size_t indent, 
 }
 
 // "--name VALUE" as the help and the messages show it.
-std::string OptionWords(const OptionSpec& o) {
+std::string OptionWords(const OptionEntry& o) {
     std::string s(o.name);
     if (!o.valueName.empty()) {
         s += ' ';
@@ -56,7 +56,7 @@ void AppendOptionLine(std::string& out, std::string_view words, std::string_view
     out += '\n';
 }
 
-std::string OptionHelp(const OptionSpec& o) {
+std::string OptionHelp(const OptionEntry& o) {
     std::string help(o.help);
     if (!o.defaultText.empty()) {
         help += " (default ";
@@ -71,8 +71,8 @@ std::string OptionHelp(const OptionSpec& o) {
     return help;
 }
 
-const OptionSpec* FindOption(const CommandSpec& spec, std::string_view name) {
-    for (const OptionSpec& o : spec.options)
+const OptionEntry* FindOption(const CommandEntry& entry, std::string_view name) {
+    for (const OptionEntry& o : entry.options)
         if (o.name == name) return &o;
     return nullptr;
 }
@@ -113,7 +113,7 @@ std::vector<std::string> Args::Values(std::string_view name) const {
     return values;
 }
 
-bool ParseArgs(const CommandSpec& spec, std::span<const std::string> words, Args& args, std::string& error) {
+bool ParseArgs(const CommandEntry& entry, std::span<const std::string> words, Args& args, std::string& error) {
     args = Args{};
     error.clear();
     std::string firstError;
@@ -141,11 +141,11 @@ bool ParseArgs(const CommandSpec& spec, std::span<const std::string> words, Args
         }
         const auto eq = w.find('=');
         const std::string_view name = std::string_view(w).substr(0, eq);
-        const OptionSpec* o = name.size() > 2 && name[1] == '-' ? FindOption(spec, name) : nullptr;
+        const OptionEntry* o = name.size() > 2 && name[1] == '-' ? FindOption(entry, name) : nullptr;
         if (!o) {
             if (IsGlobalOption(w))
                 fail(Quote(name) + " is a global option: it goes before the command (vexlin-cli " +
-                     std::string(name) + " ... " + std::string(spec.name) + " ...)");
+                     std::string(name) + " ... " + std::string(entry.name) + " ...)");
             else
                 fail("unknown option " + Quote(w));
             continue;
@@ -177,15 +177,15 @@ bool ParseArgs(const CommandSpec& spec, std::span<const std::string> words, Args
         return false;
     }
     const auto n = static_cast<int>(args.operands_.size());
-    if (n > spec.maxOperands) {
-        const std::string& extra = args.operands_[static_cast<std::size_t>(spec.maxOperands)];
-        error = spec.maxOperands == 0 ? "takes no arguments, got " + Quote(extra)
+    if (n > entry.maxOperands) {
+        const std::string& extra = args.operands_[static_cast<std::size_t>(entry.maxOperands)];
+        error = entry.maxOperands == 0 ? "takes no arguments, got " + Quote(extra)
                                       : "too many arguments: " + Quote(extra) + " (usage: " +
-                                            std::string(spec.name) + " " + std::string(spec.operands) + ")";
+                                            std::string(entry.name) + " " + std::string(entry.operands) + ")";
         return false;
     }
-    if (n < spec.minOperands) {
-        error = "needs " + std::string(spec.operands);
+    if (n < entry.minOperands) {
+        error = "needs " + std::string(entry.operands);
         return false;
     }
     return true;
@@ -211,40 +211,40 @@ bool NumberArg(const Args& args, std::string_view name, std::optional<double>& t
     return true;
 }
 
-std::string CommandHelp(const CommandSpec& spec) {
+std::string CommandHelp(const CommandEntry& entry) {
     std::string out = "Usage: vexlin-cli [GLOBAL OPTIONS] ";
-    out += spec.name;
-    const std::vector<const CommandSpec*> subs = spec.run ? std::vector<const CommandSpec*>{} : Subcommands(spec.name);
+    out += entry.name;
+    const std::vector<const CommandEntry*> subs = entry.run ? std::vector<const CommandEntry*>{} : Subcommands(entry.name);
     if (!subs.empty()) {
         out += " SUBCOMMAND [options]\n\n";
     } else {
-        if (!spec.options.empty()) out += " [options]";
-        if (!spec.operands.empty()) {
+        if (!entry.options.empty()) out += " [options]";
+        if (!entry.operands.empty()) {
             out += ' ';
-            out += spec.operands;
+            out += entry.operands;
         }
         out += "\n\n";
     }
     std::size_t column = 0;
-    AppendWrapped(out, spec.about, 0, column);
+    AppendWrapped(out, entry.about, 0, column);
     out += "\n";
     if (!subs.empty()) {
         out += "\nSubcommands (\"vexlin-cli ";
-        out += spec.name;
+        out += entry.name;
         out += " SUBCOMMAND --help\" describes each):\n";
-        for (const CommandSpec* s : subs) AppendOptionLine(out, s->name.substr(spec.name.size() + 1), s->summary);
+        for (const CommandEntry* s : subs) AppendOptionLine(out, s->name.substr(entry.name.size() + 1), s->summary);
     }
     out += "\nOptions:\n";
-    for (const OptionSpec& o : spec.options) AppendOptionLine(out, OptionWords(o), OptionHelp(o));
+    for (const OptionEntry& o : entry.options) AppendOptionLine(out, OptionWords(o), OptionHelp(o));
     AppendOptionLine(out, "--quiet, -q", "no messages on standard error; the exit status still tells");
     AppendOptionLine(out, "--help, -h", "show this help (anywhere on the line)");
     AppendOptionLine(out, "--", "ends the options: every word after it is an argument (a file name may then "
                                 "start with \"-\")");
     out += "\nGlobal options (before the command): --design FILE (\"-\" reads standard input),\n"
            "--set FIELD=VALUE, --set-file FILE; see \"vexlin-cli --help\".\n";
-    if (!spec.examples.empty()) {
+    if (!entry.examples.empty()) {
         out += "\nExamples:\n";
-        std::string_view ex = spec.examples;
+        std::string_view ex = entry.examples;
         while (!ex.empty()) {
             const auto end = ex.find('\n');
             out += "  ";
@@ -269,7 +269,7 @@ std::string ProgramHelp() {
                   "number, e.g. --set stroke=3.25). After any change the mid-gear position is found again.",
                   0, 0);
     out += "\n\nCommands (\"vexlin-cli COMMAND --help\" or \"vexlin-cli help COMMAND\" describes each):\n";
-    for (const CommandSpec& c : AllCommands()) {
+    for (const CommandEntry& c : AllCommands()) {
         if (c.name.find(' ') != std::string_view::npos) continue;
         std::string words(c.name);
         if (!c.run) words += " SUBCOMMAND";
@@ -295,15 +295,15 @@ std::string ProgramHelp() {
     return out;
 }
 
-const CommandSpec* FindCommand(std::string_view name) {
-    for (const CommandSpec& c : AllCommands())
+const CommandEntry* FindCommand(std::string_view name) {
+    for (const CommandEntry& c : AllCommands())
         if (c.name == name) return &c;
     return nullptr;
 }
 
-std::vector<const CommandSpec*> Subcommands(std::string_view group) {
-    std::vector<const CommandSpec*> subs;
-    for (const CommandSpec& c : AllCommands())
+std::vector<const CommandEntry*> Subcommands(std::string_view group) {
+    std::vector<const CommandEntry*> subs;
+    for (const CommandEntry& c : AllCommands())
         if (c.name.size() > group.size() + 1 && c.name.substr(0, group.size()) == group &&
             c.name[group.size()] == ' ')
             subs.push_back(&c);

@@ -24,7 +24,7 @@ constexpr int kExitFault = 1;      // done, and the design has a fault
 constexpr int kExitUsage = 2;      // the command line is wrong
 constexpr int kExitCannotRun = 3;  // a file could not be read or written
 
-struct OptionSpec {
+struct OptionEntry {
     std::string_view name;        // "--step"
     std::string_view valueName;   // "S"; empty for a switch
     std::string_view defaultText; // "10"; empty when there is none to state
@@ -35,14 +35,14 @@ struct OptionSpec {
 
 class CommandContext;
 
-struct CommandSpec {
+struct CommandEntry {
     std::string_view name;       // "sweep", "render frame", "diagram sine"
     std::string_view operands;   // usage words after the options, e.g. "FILE"
     int minOperands = 0;
     int maxOperands = 0;
     std::string_view summary;    // one line for the program's help
     std::string_view about;      // the paragraph of the command's own help
-    std::span<const OptionSpec> options;
+    std::span<const OptionEntry> options;
     std::string_view examples;   // lines of examples, each ending in "\n"
     int (*run)(CommandContext&) = nullptr; // nullptr: a group ("render", "diagram")
     bool needsGui = false;       // draws with fonts (a Qt application)
@@ -50,13 +50,13 @@ struct CommandSpec {
 };
 
 // Every command, groups and subcommands included, in the help's order.
-std::span<const CommandSpec> AllCommands();
+std::span<const CommandEntry> AllCommands();
 
 // The entry named exactly `name` ("render frame"), or nullptr.
-const CommandSpec* FindCommand(std::string_view name);
+const CommandEntry* FindCommand(std::string_view name);
 
 // The subcommands of a group ("render" -> frame, animation).
-std::vector<const CommandSpec*> Subcommands(std::string_view group);
+std::vector<const CommandEntry*> Subcommands(std::string_view group);
 
 // Options every command takes besides its own.
 constexpr std::string_view kHelpOption = "--help";
@@ -79,7 +79,7 @@ public:
     bool Quiet() const { return quiet_; }
 
 private:
-    friend bool ParseArgs(const CommandSpec&, std::span<const std::string>, Args&, std::string&);
+    friend bool ParseArgs(const CommandEntry&, std::span<const std::string>, Args&, std::string&);
     std::vector<std::pair<std::string_view, std::string>> given_; // option name, value ("" for a switch)
     std::vector<std::string> operands_;
     bool help_ = false;
@@ -91,7 +91,7 @@ private:
 // help; "--" ends the options; "-" is an operand. On a usage error returns
 // false with the message (without the command's name). When help is asked,
 // nothing else is checked.
-bool ParseArgs(const CommandSpec& spec, std::span<const std::string> words, Args& args, std::string& error);
+bool ParseArgs(const CommandEntry& entry, std::span<const std::string> words, Args& args, std::string& error);
 
 // Value readers: each leaves the target as it is when the option is not
 // given, and returns false with a message naming the option on a bad value.
@@ -100,7 +100,7 @@ bool NumberArg(const Args& args, std::string_view name, std::optional<double>& t
 
 // The command's help: usage, what it does, every option with its default
 // and range, examples and the exit codes.
-std::string CommandHelp(const CommandSpec& spec);
+std::string CommandHelp(const CommandEntry& entry);
 
 // The program's help: the global options and the list of commands.
 std::string ProgramHelp();

@@ -52,7 +52,7 @@ constexpr std::string_view kRevArmHelp =
     "reverse arm position as an offset from mid gear (-1 is normal full forward, +1 full reverse for the "
     "default design)";
 
-constexpr OptionSpec kSweepOptions[] = {
+constexpr OptionEntry kSweepOptions[] = {
     {"--revarm", "OFFSET", "0", "any finite number", kRevArmHelp},
     {"--from", "A", "0", "any finite number", "first driver angle, degrees"},
     {"--to", "B", "360", "any finite number", "last driver angle, degrees"},
@@ -60,13 +60,13 @@ constexpr OptionSpec kSweepOptions[] = {
      "degrees between rows"},
 };
 
-constexpr OptionSpec kCheckOptions[] = {
+constexpr OptionEntry kCheckOptions[] = {
     {"--revarm", "OFFSET", "0", "any finite number", kRevArmHelp},
     {"--step", "S", "1", "0.001 to 360", "degrees between the angles checked"},
     {"--summary", "", "", "", "the one-line verdict on standard output instead of the rows"},
 };
 
-constexpr OptionSpec kPivotsOptions[] = {
+constexpr OptionEntry kPivotsOptions[] = {
     {"--pivots", "N1,...", "2,3,4,8,10,11: crank pin, crosshead, valve spindle pin, die, eccentric rod pins",
      "one to six different pivot numbers 0 to 30", "the pivots of the columns"},
     {"--step", "S", "10", "0.01 to 360", "degrees between rows"},
@@ -78,7 +78,7 @@ constexpr OptionSpec kPivotsOptions[] = {
 constexpr std::string_view kDirectionHelp =
     "the direction the gear runs: auto runs forward below mid gear and in reverse above it";
 
-constexpr OptionSpec kEventsOptions[] = {
+constexpr OptionEntry kEventsOptions[] = {
     {"--positions", "O1,...", "the nine notches -Norm, -3/4 Norm, ..., +Norm",
      "1 to 1000 finite offsets; each held within mid gear +- Max",
      "reverse arm positions as offsets from mid gear"},
@@ -86,7 +86,7 @@ constexpr OptionSpec kEventsOptions[] = {
     {"--csv", "", "", "", "one CSV row per position and end of the cylinder instead of the tables"},
 };
 
-constexpr OptionSpec kCompareOptions[] = {
+constexpr OptionEntry kCompareOptions[] = {
     {"--positions", "O1,...", "the nine notches of each design",
      "1 to 1000 finite offsets; each held within that design's mid gear +- Max",
      "reverse arm positions as offsets from each design's own mid gear"},
@@ -95,7 +95,7 @@ constexpr OptionSpec kCompareOptions[] = {
                           "with empty offset and end)"},
 };
 
-constexpr OptionSpec kBalanceOptions[] = {
+constexpr OptionEntry kBalanceOptions[] = {
     {"--vary", "F1,...", "", "dimension fields as \"dims\" lists them, not revArmToCentMax",
      "the dimensions to search (required)"},
     {"--bounds", "F=LO:HI", "the value +- 5 %, angles +- 3 degrees", "finite, LO not above HI",
@@ -115,13 +115,13 @@ constexpr OptionSpec kBalanceOptions[] = {
      "led by design before or after"},
 };
 
-constexpr OptionSpec kReportOptions[] = {
+constexpr OptionEntry kReportOptions[] = {
     {"--out", "FILE.pdf", "", "", "the PDF file (required)"},
     {"--paper", "P", "auto: the locale's (LC_PAPER)", "a4, letter or auto, in any case", "the paper size"},
     {"--title", "TEXT", "the design file's name, or Nominal", "", "the design's name in the report"},
 };
 
-constexpr OptionSpec kFrameOptions[] = {
+constexpr OptionEntry kFrameOptions[] = {
     {"--out", "FILE", "", "", "the picture file (required): by its suffix PNG (.png, also a name without one, and "
                               "\"-\" for standard output), SVG (.svg) or PDF (.pdf, a page the picture's size)"},
     {"--size", "WxH", "1280x1024", "1x1 to 1280x1024",
@@ -141,7 +141,7 @@ constexpr OptionSpec kFrameOptions[] = {
      "moment)"},
 };
 
-constexpr OptionSpec kAnimationOptions[] = {
+constexpr OptionEntry kAnimationOptions[] = {
     {"--out", "FILE", "", "", "the GIF file, or a folder for PNG frames (ends in \"/\" or is one) (required)"},
     {"--step", "S", "10: 36 frames", "0.01 to 45", "degrees per frame"},
     {"--revarm", "OFFSET", "0", "any finite number", kRevArmHelp},
@@ -155,7 +155,7 @@ constexpr OptionSpec kAnimationOptions[] = {
      "only the top-left W x H pixels of the picture, e.g. 632x380 for what the window shows"},
 };
 
-constexpr OptionSpec kDiagramOptions[] = {
+constexpr OptionEntry kDiagramOptions[] = {
     {"--out", "FILE", "", "", "the picture file: by its suffix PNG (.png, also a name without one, and \"-\" for "
                               "standard output), SVG (.svg) or PDF (.pdf: one page of the locale's paper)"},
     {"--data", "", "", "",
@@ -174,7 +174,7 @@ constexpr std::string_view kDiagramAbout =
     "Draws one valve diagram of the design as its window draws it, from the design's start-up state, or "
     "writes the figures behind it as CSV (--data). One of --out and --data is required.";
 
-constexpr OptionSpec kSensitivityOptions[] = {
+constexpr OptionEntry kSensitivityOptions[] = {
     {"--positions", "O1,...", "the nine notches", "finite offsets", "reverse arm positions as offsets from mid gear"},
     {"--direction", "D", "auto", "auto, forward or reverse", "the running direction; auto runs forward up to mid gear"},
     {"--fields", "F1,...", "every dimension", "field names as \"dims\" lists them", "the dimensions varied"},
@@ -187,7 +187,7 @@ constexpr OptionSpec kSensitivityOptions[] = {
     {"--csv", "", "", "", "position,direction,field,figure,derivative,perTolerance for every figure"},
 };
 
-constexpr OptionSpec kToleranceOptions[] = {
+constexpr OptionEntry kToleranceOptions[] = {
     {"--positions", "O1,...", "-Norm,-1/2 Norm,+1/2 Norm,+Norm", "finite offsets",
      "reverse arm positions as offsets from mid gear"},
     {"--tol", "FIELD=T", "", "T finite and at least 0", "the tolerance of one dimension (length units, or degrees)", true},
@@ -205,7 +205,7 @@ constexpr OptionSpec kToleranceOptions[] = {
 // The option words of a run as the analysis commands read them.
 std::vector<std::string> OptionWords(const CommandContext& ctx) {
     std::vector<std::string> words;
-    for (const OptionSpec& o : ctx.spec.options) {
+    for (const OptionEntry& o : ctx.entry.options) {
         if (o.valueName.empty()) {
             if (ctx.args.Has(o.name)) words.emplace_back(o.name);
             continue;
@@ -238,7 +238,7 @@ int RunToleranceCommand(CommandContext& ctx) {
     return RunTolerance(*design, words, ctx.out, ctx.err);
 }
 
-constexpr OptionSpec kWorkOptions[] = {
+constexpr OptionEntry kWorkOptions[] = {
     {"--positions", "O1,...", "the nine notches", "up to 9 finite offsets", "reverse arm positions as offsets from mid gear"},
     {"--direction", "D", "auto", "auto, forward or reverse", "the running direction; auto runs forward up to mid gear"},
     {"--pressure", "P1", "200", "finite, above the back pressure", "admission pressure, absolute"},
@@ -261,7 +261,7 @@ int RunWorkCommand(CommandContext& ctx) {
     return RunWork(*design, words, ctx.out, ctx.err);
 }
 
-constexpr CommandSpec kCommands[] = {
+constexpr CommandEntry kCommands[] = {
     {"help", "[COMMAND [SUBCOMMAND]]", 0, 2, "the program's help, or a command's",
      "Prints the program's help, or the help of the command named (the same as COMMAND --help).", {},
      "vexlin-cli help\nvexlin-cli help render frame\n", &RunHelp, false, false},
@@ -449,9 +449,9 @@ std::optional<int> ParseInvocation(const std::vector<std::string>& args, Invocat
     return std::nullopt;
 }
 
-std::string SubcommandNames(const CommandSpec& group) {
+std::string SubcommandNames(const CommandEntry& group) {
     std::string names;
-    for (const CommandSpec* s : Subcommands(group.name)) {
+    for (const CommandEntry* s : Subcommands(group.name)) {
         if (!names.empty()) names += ", ";
         names += s->name.substr(group.name.size() + 1);
     }
@@ -459,40 +459,40 @@ std::string SubcommandNames(const CommandSpec& group) {
 }
 
 // Runs a command found in the table on its words.
-int RunEntry(const CommandSpec& spec, const std::vector<std::string>& words, std::size_t used,
+int RunEntry(const CommandEntry& entry, const std::vector<std::string>& words, std::size_t used,
              const DesignSource* source, GearState* design, bool quiet, std::istream& in, std::ostream& out,
              std::ostream& err) {
     Args args;
     std::string error;
     const std::span<const std::string> rest(words.data() + used, words.size() - used);
-    if (!ParseArgs(spec, rest, args, error)) {
-        err << kProgram << ": " << spec.name << ": " << error << "\nTry '" << kProgram << " " << spec.name
+    if (!ParseArgs(entry, rest, args, error)) {
+        err << kProgram << ": " << entry.name << ": " << error << "\nTry '" << kProgram << " " << entry.name
             << " --help'.\n";
         return kExitUsage;
     }
     if (args.HelpAsked()) {
-        out << CommandHelp(spec);
+        out << CommandHelp(entry);
         return kExitOk;
     }
-    if (!spec.run) {
-        err << kProgram << ": " << spec.name << ": which one? (" << SubcommandNames(spec) << ")\nTry '" << kProgram
-            << " " << spec.name << " --help'.\n";
+    if (!entry.run) {
+        err << kProgram << ": " << entry.name << ": which one? (" << SubcommandNames(entry) << ")\nTry '" << kProgram
+            << " " << entry.name << " --help'.\n";
         return kExitUsage;
     }
-    if (!spec.usesDesign && source && source->path) {
-        err << kProgram << ": " << spec.name << ": --design is not used: give the designs as arguments\nTry '"
-            << kProgram << " " << spec.name << " --help'.\n";
+    if (!entry.usesDesign && source && source->path) {
+        err << kProgram << ": " << entry.name << ": --design is not used: give the designs as arguments\nTry '"
+            << kProgram << " " << entry.name << " --help'.\n";
         return kExitUsage;
     }
     std::optional<CommandContext> ctx;
     if (design)
-        ctx.emplace(spec, args, *design, in, out, err);
+        ctx.emplace(entry, args, *design, in, out, err);
     else
-        ctx.emplace(spec, args, *source, in, out, err);
+        ctx.emplace(entry, args, *source, in, out, err);
     ctx->SetQuiet(quiet);
-    if (!spec.needsGui) return spec.run(*ctx);
+    if (!entry.needsGui) return entry.run(*ctx);
     EnsureGuiApplication();
-    const int code = spec.run(*ctx);
+    const int code = entry.run(*ctx);
     ReleaseGuiApplication();
     return code;
 }
@@ -559,9 +559,9 @@ int RunHelp(CommandContext& ctx) {
     if (words.empty()) return ctx.WriteThen(ProgramHelp(), kExitOk);
     std::string name = words[0];
     for (std::size_t i = 1; i < words.size(); ++i) name += " " + words[i];
-    const CommandSpec* spec = FindCommand(name);
-    if (!spec) return ctx.Usage("no command " + Quote(name) + " (\"vexlin-cli --help\" lists them)");
-    return ctx.WriteThen(CommandHelp(*spec), kExitOk);
+    const CommandEntry* entry = FindCommand(name);
+    if (!entry) return ctx.Usage("no command " + Quote(name) + " (\"vexlin-cli --help\" lists them)");
+    return ctx.WriteThen(CommandHelp(*entry), kExitOk);
 }
 
 int RunSave(CommandContext& ctx) {
@@ -574,7 +574,7 @@ int RunSave(CommandContext& ctx) {
 
 } // namespace
 
-std::span<const CommandSpec> AllCommands() { return kCommands; }
+std::span<const CommandEntry> AllCommands() { return kCommands; }
 
 bool ReadSweepOptions(const Args& args, SweepOptions& opt, std::string& error) {
     if (!NumberArg(args, "--revarm", opt.revArmOffset, error) || !NumberArg(args, "--from", opt.from, error) ||
@@ -640,35 +640,35 @@ bool WriteSweep(GearState& g, const SweepOptions& opt, std::ostream& out) {
     return Flush(buf, out) && static_cast<bool>(out.flush());
 }
 
-const CommandSpec* FindCommandOf(const std::vector<std::string>& words, std::size_t& used, std::string& error) {
+const CommandEntry* FindCommandOf(const std::vector<std::string>& words, std::size_t& used, std::string& error) {
     used = 0;
     if (words.empty()) {
         error = "no command given";
         return nullptr;
     }
-    const CommandSpec* spec = FindCommand(words[0]);
-    if (!spec || words[0].find(' ') != std::string::npos) {
+    const CommandEntry* entry = FindCommand(words[0]);
+    if (!entry || words[0].find(' ') != std::string::npos) {
         error = "unknown command " + Quote(words[0]);
         return nullptr;
     }
     used = 1;
-    if (spec->run) return spec;
+    if (entry->run) return entry;
     // A group: its subcommand is the first word that is not --help or --quiet.
     for (std::size_t i = 1; i < words.size(); ++i) {
         const std::string& w = words[i];
         if (w == "--help" || w == "-h" || w == "--quiet" || w == "-q") continue;
-        if (const CommandSpec* sub = FindCommand(std::string(spec->name) + " " + w); sub && !w.empty() && w[0] != '-') {
+        if (const CommandEntry* sub = FindCommand(std::string(entry->name) + " " + w); sub && !w.empty() && w[0] != '-') {
             used = i + 1;
             // The words skipped before the subcommand stay with it.
             return sub;
         }
-        const std::string names = SubcommandNames(*spec);
-        error = std::string(spec->name) + ": " +
+        const std::string names = SubcommandNames(*entry);
+        error = std::string(entry->name) + ": " +
                 (w.empty() || w[0] == '-' ? "which one? (" + names + ")"
                                           : "unknown subcommand " + Quote(w) + " (" + names + ")");
         return nullptr;
     }
-    return spec; // the group alone: its help
+    return entry; // the group alone: its help
 }
 
 namespace {
@@ -688,7 +688,7 @@ std::vector<std::string> NameFirst(const std::vector<std::string>& words, std::s
 }
 
 int CommandNotFound(const std::vector<std::string>& words, const std::string& error, std::ostream& err) {
-    const CommandSpec* group = words.empty() ? nullptr : FindCommand(words[0]);
+    const CommandEntry* group = words.empty() ? nullptr : FindCommand(words[0]);
     if (group && !group->run) {
         err << kProgram << ": " << error << "\nTry '" << kProgram << " " << group->name << " --help'.\n";
         return kExitUsage;
@@ -703,11 +703,11 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     if (auto code = ParseInvocation(args, inv, out, err)) return *code;
     std::size_t used = 0;
     std::string error;
-    const CommandSpec* spec = FindCommandOf(inv.words, used, error);
-    if (!spec) return CommandNotFound(inv.words, error, err);
+    const CommandEntry* entry = FindCommandOf(inv.words, used, error);
+    if (!entry) return CommandNotFound(inv.words, error, err);
     std::size_t nameWords = 0;
     const std::vector<std::string> words = NameFirst(inv.words, used, nameWords);
-    return RunEntry(*spec, words, nameWords, &inv.source, nullptr, inv.quiet, in, out, err);
+    return RunEntry(*entry, words, nameWords, &inv.source, nullptr, inv.quiet, in, out, err);
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -717,12 +717,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 int RunCommandOn(GearState& g, const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
     std::size_t used = 0;
     std::string error;
-    const CommandSpec* spec = FindCommandOf(words, used, error);
-    if (!spec) return CommandNotFound(words, error, err);
+    const CommandEntry* entry = FindCommandOf(words, used, error);
+    if (!entry) return CommandNotFound(words, error, err);
     std::size_t nameWords = 0;
     const std::vector<std::string> named = NameFirst(words, used, nameWords);
     std::istringstream none;
-    return RunEntry(*spec, named, nameWords, nullptr, &g, false, none, out, err);
+    return RunEntry(*entry, named, nameWords, nullptr, &g, false, none, out, err);
 }
 
 } // namespace vx::cli

@@ -26,7 +26,7 @@ int RunCommandOn(GearState& g, const std::vector<std::string>& words, std::ostre
 // included) and reads its options. Returns the entry and sets `used` to the
 // number of words that named it; nullptr with the message in `error` when
 // the words name no command (a group without its subcommand included).
-const CommandSpec* FindCommandOf(const std::vector<std::string>& words, std::size_t& used, std::string& error);
+const CommandEntry* FindCommandOf(const std::vector<std::string>& words, std::size_t& used, std::string& error);
 
 // The sweep's settings, as read from its options.
 struct SweepOptions {

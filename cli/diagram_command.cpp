@@ -107,14 +107,14 @@ bool ReadDiagramOptions(const DiagramEntry& diagram, const Args& args, DiagramOp
 
 bool ParseDiagramOptions(const std::vector<std::string>& args, DiagramOptions& o, std::string& error) {
     const DiagramEntry* diagram = args.empty() ? nullptr : FindDiagram(args[0]);
-    const CommandSpec* spec = args.empty() ? nullptr : FindCommand("diagram " + args[0]);
-    if (!diagram || !spec) {
+    const CommandEntry* entry = args.empty() ? nullptr : FindCommand("diagram " + args[0]);
+    if (!diagram || !entry) {
         error = args.empty() ? "which diagram? (" + DiagramNames() + ")"
                              : "unknown diagram " + Quote(args[0]) + " (" + DiagramNames() + ")";
         return false;
     }
     Args parsed;
-    if (!ParseArgs(*spec, std::span<const std::string>(args).subspan(1), parsed, error)) return false;
+    if (!ParseArgs(*entry, std::span<const std::string>(args).subspan(1), parsed, error)) return false;
     return ReadDiagramOptions(*diagram, parsed, o, error);
 }
 
@@ -148,7 +148,7 @@ void ApplyDiagramOptions(GearState& g, const DiagramOptions& o) {
 }
 
 int RunDiagramCommand(CommandContext& ctx) {
-    const std::string_view name = ctx.spec.name.substr(ctx.spec.name.find(' ') + 1);
+    const std::string_view name = ctx.entry.name.substr(ctx.entry.name.find(' ') + 1);
     const DiagramEntry* diagram = FindDiagram(name);
     DiagramOptions o;
     std::string error;

@@ -11,30 +11,15 @@ namespace vx::cli {
 namespace {
 
 // The exit status when an end has no card or the linkage does not close
-// somewhere (the design's fault), or the output could not be written.
+// somewhere (the design's fault).
 constexpr int kWorkIncomplete = 1;
 
 // The reverse arm positions asked for: mid gear + each offset, held within
 // mid gear +- Max as the diagrams hold them (an offset of 0 is mid gear
-// itself); without offsets, the nine notches.
+// itself; the events command's rule); without offsets, the nine notches.
 std::vector<float> WorkPositions(const GearState& g, const EventsOptions& opt) {
-    if (!opt.haveOffsets) {
-        const auto notches = NotchPositions(g);
-        return {notches.begin(), notches.end()};
-    }
-    const double centre = g.revArm.centre;
-    const double max = g.frame.revArmToCentMax;
     std::vector<float> positions;
-    positions.reserve(opt.offsets.size());
-    for (const double offset : opt.offsets) {
-        float v = ToModelFloat(centre + offset);
-        if (offset != 0) {
-            const float lo = ToModelFloat(centre - max), hi = ToModelFloat(centre + max);
-            if (v < lo) v = lo;
-            if (v > hi) v = hi;
-        }
-        positions.push_back(v);
-    }
+    for (const EventPosition& p : EventPositions(g, opt)) positions.push_back(p.position);
     return positions;
 }
 
@@ -147,7 +132,7 @@ int RunWork(GearState& g, const std::vector<std::string>& args, std::ostream& ou
     out.flush();
     if (!out) {
         err << "vexlin-cli: work: cannot write the output\n";
-        return kWorkIncomplete;
+        return kExitCannotRun;
     }
     bool complete = true;
     for (std::size_t i = 0; i < events.size(); ++i) {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace vx {
@@ -40,6 +41,17 @@ std::string_view FormatColumn(char (&buf)[kNumberBuffer], double v, int width, i
 // "3.3" (not "3.29999995"), "0.1", "1e-05", "9.184851e-17"; "nan", "inf"
 // and "-inf". The form (fixed or exponent) is whichever is shorter.
 std::string_view FormatShortest(char (&buf)[kNumberBuffer], float v);
+
+// FormatFixed (no width) and FormatShortest as strings, for texts built up
+// from several numbers.
+inline std::string FixedString(double v, int decimals) {
+    char buf[kNumberBuffer];
+    return std::string(FormatFixed(buf, v, 0, decimals));
+}
+inline std::string ShortestString(float v) {
+    char buf[kNumberBuffer];
+    return std::string(FormatShortest(buf, v));
+}
 
 // v in the exponent form with `decimals` decimals ("1.235e+12").
 std::string_view FormatExponent(char (&buf)[kNumberBuffer], double v, int decimals);

@@ -1,6 +1,5 @@
 #include "model/work_text.h"
 
-#include <charconv>
 #include <optional>
 
 #include "model/fixed_format.h"
@@ -15,9 +14,7 @@ void AppendFixed(std::string& out, double v, int decimals, int width = 0) {
 
 // A setting in its shortest decimal form that reads back the same float.
 void AppendGeneral(std::string& out, float v) {
-    char buf[kNumberBuffer];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, r.ptr);
+    out += ShortestString(v);
 }
 
 constexpr int kLabelWidth = 22;

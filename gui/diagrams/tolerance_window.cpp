@@ -34,8 +34,8 @@ constexpr TDiagramWindow::Layout kLayout{
 // A float in its shortest form that reads back the same ("0.002").
 QString Number(float v) {
     char buf[kNumberBuffer];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
+    const std::string_view t = FormatShortest(buf, v);
+    return QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size()));
 }
 
 std::vector<float> DimensionValues(const GearState& g) {

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QSettings>
 
-#include <charconv>
 
 #include "model/fixed_format.h"
 #include "model/work_text.h"
@@ -42,8 +41,8 @@ QSettings Store() {
 // A setting's text in its shortest form that reads back the same float.
 QString Text(float v) {
     char buf[kNumberBuffer];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return QString::fromUtf8(buf, static_cast<qsizetype>(r.ptr - buf));
+    const std::string_view t = FormatShortest(buf, v);
+    return QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size()));
 }
 
 } // namespace

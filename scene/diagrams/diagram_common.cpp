@@ -269,4 +269,9 @@ void DrawPistonTravelGrid(Canvas& c) {
     }
 }
 
+void FillBox(Canvas& c, int left, int top, int right, int bottom, Rgb color) {
+    c.SetPen(color, 1);
+    for (int y = top; y < bottom; ++y) c.Line(left, y, right, y);
+}
+
 } // namespace vx

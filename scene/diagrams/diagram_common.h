@@ -254,4 +254,8 @@ private:
 // and the steam diagrams.
 void DrawPistonTravelGrid(Canvas& c);
 
+// A filled box [left, right) x [top, bottom), one line per pixel row (the
+// canvas draws outlines only); leaves the pen in `color`.
+void FillBox(Canvas& c, int left, int top, int right, int bottom, Rgb color);
+
 } // namespace vx

@@ -25,16 +25,7 @@ TextStyle Style(Rgb color = colors::kBlack, bool bold = false) {
     return s;
 }
 
-std::string Fixed(double v, int decimals) {
-    char buf[kNumberBuffer];
-    return std::string(FormatFixed(buf, v, 0, decimals));
-}
 
-// A filled box, one line per pixel row (the canvas draws outlines only).
-void FillBox(Canvas& c, int left, int top, int right, int bottom, Rgb color) {
-    c.SetPen(color, 1);
-    for (int y = top; y < bottom; ++y) c.Line(left, y, right, y);
-}
 
 // The dimension's name as a reader knows it: the field and the short name.
 std::string RowName(int id) {
@@ -65,7 +56,7 @@ int DrawSensitivityChart(Canvas& c, const SensitivityResult& r, std::size_t posi
     }
     const SensitivityPosition& sp = r.positions[position];
     const bool lead = IsLeadFigure(f);
-    std::string title = std::string(EventFigureName(f)) + " at reverse arm " + Fixed(sp.position, 4) +
+    std::string title = std::string(EventFigureName(f)) + " at reverse arm " + FixedString(sp.position, 4) +
                         (sp.forward ? ", forward" : ", reverse") + ": how far a tolerance of 0.001 (0.1 degree for "
                         "an angle) moves it, in " + (lead ? "length units" : "points of stroke");
     c.Text(left, top, title, Style(colors::kBlack, true));
@@ -102,7 +93,7 @@ int DrawSensitivityChart(Canvas& c, const SensitivityResult& r, std::size_t posi
                 if (grows) FillBox(c, axis, y + 2, axis + length, y + kSensitivityRowHeight - 3, kGrowBar);
                 else FillBox(c, axis - length, y + 2, axis, y + kSensitivityRowHeight - 3, kShrinkBar);
             }
-            std::string value = Fixed(e.perTolerance, decimals);
+            std::string value = FixedString(e.perTolerance, decimals);
             if (e.retried) value += " *";
             c.Text(barLeft + barWidth + 6, y + 2, value, Style());
         } else {

@@ -23,15 +23,7 @@ TextStyle Style(Rgb color = colors::kBlack, bool bold = false) {
     return s;
 }
 
-std::string Fixed(double v, int decimals) {
-    char buf[kNumberBuffer];
-    return std::string(FormatFixed(buf, v, 0, decimals));
-}
 
-void FillBox(Canvas& c, int left, int top, int right, int bottom, Rgb color) {
-    c.SetPen(color, 1);
-    for (int y = top; y < bottom; ++y) c.Line(left, y, right, y);
-}
 
 // The pixel column of value v on an axis from lo to hi across [x0, x1],
 // safe for any value.
@@ -49,8 +41,8 @@ std::string Caption(const ToleranceResult& r, std::size_t i) {
     const TolerancePosition& p = r.positions[i];
     std::string name = r.positions.size() == static_cast<std::size_t>(kNotchCount)
                            ? std::to_string(i + 1) + " " + NotchName(static_cast<int>(i))
-                           : "Reverse arm " + Fixed(p.position, 4);
-    return name + (p.forward ? " (fwd): " : " (rev): ") + Fixed(100.0 * double{p.overThreshold}, 1) + " % over, " +
+                           : "Reverse arm " + FixedString(p.position, 4);
+    return name + (p.forward ? " (fwd): " : " (rev): ") + FixedString(100.0 * double{p.overThreshold}, 1) + " % over, " +
            std::to_string(p.linkageFailures) + " failed";
 }
 
@@ -91,7 +83,7 @@ void DrawToleranceHistogram(Canvas& c, const TolerancePosition& p, float thresho
         c.Line(x, roof - 2, x, base + 3);
         c.Text(std::min(x + 3, x1 - 50), roof - 2, "nominal", Style(colors::kRed));
     }
-    const std::string low = Fixed(lo, 2), high = Fixed(hi, 2);
+    const std::string low = FixedString(lo, 2), high = FixedString(hi, 2);
     c.Text(x0, base + 2, low, Style(kGreyInk));
     c.Text(x1 - SansTextWidth(high, kPx), base + 2, high, Style(kGreyInk));
     const std::string unit = "front - rear cut-off, points";
@@ -116,19 +108,19 @@ int DrawToleranceTable(Canvas& c, const ToleranceResult& r, int left, int top) {
         const FigureSpread& cut = p.figures[static_cast<std::size_t>(EventFigure::CutOffDiff)];
         const FigureSpread& lead = p.figures[static_cast<std::size_t>(EventFigure::LeadDiff)];
         const auto figure = [](const FigureSpread& s, float v, int decimals) {
-            return s.count > 0 ? Fixed(v, decimals) : std::string("-");
+            return s.count > 0 ? FixedString(v, decimals) : std::string("-");
         };
         const std::string cells[] = {
-            Fixed(p.position, 4),
+            FixedString(p.position, 4),
             p.forward ? "fwd" : "rev",
-            !p.nominal.Closes() ? std::string("fails") : cut.nominal ? Fixed(*cut.nominal, 3) : std::string("-"),
+            !p.nominal.Closes() ? std::string("fails") : cut.nominal ? FixedString(*cut.nominal, 3) : std::string("-"),
             figure(cut, cut.p05, 3),
             figure(cut, cut.median, 3),
             figure(cut, cut.p95, 3),
             figure(lead, lead.p05, 5),
             figure(lead, lead.p95, 5),
-            Fixed(100.0 * double{p.overThreshold}, 1) + " %",
-            Fixed(100.0 * double{cut.failed}, 1) + " %",
+            FixedString(100.0 * double{p.overThreshold}, 1) + " %",
+            FixedString(100.0 * double{cut.failed}, 1) + " %",
         };
         x = left;
         for (std::size_t k = 0; k < std::size(cells); ++k) {
@@ -162,7 +154,7 @@ int DrawToleranceSummary(Canvas& c, const ToleranceResult& r, int left, int top,
     }
     if (shown > 0) y += kHeight + 14;
     std::string note = std::to_string(r.samples) + " samples. The red line is the design's own difference; the "
-                       "dashed lines are +-" + Fixed(r.threshold, 2) + " points.";
+                       "dashed lines are +-" + FixedString(r.threshold, 2) + " points.";
     c.Text(left, y, note, Style(kGreyInk));
     return DrawToleranceTable(c, r, left, y + kPx + 8);
 }

@@ -31,10 +31,6 @@ int Pixel(double v, int fallback = 0) {
     return static_cast<int>(std::lround(std::clamp(v, -1e6, 1e6)));
 }
 
-std::string Fixed(double v, int decimals) {
-    char buf[kNumberBuffer];
-    return std::string(FormatFixed(buf, v, 0, decimals));
-}
 
 // Maps values onto a box: x from x0..x1, y from y0 (bottom) to y1 (top).
 struct Axes {
@@ -84,7 +80,7 @@ void DrawCardLine(Canvas& c, const Axes& ax, const IndicatorCard& card, const Wo
     c.LineTo(ax.X(cl), ax.Y(CardPressure(card, s, true, 0)));
 }
 
-std::string MepText(const IndicatorCard& card) { return card.hasCard ? Fixed(card.mep, 1) : std::string("-"); }
+std::string MepText(const IndicatorCard& card) { return card.hasCard ? FixedString(card.mep, 1) : std::string("-"); }
 
 } // namespace
 
@@ -92,7 +88,7 @@ void DrawWorkCard(Canvas& c, const PositionWork& w, const WorkSettings& s, int n
                   int height, int px) {
     const int line = LineHeight(px);
     // Caption: number, position, direction, MEP front / rear.
-    std::string caption = std::to_string(number) + ".  " + Fixed(w.position, 4) + (w.forward ? " Fwd" : " Rev");
+    std::string caption = std::to_string(number) + ".  " + FixedString(w.position, 4) + (w.forward ? " Fwd" : " Rev");
     c.Text(left, top, caption, Style(px, colors::kBlack, true));
     int x = left + SansTextWidth(caption, px, true) + px;
     const std::string f = "MEP " + MepText(w.front);
@@ -105,7 +101,7 @@ void DrawWorkCard(Canvas& c, const PositionWork& w, const WorkSettings& s, int n
     double peak = s.admissionPressure;
     for (const IndicatorCard* card : {&w.front, &w.rear}) peak = std::max<double>(peak, CardPeakPressure(*card, s));
     peak = std::min(peak, 2.0 * s.admissionPressure); // a compression loop far above p1 is cut at the top
-    const int labelWidth = SansTextWidth(Fixed(s.admissionPressure, 0), px) + 4;
+    const int labelWidth = SansTextWidth(FixedString(s.admissionPressure, 0), px) + 4;
     Axes ax{left + labelWidth, top + line + 2, left + width - 6, top + height - line - 2, 0.0, 1.0 + cl, 0.0,
             peak * 1.05};
     if (!(ax.x1 > ax.x0)) ax.x1 = 1;
@@ -126,7 +122,7 @@ void DrawWorkCard(Canvas& c, const PositionWork& w, const WorkSettings& s, int n
     c.Line(dc, ax.top, dc, ax.bottom);
     c.Line(ax.right, ax.top, ax.right, ax.bottom);
     const TextStyle small = Style(px, colors::kGrey);
-    const std::string p1 = Fixed(s.admissionPressure, 0);
+    const std::string p1 = FixedString(s.admissionPressure, 0);
     c.Text(ax.left - SansTextWidth(p1, px) - 3, ax.Y(s.admissionPressure) - px / 2, p1, small);
     c.Text(ax.left - SansTextWidth("0", px) - 3, ax.bottom - px / 2, "0", small);
     c.Text(ax.left, ax.bottom + 2, "clearance", Style(px - 1, colors::kGrey));
@@ -213,10 +209,10 @@ void DrawEconomyCurve(Canvas& c, std::span<const PositionWork> notches, const Wo
     const std::string_view xl = "cut-off, % of stroke";
     c.Text((mep.left + mep.right - SansTextWidth(xl, px)) / 2, mep.bottom + 2 + line - 2, xl, grey);
     for (const double v : {mepLow, mepHigh}) {
-        const std::string t = Fixed(v, 0);
+        const std::string t = FixedString(v, 0);
         c.Text(mep.left - SansTextWidth(t, px) - 3, mep.Y(v) - px / 2, t, grey);
     }
-    const std::string sh = Fixed(steamHigh, 2);
+    const std::string sh = FixedString(steamHigh, 2);
     c.Text(mep.right + 3, steam.Y(steamHigh) - px / 2, sh, Style(px, kWorkSteamInk));
     if (n == 0) {
         c.Text(mep.left + 6, (mep.top + mep.bottom) / 2, "no notch has both cards", Style(px, colors::kRed));
@@ -277,11 +273,11 @@ int DigitWidth(int px) { return static_cast<int>(std::lround(0.556 * px)); }
 std::string Cell(int col, const PositionWork& w, int number) {
     const IndicatorCard& f = w.front;
     const IndicatorCard& r = w.rear;
-    const auto fig = [](const IndicatorCard& c, float v, int d) { return c.hasCard ? Fixed(v, d) : std::string("-"); };
-    const auto opt = [](const std::optional<float>& v, int d) { return v ? Fixed(*v, d) : std::string("-"); };
+    const auto fig = [](const IndicatorCard& c, float v, int d) { return c.hasCard ? FixedString(v, d) : std::string("-"); };
+    const auto opt = [](const std::optional<float>& v, int d) { return v ? FixedString(*v, d) : std::string("-"); };
     switch (col) {
     case 0: return std::to_string(number);
-    case 1: return Fixed(w.position, 4);
+    case 1: return FixedString(w.position, 4);
     case 2: return w.forward ? "Fwd" : "Rev";
     case 3: return fig(f, f.cutOff * 100.0f, 2);
     case 4: return fig(r, r.cutOff * 100.0f, 2);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <string_view>
 
@@ -47,17 +46,7 @@ TextStyle Style(int px, bool bold = false, Rgb color = colors::kBlack) {
 
 int LineHeight(int px) { return px + px / 3 + 2; }
 
-// A float in its shortest decimal form that reads back the same.
-std::string Shortest(float v) {
-    char buf[kNumberBuffer];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return {buf, r.ptr};
-}
 
-std::string Fixed(double v, int decimals) {
-    char buf[kNumberBuffer];
-    return std::string(FormatFixed(buf, v, 0, decimals));
-}
 
 // The dimension table's short names with their padding runs closed up.
 std::string CleanName(std::string_view name) {
@@ -131,7 +120,7 @@ int DimensionGroup(Page& p, int y, std::string_view title, std::span<const Edito
         const int ry = y + row * line;
         p.c.Text(x, ry, CleanName(d->shortName), Style(kSmall));
         p.c.Text(x + 148, ry, d->field, Style(kSmall - 1, false, kGreyInk));
-        const std::string v = Shortest(DimensionValue(p.g, *d));
+        const std::string v = ShortestString(DimensionValue(p.g, *d));
         p.c.Text(x + half - 16 - SansTextWidth(v, kSmall), ry, v, Style(kSmall));
     }
     return y + static_cast<int>(perColumn) * line + 10;
@@ -146,7 +135,7 @@ int GeometryCheckBlock(Page& p, int y, std::span<const float> notches) {
         ++failing;
         char cause[200];
         FormatGeometryCause(t.firstCause, t.firstAngle, cause, sizeof cause);
-        const std::string line = "Notch " + std::to_string(i + 1) + " (reverse arm " + Fixed(notches[i], 4) +
+        const std::string line = "Notch " + std::to_string(i + 1) + " (reverse arm " + FixedString(notches[i], 4) +
                                  "): does not close at " + std::to_string(t.failures) + " of " +
                                  std::to_string(t.angles) + " angles; first: " + cause;
         p.c.Text(p.left, y, line, Style(kBody, false, colors::kRed));
@@ -157,9 +146,9 @@ int GeometryCheckBlock(Page& p, int y, std::span<const float> notches) {
                  Style(kBody, false, colors::kGreen));
         y += LineHeight(kBody);
     }
-    const std::string gear = "Mid gear at reverse arm " + Fixed(p.g.revArm.centre, 6) + "; normal travel \xC2\xB1" +
-                             Shortest(p.g.frame.revArmToCentNorm) + ", maximum \xC2\xB1" +
-                             Shortest(p.g.frame.revArmToCentMax) + ".";
+    const std::string gear = "Mid gear at reverse arm " + FixedString(p.g.revArm.centre, 6) + "; normal travel \xC2\xB1" +
+                             ShortestString(p.g.frame.revArmToCentNorm) + ", maximum \xC2\xB1" +
+                             ShortestString(p.g.frame.revArmToCentMax) + ".";
     p.c.Text(p.left, y, gear, Style(kBody));
     return y + LineHeight(kBody);
 }
@@ -274,7 +263,7 @@ int EventsBlock(Page& p, int y, std::span<const PositionEvents> events) {
         if (e.Closes()) continue;
         char cause[200];
         FormatGeometryCause(e.firstCause, e.firstCauseAngle, cause, sizeof cause);
-        p.c.Text(p.left, y, "Reverse arm " + Fixed(e.position, 4) + ": " + cause, Style(kBody, false, colors::kRed));
+        p.c.Text(p.left, y, "Reverse arm " + FixedString(e.position, 4) + ": " + cause, Style(kBody, false, colors::kRed));
         y += LineHeight(kBody);
     }
     return y;
@@ -313,8 +302,8 @@ void RobustnessPage(Page& p, const GearState& design) {
     ToleranceSettings ts = DefaultToleranceSettings();
     ts.samples = kReportToleranceSamples;
     const std::string title = "Spread of the events with every length made to \xC2\xB1" +
-                              Fixed(kDefaultLengthTolerance, 3) + " and every angle to \xC2\xB1" +
-                              Fixed(kDefaultAngleTolerance, 1) + "\xC2\xB0, no wear";
+                              FixedString(kDefaultLengthTolerance, 3) + " and every angle to \xC2\xB1" +
+                              FixedString(kDefaultAngleTolerance, 1) + "\xC2\xB0, no wear";
     p.c.Text(p.left, y, title, Style(kBody, true));
     y += LineHeight(kBody);
     p.c.Text(p.left, y,
@@ -413,10 +402,10 @@ void DrawDesignReport(GearState g, PagedCanvas& c, const ReportInfo& info) {
     y = p.Heading(kMargin, "The gear at crank angle 45 degrees");
     const int pictureHeight = (p.bottom - y) / 3 - LineHeight(kBody) - 20;
     const float centre = design.revArm.centre, norm = design.frame.revArmToCentNorm;
-    y = GearPicture(p, g, y, centre - norm, "Normal full forward (reverse arm " + Fixed(centre - norm, 4) + ")",
+    y = GearPicture(p, g, y, centre - norm, "Normal full forward (reverse arm " + FixedString(centre - norm, 4) + ")",
                     pictureHeight);
-    y = GearPicture(p, g, y, centre, "Mid gear (reverse arm " + Fixed(centre, 4) + ")", pictureHeight);
-    GearPicture(p, g, y, centre + norm, "Normal full reverse (reverse arm " + Fixed(centre + norm, 4) + ")",
+    y = GearPicture(p, g, y, centre, "Mid gear (reverse arm " + FixedString(centre, 4) + ")", pictureHeight);
+    GearPicture(p, g, y, centre + norm, "Normal full reverse (reverse arm " + FixedString(centre + norm, 4) + ")",
                 pictureHeight);
     p.Next();
 

@@ -31,6 +31,18 @@ inline std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+// The comma-separated fields of a CSV line, an empty last field kept.
+inline std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> f;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = line.find(',', start);
+        f.push_back(line.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) return f;
+        start = comma + 1;
+    }
+}
+
 // A field of the command's output (blanks around it allowed, as in the
 // aligned tables) read as a number, with the point whatever the process
 // locale; NaN, which fails every comparison, when it is none.

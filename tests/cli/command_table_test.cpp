@@ -80,7 +80,7 @@ std::map<std::string, std::vector<std::string>> MinimalArgs(const test::TempDir&
     };
 }
 
-std::vector<std::string> Line(const CommandSpec& c, const std::vector<std::string>& rest) {
+std::vector<std::string> Line(const CommandEntry& c, const std::vector<std::string>& rest) {
     std::vector<std::string> line = Words(std::string(c.name));
     line.insert(line.end(), rest.begin(), rest.end());
     return line;
@@ -89,7 +89,7 @@ std::vector<std::string> Line(const CommandSpec& c, const std::vector<std::strin
 TEST(CommandTable, EveryCommandHasACaseHere) {
     const test::TempDir dir;
     const auto minimal = MinimalArgs(dir);
-    for (const CommandSpec& c : AllCommands()) {
+    for (const CommandEntry& c : AllCommands()) {
         if (c.run) {
             EXPECT_TRUE(minimal.count(std::string(c.name))) << c.name;
         }
@@ -109,11 +109,11 @@ TEST(CommandTable, EveryCommandRunsOnItsSmallestLine) {
 TEST(CommandTable, HelpInEveryPositionPrintsTheCommandsOwn) {
     const test::TempDir dir;
     const auto minimal = MinimalArgs(dir);
-    for (const CommandSpec& c : AllCommands()) {
+    for (const CommandEntry& c : AllCommands()) {
         const std::string help = CommandHelp(c);
         EXPECT_EQ(help.rfind("Usage: vexlin-cli [GLOBAL OPTIONS] " + std::string(c.name), 0), 0u) << help;
         EXPECT_NE(help.find("Exit status: 0 done; 1"), std::string::npos) << c.name;
-        for (const OptionSpec& o : c.options) {
+        for (const OptionEntry& o : c.options) {
             EXPECT_NE(help.find(o.name), std::string::npos) << c.name << o.name;
         }
         if (c.run) {
@@ -154,7 +154,7 @@ TEST(CommandTable, HelpInEveryPositionPrintsTheCommandsOwn) {
 TEST(CommandTable, AnUnknownOptionIsAUsageErrorBeforeAnyFile) {
     const test::TempDir dir;
     for (const auto& [name, rest] : MinimalArgs(dir)) {
-        const CommandSpec& c = *FindCommand(name);
+        const CommandEntry& c = *FindCommand(name);
         for (const char* bogus : {"--bogus", "--bogus=1", "-x"}) {
             std::vector<std::string> line = {"--design", dir.File("missing.vxd")};
             if (!c.usesDesign) line.clear();
@@ -185,7 +185,7 @@ TEST(CommandTable, ADesignThatCannotBeReadExitsThree) {
     const test::TempDir dir;
     const std::string missing = dir.File("missing.vxd");
     for (const auto& [name, original] : MinimalArgs(dir)) {
-        const CommandSpec& c = *FindCommand(name);
+        const CommandEntry& c = *FindCommand(name);
         if (name == "help") continue; // reads no design
         std::vector<std::string> rest = original, line;
         if (c.usesDesign) {

@@ -18,18 +18,8 @@ namespace {
 using test::Cli;
 using test::Number;
 using test::CliRun;
+using test::Fields;
 using test::Lines;
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> f;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = line.find(',', start);
-        f.push_back(line.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) return f;
-        start = comma + 1;
-    }
-}
 
 // Decimals after the point, or -1 without one.
 int Decimals(const std::string& field) {

@@ -18,19 +18,9 @@ namespace {
 
 using test::Cli;
 using test::CliRun;
+using test::Fields;
 using test::Lines;
 using test::Number;
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> f;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = line.find(',', start);
-        f.push_back(line.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) return f;
-        start = comma + 1;
-    }
-}
 
 std::string Text(double v) {
     char buf[kNumberBuffer];
