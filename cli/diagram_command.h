@@ -9,6 +9,7 @@
 
 #include "cli/command_context.h"
 #include "cli/output_path.h"
+#include "export/picture_file.h"
 #include "scene/diagrams/diagram_registry.h"
 #include "model/gear_state.h"
 
