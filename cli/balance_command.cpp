@@ -82,9 +82,11 @@ bool ReadWeights(const std::string& text, BalanceWeights& w, std::string& error)
                          : name == "lead"        ? &w.lead
                          : name == "release"     ? &w.release
                          : name == "compression" ? &w.compression
+                         : name == "work"        ? &w.work
                                                  : nullptr;
         if (eq == std::string::npos || !target)
-            return Fail(error, "--weights needs cutoff=W, lead=W, release=W or compression=W, got " + Quote(item));
+            return Fail(error, "--weights needs cutoff=W, lead=W, release=W or compression=W (or work=W), got " +
+                                   Quote(item));
         const auto v = ParseNumber(item.substr(eq + 1));
         if (!v || !std::isfinite(*v) || *v < 0)
             return Fail(error,
@@ -175,7 +177,7 @@ bool ReadBalanceOptions(const Args& args, BalanceOptions& opt, std::string& erro
         if (!ReadBounds(b, opt, error)) return false;
     }
     const BalanceWeights& w = opt.weights;
-    if (w.cutOff == 0 && w.lead == 0 && w.release == 0 && w.compression == 0)
+    if (w.cutOff == 0 && w.lead == 0 && w.release == 0 && w.compression == 0 && w.work == 0)
         return Fail(error, "--weights: every weight is 0, so there is nothing to balance");
     return true;
 }
@@ -261,7 +263,12 @@ int RunBalanceCommand(CommandContext& ctx) {
     AppendFixed(buf, r.before.worstCutOffDifference, 0, 2);
     buf += " -> ";
     AppendFixed(buf, r.after.worstCutOffDifference, 0, 2);
-    buf += " points\nevaluations              " + std::to_string(r.evaluations) + "\n\nBefore:\n\n";
+    buf += " points\nworst MEP difference     ";
+    AppendFixed(buf, r.before.worstMepDifference, 0, 2);
+    buf += " -> ";
+    AppendFixed(buf, r.after.worstMepDifference, 0, 2);
+    buf += " (indicator cards, p1 " + std::to_string(static_cast<int>(problem.workSettings.admissionPressure)) + ")";
+    buf += "\nevaluations              " + std::to_string(r.evaluations) + "\n\nBefore:\n\n";
     AppendBalanceEvents(buf, r.before);
     buf += "\nAfter:\n\n";
     AppendBalanceEvents(buf, r.after);

@@ -22,7 +22,9 @@
 #include "cli/report_command.h"
 #include "cli/sensitivity_command.h"
 #include "cli/tolerance_command.h"
+#include "cli/work_command.h"
 #include "cli/text_io.h"
+#include "cli/work_command.h"
 #include "data/dimension_file.h"
 #include "model/defaults.h"
 #include "model/dimensions.h"
@@ -101,9 +103,10 @@ constexpr OptionSpec kBalanceOptions[] = {
     {"--positions", "O1,...", "-Norm,-3/4,-1/2,-1/4 Norm", "finite offsets",
      "reverse arm positions as offsets from mid gear"},
     {"--direction", "D", "auto", "auto, forward or reverse", kDirectionHelp},
-    {"--weights", "NAME=W,...", "cutoff=1,lead=10000,release=0,compression=0",
-     "names cutoff, lead, release, compression; finite, not below 0, not all 0",
-     "the prices of the squared front-minus-rear differences (cut-off per % of stroke, lead per length unit)"},
+    {"--weights", "NAME=W,...", "cutoff=1,lead=10000,release=0,compression=0,work=0",
+     "names cutoff, lead, release, compression, work; finite, not below 0, not all 0",
+     "the prices of the squared front-minus-rear differences (cut-off per % of stroke, lead per length unit, "
+     "work per point of MEP as % of p1, from the ideal cards at the default work settings)"},
     {"--max-evals", "N", "300", "1 to 1000000", "the most designs the search tries"},
     {"--save", "OUT", "", "", "write the balanced design to this dimension data file (checked before the search)"},
     {"--csv", "", "", "",
@@ -235,6 +238,29 @@ int RunToleranceCommand(CommandContext& ctx) {
     return RunTolerance(*design, words, ctx.out, ctx.err);
 }
 
+constexpr OptionSpec kWorkOptions[] = {
+    {"--positions", "O1,...", "the nine notches", "up to 9 finite offsets", "reverse arm positions as offsets from mid gear"},
+    {"--direction", "D", "auto", "auto, forward or reverse", "the running direction; auto runs forward up to mid gear"},
+    {"--pressure", "P1", "200", "finite, above the back pressure", "admission pressure, absolute"},
+    {"--back-pressure", "PB", "18", "finite, at least 0", "exhaust back pressure, absolute"},
+    {"--clearance", "C", "0.08", "finite, at least 0", "clearance volume as a fraction of the swept volume"},
+    {"--exponent", "N", "1", "finite, above 0", "expansion and compression exponent (1 hyperbolic, 1.3 common)"},
+    {"--cylinders", "K", "2", "1 to 64", "cylinders of the engine, for the tractive effort"},
+    {"--csv", "", "", "",
+     "position,direction,end,admission,cutOff,release,compression,mep,mepRatio,steamPerStroke,steamPerWork,"
+     "tractiveEffort, one row per position and end"},
+};
+
+int RunWorkCommand(CommandContext& ctx) {
+    const std::vector<std::string> words = OptionWords(ctx);
+    WorkOptions opt;
+    std::string error;
+    if (!ParseWorkOptions(words, opt, error)) return ctx.Usage(error);
+    GearState* design = ctx.Design();
+    if (!design) return ctx.DesignExitCode();
+    return RunWork(*design, words, ctx.out, ctx.err);
+}
+
 constexpr CommandSpec kCommands[] = {
     {"help", "[COMMAND [SUBCOMMAND]]", 0, 2, "the program's help, or a command's",
      "Prints the program's help, or the help of the command named (the same as COMMAND --help).", {},
@@ -307,6 +333,9 @@ constexpr CommandSpec kCommands[] = {
      &RunDiagramCommand, true},
     {"diagram steam", "", 0, 0, "the steam diagram with its figures", kDiagramAbout, kDiagramOptions,
      "vexlin-cli diagram steam --out steam.png\nvexlin-cli diagram steam --data\n", &RunDiagramCommand, true},
+    {"diagram work", "", 0, 0, "the ideal indicator cards at the positions, default work settings", kDiagramAbout,
+     kDiagramOptions, "vexlin-cli diagram work --out cards.svg\nvexlin-cli diagram work --positions -1 --data\n",
+     &RunDiagramCommand, true},
     {"diagram ports", "", 0, 0, "the port events over the reverse arm travel", kDiagramAbout, kDiagramOptions,
      "vexlin-cli diagram ports --out ports.png --mode forward\nvexlin-cli diagram ports --data\n",
      &RunDiagramCommand, true},
@@ -345,6 +374,13 @@ constexpr CommandSpec kCommands[] = {
      kToleranceOptions,
      "vexlin-cli tolerance --samples 2000 --csv\nvexlin-cli tolerance --tol eccFwdRod=0.01 --tol-all-lengths 0\n",
      &RunToleranceCommand},
+    {"work", "", 0, 0, "ideal indicator cards: MEP front and rear, steam per stroke, tractive effort",
+     "Ideal indicator cards of both cylinder ends at the positions, built from the exact valve events with the "
+     "pressures, clearance and exponent given: the mean effective pressure of each end (in the unit of the "
+     "pressures), front minus rear, steam per stroke (in p1 x swept volume), steam per work and the tractive "
+     "effort of the engine (pressure unit x length unit squared, e.g. lbf for psi and inches). Exit status 1 "
+     "when an end has no card (an event is missing) or the linkage does not close.",
+     kWorkOptions, "vexlin-cli work\nvexlin-cli work --positions -1,-0.5 --exponent 1.3 --csv\n", &RunWorkCommand},
 };
 
 // ------------------------------------------------------------ global options

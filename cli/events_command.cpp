@@ -8,34 +8,38 @@
 
 namespace vx::cli {
 
+bool ReadOffsetList(const std::string& value, std::vector<double>& offsets, std::string& error) {
+    if (value.empty()) {
+        error = "--positions needs a list of offsets";
+        return false;
+    }
+    offsets.clear();
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = value.find(',', start);
+        const std::string word = value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const auto v = ParseNumber(word);
+        if (!v || !std::isfinite(*v)) {
+            error = "--positions: not a finite number: " + Quote(word);
+            return false;
+        }
+        if (offsets.size() == kMaxEventPositions) {
+            error = "--positions: at most " + std::to_string(kMaxEventPositions) + " positions";
+            return false;
+        }
+        offsets.push_back(*v);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return true;
+}
+
 bool ReadEventsOptions(const Args& args, EventsOptions& opt, std::string& error) {
     error.clear();
     opt.csv = args.Has("--csv");
     if (const std::string* value = args.Value("--positions")) {
-        if (value->empty()) {
-            error = "--positions needs a list of offsets";
-            return false;
-        }
-        opt.offsets.clear();
         opt.haveOffsets = true;
-        std::size_t start = 0;
-        while (true) {
-            const std::size_t comma = value->find(',', start);
-            const std::string word =
-                value->substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-            const auto v = ParseNumber(word);
-            if (!v || !std::isfinite(*v)) {
-                error = "--positions: not a finite number: " + Quote(word);
-                return false;
-            }
-            if (opt.offsets.size() == kMaxEventPositions) {
-                error = "--positions: at most " + std::to_string(kMaxEventPositions) + " positions";
-                return false;
-            }
-            opt.offsets.push_back(*v);
-            if (comma == std::string::npos) break;
-            start = comma + 1;
-        }
+        if (!ReadOffsetList(*value, opt.offsets, error)) return false;
     }
     if (const std::string* value = args.Value("--direction")) {
         if (*value == "auto") opt.direction = EventDirection::Auto;

@@ -27,6 +27,10 @@ constexpr std::size_t kMaxEventPositions = 1000;
 // "--csv"; on a usage error returns false with the message.
 bool ReadEventsOptions(const Args& args, EventsOptions& opt, std::string& error);
 
+// A --positions list: comma-separated finite offsets, at most
+// kMaxEventPositions. On a bad list returns false with the message.
+bool ReadOffsetList(const std::string& value, std::vector<double>& offsets, std::string& error);
+
 // A reverse arm position asked for: where it is, and its offset from mid
 // gear as asked (k/4 Norm for the notches), or as held when it was held.
 struct EventPosition {

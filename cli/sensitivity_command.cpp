@@ -44,19 +44,9 @@ bool TakePositionsOption(const std::vector<std::string>& args, std::size_t& i, s
                          std::vector<double>& offsets, std::string& error) {
     if (args[i] != "--positions" && !args[i].starts_with("--positions=")) return false;
     // The list is read as the events command reads it.
-    const std::size_t first = i;
     std::optional<std::string> value;
     TakeOption(args, i, "--positions", value);
-    std::vector<std::string> words(args.begin() + static_cast<std::ptrdiff_t>(first),
-                                   args.begin() + static_cast<std::ptrdiff_t>(i) + 1);
-    EventsOptions events;
-    if (!ParseEventsOptions(words, events, error)) {
-        const std::string_view events_prefix = "events: ";
-        if (error.starts_with(events_prefix)) error.erase(0, events_prefix.size());
-        error = std::string(command) + ": " + error;
-        return true;
-    }
-    offsets = events.offsets;
+    if (!ReadOffsetList(value ? *value : std::string(), offsets, error)) error = std::string(command) + ": " + error;
     return true;
 }
 
@@ -143,18 +133,18 @@ int RunSensitivity(GearState& g, const std::vector<std::string>& args, std::ostr
     const SensitivityResult r = ComputeSensitivity(g, opt.settings);
     if (!r.error.empty()) {
         err << "vexlin-cli: sensitivity: " << r.error << '\n';
-        return kExitFailure;
+        return kExitFault;
     }
     const std::string text = opt.csv ? SensitivityCsv(r) : SensitivityRankingText(r, opt.of, opt.top);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     if (!out) {
         err << "vexlin-cli: sensitivity: cannot write the output\n";
-        return kExitFailure;
+        return kExitCannotRun;
     }
     for (const SensitivityPosition& p : r.positions)
         if (!p.nominal.Closes()) err << "vexlin-cli: sensitivity: " << ValveEventsErrorText(p.nominal) << '\n';
-    return r.Closes() ? kExitOk : kExitFailure;
+    return r.Closes() ? kExitOk : kExitFault;
 }
 
 } // namespace vx::cli

@@ -134,18 +134,18 @@ int RunTolerance(GearState& g, const std::vector<std::string>& args, std::ostrea
     const ToleranceResult r = vx::RunTolerance(g, opt.settings);
     if (!r.error.empty()) {
         err << "vexlin-cli: tolerance: " << r.error << '\n';
-        return kExitFailure;
+        return kExitFault;
     }
     const std::string text = opt.csv ? ToleranceCsv(r) : ToleranceText(r);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     if (!out) {
         err << "vexlin-cli: tolerance: cannot write the output\n";
-        return kExitFailure;
+        return kExitCannotRun;
     }
     for (const TolerancePosition& p : r.positions)
         if (!p.nominal.Closes()) err << "vexlin-cli: tolerance: " << ValveEventsErrorText(p.nominal) << '\n';
-    return r.Closes() ? kExitOk : kExitFailure;
+    return r.Closes() ? kExitOk : kExitFault;
 }
 
 } // namespace vx::cli

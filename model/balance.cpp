@@ -28,7 +28,7 @@ std::string Number(double v) {
 // the weights ask for is missing: above anything a real difference can cost
 // with these weights (a cut-off difference is at most 100 points), finite.
 double Penalty(const BalanceWeights& w) {
-    const double sum = w.cutOff + w.lead + w.release + w.compression; // finite weights may still sum to infinity
+    const double sum = w.cutOff + w.lead + w.release + w.compression + w.work; // finite weights may still sum to infinity
     return kBalancePenalty * std::clamp(sum, 1.0, 1e100);
 }
 
@@ -42,16 +42,29 @@ bool AddEventCost(double weight, const std::optional<float>& front, const std::o
     return true;
 }
 
+// The work term: the cards' MEP front minus rear in percentage points of
+// p1, squared; false when an end has no card.
+bool AddWorkCost(double weight, const PositionEvents& e, const WorkSettings& s, double& cost) {
+    if (weight == 0) return true;
+    const IndicatorCard front = ComputeIndicatorCard(e.front, false, e.forward, s);
+    const IndicatorCard rear = ComputeIndicatorCard(e.rear, true, e.forward, s);
+    if (!front.hasCard || !rear.hasCard) return false;
+    const double d = 100.0 * (static_cast<double>(front.mepRatio) - static_cast<double>(rear.mepRatio));
+    cost += weight * d * d;
+    return true;
+}
+
 // The cost of a position, and whether it counts as balanced at all. Of
 // `positions` positions, a balanced one costs at most half the penalty
 // shared among them, so that a design with a position that pays the
 // penalty always costs more than any design that balances everywhere.
-double PositionCost(const PositionEvents& e, const BalanceWeights& w, std::size_t positions, bool& ok) {
+double PositionCost(const PositionEvents& e, const BalanceWeights& w, const WorkSettings& s, std::size_t positions,
+                    bool& ok) {
     double cost = 0;
     ok = e.Closes() && AddEventCost(w.cutOff, e.front.cutOff, e.rear.cutOff, cost) &&
          AddEventCost(w.release, e.front.release, e.rear.release, cost) &&
          AddEventCost(w.compression, e.front.compression, e.rear.compression, cost) &&
-         AddEventCost(w.lead, e.front.lead, e.rear.lead, cost);
+         AddEventCost(w.lead, e.front.lead, e.rear.lead, cost) && AddWorkCost(w.work, e, s, cost);
     // A design beyond reason (a value huge or not a number) must not steer
     // the search with an infinity or a NaN either.
     if (!ok || !std::isfinite(cost)) {
@@ -114,11 +127,12 @@ public:
             ComputeValveEvents(s, position, problem_.direction, bp.events);
             bp.position = bp.events.position;
             bp.forward = bp.events.forward;
-            bp.cost = PositionCost(bp.events, problem_.weights, n, bp.balanced);
+            bp.cost = PositionCost(bp.events, problem_.weights, problem_.workSettings, n, bp.balanced);
         });
         // Summed in the positions' order, whichever thread found them.
         out.objective = 0;
         out.worstCutOffDifference = 0;
+        out.worstMepDifference = 0;
         out.closes = true;
         for (const BalancePosition& bp : out.positions) {
             out.objective += bp.cost;
@@ -129,6 +143,9 @@ public:
                 out.worstCutOffDifference =
                     std::max(out.worstCutOffDifference,
                              std::fabs(static_cast<double>(*f.cutOff) - static_cast<double>(*r.cutOff)));
+            const PositionWork w = ComputeWork(bp.events, problem_.workSettings, {});
+            if (const auto d = MepDifference(w))
+                out.worstMepDifference = std::max(out.worstMepDifference, std::fabs(static_cast<double>(*d)));
         }
     }
 
@@ -232,18 +249,20 @@ std::string CheckBalanceProblem(const GearState& /*g*/, const BalanceProblem& p)
     for (double o : p.positions)
         if (!std::isfinite(o)) return "the positions must be finite numbers, got " + Number(o);
     const BalanceWeights& w = p.weights;
-    for (double v : {w.cutOff, w.lead, w.release, w.compression})
+    for (double v : {w.cutOff, w.lead, w.release, w.compression, w.work})
         if (!std::isfinite(v) || v < 0) return "the weights must be finite and not negative, got " + Number(v);
     std::string huge;
     const std::pair<const char*, double> named[] = {
-        {"cutoff", w.cutOff}, {"lead", w.lead}, {"release", w.release}, {"compression", w.compression}};
+        {"cutoff", w.cutOff}, {"lead", w.lead}, {"release", w.release}, {"compression", w.compression}, {"work", w.work}};
     for (const auto& [name, v] : named)
         if (v > kMaxBalanceWeight) huge += (huge.empty() ? "" : ", ") + std::string(name) + "=" + Number(v);
     if (!huge.empty())
         return "the weights " + huge + " are too large: their weighted sum could overflow (each must be at most " +
                Number(kMaxBalanceWeight) + ")";
-    if (w.cutOff == 0 && w.lead == 0 && w.release == 0 && w.compression == 0)
+    if (w.cutOff == 0 && w.lead == 0 && w.release == 0 && w.compression == 0 && w.work == 0)
         return "every weight is 0: there is nothing to balance";
+    if (w.work != 0)
+        if (const std::string bad = CheckWorkSettings(p.workSettings); !bad.empty()) return "work: " + bad;
     if (p.maxEvaluations < 1)
         return "the evaluation budget must be at least 1, got " + std::to_string(p.maxEvaluations);
     if (!(p.tolerance > 0 && p.tolerance < 1)) return "the stopping tolerance must lie between 0 and 1";

@@ -21,6 +21,7 @@
 #include "model/gear_state.h"
 #include "model/midgear.h"
 #include "model/valve_events.h"
+#include "model/work.h"
 
 namespace vx {
 
@@ -40,6 +41,9 @@ struct BalanceWeights {
     double lead = 10000;
     double release = 0;
     double compression = 0;
+    // The indicator cards' MEP front minus rear, per percentage point of
+    // p1 squared (the cards of BalanceProblem::workSettings).
+    double work = 0;
 };
 
 struct BalanceProblem {
@@ -47,6 +51,7 @@ struct BalanceProblem {
     std::vector<double> positions; // offsets from mid gear, each limited to +- Max
     EventDirection direction = EventDirection::Auto;
     BalanceWeights weights;
+    WorkSettings workSettings; // the cards the work weight prices
     int maxEvaluations = 300; // the search's budget, at least 1
     double tolerance = 1e-3;  // a step that moves no value by more than this
                               // share of its bounds' width ends a local search
@@ -87,6 +92,7 @@ struct BalancePosition {
 struct BalanceEvaluation {
     double objective = 0;
     double worstCutOffDifference = 0; // largest |front - rear| cut-off, points
+    double worstMepDifference = 0;    // largest |front - rear| card MEP, pressure unit
     bool closes = true;               // every position closed, every asked event found
     std::vector<BalancePosition> positions;
 };

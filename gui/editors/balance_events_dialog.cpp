@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gui/diagrams/work_window.h"
 #include "gui/editors/number_box_dialog.h"
 #include "model/dimension_edit.h"
 #include "model/dimensions.h"
@@ -138,6 +139,8 @@ void TBalanceEvents::BuildControls() {
     form->addRow(QStringLiteral("Lead (per unit squared)"), lead_);
     form->addRow(QStringLiteral("Release (per % squared)"), release_);
     form->addRow(QStringLiteral("Compression (per % squared)"), compression_);
+    work_ = NumberEdit(weightBox, "WorkWeight", Fixed(w.work, 0));
+    form->addRow(QStringLiteral("Work: MEP (per % of p1 squared)"), work_);
     direction_ = new QComboBox(weightBox);
     direction_->setObjectName(QStringLiteral("Direction"));
     direction_->addItems({QStringLiteral("auto"), QStringLiteral("forward"), QStringLiteral("reverse")});
@@ -287,6 +290,8 @@ BalanceProblem TBalanceEvents::Problem() const {
         if (positions_->item(k)->checkState() == Qt::Checked)
             p.positions.push_back(offsets_[static_cast<std::size_t>(k)]);
     p.weights = {Typed(cutOff_->text()), Typed(lead_->text()), Typed(release_->text()), Typed(compression_->text())};
+    p.weights.work = Typed(work_->text());
+    p.workSettings = LoadWorkSettings(); // the Work window's settings
     p.direction = direction_->currentIndex() == 1   ? EventDirection::Forward
                   : direction_->currentIndex() == 2 ? EventDirection::Reverse
                                                     : EventDirection::Auto;
@@ -404,7 +409,9 @@ void TBalanceEvents::ShowResult() {
         text = QStringLiteral("Objective ") + Fixed(r.before.objective, 4) + QStringLiteral(" -> ") +
                Fixed(r.after.objective, 4) + QStringLiteral("; worst cut-off difference ") +
                Fixed(r.before.worstCutOffDifference, 2) + QStringLiteral(" -> ") +
-               Fixed(r.after.worstCutOffDifference, 2) + QStringLiteral(" points; ") + QString::number(r.evaluations) +
+               Fixed(r.after.worstCutOffDifference, 2) + QStringLiteral(" points; worst MEP difference ") +
+               Fixed(r.before.worstMepDifference, 2) + QStringLiteral(" -> ") + Fixed(r.after.worstMepDifference, 2) +
+               QStringLiteral("; ") + QString::number(r.evaluations) +
                QStringLiteral(" evaluations.");
         if (r.cancelled) text += QStringLiteral(" Cancelled: the best design found so far is shown.");
         text += r.Changed() ? QStringLiteral(" Apply writes it into the design.")

@@ -99,6 +99,7 @@ private:
     QLineEdit* lead_ = nullptr;
     QLineEdit* release_ = nullptr;
     QLineEdit* compression_ = nullptr;
+    QLineEdit* work_ = nullptr; // the indicator cards' MEP front against rear
     QLineEdit* budget_ = nullptr;
     QLineEdit* offsetBox_ = nullptr;
     QPushButton* addOffset_ = nullptr;

@@ -72,6 +72,7 @@ constexpr MenuRow kMenu[] = {
     {"Draw&Graphs", "DrawGraphs", "Valve &Events", "ValveEvents", Command::ValveEvents, false, true},
     {"Draw&Graphs", "DrawGraphs", "Se&nsitivity", "Sensitivity", Command::Sensitivity, false, true},
     {"Draw&Graphs", "DrawGraphs", "To&lerance", "Tolerance", Command::Tolerance, false, true},
+    {"Draw&Graphs", "DrawGraphs", "&Work", "Work", Command::Work, false, true},
     {"&Help", "Help", "&Instructions", "Instructions", Command::Instructions, false, true},
     {"&Help", "Help", "Instructions&Special", "InstructionsSpecial", Command::InstructionsSpecial, true, true},
     {"&Help", "Help", "&About", "About", Command::About, false, true},

@@ -32,6 +32,7 @@
 #include "gui/diagrams/sensitivity_window.h"
 #include "gui/diagrams/tolerance_window.h"
 #include "gui/diagrams/valve_events_window.h"
+#include "gui/diagrams/work_window.h"
 #include "gui/editors/balance_events_dialog.h"
 #include "gui/editors/cylinder_dimensions_dialog.h"
 #include "gui/editors/frame_dimensions_dialog.h"
@@ -173,6 +174,7 @@ void TMainForm::CreateWindows() {
     windows_.eventsDia = new TEventsDia(MakeDiagramHost(), this);
     windows_.sensitivityDia = new TSensitivityDia(MakeDiagramHost(), this);
     windows_.toleranceDia = new TToleranceDia(MakeDiagramHost(), this);
+    windows_.workDia = new TWorkDia(MakeDiagramHost(), this);
     windows_.balance = new TBalanceEvents(*model_, EditorWindowHooks(), this);
 }
 
@@ -459,6 +461,7 @@ void TMainForm::RunCommand(Command c) {
     case Command::ValveEvents: OpenDiagram(windows_.eventsDia); break;
     case Command::Sensitivity: OpenDiagram(windows_.sensitivityDia); break;
     case Command::Tolerance: OpenDiagram(windows_.toleranceDia); break;
+    case Command::Work: OpenDiagram(windows_.workDia); break;
     case Command::ExportReport: reportExport_->ExportReport(); break;
     case Command::Instructions: windows_.inst->exec(); break;
     case Command::InstructionsSpecial: windows_.vexlinSpInst->exec(); break;

@@ -52,6 +52,7 @@ class TDataTable;
 class TDrawLines;
 class TDrivAng;
 class TEventsDia;
+class TWorkDia;
 class TFrameDi;
 class TGraphZoom;
 class TInst;
@@ -110,6 +111,7 @@ public:
         ValveEvents,
         Sensitivity,
         Tolerance,
+        Work,
         ExportReport,
         Instructions,
         InstructionsSpecial,
@@ -235,6 +237,7 @@ private:
         TEventsDia* eventsDia = nullptr;
         TSensitivityDia* sensitivityDia = nullptr;
         TToleranceDia* toleranceDia = nullptr;
+        TWorkDia* workDia = nullptr;
         TBalanceEvents* balance = nullptr;
     } windows_;
 

@@ -8,6 +8,8 @@
 #include "scene/diagrams/ports_drawing.h"
 #include "scene/diagrams/sine_diagram.h"
 #include "scene/diagrams/steam_drawing.h"
+#include "scene/diagrams/work_drawing.h"
+#include "model/work_text.h"
 #include "model/fixed_format.h"
 #include "platform/null_canvas.h"
 
@@ -119,11 +121,28 @@ void PortsData(GearState& g, const DiagramRequest& r, std::string& csv) {
     if (r.mode != PortGraphMode::Forward) rows(reverse, "reverse");
 }
 
+// The indicator cards of the listed positions and the economy curve of the
+// notches, with the default settings.
+void DrawWork(GearState& g, Canvas& c, const DiagramRequest&) {
+    auto scratch = std::make_unique<GearState>();
+    auto t = std::make_unique<WorkTable>();
+    ComputeWorkTable(*scratch, g, WorkSettings{}, *t);
+    DrawWorkPicture(g, c, *t, WorkSettings{});
+}
+
+void WorkData(GearState& g, const DiagramRequest&, std::string& csv) {
+    auto scratch = std::make_unique<GearState>();
+    auto t = std::make_unique<WorkTable>();
+    ComputeWorkTable(*scratch, g, WorkSettings{}, *t);
+    csv += WorkCsv(t->List(), t->ListEvents());
+}
+
 constexpr DiagramEntry kDiagrams[] = {
     {"sine", kDiagramWidth, kSineDiagramHeight, DrawSine, SineData, true},
     {"oval", kDiagramWidth, kOvalDiagramHeight, DrawOval, OvalData, true},
     {"steam", kDiagramWidth, kSteamDiagramHeight, DrawSteam, SteamData, false},
     {"ports", kDiagramWidth, kPortDiagramHeight, DrawPorts, PortsData, false},
+    {"work", kWorkWindowWidth, kWorkWindowHeight, DrawWork, WorkData, false},
 };
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "scene/diagrams/sensitivity_drawing.h"
 #include "scene/diagrams/tolerance_drawing.h"
 #include "scene/diagrams/valve_events_drawing.h"
+#include "scene/diagrams/work_drawing.h"
 #include "scene/editors/editor_layout.h"
 #include "scene/frame/frame_services.h"
 #include "scene/frame/mechanism_layer.h"
@@ -22,6 +23,8 @@
 #include "model/tolerance.h"
 #include "model/valve_events.h"
 #include "model/view.h"
+#include "model/work.h"
+#include "model/work_text.h"
 
 namespace vx {
 namespace {
@@ -329,6 +332,51 @@ void RobustnessPage(Page& p, const GearState& design) {
     p.c.BeginPicture(p.left, y, scale, 0, 0, kWidth, kHeight);
     p.c.Clear(colors::kWhite);
     DrawToleranceSummary(p.c, tr, 0, 0, kWidth);
+
+// Page 7: the indicator cards of the nine notches.
+
+constexpr std::string_view kWorkReading[] = {
+    "Each card is one end's ideal indicator",
+    "card: pressure against volume from the",
+    "exact events, front (green) and rear",
+    "(maroon) overlaid, the clearance hatched",
+    "left of the dead centre. MEP is the card's",
+    "area over the stroke: the mean push on",
+    "the piston. Front minus rear shows how",
+    "evenly the two ends work; the designer",
+    "squares it. The economy curve shows MEP",
+    "and steam per unit of work against",
+    "cut-off: early cut-off uses steam best,",
+    "late cut-off gives the most effort.",
+};
+
+void WorkPage(Page& p, const GearState& design, int y) {
+    const WorkSettings settings;
+    GearState scratch = design;
+    WorkTable t;
+    ComputeWorkTable(scratch, design, settings, t);
+    y = p.Heading(y, "Indicator cards of the nine notches");
+    p.c.Text(p.left, y,
+             "Ideal cards from the exact valve events: " + WorkSettingsText(settings) +
+                 "; absolute pressures, MEP in the unit of p1",
+             Style(kBody));
+    y += LineHeight(kBody) + 6;
+    const int cardsHeight = 3 * 158;
+    DrawWorkCards(p.c, t.notches, settings, p.left, y, p.ContentWidth() + 10, cardsHeight, 3, 10);
+    y += cardsHeight + 8;
+    const int curveWidth = p.ContentWidth() / 2;
+    DrawEconomyCurve(p.c, t.notches, settings, p.left, y, curveWidth, 200, 10);
+    int ty = y + 4;
+    for (const std::string_view line : kWorkReading) {
+        p.c.Text(p.left + curveWidth + 24, ty, line, Style(kBody));
+        ty += LineHeight(kBody);
+    }
+    y += 214;
+    const int width = WorkTableWidth(11);
+    const double scale = std::min(1.0, static_cast<double>(p.ContentWidth()) / width);
+    const int tableHeight = std::max(40, p.bottom - y);
+    p.c.BeginPicture(p.left, y, scale, 0, 0, width, static_cast<int>(tableHeight / scale));
+    DrawWorkTable(p.c, t.notches, 0, 0, 11);
     p.c.EndPicture();
 }
 
@@ -388,6 +436,8 @@ void DrawDesignReport(GearState g, PagedCanvas& c, const ReportInfo& info) {
     EventsBlock(p, kMargin, events);
     p.Next();
     RobustnessPage(p, design);
+    p.Next();
+    WorkPage(p, design, kMargin);
     p.Footer();
 }
 

@@ -4,7 +4,8 @@
 // group them with the geometry check's result, the gear at normal full
 // forward, mid gear and normal full reverse, the four valve diagrams, and
 // the exact valve events of the nine notches, the dimensions that move the
-// cut-off difference most and the spread of the events under tolerance.
+// cut-off difference most, the spread of the events under tolerance, and
+// the indicator cards.
 // Works on a copy of the design.
 #pragma once
 
@@ -20,7 +21,7 @@ struct ReportInfo {
     std::string version; // the program's version
 };
 
-constexpr int kReportPages = 6;
+constexpr int kReportPages = 7;
 
 void DrawDesignReport(GearState design, PagedCanvas& c, const ReportInfo& info);
 

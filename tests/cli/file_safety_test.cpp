@@ -155,7 +155,7 @@ TEST(FileSafety, AFailedWriteNamesTheFileAndTheReasonAndKeepsTheOldFile) {
             test::FileSizeLimit limit(std::string(w.what) == "report" ? 20000 : 1000);
             r = Cli(Args(w, file));
         }
-        EXPECT_EQ(r.code, kExitFailure);
+        EXPECT_EQ(r.code, kExitCannotRun);
         EXPECT_NE(r.err.find(file), std::string::npos) << r.err;
         EXPECT_NE(r.err.find(std::strerror(EFBIG)), std::string::npos) << r.err;
         EXPECT_EQ(Slurp(file), "the old file");

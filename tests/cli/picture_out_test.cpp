@@ -98,7 +98,7 @@ TEST(PictureOut, AnimationFolderWithAnEarlierRunsFramesNeedsForce) {
     ASSERT_EQ(frames().size(), 12u);
 
     const test::CliRun refused = Cli({"render", "animation", "--out", folder, "--step", "45", "--size", "40x30"});
-    EXPECT_EQ(refused.code, kExitFailure);
+    EXPECT_EQ(refused.code, kExitFault);
     EXPECT_NE(refused.err.find("frame-0011.png"), std::string::npos) << refused.err;
     EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
     EXPECT_EQ(frames().size(), 12u);

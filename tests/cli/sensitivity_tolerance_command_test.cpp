@@ -189,7 +189,7 @@ TEST(AnalysisCommands, ADesignThatDoesNotCloseSaysSoAndFails) {
         if (command == "sensitivity") args.insert(args.end(), {"--fields", "eccFwdRod"});
         else args.insert(args.end(), {"--samples", "3"});
         const CliRun r = Cli(args);
-        EXPECT_EQ(r.code, kExitFailure) << command;
+        EXPECT_EQ(r.code, kExitFault) << command;
         EXPECT_NE(r.err.find("main rod"), std::string::npos) << r.err;
         const auto rows = Lines(r.out);
         ASSERT_EQ(rows.size(), 13u) << r.out;

@@ -225,6 +225,7 @@ TEST_F(MainFormTest, MenuHoldsEveryItemInOrder) {
         "Draw&Graphs > Valve &Events",
         "Draw&Graphs > Se&nsitivity",
         "Draw&Graphs > To&lerance",
+        "Draw&Graphs > &Work",
         "&Help > &Instructions",
         "&Help > Instructions&Special",
         "&Help > -",

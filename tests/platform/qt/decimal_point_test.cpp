@@ -23,10 +23,10 @@
 namespace vx {
 namespace {
 
-constexpr const char* kNumbers[] = {"8.3", "0.118", "-0.275", "69.08"};
-// Labels the numbers follow on the pictures, which set where the number's
-// glyphs fall between pixels.
-constexpr const char* kPrefixes[] = {"", "FrontCO%  ", "Pt1V ", "ValveFSt", "Rev Arm  ", "x"};
+constexpr const char* kNumbers[] = {"8.3", "0.118", "-0.275", "69.08", "3.9", "12.345"};
+// Labels and the leading spaces of right-aligned fields the numbers follow
+// on the pictures, which set where the number's glyphs fall between pixels.
+constexpr const char* kPrefixes[] = {"", " ", "  ", "   ", "FrontCO%  ", "Pt1V ", "ValveFSt", "Rev Arm  ", "x"};
 constexpr int kSizes[] = {11, 14}; // the default and the large text
 constexpr FontFace kFaces[] = {FontFace::SansNarrow, FontFace::Sans};
 
