@@ -332,6 +332,8 @@ void RobustnessPage(Page& p, const GearState& design) {
     p.c.BeginPicture(p.left, y, scale, 0, 0, kWidth, kHeight);
     p.c.Clear(colors::kWhite);
     DrawToleranceSummary(p.c, tr, 0, 0, kWidth);
+    p.c.EndPicture();
+}
 
 // Page 7: the indicator cards of the nine notches.
 
