@@ -6,11 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFont>
+#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -157,6 +161,44 @@ void CheckPoints(Draw draw) {
 }
 
 TEST(DecimalPoint, StandsClearInTheWindowsImage) { CheckPoints(DrawImage); }
+
+// The whole text in the narrow face, glyph by glyph as the image canvas sets
+// glyphs: what the pictures drew before the split.
+QImage DrawAllNarrow(const std::string& text, const TextStyle& style) {
+    QFont f(QStringLiteral("Liberation Sans Narrow"));
+    f.setPixelSize(style.pixelSize);
+    f.setStyleStrategy(QFont::NoAntialias);
+    f.setKerning(false);
+    QImage img(kWidth, kHeight, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setFont(f);
+    p.setPen(Qt::black);
+    const QFontMetricsF fm(f);
+    double pen = 0;
+    for (char ch : text) {
+        const QString glyph(QChar(static_cast<char16_t>(ch)));
+        p.drawText(QPoint(kX + static_cast<int>(std::lround(pen)), kY + QFontMetrics(f).ascent()), glyph);
+        pen += fm.horizontalAdvance(glyph);
+    }
+    return img;
+}
+
+// The check sees what a reader saw: in the narrow face alone, points
+// pressed against their digits ("FrontCO%  8.3" reading as 83).
+TEST(DecimalPoint, TheCheckFindsPointsTheNarrowFaceSqueezes) {
+    TextStyle narrow;
+    narrow.face = FontFace::SansNarrow;
+    EXPECT_NE(PointClear(DrawAllNarrow("FrontCO%  8.3", narrow), RightmostInk(DrawAllNarrow("FrontCO%  ", narrow))),
+              "");
+    int squeezed = 0;
+    for (const Case& c : Cases())
+        if (c.style.face == FontFace::SansNarrow) {
+            const int from = c.prefix.empty() ? kX - 1 : RightmostInk(DrawAllNarrow(c.prefix, c.style));
+            squeezed += !PointClear(DrawAllNarrow(c.prefix + c.number, c.style), from).empty();
+        }
+    EXPECT_GT(squeezed, 10);
+}
 
 TEST(DecimalPoint, StandsClearInSvg) { CheckPoints(DrawSvg); }
 

@@ -137,8 +137,9 @@ TEST_F(DesignReportTest, TheLastPageRanksTheDimensionsAndShowsTheSpread) {
     DrawDesignReport(g, c, {"d", "v"});
     std::vector<std::string> texts;
     int pictures = 0;
+    // The page before the indicator cards' page.
     for (const auto& b : c.boxes) {
-        if (b.page != kReportPages) continue;
+        if (b.page != kReportPages - 1) continue;
         if (b.text.empty()) ++pictures;
         else texts.push_back(b.text);
     }
