@@ -109,7 +109,7 @@ TEST(WorkCommand, NineNotchesTwoRowsEachAndTheTable) {
 TEST(WorkCommand, AnEndWithoutAnEventHasEmptyFiguresAndExitsOne) {
     // A front lap wider than the valve's travel: the front port never opens.
     const CliRun r = Cli({"--set", "valveFrontHalf=2", "work", "--csv", "--positions", "-1"});
-    EXPECT_EQ(r.code, kExitFailure);
+    EXPECT_EQ(r.code, kExitFault);
     EXPECT_NE(r.err.find("front end: no card (an event is missing"), std::string::npos) << r.err;
     const auto lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 3u);
