@@ -75,6 +75,8 @@ std::map<std::string, std::vector<std::string>> MinimalArgs(const test::TempDir&
         {"report", {"--out", dir.File("report.pdf")}},
         {"sensitivity", {"--positions", "-1", "--fields", "eccFwdRod", "--threads", "1"}},
         {"tolerance", {"--positions", "-1", "--samples", "2", "--threads", "1"}},
+        {"work", {"--positions", "-1"}},
+        {"diagram work", {"--data"}},
     };
 }
 
@@ -92,7 +94,7 @@ TEST(CommandTable, EveryCommandHasACaseHere) {
             EXPECT_TRUE(minimal.count(std::string(c.name))) << c.name;
         }
     }
-    EXPECT_EQ(minimal.size(), 19u);
+    EXPECT_EQ(minimal.size(), 21u);
 }
 
 TEST(CommandTable, EveryCommandRunsOnItsSmallestLine) {

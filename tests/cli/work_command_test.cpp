@@ -142,7 +142,7 @@ TEST(WorkCommand, BadSettingsAndOptionsAreUsageErrorsNamingThem) {
         {{"--cylinders", "1.5"}, "--cylinders"},
         {{"--cylinders", "nan"}, "--cylinders"},
         {{"--pressure", "abc"}, "--pressure needs a number"},
-        {{"--pressure"}, "--pressure needs a number"},
+        {{"--pressure"}, "--pressure needs a value"},
         {{"--direction", "up"}, "--direction"},
         {{"--positions", "1,x"}, "--positions"},
         {{"--frobnicate"}, "unknown option"},

@@ -137,9 +137,8 @@ TEST_F(DesignReportTest, TheLastPageRanksTheDimensionsAndShowsTheSpread) {
     DrawDesignReport(g, c, {"d", "v"});
     std::vector<std::string> texts;
     int pictures = 0;
-    // The page before the indicator cards' page.
     for (const auto& b : c.boxes) {
-        if (b.page != kReportPages - 1) continue;
+        if (b.page != kReportPages - 1) continue; // the page before the indicator cards
         if (b.text.empty()) ++pictures;
         else texts.push_back(b.text);
     }
