@@ -73,3 +73,56 @@ void BM_PortsBothUnpainted(benchmark::State& state) {
 BENCHMARK(BM_PortsBothUnpainted)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+#include "gui/diagrams/steam_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace {
+
+// The steam window open; each iteration is a change of the positions list
+// (SetRevArmPos, answered by a list of nine other positions) and the
+// redraw the next mouse move over the picture brings, as a user sees it.
+void BM_SteamWindowPositionsChange(benchmark::State& state) {
+    vx::bench::EnsureQtApp();
+    auto g = NinePositions();
+    const auto first = g->revArm.position;
+    auto second = first;
+    for (auto& p : second) p = p != 0 ? p + 0.05f : p;
+    bool odd = false;
+    vx::DiagramHost host;
+    host.model = g.get();
+    host.showPositionsDialog = [&] {
+        g->revArm.position = odd ? second : first;
+        odd = !odd;
+        g->revArm.positionCount = vx::kRevArmPositions;
+        g->revArm.diagramRedrawPending = true;
+    };
+    vx::TSteamDia w(host);
+    w.open();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    auto* ask = w.findChild<QAction*>(QStringLiteral("SetRevArmPos"));
+    auto* picture = w.findChild<QWidget*>(QStringLiteral("DiagramCanvas"));
+    if (ask == nullptr || picture == nullptr) {
+        state.SkipWithError("the steam window has no SetRevArmPos or picture");
+        return;
+    }
+    const auto drawsBefore = w.DrawCount();
+    for (auto _ : state) {
+        ask->trigger();
+        QMouseEvent move(QEvent::MouseMove, QPointF(100, 100), picture->mapToGlobal(QPointF(100, 100)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(picture, &move);
+        QApplication::processEvents();
+    }
+    if (w.DrawCount() - drawsBefore < static_cast<long long>(state.iterations()))
+        state.SkipWithError("a change of the positions did not redraw the picture");
+    w.done(0);
+}
+BENCHMARK(BM_SteamWindowPositionsChange)->Unit(benchmark::kMillisecond);
+
+} // namespace

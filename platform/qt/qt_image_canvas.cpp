@@ -183,6 +183,7 @@ int PenWidth(int width) { return std::clamp(width, 1, kMaxPenWidth); }
 QImageCanvas::QImageCanvas(int width, int height)
     : image_(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32) {
     image_.fill(ToPixel(colors::kWhite));
+    glyphFonts_.reserve(kMaxGlyphFonts); // kept fonts never move
 }
 
 int QImageCanvas::Width() const { return image_.width(); }
@@ -265,56 +266,78 @@ void QImageCanvas::SetPixel(int x, int y, Rgb color) {
     Raster(image_, color).Plot(x, y);
 }
 
-void QImageCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& given) {
+void QImageCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& style) {
     if (image_.isNull() || utf8.empty() || x >= image_.width() || y >= image_.height()) return;
-    TextStyle style = given;
-    style.face = TextFace(given.face, utf8);
     const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char ch) { return ch >= ' ' && ch <= '~'; });
-    const GlyphFont* cached = ascii ? KeptGlyphs(style) : nullptr;
-    if (cached == nullptr) {
-        const QFontMetrics& fm = FontFor(style);
-        // Far left or above: no text is wider than its bytes times the widest glyph.
-        if (i64{x} + static_cast<i64>(utf8.size()) * fm.maxWidth() <= 0 || i64{y} + fm.height() <= 0) return;
-        if (ascii) cached = GlyphsFor(style);
-    } else if (i64{x} + static_cast<i64>(utf8.size()) * cached->maxWidth <= 0 || i64{y} + cached->height <= 0) {
-        return;
+    // A narrow text's numbers are drawn in the sans (canvas.h): the style of a run.
+    TextStyle sansStyle = style;
+    sansStyle.face = FontFace::Sans;
+    auto styleOf = [&](FontFace face) -> const TextStyle& { return face == style.face ? style : sansStyle; };
+    const bool split = style.face == FontFace::SansNarrow;
+
+    const GlyphFont* base = ascii ? KeptGlyphs(style) : nullptr;
+    const GlyphFont* sans = ascii && split ? KeptGlyphs(sansStyle) : base;
+    if (ascii && (base == nullptr || sans == nullptr)) {
+        base = GlyphsFor(style);
+        sans = split ? GlyphsFor(sansStyle) : base;
     }
-    if (cached != nullptr) {
-        const GlyphFont& gf = *cached;
+    if (base != nullptr && sans != nullptr) {
+        const int maxWidth = std::max(base->maxWidth, sans->maxWidth);
+        // Far left or above: no text is wider than its bytes times the widest glyph.
+        if (i64{x} + static_cast<i64>(utf8.size()) * maxWidth <= 0 || i64{y} + base->height <= 0) return;
+        auto fontOf = [&](FontFace face) { return face == style.face ? base : sans; };
         double advance = 0;
-        for (char ch : utf8) advance += gf.glyphs[static_cast<std::size_t>(ch - ' ')].advance;
+        ForEachFaceRun(utf8, style.face, [&](std::string_view run, FontFace face) {
+            const GlyphFont& gf = *fontOf(face);
+            for (char ch : run) advance += gf.glyphs[static_cast<std::size_t>(ch - ' ')].advance;
+        });
         const i64 width = static_cast<i64>(std::ceil(advance));
+        const int height = std::max(base->height, sans->height);
         // Ink may stray a little beyond the advance box (italics, underline).
-        Touch(i64{x} - 4, y, i64{x} + width + 4, i64{y} + gf.height + 2);
+        Touch(i64{x} - 4, y, i64{x} + width + 4, i64{y} + height + 2);
         if (style.opaque) {
             const Raster bg(image_, style.background);
-            for (i64 row = std::max<i64>(y, 0); row < std::min<i64>(i64{y} + gf.height, image_.height()); ++row)
+            for (i64 row = std::max<i64>(y, 0); row < std::min<i64>(i64{y} + base->height, image_.height()); ++row)
                 for (i64 col = std::max<i64>(x, 0); col < std::min<i64>(i64{x} + width, image_.width()); ++col)
                     bg.Plot(col, row);
         }
         const Raster ink(image_, style.color);
         double pen = 0;
-        for (char ch : utf8) {
-            const Glyph& gl = gf.glyphs[static_cast<std::size_t>(ch - ' ')];
-            const i64 left = i64{x} + static_cast<i64>(std::lround(pen));
-            if (left >= image_.width()) break;
-            for (const auto& [dx, dy] : gl.ink) ink.Plot(left + dx, i64{y} + dy);
-            pen += gl.advance;
-        }
+        ForEachFaceRun(utf8, style.face, [&](std::string_view run, FontFace face) {
+            const GlyphFont& gf = *fontOf(face);
+            const i64 top = i64{y} + base->ascent - gf.ascent; // on the text's baseline
+            for (char ch : run) {
+                const Glyph& gl = gf.glyphs[static_cast<std::size_t>(ch - ' ')];
+                const i64 left = i64{x} + static_cast<i64>(std::lround(pen));
+                if (left >= image_.width()) return;
+                for (const auto& [dx, dy] : gl.ink) ink.Plot(left + dx, top + dy);
+                pen += gl.advance;
+            }
+        });
         return;
     }
 
-    const QFontMetrics& fm = FontFor(style);
-    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    Touch(x, y, i64{x} + fm.horizontalAdvance(text) + 4, i64{y} + fm.height() + 2);
+    // Texts of glyphs not kept: each run with a painter.
+    const QFontMetrics& baseMetrics = FontFor(style);
+    const int ascent = baseMetrics.ascent(), height = baseMetrics.height();
+    if (i64{x} + static_cast<i64>(utf8.size()) * baseMetrics.maxWidth() * 2 <= 0 || i64{y} + height <= 0) return;
+    int width = 0;
+    ForEachFaceRun(utf8, style.face, [&](std::string_view run, FontFace face) {
+        width += FontFor(styleOf(face)).horizontalAdvance(
+            QString::fromUtf8(run.data(), static_cast<qsizetype>(run.size())));
+    });
+    Touch(x, y, i64{x} + width + 4, i64{y} + height + 2);
     QPainter p(&image_);
-    if (style.opaque) {
-        const QRect box(x, y, fm.horizontalAdvance(text), fm.height());
-        p.fillRect(box, QColor(style.background.r, style.background.g, style.background.b));
-    }
-    p.setFont(font_);
+    if (style.opaque) p.fillRect(QRect(x, y, width, height), QColor(style.background.r, style.background.g, style.background.b));
     p.setPen(QColor(style.color.r, style.color.g, style.color.b));
-    p.drawText(QPoint(x, y + fm.ascent()), text);
+    int pen = 0;
+    ForEachFaceRun(utf8, style.face, [&](std::string_view run, FontFace face) {
+        const QFontMetrics& fm = FontFor(styleOf(face));
+        const QString text = QString::fromUtf8(run.data(), static_cast<qsizetype>(run.size()));
+        p.setFont(font_);
+        p.drawText(QPoint(x + pen, y + ascent), text);
+        pen += fm.horizontalAdvance(text);
+    });
 }
 
 const QImageCanvas::GlyphFont* QImageCanvas::KeptGlyphs(const TextStyle& style) const {
@@ -335,6 +358,7 @@ const QImageCanvas::GlyphFont* QImageCanvas::GlyphsFor(const TextStyle& style) {
     gf.bold = fontBold_;
     gf.underline = fontUnderline_;
     gf.height = fm.height();
+    gf.ascent = fm.ascent();
     gf.maxWidth = fm.maxWidth();
     const int pad = std::max(8, fm.maxWidth());
     QImage cell(fm.maxWidth() + 2 * pad, fm.height() + 2 * pad, QImage::Format_RGB32);

@@ -50,6 +50,7 @@ private:
         int size = 0;
         bool bold = false, underline = false;
         int height = 0;
+        int ascent = 0;
         int maxWidth = 0;
         std::array<Glyph, 95> glyphs; // ' ' .. '~'
     };

@@ -168,21 +168,36 @@ void PdfCanvas::SetPixel(int x, int y, Rgb color) {
 void PdfCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& style) {
     Impl& d = *d_;
     if (!d.open || utf8.empty() || std::fabs(double(x)) > kFar || std::fabs(double(y)) > kFar) return;
-    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    const std::string_view family = FontFamily(TextFace(style.face, utf8));
-    QFont font(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())));
-    font.setPixelSize(std::clamp(style.pixelSize, 1, kMaxPixelSize));
-    font.setBold(style.bold);
-    font.setUnderline(style.underline);
-    // Metrics at the page's scale, so that the layout is the screen's.
-    font.setHintingPreference(QFont::PreferNoHinting);
-    d.painter.setFont(font);
-    const QFontMetricsF fm(font);
+    auto fontOf = [&](FontFace face) {
+        const std::string_view family = FontFamily(face);
+        QFont font(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())));
+        font.setPixelSize(std::clamp(style.pixelSize, 1, kMaxPixelSize));
+        font.setBold(style.bold);
+        font.setUnderline(style.underline);
+        // Metrics at the page's scale, so that the layout is the screen's.
+        font.setHintingPreference(QFont::PreferNoHinting);
+        return font;
+    };
+    // A narrow text's numbers are runs in the sans (canvas.h), each set
+    // where the one before ends, on the text's baseline.
+    const QFontMetricsF fm(fontOf(style.face));
     if (style.opaque) {
-        d.painter.fillRect(QRectF(x, y, fm.horizontalAdvance(text), fm.height()), ToQColor(style.background));
+        double advance = 0;
+        ForEachFaceRun(utf8, style.face, [&](std::string_view run, FontFace face) {
+            advance += QFontMetricsF(fontOf(face))
+                           .horizontalAdvance(QString::fromUtf8(run.data(), static_cast<qsizetype>(run.size())));
+        });
+        d.painter.fillRect(QRectF(x, y, advance, fm.height()), ToQColor(style.background));
     }
     d.painter.setPen(ToQColor(style.color));
-    d.painter.drawText(QPointF(x, y + fm.ascent()), text);
+    double pen = x;
+    ForEachFaceRun(utf8, style.face, [&](std::string_view run, FontFace face) {
+        const QFont font = fontOf(face);
+        const QString text = QString::fromUtf8(run.data(), static_cast<qsizetype>(run.size()));
+        d.painter.setFont(font);
+        d.painter.drawText(QPointF(pen, y + fm.ascent()), text);
+        pen += QFontMetricsF(font).horizontalAdvance(text);
+    });
 }
 
 void PdfCanvas::NewPage() {

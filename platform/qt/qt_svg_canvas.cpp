@@ -184,31 +184,43 @@ void SvgCanvas::SetPixel(int x, int y, Rgb color) {
 void SvgCanvas::Text(int x, int y, std::string_view utf8, const TextStyle& style) {
     Impl& d = *d_;
     if (utf8.empty() || x >= d.width || y >= d.height) return;
-    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     const int size = std::clamp(style.pixelSize, 1, kMaxPixelSize);
-    const FontFace face = TextFace(style.face, utf8);
-    const bool serif = face == FontFace::Serif;
-    const std::string_view family = FontFamily(face);
-    QFont font(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())));
-    font.setPixelSize(size);
-    font.setBold(style.bold);
+    const bool serif = style.face == FontFace::Serif;
+    const bool fonts = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+    auto fontOf = [&](FontFace face) {
+        const std::string_view family = FontFamily(face);
+        QFont font(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())));
+        font.setPixelSize(size);
+        font.setBold(style.bold);
+        return font;
+    };
     // Metrics from the font when the fonts are at hand, else the faces' typical ones.
-    double advance = 0.55 * size * text.size(), ascent = (serif ? 0.891 : 0.905) * size, height = 1.15 * size;
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        const QFontMetricsF fm(font);
-        advance = fm.horizontalAdvance(text);
+    double advance = 0, ascent = (serif ? 0.891 : 0.905) * size, height = 1.15 * size;
+    if (fonts) {
+        const QFontMetricsF fm(fontOf(style.face));
         ascent = fm.ascent();
         height = fm.height();
     }
+    // A narrow text's numbers are runs in the sans (canvas.h): spans of the
+    // text, each set where the one before ends.
+    std::string spans;
+    ForEachFaceRun(utf8, style.face, [&](std::string_view run, FontFace face) {
+        const QString text = QString::fromUtf8(run.data(), static_cast<qsizetype>(run.size()));
+        advance += fonts ? QFontMetricsF(fontOf(face)).horizontalAdvance(text) : 0.55 * size * text.size();
+        if (face == style.face)
+            spans += Escape(text);
+        else
+            spans += "<tspan font-family=\"" + std::string(FontFamily(face)) + "\">" + Escape(text) + "</tspan>";
+    });
     if (x + advance <= 0 || y + height <= 0) return;
     d.ClosePath();
     if (style.opaque)
         d.body += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" width=\"" + Num(advance) +
                   "\" height=\"" + Num(height) + "\" fill=\"" + Color(style.background) + "\"/>\n";
     d.body += "<text x=\"" + std::to_string(x) + "\" y=\"" + Num(y + ascent) + "\" font-family=\"" +
-              std::string(family) + "\" font-size=\"" + std::to_string(size) + "\"" +
+              std::string(FontFamily(style.face)) + "\" font-size=\"" + std::to_string(size) + "\"" +
               (style.bold ? " font-weight=\"bold\"" : "") + (style.underline ? " text-decoration=\"underline\"" : "") +
-              " fill=\"" + Color(style.color) + "\">" + Escape(text) + "</text>\n";
+              " fill=\"" + Color(style.color) + "\">" + spans + "</text>\n";
 }
 
 bool SvgCanvas::Save(const QString& path, QString* error) const {

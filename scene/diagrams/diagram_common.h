@@ -80,7 +80,9 @@ void DrawTravelTitles(const GearState& g, Canvas& c);
 // The ticks and labels of the valve travel scale; labels at x labelX.
 void DrawTravelScale(Canvas& c, double s, int labelX);
 // The six port lines from x0 to x1: the front levels in lime, the rear ones
-// in red.
+// in red. They start right of the travel scale's ticks (x 36 .. 44), so
+// that they never strike through its labels.
+constexpr int kPortLinesLeft = 45;
 void DrawPortLines(const GearState& g, Canvas& c, double s, int x0, int x1);
 // The six line labels: the front steam and the rear exhaust labels at
 // x frontSteamX, the front exhaust and the rear steam labels at x

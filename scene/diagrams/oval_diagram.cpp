@@ -56,7 +56,7 @@ void DrawOvalDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
     DrawTravelTitles(g, c);
     DrawTravelScale(c, s, 15);
     DrawDiagramHeader(g, c);
-    DrawPortLines(g, c, s, 15, 584);
+    DrawPortLines(g, c, s, kPortLinesLeft, 584);
     DrawPortLineLabels(g, c, s, 430, 75);
 
     DrawLeadLapCurves(g, c, figures, [&](int i, LeadTracker& tracker, bool near, LeadLapRow* row) {

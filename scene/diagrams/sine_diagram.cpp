@@ -42,7 +42,7 @@ void DrawSineDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
     DrawTravelTitles(g, c);
     DrawTravelScale(c, s, 14);
     DrawDiagramHeader(g, c);
-    DrawPortLines(g, c, s, 15, 583);
+    DrawPortLines(g, c, s, kPortLinesLeft, 583);
     DrawPortLineLabels(g, c, s, 60, 230);
 
     DrawLeadLapCurves(g, c, figures, [&](int i, LeadTracker& tracker, bool near, LeadLapRow* row) {

@@ -2,8 +2,10 @@
 #include "scene/diagrams/steam_drawing.h"
 
 #include "scene/diagrams/diagram_common.h"
+#include "scene/diagrams/valve_events_drawing.h"
 #include "model/ports.h"
 #include "model/solver.h"
+#include "model/display_state.h"
 #include "model/view.h"
 
 namespace vx {
@@ -119,11 +121,31 @@ struct Pass {
     SteamPositionFigures* figures = nullptr;
 };
 
+// A figure is drawn again at each occurrence of its event in the
+// position's turns, over the one before, which may be wider ("100.0" under
+// " 6.5"). Spaces after it widen its ground to the field's whole width, so
+// that nothing of an earlier figure shows beside it: the field runs from
+// the figure's column to the axis (rear) or the window's edge (front).
+constexpr int kFigureFieldWidth = 28;
+
+FixedText<16> FigureFieldText(std::string_view figure) {
+    FixedText<16> t;
+    t.Append(figure);
+    while (t.size < t.chars.size()) {
+        t.AppendSpaces(1);
+        if (SansTextWidth(t.View(), DiagramTextStyle().pixelSize) > kFigureFieldWidth) {
+            --t.size;
+            break;
+        }
+    }
+    return t;
+}
+
 void PrintFigure(Pass& s, const EndLook& look, int event, int l) {
     const float percent = look.rear ? F((640 - D(s.sim.pistonPrev)) / 6.4) : F(D(s.sim.pistonPrev) / 6.4);
     const int y = 12 * l + kFigureRowBase[event];
     DiagramText(s.c, look.numberX, y, StrInt(l, 1));
-    DiagramText(s.c, look.figureX, y, StrReal(percent, 4, 1));
+    DiagramText(s.c, look.figureX, y, FigureFieldText(StrReal(percent, 4, 1)).View());
     if (s.figures) {
         const int k = (look.rear ? kRearCutOff : kFrontCutOff) + event;
         s.figures->percent[static_cast<std::size_t>(k)] = percent;
@@ -182,11 +204,11 @@ void DrawFixedParts(const GearState& g, Canvas& c) {
     c.Line(585, 70, 585, 346);
 
     const TextStyle black = DiagramTextStyle();
-    // Pressure axis: an upward arrow and the words CYLINDER PRESS.
-    c.Text(31, 57, "/", black);
-    c.Text(35, 57, "\\", black);
-    c.Text(35, 61, "|", black);
-    c.Text(35, 74, "|", black);
+    // Pressure axis: the words CYLIN PRESS with an upward arrow beside
+    // them, drawn as lines (glyphs of slashes and bars read as stray marks).
+    c.Line(37, 86, 37, 57);
+    c.Line(37, 57, 33, 61);
+    c.Line(37, 57, 41, 61);
     static constexpr const char* kCyl[] = {"C", "Y", "L", "I", "N"};
     static constexpr const char* kPress[] = {"P", "R", "E", "S", "S"};
     for (int i = 0; i < 5; ++i) {

@@ -113,10 +113,13 @@ void DrawReferencePointDisplay(const GearState& g, Canvas& c) {
     PutNarrow(g, c, 143, 83, Number("Pt1H ", x1, 6, 3).text);
     c.Text(sx1 + 3, sy1 - 17, "1", ReferenceTextStyle());
 
-    PutNarrow(g, c, 210, 71, Number("", static_cast<float>(static_cast<double>(y1) - y2), 6, 3).text);
-    PutNarrow(g, c, 210, 83, Number("", static_cast<float>(static_cast<double>(x1) - x2), 6, 3).text);
+    // The differences' column starts four pixels left of the classic 210 and
+    // 209: a number's point is drawn with its digits in the sans, and the
+    // widest differences must still end before the panel right of them.
+    PutNarrow(g, c, 206, 71, Number("", static_cast<float>(static_cast<double>(y1) - y2), 6, 3).text);
+    PutNarrow(g, c, 206, 83, Number("", static_cast<float>(static_cast<double>(x1) - x2), 6, 3).text);
     PutNarrow(g, c, 207, 95, "Pt1-Pt2");
-    PutNarrow(g, c, 209, 107, Number("", Distance(x1, y1, x2, y2), 6, 3).text);
+    PutNarrow(g, c, 206, 107, Number("", Distance(x1, y1, x2, y2), 6, 3).text);
 }
 
 } // namespace vx

@@ -52,22 +52,42 @@ struct Box {
 // either end put ink nowhere), and for an opaque text the ground it lays
 // over its whole advance, spaces included.
 Box Measure(const RecordingCanvas::Op& op) {
-    const std::string_view family = FontFamily(op.style.face);
-    QFont f(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())));
-    f.setPixelSize(op.style.pixelSize);
-    f.setBold(op.style.bold);
-    f.setKerning(false);
-    const QFontMetricsF fm(f);
-    const QString all = QString::fromUtf8(op.text);
-    const QString trimmed = all.trimmed();
-    const qsizetype lead = trimmed.isEmpty() ? 0 : all.indexOf(trimmed);
-    const double x0 = op.a[0] + fm.horizontalAdvance(all.left(lead)), y = op.a[1] + fm.ascent();
-    const QRectF ink = fm.tightBoundingRect(trimmed);
-    Box b{static_cast<int>(std::floor(x0 + ink.left())), static_cast<int>(std::floor(y + ink.top())),
-          static_cast<int>(std::ceil(x0 + ink.right())), static_cast<int>(std::ceil(y + ink.bottom())), op.text};
+    auto fontOf = [&](FontFace face) {
+        const std::string_view family = FontFamily(face);
+        QFont f(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())));
+        f.setPixelSize(op.style.pixelSize);
+        f.setBold(op.style.bold);
+        f.setKerning(false);
+        return f;
+    };
+    const QFontMetricsF fm(fontOf(op.style.face));
+    const double y = op.a[1] + fm.ascent();
+    // Run by run in the faces the canvases draw them in (a narrow text's
+    // numbers in the sans): the ink from the first glyph that has some to
+    // the last, and the whole advance.
+    double pen = op.a[0], inkLeft = 0, inkRight = 0, inkTop = 0, inkBottom = 0;
+    bool ink = false;
+    ForEachFaceRun(op.text, op.style.face, [&](std::string_view run, FontFace face) {
+        const QFontMetricsF rm(fontOf(face));
+        const QString all = QString::fromUtf8(run.data(), static_cast<qsizetype>(run.size()));
+        const QString trimmed = all.trimmed();
+        if (!trimmed.isEmpty()) {
+            const double x0 = pen + rm.horizontalAdvance(all.left(all.indexOf(trimmed)));
+            const QRectF r = rm.tightBoundingRect(trimmed);
+            if (!ink) inkLeft = x0 + r.left(), inkTop = y + r.top(), inkBottom = y + r.bottom();
+            inkRight = x0 + r.right();
+            inkTop = std::min(inkTop, y + r.top());
+            inkBottom = std::max(inkBottom, y + r.bottom());
+            ink = true;
+        }
+        pen += rm.horizontalAdvance(all);
+    });
+    Box b{static_cast<int>(std::floor(inkLeft)), static_cast<int>(std::floor(inkTop)),
+          static_cast<int>(std::ceil(inkRight)), static_cast<int>(std::ceil(inkBottom)), op.text};
+    if (!ink) b.right = b.left; // spaces only
     b.opaque = op.style.opaque;
     b.groundLeft = op.a[0];
-    b.groundRight = op.a[0] + static_cast<int>(std::ceil(fm.horizontalAdvance(all)));
+    b.groundRight = static_cast<int>(std::ceil(pen));
     return b;
 }
 

@@ -1,122 +1,235 @@
-// A number's decimal point must stand clear of its neighbours on every
-// picture: "8.3" drawn with the point pressed against both digits reads as
-// "83". Drawn through the image canvas the windows use, in the faces and
-// sizes the pictures use for numbers.
-#include <algorithm>
-#include <string>
-#include <string_view>
-
+// A number's decimal point stands clear of its digits: drawn through each
+// canvas (the window's image, SVG and PDF) in the faces the pictures draw
+// numbers in, at the default and the large text size, there is an empty
+// column between the digit before the point and the point, and between the
+// point and the digit after it, wherever in a text the number starts.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QFont>
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
 #include "platform/qt/qt_image_canvas.h"
+#include "platform/qt/qt_pdf_canvas.h"
+#include "platform/qt/qt_svg_canvas.h"
+#include "tests/export/poppler.h"
+#include "tests/temp_dir.h"
 
 namespace vx {
 namespace {
 
-constexpr int kW = 200, kH = 60, kX = 10, kY = 10;
+constexpr const char* kNumbers[] = {"8.3", "0.118", "-0.275", "69.08", "3.9", "12.345"};
+// Labels and the leading spaces of right-aligned fields the numbers follow
+// on the pictures, which set where the number's glyphs fall between pixels.
+constexpr const char* kPrefixes[] = {"", " ", "  ", "   ", "FrontCO%  ", "Pt1V ", "ValveFSt", "Rev Arm  ", "x"};
+constexpr int kSizes[] = {11, 14}; // the default and the large text
+constexpr FontFace kFaces[] = {FontFace::SansNarrow, FontFace::Sans};
 
-// The image of `text` drawn alone at (kX, kY).
-QImage Drawn(std::string_view text, const TextStyle& style) {
-    QImageCanvas c(kW, kH);
+constexpr int kWidth = 200, kHeight = 40, kX = 4, kY = 6;
+
+struct Case {
+    std::string prefix, number;
+    TextStyle style;
+    std::string Name() const {
+        return "\"" + prefix + number + "\" in " + std::string(FontFamily(style.face)) + " " +
+               std::to_string(style.pixelSize) + " px";
+    }
+};
+
+std::vector<Case> Cases() {
+    std::vector<Case> out;
+    for (FontFace face : kFaces)
+        for (int size : kSizes)
+            for (const char* prefix : kPrefixes)
+                for (const char* number : kNumbers) {
+                    TextStyle s;
+                    s.face = face;
+                    s.pixelSize = size;
+                    out.push_back({prefix, number, s});
+                }
+    return out;
+}
+
+bool Ink(const QImage& img, int x, int y) { return qGray(img.pixel(x, y)) < 160; }
+
+// The rightmost column of ink, or -1.
+int RightmostInk(const QImage& img) {
+    for (int x = img.width() - 1; x >= 0; --x)
+        for (int y = 0; y < img.height(); ++y)
+            if (Ink(img, x, y)) return x;
+    return -1;
+}
+
+// Whether the number drawn right of column `from` shows its point clear:
+// the point is the run of columns whose ink lies only in the lowest rows of
+// the number's ink, and the columns either side of that run are empty,
+// with the digits' ink beyond them.
+std::string PointClear(const QImage& img, int from) {
+    const int w = img.width(), h = img.height();
+    std::vector<int> top(w, h), bottom(w, -1);
+    int inkTop = h, inkBottom = -1;
+    for (int x = from + 1; x < w; ++x)
+        for (int y = 0; y < h; ++y)
+            if (Ink(img, x, y)) {
+                top[x] = std::min(top[x], y);
+                bottom[x] = std::max(bottom[x], y);
+                inkTop = std::min(inkTop, y);
+                inkBottom = std::max(inkBottom, y);
+            }
+    if (inkBottom < 0) return "no ink";
+    const int low = inkBottom - std::max(1, (inkBottom - inkTop) / 4);
+    auto empty = [&](int x) { return x <= from || x >= w || bottom[x] < 0; };
+    auto pointOnly = [&](int x) { return !empty(x) && top[x] > low; };
+    std::string columns;
+    for (int x = from + 1; x < w; ++x) columns += empty(x) ? '_' : pointOnly(x) ? '.' : '#';
+    for (int x = from + 1; x < w; ++x) {
+        if (!pointOnly(x)) continue;
+        int end = x;
+        while (end + 1 < w && pointOnly(end + 1)) ++end;
+        bool inkLeft = false, inkRight = false;
+        for (int k = from + 1; k < x - 1; ++k) inkLeft |= !empty(k);
+        for (int k = end + 2; k < w; ++k) inkRight |= !empty(k);
+        if (empty(x - 1) && empty(end + 1) && inkLeft && inkRight) return "";
+        x = end;
+    }
+    return "columns " + columns;
+}
+
+// One canvas kind: draws a text on a white surface of kWidth x kHeight and
+// gives the pixels.
+using Draw = QImage (*)(const std::string& text, const TextStyle& style);
+
+QImage DrawImage(const std::string& text, const TextStyle& style) {
+    QImageCanvas c(kWidth, kHeight);
     c.Clear(colors::kWhite);
     c.Text(kX, kY, text, style);
     return c.Image().copy();
 }
 
-bool Inked(const QImage& img, int x, int y) { return (img.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu; }
-
-bool ColumnInked(const QImage& img, int x) {
-    for (int y = 0; y < img.height(); ++y)
-        if (Inked(img, x, y)) return true;
-    return false;
+QImage DrawSvg(const std::string& text, const TextStyle& style) {
+    SvgCanvas c(kWidth, kHeight);
+    c.Clear(colors::kWhite);
+    c.Text(kX, kY, text, style);
+    test::TempDir dir;
+    const QString file = QString::fromStdString(dir.File("t.svg"));
+    QString error;
+    EXPECT_TRUE(c.Save(file, &error)) << error.toStdString();
+    QImage img(kWidth, kHeight, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QSvgRenderer r(file);
+    QPainter p(&img);
+    r.render(&p, QRectF(0, 0, kWidth, kHeight));
+    return img;
 }
 
-struct Span {
-    int lo = kW, hi = -1;
-    bool Empty() const { return hi < lo; }
-};
-
-// Columns of the pixels inked in `with` but not in `without`.
-Span NewInk(const QImage& without, const QImage& with) {
-    Span s;
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x)
-            if (Inked(with, x, y) && !Inked(without, x, y)) {
-                s.lo = std::min(s.lo, x);
-                s.hi = std::max(s.hi, x);
-            }
-    return s;
+QImage DrawPdf(const std::string& text, const TextStyle& style) {
+    PdfCanvas c(PaperSize{kWidth, kHeight}, QStringLiteral("t"));
+    c.Clear(colors::kWhite);
+    c.Text(kX, kY, text, style);
+    const QByteArray bytes = c.Finish();
+    test::TempDir dir;
+    const QString file = QString::fromStdString(dir.File("t.pdf"));
+    QFile out(file);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+    out.close();
+    // One page unit (1/96 inch) to one pixel, without smoothing.
+    const QString prefix = QString::fromStdString(dir.File("page"));
+    test::Poppler(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-aa"),
+                                               QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"),
+                                               QStringLiteral("-singlefile"), QStringLiteral("-png"), file, prefix});
+    return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
 
-Span AllInk(const QImage& img) {
-    QImage blank(kW, kH, QImage::Format_RGB32);
-    blank.fill(Qt::white);
-    return NewInk(blank, img);
+void CheckPoints(Draw draw) {
+    for (const Case& c : Cases()) {
+        // The number starts right of the label's ink, drawn alone.
+        const int from = c.prefix.empty() ? kX - 1 : RightmostInk(draw(c.prefix, c.style));
+        const QImage img = draw(c.prefix + c.number, c.style);
+        ASSERT_EQ(img.width(), kWidth) << c.Name();
+        const std::string fault = PointClear(img, from);
+        EXPECT_EQ(fault, "") << c.Name();
+    }
 }
 
-// An empty column of the whole text strictly between columns a and b.
-bool GapBetween(const QImage& whole, int a, int b) {
-    for (int x = a + 1; x < b; ++x)
-        if (!ColumnInked(whole, x)) return true;
-    return false;
+TEST(DecimalPoint, StandsClearInTheWindowsImage) { CheckPoints(DrawImage); }
+
+// The whole text in the narrow face, glyph by glyph as the image canvas sets
+// glyphs: what the pictures drew before the split.
+QImage DrawAllNarrow(const std::string& text, const TextStyle& style) {
+    QFont f(QStringLiteral("Liberation Sans Narrow"));
+    f.setPixelSize(style.pixelSize);
+    f.setStyleStrategy(QFont::NoAntialias);
+    f.setKerning(false);
+    QImage img(kWidth, kHeight, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setFont(f);
+    p.setPen(Qt::black);
+    const QFontMetricsF fm(f);
+    double pen = 0;
+    for (char ch : text) {
+        const QString glyph(QChar(static_cast<char16_t>(ch)));
+        p.drawText(QPoint(kX + static_cast<int>(std::lround(pen)), kY + QFontMetrics(f).ascent()), glyph);
+        pen += fm.horizontalAdvance(glyph);
+    }
+    return img;
 }
 
-struct Case {
-    const char* what; // where the pictures draw numbers this way
-    FontFace face;
-    int pixelSize;
-};
-
-// The screen data, the reference points, the diagrams' figures and rows and
-// the events table draw their numbers at 11 pixels, in the narrow face or the
-// sans; the large font moves these texts (by 1.27 and 1.22) and keeps their
-// size, so both font sizes draw their numbers this way.
-constexpr Case kCases[] = {
-    {"screen data, compact diagram rows (narrow)", FontFace::SansNarrow, 11},
-    {"diagram figures, events table (sans)", FontFace::Sans, 11},
-};
-
-// As the pictures draw them: right-aligned in fields of several widths, so
-// the leading spaces shift the digits by fractions of a pixel.
-constexpr const char* kNumbers[] = {"8.3", "0.118", "-0.275", "69.08", "3.9", "12.345"};
-constexpr int kMaxLead = 3;
-
-TEST(DecimalPoint, StandsClearOfBothNeighbours) {
-    for (const Case& k : kCases) {
-        TextStyle style;
-        style.face = k.face;
-        style.pixelSize = k.pixelSize;
-        for (int lead = 0; lead <= kMaxLead; ++lead)
-        for (const char* n : kNumbers) {
-            const std::string padded = std::string(static_cast<std::size_t>(lead), ' ') + n;
-            const std::string_view number = padded;
-            SCOPED_TRACE(std::string(k.what) + " " + std::to_string(k.pixelSize) + "px \"" + std::string(number) + "\"");
-            const std::size_t dot = number.find('.');
-            ASSERT_NE(dot, std::string_view::npos);
-            // Each glyph is drawn at its own place, so the ink a longer
-            // prefix adds is the ink of its last character.
-            // The prefixes are drawn in the face the canvas chose for the
-            // whole text (shorter texts might get another).
-            TextStyle used = style;
-            used.face = TextFace(style.face, number);
-            const QImage whole = Drawn(number, style);
-            ASSERT_EQ(whole, Drawn(number, used));
-            const QImage before = Drawn(number.substr(0, dot), used);
-            const QImage withDot = Drawn(number.substr(0, dot + 1), used);
-            const QImage withNext = Drawn(number.substr(0, dot + 2), used);
-            const Span digit = AllInk(before);
-            const Span point = NewInk(before, withDot);
-            const Span next = NewInk(withDot, withNext);
-            ASSERT_FALSE(digit.Empty());
-            ASSERT_FALSE(point.Empty()) << "the point is hidden in the digit before it";
-            ASSERT_FALSE(next.Empty());
-            EXPECT_TRUE(GapBetween(whole, digit.hi, point.lo))
-                << "no empty column between the digit (right edge " << digit.hi << ") and the point (left edge "
-                << point.lo << ")";
-            EXPECT_TRUE(GapBetween(whole, point.hi, next.lo))
-                << "no empty column between the point (right edge " << point.hi << ") and the next digit (left edge "
-                << next.lo << ")";
+// The check sees what a reader saw: in the narrow face alone, points
+// pressed against their digits ("FrontCO%  8.3" reading as 83).
+TEST(DecimalPoint, TheCheckFindsPointsTheNarrowFaceSqueezes) {
+    TextStyle narrow;
+    narrow.face = FontFace::SansNarrow;
+    EXPECT_NE(PointClear(DrawAllNarrow("FrontCO%  8.3", narrow), RightmostInk(DrawAllNarrow("FrontCO%  ", narrow))),
+              "");
+    int squeezed = 0;
+    for (const Case& c : Cases())
+        if (c.style.face == FontFace::SansNarrow) {
+            const int from = c.prefix.empty() ? kX - 1 : RightmostInk(DrawAllNarrow(c.prefix, c.style));
+            squeezed += !PointClear(DrawAllNarrow(c.prefix + c.number, c.style), from).empty();
         }
+    EXPECT_GT(squeezed, 10);
+}
+
+TEST(DecimalPoint, StandsClearInSvg) { CheckPoints(DrawSvg); }
+
+TEST(DecimalPoint, StandsClearInPdf) { CheckPoints(DrawPdf); }
+
+// The split every canvas draws through: in a narrow text each decimal
+// point goes to the sans with the digit either side of it, the rest stays;
+// other faces are never split.
+TEST(DecimalPoint, NarrowTextsDrawTheirPointsInTheSans) {
+    struct Split {
+        const char* text;
+        FontFace face;
+        std::vector<std::pair<std::string, FontFace>> runs;
+    };
+    const FontFace N = FontFace::SansNarrow, S = FontFace::Sans;
+    const std::vector<Split> table = {
+        {"FrontCO%  8.3", N, {{"FrontCO%  ", N}, {"8.3", S}}},
+        {"-0.275", N, {{"-", N}, {"0.2", S}, {"75", N}}},
+        {"69.08", N, {{"6", N}, {"9.0", S}, {"8", N}}},
+        {"Pt1V 12 and 3. .5", N, {{"Pt1V 12 and ", N}, {"3.", S}, {" ", N}, {".5", S}}},
+        {"No number... 1", N, {{"No number... 1", N}}},
+        {"1.5x2.25", N, {{"1.5", S}, {"x", N}, {"2.2", S}, {"5", N}}},
+        {"1.2.3", N, {{"1.2.3", S}}},
+        {"69.08", S, {{"69.08", S}}},
+        {"8.3", FontFace::Serif, {{"8.3", FontFace::Serif}}},
+        {"", N, {{"", N}}},
+    };
+    for (const Split& s : table) {
+        std::vector<std::pair<std::string, FontFace>> got;
+        ForEachFaceRun(s.text, s.face, [&](std::string_view run, FontFace f) { got.emplace_back(std::string(run), f); });
+        EXPECT_EQ(got, s.runs) << s.text;
     }
 }
 

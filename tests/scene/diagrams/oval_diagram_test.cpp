@@ -89,7 +89,7 @@ TEST(OvalDiagram, FixedParts) {
     const double k = 375 / 1.5;
     EXPECT_TRUE(HasTextAt(rc, "Front Steam Port Open", 430, Nearest(218 - g.events.frontSteamOpenLevel * k)));
     EXPECT_TRUE(HasTextAt(rc, "Rear Steam Port Open", 75, Nearest(200 + g.events.rearSteamOpenLevel * k)));
-    for (const Segment& s : test::SegmentsIn(rc, colors::kLime)) EXPECT_TRUE(s.x1 == 15 && s.x2 == 584);
+    for (const Segment& s : test::SegmentsIn(rc, colors::kLime)) EXPECT_TRUE(s.x1 == kPortLinesLeft && s.x2 == 584);
 }
 
 struct LapCase {

@@ -146,8 +146,8 @@ TEST(SineDiagram, PortLinesInLimeAndRed) {
     EXPECT_EQ(lime[0].y1, Nearest(215 - e.frontSteamOpenLevel * k));
     EXPECT_EQ(lime[2].y1, Nearest(215 - e.frontExhaustOpenLevel * k));
     EXPECT_EQ(red[0].y1, Nearest(215 + e.rearSteamOpenLevel * k));
-    for (const auto& s : lime) EXPECT_TRUE(s.x1 == 15 && s.x2 == 583 && s.y1 == s.y2);
-    for (const auto& s : red) EXPECT_TRUE(s.x1 == 15 && s.x2 == 583 && s.y1 == s.y2);
+    for (const auto& s : lime) EXPECT_TRUE(s.x1 == kPortLinesLeft && s.x2 == 583 && s.y1 == s.y2);
+    for (const auto& s : red) EXPECT_TRUE(s.x1 == kPortLinesLeft && s.x2 == 583 && s.y1 == s.y2);
     // The labels: front steam at x 60 with the first offset (valve half
     // wider than the port in the default design).
     ASSERT_GT(g.cyl.valveRearHalf(), g.cyl.steamPortRear());

@@ -96,8 +96,8 @@ TEST_F(DisplayTest, ReferencePointsShowCrossesCoordinatesDifferencesAndDistance)
     const std::vector<Text> texts = {
         {143, 95, "Pt2V  0.500", k}, {143, 107, "Pt2H -1.000", k}, {x2 + 3, y2 - 17, "2", k},
         {143, 71, "Pt1V  4.000", k}, {143, 83, "Pt1H  3.000", k},  {x1 + 3, y1 - 17, "1", k},
-        {210, 71, " 3.500", k},      {210, 83, " 4.000", k},       {207, 95, "Pt1-Pt2", k},
-        {209, 107, " 5.315", k},
+        {206, 71, " 3.500", k},      {206, 83, " 4.000", k},       {207, 95, "Pt1-Pt2", k},
+        {206, 107, " 5.315", k},
     };
     EXPECT_EQ(Texts(c), texts);
 }
