@@ -436,6 +436,12 @@ void ComputeValveEvents(GearState& g, float position, EventDirection direction, 
     static_assert(kSamples % 2 == 0, "180 degrees is a sample angle");
     out.front.lead = s[0].open[kFrontSteam];
     out.rear.lead = s[kSamples / 2].open[kRearSteam];
+
+    // The main rod is shortest for the crank at 90 and 270 degrees, which
+    // fall between the samples: a rod a hair too short fails only there, as
+    // the geometry check finds it. Solved last, so that the events above
+    // keep their bits.
+    for (const double angle : {90.0, 270.0}) turn.At(angle);
 }
 
 PositionEvents ComputeValveEvents(GearState design, float position, EventDirection direction) {

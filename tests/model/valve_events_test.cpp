@@ -233,6 +233,9 @@ TEST_F(StartedGear, ADesignThatDoesNotCloseReportsItsErrors) {
     const Case cases[] = {
         {"main rod too short", [](GearState& d) { d.frame.mainRodLength = d.frame.stroke / 4; },
          GeometryCause::MainRod},
+        // Half the stroke (1.5) less a hair: the rod fails only within a
+        // degree of 90 and 270, between the turn's samples.
+        {"main rod a hair short", [](GearState& d) { d.frame.mainRodLength = 1.49995f; }, GeometryCause::MainRod},
         {"stroke 0", [](GearState& d) { d.frame.stroke = 0; }, GeometryCause::StrokeZero},
         {"stroke not a number", [](GearState& d) { d.frame.stroke = std::numeric_limits<float>::quiet_NaN(); },
          GeometryCause::NotFinite},
@@ -244,7 +247,7 @@ TEST_F(StartedGear, ADesignThatDoesNotCloseReportsItsErrors) {
         c.spoil(d);
         const bool beepBefore = d.errorBeepOn;
         const float position = NotchPositions(d)[0];
-        const TurnCheck check = CheckTurn(d, position, 4.0);
+        const TurnCheck check = CheckTurn(d, position); // 1 degree steps, as the check and the report run it
         EXPECT_EQ(check.firstCause, c.cause) << c.what;
         const PositionEvents e = ComputeValveEvents(d, position);
         EXPECT_FALSE(e.Closes()) << c.what;
