@@ -284,8 +284,9 @@ void SetPortEvents(PortEvents& r, const Root& rise, const Root& fall, bool rear,
     const Root& closing = forward ? fall : rise;
     r.openAngle = FoldToFloat(opening.angle);
     r.closeAngle = FoldToFloat(closing.angle);
-    r.openPercent = Percent(rear, opening.piston);
-    r.closePercent = Percent(rear, closing.piston);
+    // A piston without a place (a design beyond reason) gives no percentage.
+    if (const float v = Percent(rear, opening.piston); std::isfinite(v)) r.openPercent = v;
+    if (const float v = Percent(rear, closing.piston); std::isfinite(v)) r.closePercent = v;
 }
 
 PortEvents FindPortEvents(Turn& turn, const std::array<Sample, kSamples>& s, int k, bool rear, bool forward) {

@@ -276,6 +276,9 @@ TEST_F(StartedGear, HostileDimensionsEndWithoutEvents) {
                         EXPECT_LT(*x, 360);
                     }
                 }
+                // A percentage is a number or left empty, never "nan".
+                for (const auto& x : {end.admission, end.cutOff, end.release, end.compression})
+                    if (x) EXPECT_TRUE(std::isfinite(*x)) << v << " in dimension " << id;
             }
         }
     }
