@@ -284,8 +284,9 @@ void SetPortEvents(PortEvents& r, const Root& rise, const Root& fall, bool rear,
     const Root& closing = forward ? fall : rise;
     r.openAngle = FoldToFloat(opening.angle);
     r.closeAngle = FoldToFloat(closing.angle);
-    r.openPercent = Percent(rear, opening.piston);
-    r.closePercent = Percent(rear, closing.piston);
+    // A piston without a place (a design beyond reason) gives no percentage.
+    if (const float v = Percent(rear, opening.piston); std::isfinite(v)) r.openPercent = v;
+    if (const float v = Percent(rear, closing.piston); std::isfinite(v)) r.closePercent = v;
 }
 
 PortEvents FindPortEvents(Turn& turn, const std::array<Sample, kSamples>& s, int k, bool rear, bool forward) {
@@ -436,6 +437,12 @@ void ComputeValveEvents(GearState& g, float position, EventDirection direction, 
     static_assert(kSamples % 2 == 0, "180 degrees is a sample angle");
     out.front.lead = s[0].open[kFrontSteam];
     out.rear.lead = s[kSamples / 2].open[kRearSteam];
+
+    // The main rod is shortest for the crank at 90 and 270 degrees, which
+    // fall between the samples: a rod a hair too short fails only there, as
+    // the geometry check finds it. Solved last, so that the events above
+    // keep their bits.
+    for (const double angle : {90.0, 270.0}) turn.At(angle);
 }
 
 PositionEvents ComputeValveEvents(GearState design, float position, EventDirection direction) {

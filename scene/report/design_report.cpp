@@ -183,7 +183,9 @@ Box MechanismBox(const GearState& g) {
     return b;
 }
 
-int GearPicture(Page& p, GearState& g, int y, float position, std::string_view caption, int maxHeight) {
+// The caption names the position the picture is drawn at.
+int GearPicture(Page& p, GearState& g, int y, float position, std::string_view name, int maxHeight) {
+    const std::string caption = std::string(name) + " (reverse arm " + FixedString(position, 4) + ")";
     g.motion.reverseArmPosition = position;
     g.motion.driverAngle = 45;
     for (int i = 0; i < 8; ++i) SolveLinkage(g); // the rocker settled
@@ -402,11 +404,9 @@ void DrawDesignReport(GearState g, PagedCanvas& c, const ReportInfo& info) {
     y = p.Heading(kMargin, "The gear at crank angle 45 degrees");
     const int pictureHeight = (p.bottom - y) / 3 - LineHeight(kBody) - 20;
     const float centre = design.revArm.centre, norm = design.frame.revArmToCentNorm;
-    y = GearPicture(p, g, y, centre - norm, "Normal full forward (reverse arm " + FixedString(centre - norm, 4) + ")",
-                    pictureHeight);
-    y = GearPicture(p, g, y, centre, "Mid gear (reverse arm " + FixedString(centre, 4) + ")", pictureHeight);
-    GearPicture(p, g, y, centre + norm, "Normal full reverse (reverse arm " + FixedString(centre + norm, 4) + ")",
-                pictureHeight);
+    y = GearPicture(p, g, y, centre - norm, "Normal full forward", pictureHeight);
+    y = GearPicture(p, g, y, centre, "Mid gear", pictureHeight);
+    GearPicture(p, g, y, centre + norm, "Normal full reverse", pictureHeight);
     p.Next();
 
     constexpr std::array<std::string_view, 4> kCaptions = {"Sine diagram", "Oval diagram", "Steam diagram",

@@ -47,6 +47,8 @@ TEST(BalanceCommand, UsageErrorsNameWhatIsWrongAndWriteNothing) {
         {{"--vary", "stroke", "--weights", "cutoff=0,lead=0"}, "every weight is 0"},
         {{"--vary", "stroke", "--weights", "steam=1"}, "--weights needs cutoff=W, lead=W, release=W or compression=W"},
         {{"--vary", "stroke", "--weights", "lead=-1"}, "--weights: lead needs a finite number not below 0"},
+        {{"--vary", "stroke", "--weights", "cutoff=1e308,lead=1e308"},
+         "the weights cutoff=1e+308, lead=1e+308 are too large"},
         {{"--vary", "stroke", "--positions", "-1,x"}, "--positions: not a finite number: \"x\""},
         {{"--vary", "stroke", "--direction", "sideways"}, "--direction needs auto, forward or reverse"},
         {{"--vary", "stroke", "--save"}, "--save needs a value"},

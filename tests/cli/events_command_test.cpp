@@ -107,12 +107,26 @@ TEST(EventsCommand, TableSetsFrontAndRearSideBySide) {
     EXPECT_TRUE(found) << r.out;
 }
 
+// Every fault the geometry check counts, in the linkage, the piston or the
+// ports, fails the command after the figures.
 TEST(EventsCommand, ADesignThatDoesNotCloseFailsAfterPrinting) {
-    const CliRun r = Cli({"--set", "mainRodLength=1", "events", "--csv", "--positions", "-1,1"});
-    EXPECT_EQ(r.code, kExitFault);
-    EXPECT_EQ(Lines(r.out).size(), 5u);
-    EXPECT_NE(r.err.find("does not close"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("The main rod cannot reach the crosshead"), std::string::npos) << r.err;
+    struct Case {
+        const char* set;
+        const char* words;
+    };
+    const Case cases[] = {
+        {"mainRodLength=1", "The main rod cannot reach the crosshead"},
+        {"mainRodLength=1.49995", "The main rod cannot reach the crosshead"}, // only near 90 and 270 degrees
+        {"stroke=0", "The stroke is zero"},
+        {"stroke=nan", "not a finite number"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = Cli({"--set", c.set, "events", "--csv", "--positions", "-1,1"});
+        EXPECT_EQ(r.code, kExitFault) << c.set;
+        EXPECT_EQ(Lines(r.out).size(), 5u) << c.set;
+        EXPECT_NE(r.err.find("does not close"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(c.words), std::string::npos) << r.err;
+    }
 }
 
 // Two designs with different mid gears: their rows join on offset and end,

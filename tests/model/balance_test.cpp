@@ -213,14 +213,18 @@ TEST_F(BalanceTest, BoundsWhereTheLinkageNeverClosesLeaveTheDesignAsItWas) {
 }
 
 TEST_F(BalanceTest, AnEvaluationIsAlwaysAFiniteNumber) {
-    // Values beyond reason in the design: a penalty, never NaN or infinity.
-    for (const float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 1e30f}) {
-        GearState h = g;
-        CommitDimension(h, Id("eccFwdRod"), bad);
-        const BalanceEvaluation e = EvaluateBalance(h, DefaultBalanceProblem(h));
-        EXPECT_TRUE(std::isfinite(e.objective)) << bad;
-        EXPECT_FALSE(e.closes) << bad;
-        EXPECT_TRUE(std::isfinite(e.worstCutOffDifference)) << bad;
+    // Values beyond reason in the design, in the linkage (an eccentric rod)
+    // or in the piston (the stroke): a penalty, never NaN or infinity.
+    for (const char* field : {"eccFwdRod", "stroke"}) {
+        for (const float bad :
+             {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 1e30f, 0.0f}) {
+            GearState h = g;
+            CommitDimension(h, Id(field), bad);
+            const BalanceEvaluation e = EvaluateBalance(h, DefaultBalanceProblem(h));
+            EXPECT_TRUE(std::isfinite(e.objective)) << field << " " << bad;
+            EXPECT_FALSE(e.closes) << field << " " << bad;
+            EXPECT_TRUE(std::isfinite(e.worstCutOffDifference)) << field << " " << bad;
+        }
     }
     // Weights at the edge of the double range: still finite.
     BalanceProblem huge = DefaultBalanceProblem(g);

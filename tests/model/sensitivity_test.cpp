@@ -137,18 +137,18 @@ TEST_F(StartedGear, SameBitsOnOneAndThreeThreads) {
                   std::bit_cast<std::uint32_t>(three.entries[i].derivative));
 }
 
-// A main rod just long enough to reach the crosshead's line at the angles
-// the search solves (the crank pin rises to stroke / 2 above it; the
-// samples nearest the top stand 2 degrees off it): a step down breaks the
-// linkage. Where a tenth of the step closes, the retry finds the
-// derivative; where it does not, the entry fails and has no number.
+// A main rod just long enough to reach the crosshead's line (the crank pin
+// rises to stroke / 2 above it at 90 and 270 degrees): a step down (1e-3
+// of the rod, 0.0015) breaks the linkage. Where a tenth of the step closes
+// (a margin of 0.0002), the retry finds the derivative; where it does not
+// (0.0001), the entry fails and has no number.
 TEST_F(StartedGear, AStepThatBreaksTheLinkageIsRetriedOnceThenFails) {
     const float reach = g.frame.stroke / 2; // the crank pin's height above the line
     struct Case {
         float margin;
         SensitivityStatus status;
     };
-    for (const Case c : {Case{0.0002f, SensitivityStatus::Ok}, Case{-0.00085f, SensitivityStatus::Fails}}) {
+    for (const Case c : {Case{0.0002f, SensitivityStatus::Ok}, Case{0.0001f, SensitivityStatus::Fails}}) {
         GearState h = g;
         CommitDimension(h, 3, reach + c.margin);
         ASSERT_EQ(FindMidGear(h), MidGearResult::Found);
