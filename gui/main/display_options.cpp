@@ -1,6 +1,7 @@
 #include "gui/main/display_options.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLayout>
 #include <QMenuBar>
 #include <QToolBar>
@@ -104,6 +105,10 @@ void DisplayOptions::ApplyTextScale() {
     window_.resize(want.width(), want.height() + (bar != nullptr ? bar->sizeHint().height() : 0));
     if (auto* tools = client->findChild<QToolBar*>(QString(), Qt::FindDirectChildrenOnly))
         tools->setGeometry(0, 0, want.width(), tools->height());
+    // The program's other windows, all hidden now (they are modal): each
+    // shows at this scale. Those that draw their own pictures size them
+    // when they are shown.
+    for (QDialog* d : window_.findChildren<QDialog*>(QString(), Qt::FindDirectChildrenOnly)) ScaleControls(d, sx, sy);
 }
 
 void DisplayOptions::SetScreenDataClick() {
