@@ -133,7 +133,7 @@ constexpr OptionEntry kFrameOptions[] = {
     {"--pan-v", "V", "the design's, 270", "any number", "picture y of the driving axle"},
     {"--no-screen-data", "", "", "", "the picture without the screen data"},
     {"--steam", "", "", "", "with the steam display"},
-    {"--large-font", "", "", "", "the screen data at the large-font positions"},
+    {"--large-font", "", "", "", "the screen data at the large font (places and sizes)"},
     {"--line-width", "W", "1", "1 or 2", "pen width"},
     {"--running", "STEP", "stopped", "0.01 to 45",
      "run the gear at STEP degrees per tick as the window runs it, from the design's driver angle: one "
@@ -147,7 +147,7 @@ constexpr OptionEntry kAnimationOptions[] = {
     {"--revarm", "OFFSET", "0", "any finite number", kRevArmHelp},
     {"--steam", "", "", "", "with the steam display"},
     {"--no-screen-data", "", "", "", "the pictures without the screen data"},
-    {"--large-font", "", "", "", "the screen data at the large-font positions"},
+    {"--large-font", "", "", "", "the screen data at the large font (places and sizes)"},
     {"--fps", "N", "25", "a whole number 1 to 100", "frames per second of the GIF"},
     {"--force", "", "", "",
      "remove the frame files of an earlier animation in the folder that this one does not write over"},
