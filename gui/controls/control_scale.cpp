@@ -19,6 +19,7 @@ const char* const kGeometry = "vexlinDefaultGeometry";
 const char* const kFont = "vexlinDefaultFont";
 const char* const kFixedSize = "vexlinDefaultFixedSize";
 const char* const kIconSize = "vexlinDefaultIconSize";
+const char* const kSize = "vexlinDefaultSize";
 
 bool InLayout(const QLayout* layout, const QWidget* w) {
     if (layout == nullptr) return false;
@@ -75,6 +76,9 @@ void ScaleOne(QWidget* w, float sx, float sy, bool root) {
         w->setFixedSize(ScaledSize(s, sx, sy));
     }
     if (auto* bar = qobject_cast<QToolBar*>(w)) bar->setIconSize(ScaledSize(Kept(w, kIconSize, bar->iconSize()).toSize(), sy, sy));
+    // A window of free size: its default size, scaled (its layout keeps
+    // it at least as large as its contents need).
+    if (root && w->isWindow() && !laidOut && !fixed) w->resize(ScaledSize(Kept(w, kSize, w->size()).toSize(), sx, sy));
     // A tool bar places its buttons and its extension itself.
     if (root || PlacedByLayout(w) || qobject_cast<QToolBar*>(w->parentWidget()) != nullptr) return;
     w->setGeometry(ScaledRect(Kept(w, kGeometry, w->geometry()).toRect(), sx, sy));

@@ -18,8 +18,9 @@ class QWidget;
 
 namespace vx {
 
-// Scales `root` (its fixed size and font, not its place on the screen) and
-// every control inside it.
+// Scales `root` (its font, and its size where it is fixed or where it is
+// a window of free size; not its place on the screen) and every control
+// inside it.
 void ScaleControls(QWidget* root, float sx, float sy);
 
 // A text scale factor as the windows take it: the factor itself where it

@@ -269,6 +269,8 @@ TEST(LargeFont, EveryWindowIsTheDefaultWindowLarger) {
         {"lines and circles", [] { return MainDialog("DrawLines"); }},
         {"about", [] { return MainDialog("AboutBox"); }},
         {"instructions", [] { return MainDialog("Inst"); }},
+        {"balance", [] { return MainDialog("BalanceEvents"); }},
+        {"pivot data", [] { return MainDialog("TDataTable"); }},
         {"sine", [] { return DiagramWindow<TSineDia>(QSize(kDiagramWidth, kSineDiagramHeight)); }},
         {"oval", [] { return DiagramWindow<TOvalDia>(QSize(kDiagramWidth, kOvalDiagramHeight)); }},
         {"steam", [] { return DiagramWindow<TSteamDia>(QSize(kDiagramWidth, kSteamDiagramHeight)); }},
