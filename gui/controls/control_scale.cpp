@@ -57,9 +57,10 @@ QSize ScaledSize(const QSize& s, float sx, float sy) {
     return {std::max(1, ScaledLength(s.width(), sx)), std::max(1, ScaledLength(s.height(), sy))};
 }
 
-void ScaleFont(QWidget* w, float sy) {
-    // Only a font of the widget's own: an inherited one grows with its owner.
-    if (!w->testAttribute(Qt::WA_SetFont) && !w->property(kFont).isValid()) return;
+void ScaleFont(QWidget* w, float sy, bool root) {
+    // Inside the root only a font of the widget's own: an inherited one
+    // grows with its owner.
+    if (!root && !w->testAttribute(Qt::WA_SetFont) && !w->property(kFont).isValid()) return;
     QFont f = Kept(w, kFont, w->font()).value<QFont>();
     if (f.pixelSize() > 0) f.setPixelSize(std::max(1, ScaledLength(f.pixelSize(), sy)));
     else if (f.pointSizeF() > 0) f.setPointSizeF(f.pointSizeF() * static_cast<double>(sy));
@@ -67,7 +68,7 @@ void ScaleFont(QWidget* w, float sy) {
 }
 
 void ScaleOne(QWidget* w, float sx, float sy, bool root) {
-    ScaleFont(w, sy);
+    ScaleFont(w, sy, root);
     // A size fixed by the widget's own layout follows the layout.
     const bool laidOut = w->layout() != nullptr && w->layout()->sizeConstraint() == QLayout::SetFixedSize;
     const bool fixed = !laidOut && w->minimumSize() == w->maximumSize();
