@@ -4,6 +4,7 @@
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QVariant>
@@ -109,9 +110,15 @@ QRect ScaledRect(const QRect& r, float sx, float sy) {
     return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
 }
 
+void ScaleMenus(QWidget* owner, float sy) {
+    if (owner == nullptr) return;
+    for (QMenu* m : owner->findChildren<QMenu*>()) ScaleFont(m, SaneTextScale(sy), true);
+}
+
 void ScaleControls(QWidget* root, float sx, float sy) {
     if (root == nullptr) return;
     ScaleTree(root, SaneTextScale(sx), SaneTextScale(sy), true);
+    ScaleMenus(root, sy);
 }
 
 } // namespace vx

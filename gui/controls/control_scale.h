@@ -27,6 +27,11 @@ void ScaleControls(QWidget* root, float sx, float sy);
 // is sane (1/4 .. 4), else 1, the default size.
 float SaneTextScale(float f);
 
+// The font of every drop-down menu under `owner` (menus are windows of
+// their own and inherit nothing), its default pixel size times sy.
+// ScaleControls does this for its root.
+void ScaleMenus(QWidget* owner, float sy);
+
 // v × f to the nearest pixel.
 int ScaledLength(int v, float f);
 // A default-size rectangle at the scale: its corners scaled, so that

@@ -5,12 +5,14 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolTip>
 #include <QMainWindow>
 #include <QWidget>
 #include <algorithm>
 
 #include "gui/controls/control_scale.h"
 #include "gui/controls/menu_bar_fit_form.h"
+#include "gui/main/main_window_style.h"
 #include "model/geometry_error.h"
 #include "model/view.h"
 
@@ -96,7 +98,11 @@ void DisplayOptions::ApplyTextScale() {
     ScaleControls(client, sx, sy);
     const QSize least(ScaledLength(defaultClient_.width(), sx), ScaledLength(defaultClient_.height(), sy));
     client->setMinimumSize(least);
-    if (bar != nullptr) FitMenuBarFont(bar, least.width(), sy);
+    if (bar != nullptr) {
+        FitMenuBarFont(bar, least.width(), sy);
+        ScaleMenus(bar, sy);
+    }
+    QToolTip::setFont(UiFont(UiFace::Sans, ScaledLength(kHintPixels, sy)));
     // A client at the least size of the other font takes the least size of
     // this one; a larger client only grows as far as it must.
     const QSize want = before == oldLeast ? least : before.expandedTo(least);

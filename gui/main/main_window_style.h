@@ -12,7 +12,8 @@ namespace vx {
 inline const QColor kMainSilver{192, 192, 192};
 
 // The controls' captions and hints.
-inline QFont SansFont() { return UiFont(UiFace::Sans, 11); }
+inline constexpr int kHintPixels = 11;
+inline QFont SansFont() { return UiFont(UiFace::Sans, kHintPixels); }
 // The window's own face, and the UnDo button's.
 inline QFont SerifBoldFont(bool underline) { return UiFont(UiFace::Serif, 13, true, underline); }
 

@@ -14,6 +14,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLayout>
+#include <QFontInfo>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
@@ -285,6 +287,8 @@ TEST(LargeFont, EveryWindowIsTheDefaultWindowLarger) {
         Window w = r.make();
         w.show(false);
         const QSize small = w.client->size();
+        std::map<const QMenu*, double> menuFonts; // the drop-down menus' sizes
+        for (const QMenu* m : w.top->findChildren<QMenu*>()) menuFonts[m] = QFontInfo(m->font()).pixelSize();
         if (w.defaultClient.isValid()) EXPECT_EQ(small, w.defaultClient);
         const std::map<const QWidget*, Shown> before = Controls(w.client);
         CheckWindow(before, small, "default");
@@ -293,6 +297,8 @@ TEST(LargeFont, EveryWindowIsTheDefaultWindowLarger) {
         const QSize large = w.client->size();
         const std::map<const QWidget*, Shown> after = Controls(w.client);
         CheckWindow(after, large, "large");
+        for (const auto& [menu, size] : menuFonts)
+            EXPECT_TRUE(Near(QFontInfo(menu->font()).pixelSize(), size * kLargeY)) << Name(menu) << " keeps its font";
         // The client area grows by the factors.
         EXPECT_EQ(large, QSize(ScaledLength(small.width(), kLargeX), ScaledLength(small.height(), kLargeY)));
         ASSERT_EQ(before.size(), after.size());
