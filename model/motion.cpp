@@ -4,6 +4,7 @@
 #include <array>
 
 #include "model/ports.h"
+#include "model/reverse_arm.h"
 #include "model/solver.h"
 #include "model/view.h"
 
@@ -42,8 +43,8 @@ void AdvanceDriverAngle(MotionState& m) {
 
 void ApplyRevArmBar(GearState& g, int position) {
     MotionState& m = g.motion;
-    m.reverseArmPosition = static_cast<float>(static_cast<double>(g.revArm.centre) - position / 1000.0);
-    m.direction = m.reverseArmPosition <= g.revArm.centre ? Direction::Fwd : Direction::Rev;
+    m.reverseArmPosition = ReverseArmAtOffset(g, -position / 1000.0);
+    m.direction = DirectionAt(m.reverseArmPosition, g.revArm.centre);
     g.frontCutOffText.clear();
     g.rearCutOffText.clear();
 }
