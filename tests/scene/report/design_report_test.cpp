@@ -265,6 +265,11 @@ TEST_F(DesignReportTest, TheMenuCommandWritesTheFileChosenAndNothingOnCancel) {
     exporter.chooseFile = [&chosen] { return chosen; };
     exporter.ExportReport(); // cancelled
     EXPECT_TRUE(dir.Names().empty());
+    // The design as it is when the command is chosen, not as it was when
+    // the window was made: renamed, with a shorter normal travel (mid gear
+    // stays at 7.621721).
+    g.designName = "Menu design";
+    g.frame.revArmToCentNorm = 0.8f;
     chosen = QString::fromStdString(dir.File("chosen.pdf"));
     exporter.ExportReport();
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"chosen.pdf"});
@@ -272,8 +277,9 @@ TEST_F(DesignReportTest, TheMenuCommandWritesTheFileChosenAndNothingOnCancel) {
     const std::string info = RunTool(QStringLiteral("pdfinfo"), {chosen});
     EXPECT_NE(info.find("Pages:           " + std::to_string(kReportPages)), std::string::npos) << info;
     const std::string text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), chosen, QStringLiteral("-")});
-    EXPECT_NE(text.find("Design: " + g.designName), std::string::npos);
-    EXPECT_NE(text.find("Mid gear at reverse arm 7.621721"), std::string::npos);
+    EXPECT_NE(text.find("Design: Menu design"), std::string::npos);
+    EXPECT_NE(text.find("Mid gear at reverse arm 7.621721; normal travel \xC2\xB1" "0.8,"), std::string::npos);
+    EXPECT_NE(text.find("Normal full forward (reverse arm 6.8217)"), std::string::npos);
 }
 
 TEST_F(DesignReportTest, AFileThatCannotBeWrittenSaysSo) {
