@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "model/geometry_check.h"
 #include "model/ports.h"
 #include "model/reverse_arm.h"
 #include "model/solver.h"
@@ -52,6 +53,9 @@ void ApplyRevArmBar(GearState& g, int position) {
 bool TickModel(GearState& g) {
     const bool solved = SolveLinkage(g);
     ComputePortOpenings(g);
+    // A figure that is not a number (a NaN dimension passes every guard)
+    // is a fault the window shows as the check and the events count it.
+    if (solved && SolvedPositionCause(g, true) == GeometryCause::NotFinite) RaiseGeometryError(g, GeometryCause::NotFinite);
     ComputePivotScreenPoints(g);
     ComputeOutlinePoints(g);
     AdvanceDriverAngle(g.motion);
