@@ -85,7 +85,8 @@ namespace {
 
 // The steam window open; each iteration is a change of the positions list
 // (SetRevArmPos, answered by a list of nine other positions) and the
-// redraw the next mouse move over the picture brings, as a user sees it.
+// redraw that follows as the dialog closes, as a user sees it (the mouse
+// move after it finds nothing left to draw).
 void BM_SteamWindowPositionsChange(benchmark::State& state) {
     vx::bench::EnsureQtApp();
     auto g = NinePositions();

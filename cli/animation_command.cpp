@@ -11,6 +11,7 @@
 #include "cli/text_io.h"
 #include "export/animation_file.h"
 #include "export/picture_file.h"
+#include "model/reverse_arm.h"
 
 namespace vx::cli {
 
@@ -88,8 +89,8 @@ int RunRenderAnimationCommand(CommandContext& ctx) {
     GearState& g = *design;
     const auto Failure = [&ctx](std::ostream&, const std::string& message) { return ctx.CannotRun(Clause(message)); };
     std::ostream& err = ctx.err;
-    g.motion.reverseArmPosition = ToModelFloat(static_cast<double>(g.revArm.centre) + o.revarm);
-    g.motion.direction = g.motion.reverseArmPosition <= g.revArm.centre ? Direction::Fwd : Direction::Rev;
+    g.motion.reverseArmPosition = ReverseArmAtOffset(g, o.revarm);
+    g.motion.direction = DirectionAt(g.motion.reverseArmPosition, g.revArm.centre);
     g.screenDataOn = o.screenData;
     g.steamDisplayOn = o.steam;
     if (o.largeFont) {

@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/output_path.h"
 #include "cli/text_io.h"
+#include "model/reverse_arm.h"
 #include "data/dimension_file.h"
 #include "model/dimensions.h"
 #include "model/fixed_format.h"
@@ -235,7 +236,7 @@ int RunBalanceCommand(CommandContext& ctx) {
         for (const auto* e : {&r.before, &r.after})
             for (const BalancePosition& p : e->positions) {
                 std::string rows;
-                AppendValveEventsCsv(rows, p.events, ToModelFloat(static_cast<double>(p.position) - p.centre));
+                AppendValveEventsCsv(rows, p.events, OffsetFromMidGear(p.centre, p.position));
                 for (std::size_t at = 0; at < rows.size();) {
                     const std::size_t end = rows.find('\n', at);
                     buf += e == &r.before ? "before," : "after,";

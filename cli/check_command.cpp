@@ -11,6 +11,7 @@
 #include "model/geometry_check.h"
 #include "model/geometry_error.h"
 #include "model/ports.h"
+#include "model/reverse_arm.h"
 #include "model/solver.h"
 
 namespace vx::cli {
@@ -50,7 +51,7 @@ int RunCheckCommand(CommandContext& ctx) {
     GearState* design = ctx.Design();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
-    g.motion.reverseArmPosition = ToModelFloat(static_cast<double>(g.revArm.centre) + opt.revArmOffset);
+    g.motion.reverseArmPosition = ReverseArmAtOffset(g, opt.revArmOffset);
     const long long count = static_cast<long long>(std::ceil(360.0 / opt.step - 1e-9));
 
     std::string buf = "angle,cause,message\n";

@@ -24,11 +24,11 @@
 #include "cli/tolerance_command.h"
 #include "cli/work_command.h"
 #include "cli/text_io.h"
-#include "cli/work_command.h"
 #include "data/dimension_file.h"
 #include "model/defaults.h"
 #include "model/dimensions.h"
 #include "model/ports.h"
+#include "model/reverse_arm.h"
 #include "model/solver.h"
 
 #ifndef VEXLIN_VERSION
@@ -610,7 +610,7 @@ std::string SweepHeader() {
 }
 
 bool WriteSweep(GearState& g, const SweepOptions& opt, std::ostream& out) {
-    g.motion.reverseArmPosition = ToModelFloat(static_cast<double>(g.revArm.centre) + opt.revArmOffset);
+    g.motion.reverseArmPosition = ReverseArmAtOffset(g, opt.revArmOffset);
 
     std::string buf;
     buf.reserve(1 << 17);

@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/text_io.h"
+#include "model/reverse_arm.h"
 #include "model/valve_events_text.h"
 
 namespace vx::cli {
@@ -54,17 +55,11 @@ bool ReadEventsOptions(const Args& args, EventsOptions& opt, std::string& error)
 }
 
 std::vector<EventPosition> EventPositions(const GearState& g, const EventsOptions& opt) {
-    const double centre = g.revArm.centre;
-    const double max = g.frame.revArmToCentMax;
+    // Beyond the travel, the arm stops at its end and the row shows where.
     const auto held = [&](double offset) {
-        EventPosition p{ToModelFloat(centre + offset), ToModelFloat(offset)};
-        if (offset != 0) {
-            const float lo = ToModelFloat(centre - max), hi = ToModelFloat(centre + max);
-            if (p.position < lo || p.position > hi) {
-                p.position = p.position < lo ? lo : hi;
-                p.offset = ToModelFloat(static_cast<double>(p.position) - centre);
-            }
-        }
+        const double h = HeldOffset(g, offset);
+        EventPosition p{ReverseArmAtOffset(g, h), ToModelFloat(offset)};
+        if (h != offset) p.offset = OffsetFromMidGear(g.revArm.centre, p.position);
         return p;
     };
     std::vector<EventPosition> positions;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "cli/text_io.h"
+#include "model/reverse_arm.h"
 #include "platform/clock.h"
 
 namespace vx::cli {
@@ -118,7 +119,7 @@ int RunPivotsCommand(CommandContext& ctx) {
     GearState* design = ctx.Design();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
-    g.motion.reverseArmPosition = ToModelFloat(static_cast<double>(g.revArm.centre) + opt.revArmOffset);
+    g.motion.reverseArmPosition = ReverseArmAtOffset(g, opt.revArmOffset);
     g.motion.selectedStep = ToModelFloat(opt.step);
     std::string text;
     if (opt.csv) {

@@ -16,6 +16,7 @@
 #include "scene/frame/animation_frames.h"
 #include "scene/frame/frame_renderer.h"
 #include "model/motion.h"
+#include "model/reverse_arm.h"
 #include "platform/random.h"
 
 namespace vx::cli {
@@ -94,8 +95,8 @@ bool ReadFrameOptions(const Args& args, FrameOptions& o, std::string& error) {
 // running window (see animation_frames.h).
 void PrepareFrame(GearState& g, const FrameOptions& o, const FrameServices& services) {
     const float angle = o.angle ? ToModelFloat(*o.angle) : g.motion.driverAngle;
-    g.motion.reverseArmPosition = ToModelFloat(static_cast<double>(g.revArm.centre) + o.revarm.value_or(0.0));
-    g.motion.direction = g.motion.reverseArmPosition <= g.revArm.centre ? Direction::Fwd : Direction::Rev;
+    g.motion.reverseArmPosition = ReverseArmAtOffset(g, o.revarm.value_or(0.0));
+    g.motion.direction = DirectionAt(g.motion.reverseArmPosition, g.revArm.centre);
     if (o.zoom) g.view.zoom = ToModelFloat(*o.zoom);
     if (o.panH) g.view.panHorz = ToModelFloat(*o.panH);
     if (o.panV) g.view.panVert = ToModelFloat(*o.panV);

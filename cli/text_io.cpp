@@ -9,13 +9,6 @@ namespace vx::cli {
 
 std::optional<double> ParseNumber(std::string_view text) { return ReadNumber(text); }
 
-float ToModelFloat(double v) {
-    constexpr double kMax = std::numeric_limits<float>::max();
-    if (std::isfinite(v) && std::fabs(v) > kMax) return std::signbit(v) ? -std::numeric_limits<float>::infinity()
-                                                                         : std::numeric_limits<float>::infinity();
-    return static_cast<float>(v);
-}
-
 void AppendNumber(std::string& out, float v) {
     char buf[kNumberBuffer];
     out += FormatShortest(buf, v);

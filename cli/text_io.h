@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/fixed_format.h"
+
 namespace vx::cli {
 
 // A whole text as a decimal (or hexadecimal) number, "nan" and "inf"
@@ -14,9 +16,7 @@ namespace vx::cli {
 // number. Values too large for a double give +-infinity.
 std::optional<double> ParseNumber(std::string_view text);
 
-// A double as a model float: values beyond the float range become
-// +-infinity, NaN stays NaN.
-float ToModelFloat(double v);
+using vx::ToModelFloat;
 
 // Appends a model value in the shortest form that reads back as the same
 // 32-bit value (FormatShortest).

@@ -13,6 +13,7 @@
 #include "model/dimensions.h"
 #include "model/fixed_format.h"
 #include "model/job_pool.h"
+#include "model/reverse_arm.h"
 
 namespace vx {
 namespace {
@@ -85,8 +86,7 @@ struct Prepared {
 Prepared Prepare(const GearState& g, const BalanceProblem& p) {
     Prepared r;
     r.vary = p.vary;
-    const double max = std::fabs(static_cast<double>(g.frame.revArmToCentMax));
-    for (double o : p.positions) r.offsets.push_back(std::clamp(o, -max, max));
+    for (double o : p.positions) r.offsets.push_back(HeldOffset(g, o));
     for (std::size_t i = 0; i < r.vary.size(); ++i)
         if (r.vary[i].lower < r.vary[i].upper) r.free.push_back(static_cast<int>(i));
     return r;

@@ -140,4 +140,11 @@ std::optional<double> ReadNumber(std::string_view text) {
     return negative ? -v : v;
 }
 
+float ToModelFloat(double v) {
+    constexpr double kMax = std::numeric_limits<float>::max();
+    if (std::isfinite(v) && std::fabs(v) > kMax) return std::signbit(v) ? -std::numeric_limits<float>::infinity()
+                                                                         : std::numeric_limits<float>::infinity();
+    return static_cast<float>(v);
+}
+
 } // namespace vx

@@ -67,4 +67,8 @@ std::string_view FormatInt(char (&buf)[kNumberBuffer], long long v, int width);
 // range is an infinity of its sign, one too small for it a zero.
 std::optional<double> ReadNumber(std::string_view text);
 
+// A double as a model float: values beyond the float range become
+// +-infinity, NaN stays NaN.
+float ToModelFloat(double v);
+
 } // namespace vx

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "model/geometry_check.h"
 #include "model/ports.h"
+#include "model/reverse_arm.h"
 #include "model/solver.h"
 #include "model/view.h"
 
@@ -42,8 +44,8 @@ void AdvanceDriverAngle(MotionState& m) {
 
 void ApplyRevArmBar(GearState& g, int position) {
     MotionState& m = g.motion;
-    m.reverseArmPosition = static_cast<float>(static_cast<double>(g.revArm.centre) - position / 1000.0);
-    m.direction = m.reverseArmPosition <= g.revArm.centre ? Direction::Fwd : Direction::Rev;
+    m.reverseArmPosition = ReverseArmAtOffset(g, -position / 1000.0);
+    m.direction = DirectionAt(m.reverseArmPosition, g.revArm.centre);
     g.frontCutOffText.clear();
     g.rearCutOffText.clear();
 }
@@ -51,6 +53,9 @@ void ApplyRevArmBar(GearState& g, int position) {
 bool TickModel(GearState& g) {
     const bool solved = SolveLinkage(g);
     ComputePortOpenings(g);
+    // A figure that is not a number (a NaN dimension passes every guard)
+    // is a fault the window shows as the check and the events count it.
+    if (solved && SolvedPositionCause(g, true) == GeometryCause::NotFinite) RaiseGeometryError(g, GeometryCause::NotFinite);
     ComputePivotScreenPoints(g);
     ComputeOutlinePoints(g);
     AdvanceDriverAngle(g.motion);

@@ -7,6 +7,7 @@
 #include "model/fixed_format.h"
 #include "model/job_pool.h"
 #include "model/midgear.h"
+#include "model/reverse_arm.h"
 
 namespace vx {
 namespace {
@@ -87,19 +88,9 @@ std::vector<float> PositionsFromOffsets(const GearState& g, std::span<const doub
         const auto notches = NotchPositions(g);
         return {notches.begin(), notches.end()};
     }
-    const double centre = g.revArm.centre;
-    const double max = g.frame.revArmToCentMax;
     std::vector<float> positions;
     positions.reserve(offsets.size());
-    for (const double offset : offsets) {
-        float v = F(centre + offset);
-        if (offset != 0) {
-            const float lo = F(centre - max), hi = F(centre + max);
-            if (v < lo) v = lo;
-            if (v > hi) v = hi;
-        }
-        positions.push_back(v);
-    }
+    for (const double offset : offsets) positions.push_back(HeldReverseArm(g, offset));
     return positions;
 }
 
@@ -158,7 +149,7 @@ SensitivityResult ComputeSensitivity(const GearState& g, const SensitivitySettin
         for (std::size_t p = 0; p < np; ++p) {
             SensitivityPosition& sp = r.positions[p];
             sp.position = nominalPositions[p];
-            sp.offset = F(D(sp.position) - D(g.revArm.centre));
+            sp.offset = OffsetFromMidGear(g.revArm.centre, sp.position);
             ComputeValveEvents(work, sp.position, s.direction, sp.nominal);
             sp.forward = sp.nominal.forward;
         }

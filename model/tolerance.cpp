@@ -9,6 +9,7 @@
 #include "model/fixed_format.h"
 #include "model/job_pool.h"
 #include "model/midgear.h"
+#include "model/reverse_arm.h"
 
 namespace vx {
 namespace {
@@ -220,7 +221,7 @@ ToleranceResult RunTolerance(const GearState& g, const ToleranceSettings& s, con
         for (std::size_t p = 0; p < np; ++p) {
             TolerancePosition& tp = r.positions[p];
             tp.position = nominalPositions[p];
-            tp.offset = F(D(tp.position) - D(g.revArm.centre));
+            tp.offset = OffsetFromMidGear(g.revArm.centre, tp.position);
             ComputeValveEvents(work, tp.position, s.direction, tp.nominal);
             tp.forward = tp.nominal.forward;
             const EventFigures f = FiguresOf(tp.nominal);

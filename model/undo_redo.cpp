@@ -4,6 +4,7 @@
 
 #include "model/dynvar.h"
 #include "model/fixed_format.h"
+#include "model/reverse_arm.h"
 
 namespace vx {
 namespace {
@@ -58,7 +59,7 @@ void PutMidGearFigures(GearState& g, const MidGearFigures& f) {
     g.revArm.centre = f.centre;
     for (std::size_t k = 1; k <= 3; ++k) g.revArm.position[k] = f.positions[k];
     g.motion.reverseArmPosition = f.reverseArmPosition;
-    g.motion.direction = f.reverseArmPosition <= f.centre ? Direction::Fwd : Direction::Rev;
+    g.motion.direction = DirectionAt(f.reverseArmPosition, f.centre);
     g.piv.x[18] = f.pivot18X;
     g.revArm.diagramRedrawPending = true;
 }

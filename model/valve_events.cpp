@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/geometry_check.h"
+#include "model/reverse_arm.h"
 #include "model/solver.h"
 
 namespace vx {
@@ -359,8 +360,7 @@ bool RunsForward(const GearState& design, float position, EventDirection directi
     case EventDirection::Reverse: return false;
     case EventDirection::Auto: break;
     }
-    // As the window runs the gear: forward up to mid gear, mid gear itself included.
-    return position <= design.revArm.centre;
+    return DirectionAt(position, design.revArm.centre) == Direction::Fwd;
 }
 
 void ComputeValveEvents(GearState& g, float position, EventDirection direction, PositionEvents& out) {

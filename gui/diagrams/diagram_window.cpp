@@ -298,7 +298,12 @@ void TDiagramWindow::DynVariClick() {
 
 void TDiagramWindow::RunMenuCommand(MenuCommand c) {
     switch (c) {
-    case MenuCommand::SetRevArmPos: AskPositions(); break;
+    case MenuCommand::SetRevArmPos:
+        AskPositions();
+        // A changed list shows at once, not at the next move of the mouse
+        // over the picture (which may be seconds away, or never come).
+        FormMouseMove();
+        break;
     case MenuCommand::ReDraw: Redraw(); break;
     case MenuCommand::DynVari: DynVariClick(); break;
     default: break; // the commands of one window only

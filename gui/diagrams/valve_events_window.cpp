@@ -8,6 +8,7 @@
 #include <QFormLayout>
 
 #include "scene/diagrams/diagram_common.h"
+#include "model/reverse_arm.h"
 #include "model/valve_events_text.h"
 #include "platform/qt/qt_fonts.h"
 
@@ -59,7 +60,15 @@ void TEventsDia::GestureRedraw() { ClearAndDraw(); }
 
 QString TEventsDia::Caption() const { return QStringLiteral("Valve Events"); }
 
-std::string TEventsDia::Csv() const { return ValveEventsCsv(Events()); }
+// Each row's offset from mid gear beside its position, as the command line
+// writes them, so that tables of two designs join.
+std::string TEventsDia::Csv() const {
+    const GearState& g = Model();
+    std::array<float, kRevArmPositions> offsets{};
+    for (int i = 0; i < count_; ++i)
+        offsets[static_cast<std::size_t>(i)] = OffsetFromMidGear(g.revArm.centre, g.revArm.position[static_cast<std::size_t>(i + 1)]);
+    return ValveEventsCsv(Events(), std::span<const float>(offsets.data(), static_cast<std::size_t>(count_)));
+}
 
 void TEventsDia::CopyTable() {
     const std::string csv = Csv();

@@ -137,9 +137,11 @@ void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position, HeaderR
     const int y = i * (compact ? 9 : 12) + (compact ? 14 : 12);
     TextStyle style = DiagramTextStyle();
     if (compact) {
-        // Rows closer than the line height: drawn without a ground, which
+        // Rows closer than the line height: a smaller size, so that the rows
+        // keep a clear line between them, drawn without a ground, which
         // would cut the row above.
         style.face = FontFace::SansNarrow;
+        style.pixelSize = Nearest(std::floor(9.0 * static_cast<double>(g.textScaleY)));
         style.opaque = false;
     }
     c.Text(545, y, StrInt(i, 5), style);

@@ -2,6 +2,7 @@
 #include "scene/diagrams/ports_drawing.h"
 
 #include <cmath>
+#include <optional>
 
 #include "scene/diagrams/diagram_common.h"
 #include "model/ports.h"
@@ -34,7 +35,15 @@ int EventX(bool front, float x) {
     return front ? Nearest(0.84375 * D(x)) + 9 : Nearest(540 - 0.84375 * D(x)) + 9;
 }
 
-void DrawFrameAndLabels(const GearState& g, Canvas& c, PortGraphMode mode) {
+// The height of the normal travel's line, none without a maximum travel.
+std::optional<int> NormalTravelY(const GearState& g) {
+    const double maxTravel = g.frame.revArmToCentMax;
+    const double ratio = D(g.frame.revArmToCentNorm) / maxTravel;
+    if (maxTravel == 0 || !std::isfinite(ratio)) return std::nullopt;
+    return Nearest(343 - 288 * ratio);
+}
+
+void DrawFrameAndLabels(const GearState& g, Canvas& c) {
     c.SetPen(colors::kBlack, 1);
     c.Line(9, 42, 9, 353);
     c.Line(9, 343, 549, 343);
@@ -46,17 +55,12 @@ void DrawFrameAndLabels(const GearState& g, Canvas& c, PortGraphMode mode) {
     }
 
     const TextStyle black = DiagramTextStyle();
-    c.Text(420, 47, "Maximum", DiagramTextStyle(colors::kRed));
     // The normal travel's line; with no maximum travel there is no height to
     // put it at.
-    const double maxTravel = g.frame.revArmToCentMax;
-    const double ratio = D(g.frame.revArmToCentNorm) / maxTravel;
-    if (maxTravel != 0 && std::isfinite(ratio)) {
-        const int yN = Nearest(343 - 288 * ratio);
+    if (const std::optional<int> yN = NormalTravelY(g)) {
         c.SetPen(colors::kBlue, 1);
-        c.Line(59, yN, 650, yN);
+        c.Line(59, *yN, 650, *yN);
         c.SetPen(colors::kBlack, 1);
-        c.Text(345, yN - 7, "Normal", DiagramTextStyle(colors::kBlue));
     }
 
     struct Label {
@@ -69,6 +73,15 @@ void DrawFrameAndLabels(const GearState& g, Canvas& c, PortGraphMode mode) {
     c.Text(529, 350, "100", black);
     c.Text(200, 367, "Percent Piston Travel", black);
     c.Text(568, 350, "Center", black);
+}
+
+// The texts inside the grid, drawn after the curves so that their boxes
+// keep them clear of the grid and the curves: the travels' names, the
+// title down the right and the key to the curves' colours.
+void DrawKeyTexts(const GearState& g, Canvas& c, PortGraphMode mode) {
+    const TextStyle black = DiagramTextStyle();
+    c.Text(420, 47, "Maximum", DiagramTextStyle(colors::kRed));
+    if (const std::optional<int> yN = NormalTravelY(g)) c.Text(345, *yN - 7, "Normal", DiagramTextStyle(colors::kBlue));
 
     struct Letter {
         int y;
@@ -165,7 +178,7 @@ void DrawPortGraph(GearState& g, Canvas& c, PortGraphMode mode, bool showLegend,
     PortLegendAnchors anchors;
     if (figures) *figures = PortGraphFigures{};
 
-    DrawFrameAndLabels(g, c, mode);
+    DrawFrameAndLabels(g, c);
 
     const Rgb frontPen = reverse ? colors::kGreen : colors::kTeal;
     const Rgb rearPen = reverse ? colors::kMaroon : colors::kRed;
@@ -234,6 +247,7 @@ void DrawPortGraph(GearState& g, Canvas& c, PortGraphMode mode, bool showLegend,
     }
 
     if (figures) figures->anchors = anchors;
+    DrawKeyTexts(g, c, mode);
     if (showLegend) DrawLegend(c, anchors);
     DrawDynVarBlock(g, c, DynVarBlockLayout::PortGraph);
 }

@@ -95,6 +95,30 @@ constexpr std::array<EditorText, 2> kCylinderNotes{{
 
 } // namespace
 
+std::string EditorRowName(std::span<const EditorRow> rows, std::size_t i) {
+    if (i >= rows.size()) return {};
+    const auto words = [](std::string_view text) {
+        std::string out;
+        for (const char ch : text) {
+            if (ch == ' ' && (out.empty() || out.back() == ' ')) continue;
+            out += ch;
+        }
+        while (!out.empty() && out.back() == ' ') out.pop_back();
+        return out;
+    };
+    std::string name = words(rows[i].label);
+    if (!name.empty() && name.front() == '"' && i > 0) {
+        // The dittos stand for the row above but its last word.
+        const std::size_t last = name.rfind('"');
+        const std::string rest = words(name.substr(last + 1));
+        std::string above = EditorRowName(rows, i - 1);
+        const std::size_t cut = above.rfind(' ');
+        name = (cut == std::string::npos ? above : above.substr(0, cut)) + " " + rest;
+    }
+    if (!rows[i].label2.empty()) name += " " + words(rows[i].label2);
+    return name;
+}
+
 std::span<const EditorRow> FrameEditorRows() { return kFrameRows; }
 std::span<const EditorRow> CylinderEditorRows() { return kCylinderRows; }
 std::span<const EditorText> FrameEditorNotes() { return kFrameNotes; }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "model/gear_state.h"
@@ -32,6 +33,11 @@ constexpr int kEditorRowHeight = 13;
 // Rows in the order the boxes are filled (left column, then right column).
 std::span<const EditorRow> FrameEditorRows();    // 32 rows
 std::span<const EditorRow> CylinderEditorRows(); // 22 rows
+
+// Row i's label as one line of text: its padding closed up, a ditto row
+// ("  "   Reverse) spelt out from the row above it (its last word replaced),
+// and a second label line in brackets after it.
+std::string EditorRowName(std::span<const EditorRow> rows, std::size_t i);
 
 struct EditorText {
     int x, y;

@@ -48,17 +48,6 @@ int LineHeight(int px) { return px + px / 3 + 2; }
 
 
 
-// The dimension table's short names with their padding runs closed up.
-std::string CleanName(std::string_view name) {
-    std::string out;
-    for (const char ch : name) {
-        if (ch == ' ' && (out.empty() || out.back() == ' ')) continue;
-        out += ch;
-    }
-    while (!out.empty() && out.back() == ' ') out.pop_back();
-    return out;
-}
-
 struct Page {
     PagedCanvas& c;
     const GearState& g;
@@ -111,6 +100,10 @@ int DimensionGroup(Page& p, int y, std::string_view title, std::span<const Edito
     const int half = p.ContentWidth() / 2;
     const int line = LineHeight(kSmall);
     const std::size_t perColumn = (rows.size() + 1) / 2;
+    // The editors' labels, and each field's name after the longest of them.
+    int nameWidth = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        nameWidth = std::max(nameWidth, SansTextWidth(EditorRowName(rows, i), kSmall));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const DimensionInfo* d = FindDimension(rows[i].id);
         if (d == nullptr) continue;
@@ -118,8 +111,8 @@ int DimensionGroup(Page& p, int y, std::string_view title, std::span<const Edito
         const int x = p.left + col * half;
         const int row = static_cast<int>(col == 0 ? i : i - perColumn);
         const int ry = y + row * line;
-        p.c.Text(x, ry, CleanName(d->shortName), Style(kSmall));
-        p.c.Text(x + 148, ry, d->field, Style(kSmall - 1, false, kGreyInk));
+        p.c.Text(x, ry, EditorRowName(rows, i), Style(kSmall));
+        p.c.Text(x + nameWidth + 8, ry, d->field, Style(kSmall - 1, false, kGreyInk));
         const std::string v = ShortestString(DimensionValue(p.g, *d));
         p.c.Text(x + half - 16 - SansTextWidth(v, kSmall), ry, v, Style(kSmall));
     }
@@ -151,6 +144,88 @@ int GeometryCheckBlock(Page& p, int y, std::span<const float> notches) {
                              ShortestString(p.g.frame.revArmToCentMax) + ".";
     p.c.Text(p.left, y, gear, Style(kBody));
     return y + LineHeight(kBody);
+}
+
+// A percentage to one decimal, a dash where the event never happens.
+std::string Percent(const std::optional<float>& v) { return v && std::isfinite(*v) ? FixedString(*v, 1) : "-"; }
+// A length to four decimals, a dash for a figure that is not a number.
+std::string Length(float v) { return std::isfinite(v) ? FixedString(v, 4) : "-"; }
+
+constexpr int kSummaryRows = 5;
+int SummaryHeight() { return LineHeight(kHeading) + 4 + (2 + kSummaryRows) * LineHeight(kSmall) + 10; }
+
+// The events a designer looks at first, at full forward, mid gear and full
+// reverse (notches 1, 5 and 9), front and rear side by side.
+int SummaryBlock(Page& p, int y, std::span<const PositionEvents> events) {
+    y = p.Heading(y, "The events at a glance");
+    struct Column {
+        const char* name;
+        std::size_t notch;
+    };
+    constexpr Column kColumns[] = {{"Full forward", 0}, {"Mid gear", 4}, {"Full reverse", 8}};
+    const int label = 190, columnWidth = (p.ContentWidth() - label) / 3, half = columnWidth / 2;
+    const int line = LineHeight(kSmall);
+    const auto right = [&](int x, const std::string& text, const TextStyle& style) {
+        p.c.Text(x - SansTextWidth(text, style.pixelSize), y, text, style);
+    };
+    for (std::size_t k = 0; k < std::size(kColumns); ++k) {
+        const int x = p.left + label + static_cast<int>(k) * columnWidth;
+        right(x + columnWidth - 16, kColumns[k].name, Style(kSmall, true));
+    }
+    y += line;
+    for (std::size_t k = 0; k < std::size(kColumns); ++k) {
+        const int x = p.left + label + static_cast<int>(k) * columnWidth;
+        right(x + half - 16, "front", Style(kSmall - 1, false, kGreyInk));
+        right(x + columnWidth - 16, "rear", Style(kSmall - 1, false, kGreyInk));
+    }
+    y += line;
+    struct Row {
+        const char* name;
+        std::string (*text)(const EndEvents&);
+    };
+    static const Row kRows[kSummaryRows] = {
+        {"Cut-off, % of stroke", [](const EndEvents& e) { return Percent(e.cutOff); }},
+        {"Release, % of stroke", [](const EndEvents& e) { return Percent(e.release); }},
+        {"Compression, % of stroke", [](const EndEvents& e) { return Percent(e.compression); }},
+        {"Lead", [](const EndEvents& e) { return Length(e.lead); }},
+        {"Largest steam opening", [](const EndEvents& e) { return Length(e.maxSteamOpening); }},
+    };
+    for (const Row& r : kRows) {
+        p.c.Text(p.left, y, r.name, Style(kSmall));
+        for (std::size_t k = 0; k < std::size(kColumns); ++k) {
+            if (kColumns[k].notch >= events.size()) continue;
+            const PositionEvents& e = events[kColumns[k].notch];
+            const int x = p.left + label + static_cast<int>(k) * columnWidth;
+            right(x + half - 16, r.text(e.front), Style(kSmall));
+            right(x + columnWidth - 16, r.text(e.rear), Style(kSmall));
+        }
+        y += line;
+    }
+    return y + 10;
+}
+
+// What the pages hold, in two columns.
+constexpr const char* kContents[] = {
+    "1  Dimensions, geometry check, the events at a glance",
+    "2  The gear at crank angle 45 degrees",
+    "3  Sine and oval diagrams",
+    "4  Steam and port events diagrams",
+    "5  Valve events of the nine notches",
+    "6  How sure the events are: sensitivity and tolerance",
+    "7  Indicator cards of the nine notches",
+};
+static_assert(std::size(kContents) == kReportPages);
+constexpr int kContentsRows = (kReportPages + 1) / 2;
+
+int ContentsHeight() { return LineHeight(kHeading) + 4 + kContentsRows * LineHeight(kSmall); }
+
+int ContentsBlock(Page& p, int y) {
+    y = p.Heading(y, "Contents");
+    for (int i = 0; i < kReportPages; ++i) {
+        const int x = p.left + (i < kContentsRows ? 0 : p.ContentWidth() / 2);
+        p.c.Text(x, y + (i % kContentsRows) * LineHeight(kSmall), kContents[i], Style(kSmall));
+    }
+    return y + kContentsRows * LineHeight(kSmall);
 }
 
 // ---------------------------------------------------------------------------
@@ -394,11 +469,18 @@ void DrawDesignReport(GearState g, PagedCanvas& c, const ReportInfo& info) {
     p.bottom = c.Height() - kMargin - 12;
     const auto notches = NotchPositions(design);
 
+    std::array<PositionEvents, kNotchCount> events;
+    ComputeValveEventsTable(design, notches, EventDirection::Auto, events);
+
     c.Clear(colors::kWhite);
     int y = TitleBlock(p, kMargin);
     y = DimensionGroup(p, y, "Frame dimensions", FrameEditorRows());
     y = DimensionGroup(p, y, "Cylinder and valve dimensions", CylinderEditorRows());
-    GeometryCheckBlock(p, y, notches);
+    y = GeometryCheckBlock(p, y, notches) + 12;
+    // What room the check leaves (a failing design lists each notch) takes
+    // the summary and the contents, each only if it fits whole.
+    if (y + SummaryHeight() <= p.bottom) y = SummaryBlock(p, y, events);
+    if (y + ContentsHeight() <= p.bottom) ContentsBlock(p, y);
     p.Next();
 
     y = p.Heading(kMargin, "The gear at crank angle 45 degrees");
@@ -422,8 +504,6 @@ void DrawDesignReport(GearState g, PagedCanvas& c, const ReportInfo& info) {
         p.Next();
     }
 
-    std::array<PositionEvents, kNotchCount> events;
-    ComputeValveEventsTable(design, notches, EventDirection::Auto, events);
     EventsBlock(p, kMargin, events);
     p.Next();
     RobustnessPage(p, design);

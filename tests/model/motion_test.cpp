@@ -1,4 +1,5 @@
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "model/motion.h"
@@ -97,6 +98,18 @@ TEST_F(StartedGear, TickSolvesDrawsPointsAndAdvances) {
     EXPECT_EQ(g.piv.sx[18], Nearest(static_cast<double>(g.motion.reverseArmPosition) * 28.5 + 110));
     EXPECT_EQ(g.piv.sx[1], 110);
     EXPECT_EQ(g.piv.sy[1], 270);
+}
+
+// A dimension that is not a number passes every guard of the solver; the
+// tick still raises the error the window shows, naming the figures.
+TEST_F(StartedGear, TickRaisesTheErrorForFiguresThatAreNotNumbers) {
+    g.errorBeepOn = true;
+    TickModel(g);
+    EXPECT_FALSE(g.geometryError);
+    g.cyl.valveFrontHalf() = std::numeric_limits<float>::quiet_NaN();
+    TickModel(g);
+    EXPECT_TRUE(g.geometryError);
+    EXPECT_EQ(g.errorCause, GeometryCause::NotFinite);
 }
 
 // ---------------------------------------------------------------------------

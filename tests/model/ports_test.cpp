@@ -59,14 +59,16 @@ TEST_F(StartedGear, CentredValveCoversSteamPortsAndJustOpensExhaust) {
     EXPECT_EQ(g.ports.rearSteamOpening, before.rearSteamOpening);
     EXPECT_EQ(g.ports.rearExhaustOpening, before.rearExhaustOpening);
 
-    // Moving the valve forward opens the rear steam port and the front exhaust.
+    // Moving the valve forward 0.3 opens the rear steam port and the front
+    // exhaust by as much as it closes the others: every opening moves one
+    // for one with the valve.
     g.cyl.bridgeFront() = 0.187f;
     g.piv.x[4] += 0.3f;
     ComputePortOpenings(g);
-    EXPECT_GT(g.ports.rearSteamOpening, 0);
-    EXPECT_GT(g.ports.frontExhaustOpening, 0);
-    EXPECT_LT(g.ports.frontSteamOpening, 0);
-    EXPECT_LT(g.ports.rearExhaustOpening, 0);
+    EXPECT_NEAR(g.ports.rearSteamOpening, -0.1565 + 0.3, 2e-6);
+    EXPECT_NEAR(g.ports.frontExhaustOpening, 0.0005 + 0.3, 2e-6);
+    EXPECT_NEAR(g.ports.frontSteamOpening, -0.1565 - 0.3, 2e-6);
+    EXPECT_NEAR(g.ports.rearExhaustOpening, 0.0005 - 0.3, 2e-6);
 }
 
 TEST(Nearest, HalfToEvenAndDefinedForEveryInput) {

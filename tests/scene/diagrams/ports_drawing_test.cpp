@@ -192,6 +192,27 @@ TEST(PortDiagram, NormalLine) {
     EXPECT_EQ(normal[0]->color, colors::kBlue);
 }
 
+// The texts inside the grid come after the last curve, so that their
+// opaque boxes keep them readable over the grid and the curves.
+TEST(PortDiagram, KeyTextsLieOverTheCurves) {
+    GearState g = StartedGear();
+    RecordingCanvas rc;
+    DrawPortGraph(g, rc, PortGraphMode::Forward, false);
+    const auto& ops = rc.Ops();
+    std::size_t lastLine = 0;
+    for (std::size_t i = 0; i < ops.size(); ++i) // the curves' pens
+        if (ops[i].kind == Kind::LineTo && (ops[i].color == colors::kTeal || ops[i].color == colors::kRed)) lastLine = i;
+    ASSERT_GT(lastLine, 0u);
+    for (const char* text : {"Maximum", "Normal", "R", "N", "Fwd.", "Front Port", "Rear Port"}) {
+        const auto found = Texts(rc, text);
+        ASSERT_FALSE(found.empty()) << text;
+        for (const Op* op : found) {
+            EXPECT_GT(op - ops.data(), static_cast<std::ptrdiff_t>(lastLine)) << text;
+            EXPECT_TRUE(op->style.opaque) << text;
+        }
+    }
+}
+
 // No maximum travel: no height for the normal line, every row at the centre.
 TEST(PortDiagram, ZeroMaximumTravelDrawsWithoutTheNormalLine) {
     GearState g = StartedGear();

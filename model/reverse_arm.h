@@ -1,0 +1,41 @@
+// The reverse arm's rules shared by the window, the analyses and the
+// command line: which way the gear runs at a position, and a position given
+// as an offset from mid gear.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/fixed_format.h"
+#include "model/gear_state.h"
+
+namespace vx {
+
+// Forward up to mid gear, mid gear itself included, as the window runs it.
+inline Direction DirectionAt(float position, float centre) {
+    return position <= centre ? Direction::Fwd : Direction::Rev;
+}
+
+// The arm at `offset` from mid gear (positive towards reverse).
+inline float ReverseArmAtOffset(const GearState& g, double offset) {
+    return ToModelFloat(static_cast<double>(g.revArm.centre) + offset);
+}
+
+// An offset held within the arm's travel, ±Max from mid gear. Mid gear
+// itself is never moved.
+inline double HeldOffset(const GearState& g, double offset) {
+    if (offset == 0) return offset;
+    const double max = std::fabs(static_cast<double>(g.frame.revArmToCentMax));
+    return std::clamp(offset, -max, max);
+}
+
+// The arm at an offset held within its travel.
+inline float HeldReverseArm(const GearState& g, double offset) { return ReverseArmAtOffset(g, HeldOffset(g, offset)); }
+
+// The offset of an arm position from mid gear: the shortest decimal that
+// puts the arm there again (ReverseArmAtOffset), so that full reverse of a
+// design whose mid gear is 7.621721 is 1, not 1.0000005, and a position
+// typed as an offset reads back as it was typed.
+float OffsetFromMidGear(float centre, float position);
+
+} // namespace vx
