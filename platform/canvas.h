@@ -128,6 +128,15 @@ public:
     virtual void SetPixel(int x, int y, Rgb color) = 0;
     // Text with its top-left corner at (x, y).
     virtual void Text(int x, int y, std::string_view utf8, const TextStyle& style) = 0;
+    // The box [left, right) x [top, bottom) filled in `color`, one line per
+    // pixel row; leaves the pen in `color`, width 1.
+    virtual void FillRect(int left, int top, int right, int bottom, Rgb color) {
+        SetPen(color, 1);
+        for (int y = top; y < bottom; ++y) {
+            MoveTo(left, y);
+            LineTo(right, y);
+        }
+    }
 
     // Convenience: a polyline through the points (each segment as LineTo).
     void Polyline(const CanvasPoint* pts, int count) {

@@ -5,6 +5,7 @@
 #include <QStyle>
 #include <vector>
 
+#include "gui/controls/control_scale.h"
 #include "platform/qt/qt_fonts.h"
 
 namespace vx {
@@ -36,11 +37,11 @@ int ItemsRight(QMenuBar* bar) {
 
 } // namespace
 
-int FitMenuBarFont(QMenuBar* bar, int width) {
+int FitMenuBarFont(QMenuBar* bar, int width, float scale) {
     const int frame = bar->style()->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, bar);
     int right = 0;
     for (const Candidate& c : kCandidates) {
-        bar->setFont(UiFont(c.face, c.pixelSize));
+        bar->setFont(UiFont(c.face, std::max(1, ScaledLength(c.pixelSize, SaneTextScale(scale)))));
         right = ItemsRight(bar);
         if (right + frame <= width) break;
     }

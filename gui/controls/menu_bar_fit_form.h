@@ -10,8 +10,9 @@ class QMenuBar;
 namespace vx {
 
 // Sets the bar's font (not its menus') to the first face that fits `width`
-// pixels; the last candidate if none does. Returns the width the bar's
-// items take in the chosen face.
-int FitMenuBarFont(QMenuBar* bar, int width);
+// pixels, each candidate's pixel size times `scale` (the large font's
+// vertical factor); the last candidate if none does. Returns the width the
+// bar's items take in the chosen face.
+int FitMenuBarFont(QMenuBar* bar, int width, float scale = 1);
 
 } // namespace vx

@@ -15,6 +15,8 @@
 
 #include "scene/diagrams/diagram_common.h"
 #include "gui/diagrams/picture_menu_form.h"
+#include "gui/controls/control_scale.h"
+#include "platform/scaled_canvas.h"
 #include "gui/controls/dyn_var_bars.h"
 #include "gui/controls/undo_keys.h"
 #include "model/dynvar.h"
@@ -181,23 +183,40 @@ void TDiagramWindow::Activate() {
 // ---------------------------------------------------------------------------
 // Drawing.
 
-void TDiagramWindow::ClearPicture() {
-    // The texts' places spread with the large text scale: the window grows
-    // with them, so that every text stays inside it.
+void TDiagramWindow::setVisible(bool visible) {
+    if (visible) ApplyTextScale();
+    QDialog::setVisible(visible);
+}
+
+void TDiagramWindow::ApplyTextScale() {
     const GearState& g = Model();
-    const int w = std::max(layout_.clientWidth, Nearest(layout_.clientWidth * static_cast<double>(g.textScaleX)));
-    const int h = std::max(layout_.clientHeight, Nearest(layout_.clientHeight * static_cast<double>(g.textScaleY)));
-    if (w != canvas_.Width() || h != canvas_.Height()) {
-        canvas_ = QImageCanvas(w, h);
-        canvasWidget_->setFixedSize(w, h);
-    }
+    const float sx = SaneTextScale(g.textScaleX), sy = SaneTextScale(g.textScaleY);
+    if (sx == scaleX_ && sy == scaleY_) return;
+    scaleX_ = sx;
+    scaleY_ = sy;
+    // The picture area (a fixed size in the window's layout) grows with
+    // the controls.
+    ScaleControls(this, sx, sy);
+    canvas_ = QImageCanvas(ScaledLength(layout_.clientWidth, sx), ScaledLength(layout_.clientHeight, sy));
+    canvas_.Clear(colors::kWhite);
+    canvasWidget_->setFixedSize(canvas_.Width(), canvas_.Height());
+}
+
+void TDiagramWindow::ClearPicture() {
+    ApplyTextScale();
     canvas_.Clear(colors::kWhite);
     if (pictured_) *pictured_ = Model();
     else pictured_ = std::make_unique<GearState>(Model());
 }
 
 void TDiagramWindow::DrawOnly() {
-    DrawDiagram(canvas_);
+    if (scaleX_ == 1 && scaleY_ == 1) {
+        DrawDiagram(canvas_);
+    } else {
+        // The default picture, larger as a whole.
+        ScaledCanvas scaled(canvas_, scaleX_, scaleY_);
+        DrawDiagram(scaled);
+    }
     ++drawCount_;
     ApplyControlStates();
     canvasWidget_->update();

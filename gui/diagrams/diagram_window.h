@@ -102,6 +102,9 @@ public:
 
     // Closing, however it is done, switches the main window's timer on.
     void done(int r) override;
+    // Showing takes the text scale: at the large font the window, its
+    // controls and its picture are the default ones, larger.
+    void setVisible(bool visible) override;
 
 protected:
     // The window's one drawing operation onto its picture.
@@ -128,6 +131,8 @@ protected:
     void DrawOnly();
     void ClearPicture();
     QImageCanvas& PictureCanvas() { return canvas_; }
+    // A point of the window's client area in the picture's default layout.
+    QPointF LayoutPoint(QPointF client) const { return {client.x() / scaleX_, client.y() / scaleY_}; }
 
     void showEvent(QShowEvent* e) override;
 
@@ -143,6 +148,8 @@ private:
     void ApplyControlStates();
     void SyncMain();
     void BuildMenu();
+    // The window at the model's text scale (nothing when it has it).
+    void ApplyTextScale();
 
     DiagramHost host_;
     Layout layout_;
@@ -152,6 +159,7 @@ private:
     QPushButton* close_ = nullptr;
     QPushButton* undo_ = nullptr;
     DynVarBars* bars_ = nullptr;
+    float scaleX_ = 1, scaleY_ = 1; // the text scale the window is at
     bool open_ = false;          // between showing and closing
     bool redrawQueued_ = false;  // a coalesced redraw is on its way
     int drawCount_ = 0;

@@ -125,7 +125,7 @@ int TSensitivityDia::MakeDynamicVariableAt(int y) {
 bool TSensitivityDia::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick) {
         const auto* m = static_cast<QMouseEvent*>(event);
-        if (m->button() == Qt::LeftButton && MakeDynamicVariableAt(static_cast<int>(m->position().y())) != 0)
+        if (m->button() == Qt::LeftButton && MakeDynamicVariableAt(static_cast<int>(LayoutPoint(m->position()).y())) != 0)
             return true;
     }
     return TDiagramWindow::eventFilter(watched, event);

@@ -31,6 +31,7 @@ DimensionEditor::DimensionEditor(GearState& g, EditorHooks hooks, const Layout& 
     pal.setColor(QPalette::Window, layout.background);
     setPalette(pal);
     move(layout.position);
+    FollowTextScale(&g_.textScaleX, &g_.textScaleY);
 
     filter_ = new NumberBoxFilter(KeyRules{true, EnterKey::MovesToClose},
                                   {[this](int n) { EditAccepted(n); }, [this](int) { close1_->setFocus(); },
@@ -132,7 +133,7 @@ void LocatorAfterFrame(GearState& g, DimensionEditor* frameEditor, DimensionEdit
 }
 
 void DimensionEditor::DrawSurface(Canvas& c) {
-    DrawEditorLabels(c, layout_.rows, layout_.notes, g_.textScaleX, g_.textScaleY, Background());
+    DrawEditorLabels(c, layout_.rows, layout_.notes, Background());
 }
 
 void DimensionEditor::EditAccepted(int number) {

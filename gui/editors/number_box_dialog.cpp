@@ -1,5 +1,7 @@
 #include "gui/editors/number_box_dialog.h"
+#include "gui/controls/control_scale.h"
 #include "platform/qt/qt_fonts.h"
+#include "platform/scaled_canvas.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -144,8 +146,31 @@ Rgb CanvasDialog::Background() const {
             static_cast<std::uint8_t>(c.blue())};
 }
 
+void CanvasDialog::FollowTextScale(const float* sx, const float* sy) {
+    followX_ = sx;
+    followY_ = sy;
+}
+
+void CanvasDialog::setVisible(bool visible) {
+    if (visible && followX_ != nullptr && followY_ != nullptr) {
+        const float sx = SaneTextScale(*followX_), sy = SaneTextScale(*followY_);
+        if (sx != sx_ || sy != sy_) {
+            ScaleControls(this, sx, sy);
+            sx_ = sx;
+            sy_ = sy;
+            surface_ = QImageCanvas(width(), height());
+        }
+    }
+    QDialog::setVisible(visible);
+}
+
 void CanvasDialog::paintEvent(QPaintEvent*) {
-    DrawSurface(surface_);
+    if (sx_ == 1 && sy_ == 1) {
+        DrawSurface(surface_);
+    } else {
+        ScaledCanvas scaled(surface_, sx_, sy_);
+        DrawSurface(scaled);
+    }
     QPainter p(this);
     p.drawImage(0, 0, surface_.Image());
 }

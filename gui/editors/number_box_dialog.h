@@ -46,18 +46,27 @@ QLineEdit* MakeNumberBox(QWidget* parent, const char* name, QRect geometry, bool
 QPushButton* MakeDialogButton(QWidget* parent, const char* name, const QString& caption, QRect geometry);
 
 // A dialog of fixed client size whose texts are drawn through a Canvas on
-// every repaint; DrawSurface clears the surface and draws them.
+// every repaint; DrawSurface clears the surface and draws them in the
+// default layout. With a text scale to follow, the dialog is shown at that
+// scale: its controls, its size and its drawing larger as a whole.
 class CanvasDialog : public QDialog {
 public:
     CanvasDialog(int clientWidth, int clientHeight, QWidget* parent);
+
+    void setVisible(bool visible) override;
 
 protected:
     virtual void DrawSurface(Canvas& c) = 0;
     Rgb Background() const;
     void paintEvent(QPaintEvent* e) override;
+    // The text scale factors the dialog takes each time it is shown.
+    void FollowTextScale(const float* sx, const float* sy);
 
 private:
     QImageCanvas surface_;
+    const float* followX_ = nullptr;
+    const float* followY_ = nullptr;
+    float sx_ = 1, sy_ = 1;
 };
 
 } // namespace vx

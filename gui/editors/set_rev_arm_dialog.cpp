@@ -21,6 +21,7 @@ TSetRevArm::TSetRevArm(GearState& g, QWidget* parent)
     pal.setColor(QPalette::Window, Qt::white); // the system window colour
     setPalette(pal);
     move(170, 55);
+    FollowTextScale(&g_.textScaleX, &g_.textScaleY);
 
     filter_ = new NumberBoxFilter(KeyRules{true, EnterKey::Discard},
                                        {nullptr, nullptr, [this](int k) { EditKeyPress(k); },

@@ -1,10 +1,16 @@
 #include "gui/main/display_options.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QLayout>
+#include <QMenuBar>
+#include <QToolBar>
 #include <QMainWindow>
 #include <QWidget>
 #include <algorithm>
 
+#include "gui/controls/control_scale.h"
+#include "gui/controls/menu_bar_fit_form.h"
 #include "model/geometry_error.h"
 #include "model/view.h"
 
@@ -45,7 +51,9 @@ QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cas
 } // namespace
 
 DisplayOptions::DisplayOptions(QMainWindow& window, GearState& model, std::function<void()> displaysOff)
-    : window_(window), model_(model), displaysOff_(std::move(displaysOff)) {}
+    : window_(window), model_(model), displaysOff_(std::move(displaysOff)) {
+    if (const QWidget* client = window_.centralWidget()) defaultClient_ = client->minimumSize();
+}
 
 void DisplayOptions::SetActionText(const char* name, const char* text) {
     if (auto* a = window_.findChild<QAction*>(QString::fromUtf8(name))) a->setText(QString::fromUtf8(text));
@@ -72,15 +80,35 @@ void DisplayOptions::LargeFontClick() {
     model_.textScaleX = large ? 1.27f : 1.0f;
     model_.textScaleY = large ? 1.22f : 1.0f;
     SetActionText("LargeFont", large ? "SetSmall&Font" : "SetLarge&Font");
-    // The fixed texts' places spread with the scale: the window grows so that
-    // they stay inside it (it is left as it is on the way back).
-    if (QWidget* client = window_.centralWidget(); large && client != nullptr) {
-        const QSize least = client->minimumSize();
-        const int w = Nearest(least.width() * static_cast<double>(model_.textScaleX));
-        const int h = Nearest(least.height() * static_cast<double>(model_.textScaleY));
-        window_.resize(window_.width() + std::max(0, w - client->width()),
-                       window_.height() + std::max(0, h - client->height()));
-    }
+    ApplyTextScale();
+}
+
+void DisplayOptions::ApplyTextScale() {
+    // The window at the large font is the default window, larger: its
+    // controls, its menu bar and its fixed texts (drawn by the frame) move
+    // and grow by the same factors, and the client area with them.
+    QWidget* client = window_.centralWidget();
+    if (client == nullptr) return;
+    const float sx = SaneTextScale(model_.textScaleX), sy = SaneTextScale(model_.textScaleY);
+    QMenuBar* bar = window_.menuBar();
+    const QSize before(window_.width(), window_.height() - (bar != nullptr ? bar->sizeHint().height() : 0));
+    const QSize oldLeast = client->minimumSize();
+    ScaleControls(client, sx, sy);
+    const QSize least(ScaledLength(defaultClient_.width(), sx), ScaledLength(defaultClient_.height(), sy));
+    client->setMinimumSize(least);
+    if (bar != nullptr) FitMenuBarFont(bar, least.width(), sy);
+    // A client at the least size of the other font takes the least size of
+    // this one; a larger client only grows as far as it must.
+    const QSize want = before == oldLeast ? least : before.expandedTo(least);
+    // The window's least size follows the client's before it is resized.
+    if (QLayout* layout = window_.layout()) layout->activate();
+    window_.resize(want.width(), want.height() + (bar != nullptr ? bar->sizeHint().height() : 0));
+    if (auto* tools = client->findChild<QToolBar*>(QString(), Qt::FindDirectChildrenOnly))
+        tools->setGeometry(0, 0, want.width(), tools->height());
+    // The program's other windows, all hidden now (they are modal): each
+    // shows at this scale. Those that draw their own pictures size them
+    // when they are shown.
+    for (QDialog* d : window_.findChildren<QDialog*>(QString(), Qt::FindDirectChildrenOnly)) ScaleControls(d, sx, sy);
 }
 
 void DisplayOptions::SetScreenDataClick() {

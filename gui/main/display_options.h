@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <QSize>
 
 #include "model/gear_state.h"
 
@@ -26,6 +27,9 @@ public:
     void SetErrorBeepClick();
     void SetLineWidthClick();
     void LargeFontClick();
+    // The window's controls, menu bar and least size at the model's text
+    // scale.
+    void ApplyTextScale();
     void SetScreenDataClick();
 
     // After each frame: the layers' control effects and the captions, each
@@ -40,6 +44,7 @@ private:
     QMainWindow& window_;
     GearState& model_;
     std::function<void()> displaysOff_;
+    QSize defaultClient_; // the client area's least size at the default font
     ControlEffects applied_;
     bool appliedOnce_ = false;
     std::array<CaptionText, kCaptionWindows> appliedCaptions_{};

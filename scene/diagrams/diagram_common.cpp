@@ -44,9 +44,6 @@ NumberText StrInt(long long n, int width) {
     return t;
 }
 
-int ScaledX(const GearState& g, double x) { return Nearest(static_cast<double>(g.textScaleX) * x); }
-int ScaledY(const GearState& g, double y) { return Nearest(static_cast<double>(g.textScaleY) * y); }
-
 // ---------------------------------------------------------------------------
 // Valve travel.
 
@@ -124,9 +121,9 @@ void DrawPortLineLabels(const GearState& g, Canvas& c, double s, int frontSteamX
 // Header.
 
 void DrawDiagramHeader(const GearState& g, Canvas& c) {
-    DiagramText(c, ScaledX(g, 500), 0, "Reverse Arm Positions");
-    DiagramText(c, ScaledX(g, 520), 13, "Center");
-    DiagramText(c, ScaledX(g, 580), 13, StrReal(g.revArm.centre, 6, 3));
+    DiagramText(c, 500, 0, "Reverse Arm Positions");
+    DiagramText(c, 520, 13, "Center");
+    DiagramText(c, 580, 13, StrReal(g.revArm.centre, 6, 3));
 }
 
 std::string_view DirectionLabel(float position, float centre) {
@@ -137,19 +134,19 @@ std::string_view DirectionLabel(float position, float centre) {
 
 void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position, HeaderRows rows) {
     const bool compact = rows == HeaderRows::Compact;
-    const int y = Nearest(i * static_cast<double>(g.textScaleY) * (compact ? 9.0 : 12.0)) + (compact ? 14 : 12);
+    const int y = i * (compact ? 9 : 12) + (compact ? 14 : 12);
     TextStyle style = DiagramTextStyle();
     if (compact) {
         // Rows closer than the line height: a smaller size, so that the rows
         // keep a clear line between them, drawn without a ground, which
         // would cut the row above.
         style.face = FontFace::SansNarrow;
-        style.pixelSize = Nearest(std::floor(9.0 * static_cast<double>(g.textScaleY)));
+        style.pixelSize = 9;
         style.opaque = false;
     }
-    c.Text(ScaledX(g, 545), y, StrInt(i, 5), style);
-    c.Text(ScaledX(g, 580), y, StrReal(position, 6, 3), style);
-    c.Text(ScaledX(g, 533), y, DirectionLabel(position, g.revArm.centre), style);
+    c.Text(545, y, StrInt(i, 5), style);
+    c.Text(580, y, StrReal(position, 6, 3), style);
+    c.Text(533, y, DirectionLabel(position, g.revArm.centre), style);
 }
 
 // ---------------------------------------------------------------------------
@@ -222,8 +219,7 @@ TextStyle NarrowDiagramTextStyle() {
 }
 
 void DrawDynVarBlock(GearState& g, Canvas& c, DynVarBlockLayout layout) {
-    // The block stays beside the bars and the UnDo button, which keep their
-    // places whatever the text scale (scaled, it would run under "Close").
+    // The block stands beside the bars and the UnDo button.
     const int x = 235;
     const TextStyle narrow = NarrowDiagramTextStyle();
     if (g.dynVarDisplay) {
@@ -272,8 +268,7 @@ void DrawPistonTravelGrid(Canvas& c) {
 }
 
 void FillBox(Canvas& c, int left, int top, int right, int bottom, Rgb color) {
-    c.SetPen(color, 1);
-    for (int y = top; y < bottom; ++y) c.Line(left, y, right, y);
+    c.FillRect(left, top, right, bottom, color);
 }
 
 } // namespace vx

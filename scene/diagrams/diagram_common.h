@@ -4,9 +4,11 @@
 // the lead/lap/clearance figures, the dynamic-variable block with the undo
 // line, and saving and restoring the motion around a drawing pass.
 //
-// Every diagram draws in client pixels of its window (origin top left, y
-// down), through a Canvas only, so the windows and vexlin-cli draw the same
-// picture. Texts are drawn in the window font on an opaque white ground.
+// Every diagram draws in client pixels of its window at the default font
+// (origin top left, y down), through a Canvas only, so the windows and
+// vexlin-cli draw the same picture; at the large font a window draws the
+// same picture through a ScaledCanvas, larger as a whole. Texts are drawn
+// in the window font on an opaque white ground.
 #pragma once
 
 #include <array>
@@ -54,10 +56,6 @@ private:
 NumberText StrReal(double v, int width, int decimals);
 // Str(n:w): an integer right-aligned in at least `width` characters.
 NumberText StrInt(long long n, int width);
-
-// nearest(f * v) for the large-font text factors.
-int ScaledX(const GearState& g, double x);
-int ScaledY(const GearState& g, double y);
 
 // ---------------------------------------------------------------------------
 // Valve travel (sine and oval diagrams).
@@ -203,8 +201,8 @@ void DrawLeadLapCurves(GearState& g, Canvas& c, LeadLapTable* figures, Curve cur
 // Dynamic-variable block and undo line (drawn last by all four diagrams).
 
 // How a window lays out the block. The names, values and undo line stand
-// beside the bars and the UnDo button, which keep their places whatever the
-// text scale. Scaled: the undo line beside the UnDo button. PortGraph (the
+// beside the bars and the UnDo button. BesideTheButton: the undo line
+// beside the UnDo button. PortGraph (the
 // port events window, whose graph starts right below the bars): the undo
 // line below the travel axis, at kUndoLineBelowAxisY.
 enum class DynVarBlockLayout { BesideTheButton, PortGraph };

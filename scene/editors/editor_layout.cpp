@@ -93,10 +93,6 @@ constexpr std::array<EditorText, 2> kCylinderNotes{{
     {1, 203, "To Select a Dynamic Variable, Click Dimension in Gray Area"},
 }};
 
-void ScaledText(Canvas& c, float sx, float sy, int x, int y, std::string_view text, const TextStyle& st) {
-    c.Text(Nearest(static_cast<double>(sx) * x), Nearest(static_cast<double>(sy) * y), text, st);
-}
-
 } // namespace
 
 std::string EditorRowName(std::span<const EditorRow> rows, std::size_t i) {
@@ -137,14 +133,14 @@ TextStyle EditorLabelStyle() {
 }
 
 void DrawEditorLabels(Canvas& c, std::span<const EditorRow> rows, std::span<const EditorText> notes,
-                      float sx, float sy, Rgb background) {
+                      Rgb background) {
     c.Clear(background);
     const TextStyle st = EditorLabelStyle();
     for (const EditorRow& r : rows) {
-        ScaledText(c, sx, sy, r.labelX, r.labelY, r.label, st);
-        if (!r.label2.empty()) ScaledText(c, sx, sy, r.label2X, r.label2Y, r.label2, st);
+        c.Text(r.labelX, r.labelY, r.label, st);
+        if (!r.label2.empty()) c.Text(r.label2X, r.label2Y, r.label2, st);
     }
-    for (const EditorText& t : notes) ScaledText(c, sx, sy, t.x, t.y, t.text, st);
+    for (const EditorText& t : notes) c.Text(t.x, t.y, t.text, st);
 }
 
 BoxPlace RevArmEditorBox(int k) {
@@ -157,8 +153,6 @@ BoxPlace RevArmEditorBox(int k) {
 void DrawRevArmEditorTexts(const GearState& g, Canvas& c, int shownBoxes, Rgb background) {
     c.Clear(background);
     const TextStyle st = EditorLabelStyle();
-    const float sx = g.textScaleX;
-    const float sy = g.textScaleY;
     const double cen = g.revArm.centre;
     const double norm = g.frame.revArmToCentNorm;
     const double max = g.frame.revArmToCentMax;
@@ -178,18 +172,18 @@ void DrawRevArmEditorTexts(const GearState& g, Canvas& c, int shownBoxes, Rgb ba
         std::string text = m.prefix;
         text += FormatWD(static_cast<float>(m.value), 5, 3, 1000);
         if (text.size() > m.cut) text.resize(m.cut);
-        c.Text(Nearest(static_cast<double>(sx) * m.x), 4, text, st);
+        c.Text(m.x, 4, text, st);
     }
 
-    ScaledText(c, sx, sy, 13, 98, "Max of 9 Positions", st);
-    ScaledText(c, sx, sy, 13, 25, "Vertical Scale", st);
+    c.Text(13, 98, "Max of 9 Positions", st);
+    c.Text(13, 25, "Vertical Scale", st);
     char number[kNumberBuffer];
     std::string label;
     for (int k = 1; k <= shownBoxes && k <= kRevArmPositions; ++k) {
         label = "Rev Arm Position  ";
         label += FormatInt(number, k, 0);
         const int lx = k <= 4 ? 13 : 165;
-        ScaledText(c, sx, sy, lx, RevArmEditorBox(k).top, label, st);
+        c.Text(lx, RevArmEditorBox(k).top, label, st);
     }
 }
 

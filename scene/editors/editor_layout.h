@@ -50,10 +50,11 @@ std::span<const EditorText> CylinderEditorNotes();
 // The label style of the editors: the dialog font, black, transparent.
 TextStyle EditorLabelStyle();
 
-// Clears to `background` and draws the rows' labels and the notes, each at
-// (nearest(sx * x), nearest(sy * y)).
+// Clears to `background` and draws the rows' labels and the notes, in the
+// default layout (a dialog at the large font draws them through a
+// ScaledCanvas).
 void DrawEditorLabels(Canvas& c, std::span<const EditorRow> rows, std::span<const EditorText> notes,
-                      float sx, float sy, Rgb background);
+                      Rgb background);
 
 // The reverse arm positions editor: the scale line (Max, Rev, Cent, Fwd, Min
 // from the centre and the travel), "Max of 9 Positions", "Vertical Scale" and

@@ -10,6 +10,7 @@
 
 #include "model/dimensions.h"
 #include "model/view.h"
+#include "scene/frame/screen_text.h"
 
 namespace vx {
 namespace {
@@ -279,7 +280,7 @@ void DrawDimensionLocator(GearState& g, Canvas& c) {
         }
         }
         c.Text(Nearest(30.0 * static_cast<double>(g.textScaleX)), Nearest(75.0 * static_cast<double>(g.textScaleY)),
-               k->view.name, NameStyle());
+               k->view.name, LayoutStyle(g, NameStyle()));
     }
 
     if (g.locatorBlinkCount > 5) g.locatorBlinkCount = 0;

@@ -6,6 +6,7 @@
 
 #include "data/overlay.h"
 #include "model/view.h"
+#include "scene/frame/screen_text.h"
 
 namespace vx {
 
@@ -113,7 +114,7 @@ void DrawOverlayPickPrompts(const GearState& g, Canvas& c) {
     const int below = g.pivotDataOn ? kPromptBelowPivotData : 0;
     const std::int32_t x = Nearest(static_cast<double>(g.textScaleX) * 10);
     for (std::size_t k = 0; k < lines.size(); ++k)
-        c.Text(x, Nearest(static_cast<double>(g.textScaleY) * (kRows[k] + below)), lines[k], style);
+        c.Text(x, Nearest(static_cast<double>(g.textScaleY) * (kRows[k] + below)), lines[k], LayoutStyle(g, style));
 }
 
 } // namespace vx

@@ -7,6 +7,7 @@
 
 #include "model/fixed_format.h"
 #include "model/view.h"
+#include "scene/frame/screen_text.h"
 
 namespace vx {
 namespace {
@@ -30,7 +31,7 @@ int Sx(const GearState& g, double x) { return Nearest(x * g.textScaleX); }
 int Sy(const GearState& g, double y) { return Nearest(y * g.textScaleY); }
 
 void Put(const GearState& g, Canvas& c, double x, double y, std::string_view text, Rgb color = colors::kBlack) {
-    c.Text(Sx(g, x), Sy(g, y), text, ReferenceTextStyle(color));
+    c.Text(Sx(g, x), Sy(g, y), text, LayoutStyle(g, ReferenceTextStyle(color)));
 }
 
 // The reference point block's columns are 64 pixels apart: its texts are in
@@ -38,7 +39,7 @@ void Put(const GearState& g, Canvas& c, double x, double y, std::string_view tex
 void PutNarrow(const GearState& g, Canvas& c, double x, double y, std::string_view text) {
     TextStyle s = ReferenceTextStyle();
     s.face = FontFace::SansNarrow;
-    c.Text(Sx(g, x), Sy(g, y), text, s);
+    c.Text(Sx(g, x), Sy(g, y), text, LayoutStyle(g, s));
 }
 
 constexpr std::string_view kDigits[] = {"0", "1", "2", "3", "4", "5", "6"};

@@ -82,13 +82,14 @@ TextStyle NarrowStyle() {
 void DrawUndoLine(GearState& g, Canvas& c) {
     const bool on = g.screenDataOn && g.dynVarDisplay;
     g.display.controls.undoVisible = on;
-    // Both coordinates of this one text use the horizontal factor.
-    const double sx = g.textScaleX;
-    const int x = Nearest(320 * sx), y = Nearest(128 * sx);
+    // Beside the UnDo button, which moves with the layout.
+    const CanvasPoint p = ScaledPoint(g, 320, 128);
+    const int x = p.x, y = p.y;
+    const TextStyle style = LayoutStyle(g, NarrowStyle());
     if (!on) {
         // What an undo or redo by key did, for a while, in the line's place.
         Line notice;
-        if (ComposeUndoNotice(g, notice)) c.Text(x, y, notice.View(), NarrowStyle());
+        if (ComposeUndoNotice(g, notice)) c.Text(x, y, notice.View(), style);
         if (g.noticeFrames > 0) --g.noticeFrames;
         return;
     }
@@ -97,7 +98,7 @@ void DrawUndoLine(GearState& g, Canvas& c) {
     ComposeUndoLine(g, line);
     // The diagram windows draw this text as the current undo line.
     KeepUndoLineText(g, line.View());
-    c.Text(x, y, line.View(), NarrowStyle());
+    c.Text(x, y, line.View(), style);
 }
 
 void DrawReadouts(const GearState& g, Canvas& c) {
@@ -182,7 +183,7 @@ void DrawDynVarLines(GearState& g, Canvas& c) {
     } else {
         TextStyle red;
         red.color = colors::kRed;
-        DrawFirstSelectBanner(c, red, [&g](int dy) { return ScaledPoint(g, 377, 71 + dy); });
+        DrawFirstSelectBanner(c, LayoutStyle(g, red), [&g](int dy) { return ScaledPoint(g, 377, 71 + dy); });
     }
     for (int k = 1; k <= 4; ++k) g.display.controls.dynVarBarEnabled[static_cast<std::size_t>(k)] = DynVarSlotAssigned(g, k);
 }

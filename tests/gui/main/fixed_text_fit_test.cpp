@@ -36,6 +36,7 @@
 #include "platform/clock.h"
 #include "platform/random.h"
 #include "platform/recording_canvas.h"
+#include "platform/scaled_canvas.h"
 
 namespace vx {
 namespace {
@@ -218,10 +219,8 @@ TEST(FixedTextFit, MainPicture) {
         if (large) form.RunCommand(TMainForm::Command::SetLargeFont);
         form.show();
         form.Tick();
-        // The controls keep their places whatever the text scale, so only the
-        // default scale's texts are kept clear of them.
-        std::vector<Box> controls;
-        if (!large) controls = Controls(form.findChild<QWidget*>(QStringLiteral("MainCanvas")));
+        // The controls move with the texts at the large font.
+        const std::vector<Box> controls = Controls(form.findChild<QWidget*>(QStringLiteral("MainCanvas")));
         // The client area, grown with the text places.
         CheckFit(FixedTexts(c), Scaled(632, g.textScaleX), Scaled(380, g.textScaleY), controls);
     }
@@ -259,8 +258,10 @@ TEST(FixedTextFit, Diagrams) {
                 g.revArm.positionCount = count;
                 SetTextScale(g, large);
                 FillBusyDynVars(g);
+                // The window draws the default picture, larger as a whole.
                 RecordingCanvas c(Scaled(kDiagramWidth, g.textScaleX), Scaled(r.height, g.textScaleY));
-                r.draw(g, c);
+                ScaledCanvas scaled(c, g.textScaleX, g.textScaleY);
+                r.draw(g, scaled);
                 // The window's own controls, shown as with the dynamic variables.
                 GearState shown = g;
                 DiagramHost host;
@@ -272,9 +273,8 @@ TEST(FixedTextFit, Diagrams) {
                 const std::vector<Box> controls = Controls(window->findChild<QWidget*>(QStringLiteral("DiagramCanvas")));
                 window->done(0);
                 ASSERT_EQ(controls.size(), 6u); // Close, UnDo and the four bars
-                // The window grows with the text places (diagram_window).
-                CheckFit(FixedTexts(c), std::max(kDiagramWidth, Scaled(kDiagramWidth, g.textScaleX)),
-                         std::max(r.height, Scaled(r.height, g.textScaleY)), controls);
+                // The window grows with the picture.
+                CheckFit(FixedTexts(c), Scaled(kDiagramWidth, g.textScaleX), Scaled(r.height, g.textScaleY), controls);
             }
         }
     }

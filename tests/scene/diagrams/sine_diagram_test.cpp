@@ -4,6 +4,8 @@
 // what a drawing pass leaves in the model.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -13,6 +15,7 @@
 #include "scene/frame/screen_data_layer.h"
 #include "model/dynvar.h"
 #include "model/view.h"
+#include "platform/scaled_canvas.h"
 #include "tests/scene/diagrams/diagram_test_support.h"
 
 namespace vx {
@@ -279,17 +282,31 @@ TEST(SineDiagram, RestoresMotionAndLeavesTheLastPosition) {
     EXPECT_TRUE(FindText(rc2, "Reverse Arm Positions"));
 }
 
-TEST(SineDiagram, LargeFontsMoveOnlyTheTexts) {
+// The drawing is the default layout whatever the text scale: a window at
+// the large font draws it through a ScaledCanvas, which moves every point,
+// texts and curves alike, and grows the texts.
+TEST(SineDiagram, LargeFontsScaleTheWholePicture) {
     GearState g = GearWithPositions({0});
     g.revArm.position[1] = g.revArm.centre;
-    g.textScaleX = 1.27f;
-    g.textScaleY = 1.22f;
-    RecordingCanvas rc(kDiagramWidth, kSineDiagramHeight);
-    DrawSineDiagram(g, rc);
-    EXPECT_TRUE(HasTextAt(rc, "Reverse Arm Positions", Nearest(1.27f * 500.0), 0));
-    EXPECT_TRUE(HasTextAt(rc, "Cen", Nearest(1.27f * 533.0), Nearest(1.22f * 12.0) + 12));
-    EXPECT_TRUE(HasTextAt(rc, "Front", 9, 46));
-    EXPECT_TRUE(HasTextAt(rc, "Lead", 595, 153));
+    GearState large = g;
+    large.textScaleX = 1.27f;
+    large.textScaleY = 1.22f;
+    RecordingCanvas plain(kDiagramWidth, kSineDiagramHeight), atLarge(kDiagramWidth, kSineDiagramHeight);
+    DrawSineDiagram(g, plain);
+    DrawSineDiagram(large, atLarge);
+    ASSERT_EQ(plain.Ops().size(), atLarge.Ops().size());
+    for (std::size_t i = 0; i < plain.Ops().size(); ++i) {
+        EXPECT_TRUE(std::equal(std::begin(plain.Ops()[i].a), std::end(plain.Ops()[i].a), std::begin(atLarge.Ops()[i].a)));
+        EXPECT_EQ(plain.Ops()[i].text, atLarge.Ops()[i].text);
+    }
+    RecordingCanvas grown(Nearest(kDiagramWidth * 1.27), Nearest(kSineDiagramHeight * 1.22));
+    ScaledCanvas scaled(grown, large.textScaleX, large.textScaleY);
+    DrawSineDiagram(large, scaled);
+    EXPECT_TRUE(HasTextAt(grown, "Reverse Arm Positions", Nearest(1.27 * 500.0), 0));
+    EXPECT_TRUE(HasTextAt(grown, "Cen", Nearest(1.27 * 533.0), Nearest(1.22 * 24.0)));
+    EXPECT_TRUE(HasTextAt(grown, "Front", Nearest(1.27 * 9), Nearest(1.22 * 46)));
+    EXPECT_TRUE(HasTextAt(grown, "Lead", Nearest(1.27 * 595), Nearest(1.22 * 153)));
+    EXPECT_EQ(FindText(grown, "Lead")->style.pixelSize, Nearest(11 * 1.22));
 }
 
 // ---------------------------------------------------------------------------

@@ -227,7 +227,9 @@ TEST_F(ScreenData, DynVarLinesOrTheRedBannerAndTheBarsEnabling) {
     EXPECT_EQ(g->display.controls.dynVarBarEnabled, (std::array<bool, 5>{false, true, true, false, false}));
 }
 
-TEST_F(ScreenData, UndoLineUsesTheHorizontalFactorForBothCoordinates) {
+// The undo line stays beside UnDo, which moves with the layout by both
+// factors, and grows with it.
+TEST_F(ScreenData, UndoLineMovesWithTheUndoButton) {
     g->dynVarDisplay = true;
     g->undoCount = 3;
     g->undo[1] = UndoEntry{2, 3.0f, 3.25f, "Stroke"};
@@ -235,8 +237,9 @@ TEST_F(ScreenData, UndoLineUsesTheHorizontalFactorForBothCoordinates) {
     g->textScaleY = 1.22f;
     DrawUndoLine(*g, canvas);
     EXPECT_TRUE(g->display.controls.undoVisible);
-    const std::vector<Placed> expected = {{406, 163, " 3- Stroke  3.250 to  3.000", colors::kBlack}};
+    const std::vector<Placed> expected = {{406, 156, " 3- Stroke  3.250 to  3.000", colors::kBlack}};
     EXPECT_EQ(Texts(canvas), expected);
+    EXPECT_EQ(canvas.Ops().back().style.pixelSize, 13);
 
     g->screenDataOn = false;
     canvas.Reset();
