@@ -141,7 +141,7 @@ void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position, HeaderR
         // keep a clear line between them, drawn without a ground, which
         // would cut the row above.
         style.face = FontFace::SansNarrow;
-        style.pixelSize = Nearest(std::floor(9.0 * static_cast<double>(g.textScaleY)));
+        style.pixelSize = 9;
         style.opaque = false;
     }
     c.Text(545, y, StrInt(i, 5), style);
