@@ -8,6 +8,7 @@
 #include "model/fixed_format.h"
 #include "model/work_text.h"
 #include "scene/diagrams/diagram_common.h"
+#include "scene/diagrams/table_drawing.h"
 #include "scene/diagrams/valve_events_drawing.h"
 
 namespace vx {
@@ -253,23 +254,13 @@ void DrawEconomyCurve(Canvas& c, std::span<const PositionWork> notches, const Wo
 
 namespace {
 
-struct TableColumn {
-    const char* group;
-    const char* label;
-    int cells;
-};
-
 constexpr TableColumn kTable[] = {
-    {"", "No.", 3},          {"Reverse", "arm", 8},        {"", "", 4},
-    {"Cut-off %", "front", 7}, {"", "rear", 7},            {"MEP", "front", 8},
-    {"", "rear", 8},         {"", "F-R", 8},               {"MEP / p1", "front", 7},
-    {"", "rear", 7},         {"Steam/stroke", "front", 7}, {"", "rear", 7},
-    {"Steam/work", "front", 7}, {"", "rear", 7},           {"Tractive", "effort", 10},
+    {"", "No.", 3, 0},          {"Reverse", "arm", 8, 1},        {"", "", 4, 2},
+    {"Cut-off %", "front", 7, 3}, {"", "rear", 7, 4},            {"MEP", "front", 8, 5},
+    {"", "rear", 8, 6},         {"", "F-R", 8, 7},               {"MEP / p1", "front", 7, 8},
+    {"", "rear", 7, 9},         {"Steam/stroke", "front", 7, 10}, {"", "rear", 7, 11},
+    {"Steam/work", "front", 7, 12}, {"", "rear", 7, 13},           {"Tractive", "effort", 10, 14},
 };
-constexpr int kTableColumns = static_cast<int>(std::size(kTable));
-
-int DigitWidth(int px) { return static_cast<int>(std::lround(0.556 * px)); }
-
 std::string Cell(int col, const PositionWork& w, int number) {
     const IndicatorCard& f = w.front;
     const IndicatorCard& r = w.rear;
@@ -295,56 +286,23 @@ std::string Cell(int col, const PositionWork& w, int number) {
     }
 }
 
-Rgb LabelInk(std::string_view label) {
-    return label == "front" ? kWorkFrontInk : label == "rear" ? kWorkRearInk : colors::kBlack;
-}
-
 constexpr int kMaxCaseLines = 3;
 
 } // namespace
 
-int WorkTableWidth(int px) {
-    int w = 0;
-    for (const TableColumn& col : kTable) w += (col.cells + 1) * DigitWidth(px);
-    return w;
-}
+int WorkTableWidth(int px) { return TableWidth(kTable, px); }
 
 int DrawWorkTable(Canvas& c, std::span<const PositionWork> work, int left, int top, int px) {
-    const int line = px + px / 3 + 1;
-    const int width = WorkTableWidth(px);
-    int y = top;
-    int x = left;
-    for (const TableColumn& col : kTable) {
-        const int w = (col.cells + 1) * DigitWidth(px);
-        if (col.group[0] != '\0') {
-            c.Text(x + DigitWidth(px) / 2, y, col.group, Style(px, colors::kBlack, true));
-            c.SetPen(colors::kSilver, 1);
-            c.Line(x + 2, y, x + 2, y + 2 * line + static_cast<int>(work.size()) * line + 4);
-        }
-        c.Text(x + w - SansTextWidth(col.label, px), y + line, col.label, Style(px, LabelInk(col.label)));
-        x += w;
-    }
-    y += 2 * line + 2;
-    c.SetPen(colors::kBlack, 1);
-    c.Line(left, y - 1, left + width, y - 1);
-    int number = 1;
-    for (const PositionWork& w : work) {
-        x = left;
-        for (int col = 0; col < kTableColumns; ++col) {
-            const int cw = (kTable[col].cells + 1) * DigitWidth(px);
-            const std::string t = Cell(col, w, number);
-            c.Text(x + cw - SansTextWidth(t, px), y + 1, t, Style(px));
-            x += cw;
-        }
-        y += line;
-        ++number;
-    }
-    c.SetPen(colors::kBlack, 1);
-    c.Line(left, y + 1, left + width, y + 1);
-    y += 4;
+    const int line = LineHeight(px);
+    const int rowsTop = DrawTableHeading(c, kTable, work.size(), TableInks{kWorkFrontInk, kWorkRearInk}, left, top, px);
+    int y = DrawTableRows(c, kTable, work.size(), left, rowsTop, px,
+                          [&](std::size_t row, const TableColumn& col, const TableCellBox& box) {
+                              DrawTableFigure(c, box, Cell(col.figure, work[row], static_cast<int>(row) + 1),
+                                              Style(px));
+                          });
     // The cards that are not the plain one, and why.
     int lines = 0;
-    number = 1;
+    int number = 1;
     for (const PositionWork& w : work) {
         for (const bool rear : {false, true}) {
             const std::uint32_t cases = w.End(rear).cases;
