@@ -3,9 +3,7 @@
 #include <cmath>
 
 namespace vx {
-namespace {
-
-TextStyle Style(int px, Rgb color, bool bold = false) {
+TextStyle SansStyle(int px, Rgb color, bool bold) {
     TextStyle s;
     s.face = FontFace::Sans;
     s.pixelSize = px;
@@ -13,8 +11,6 @@ TextStyle Style(int px, Rgb color, bool bold = false) {
     s.color = color;
     return s;
 }
-
-} // namespace
 
 int SansTextWidth(std::string_view text, int pixelSize, bool bold) {
     // Advances of the Liberation (Arial) sans face in 1/1000 em.
@@ -55,13 +51,13 @@ int DrawTableHeading(Canvas& c, std::span<const TableColumn> cols, std::size_t r
     for (const TableColumn& col : cols) {
         const int w = TableColumnWidth(col, px);
         if (col.group[0] != '\0') {
-            c.Text(x + TableDigitWidth(px) / 2, top, col.group, Style(px, colors::kBlack, true));
+            c.Text(x + TableDigitWidth(px) / 2, top, col.group, SansStyle(px, colors::kBlack, true));
             c.SetPen(colors::kSilver, 1);
             c.Line(x + 2, top, x + 2, ruleBottom);
         }
         const std::string_view label = col.label;
         const Rgb ink = label == "front" ? inks.front : label == "rear" ? inks.rear : colors::kBlack;
-        c.Text(x + w - SansTextWidth(label, px), top + line, label, Style(px, ink));
+        c.Text(x + w - SansTextWidth(label, px), top + line, label, SansStyle(px, ink));
         x += w;
     }
     const int y = top + 2 * line + 2;

@@ -36,6 +36,9 @@ struct TableCellBox {
     int y;
 };
 
+// Text of the sans face of `px` pixels.
+TextStyle SansStyle(int px, Rgb color = colors::kBlack, bool bold = false);
+
 // Width estimate of a text in the sans face (for right-aligned numbers).
 int SansTextWidth(std::string_view text, int pixelSize, bool bold = false);
 

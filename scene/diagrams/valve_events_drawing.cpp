@@ -19,15 +19,6 @@ inline constexpr Rgb kHighlightGround = colors::kYellow;
 inline constexpr Rgb kFrontInk = colors::kGreen;
 inline constexpr Rgb kRearInk = colors::kMaroon;
 
-TextStyle Style(int px, Rgb color = colors::kBlack, bool bold = false) {
-    TextStyle s;
-    s.face = FontFace::Sans;
-    s.pixelSize = px;
-    s.bold = bold;
-    s.color = color;
-    return s;
-}
-
 // One column: its heading (two lines), width in character cells, and what
 // it shows for one position.
 enum class Cell {
@@ -144,14 +135,14 @@ void Fill(CellText& t, Cell cell, const PositionEvents& e, int number, const Eve
 // Returns the y below it.
 int DrawTable(Canvas& c, std::span<const TableColumn> cols, const char* title, std::span<const PositionEvents> events,
               const EventThresholds& th, int left, int top, int px) {
-    c.Text(left, top, title, Style(px, colors::kBlack, true));
+    c.Text(left, top, title, SansStyle(px, colors::kBlack, true));
     const int y = DrawTableHeading(c, cols, events.size(), TableInks{kFrontInk, kRearInk}, left,
                                    top + TableLineHeight(px) + 2, px);
     return DrawTableRows(c, cols, events.size(), left, y, px,
                          [&](std::size_t row, const TableColumn& col, const TableCellBox& box) {
                              CellText t;
                              Fill(t, static_cast<Cell>(col.figure), events[row], static_cast<int>(row) + 1, th);
-                             TextStyle s = Style(px);
+                             TextStyle s = SansStyle(px);
                              if (t.flagged) {
                                  s.color = kHighlightInk;
                                  s.bold = true;
@@ -194,11 +185,11 @@ void DrawValveEventsPicture(GearState& g, Canvas& c, std::span<const PositionEve
     note += FormatFixed(b, thresholds.lead, 0, 4);
     note += " (lead), and a port opening more than once a turn, are marked";
     y += 4;
-    c.Text(kLeft, y, note, Style(kPx));
+    c.Text(kLeft, y, note, SansStyle(kPx));
     y += kPx + 6;
     for (const PositionEvents& e : events) {
         if (e.Closes()) continue;
-        c.Text(kLeft, y, ValveEventsErrorText(e), Style(kPx, colors::kRed));
+        c.Text(kLeft, y, ValveEventsErrorText(e), SansStyle(kPx, colors::kRed));
         y += kPx + 4;
     }
     DrawDynVarBlock(g, c);
