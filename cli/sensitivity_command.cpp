@@ -18,17 +18,6 @@ bool Fail(std::string& error, std::string_view command, const std::string& messa
     return false;
 }
 
-std::vector<std::string> SplitList(const std::string& text) {
-    std::vector<std::string> words;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', start);
-        words.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) return words;
-        start = comma + 1;
-    }
-}
-
 std::string FigureList() {
     std::string names;
     for (int k = 0; k < kEventFigureCount; ++k) {
