@@ -48,16 +48,7 @@ bool ReadAnimationOptions(const Args& args, AnimationOptions& o, std::string& er
         }
         *target = *v;
     }
-    const std::string* out = args.Value("--out");
-    if (!out) {
-        error = "--out FILE is required";
-        return false;
-    }
-    if (out->empty()) {
-        error = "--out needs a file name";
-        return false;
-    }
-    o.out = *out;
+    if (!ReadOutOption(args, true, o.out, error)) return false;
     if (!(o.step >= kMinRunningStep && o.step <= kMaxRunningStep)) {
         error = "--step must lie between 0.01 and 45";
         return false;

@@ -15,19 +15,6 @@
 namespace vx::cli {
 namespace {
 
-// The words of a comma-separated list; an empty text gives none.
-std::vector<std::string> SplitList(const std::string& text) {
-    std::vector<std::string> words;
-    if (text.empty()) return words;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', start);
-        words.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) return words;
-        start = comma + 1;
-    }
-}
-
 bool Fail(std::string& error, const std::string& message) {
     error = message;
     return false;

@@ -106,6 +106,21 @@ const std::string* Args::Value(std::string_view name) const {
     return last;
 }
 
+bool ReadOutOption(const Args& args, bool required, std::string& out, std::string& error) {
+    const std::string* value = args.Value("--out");
+    if (!value) {
+        if (!required) return true;
+        error = "--out FILE is required";
+        return false;
+    }
+    if (value->empty()) {
+        error = "--out needs a file name";
+        return false;
+    }
+    out = *value;
+    return true;
+}
+
 std::vector<std::string> Args::Values(std::string_view name) const {
     std::vector<std::string> values;
     for (const auto& [n, v] : given_)

@@ -86,6 +86,10 @@ private:
     bool quiet_ = false;
 };
 
+// The --out FILE option: false with the message when it is given empty, or
+// is missing and `required`; `out` is set only when it is given.
+bool ReadOutOption(const Args& args, bool required, std::string& out, std::string& error);
+
 // Reads the words after the command's name. "--name VALUE" and
 // "--name=VALUE" give a value; "--help" and "-h" anywhere before "--" ask for
 // help; "--" ends the options; "-" is an operand. On a usage error returns

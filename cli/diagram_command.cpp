@@ -52,20 +52,9 @@ bool ReadDiagramOptions(const DiagramEntry& diagram, const Args& args, DiagramOp
     o.diagram = &diagram;
     o.data = args.Has("--data");
     o.samples = args.Has("--samples");
-    const std::string* out = args.Value("--out");
-    if (out) {
-        if (out->empty()) {
-            error = "--out needs a file name";
-            return false;
-        }
-        o.out = *out;
-        const auto kind = PictureKindOf(o.out);
-        if (!kind) {
-            error = PictureKindError(o.out);
-            return false;
-        }
-        o.kind = *kind;
-    }
+    const bool haveOut = args.Value("--out") != nullptr;
+    if (!ReadOutOption(args, false, o.out, error)) return false;
+    if (haveOut && !ReadPictureKind(o.out, o.kind, error)) return false;
     if (const std::string* value = args.Value("--positions")) {
         std::vector<double> list;
         if (!ParsePositions(*value, list, error)) return false;
@@ -88,7 +77,6 @@ bool ReadDiagramOptions(const DiagramEntry& diagram, const Args& args, DiagramOp
         }
         o.scale = *v;
     }
-    const bool haveOut = out != nullptr;
     if (haveOut == o.data) {
         error = haveOut ? "give either --out FILE or --data, not both" : "--out FILE or --data is required";
         return false;

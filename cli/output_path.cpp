@@ -16,6 +16,16 @@ std::string PictureKindError(std::string_view path) {
            "): the kinds are " + std::string(PictureKindNames()) + "; a name without a suffix, or \"-\", is PNG";
 }
 
+bool ReadPictureKind(std::string_view path, PictureKind& kind, std::string& error) {
+    const auto k = PictureKindOf(path);
+    if (!k) {
+        error = PictureKindError(path);
+        return false;
+    }
+    kind = *k;
+    return true;
+}
+
 std::string OutputPathProblem(const std::string& path) {
     namespace fs = std::filesystem;
     if (path == "-") return {};

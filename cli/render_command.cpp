@@ -48,22 +48,7 @@ bool ReadFrameOptions(const Args& args, FrameOptions& o, std::string& error) {
     o.largeFont = args.Has("--large-font");
     for (const Named& n : numbers)
         if (!NumberArg(args, n.name, *n.target, error)) return false;
-    const std::string* out = args.Value("--out");
-    if (!out) {
-        error = "--out FILE is required";
-        return false;
-    }
-    if (out->empty()) {
-        error = "--out needs a file name";
-        return false;
-    }
-    o.out = *out;
-    const auto kind = PictureKindOf(o.out);
-    if (!kind) {
-        error = PictureKindError(o.out);
-        return false;
-    }
-    o.kind = *kind;
+    if (!ReadOutOption(args, true, o.out, error) || !ReadPictureKind(o.out, o.kind, error)) return false;
     if (const std::string* size = args.Value("--size"); size && !ParseFrameSize(*size, o.width, o.height)) {
         error = "--size needs WxH within 1280x1024, e.g. 632x380";
         return false;

@@ -11,16 +11,7 @@ namespace vx::cli {
 bool ReadReportOptions(const Args& args, std::string& out, std::string& paper, std::string& error) {
     error.clear();
     paper = "auto";
-    const std::string* file = args.Value("--out");
-    if (!file) {
-        error = "--out FILE is required";
-        return false;
-    }
-    if (file->empty()) {
-        error = "--out needs a file name";
-        return false;
-    }
-    out = *file;
+    if (!ReadOutOption(args, true, out, error)) return false;
     if (const std::string* value = args.Value("--paper")) {
         std::string lower = *value;
         for (char& c : lower)

@@ -18,17 +18,6 @@ bool Fail(std::string& error, std::string_view command, const std::string& messa
     return false;
 }
 
-std::vector<std::string> SplitList(const std::string& text) {
-    std::vector<std::string> words;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', start);
-        words.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) return words;
-        start = comma + 1;
-    }
-}
-
 std::string FigureList() {
     std::string names;
     for (int k = 0; k < kEventFigureCount; ++k) {
@@ -136,15 +125,19 @@ int RunSensitivity(GearState& g, const std::vector<std::string>& args, std::ostr
         return kExitFault;
     }
     const std::string text = opt.csv ? SensitivityCsv(r) : SensitivityRankingText(r, opt.of, opt.top);
+    return FinishAnalysis(out, err, kCommand, text, r.positions);
+}
+
+bool WriteAnalysisText(std::ostream& out, std::ostream& err, std::string_view command, std::string_view text) {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
-    if (!out) {
-        err << "vexlin-cli: sensitivity: cannot write the output\n";
-        return kExitCannotRun;
-    }
-    for (const SensitivityPosition& p : r.positions)
-        if (!p.nominal.Closes()) err << "vexlin-cli: sensitivity: " << ValveEventsErrorText(p.nominal) << '\n';
-    return r.Closes() ? kExitOk : kExitFault;
+    if (out) return true;
+    err << "vexlin-cli: " << command << ": cannot write the output\n";
+    return false;
+}
+
+void ReportOpenPosition(std::ostream& err, std::string_view command, const NominalPosition& p) {
+    err << "vexlin-cli: " << command << ": " << ValveEventsErrorText(p.nominal) << '\n';
 }
 
 } // namespace vx::cli

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/command_table.h"
 #include "model/gear_state.h"
 #include "model/sensitivity.h"
 
@@ -37,5 +38,27 @@ bool TakePositionsOption(const std::vector<std::string>& args, std::size_t& i, s
                          std::vector<double>& offsets, std::string& error);
 bool TakeCountOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
                      std::string_view command, long long lo, long long hi, long long& value, std::string& error);
+
+// Writes an analysis's text to `out`; false, with the message on `err`,
+// when it cannot be written.
+bool WriteAnalysisText(std::ostream& out, std::ostream& err, std::string_view command, std::string_view text);
+// The geometry error of a position where the design does not close, on `err`.
+void ReportOpenPosition(std::ostream& err, std::string_view command, const NominalPosition& p);
+
+// The analysis commands' ending: the text written, then each position
+// where the design does not close named. The exit status: cannot run when
+// the text cannot be written, a fault where the design does not close.
+template <class Position>
+int FinishAnalysis(std::ostream& out, std::ostream& err, std::string_view command, std::string_view text,
+                   const std::vector<Position>& positions) {
+    if (!WriteAnalysisText(out, err, command, text)) return kExitCannotRun;
+    bool closes = true;
+    for (const NominalPosition& p : positions) {
+        if (p.nominal.Closes()) continue;
+        closes = false;
+        ReportOpenPosition(err, command, p);
+    }
+    return closes ? kExitOk : kExitFault;
+}
 
 } // namespace vx::cli

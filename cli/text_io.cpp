@@ -50,4 +50,16 @@ bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::strin
     return false;
 }
 
+std::vector<std::string> SplitList(const std::string& text) {
+    std::vector<std::string> words;
+    if (text.empty()) return words;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        words.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) return words;
+        start = comma + 1;
+    }
+}
+
 } // namespace vx::cli

@@ -26,6 +26,10 @@ void AppendNumber(std::string& out, float v);
 // comma, a quote or a line break.
 void AppendCsvField(std::string& out, std::string_view text);
 
+// The words of a comma-separated list ("a,,b" has an empty middle word); an
+// empty text gives none.
+std::vector<std::string> SplitList(const std::string& text);
+
 // The text in double quotes, for messages.
 std::string Quote(std::string_view s);
 

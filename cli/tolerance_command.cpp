@@ -8,7 +8,6 @@
 #include "cli/sensitivity_command.h"
 #include "cli/text_io.h"
 #include "model/dimensions.h"
-#include "model/valve_events_text.h"
 
 namespace vx::cli {
 namespace {
@@ -137,15 +136,7 @@ int RunTolerance(GearState& g, const std::vector<std::string>& args, std::ostrea
         return kExitFault;
     }
     const std::string text = opt.csv ? ToleranceCsv(r) : ToleranceText(r);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-        err << "vexlin-cli: tolerance: cannot write the output\n";
-        return kExitCannotRun;
-    }
-    for (const TolerancePosition& p : r.positions)
-        if (!p.nominal.Closes()) err << "vexlin-cli: tolerance: " << ValveEventsErrorText(p.nominal) << '\n';
-    return r.Closes() ? kExitOk : kExitFault;
+    return FinishAnalysis(out, err, kCommand, text, r.positions);
 }
 
 } // namespace vx::cli

@@ -123,6 +123,23 @@ std::string CheckSensitivitySettings(const SensitivitySettings& s) {
     return {};
 }
 
+void ComputeNominalPosition(GearState& work, const GearState& design, float position, EventDirection direction,
+                            NominalPosition& out) {
+    out.position = position;
+    out.offset = OffsetFromMidGear(design.revArm.centre, position);
+    ComputeValveEvents(work, position, direction, out.nominal);
+    out.forward = out.nominal.forward;
+}
+
+void AppendPositionHeading(std::string& out, const NominalPosition& p) {
+    out += "Reverse arm ";
+    AppendFixed(out, p.position, 4);
+    out += " (mid gear ";
+    if (p.offset >= 0) out += '+';
+    AppendFixed(out, p.offset, 4);
+    out += p.forward ? "), forward: " : "), reverse: ";
+}
+
 SensitivityResult ComputeSensitivity(const GearState& g, const SensitivitySettings& s,
                                      const AnalysisProgressFn& progress) {
     SensitivityResult r;
@@ -143,17 +160,7 @@ SensitivityResult ComputeSensitivity(const GearState& g, const SensitivitySettin
     };
     const std::vector<float> nominalPositions = positionsOf(g);
     const std::size_t np = nominalPositions.size();
-    r.positions.resize(np);
-    {
-        GearState work = g;
-        for (std::size_t p = 0; p < np; ++p) {
-            SensitivityPosition& sp = r.positions[p];
-            sp.position = nominalPositions[p];
-            sp.offset = OffsetFromMidGear(g.revArm.centre, sp.position);
-            ComputeValveEvents(work, sp.position, s.direction, sp.nominal);
-            sp.forward = sp.nominal.forward;
-        }
-    }
+    ComputeNominalPositions(g, nominalPositions, s.direction, r.positions);
     std::vector<EventFigures> nominalFigures(np);
     for (std::size_t p = 0; p < np; ++p) nominalFigures[p] = FiguresOf(r.positions[p].nominal);
 
@@ -367,12 +374,7 @@ std::string SensitivityRankingText(const SensitivityResult& r, EventFigure f, in
     for (std::size_t p = 0; p < r.positions.size(); ++p) {
         const SensitivityPosition& sp = r.positions[p];
         if (p > 0) out += '\n';
-        out += "Reverse arm ";
-        AppendFixed(out, sp.position, 4);
-        out += " (mid gear ";
-        if (sp.offset >= 0) out += '+';
-        AppendFixed(out, sp.offset, 4);
-        out += sp.forward ? "), forward: " : "), reverse: ";
+        AppendPositionHeading(out, sp);
         out += EventFigureName(f);
         out += '\n';
         if (!sp.nominal.Closes()) {

@@ -25,6 +25,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "model/gear_state.h"
@@ -73,6 +74,35 @@ using AnalysisProgressFn = std::function<bool(long long done, long long total)>;
 // events command takes them; no offsets: the nine notches of `g`.
 std::vector<float> PositionsFromOffsets(const GearState& g, std::span<const double> offsets);
 
+// One reverse arm position of an analysis and the design's own events there.
+struct NominalPosition {
+    float position = 0; // absolute reverse arm position of the design given
+    float offset = 0;   // from its mid gear
+    bool forward = true;
+    PositionEvents nominal; // the design's own events there
+};
+
+// The design's events at `position`, run in `direction`, solved on `work`
+// (a scratch copy of `design` the caller owns and reuses).
+void ComputeNominalPosition(GearState& work, const GearState& design, float position, EventDirection direction,
+                            NominalPosition& out);
+
+// Appends "Reverse arm P (mid gear +O), forward: " (or "reverse: "), the
+// opening of a position's block in the analyses' texts.
+void AppendPositionHeading(std::string& out, const NominalPosition& p);
+
+// One entry of `out` for each of `positions`, their nominal parts filled as
+// ComputeNominalPosition does, on one scratch copy of the design.
+template <class Position>
+void ComputeNominalPositions(const GearState& design, std::span<const float> positions, EventDirection direction,
+                             std::vector<Position>& out) {
+    static_assert(std::is_base_of_v<NominalPosition, Position>);
+    out.resize(positions.size());
+    GearState work = design;
+    for (std::size_t p = 0; p < positions.size(); ++p)
+        ComputeNominalPosition(work, design, positions[p], direction, out[p]);
+}
+
 // The central difference step of a dimension of value `value`.
 double SensitivityStep(int id, float value);
 // A typical shop tolerance of a dimension: 0.001 length units, or 0.1
@@ -106,12 +136,7 @@ struct SensitivityEntry {
     bool retried = false;   // found at a tenth of the step
 };
 
-struct SensitivityPosition {
-    float position = 0; // absolute reverse arm position of the design given
-    float offset = 0;   // from its mid gear
-    bool forward = true;
-    PositionEvents nominal; // the design's own events there
-};
+using SensitivityPosition = NominalPosition;
 
 struct SensitivityResult {
     std::string error;      // the settings are wrong (nothing else is set)

@@ -215,20 +215,12 @@ ToleranceResult RunTolerance(const GearState& g, const ToleranceSettings& s, con
 
     const std::vector<float> nominalPositions = PositionsFromOffsets(g, s.offsets);
     const std::size_t np = nominalPositions.size();
-    r.positions.resize(np);
-    {
-        GearState work = g;
-        for (std::size_t p = 0; p < np; ++p) {
-            TolerancePosition& tp = r.positions[p];
-            tp.position = nominalPositions[p];
-            tp.offset = OffsetFromMidGear(g.revArm.centre, tp.position);
-            ComputeValveEvents(work, tp.position, s.direction, tp.nominal);
-            tp.forward = tp.nominal.forward;
-            const EventFigures f = FiguresOf(tp.nominal);
-            for (int k = 0; k < kEventFigureCount; ++k)
-                tp.figures[static_cast<std::size_t>(k)].nominal =
-                    tp.nominal.Closes() ? f[static_cast<std::size_t>(k)] : std::nullopt;
-        }
+    ComputeNominalPositions(g, nominalPositions, s.direction, r.positions);
+    for (TolerancePosition& tp : r.positions) {
+        const EventFigures f = FiguresOf(tp.nominal);
+        for (int k = 0; k < kEventFigureCount; ++k)
+            tp.figures[static_cast<std::size_t>(k)].nominal =
+                tp.nominal.Closes() ? f[static_cast<std::size_t>(k)] : std::nullopt;
     }
 
     const auto n = static_cast<std::size_t>(s.samples);
@@ -352,12 +344,7 @@ std::string ToleranceText(const ToleranceResult& r) {
     for (std::size_t p = 0; p < r.positions.size(); ++p) {
         const TolerancePosition& tp = r.positions[p];
         if (p > 0) out += '\n';
-        out += "Reverse arm ";
-        AppendFixed(out, tp.position, 4);
-        out += " (mid gear ";
-        if (tp.offset >= 0) out += '+';
-        AppendFixed(out, tp.offset, 4);
-        out += tp.forward ? "), forward: " : "), reverse: ";
+        AppendPositionHeading(out, tp);
         out += std::to_string(r.samples) + " samples, ";
         out += std::to_string(tp.linkageFailures) + " not closing; ";
         AppendFixed(out, 100.0 * D(tp.overThreshold), 1);

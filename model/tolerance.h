@@ -85,11 +85,7 @@ struct FigureSpread {
     float failed = 0;             // share of the samples without it
 };
 
-struct TolerancePosition {
-    float position = 0; // absolute reverse arm position of the design
-    float offset = 0;   // from its mid gear
-    bool forward = true;
-    PositionEvents nominal;
+struct TolerancePosition : NominalPosition {
     std::array<FigureSpread, kEventFigureCount> figures{};
     float overThreshold = 0; // share of samples with |cut-off difference| > threshold
     int linkageFailures = 0; // samples in which the linkage does not close here

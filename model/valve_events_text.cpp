@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "model/fixed_format.h"
+#include "model/position_text.h"
 
 namespace vx {
 namespace {
@@ -40,14 +41,6 @@ std::optional<double> Opt(const std::optional<float>& v) {
 std::optional<double> Difference(const std::optional<float>& a, const std::optional<float>& b) {
     if (!a || !b) return std::nullopt;
     return static_cast<double>(*a) - static_cast<double>(*b);
-}
-
-constexpr int kLabelWidth = 22;
-constexpr int kColumnWidth = 12;
-
-void AppendLabel(std::string& out, std::string_view label) {
-    out += label;
-    if (label.size() < kLabelWidth) out.append(kLabelWidth - label.size(), ' ');
 }
 
 } // namespace
@@ -100,19 +93,7 @@ std::string ValveEventsCsv(std::span<const PositionEvents> events, std::span<con
 }
 
 void AppendValveEventsTable(std::string& out, const PositionEvents& e, float centre) {
-    out += "Reverse arm ";
-    AppendFixed(out, e.position, 6);
-    out += " (mid gear ";
-    const double offset = static_cast<double>(e.position) - static_cast<double>(centre);
-    if (offset >= 0) out += '+';
-    AppendFixed(out, offset, 6);
-    out += e.forward ? "), running forward\n" : "), running in reverse\n";
-    AppendLabel(out, "");
-    for (const std::string_view h : {"front", "rear", "front-rear"}) {
-        out.append(static_cast<std::size_t>(kColumnWidth) - h.size(), ' ');
-        out += h;
-    }
-    out += '\n';
+    AppendPositionBlockHead(out, e.position, e.forward, centre);
 
     struct EventRow {
         std::string_view label;
@@ -130,10 +111,10 @@ void AppendValveEventsTable(std::string& out, const PositionEvents& e, float cen
         {"compression, %", &EndEvents::compression, true},
     };
     for (const EventRow& r : kRows) {
-        AppendLabel(out, r.label);
-        AppendColumn(out, Opt(e.front.*r.member), 4, kColumnWidth);
-        AppendColumn(out, Opt(e.rear.*r.member), 4, kColumnWidth);
-        if (r.difference) AppendColumn(out, Difference(e.front.*r.member, e.rear.*r.member), 4, kColumnWidth);
+        AppendTextLabel(out, r.label);
+        AppendColumn(out, Opt(e.front.*r.member), 4, kTextColumnWidth);
+        AppendColumn(out, Opt(e.rear.*r.member), 4, kTextColumnWidth);
+        if (r.difference) AppendColumn(out, Difference(e.front.*r.member, e.rear.*r.member), 4, kTextColumnWidth);
         out += '\n';
     }
     struct LengthRow {
@@ -147,28 +128,28 @@ void AppendValveEventsTable(std::string& out, const PositionEvents& e, float cen
         {"max exhaust opening", &EndEvents::maxExhaustOpening, false},
     };
     for (const LengthRow& r : kLengths) {
-        AppendLabel(out, r.label);
+        AppendTextLabel(out, r.label);
         const double f = e.front.*r.member, b = e.rear.*r.member;
-        AppendColumn(out, f, 5, kColumnWidth);
-        AppendColumn(out, b, 5, kColumnWidth);
-        if (r.difference) AppendColumn(out, f - b, 5, kColumnWidth);
+        AppendColumn(out, f, 5, kTextColumnWidth);
+        AppendColumn(out, b, 5, kTextColumnWidth);
+        if (r.difference) AppendColumn(out, f - b, 5, kTextColumnWidth);
         out += '\n';
     }
     for (const bool steam : {true, false}) {
-        AppendLabel(out, steam ? "steam openings" : "exhaust openings");
+        AppendTextLabel(out, steam ? "steam openings" : "exhaust openings");
         for (const bool rear : {false, true}) {
             const EndEvents& x = e.End(rear);
             const std::string n = std::to_string(steam ? x.steamOpenings : x.exhaustOpenings);
-            out.append(static_cast<std::size_t>(kColumnWidth) - n.size(), ' ');
+            out.append(static_cast<std::size_t>(kTextColumnWidth) - n.size(), ' ');
             out += n;
         }
         out += '\n';
     }
-    AppendLabel(out, "valve travel");
-    AppendColumn(out, static_cast<double>(e.valveTravel), 5, kColumnWidth);
+    AppendTextLabel(out, "valve travel");
+    AppendColumn(out, static_cast<double>(e.valveTravel), 5, kTextColumnWidth);
     out += '\n';
-    AppendLabel(out, "die slip");
-    AppendColumn(out, static_cast<double>(e.dieSlip), 5, kColumnWidth);
+    AppendTextLabel(out, "die slip");
+    AppendColumn(out, static_cast<double>(e.dieSlip), 5, kTextColumnWidth);
     out += '\n';
     if (!EventsSound(e)) out += ValveEventsErrorText(e) + '\n';
 }

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "model/fixed_format.h"
+#include "model/position_text.h"
 
 namespace vx {
 namespace {
@@ -17,19 +18,11 @@ void AppendGeneral(std::string& out, float v) {
     out += ShortestString(v);
 }
 
-constexpr int kLabelWidth = 22;
-constexpr int kColumnWidth = 12;
-
-void AppendLabel(std::string& out, std::string_view label) {
-    out += label;
-    if (label.size() < kLabelWidth) out.append(kLabelWidth - label.size(), ' ');
-}
-
 void AppendColumn(std::string& out, const std::optional<double>& v, int decimals) {
     if (v) {
-        AppendFixed(out, *v, decimals, kColumnWidth);
+        AppendFixed(out, *v, decimals, kTextColumnWidth);
     } else {
-        out.append(kColumnWidth - 1, ' ');
+        out.append(kTextColumnWidth - 1, ' ');
         out += '-';
     }
 }
@@ -95,19 +88,7 @@ std::string WorkSettingsText(const WorkSettings& s) {
 }
 
 void AppendWorkTable(std::string& out, const PositionWork& w, float centre) {
-    out += "Reverse arm ";
-    AppendFixed(out, w.position, 6);
-    out += " (mid gear ";
-    const double offset = static_cast<double>(w.position) - static_cast<double>(centre);
-    if (offset >= 0) out += '+';
-    AppendFixed(out, offset, 6);
-    out += w.forward ? "), running forward\n" : "), running in reverse\n";
-    AppendLabel(out, "");
-    for (const std::string_view h : {"front", "rear", "front-rear"}) {
-        out.append(static_cast<std::size_t>(kColumnWidth) - h.size(), ' ');
-        out += h;
-    }
-    out += '\n';
+    AppendPositionBlockHead(out, w.position, w.forward, centre);
     struct Row {
         std::string_view label;
         float IndicatorCard::*member;
@@ -125,7 +106,7 @@ void AppendWorkTable(std::string& out, const PositionWork& w, float centre) {
         {"steam per stroke", &IndicatorCard::steamPerStroke, false, 6, true},
     };
     for (const Row& r : kRows) {
-        AppendLabel(out, r.label);
+        AppendTextLabel(out, r.label);
         const auto f = r.percent ? Percent(w.front, r.member) : Figure(w.front, r.member);
         const auto b = r.percent ? Percent(w.rear, r.member) : Figure(w.rear, r.member);
         AppendColumn(out, f, r.decimals);
@@ -133,13 +114,13 @@ void AppendWorkTable(std::string& out, const PositionWork& w, float centre) {
         if (r.difference) AppendColumn(out, f && b ? std::optional<double>(*f - *b) : std::nullopt, r.decimals);
         out += '\n';
     }
-    AppendLabel(out, "steam per work");
+    AppendTextLabel(out, "steam per work");
     for (const bool rear : {false, true}) {
         const auto& v = w.End(rear).steamPerWork;
         AppendColumn(out, v ? std::optional<double>(*v) : std::nullopt, 6);
     }
     out += '\n';
-    AppendLabel(out, "tractive effort");
+    AppendTextLabel(out, "tractive effort");
     AppendColumn(out, w.tractiveEffort ? std::optional<double>(*w.tractiveEffort) : std::nullopt, 2);
     out += "  (whole engine)\n";
     for (const bool rear : {false, true}) {

@@ -1,7 +1,5 @@
 #include "gui/diagrams/sensitivity_window.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -32,7 +30,7 @@ constexpr int kDefaultRows = 25;
 } // namespace
 
 TSensitivityDia::TSensitivityDia(const DiagramHost& host, QWidget* parent)
-    : TDiagramWindow(host, kLayout, parent), host_(host) {
+    : TAnalysisWindow(host, kLayout, parent), host_(host) {
     QWidget* canvas = findChild<QWidget*>(QStringLiteral("DiagramCanvas"));
     constexpr int kRow = 80;
     auto* label = new QLabel(QStringLiteral("Figure:"), canvas);
@@ -88,12 +86,6 @@ std::vector<int> TSensitivityDia::RankedIds() const {
     return ids;
 }
 
-void TSensitivityDia::Activate() {
-    // The nine notches are the window's own: no positions list to ask for.
-    StopMainTimer();
-    ClearAndDraw();
-}
-
 void TSensitivityDia::DrawDiagram(Canvas& c) {
     SensitivitySettings s;
     s.notch = std::clamp(notch_->currentIndex(), 0, kNotchCount - 1);
@@ -128,16 +120,7 @@ bool TSensitivityDia::eventFilter(QObject* watched, QEvent* event) {
         if (m->button() == Qt::LeftButton && MakeDynamicVariableAt(static_cast<int>(LayoutPoint(m->position()).y())) != 0)
             return true;
     }
-    return TDiagramWindow::eventFilter(watched, event);
-}
-
-void TSensitivityDia::RunMenuCommand(MenuCommand c) {
-    if (c == MenuCommand::Copy) {
-        const std::string csv = Csv();
-        QApplication::clipboard()->setText(QString::fromUtf8(csv.data(), static_cast<qsizetype>(csv.size())));
-        return;
-    }
-    TDiagramWindow::RunMenuCommand(c);
+    return TAnalysisWindow::eventFilter(watched, event);
 }
 
 } // namespace vx

@@ -7,7 +7,7 @@
 // the notch's derivatives on the clipboard as CSV.
 #pragma once
 
-#include "gui/diagrams/diagram_window.h"
+#include "gui/diagrams/analysis_window.h"
 #include "model/sensitivity.h"
 
 class QComboBox;
@@ -15,7 +15,7 @@ class QSpinBox;
 
 namespace vx {
 
-class TSensitivityDia final : public TDiagramWindow {
+class TSensitivityDia final : public TAnalysisWindow {
     Q_OBJECT
 
 public:
@@ -29,13 +29,11 @@ public:
     // A double click at y of the picture: the row's dimension made the
     // newest dynamic variable. Returns its id, or 0 where there is none.
     int MakeDynamicVariableAt(int y);
-    std::string Csv() const { return SensitivityCsv(result_); }
+    std::string Csv() const override { return SensitivityCsv(result_); }
 
 protected:
-    void Activate() override;
     void DrawDiagram(Canvas& c) override;
     QString Caption() const override;
-    void RunMenuCommand(MenuCommand c) override;
     void GestureRedraw() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

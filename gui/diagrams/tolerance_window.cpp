@@ -1,8 +1,6 @@
 #include "gui/diagrams/tolerance_window.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -46,7 +44,7 @@ std::vector<float> DimensionValues(const GearState& g) {
 
 } // namespace
 
-TToleranceDia::TToleranceDia(const DiagramHost& host, QWidget* parent) : TDiagramWindow(host, kLayout, parent) {
+TToleranceDia::TToleranceDia(const DiagramHost& host, QWidget* parent) : TAnalysisWindow(host, kLayout, parent) {
     QWidget* canvas = findChild<QWidget*>(QStringLiteral("DiagramCanvas"));
     constexpr int kRow = 80;
     int x = 8;
@@ -201,7 +199,7 @@ void TToleranceDia::StopWorker() {
 void TToleranceDia::done(int r) {
     StopWorker();
     SyncButtons();
-    TDiagramWindow::done(r);
+    TAnalysisWindow::done(r);
 }
 
 void TToleranceDia::SyncButtons() {
@@ -222,12 +220,6 @@ bool TToleranceDia::DesignChanged() const {
     return false;
 }
 
-void TToleranceDia::Activate() {
-    // The settings are the window's own: no positions list to ask for.
-    StopMainTimer();
-    ClearAndDraw();
-}
-
 void TToleranceDia::DrawDiagram(Canvas& c) {
     std::string status = status_.toStdString();
     if (result_ && DesignChanged()) status = "The design has changed since this run: Run again to see its spread.";
@@ -235,14 +227,5 @@ void TToleranceDia::DrawDiagram(Canvas& c) {
 }
 
 QString TToleranceDia::Caption() const { return QStringLiteral("Tolerance"); }
-
-void TToleranceDia::RunMenuCommand(MenuCommand c) {
-    if (c == MenuCommand::Copy) {
-        const std::string csv = Csv();
-        QApplication::clipboard()->setText(QString::fromUtf8(csv.data(), static_cast<qsizetype>(csv.size())));
-        return;
-    }
-    TDiagramWindow::RunMenuCommand(c);
-}
 
 } // namespace vx

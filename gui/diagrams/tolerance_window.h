@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "gui/diagrams/diagram_window.h"
+#include "gui/diagrams/analysis_window.h"
 #include "model/tolerance.h"
 
 class QCheckBox;
@@ -25,7 +25,7 @@ class QPushButton;
 
 namespace vx {
 
-class TToleranceDia final : public TDiagramWindow {
+class TToleranceDia final : public TAnalysisWindow {
     Q_OBJECT
 
 public:
@@ -44,7 +44,7 @@ public:
     bool Running() const { return worker_.joinable(); }
     const std::optional<ToleranceResult>& Result() const { return result_; }
     QString Status() const { return status_; }
-    std::string Csv() const { return result_ ? ToleranceCsv(*result_) : std::string(kToleranceCsvHeader); }
+    std::string Csv() const override { return result_ ? ToleranceCsv(*result_) : std::string(kToleranceCsvHeader); }
 
     // Whether the design's dimensions differ from those of the last run
     // (the picture then says so above the result).
@@ -54,10 +54,8 @@ public:
     void done(int r) override;
 
 protected:
-    void Activate() override;
     void DrawDiagram(Canvas& c) override;
     QString Caption() const override;
-    void RunMenuCommand(MenuCommand c) override;
 
 private:
     void Progress(long long done, long long total);

@@ -1,12 +1,11 @@
 #include "gui/diagrams/valve_events_window.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 
+#include "gui/diagrams/copy_text.h"
 #include "scene/diagrams/diagram_common.h"
 #include "model/reverse_arm.h"
 #include "model/valve_events_text.h"
@@ -70,10 +69,7 @@ std::string TEventsDia::Csv() const {
     return ValveEventsCsv(Events(), std::span<const float>(offsets.data(), static_cast<std::size_t>(count_)));
 }
 
-void TEventsDia::CopyTable() {
-    const std::string csv = Csv();
-    QApplication::clipboard()->setText(QString::fromUtf8(csv.data(), static_cast<qsizetype>(csv.size())));
-}
+void TEventsDia::CopyTable() { CopyTextToClipboard(Csv()); }
 
 void TEventsDia::AskThresholds() {
     QDialog d(this);

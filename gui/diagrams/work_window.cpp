@@ -1,7 +1,5 @@
 #include "gui/diagrams/work_window.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -9,7 +7,7 @@
 #include <QLineEdit>
 #include <QSettings>
 
-
+#include "gui/diagrams/copy_text.h"
 #include "model/fixed_format.h"
 #include "model/work_text.h"
 #include "platform/qt/qt_fonts.h"
@@ -103,10 +101,7 @@ QString TWorkDia::Caption() const { return QStringLiteral("Work: Indicator Cards
 
 std::string TWorkDia::Csv() const { return WorkCsv(table_->List(), table_->ListEvents()); }
 
-void TWorkDia::CopyTable() {
-    const std::string csv = Csv();
-    QApplication::clipboard()->setText(QString::fromUtf8(csv.data(), static_cast<qsizetype>(csv.size())));
-}
+void TWorkDia::CopyTable() { CopyTextToClipboard(Csv()); }
 
 void TWorkDia::AskSettings() {
     QDialog d(this);

@@ -7,6 +7,7 @@
 #include "model/fixed_format.h"
 #include "model/valve_events_text.h"
 #include "scene/diagrams/diagram_common.h"
+#include "scene/diagrams/table_drawing.h"
 #include "scene/diagrams/valve_events_drawing.h"
 
 namespace vx {
@@ -17,13 +18,7 @@ constexpr Rgb kGrowBar{70, 110, 200};
 constexpr Rgb kShrinkBar{210, 90, 60};
 constexpr Rgb kGreyInk{96, 96, 96};
 
-TextStyle Style(Rgb color = colors::kBlack, bool bold = false) {
-    TextStyle s;
-    s.pixelSize = kPx;
-    s.bold = bold;
-    s.color = color;
-    return s;
-}
+TextStyle Style(Rgb color = colors::kBlack, bool bold = false) { return SansStyle(kPx, color, bold); }
 
 
 

@@ -6,6 +6,7 @@
 #include "model/fixed_format.h"
 #include "scene/diagrams/diagram_common.h"
 #include "scene/diagrams/sensitivity_drawing.h"
+#include "scene/diagrams/table_drawing.h"
 #include "scene/diagrams/valve_events_drawing.h"
 
 namespace vx {
@@ -15,13 +16,7 @@ constexpr int kPx = 11;
 constexpr Rgb kBar{70, 110, 200};
 constexpr Rgb kGreyInk{96, 96, 96};
 
-TextStyle Style(Rgb color = colors::kBlack, bool bold = false) {
-    TextStyle s;
-    s.pixelSize = kPx;
-    s.bold = bold;
-    s.color = color;
-    return s;
-}
+TextStyle Style(Rgb color = colors::kBlack, bool bold = false) { return SansStyle(kPx, color, bold); }
 
 
 

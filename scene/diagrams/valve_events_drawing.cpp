@@ -1,11 +1,13 @@
 #include "scene/diagrams/valve_events_drawing.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
 #include <string>
 
 #include "scene/diagrams/diagram_common.h"
+#include "scene/diagrams/table_drawing.h"
 #include "model/fixed_format.h"
 #include "model/valve_events_text.h"
 
@@ -17,15 +19,6 @@ inline constexpr Rgb kHighlightGround = colors::kYellow;
 inline constexpr Rgb kFrontInk = colors::kGreen;
 inline constexpr Rgb kRearInk = colors::kMaroon;
 
-TextStyle Style(int px, Rgb color = colors::kBlack, bool bold = false) {
-    TextStyle s;
-    s.face = FontFace::Sans;
-    s.pixelSize = px;
-    s.bold = bold;
-    s.color = color;
-    return s;
-}
-
 // One column: its heading (two lines), width in character cells, and what
 // it shows for one position.
 enum class Cell {
@@ -36,35 +29,32 @@ enum class Cell {
     MaxSteamF, MaxSteamR, MaxExhF, MaxExhR, SteamOpensF, SteamOpensR, ExhOpensF, ExhOpensR,
 };
 
-struct Column {
-    const char* group; // first heading line, over the columns that share it
-    const char* label; // second heading line
-    Cell cell;
-    int cells; // width in digit cells
+constexpr TableColumn Col(const char* group, const char* label, Cell cell, int cells) {
+    return {group, label, cells, static_cast<int>(cell)};
+}
+
+constexpr TableColumn kTravelColumns[] = {
+    Col("", "No.", Cell::Number, 3),        Col("Reverse", "arm", Cell::Position, 8),
+    Col("", "", Cell::Direction, 4),        Col("Cut-off %", "front", Cell::CutOffF, 7),
+    Col("", "rear", Cell::CutOffR, 7),      Col("", "F-R", Cell::CutOffD, 7),
+    Col("Release %", "front", Cell::ReleaseF, 7), Col("", "rear", Cell::ReleaseR, 7),
+    Col("", "F-R", Cell::ReleaseD, 7),      Col("Compression %", "front", Cell::CompF, 7),
+    Col("", "rear", Cell::CompR, 7),        Col("Admission %", "front", Cell::AdmF, 7),
+    Col("", "rear", Cell::AdmR, 7),         Col("Lead", "front", Cell::LeadF, 8),
+    Col("", "rear", Cell::LeadR, 8),        Col("", "F-R", Cell::LeadD, 8),
+    Col("Valve", "travel", Cell::Travel, 8), Col("Die", "slip", Cell::DieSlip, 8),
 };
 
-constexpr Column kTravelColumns[] = {
-    {"", "No.", Cell::Number, 3},        {"Reverse", "arm", Cell::Position, 8},
-    {"", "", Cell::Direction, 4},        {"Cut-off %", "front", Cell::CutOffF, 7},
-    {"", "rear", Cell::CutOffR, 7},      {"", "F-R", Cell::CutOffD, 7},
-    {"Release %", "front", Cell::ReleaseF, 7}, {"", "rear", Cell::ReleaseR, 7},
-    {"", "F-R", Cell::ReleaseD, 7},      {"Compression %", "front", Cell::CompF, 7},
-    {"", "rear", Cell::CompR, 7},        {"Admission %", "front", Cell::AdmF, 7},
-    {"", "rear", Cell::AdmR, 7},         {"Lead", "front", Cell::LeadF, 8},
-    {"", "rear", Cell::LeadR, 8},        {"", "F-R", Cell::LeadD, 8},
-    {"Valve", "travel", Cell::Travel, 8}, {"Die", "slip", Cell::DieSlip, 8},
-};
-
-constexpr Column kAngleColumns[] = {
-    {"", "No.", Cell::Number, 3},          {"Admission deg", "front", Cell::AdmAngF, 8},
-    {"", "rear", Cell::AdmAngR, 8},        {"Cut-off deg", "front", Cell::CutAngF, 8},
-    {"", "rear", Cell::CutAngR, 8},        {"Release deg", "front", Cell::RelAngF, 8},
-    {"", "rear", Cell::RelAngR, 8},        {"Compression deg", "front", Cell::CompAngF, 8},
-    {"", "rear", Cell::CompAngR, 8},       {"Max steam opening", "front", Cell::MaxSteamF, 9},
-    {"", "rear", Cell::MaxSteamR, 9},      {"Max exhaust opening", "front", Cell::MaxExhF, 9},
-    {"", "rear", Cell::MaxExhR, 9},        {"Steam opens", "front", Cell::SteamOpensF, 6},
-    {"", "rear", Cell::SteamOpensR, 6},    {"Exhaust opens", "front", Cell::ExhOpensF, 6},
-    {"", "rear", Cell::ExhOpensR, 6},
+constexpr TableColumn kAngleColumns[] = {
+    Col("", "No.", Cell::Number, 3),          Col("Admission deg", "front", Cell::AdmAngF, 8),
+    Col("", "rear", Cell::AdmAngR, 8),        Col("Cut-off deg", "front", Cell::CutAngF, 8),
+    Col("", "rear", Cell::CutAngR, 8),        Col("Release deg", "front", Cell::RelAngF, 8),
+    Col("", "rear", Cell::RelAngR, 8),        Col("Compression deg", "front", Cell::CompAngF, 8),
+    Col("", "rear", Cell::CompAngR, 8),       Col("Max steam opening", "front", Cell::MaxSteamF, 9),
+    Col("", "rear", Cell::MaxSteamR, 9),      Col("Max exhaust opening", "front", Cell::MaxExhF, 9),
+    Col("", "rear", Cell::MaxExhR, 9),        Col("Steam opens", "front", Cell::SteamOpensF, 6),
+    Col("", "rear", Cell::SteamOpensR, 6),    Col("Exhaust opens", "front", Cell::ExhOpensF, 6),
+    Col("", "rear", Cell::ExhOpensR, 6),
 };
 
 // What a cell shows: its text, and whether it is flagged.
@@ -72,7 +62,6 @@ struct CellText {
     char buf[kNumberBuffer];
     std::string_view text;
     bool flagged = false;
-    Rgb ink = colors::kBlack;
 };
 
 void Number(CellText& t, std::optional<double> v, int decimals) {
@@ -142,90 +131,34 @@ void Fill(CellText& t, Cell cell, const PositionEvents& e, int number, const Eve
     }
 }
 
-int DigitWidth(int px) { return static_cast<int>(std::lround(0.556 * px)); }
-
-int ColumnsWidth(std::span<const Column> cols, int px) {
-    int w = 0;
-    for (const Column& col : cols) w += (col.cells + 1) * DigitWidth(px);
-    return w;
-}
-
-// One table: a title, two heading lines, a rule, a row per position and a
-// rule under it. Returns the y below it.
-int DrawTable(Canvas& c, std::span<const Column> cols, const char* title, std::span<const PositionEvents> events,
+// One table: a title, the heading, a row per position and a rule under it.
+// Returns the y below it.
+int DrawTable(Canvas& c, std::span<const TableColumn> cols, const char* title, std::span<const PositionEvents> events,
               const EventThresholds& th, int left, int top, int px) {
-    const int line = px + px / 3 + 1;
-    const int width = ColumnsWidth(cols, px);
-    c.Text(left, top, title, Style(px, colors::kBlack, true));
-    int y = top + line + 2;
-    // Heading: a group's words start over its first column; the second line
-    // is right-aligned over the numbers.
-    int x = left;
-    for (const Column& col : cols) {
-        const int w = (col.cells + 1) * DigitWidth(px);
-        if (col.group[0] != '\0') {
-            c.Text(x + DigitWidth(px) / 2, y, col.group, Style(px, colors::kBlack, true));
-            c.SetPen(colors::kSilver, 1);
-            c.Line(x + 2, y, x + 2, y + 2 * line + static_cast<int>(events.size()) * line + 4);
-        }
-        const std::string_view label = col.label;
-        const Rgb ink = label == "front" ? kFrontInk : label == "rear" ? kRearInk : colors::kBlack;
-        c.Text(x + w - SansTextWidth(label, px), y + line, label, Style(px, ink));
-        x += w;
-    }
-    y += 2 * line + 2;
-    c.SetPen(colors::kBlack, 1);
-    c.Line(left, y - 1, left + width, y - 1);
-    int number = 1;
-    for (const PositionEvents& e : events) {
-        x = left;
-        for (const Column& col : cols) {
-            const int w = (col.cells + 1) * DigitWidth(px);
-            CellText t;
-            Fill(t, col.cell, e, number, th);
-            TextStyle s = Style(px);
-            if (t.flagged) {
-                s.color = kHighlightInk;
-                s.bold = true;
-                s.opaque = true;
-                s.background = kHighlightGround;
-            }
-            c.Text(x + w - SansTextWidth(t.text, px, s.bold), y + 1, t.text, s);
-            x += w;
-        }
-        y += line;
-        ++number;
-    }
-    c.SetPen(colors::kBlack, 1);
-    c.Line(left, y + 1, left + width, y + 1);
-    return y + 4;
+    c.Text(left, top, title, SansStyle(px, colors::kBlack, true));
+    const int y = DrawTableHeading(c, cols, events.size(), TableInks{kFrontInk, kRearInk}, left,
+                                   top + TableLineHeight(px) + 2, px);
+    return DrawTableRows(c, cols, events.size(), left, y, px,
+                         [&](std::size_t row, const TableColumn& col, const TableCellBox& box) {
+                             CellText t;
+                             Fill(t, static_cast<Cell>(col.figure), events[row], static_cast<int>(row) + 1, th);
+                             TextStyle s = SansStyle(px);
+                             if (t.flagged) {
+                                 s.color = kHighlightInk;
+                                 s.bold = true;
+                                 s.opaque = true;
+                                 s.background = kHighlightGround;
+                             }
+                             DrawTableFigure(c, box, t.text, s);
+                         });
 }
 
 } // namespace
 
 bool OverThreshold(double d, double limit) { return std::fabs(d) > limit; }
 
-int SansTextWidth(std::string_view text, int pixelSize, bool bold) {
-    // Advances of the Liberation (Arial) sans face in 1/1000 em.
-    double w = 0;
-    for (const char ch : text) {
-        int a = 556; // digits and most lower-case letters
-        if (ch == '.' || ch == ' ' || ch == ',' || ch == 'i' || ch == 'l' || ch == 'j' || ch == 'f' || ch == 't')
-            a = 278;
-        else if (ch == '-' || ch == 'r') a = 333;
-        else if (ch == '+') a = 584;
-        else if (ch == 'm' || ch == 'M' || ch == 'W') a = 833;
-        else if (ch >= 'A' && ch <= 'Z') a = 667;
-        else if (ch == 'c' || ch == 's' || ch == 'k' || ch == 'v' || ch == 'x' || ch == 'y' || ch == 'z') a = 500;
-        if (bold && ch >= '0' && ch <= '9') a = 556;
-        else if (bold) a += 40;
-        w += a;
-    }
-    return static_cast<int>(std::ceil(w * pixelSize / 1000.0));
-}
-
 int ValveEventsTablesWidth(int pixelSize) {
-    return std::max(ColumnsWidth(kTravelColumns, pixelSize), ColumnsWidth(kAngleColumns, pixelSize));
+    return std::max(TableWidth(kTravelColumns, pixelSize), TableWidth(kAngleColumns, pixelSize));
 }
 
 int DrawValveEventsTables(Canvas& c, std::span<const PositionEvents> events, const EventThresholds& thresholds,
@@ -252,11 +185,11 @@ void DrawValveEventsPicture(GearState& g, Canvas& c, std::span<const PositionEve
     note += FormatFixed(b, thresholds.lead, 0, 4);
     note += " (lead), and a port opening more than once a turn, are marked";
     y += 4;
-    c.Text(kLeft, y, note, Style(kPx));
+    c.Text(kLeft, y, note, SansStyle(kPx));
     y += kPx + 6;
     for (const PositionEvents& e : events) {
         if (e.Closes()) continue;
-        c.Text(kLeft, y, ValveEventsErrorText(e), Style(kPx, colors::kRed));
+        c.Text(kLeft, y, ValveEventsErrorText(e), SansStyle(kPx, colors::kRed));
         y += kPx + 4;
     }
     DrawDynVarBlock(g, c);

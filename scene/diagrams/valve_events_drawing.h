@@ -12,6 +12,7 @@
 #include "model/gear_state.h"
 #include "model/valve_events.h"
 #include "platform/canvas.h"
+#include "scene/diagrams/table_drawing.h"
 
 namespace vx {
 
@@ -41,8 +42,5 @@ int DrawValveEventsTables(Canvas& c, std::span<const PositionEvents> events, con
 // block and undo line as the diagrams draw them.
 void DrawValveEventsPicture(GearState& g, Canvas& c, std::span<const PositionEvents> events,
                             const EventThresholds& thresholds);
-
-// Width estimate of a text in the sans face (for right-aligned numbers).
-int SansTextWidth(std::string_view text, int pixelSize, bool bold = false);
 
 } // namespace vx

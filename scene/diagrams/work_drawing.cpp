@@ -8,19 +8,11 @@
 #include "model/fixed_format.h"
 #include "model/work_text.h"
 #include "scene/diagrams/diagram_common.h"
+#include "scene/diagrams/table_drawing.h"
 #include "scene/diagrams/valve_events_drawing.h"
 
 namespace vx {
 namespace {
-
-TextStyle Style(int px, Rgb color = colors::kBlack, bool bold = false) {
-    TextStyle s;
-    s.face = FontFace::Sans;
-    s.pixelSize = px;
-    s.bold = bold;
-    s.color = color;
-    return s;
-}
 
 int LineHeight(int px) { return px + px / 3 + 1; }
 
@@ -89,13 +81,13 @@ void DrawWorkCard(Canvas& c, const PositionWork& w, const WorkSettings& s, int n
     const int line = LineHeight(px);
     // Caption: number, position, direction, MEP front / rear.
     std::string caption = std::to_string(number) + ".  " + FixedString(w.position, 4) + (w.forward ? " Fwd" : " Rev");
-    c.Text(left, top, caption, Style(px, colors::kBlack, true));
+    c.Text(left, top, caption, SansStyle(px, colors::kBlack, true));
     int x = left + SansTextWidth(caption, px, true) + px;
     const std::string f = "MEP " + MepText(w.front);
-    c.Text(x, top, f, Style(px, kWorkFrontInk));
+    c.Text(x, top, f, SansStyle(px, kWorkFrontInk));
     x += SansTextWidth(f, px) + px / 2;
     const std::string r = MepText(w.rear);
-    c.Text(x, top, r, Style(px, kWorkRearInk));
+    c.Text(x, top, r, SansStyle(px, kWorkRearInk));
 
     const double cl = s.clearance;
     double peak = s.admissionPressure;
@@ -121,13 +113,13 @@ void DrawWorkCard(Canvas& c, const PositionWork& w, const WorkSettings& s, int n
     c.SetPen(colors::kGrey, 1);
     c.Line(dc, ax.top, dc, ax.bottom);
     c.Line(ax.right, ax.top, ax.right, ax.bottom);
-    const TextStyle small = Style(px, colors::kGrey);
+    const TextStyle small = SansStyle(px, colors::kGrey);
     const std::string p1 = FixedString(s.admissionPressure, 0);
     c.Text(ax.left - SansTextWidth(p1, px) - 3, ax.Y(s.admissionPressure) - px / 2, p1, small);
     c.Text(ax.left - SansTextWidth("0", px) - 3, ax.bottom - px / 2, "0", small);
-    c.Text(ax.left, ax.bottom + 2, "clearance", Style(px - 1, colors::kGrey));
+    c.Text(ax.left, ax.bottom + 2, "clearance", SansStyle(px - 1, colors::kGrey));
     const std::string_view vol = "volume";
-    c.Text(ax.right - SansTextWidth(vol, px - 1), ax.bottom + 2, vol, Style(px - 1, colors::kGrey));
+    c.Text(ax.right - SansTextWidth(vol, px - 1), ax.bottom + 2, vol, SansStyle(px - 1, colors::kGrey));
 
     // Rear first, so that the front card lies on top where they coincide.
     DrawCardLine(c, ax, w.rear, s, kWorkRearInk);
@@ -136,7 +128,7 @@ void DrawWorkCard(Canvas& c, const PositionWork& w, const WorkSettings& s, int n
         const std::string_view none = !w.front.hasCard && !w.rear.hasCard ? "no cards" : !w.front.hasCard
                                                                                              ? "no front card"
                                                                                              : "no rear card";
-        TextStyle ink = Style(px, colors::kRed, true);
+        TextStyle ink = SansStyle(px, colors::kRed, true);
         ink.opaque = true; // readable over the other end's card
         c.Text((ax.left + ax.right - SansTextWidth(none, px, true)) / 2, (ax.top + ax.bottom) / 2, none, ink);
     }
@@ -145,7 +137,7 @@ void DrawWorkCard(Canvas& c, const PositionWork& w, const WorkSettings& s, int n
 void DrawWorkCards(Canvas& c, std::span<const PositionWork> work, const WorkSettings& s, int left, int top,
                    int width, int height, int columns, int px) {
     if (work.empty()) {
-        c.Text(left, top, "No reverse arm positions listed (SetRevArmPos)", Style(px + 1, colors::kRed));
+        c.Text(left, top, "No reverse arm positions listed (SetRevArmPos)", SansStyle(px + 1, colors::kRed));
         return;
     }
     columns = std::max(1, columns);
@@ -162,12 +154,12 @@ void DrawWorkCards(Canvas& c, std::span<const PositionWork> work, const WorkSett
 void DrawEconomyCurve(Canvas& c, std::span<const PositionWork> notches, const WorkSettings& s, int left, int top,
                       int width, int height, int px) {
     const int line = LineHeight(px);
-    c.Text(left, top, "Economy curve over the notches", Style(px, colors::kBlack, true));
-    c.Text(left, top + line, "MEP front", Style(px, kWorkFrontInk));
+    c.Text(left, top, "Economy curve over the notches", SansStyle(px, colors::kBlack, true));
+    c.Text(left, top + line, "MEP front", SansStyle(px, kWorkFrontInk));
     int lx = left + SansTextWidth("MEP front", px) + px;
-    c.Text(lx, top + line, "MEP rear", Style(px, kWorkRearInk));
+    c.Text(lx, top + line, "MEP rear", SansStyle(px, kWorkRearInk));
     lx += SansTextWidth("MEP rear", px) + px;
-    c.Text(lx, top + line, "steam per work", Style(px, kWorkSteamInk));
+    c.Text(lx, top + line, "steam per work", SansStyle(px, kWorkSteamInk));
 
     // The notches with both cards, in order of cut-off.
     std::array<std::size_t, kNotchCount> order{};
@@ -201,7 +193,7 @@ void DrawEconomyCurve(Canvas& c, std::span<const PositionWork> notches, const Wo
     c.Line(mep.left, mep.bottom, mep.right + 1, mep.bottom);
     c.SetPen(kWorkSteamInk, 1);
     c.Line(mep.right, mep.top, mep.right, mep.bottom);
-    const TextStyle grey = Style(px, colors::kGrey);
+    const TextStyle grey = SansStyle(px, colors::kGrey);
     for (int k = 0; k <= 4; ++k) {
         const std::string t = std::to_string(25 * k);
         c.Text(mep.X(25.0 * k) - SansTextWidth(t, px) / 2, mep.bottom + 2, t, grey);
@@ -213,9 +205,9 @@ void DrawEconomyCurve(Canvas& c, std::span<const PositionWork> notches, const Wo
         c.Text(mep.left - SansTextWidth(t, px) - 3, mep.Y(v) - px / 2, t, grey);
     }
     const std::string sh = FixedString(steamHigh, 2);
-    c.Text(mep.right + 3, steam.Y(steamHigh) - px / 2, sh, Style(px, kWorkSteamInk));
+    c.Text(mep.right + 3, steam.Y(steamHigh) - px / 2, sh, SansStyle(px, kWorkSteamInk));
     if (n == 0) {
-        c.Text(mep.left + 6, (mep.top + mep.bottom) / 2, "no notch has both cards", Style(px, colors::kRed));
+        c.Text(mep.left + 6, (mep.top + mep.bottom) / 2, "no notch has both cards", SansStyle(px, colors::kRed));
         return;
     }
 
@@ -253,23 +245,13 @@ void DrawEconomyCurve(Canvas& c, std::span<const PositionWork> notches, const Wo
 
 namespace {
 
-struct TableColumn {
-    const char* group;
-    const char* label;
-    int cells;
-};
-
 constexpr TableColumn kTable[] = {
-    {"", "No.", 3},          {"Reverse", "arm", 8},        {"", "", 4},
-    {"Cut-off %", "front", 7}, {"", "rear", 7},            {"MEP", "front", 8},
-    {"", "rear", 8},         {"", "F-R", 8},               {"MEP / p1", "front", 7},
-    {"", "rear", 7},         {"Steam/stroke", "front", 7}, {"", "rear", 7},
-    {"Steam/work", "front", 7}, {"", "rear", 7},           {"Tractive", "effort", 10},
+    {"", "No.", 3, 0},          {"Reverse", "arm", 8, 1},        {"", "", 4, 2},
+    {"Cut-off %", "front", 7, 3}, {"", "rear", 7, 4},            {"MEP", "front", 8, 5},
+    {"", "rear", 8, 6},         {"", "F-R", 8, 7},               {"MEP / p1", "front", 7, 8},
+    {"", "rear", 7, 9},         {"Steam/stroke", "front", 7, 10}, {"", "rear", 7, 11},
+    {"Steam/work", "front", 7, 12}, {"", "rear", 7, 13},           {"Tractive", "effort", 10, 14},
 };
-constexpr int kTableColumns = static_cast<int>(std::size(kTable));
-
-int DigitWidth(int px) { return static_cast<int>(std::lround(0.556 * px)); }
-
 std::string Cell(int col, const PositionWork& w, int number) {
     const IndicatorCard& f = w.front;
     const IndicatorCard& r = w.rear;
@@ -295,67 +277,34 @@ std::string Cell(int col, const PositionWork& w, int number) {
     }
 }
 
-Rgb LabelInk(std::string_view label) {
-    return label == "front" ? kWorkFrontInk : label == "rear" ? kWorkRearInk : colors::kBlack;
-}
-
 constexpr int kMaxCaseLines = 3;
 
 } // namespace
 
-int WorkTableWidth(int px) {
-    int w = 0;
-    for (const TableColumn& col : kTable) w += (col.cells + 1) * DigitWidth(px);
-    return w;
-}
+int WorkTableWidth(int px) { return TableWidth(kTable, px); }
 
 int DrawWorkTable(Canvas& c, std::span<const PositionWork> work, int left, int top, int px) {
-    const int line = px + px / 3 + 1;
-    const int width = WorkTableWidth(px);
-    int y = top;
-    int x = left;
-    for (const TableColumn& col : kTable) {
-        const int w = (col.cells + 1) * DigitWidth(px);
-        if (col.group[0] != '\0') {
-            c.Text(x + DigitWidth(px) / 2, y, col.group, Style(px, colors::kBlack, true));
-            c.SetPen(colors::kSilver, 1);
-            c.Line(x + 2, y, x + 2, y + 2 * line + static_cast<int>(work.size()) * line + 4);
-        }
-        c.Text(x + w - SansTextWidth(col.label, px), y + line, col.label, Style(px, LabelInk(col.label)));
-        x += w;
-    }
-    y += 2 * line + 2;
-    c.SetPen(colors::kBlack, 1);
-    c.Line(left, y - 1, left + width, y - 1);
-    int number = 1;
-    for (const PositionWork& w : work) {
-        x = left;
-        for (int col = 0; col < kTableColumns; ++col) {
-            const int cw = (kTable[col].cells + 1) * DigitWidth(px);
-            const std::string t = Cell(col, w, number);
-            c.Text(x + cw - SansTextWidth(t, px), y + 1, t, Style(px));
-            x += cw;
-        }
-        y += line;
-        ++number;
-    }
-    c.SetPen(colors::kBlack, 1);
-    c.Line(left, y + 1, left + width, y + 1);
-    y += 4;
+    const int line = LineHeight(px);
+    const int rowsTop = DrawTableHeading(c, kTable, work.size(), TableInks{kWorkFrontInk, kWorkRearInk}, left, top, px);
+    int y = DrawTableRows(c, kTable, work.size(), left, rowsTop, px,
+                          [&](std::size_t row, const TableColumn& col, const TableCellBox& box) {
+                              DrawTableFigure(c, box, Cell(col.figure, work[row], static_cast<int>(row) + 1),
+                                              SansStyle(px));
+                          });
     // The cards that are not the plain one, and why.
     int lines = 0;
-    number = 1;
+    int number = 1;
     for (const PositionWork& w : work) {
         for (const bool rear : {false, true}) {
             const std::uint32_t cases = w.End(rear).cases;
             if (cases == 0) continue;
             if (lines == kMaxCaseLines) {
-                c.Text(left, y, "... (more in the Copy)", Style(px, colors::kRed));
+                c.Text(left, y, "... (more in the Copy)", SansStyle(px, colors::kRed));
                 return y + line;
             }
             const std::string t =
                 std::to_string(number) + (rear ? " rear: " : " front: ") + CardCasesText(cases);
-            c.Text(left, y, t, Style(px, w.End(rear).hasCard ? colors::kMaroon : colors::kRed));
+            c.Text(left, y, t, SansStyle(px, w.End(rear).hasCard ? colors::kMaroon : colors::kRed));
             y += line;
             ++lines;
         }
@@ -370,7 +319,7 @@ void DrawWorkPicture(GearState& g, Canvas& c, const WorkTable& t, const WorkSett
     constexpr int kTop = 72;
     const std::string head = "Ideal indicator cards from the exact events: " + WorkSettingsText(s) +
                              "; absolute pressures; tractive effort in " + std::string(kTractiveEffortUnit);
-    c.Text(kLeft, kTop, head, Style(kPx));
+    c.Text(kLeft, kTop, head, SansStyle(kPx));
     constexpr int kCardsTop = kTop + 20;
     constexpr int kCardsHeight = 372;
     const int n = t.count;
