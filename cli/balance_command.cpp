@@ -94,11 +94,6 @@ bool ReadPositions(const std::string& text, std::vector<double>& list, std::stri
     return true;
 }
 
-void AppendFixed(std::string& buf, double v, int width, int decimals) {
-    char b[kNumberBuffer];
-    buf += FormatFixed(b, v, width, decimals);
-}
-
 void AppendPadded(std::string& buf, std::string_view text, std::size_t width) {
     buf += text;
     if (text.size() < width) buf.append(width - text.size(), ' ');
@@ -244,17 +239,17 @@ int RunBalanceCommand(CommandContext& ctx) {
         buf += '\n';
     }
     buf += "\nobjective                ";
-    AppendFixed(buf, r.before.objective, 0, 4);
+    AppendFixed(buf, r.before.objective, 4);
     buf += " -> ";
-    AppendFixed(buf, r.after.objective, 0, 4);
+    AppendFixed(buf, r.after.objective, 4);
     buf += "\nworst cut-off difference ";
-    AppendFixed(buf, r.before.worstCutOffDifference, 0, 2);
+    AppendFixed(buf, r.before.worstCutOffDifference, 2);
     buf += " -> ";
-    AppendFixed(buf, r.after.worstCutOffDifference, 0, 2);
+    AppendFixed(buf, r.after.worstCutOffDifference, 2);
     buf += " points\nworst MEP difference     ";
-    AppendFixed(buf, r.before.worstMepDifference, 0, 2);
+    AppendFixed(buf, r.before.worstMepDifference, 2);
     buf += " -> ";
-    AppendFixed(buf, r.after.worstMepDifference, 0, 2);
+    AppendFixed(buf, r.after.worstMepDifference, 2);
     buf += " (indicator cards, p1 " + std::to_string(static_cast<int>(problem.workSettings.admissionPressure)) + ")";
     buf += "\nevaluations              " + std::to_string(r.evaluations) + "\n\nBefore:\n\n";
     AppendBalanceEvents(buf, r.before);

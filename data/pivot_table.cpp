@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::size_t kCut = 10;
 
-void AppendFixed(std::string& out, double v, int w, int d) {
+void AppendFixedCut(std::string& out, double v, int w, int d) {
     char buf[kNumberBuffer];
     out += FormatFixedCut(buf, v, w, d, kCut);
 }
@@ -71,9 +71,9 @@ void BuildPivotTable(GearState& g, const PivotPicks& picks, std::string_view dat
     out += "   ";
     out += time;
     out += "\n       Reverse Arm ";
-    AppendFixed(out, g.motion.reverseArmPosition, 7, 3);
+    AppendFixedCut(out, g.motion.reverseArmPosition, 7, 3);
     out += "      Step Angle ";
-    AppendFixed(out, g.motion.selectedStep, 7, 3);
+    AppendFixedCut(out, g.motion.selectedStep, 7, 3);
     out += "\n  Driver";
     constexpr int kBeforeNumber[kPickSlots] = {9, 19, 19, 18, 19, 18};
     for (int k = 0; k < kPickSlots; ++k) {
@@ -89,13 +89,13 @@ void BuildPivotTable(GearState& g, const PivotPicks& picks, std::string_view dat
     }
     out += '\n';
     ForEachRow(g, [&](float a) {
-        AppendFixed(out, a, 7, 2);
+        AppendFixedCut(out, a, 7, 2);
         for (int k = 0; k < kPickSlots; ++k) {
             const auto p = static_cast<std::size_t>(picks[static_cast<std::size_t>(k)]);
             out += "   ";
-            AppendFixed(out, g.piv.y[p], k == 0 ? 7 : 9, 3);
+            AppendFixedCut(out, g.piv.y[p], k == 0 ? 7 : 9, 3);
             out += "  ";
-            AppendFixed(out, g.piv.x[p], 7, 3);
+            AppendFixedCut(out, g.piv.x[p], 7, 3);
         }
         out += '\n';
     });

@@ -147,4 +147,9 @@ float ToModelFloat(double v) {
     return static_cast<float>(v);
 }
 
+void AppendFixed(std::string& out, double v, int decimals, int width) {
+    char buf[kNumberBuffer];
+    out += FormatFixed(buf, v, width, decimals);
+}
+
 } // namespace vx

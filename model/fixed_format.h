@@ -42,6 +42,10 @@ std::string_view FormatColumn(char (&buf)[kNumberBuffer], double v, int width, i
 // and "-inf". The form (fixed or exponent) is whichever is shorter.
 std::string_view FormatShortest(char (&buf)[kNumberBuffer], float v);
 
+// Appends v in fixed notation with `decimals` decimals, right-aligned in
+// at least `width` characters (FormatFixed).
+void AppendFixed(std::string& out, double v, int decimals, int width = 0);
+
 // FormatFixed (no width) and FormatShortest as strings, for texts built up
 // from several numbers.
 inline std::string FixedString(double v, int decimals) {

@@ -30,11 +30,6 @@ std::optional<float> Difference(const std::optional<float>& a, const std::option
     return Finite(F(D(*a) - D(*b)));
 }
 
-void AppendFixed(std::string& out, double v, int decimals, int width = 0) {
-    char buf[kNumberBuffer];
-    out += FormatFixed(buf, v, width, decimals);
-}
-
 void AppendGeneral(std::string& out, double v) {
     char buf[kNumberBuffer];
     out += FormatGeneral9(buf, v);

@@ -41,11 +41,6 @@ std::string Number(double v) {
     return std::string(FormatGeneral9(buf, v));
 }
 
-void AppendFixed(std::string& out, double v, int decimals, int width = 0) {
-    char buf[kNumberBuffer];
-    out += FormatFixed(buf, v, width, decimals);
-}
-
 // Linear interpolation between the sorted values (the 7th definition of
 // Hyndman and Fan): q(p) at rank (n - 1) p.
 float Quantile(const std::vector<float>& sorted, double p) {

@@ -9,11 +9,6 @@
 namespace vx {
 namespace {
 
-void AppendFixed(std::string& out, double v, int decimals, int width = 0) {
-    char buf[kNumberBuffer];
-    out += FormatFixed(buf, v, width, decimals);
-}
-
 void AppendOptional(std::string& out, const std::optional<float>& v, int decimals) {
     if (v) AppendFixed(out, *v, decimals);
 }

@@ -8,11 +8,6 @@
 namespace vx {
 namespace {
 
-void AppendFixed(std::string& out, double v, int decimals, int width = 0) {
-    char buf[kNumberBuffer];
-    out += FormatFixed(buf, v, width, decimals);
-}
-
 // A setting in its shortest decimal form that reads back the same float.
 void AppendGeneral(std::string& out, float v) {
     out += ShortestString(v);
