@@ -153,6 +153,19 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    // From here on SIGTERM and SIGINT end the program cleanly, even while
+    // its windows are still being made (a slow start-up included).
+    bool signalsCaught = false;
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalFds) == 0) {
+        struct sigaction sa;
+        std::memset(&sa, 0, sizeof sa);
+        sa.sa_handler = OnTerminate;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESTART;
+        sigaction(SIGTERM, &sa, nullptr);
+        sigaction(SIGINT, &sa, nullptr);
+        signalsCaught = true;
+    }
     QApplication::setApplicationName(QStringLiteral("Vexlin"));
     QApplication::setApplicationVersion(QStringLiteral(VEXLIN_VERSION));
 
@@ -183,9 +196,11 @@ int main(int argc, char** argv) {
         }
     }
 
-    // SIGTERM and SIGINT close the main window as "Exit" does.
+    // SIGTERM and SIGINT close the main window as "Exit" does. The handler
+    // was put in place before the windows were made; a signal that came
+    // while they were made waits in the socket and is handled here.
     QSocketNotifier* notifier = nullptr;
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalFds) == 0) {
+    if (signalsCaught) {
         notifier = new QSocketNotifier(gSignalFds[1], QSocketNotifier::Read, &app);
         QObject::connect(notifier, &QSocketNotifier::activated, &app, [&form, notifier] {
             notifier->setEnabled(false);
@@ -194,13 +209,6 @@ int main(int argc, char** argv) {
             form.close();
             QApplication::quit();
         });
-        struct sigaction sa;
-        std::memset(&sa, 0, sizeof sa);
-        sa.sa_handler = OnTerminate;
-        sigemptyset(&sa.sa_mask);
-        sa.sa_flags = SA_RESTART;
-        sigaction(SIGTERM, &sa, nullptr);
-        sigaction(SIGINT, &sa, nullptr);
     }
 
     form.show();

@@ -64,4 +64,21 @@ for design in "$work/missing.vxd" "$work/broken.vxd"; do
   grep -q "^vexlin: .*$design" "$work/log" || { cat "$work/log" >&2; fail "the message does not name $design"; }
   grep -q "opened design" "$work/log" && fail "vexlin $design logged it as opened"
 done
+# Told to end while it is still starting (its first start-up line is out,
+# its windows not yet made): it ends cleanly all the same.
+QT_LOGGING_RULES="vexlin.startup.info=true" "$app" "$work/missing.vxd" >"$work/log" 2>&1 &
+pid=$!
+for _ in $(seq 300); do
+  grep -q '^vexlin.startup:' "$work/log" && break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.01
+done
+kill -TERM "$pid"
+for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "vexlin told to end while starting did not end"
+wait "$pid"
+rc=$?
+pid=""
+[ $rc -eq 0 ] || { cat "$work/log" >&2; fail "vexlin told to end while starting ended with $rc"; }
+
 echo "ok: bad options refused with exit code 2; an unopenable design gives one message and the program runs"
