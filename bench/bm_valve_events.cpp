@@ -11,6 +11,7 @@
 #include <array>
 
 #include "bench/alloc_counter.h"
+#include "bench/bar_step.h"
 #include "bench/qt_app.h"
 #include "export/report_file.h"
 #include "gui/diagrams/valve_events_window.h"
@@ -40,31 +41,7 @@ BENCHMARK(BM_ValveEventsNineNotches)->Unit(benchmark::kMillisecond);
 // The window open on the nine notches with the valve rod on bar 1: each
 // iteration is one trough click (+0.01) and the coalesced redraw it queues:
 // the events of the nine positions computed again and the tables drawn.
-void BM_EventsWindowBarStep(benchmark::State& state) {
-    vx::bench::EnsureQtApp();
-    vx::GearState g;
-    vx::StartUp(g);
-    const auto notches = vx::NotchPositions(g);
-    for (std::size_t i = 0; i < notches.size(); ++i) g.revArm.position[i + 1] = notches[i];
-    g.dynVarSlots[0] = {122, g.cyl.valveCtrToJoint(), "ValveCtrToJoint"};
-    vx::SelectDynVar(g);
-    g.dynVarDisplay = g.undoDisplay = true;
-    vx::DiagramHost host;
-    host.model = &g;
-    vx::TEventsDia w(host);
-    w.open();
-    QApplication::processEvents();
-    QApplication::processEvents();
-    auto* bar = w.findChild<QScrollBar*>(QStringLiteral("SBDynVarE1"));
-    int sign = 1;
-    for (auto _ : state) {
-        bar->setValue(10 * sign); // the bar springs back to 0 after each step
-        QApplication::processEvents();
-        sign = -sign;
-    }
-    benchmark::DoNotOptimize(w.DrawCount());
-    w.done(0);
-}
+void BM_EventsWindowBarStep(benchmark::State& state) { vx::bench::RunBarStep<vx::TEventsDia>(state, "SBDynVarE1"); }
 BENCHMARK(BM_EventsWindowBarStep)->Unit(benchmark::kMillisecond);
 
 void BM_DesignReport(benchmark::State& state) {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "bench/alloc_counter.h"
+#include "bench/bar_step.h"
 #include "bench/qt_app.h"
 #include "gui/diagrams/work_window.h"
 #include "model/defaults.h"
@@ -65,31 +66,7 @@ BENCHMARK(BM_WorkCardsOfNineNotches)->Unit(benchmark::kMicrosecond);
 // the nine positions' events and cards (the listed positions are the
 // notches, solved once) and the picture drawn. Compare with
 // BM_EventsWindowBarStep.
-void BM_WorkWindowBarStep(benchmark::State& state) {
-    vx::bench::EnsureQtApp();
-    vx::GearState g;
-    vx::StartUp(g);
-    const auto notches = vx::NotchPositions(g);
-    for (std::size_t i = 0; i < notches.size(); ++i) g.revArm.position[i + 1] = notches[i];
-    g.dynVarSlots[0] = {122, g.cyl.valveCtrToJoint(), "ValveCtrToJoint"};
-    vx::SelectDynVar(g);
-    g.dynVarDisplay = g.undoDisplay = true;
-    vx::DiagramHost host;
-    host.model = &g;
-    vx::TWorkDia w(host);
-    w.open();
-    QApplication::processEvents();
-    QApplication::processEvents();
-    auto* bar = w.findChild<QScrollBar*>(QStringLiteral("SBDynVarW1"));
-    int sign = 1;
-    for (auto _ : state) {
-        bar->setValue(10 * sign); // the bar springs back to 0 after each step
-        QApplication::processEvents();
-        sign = -sign;
-    }
-    benchmark::DoNotOptimize(w.DrawCount());
-    w.done(0);
-}
+void BM_WorkWindowBarStep(benchmark::State& state) { vx::bench::RunBarStep<vx::TWorkDia>(state, "SBDynVarW1"); }
 BENCHMARK(BM_WorkWindowBarStep)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -246,7 +246,9 @@ void TDiagramWindow::SyncMain() {
 // ---------------------------------------------------------------------------
 // Events and commands.
 
-void TDiagramWindow::FormMouseMove() {
+void TDiagramWindow::FormMouseMove() { DrawChangedList(); }
+
+void TDiagramWindow::DrawChangedList() {
     GearState& g = Model();
     if (!layout_.redrawOnMouseMove || !g.revArm.diagramRedrawPending) return;
     ClearAndDraw();
@@ -302,7 +304,7 @@ void TDiagramWindow::RunMenuCommand(MenuCommand c) {
         AskPositions();
         // A changed list shows at once, not at the next move of the mouse
         // over the picture (which may be seconds away, or never come).
-        FormMouseMove();
+        DrawChangedList();
         break;
     case MenuCommand::ReDraw: Redraw(); break;
     case MenuCommand::DynVari: DynVariClick(); break;

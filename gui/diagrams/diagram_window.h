@@ -139,6 +139,8 @@ protected:
 private:
     friend class DiagramCanvasWidget;
     void FormMouseMove();
+    // Draws a positions list changed since the last picture, once.
+    void DrawChangedList();
     void BarChanged();
     void BarGestureEnd();
     void UnDoClick();

@@ -204,15 +204,19 @@ int SummaryBlock(Page& p, int y, std::span<const PositionEvents> events) {
     return y + 10;
 }
 
-// What the pages hold, in two columns.
-constexpr const char* kContents[] = {
-    "1  Dimensions, geometry check, the events at a glance",
-    "2  The gear at crank angle 45 degrees",
-    "3  Sine and oval diagrams",
-    "4  Steam and port events diagrams",
-    "5  Valve events of the nine notches",
-    "6  How sure the events are: sensitivity and tolerance",
-    "7  Indicator cards of the nine notches",
+// The pages' headings, and what the contents call the pages without one.
+constexpr std::string_view kGearTitle = "The gear at crank angle 45 degrees";
+constexpr std::string_view kEventsTitle = "Valve events of the nine notches";
+constexpr std::string_view kRobustnessTitle = "How sure are the events: sensitivity and tolerance";
+constexpr std::string_view kCardsTitle = "Indicator cards of the nine notches";
+constexpr std::string_view kContents[] = {
+    "Dimensions, geometry check, the events at a glance",
+    kGearTitle,
+    "Sine and oval diagrams",
+    "Steam and port events diagrams",
+    kEventsTitle,
+    kRobustnessTitle,
+    kCardsTitle,
 };
 static_assert(std::size(kContents) == kReportPages);
 constexpr int kContentsRows = (kReportPages + 1) / 2;
@@ -223,7 +227,8 @@ int ContentsBlock(Page& p, int y) {
     y = p.Heading(y, "Contents");
     for (int i = 0; i < kReportPages; ++i) {
         const int x = p.left + (i < kContentsRows ? 0 : p.ContentWidth() / 2);
-        p.c.Text(x, y + (i % kContentsRows) * LineHeight(kSmall), kContents[i], Style(kSmall));
+        const std::string line = std::to_string(i + 1) + "  " + std::string(kContents[i]);
+        p.c.Text(x, y + (i % kContentsRows) * LineHeight(kSmall), line, Style(kSmall));
     }
     return y + kContentsRows * LineHeight(kSmall);
 }
@@ -322,7 +327,7 @@ constexpr std::string_view kReading[] = {
 };
 
 int EventsBlock(Page& p, int y, std::span<const PositionEvents> events) {
-    y = p.Heading(y, "Valve events of the nine notches");
+    y = p.Heading(y, kEventsTitle);
     const int width = ValveEventsTablesWidth(11);
     const double scale = std::min(1.0, static_cast<double>(p.ContentWidth()) / width);
     // The tables drawn as the events window draws them, scaled to the page.
@@ -368,7 +373,7 @@ int RankingPicture(Page& p, const SensitivityResult& r, std::size_t position, in
 }
 
 void RobustnessPage(Page& p, const GearState& design) {
-    int y = p.Heading(kMargin, "How sure are the events: sensitivity and tolerance");
+    int y = p.Heading(kMargin, kRobustnessTitle);
     SensitivitySettings ss;
     const double norm = design.frame.revArmToCentNorm;
     ss.offsets = {-norm, norm};
@@ -423,7 +428,7 @@ void WorkPage(Page& p, const GearState& design, int y) {
     GearState scratch = design;
     WorkTable t;
     ComputeWorkTable(scratch, design, settings, t);
-    y = p.Heading(y, "Indicator cards of the nine notches");
+    y = p.Heading(y, kCardsTitle);
     p.c.Text(p.left, y,
              "Ideal cards from the exact valve events: " + WorkSettingsText(settings) +
                  "; absolute pressures, MEP in the unit of p1",
@@ -483,7 +488,7 @@ void DrawDesignReport(GearState g, PagedCanvas& c, const ReportInfo& info) {
     if (y + ContentsHeight() <= p.bottom) ContentsBlock(p, y);
     p.Next();
 
-    y = p.Heading(kMargin, "The gear at crank angle 45 degrees");
+    y = p.Heading(kMargin, kGearTitle);
     const int pictureHeight = (p.bottom - y) / 3 - LineHeight(kBody) - 20;
     const float centre = design.revArm.centre, norm = design.frame.revArmToCentNorm;
     y = GearPicture(p, g, y, centre - norm, "Normal full forward", pictureHeight);
