@@ -43,7 +43,7 @@ void BM_AnimationGif(benchmark::State& state) {
     for (auto _ : state) {
         *g = *start;
         vx::LcgRandom random(1);
-        const vx::FrameServices services{nullptr, &random, nullptr};
+        const vx::FrameServices services{&random};
         if (!vx::EncodeRevolutionGif(*g, vx::AnimationSettings{}, canvas, rows, services, nullptr, bytes, error)) {
             state.SkipWithError(error.c_str());
             break;

@@ -21,7 +21,7 @@ vx::GearState DiagramGear() {
     return g;
 }
 
-template <void (*Draw)(vx::GearState&, vx::Canvas&, vx::LeadLapTable*)>
+template <void (*Draw)(const vx::GearState&, vx::Canvas&, vx::LeadLapTable*)>
 void RunDiagram(benchmark::State& state, int height) {
     vx::bench::EnsureQtApp();
     vx::GearState g = DiagramGear();

@@ -6,6 +6,7 @@
 #include "scene/frame/frame_renderer.h"
 #include "model/defaults.h"
 #include "model/motion.h"
+#include "model/workspace/frame_advance.h"
 #include "platform/qt/qt_image_canvas.h"
 #include "platform/random.h"
 #include "bench/alloc_counter.h"
@@ -30,10 +31,10 @@ void BM_ComposeFrame(benchmark::State& state) {
     g->view.zoom = static_cast<float>(state.range(2)) / 10.0f;
     g->motion.driverAngle = 30;
     g->motion.tickStep = 0;
-    vx::TickModel(*g);
+    vx::AdvanceFrame(*g); // what the frame shows: its steam, its readouts
     vx::QImageCanvas canvas(vx::kFrameWidth, vx::kFrameHeight);
     vx::LcgRandom random(1);
-    const vx::FrameServices services{nullptr, &random, nullptr};
+    const vx::FrameServices services{&random};
     vx::ComposeFrame(*g, canvas, services); // first frame: whatever is made once
     const auto before = vx::bench::AllocationCount();
     for (auto _ : state) {
@@ -56,11 +57,11 @@ void BM_Tick(benchmark::State& state) {
     auto g = std::make_unique<vx::GearState>();
     vx::StartUp(*g);
     vx::QImageCanvas canvas(vx::kFrameWidth, vx::kFrameHeight);
-    vx::TickModel(*g);
+    vx::AdvanceFrame(*g);
     vx::ComposeFrame(*g, canvas); // the first tick
     const auto before = vx::bench::AllocationCount();
     for (auto _ : state) {
-        vx::TickModel(*g);
+        vx::AdvanceFrame(*g);
         vx::ComposeFrame(*g, canvas);
         benchmark::DoNotOptimize(std::as_const(canvas).Image().constBits());
     }
@@ -80,14 +81,14 @@ void BM_LocatorFrame(benchmark::State& state) {
     std::size_t i = 0;
     for (int id : ids) { // every id once: whatever is made once
         g->locatorDimension = id;
-        vx::TickModel(*g);
+        vx::AdvanceFrame(*g);
         vx::ComposeFrame(*g, canvas);
     }
     const auto before = vx::bench::AllocationCount();
     for (auto _ : state) {
         g->locatorDimension = ids[i++ % ids.size()];
         g->locatorFrameCount = 1; // never the last frame
-        vx::TickModel(*g);
+        vx::AdvanceFrame(*g);
         vx::ComposeFrame(*g, canvas);
         benchmark::DoNotOptimize(canvas.Image().constBits());
     }

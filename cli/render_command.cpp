@@ -17,6 +17,8 @@
 #include "scene/frame/frame_renderer.h"
 #include "model/motion.h"
 #include "model/reverse_arm.h"
+#include "model/workspace/frame_advance.h"
+#include "model/workspace/running.h"
 #include "platform/random.h"
 
 namespace vx::cli {
@@ -71,14 +73,13 @@ bool ReadFrameOptions(const Args& args, FrameOptions& o, std::string& error) {
     return true;
 }
 
-// Puts the gear where the options say and runs the model work of the ticks
-// the way the window does. Stopped (the default), one tick with a step of 0:
-// the picture and the angle the layers read back both show the angle asked
-// for. Running, from the design's angle, a revolution of ticks at that step
-// and on up to the tick that solves the angle asked for, each with its frame
-// composed (unseen), so the layers' frame-to-frame state is that of the
-// running window (see animation_frames.h).
-void PrepareFrame(GearState& g, const FrameOptions& o, const FrameServices& services) {
+// Puts the gear where the options say and runs its frames the way the
+// window does. Stopped (the default), one frame with a step of 0: the
+// picture and the angle the layers read back both show the angle asked for.
+// Running, from the design's angle, a revolution of frames at that step and
+// on up to the frame that solves the angle asked for, so the frame-to-frame
+// state is that of the running window (see model/workspace/running.h).
+void PrepareFrame(GearState& g, const FrameOptions& o) {
     const float angle = o.angle ? ToModelFloat(*o.angle) : g.motion.driverAngle;
     g.motion.reverseArmPosition = ReverseArmAtOffset(g, o.revarm.value_or(0.0));
     g.motion.direction = DirectionAt(g.motion.reverseArmPosition, g.revArm.centre);
@@ -96,12 +97,12 @@ void PrepareFrame(GearState& g, const FrameOptions& o, const FrameServices& serv
         g.motion.driverAngle = angle;
         g.motion.tickStep = 0;
         g.motion.running = false;
-        TickModel(g);
+        AdvanceFrame(g);
         return;
     }
-    WarmUpRunning(g, ToModelFloat(*o.running), services);
-    RunUpTo(g, angle, services);
-    TickModel(g);
+    WarmUpRunning(g, ToModelFloat(*o.running));
+    RunUpTo(g, angle);
+    AdvanceFrame(g); // a picture has no sound
 }
 
 int RenderFrame(GearState& g, const FrameOptions& o, CommandContext& ctx) {
@@ -110,8 +111,8 @@ int RenderFrame(GearState& g, const FrameOptions& o, CommandContext& ctx) {
     };
     std::ostream& err = ctx.err;
     LcgRandom random(1);
-    const FrameServices services{nullptr, &random, nullptr}; // silent; steam dots from a fixed seed
-    PrepareFrame(g, o, services);
+    const FrameServices services{&random}; // steam dots from a fixed seed
+    PrepareFrame(g, o);
     const PictureSource picture{o.width, o.height, [&](Canvas& c) { ComposeFrame(g, c, services); }};
     if (const QString error = WritePicture(QString::fromStdString(o.out), o.kind, picture); !error.isEmpty())
         return WriteFailure(err, error.toStdString());

@@ -29,6 +29,7 @@ void VisitRecords(G& g, F&& f) {
     auto& fr = g.frame;
     auto& cyl = g.cyl;
     auto& piv = g.piv;
+    auto& fixed = g.fixedPivots;
 
     // 1..4: frame dimensions.
     f(fr.eccFwdAngle), f(fr.eccRevAngle), f(fr.liftArmExLinkAngle), f(fr.liftArmRadRodAngle), f(fr.stroke);
@@ -37,8 +38,8 @@ void VisitRecords(G& g, F&& f) {
         f(fr.eccFwdRod);
     f(fr.eccRevRod), f(fr.exLinkSupportVert), f(fr.liftLinkRadRod), f(fr.radRodShortEnd), f(fr.reverseArmLength);
     // 5, 6: the lift shaft (pivot 16) four times over, then the cylinder height.
-    f(fr.liftLinkExLink), f(piv.x[16]), f(piv.y[16]), f(piv.x[16]), f(piv.y[16]);
-    f(piv.x[16]), f(piv.y[16]), f(piv.x[16]), f(piv.y[16]), f(piv.y[3]);
+    f(fr.liftLinkExLink), f(fixed.liftShaftX), f(fixed.liftShaftY), f(fixed.liftShaftX), f(fixed.liftShaftY);
+    f(fixed.liftShaftX), f(fixed.liftShaftY), f(fixed.liftShaftX), f(fixed.liftShaftY), f(fixed.cylinderCentreY);
     // 7..11: mid gear, the cylinder block, the link length and the spindle height.
     f(g.revArm.centre);
     for (int s = 0; s <= 18; ++s) f(cyl.slot(s));
@@ -47,7 +48,7 @@ void VisitRecords(G& g, F&& f) {
     f(g.view.zoom), f(g.view.panHorz), f(g.graphicZoomFactor), f(g.view.panVert), f(fr.revArmToCentNorm);
     f(fr.revArmToCentMax), f(g.motion.reverseArmPosition), f(fr.eccDia), f(g.lastDiagramPosition),
         f(g.revArm.verticalScale);
-    f(piv.y[27]), f(piv.x[27]), f(fr.rockerUpperTotal), f(fr.rockerUpperBackSet), f(fr.rockerLowerLength);
+    f(fixed.rockerPivotY), f(fixed.rockerPivotX), f(fr.rockerUpperTotal), f(fr.rockerUpperBackSet), f(fr.rockerLowerLength);
     // 15..20: the seven view presets, then reverse arm positions 1..9.
     for (auto& p : g.viewPresets) f(p.zoom), f(p.panHorz), f(p.panVert);
     for (int i = 1; i <= kRevArmPositions; ++i) f(g.revArm.position[i]);

@@ -66,12 +66,12 @@ QString FrameFileName(long long k, long long total) {
     return QStringLiteral("frame-%1.png").arg(k, FrameDigits(total), 10, QLatin1Char('0'));
 }
 
-AnimationOutcome WriteAnimationGif(GearState& g, const AnimationSettings& a, const QString& path,
+AnimationOutcome WriteAnimationGif(const GearState& g, const AnimationSettings& a, const QString& path,
                                    const AnimationProgress& progress) {
     AnimationOutcome outcome;
     QImageCanvas canvas(kFrameWidth, kFrameHeight);
     LcgRandom random(1);
-    const FrameServices services{nullptr, &random, nullptr};
+    const FrameServices services{&random};
     std::vector<std::uint8_t> bytes;
     std::string error;
     bool cancelled = false;
@@ -91,7 +91,7 @@ AnimationOutcome WriteAnimationGif(GearState& g, const AnimationSettings& a, con
     return outcome;
 }
 
-AnimationOutcome WriteAnimationFrames(GearState& g, const AnimationSettings& a, const QString& folder,
+AnimationOutcome WriteAnimationFrames(const GearState& g, const AnimationSettings& a, const QString& folder,
                                       OtherFrames others) {
     AnimationOutcome outcome;
     std::error_code ec;
@@ -113,7 +113,7 @@ AnimationOutcome WriteAnimationFrames(GearState& g, const AnimationSettings& a, 
     }
     QImageCanvas canvas(kFrameWidth, kFrameHeight);
     LcgRandom random(1);
-    const FrameServices services{nullptr, &random, nullptr};
+    const FrameServices services{&random};
     const int width = std::clamp(a.width, 1, kFrameWidth), height = std::clamp(a.height, 1, kFrameHeight);
     const QDir dir(folder);
     DrawRevolution(g, a.step, canvas, services, [&](long long k, float) {

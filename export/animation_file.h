@@ -41,8 +41,8 @@ struct AnimationOutcome {
 // progress(done, total) after each frame; false cancels (nothing written).
 using AnimationProgress = std::function<bool(long long done, long long total)>;
 
-// The animation of `g` (which it runs) as a GIF file at `path`.
-AnimationOutcome WriteAnimationGif(GearState& g, const AnimationSettings& a, const QString& path,
+// The animation of `g` (run on a copy) as a GIF file at `path`.
+AnimationOutcome WriteAnimationGif(const GearState& g, const AnimationSettings& a, const QString& path,
                                    const AnimationProgress& progress = {});
 
 // What to do with frame files of an earlier animation in the folder (names
@@ -51,9 +51,9 @@ AnimationOutcome WriteAnimationGif(GearState& g, const AnimationSettings& a, con
 // written. Other files in the folder are never touched.
 enum class OtherFrames { Refuse, Remove };
 
-// The animation of `g` (which it runs) as PNG frames in `folder`, which is
+// The animation of `g` (run on a copy) as PNG frames in `folder`, which is
 // made when missing. Frame k is frame-K.png, K at least four digits.
-AnimationOutcome WriteAnimationFrames(GearState& g, const AnimationSettings& a, const QString& folder,
+AnimationOutcome WriteAnimationFrames(const GearState& g, const AnimationSettings& a, const QString& folder,
                                       OtherFrames others);
 
 // The name of frame k of an animation of `total` frames.

@@ -53,7 +53,7 @@ PictureSource MainWindowPicture(const GearState& g) {
     auto copy = std::make_shared<GearState>(g);
     return {kFrameWidth, kFrameHeight, [copy](Canvas& c) {
                 LcgRandom random(1);
-                ComposeFrame(*copy, c, FrameServices{nullptr, &random, nullptr});
+                ComposeFrame(*copy, c, FrameServices{&random});
             }};
 }
 

@@ -18,10 +18,12 @@ void ApplyProgramDefaults(GearState& g) {
         g.piv.x[static_cast<std::size_t>(n)] = 0;
         g.piv.y[static_cast<std::size_t>(n)] = 0;
     }
+    g.fixedPivots.liftShaftX = 0;
+    g.fixedPivots.liftShaftY = 0;
+    g.fixedPivots.cylinderCentreY = 0;
     g.piv.y[3] = 0;
     g.cyl.valveStemToCL() = 0;
     ReseedRockerLowerEnd(g);
-    g.searchTolerance = 0.0001f;
     g.revArm.centre = 0;
     g.revArm.position.fill(0);
     g.normalView = ViewTransform{28.5f, 110, 270};
@@ -66,6 +68,7 @@ void LoadFrameDefaults(GearState& g) {
 void ApplyFrameDefaults(GearState& g) {
     for (const DimensionInfo& d : FrameDimensionTable())
         DimensionRef(g, d) = g.frameDefaults[static_cast<std::size_t>(d.id)];
+    PlaceFixedPivots(g, g);
 }
 
 void LoadCylinderDefaults(GearState& g) {
@@ -78,7 +81,7 @@ void LoadCylinderDefaults(GearState& g) {
 }
 
 void ApplyCylinderDefaults(GearState& g) {
-    g.piv.y[3] = g.cylCLAboveDriverDefault;
+    g.fixedPivots.cylinderCentreY = g.cylCLAboveDriverDefault;
     for (int i = 0; i < kCylinderSlots; ++i) g.cyl.slot(i) = g.cylDefaults.slot(i);
     UpdateValveSpindleHeight(g);
 }
@@ -135,8 +138,6 @@ int RevArmBarLimit(const GearState& g) {
     return n < 0 ? -n : n;
 }
 
-void UpdateValveSpindleHeight(GearState& g) {
-    g.piv.y[4] = static_cast<float>(static_cast<double>(g.piv.y[3]) + g.cyl.valveStemToCL());
-}
+void UpdateValveSpindleHeight(GearState& g) { PlaceFixedPivots(g, g); }
 
 } // namespace vx

@@ -86,4 +86,14 @@ int RefreshRevArmPositions(GearState& g) {
     return shown;
 }
 
+int UsedPositionPrefix(const RevArmPositionList& list) {
+    int n = 0;
+    while (n < kRevArmPositions && list.position[static_cast<std::size_t>(n + 1)] != 0.0f) ++n;
+    return n;
+}
+
+void KeepLastDiagramPosition(Workspace& w) {
+    if (const int n = DrawnPositionCount(w); n > 0) w.lastDiagramPosition = w.revArm.position[static_cast<std::size_t>(n)];
+}
+
 } // namespace vx

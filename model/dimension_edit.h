@@ -3,6 +3,8 @@
 // and the reverse arm positions of the diagrams.
 #pragma once
 
+#include <algorithm>
+
 #include <cstdint>
 #include <vector>
 
@@ -41,5 +43,15 @@ void CommitVerticalScale(GearState& g, float v);
 // position 1 is 0). Returns the number of position boxes shown (1..9): box
 // k + 1 is shown exactly when position k is in use.
 int RefreshRevArmPositions(GearState& g);
+
+// The positions in use: after a refresh they are a prefix of the list,
+// 1..n, each not zero. The prefix of a list as it stands, and the count of
+// positions a sine, oval or steam diagram draws (positionCount, held to
+// 0..9).
+int UsedPositionPrefix(const RevArmPositionList& list);
+inline int DrawnPositionCount(const Workspace& w) { return std::clamp(w.revArm.positionCount, 0, kRevArmPositions); }
+// The position a valve diagram of the positions list draws last, kept as
+// lastDiagramPosition (and in the file); unchanged when it draws none.
+void KeepLastDiagramPosition(Workspace& w);
 
 } // namespace vx

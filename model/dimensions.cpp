@@ -100,18 +100,20 @@ const DimensionInfo* FindDimensionByField(std::string_view field) {
     return nullptr;
 }
 
-float& DimensionRef(GearState& g, const DimensionInfo& d) {
+float& DimensionRef(Design& g, const DimensionInfo& d) {
+    FixedPivots& p = g.fixedPivots;
     switch (d.store) {
     case DimStore::Frame: return g.frame.*d.frameMember;
     case DimStore::Cylinder: return g.cyl.slot(d.cylSlot);
-    case DimStore::PivotX: return g.piv.x[static_cast<std::size_t>(d.pivot)];
+    case DimStore::PivotX: return d.pivot == 27 ? p.rockerPivotX : p.liftShaftX;
     case DimStore::PivotY: break;
     }
-    return g.piv.y[static_cast<std::size_t>(d.pivot)];
+    if (d.pivot == 3) return p.cylinderCentreY;
+    return d.pivot == 27 ? p.rockerPivotY : p.liftShaftY;
 }
 
-float DimensionValue(const GearState& g, const DimensionInfo& d) {
-    return DimensionRef(const_cast<GearState&>(g), d);
+float DimensionValue(const Design& g, const DimensionInfo& d) {
+    return DimensionRef(const_cast<Design&>(g), d);
 }
 
 float FoldAngle(float degrees) {
@@ -162,9 +164,14 @@ bool CommitDimension(GearState& g, int id, float value) {
         return true;
     }
     if (IsAngleDimension(id)) value = FoldAngle(value);
-    DimensionRef(g, *d) = value;
-    if (id == 102 || id == 109) UpdateValveSpindleHeight(g);
+    SetDimension(g, *d, value);
     return true;
+}
+
+void SetDimension(GearState& g, const DimensionInfo& d, float value) {
+    DimensionRef(g, d) = value;
+    // The pivot table follows the fixed pivots and the spindle height at once.
+    PlaceFixedPivots(g, g);
 }
 
 } // namespace vx

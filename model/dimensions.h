@@ -21,7 +21,7 @@ struct DimensionInfo {
     DimStore store;
     float FrameDimensions::*frameMember; // Frame
     int cylSlot;                         // Cylinder
-    int pivot;                           // PivotX / PivotY
+    int pivot;                           // PivotX / PivotY: the fixed pivot it places
 };
 
 // The 32 frame dimensions (ids 1..32) followed by the 22 cylinder
@@ -33,8 +33,10 @@ std::span<const DimensionInfo> CylinderDimensionTable(); // ids 101..122
 const DimensionInfo* FindDimension(int id);
 const DimensionInfo* FindDimensionByField(std::string_view field);
 
-float& DimensionRef(GearState& g, const DimensionInfo& d);
-float DimensionValue(const GearState& g, const DimensionInfo& d);
+// Where the design stores a dimension. The fixed pivots' coordinates reach
+// the solution's pivot table at the next solve (PlaceFixedPivots).
+float& DimensionRef(Design& g, const DimensionInfo& d);
+float DimensionValue(const Design& g, const DimensionInfo& d);
 
 inline bool IsAngleDimension(int id) { return id == 6 || id == 7 || id == 19 || id == 21; }
 // Ids 25 and 26 (the reverse arm travel) are dimensions but never dynamic variables.
@@ -58,5 +60,9 @@ namespace vx {
 // positions in use into centre +- Norm), fixed and derived pivots updated.
 // No undo entry and no slot change. Returns false for an unknown id.
 bool CommitDimension(GearState& g, int id, float value);
+
+// Writes a dimension's value as it is, with the fixed pivots and the
+// spindle height that follow from it put into the pivot table.
+void SetDimension(GearState& g, const DimensionInfo& d, float value);
 
 } // namespace vx

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "model/fixed_format.h"
 #include "model/geometry_error.h"
 
 namespace vx {
@@ -33,6 +34,21 @@ struct FixedText {
     }
     friend bool operator==(const FixedText& a, const FixedText& b) { return a.View() == b.View(); }
 };
+
+// Appends v right-aligned in at least `width` characters with `decimals`
+// decimals (a longer number is written in full, as far as the buffer
+// holds); at most `maxChars` characters of the number are kept.
+template <std::size_t N>
+void AppendReal(FixedText<N>& out, double v, int width, int decimals, std::size_t maxChars = 64) {
+    char buf[kNumberBuffer];
+    out.Append(FormatFixedCut(buf, v, width, decimals, maxChars));
+}
+
+template <std::size_t N>
+void AppendInt(FixedText<N>& out, long long v, int width) {
+    char buf[kNumberBuffer];
+    out.Append(FormatInt(buf, v, width));
+}
 
 // The windows whose captions carry the design name, date and time.
 enum class WindowKind : std::uint8_t {
@@ -66,6 +82,11 @@ struct SteamEnd {
     bool exhaustArmed = false;
     float soundLevel = 0;
 };
+
+// The colour of an end's steam in the display: live steam admitted, then
+// expanding, exhausting, then compressed.
+enum class SteamColor : std::uint8_t { Black, White, Red, Fuchsia, Blue, Green };
+
 
 // Effects of the layers on the main window's controls. The window applies
 // them after each frame, and only when they differ from what it applied.

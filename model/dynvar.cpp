@@ -36,8 +36,7 @@ void ClearDynVarSlots(GearState& g) { g.dynVarSlots.fill(DynVarSlot{}); }
 bool WriteDimensionById(GearState& g, int id, float value) {
     const DimensionInfo* d = SlotDimension(id);
     if (!d) return false;
-    DimensionRef(g, *d) = IsAngleDimension(id) ? FoldAngle(value) : value;
-    if (id == 102 || id == 109) UpdateValveSpindleHeight(g);
+    SetDimension(g, *d, IsAngleDimension(id) ? FoldAngle(value) : value);
     return true;
 }
 
@@ -87,8 +86,7 @@ void UndoLast(GearState& g) {
     if (const DimensionInfo* d = SlotDimension(e.id)) {
         // Only the eccentric angles are wrapped on the way back.
         const bool wrap = e.id == 6 || e.id == 7;
-        DimensionRef(g, *d) = wrap ? FoldAngle(e.oldValue) : e.oldValue;
-        if (e.id == 102 || e.id == 109) UpdateValveSpindleHeight(g);
+        SetDimension(g, *d, wrap ? FoldAngle(e.oldValue) : e.oldValue);
     }
     if (e.midGearSearched) PutMidGearFigures(g, e.midGearBefore);
     // Every slot shows its dimension as it is stored now. (Stepping each one

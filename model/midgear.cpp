@@ -19,7 +19,7 @@ MidGearResult FindMidGear(GearState& g) {
     };
 
     float step = 0.5f;
-    m.reverseArmPosition = static_cast<float>(static_cast<double>(g.piv.x[16]) - g.frame.revArmToCentMax);
+    m.reverseArmPosition = static_cast<float>(static_cast<double>(g.fixedPivots.liftShaftX) - g.frame.revArmToCentMax);
     int trials = 0;
     bool found = true;
     for (;;) {
@@ -34,7 +34,7 @@ MidGearResult FindMidGear(GearState& g) {
         if (!found) break;
         m.reverseArmPosition = static_cast<float>(static_cast<double>(m.reverseArmPosition) - step);
         step = static_cast<float>(static_cast<double>(step) * 0.2);
-        if (!(step > g.searchTolerance)) break;
+        if (!(step > kSearchTolerance)) break;
     }
 
     m.driverAngle = savedAngle;

@@ -42,6 +42,16 @@ void AdvanceDriverAngle(MotionState& m) {
     if (m.driverAngle < 0.0f) m.driverAngle = static_cast<float>(static_cast<double>(m.driverAngle) + 360);
 }
 
+float StepDiagramAngle(float angle, double step) {
+    auto a = static_cast<float>(static_cast<double>(angle) + step);
+    if (step > 0) {
+        while (a > 360) a = static_cast<float>(static_cast<double>(a) - 360);
+    } else {
+        while (a < 0) a = static_cast<float>(static_cast<double>(a) + 360);
+    }
+    return a;
+}
+
 void ApplyRevArmBar(GearState& g, int position) {
     MotionState& m = g.motion;
     m.reverseArmPosition = ReverseArmAtOffset(g, -position / 1000.0);

@@ -17,6 +17,14 @@ constexpr int kStepBarMax = 14613;
 // The row of the step angle bar table for a bar position (clamped to 0..14613).
 StepAngleRow StepAngleForPosition(int position);
 
+// The crank's turn by a step, in the two ways the program takes it, side by
+// side on purpose. The running gear (AdvanceDriverAngle) moves by its tick
+// step in its direction and comes back into the turn once, past 360.1 or
+// below 0, so that 360 itself is shown. A diagram's sweep (StepDiagramAngle)
+// moves by `step` degrees (negative: backwards) and comes back into the
+// turn past 360 (forwards) or below 0 (backwards), as many turns as it takes.
+float StepDiagramAngle(float angle, double step);
+
 // Driver angle advance of one tick, with the wrap into [0, 360.1].
 void AdvanceDriverAngle(MotionState& m);
 

@@ -11,23 +11,39 @@ inline float F(double v) { return static_cast<float>(v); }
 inline double D(float v) { return static_cast<double>(v); }
 } // namespace
 
-void ComputePortOpenings(GearState& g) {
-    const double t = D(g.motion.driverAngle) * kDegToRad;
-    const double S = GuardDivisor(g, g.frame.stroke, GeometryCause::StrokeZero);
+GeometryCause ComputePortOpenings(const Design& g, float driverAngle, Solution& sol) {
+    GeometryCause first = GeometryCause::None;
+    const auto note = [&](bool fired, GeometryCause cause) {
+        if (!fired) return;
+        if (first == GeometryCause::None) first = cause;
+        RecordSolveCause(sol, driverAngle, cause);
+    };
+    bool fired = false;
+    const double t = D(driverAngle) * kDegToRad;
+    const double S = ClampDivisor(g.frame.stroke, fired);
+    note(fired, GeometryCause::StrokeZero);
     const double L = g.frame.mainRodLength;
     const double E = D(g.cyl.exhaustPortWidth()) / 2;
     const CylinderDimensions& c = g.cyl;
-    PortOpenings& p = g.ports;
+    PortOpenings& p = sol.ports;
 
     const double s = std::sin(t) * S / 2;
-    const double root = GuardedRoot(g, L * L - s * s, GeometryCause::MainRod);
+    fired = false;
+    const double root = RootOfMagnitude(L * L - s * s, fired);
+    note(fired, GeometryCause::MainRod);
     p.pistonPosition = F(320 - (std::cos(t) + 2 * root / S - 2 * L / S) * 320);
 
-    const double Dv = F(D(g.piv.x[4]) + D(c.valveCtrToJoint()) - D(c.cylCtrToDriverCtr()));
+    const double Dv = F(D(sol.piv.x[4]) + D(c.valveCtrToJoint()) - D(c.cylCtrToDriverCtr()));
     p.frontSteamOpening = F(E + D(c.bridgeFront()) + D(c.steamPortFront()) - D(c.valveFrontHalf()) - Dv);
     p.frontExhaustOpening = F(Dv + D(c.cavityFrontHalf()) - E - D(c.bridgeFront()));
     p.rearSteamOpening = F(Dv - D(c.valveRearHalf()) + E + D(c.bridgeRear()) + D(c.steamPortRear()));
     p.rearExhaustOpening = F(D(c.cavityRearHalf()) - Dv - E - D(c.bridgeRear()));
+    return first;
+}
+
+void ComputePortOpenings(GearState& g) {
+    const GeometryCause cause = ComputePortOpenings(g, g.motion.driverAngle, g);
+    if (cause != GeometryCause::None) RaiseGeometryError(g, cause);
 }
 
 void ComputeOutlinePoints(GearState& g) {
@@ -36,7 +52,7 @@ void ComputeOutlinePoints(GearState& g) {
     auto at = [&v](double x, double y) { return WorldToScreen(v, F(x), F(y)); };
 
     const double C = c.cylCtrToDriverCtr(), n = c.exhaustPortWidth();
-    const double Yc = g.piv.y[3];
+    const double Yc = g.fixedPivots.cylinderCentreY;
     const double S = F(Yc + D(c.valveSurfaceToCL()));
     const double T = F(S + D(c.chamberHeight()));
     const double K = c.chamberLength(), H = c.boreLength(), G = c.boreDia(), I = c.cylSteamPortWidth();

@@ -5,15 +5,26 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "model/fixed_format.h"
 #include "model/gear_state.h"
 
 namespace vx {
 
-// Forward up to mid gear, mid gear itself included, as the window runs it.
+// Which way a position runs. The running gear (the window, the analyses,
+// the command line) runs forward up to mid gear, mid gear itself included
+// (<=). The steam diagram turns its crank backwards from mid gear on: at
+// mid gear itself it turns as in reverse (<). A diagram's position rows name
+// mid gear itself "Cen". The three stand here side by side on purpose.
 inline Direction DirectionAt(float position, float centre) {
     return position <= centre ? Direction::Fwd : Direction::Rev;
+}
+inline bool SteamDiagramTurnsForward(float position, float centre) { return position < centre; }
+inline std::string_view PositionLabel(float position, float centre) {
+    if (position < centre) return "Fwd";
+    if (position > centre) return "Rev";
+    return "Cen";
 }
 
 // The arm at `offset` from mid gear (positive towards reverse).

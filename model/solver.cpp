@@ -41,29 +41,6 @@ float SignedDistance(float xa, float ya, float xb, float yb) {
     return F(yb < ya ? -dist : dist);
 }
 
-// The guards without their error, for passes computed ahead of their
-// turn: each says whether it fired, and the caller raises the error when
-// the pass is taken.
-inline float ClampDivisor(double d, bool& fired) {
-    constexpr float kMin = 0.00001f;
-    float v = F(d);
-    if (v >= 0.0f && v < kMin) {
-        v = kMin;
-        fired = true;
-    } else if (v < 0.0f && v > -kMin) {
-        v = -kMin;
-        fired = true;
-    }
-    return v;
-}
-
-inline double RootOfMagnitude(double q, bool& fired) {
-    if (q < 0.0) {
-        q = -q;
-        fired = true;
-    }
-    return std::sqrt(q);
-}
 
 inline float ClampCosine(double c, bool& fired) {
     constexpr float kLimit = 0.999999f;
@@ -80,12 +57,10 @@ inline float ClampCosine(double c, bool& fired) {
 // before the search had failed.
 struct SearchCause {
     GeometryCause solveBefore;
-    bool flagBefore;
-    explicit SearchCause(const GearState& g) : solveBefore(g.solveCause), flagBefore(g.geometryError) {}
-    void Fail(GearState& g, GeometryCause cause) const {
-        RaiseGeometryError(g, cause);
-        if (solveBefore == GeometryCause::None) g.solveCause = cause;
-        if (!flagBefore && g.geometryError) g.errorCause = cause;
+    explicit SearchCause(const Solution& s) : solveBefore(s.solveCause) {}
+    void Fail(Solution& s, float angle, GeometryCause cause) const {
+        RecordSolveCause(s, angle, cause);
+        if (solveBefore == GeometryCause::None) s.solveCause = cause;
     }
 };
 
@@ -169,6 +144,20 @@ double GuardedRoot(GearState& g, double q, GeometryCause cause) {
     return v;
 }
 
+float GuardDivisor(Solution& s, float angle, double d, GeometryCause cause) {
+    bool raised = false;
+    const float v = ClampDivisor(d, raised);
+    if (raised) RecordSolveCause(s, angle, cause);
+    return v;
+}
+
+double GuardedRoot(Solution& s, float angle, double q, GeometryCause cause) {
+    bool raised = false;
+    const double v = RootOfMagnitude(q, raised);
+    if (raised) RecordSolveCause(s, angle, cause);
+    return v;
+}
+
 float GuardCosine(GearState& g, double c, float searchStep, GeometryCause cause) {
     bool clamped = false;
     const float v = ClampCosine(c, clamped);
@@ -176,10 +165,9 @@ float GuardCosine(GearState& g, double c, float searchStep, GeometryCause cause)
     return v;
 }
 
-void ComputeEventLevels(GearState& g) {
+void ComputeEventLevels(const Design& g, EventValues& ev) {
     const CylinderDimensions& cy = g.cyl;
     const double E = D(cy.exhaustPortWidth()) / 2;
-    EventValues& ev = g.events;
     ev.frontSteamOpenLevel = F(E + D(cy.bridgeFront()) + D(cy.steamPortFront()) - D(cy.valveFrontHalf()));
     ev.frontSteamMaxLevel = F(E + D(cy.bridgeFront()) - D(cy.valveFrontHalf()));
     ev.frontExhaustOpenLevel = F(E + D(cy.bridgeFront()) - D(cy.cavityFrontHalf()));
@@ -196,26 +184,27 @@ void ComputeEventLevels(GearState& g) {
     ev.rearExhaustClearance = F(D(cy.cavityRearHalf()) - E - D(cy.bridgeRear()));
 }
 
-bool SolveLinkage(GearState& g) {
+bool SolveLinkage(const Design& design, float driverAngle, float reverseArmPosition, Solution& s) {
     ClearUpperVectorHalves();
     // Every dimension and fixed pivot is read once into a local, and the
     // pivots a search moves live in locals until it settles or fails. The
     // pivot table is float storage like the dimensions, so otherwise every
     // pivot store would make the compiler read the dimensions again. The
     // formulas, their order and every rounding to float are unchanged.
-    const FrameDimensions f = g.frame;
-    const CylinderDimensions& cy = g.cyl;
-    auto& X = g.piv.x;
-    auto& Y = g.piv.y;
-    const double t = D(g.motion.driverAngle);
-    const float tol = g.searchTolerance;
-    g.solveCause = GeometryCause::None;
+    const FrameDimensions f = design.frame;
+    const CylinderDimensions& cy = design.cyl;
+    PlaceFixedPivots(design, s);
+    auto& X = s.piv.x;
+    auto& Y = s.piv.y;
+    const double t = D(driverAngle);
+    const float tol = kSearchTolerance;
+    s.solveCause = GeometryCause::None;
     const float x1 = X[1], y1 = Y[1], y3 = Y[3];
     const float x16 = X[16], y16 = Y[16], x27 = X[27], y27 = Y[27];
 
     // 1. Spindle height and reverse arm end.
     Y[4] = F(D(y3) + D(cy.valveStemToCL()));
-    const float x18 = g.motion.reverseArmPosition;
+    const float x18 = reverseArmPosition;
     X[18] = x18;
 
     // 2. Crank pin.
@@ -236,7 +225,7 @@ bool SolveLinkage(GearState& g) {
     Y[13] = y13;
 
     // 4. Crosshead.
-    X[3] = F(D(x2) + GuardedRoot(g, Sq(f.mainRodLength) - Sq(D(y2) - D(y3)), GeometryCause::MainRod));
+    X[3] = F(D(x2) + GuardedRoot(s, driverAngle, Sq(f.mainRodLength) - Sq(D(y2) - D(y3)), GeometryCause::MainRod));
 
     // 5 and 6 depend on the reverse arm position and the arm dimensions
     // only: reused while those keep their bits, with the errors they raised
@@ -248,15 +237,15 @@ bool SolveLinkage(GearState& g) {
         std::bit_cast<std::uint32_t>(f.liftArmExLinkAngle), std::bit_cast<std::uint32_t>(f.liftArmRadRodAngle),
         std::bit_cast<std::uint32_t>(f.liftArmExLinkEnd),   std::bit_cast<std::uint32_t>(f.liftArmRadRodEnd)};
     if (arm.valid && arm.key == key) {
-        if (arm.rootRaised) RaiseGeometryError(g, GeometryCause::ReverseArm);
-        if (arm.divisorRaised) RaiseGeometryError(g, GeometryCause::ReverseArmLevel);
+        if (arm.rootRaised) RecordSolveCause(s, driverAngle, GeometryCause::ReverseArm);
+        if (arm.divisorRaised) RecordSolveCause(s, driverAngle, GeometryCause::ReverseArmLevel);
     } else {
         // 5. Reverse arm end and its angle.
         const double q = Sq(f.reverseArmLength) - Sq(D(x18) - D(x16));
         arm.rootRaised = q < 0.0;
-        arm.y18 = F(D(y16) + GuardedRoot(g, q, GeometryCause::ReverseArm));
+        arm.y18 = F(D(y16) + GuardedRoot(s, driverAngle, q, GeometryCause::ReverseArm));
         const double dy = D(arm.y18) - D(y16);
-        const float guarded = GuardDivisor(g, dy, GeometryCause::ReverseArmLevel);
+        const float guarded = GuardDivisor(s, driverAngle, dy, GeometryCause::ReverseArmLevel);
         arm.divisorRaised = std::bit_cast<std::uint32_t>(guarded) != std::bit_cast<std::uint32_t>(F(dy));
         arm.rho = F(std::atan((D(x18) - D(x16)) / D(guarded)));
 
@@ -293,10 +282,10 @@ bool SolveLinkage(GearState& g) {
         Y[25] = y25;
         X[14] = x14;
         Y[14] = y14;
-        g.linkAngle = a;
+        s.linkAngle = a;
     };
     {
-        const SearchCause search(g);
+        const SearchCause search(s);
         const double fwdRod2 = Sq(f.eccFwdRod);
         const double vert2 = Sq(2 * D(f.exLinkEccRodVert));
         const float e = F(D(f.exLinkSupportVert) - D(f.exLinkEccRodVert));
@@ -358,11 +347,11 @@ bool SolveLinkage(GearState& g) {
             }
         };
         const auto take = [&](const Pass& q, float step) {
-            if (q.rootFired) RaiseGeometryError(g, GeometryCause::EccentricRod);
-            if (lFired) RaiseGeometryError(g, GeometryCause::RevRodNoLength);
-            if (q.betaFired) RaiseGeometryError(g, GeometryCause::EccentricRodsDead);
-            if (q.cosFired && step < 0.01f) RaiseGeometryError(g, GeometryCause::EccentricRod);
-            if (q.aFired) RaiseGeometryError(g, GeometryCause::LinkLevel);
+            if (q.rootFired) RecordSolveCause(s, driverAngle, GeometryCause::EccentricRod);
+            if (lFired) RecordSolveCause(s, driverAngle, GeometryCause::RevRodNoLength);
+            if (q.betaFired) RecordSolveCause(s, driverAngle, GeometryCause::EccentricRodsDead);
+            if (q.cosFired && step < 0.01f) RecordSolveCause(s, driverAngle, GeometryCause::EccentricRod);
+            if (q.aFired) RecordSolveCause(s, driverAngle, GeometryCause::LinkLevel);
             x10 = q.x10, x11 = q.x11, y11 = q.y11, a = q.a, sa = q.sa, ca = q.ca;
             x23 = q.x23, y23 = q.y23, x25 = q.x25, y25 = q.y25, x14 = q.x14, y14 = q.y14;
             return q.tooLong;
@@ -370,7 +359,7 @@ bool SolveLinkage(GearState& g) {
 
         if (!WalkSearch(&Pass::y10, y10, tol, compute, take)) {
             storeSearch1();
-            search.Fail(g, GeometryCause::LinkLiftSearch);
+            search.Fail(s, driverAngle, GeometryCause::LinkLiftSearch);
             return false;
         }
     }
@@ -407,7 +396,7 @@ bool SolveLinkage(GearState& g) {
             X[26] = x26;
             Y[26] = y26;
         };
-        const SearchCause search(g);
+        const SearchCause search(s);
         const double rodLength2 = Sq(f.radRodTotalLength);
         bool dFired = false;
         const float d = ClampDivisor(D(y10) - D(y11), dFired);
@@ -436,16 +425,16 @@ bool SolveLinkage(GearState& g) {
             }
         };
         const auto take = [&](const Pass& q, float) {
-            if (dFired) RaiseGeometryError(g, GeometryCause::LinkLevel);
-            if (q.rootFired) RaiseGeometryError(g, GeometryCause::RadiusRodSearch);
-            if (q.rrFired) RaiseGeometryError(g, GeometryCause::RadiusRodUpright);
+            if (dFired) RecordSolveCause(s, driverAngle, GeometryCause::LinkLevel);
+            if (q.rootFired) RecordSolveCause(s, driverAngle, GeometryCause::RadiusRodSearch);
+            if (q.rrFired) RecordSolveCause(s, driverAngle, GeometryCause::RadiusRodUpright);
             x8 = q.x8, x5 = q.x5, x26 = q.x26, y26 = q.y26;
             return q.tooLong;
         };
 
         if (!WalkSearch(&Pass::y8, y8, tol, compute, take)) {
             storeSearch2();
-            search.Fail(g, GeometryCause::RadiusRodSearch);
+            search.Fail(s, driverAngle, GeometryCause::RadiusRodSearch);
             return false;
         }
         storeSearch2();
@@ -454,7 +443,7 @@ bool SolveLinkage(GearState& g) {
     // 10. Rocker.
     float x29 = 0, y29 = 0;
     {
-        const float phi = F(std::atan((D(x27) - D(x5)) / D(GuardDivisor(g, D(y5) - D(y27), GeometryCause::RockerLowerLevel))));
+        const float phi = F(std::atan((D(x27) - D(x5)) / D(GuardDivisor(s, driverAngle, D(y5) - D(y27), GeometryCause::RockerLowerLevel))));
         const double sp = std::sin(D(phi)), cp = std::cos(D(phi));
         Y[5] = F(D(y27) - cp * D(f.rockerLowerLength));
         const float x28 = F(D(x27) - sp * D(f.rockerUpperTotal));
@@ -470,7 +459,7 @@ bool SolveLinkage(GearState& g) {
     // 11. Valve spindle joint: where the line 27-29 meets the spindle line.
     float x4 = 0;
     {
-        const float psi = F(std::atan((D(x27) - D(x29)) / D(GuardDivisor(g, D(y27) - D(y29), GeometryCause::RockerUpperLevel))));
+        const float psi = F(std::atan((D(x27) - D(x29)) / D(GuardDivisor(s, driverAngle, D(y27) - D(y29), GeometryCause::RockerUpperLevel))));
         const float y4 = F(D(y3) + D(cy.valveStemToCL()));
         Y[4] = y4;
         x4 = F(D(x27) + std::sin(D(psi)) * (D(y4) - D(y27)) / std::cos(D(psi)));
@@ -481,14 +470,30 @@ bool SolveLinkage(GearState& g) {
     {
         const double half = D(f.eccDia) / 2;
         X[21] = F(D(x12) + half);
-        Y[21] = F(D(y12) - half / D(GuardDivisor(g, f.eccFwdRod, GeometryCause::FwdRodNoLength)) * (D(y12) - D(y10)));
+        Y[21] = F(D(y12) - half / D(GuardDivisor(s, driverAngle, f.eccFwdRod, GeometryCause::FwdRodNoLength)) * (D(y12) - D(y10)));
         X[22] = F(D(x13) + half);
-        Y[22] = F(D(y13) - half / D(GuardDivisor(g, f.eccRevRod, GeometryCause::RevRodNoLength)) * (D(y13) - D(y11)));
+        Y[22] = F(D(y13) - half / D(GuardDivisor(s, driverAngle, f.eccRevRod, GeometryCause::RevRodNoLength)) * (D(y13) - D(y11)));
 
-        ComputeEventLevels(g);
-        g.events.valveOffset = F(D(cy.valveCtrToJoint()) + D(x4) - D(cy.cylCtrToDriverCtr()));
+        ComputeEventLevels(design, s.events);
+        s.events.valveOffset = F(D(cy.valveCtrToJoint()) + D(x4) - D(cy.cylCtrToDriverCtr()));
     }
     return true;
+}
+
+bool SolveLinkage(GearState& g) {
+    const bool closed = SolveLinkage(g, g.motion.driverAngle, g.motion.reverseArmPosition, g);
+    if (g.solveCause != GeometryCause::None) RaiseErrorIndicator(g, g.errorBeepOn, g.solveCause, g.solveCauseAngle);
+    return closed;
+}
+
+void PlaceFixedPivots(const Design& d, Solution& s) {
+    const FixedPivots& p = d.fixedPivots;
+    s.piv.x[16] = p.liftShaftX;
+    s.piv.y[16] = p.liftShaftY;
+    s.piv.x[27] = p.rockerPivotX;
+    s.piv.y[27] = p.rockerPivotY;
+    s.piv.y[3] = p.cylinderCentreY;
+    s.piv.y[4] = F(D(p.cylinderCentreY) + D(d.cyl.valveStemToCL()));
 }
 
 } // namespace vx

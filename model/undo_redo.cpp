@@ -1,7 +1,9 @@
 #include "model/undo_redo.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include "model/dimensions.h"
 #include "model/dynvar.h"
 #include "model/fixed_format.h"
 #include "model/reverse_arm.h"
@@ -115,11 +117,56 @@ bool ComposeRedoLine(const GearState& g, FixedText<128>& out) {
 
 bool ComposeUndoNotice(const GearState& g, FixedText<128>& out) {
     if (g.noticeFrames <= 0) return false;
-    const UndoEntry& e = g.noticeEntry;
-    out.Append(g.noticeRedo ? "ReDone " : "UnDone ");
-    if (g.noticeRedo) AppendChange(out, e.name, e.oldValue, e.newValue);
-    else AppendChange(out, e.name, e.newValue, e.oldValue);
+    AppendUndoNotice(g, out);
     return true;
+}
+
+void AppendUndoNotice(const FrameState& f, FixedText<128>& out) {
+    const UndoEntry& e = f.noticeEntry;
+    out.Append(f.noticeRedo ? "ReDone " : "UnDone ");
+    if (f.noticeRedo) AppendChange(out, e.name, e.oldValue, e.newValue);
+    else AppendChange(out, e.name, e.newValue, e.oldValue);
+}
+
+namespace {
+constexpr std::size_t kUndoNameChars = 25;
+constexpr std::size_t kUndoValueChars = 10;
+} // namespace
+
+void ComposeUndoLine(const GearState& g, FixedText<128>& out) {
+    out.Clear();
+    if (ComposeRedoLine(g, out)) return;
+    const UndoEntry& newest = g.undo[1];
+    AppendInt(out, g.undoCount, 2);
+    out.Append("- ");
+    out.Append(std::string_view(newest.name).substr(0, kUndoNameChars));
+    out.Append(" ");
+    AppendReal(out, ShownDimensionValue(newest.id, newest.newValue), 6, 3, kUndoValueChars);
+    out.Append(" to ");
+    AppendReal(out, ShownDimensionValue(newest.id, newest.oldValue), 6, 3, kUndoValueChars);
+}
+
+void KeepUndoLineText(FrameState& f, std::string_view line) {
+    const std::size_t n = std::min(line.size(), f.undoLineText.size() - 1);
+    std::copy_n(line.data(), n, f.undoLineText.data());
+    f.undoLineText[n] = '\0';
+}
+
+std::string_view UndoLineView(const FrameState& f) {
+    return {f.undoLineText.data(), ::strnlen(f.undoLineText.data(), f.undoLineText.size())};
+}
+
+void ComposeDiagramUndoLine(const GearState& g, FixedText<128>& line) {
+    ComposeUndoLine(g, line);
+    // The spaces cover a longer line drawn before; a line of kUndoLineChars
+    // covers any, and no more is drawn (the header rows lie beyond).
+    if (line.size < kUndoLineChars) line.AppendSpaces(kUndoLineChars - line.size);
+}
+
+void RebuildDiagramUndoLine(GearState& g) {
+    FixedText<128> line;
+    ComposeDiagramUndoLine(g, line);
+    KeepUndoLineText(g, line.View());
 }
 
 } // namespace vx

@@ -40,5 +40,26 @@ bool ComposeRedoLine(const GearState& g, FixedText<128>& out);
 // "UnDone " or "ReDone ", the name, " ", the value before, " to ", the value
 // after. Returns false, writing nothing, when there is none.
 bool ComposeUndoNotice(const GearState& g, FixedText<128>& out);
+// The notice's text whatever noticeFrames holds.
+void AppendUndoNotice(const FrameState& f, FixedText<128>& out);
+
+// The undo line: while undo has nothing left and redo has, the redo line;
+// otherwise the undo count as width 2, "- ", the newest entry's name (its
+// first 25 characters), " ", its value after the change, " to ", its value
+// before (the one UnDo restores), each as 6:3 of at most 10 characters.
+void ComposeUndoLine(const GearState& g, FixedText<128>& out);
+
+// The undo line text every picture shares (FrameState::undoLineText): kept
+// as the main picture shows it, cut to the text's capacity; read back.
+void KeepUndoLineText(FrameState& f, std::string_view line);
+std::string_view UndoLineView(const FrameState& f);
+
+// The diagram windows' undo line: the undo line with spaces up to
+// kUndoLineChars, which cover a longer line drawn before. A diagram draws
+// the kept text, then its own; its window keeps its own after the drawing
+// (RebuildDiagramUndoLine).
+constexpr std::size_t kUndoLineChars = 60;
+void ComposeDiagramUndoLine(const GearState& g, FixedText<128>& line);
+void RebuildDiagramUndoLine(GearState& g);
 
 } // namespace vx

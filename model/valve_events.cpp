@@ -370,7 +370,7 @@ void ComputeValveEvents(GearState& g, float position, EventDirection direction, 
     g.motion.reverseArmPosition = position;
     // The rocker starts hanging straight down whatever the work state solved
     // before: the result depends on the design and the position only.
-    g.piv.y[5] = F(D(g.piv.y[27]) - D(g.frame.rockerLowerLength));
+    g.piv.y[5] = F(D(g.fixedPivots.rockerPivotY) - D(g.frame.rockerLowerLength));
     Turn turn(g, out);
 
     std::array<Sample, kSamples> s;

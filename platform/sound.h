@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
+
+#include "model/workspace/frame_advance.h"
 
 namespace vx {
 
@@ -19,5 +22,18 @@ public:
     virtual void SetWaveVolume(std::uint16_t left, std::uint16_t right) = 0;
     virtual void Beep() = 0;
 };
+
+// Plays the sounds a frame asked for, in order.
+inline void PlayFrameSounds(std::span<const FrameSound> sounds, Sound& out) {
+    for (const FrameSound& s : sounds) {
+        switch (s.kind) {
+        case FrameSound::Kind::Play: out.Play(s.file); break;
+        case FrameSound::Kind::Volume: out.SetWaveVolume(s.volume, s.volume); break;
+        case FrameSound::Kind::Beep:
+            for (long long k = 0; k < s.beeps; ++k) out.Beep();
+            break;
+        }
+    }
+}
 
 } // namespace vx

@@ -19,6 +19,7 @@
 #include "platform/scaled_canvas.h"
 #include "gui/controls/dyn_var_bars.h"
 #include "gui/controls/undo_keys.h"
+#include "model/dimension_edit.h"
 #include "model/dynvar.h"
 #include "model/undo_redo.h"
 #include "model/view.h"
@@ -58,13 +59,8 @@ QFont WindowFont() { return UiFont(UiFace::Sans, 11); }
 } // namespace
 
 void TakePositionList(GearState& g) {
-    RevArmPositionList& list = g.revArm;
-    for (int k = 1; k <= kRevArmPositions - 1; ++k) {
-        if (list.position[static_cast<std::size_t>(k)] != 0) list.positionCount = k;
-        else list.position[static_cast<std::size_t>(k + 1)] = 0;
-    }
-    if (list.position[kRevArmPositions] != 0) list.positionCount = kRevArmPositions;
-    list.diagramRedrawPending = true;
+    RefreshRevArmPositions(g);
+    g.revArm.diagramRedrawPending = true;
 }
 
 TDiagramWindow::TDiagramWindow(const DiagramHost& host, const Layout& layout, QWidget* parent)
@@ -217,6 +213,11 @@ void TDiagramWindow::DrawOnly() {
         ScaledCanvas scaled(canvas_, scaleX_, scaleY_);
         DrawDiagram(scaled);
     }
+    // What a drawing leaves for the next: the undo line it drew becomes the
+    // shared one, and a diagram of the positions list keeps the last it drew.
+    GearState& g = Model();
+    if (g.undoDisplay) RebuildDiagramUndoLine(g);
+    if (layout_.keepsLastPosition) KeepLastDiagramPosition(g);
     ++drawCount_;
     ApplyControlStates();
     canvasWidget_->update();

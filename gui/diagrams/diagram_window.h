@@ -84,6 +84,7 @@ public:
         int undoRedraws;        // clear-and-draw passes after UnDo
         bool asksPositions;     // activation shows the positions dialog
         bool redrawOnMouseMove; // redraw on a mouse move while diagramRedrawPending
+        bool keepsLastPosition = false; // a valve diagram of the positions list: sine, oval, steam
     };
 
     TDiagramWindow(const DiagramHost& host, const Layout& layout, QWidget* parent = nullptr);
@@ -96,8 +97,8 @@ public:
     // Drawing passes so far (each clear-and-draw or draw counts one).
     int DrawCount() const { return drawCount_; }
     // The model as it was when the picture was last cleared, before the
-    // drawing on it (the drawing moves the solver's starting points): what
-    // the picture export draws from. Null before the first drawing.
+    // drawing on it: what the picture export draws from. Null before the
+    // first drawing.
     const GearState* PicturedState() const { return pictured_.get(); }
 
     // Closing, however it is done, switches the main window's timer on.

@@ -15,7 +15,7 @@ constexpr TDiagramWindow::MenuRow kMenu[] = {
 
 constexpr TDiagramWindow::Layout kLayout{
     "OvalDia", kDiagramWidth, kOvalDiagramHeight, "MainMenu1", kMenu, "CloseOval", 408, 8,
-    "SBDynVarO", "UnDoDnO", 2, 2, true, true,
+    "SBDynVarO", "UnDoDnO", 2, 2, true, true, true,
 };
 
 } // namespace

@@ -15,7 +15,7 @@ constexpr TDiagramWindow::MenuRow kMenu[] = {
 
 constexpr TDiagramWindow::Layout kLayout{
     "SineDia", kDiagramWidth, kSineDiagramHeight, "MainMenuSine", kMenu, "CloseSin", 408, 8,
-    "SBDynVarS", "UnDoDnS", 1, 2, true, true,
+    "SBDynVarS", "UnDoDnS", 1, 2, true, true, true,
 };
 
 } // namespace

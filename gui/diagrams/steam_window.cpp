@@ -17,7 +17,7 @@ constexpr TDiagramWindow::MenuRow kMenu[] = {
 // UnDo clears and draws once (the sine and oval windows twice).
 constexpr TDiagramWindow::Layout kLayout{
     "SteamDia", kDiagramWidth, kSteamDiagramHeight, "MainMenu1", kMenu, "CloseStm", 408, 8,
-    "SBDynVarST", "UnDoDnSt", 3, 1, true, true,
+    "SBDynVarST", "UnDoDnSt", 3, 1, true, true, true,
 };
 
 } // namespace

@@ -247,8 +247,7 @@ void TBalanceEvents::FillFromModel() {
     for (std::size_t k = 0; k < notches.size() && k < std::size(reverseNames); ++k)
         add(-notches[notches.size() - 1 - k], QString::fromUtf8(reverseNames[k]), false);
     const RevArmPositionList& list = g_.revArm;
-    // The positions in use form a prefix of the list.
-    for (int k = 1; k <= kRevArmPositions && list.position[static_cast<std::size_t>(k)] != 0.0f; ++k) {
+    for (int k = 1, n = UsedPositionPrefix(list); k <= n; ++k) {
         const double offset = static_cast<double>(list.position[static_cast<std::size_t>(k)]) - list.centre;
         add(offset, QStringLiteral("Position %1").arg(k), false);
     }

@@ -59,6 +59,8 @@
 #include "platform/qt/qt_sound.h"
 #include "scene/frame/dimension_locator_layer.h"
 #include "scene/frame/frame_renderer.h"
+#include "model/workspace/frame_advance.h"
+#include "model/workspace/window_captions.h"
 
 // The icons are compiled into this library; register them by hand, since a
 // static library's resource object is otherwise left out by the linker.
@@ -75,7 +77,7 @@ TMainForm::TMainForm(int tickMs, QWidget* parent, std::unique_ptr<Clock> clock,
     if (!clock_) clock_ = std::make_unique<QtClock>();
     if (!random_) random_ = std::make_unique<ClockRandom>();
     if (!sound_) sound_ = std::make_unique<QtSound>([] { QApplication::beep(); });
-    services_ = FrameServices{clock_.get(), random_.get(), sound_.get()};
+    services_ = FrameServices{random_.get()};
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Vexlin"));
     setFont(SerifBoldFont(true));
@@ -217,10 +219,13 @@ TMainForm::~TMainForm() { timer_->stop(); }
 // The tick.
 
 void TMainForm::Tick() {
-    TickModel(*model_);
-    LocatorBeforeFrame(*model_, windows_.frameDi, windows_.cylDimen, this);
-    ComposeFrame(*model_, canvas_, services_);
-    LocatorAfterFrame(*model_, windows_.frameDi, windows_.cylDimen, this);
+    GearState& g = *model_;
+    LocatorBeforeFrame(g, windows_.frameDi, windows_.cylDimen, this);
+    const FrameSounds sounds = AdvanceFrame(g);
+    SetWindowCaptions(g, g.designName, clock_->ShortDate(), clock_->LongTime());
+    ComposeFrame(g, canvas_, services_);
+    PlayFrameSounds(sounds.Items(), *sound_);
+    LocatorAfterFrame(g, windows_.frameDi, windows_.cylDimen, this);
     // The windows of each caption, in WindowKind order.
     displayOptions_->ApplyFrameEffects(std::array<QWidget*, kCaptionWindows>{
         this, windows_.sineDia, windows_.ovalDia, windows_.steamDia, windows_.portDia, windows_.dataTable,

@@ -132,11 +132,6 @@ public:
     void Tick();
     const QImage& Frame() const { return canvas_.Image(); }
 
-    // The platform seams every window of the program shares.
-    const Clock& ClockSource() const { return *clock_; }
-    Random& RandomSource() { return *random_; }
-    Sound& SoundOut() { return *sound_; }
-
     // Runs a menu or tool bar command.
     void RunCommand(Command c);
 

@@ -86,8 +86,7 @@ void DrawTravelScale(Canvas& c, double s, int labelX) {
     }
 }
 
-void DrawPortLines(const GearState& g, Canvas& c, double s, int x0, int x1) {
-    const EventValues& e = g.events;
+void DrawPortLines(const EventValues& e, Canvas& c, double s, int x0, int x1) {
     c.SetPen(colors::kLime, 1);
     for (const float level : {e.frontSteamOpenLevel, e.frontSteamMaxLevel, e.frontExhaustOpenLevel}) {
         const int y = TravelY(level, s);
@@ -103,8 +102,8 @@ void DrawPortLines(const GearState& g, Canvas& c, double s, int x0, int x1) {
 
 bool RearHalfAbovePort(const GearState& g) { return g.cyl.valveRearHalf() > g.cyl.steamPortRear(); }
 
-void DrawPortLineLabels(const GearState& g, Canvas& c, double s, int frontSteamX, int frontExhaustX) {
-    const EventValues& e = g.events;
+void DrawPortLineLabels(const GearState& g, const EventValues& e, Canvas& c, double s, int frontSteamX,
+                        int frontExhaustX) {
     const bool above = RearHalfAbovePort(g);
     const double a = above ? 218 : 200;
     const double b = above ? 200 : 218;
@@ -126,12 +125,6 @@ void DrawDiagramHeader(const GearState& g, Canvas& c) {
     DiagramText(c, 580, 13, StrReal(g.revArm.centre, 6, 3));
 }
 
-std::string_view DirectionLabel(float position, float centre) {
-    if (position < centre) return "Fwd";
-    if (position > centre) return "Rev";
-    return "Cen";
-}
-
 void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position, HeaderRows rows) {
     const bool compact = rows == HeaderRows::Compact;
     const int y = i * (compact ? 9 : 12) + (compact ? 14 : 12);
@@ -146,7 +139,7 @@ void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position, HeaderR
     }
     c.Text(545, y, StrInt(i, 5), style);
     c.Text(580, y, StrReal(position, 6, 3), style);
-    c.Text(533, y, DirectionLabel(position, g.revArm.centre), style);
+    c.Text(533, y, PositionLabel(position, g.revArm.centre), style);
 }
 
 // ---------------------------------------------------------------------------
@@ -163,8 +156,7 @@ void LeadTracker::Sample(float x4) {
     lo = std::min(lo, x4);
 }
 
-LeadLapFigures ComputeLeadLap(const GearState& g, const LeadTracker& t) {
-    const EventValues& e = g.events;
+LeadLapFigures ComputeLeadLap(const EventValues& e, const LeadTracker& t) {
     LeadLapFigures f;
     f.upperLead = static_cast<float>(static_cast<double>(e.upperLeadTerm) + t.hi);
     f.frontLap = e.frontLap;
@@ -194,20 +186,7 @@ void DrawLeadLapFigures(Canvas& c, const LeadLapFigures& f) {
 
 namespace {
 
-std::string_view UndoLineView(const GearState& g) {
-    return {g.undoLineText.data(), ::strnlen(g.undoLineText.data(), g.undoLineText.size())};
-}
-
 } // namespace
-
-void RebuildDiagramUndoLine(GearState& g) {
-    FixedText<128> line;
-    ComposeUndoLine(g, line);
-    // The spaces cover a longer line drawn before; a line of kUndoLineChars
-    // covers any, and no more is drawn (the header rows lie beyond).
-    if (line.size < kUndoLineChars) line.AppendSpaces(kUndoLineChars - line.size);
-    KeepUndoLineText(g, line.View());
-}
 
 // The texts of the block that would not fit their places in the window
 // face: the dimension names between their column and the values, and the
@@ -218,7 +197,7 @@ TextStyle NarrowDiagramTextStyle() {
     return s;
 }
 
-void DrawDynVarBlock(GearState& g, Canvas& c, DynVarBlockLayout layout) {
+void DrawDynVarBlock(const GearState& g, Canvas& c, DynVarBlockLayout layout) {
     // The block stands beside the bars and the UnDo button.
     const int x = 235;
     const TextStyle narrow = NarrowDiagramTextStyle();
@@ -237,10 +216,15 @@ void DrawDynVarBlock(GearState& g, Canvas& c, DynVarBlockLayout layout) {
     const int ux = 150;
     const int uy = layout == DynVarBlockLayout::PortGraph ? kUndoLineBelowAxisY : 51;
     if (g.undoDisplay) {
+        // The line kept so far, then this diagram's own over it; the window
+        // keeps the new line after the drawing (RebuildDiagramUndoLine).
         const std::string_view current = UndoLineView(g);
         if (!current.empty()) c.Text(ux, uy, current, narrow);
-        RebuildDiagramUndoLine(g);
-        if (g.dynVarDisplay) c.Text(ux, uy, UndoLineView(g), narrow);
+        if (g.dynVarDisplay) {
+            FixedText<128> line;
+            ComposeDiagramUndoLine(g, line);
+            c.Text(ux, uy, line.View(), narrow);
+        }
     } else {
         // What an undo or redo by key did, in the hidden line's place.
         FixedText<128> notice;
@@ -257,7 +241,6 @@ DynVarControlStates DynVarControls(const GearState& g) {
     return s;
 }
 
-int DrawnPositionCount(const GearState& g) { return std::clamp(g.revArm.positionCount, 0, kRevArmPositions); }
 
 void DrawPistonTravelGrid(Canvas& c) {
     c.SetPen(colors::kBlack, 1);

@@ -16,7 +16,12 @@
 #include <string_view>
 
 #include "model/fixed_format.h"
+#include "model/dimension_edit.h"
 #include "model/gear_state.h"
+#include "model/ports.h"
+#include "model/reverse_arm.h"
+#include "model/solver.h"
+#include "model/undo_redo.h"
 #include "platform/canvas.h"
 
 namespace vx {
@@ -81,11 +86,12 @@ void DrawTravelScale(Canvas& c, double s, int labelX);
 // in red. They start right of the travel scale's ticks (x 36 .. 44), so
 // that they never strike through its labels.
 constexpr int kPortLinesLeft = 45;
-void DrawPortLines(const GearState& g, Canvas& c, double s, int x0, int x1);
+void DrawPortLines(const EventValues& e, Canvas& c, double s, int x0, int x1);
 // The six line labels: the front steam and the rear exhaust labels at
 // x frontSteamX, the front exhaust and the rear steam labels at x
 // frontExhaustX, with the lap-dependent offsets.
-void DrawPortLineLabels(const GearState& g, Canvas& c, double s, int frontSteamX, int frontExhaustX);
+void DrawPortLineLabels(const GearState& g, const EventValues& e, Canvas& c, double s, int frontSteamX,
+                        int frontExhaustX);
 // Whether the lap-dependent offsets take their first form
 // (valveRearHalf > steamPortRear).
 bool RearHalfAbovePort(const GearState& g);
@@ -104,7 +110,6 @@ enum class HeaderRows { Classic, Compact };
 // Row i (1..9) of the header: number, position and "Fwd"/"Rev"/"Cen".
 void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position, HeaderRows rows = HeaderRows::Classic);
 // "Fwd", "Rev" or "Cen" for a position against the centre.
-std::string_view DirectionLabel(float position, float centre);
 
 // ---------------------------------------------------------------------------
 // Lead, lap and exhaust clearance (sine and oval).
@@ -128,7 +133,7 @@ struct LeadLapFigures {
     float rearLap = 0;
     float lowerLead = 0;
 };
-LeadLapFigures ComputeLeadLap(const GearState& g, const LeadTracker& t);
+LeadLapFigures ComputeLeadLap(const EventValues& e, const LeadTracker& t);
 // The "Lead", "Lap", "ExCl" texts and the six figures at the right edge.
 void DrawLeadLapFigures(Canvas& c, const LeadLapFigures& f);
 
@@ -158,35 +163,52 @@ struct LeadLapTable {
     std::array<LeadLapRow, kRevArmPositions> rows{};
 };
 
-// The positions a sine, oval or steam diagram draws: position[1..count],
-// count limited to 0..9.
-int DrawnPositionCount(const GearState& g);
+// A diagram's own solves of the gear it draws, on a copy of the gear's
+// solution, so that drawing leaves the gear as it is: the port event levels
+// of the design as it is now (not as last solved), then a solve at each
+// angle and reverse arm position the diagram asks for.
+class DiagramSolve {
+public:
+    explicit DiagramSolve(const GearState& g) : g_(g), s_(g) { ComputeEventLevels(g, s_.events); }
+    const Solution& At(float driverAngle, float reverseArm) {
+        SolveLinkage(g_, driverAngle, reverseArm, s_);
+        return s_;
+    }
+    // Solved, with the piston's place and the port openings.
+    const Solution& WithPorts(float driverAngle, float reverseArm) {
+        SolveLinkage(g_, driverAngle, reverseArm, s_);
+        ComputePortOpenings(g_, driverAngle, s_);
+        return s_;
+    }
+    const Solution& Now() const { return s_; }
 
-// The curves of a sine or oval drawing: for each drawn position, the
-// reverse arm set there, its header row drawn, `curve(i, tracker, near, row)`
-// drawn (sampling the lead tracker where the position is near the centre,
+private:
+    const GearState& g_;
+    Solution s_;
+};
+
+// The curves of a sine or oval drawing: for each drawn position, its header
+// row drawn, `curve(i, position, tracker, near, row)` drawn (sampling the lead tracker where the position is near the centre,
 // and adding its points to `row` when figures are asked for, else row is
 // null), then the lead, lap and clearance figures of a position near the
 // centre.
 template <class Curve>
-void DrawLeadLapCurves(GearState& g, Canvas& c, LeadLapTable* figures, Curve curve) {
+void DrawLeadLapCurves(const GearState& g, const EventValues& events, Canvas& c, LeadLapTable* figures, Curve curve) {
     c.SetPen(colors::kBlack, 1);
     const int count = DrawnPositionCount(g);
     if (figures) figures->count = count;
     for (int i = 1; i <= count; ++i) {
         const float position = g.revArm.position[static_cast<std::size_t>(i)];
-        g.motion.reverseArmPosition = position;
-        g.lastDiagramPosition = position;
         DrawHeaderRow(g, c, i, position);
 
         const bool near = NearCentre(g, position);
         LeadTracker tracker;
         LeadLapRow* row = figures ? &figures->rows[static_cast<std::size_t>(i - 1)] : nullptr;
         if (row) row->pointCount = 0;
-        curve(i, tracker, near, row);
+        curve(i, position, tracker, near, row);
         LeadLapFigures f;
         if (near) {
-            f = ComputeLeadLap(g, tracker);
+            f = ComputeLeadLap(events, tracker);
             DrawLeadLapFigures(c, f);
         }
         if (row) {
@@ -207,17 +229,13 @@ void DrawLeadLapCurves(GearState& g, Canvas& c, LeadLapTable* figures, Curve cur
 // line below the travel axis, at kUndoLineBelowAxisY.
 enum class DynVarBlockLayout { BesideTheButton, PortGraph };
 constexpr int kUndoLineBelowAxisY = 384;
-// The undo line's length with its covering spaces.
-constexpr std::size_t kUndoLineChars = 60;
 
 // Draws the slot names and values (or the red "First Select Dimensions"
 // banner) while the dynamic variables are shown, and the undo line while
-// the undo display is on; rebuilds the shared undo line text. The names and
+// the undo display is on (the shared text kept so far, then the diagram's
+// own over it; the window keeps the new one, RebuildDiagramUndoLine). The names and
 // the undo line are in the narrow face, which fits their places.
-void DrawDynVarBlock(GearState& g, Canvas& c, DynVarBlockLayout layout = DynVarBlockLayout::BesideTheButton);
-
-// Rebuilds undoLineText from the newest undo entry, as the diagrams do.
-void RebuildDiagramUndoLine(GearState& g);
+void DrawDynVarBlock(const GearState& g, Canvas& c, DynVarBlockLayout layout = DynVarBlockLayout::BesideTheButton);
 
 // The states of a diagram window's own controls that the block decides:
 // the four bars shown with the dynamic variables and enabled for assigned
@@ -228,27 +246,6 @@ struct DynVarControlStates {
     bool undoVisible = false;
 };
 DynVarControlStates DynVarControls(const GearState& g);
-
-// ---------------------------------------------------------------------------
-// A drawing pass leaves the reverse arm position and the driver angle as it
-// found them.
-class SavedMotion {
-public:
-    explicit SavedMotion(GearState& g)
-        : g_(g), reverseArm_(g.motion.reverseArmPosition), driverAngle_(g.motion.driverAngle) {}
-    ~SavedMotion() {
-        g_.motion.reverseArmPosition = reverseArm_;
-        g_.motion.driverAngle = driverAngle_;
-    }
-    SavedMotion(const SavedMotion&) = delete;
-    SavedMotion& operator=(const SavedMotion&) = delete;
-
-private:
-    GearState& g_;
-    float reverseArm_;
-    float driverAngle_;
-};
-
 
 // The grid of rows of ticks every 5 % of piston travel, shared by the oval
 // and the steam diagrams.

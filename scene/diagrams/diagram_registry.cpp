@@ -16,8 +16,8 @@
 namespace vx {
 namespace {
 
-void DrawSine(GearState& g, Canvas& c, const DiagramRequest&) { DrawSineDiagram(g, c); }
-void DrawOval(GearState& g, Canvas& c, const DiagramRequest&) { DrawOvalDiagram(g, c); }
+void DrawSine(const GearState& g, Canvas& c, const DiagramRequest&) { DrawSineDiagram(g, c); }
+void DrawOval(const GearState& g, Canvas& c, const DiagramRequest&) { DrawOvalDiagram(g, c); }
 
 void AppendLeadLapCsv(const LeadLapTable& t, std::string& csv) {
     csv += "position,upperLead,frontLap,frontExhaustClearance,rearExhaustClearance,rearLap,lowerLead\n";
@@ -56,7 +56,7 @@ void AppendTravelPointsCsv(const LeadLapTable& t, std::string& csv) {
     }
 }
 
-void SineData(GearState& g, const DiagramRequest& r, std::string& csv) {
+void SineData(const GearState& g, const DiagramRequest& r, std::string& csv) {
     NullCanvas c(kDiagramWidth, kSineDiagramHeight);
     auto t = std::make_unique<LeadLapTable>();
     DrawSineDiagram(g, c, t.get());
@@ -64,7 +64,7 @@ void SineData(GearState& g, const DiagramRequest& r, std::string& csv) {
     else AppendLeadLapCsv(*t, csv);
 }
 
-void OvalData(GearState& g, const DiagramRequest& r, std::string& csv) {
+void OvalData(const GearState& g, const DiagramRequest& r, std::string& csv) {
     NullCanvas c(kDiagramWidth, kOvalDiagramHeight);
     auto t = std::make_unique<LeadLapTable>();
     DrawOvalDiagram(g, c, t.get());
@@ -72,9 +72,9 @@ void OvalData(GearState& g, const DiagramRequest& r, std::string& csv) {
     else AppendLeadLapCsv(*t, csv);
 }
 
-void DrawSteam(GearState& g, Canvas& c, const DiagramRequest&) { DrawSteamDiagram(g, c); }
+void DrawSteam(const GearState& g, Canvas& c, const DiagramRequest&) { DrawSteamDiagram(g, c); }
 
-void SteamData(GearState& g, const DiagramRequest&, std::string& csv) {
+void SteamData(const GearState& g, const DiagramRequest&, std::string& csv) {
     NullCanvas c(kDiagramWidth, kSteamDiagramHeight);
     SteamFigures f;
     DrawSteamDiagram(g, c, &f);
@@ -91,9 +91,9 @@ void SteamData(GearState& g, const DiagramRequest&, std::string& csv) {
     }
 }
 
-void DrawPorts(GearState& g, Canvas& c, const DiagramRequest& r) { DrawPortGraphs(g, c, r.mode); }
+void DrawPorts(const GearState& g, Canvas& c, const DiagramRequest& r) { DrawPortGraphs(g, c, r.mode); }
 
-void PortsData(GearState& g, const DiagramRequest& r, std::string& csv) {
+void PortsData(const GearState& g, const DiagramRequest& r, std::string& csv) {
     NullCanvas c(kDiagramWidth, kPortDiagramHeight);
     PortGraphFigures forward, reverse;
     DrawPortGraphs(g, c, r.mode, &forward, &reverse);
@@ -123,14 +123,14 @@ void PortsData(GearState& g, const DiagramRequest& r, std::string& csv) {
 
 // The indicator cards of the listed positions and the economy curve of the
 // notches, with the default settings.
-void DrawWork(GearState& g, Canvas& c, const DiagramRequest&) {
+void DrawWork(const GearState& g, Canvas& c, const DiagramRequest&) {
     auto scratch = std::make_unique<GearState>();
     auto t = std::make_unique<WorkTable>();
     ComputeWorkTable(*scratch, g, WorkSettings{}, *t);
     DrawWorkPicture(g, c, *t, WorkSettings{});
 }
 
-void WorkData(GearState& g, const DiagramRequest&, std::string& csv) {
+void WorkData(const GearState& g, const DiagramRequest&, std::string& csv) {
     auto scratch = std::make_unique<GearState>();
     auto t = std::make_unique<WorkTable>();
     ComputeWorkTable(*scratch, g, WorkSettings{}, *t);

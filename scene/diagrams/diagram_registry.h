@@ -34,10 +34,10 @@ struct DiagramEntry {
     int width;             // picture size = the window's client area
     int height;
     // Draws the picture onto a canvas already cleared to white.
-    void (*draw)(GearState& g, Canvas& c, const DiagramRequest& r);
+    void (*draw)(const GearState& g, Canvas& c, const DiagramRequest& r);
     // Appends the figures as CSV (header line first, 4 decimals, an empty
     // field where there is no figure).
-    void (*data)(GearState& g, const DiagramRequest& r, std::string& csv);
+    void (*data)(const GearState& g, const DiagramRequest& r, std::string& csv);
     bool hasSamples; // takes DiagramRequest::samples
 };
 

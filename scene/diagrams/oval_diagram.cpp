@@ -33,21 +33,23 @@ float SampleAngle(int j) {
 
 } // namespace
 
-int OvalPistonX(GearState& g, float theta) {
+int OvalPistonX(const Design& g, float theta) {
     const double t = theta * kDegToRad;
     const float stroke = g.frame.stroke;
     const float rod = g.frame.mainRodLength;
     const auto r = static_cast<float>(stroke / 2.0);
     const auto rs = static_cast<float>(r * std::sin(t));
-    const auto root = static_cast<float>(GuardedRoot(g, static_cast<double>(rod) * rod - static_cast<double>(rs) * rs, GeometryCause::MainRod));
-    const double divisor = GuardDivisor(g, stroke, GeometryCause::StrokeZero);
+    bool guarded = false; // a guarded figure draws where the guard puts it
+    const auto root =
+        static_cast<float>(RootOfMagnitude(static_cast<double>(rod) * rod - static_cast<double>(rs) * rs, guarded));
+    const double divisor = ClampDivisor(stroke, guarded);
     const double fraction = std::cos(t) + 2.0 * root / divisor - 2.0 * rod / divisor;
     return Nearest(fraction * 270.5 + 314.0);
 }
 
-void DrawOvalDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
-    SavedMotion saved(g);
-    ComputeEventLevels(g); // the port lines of the design as it is now, not as last solved
+void DrawOvalDiagram(const GearState& g, Canvas& c, LeadLapTable* figures) {
+    DiagramSolve solve(g);
+    const EventValues& events = solve.Now().events;
     const double s = DrawingScale(g);
     const bool above = RearHalfAbovePort(g);
 
@@ -56,18 +58,17 @@ void DrawOvalDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
     DrawTravelTitles(g, c);
     DrawTravelScale(c, s, 15);
     DrawDiagramHeader(g, c);
-    DrawPortLines(g, c, s, kPortLinesLeft, 584);
-    DrawPortLineLabels(g, c, s, 430, 75);
+    DrawPortLines(events, c, s, kPortLinesLeft, 584);
+    DrawPortLineLabels(g, events, c, s, 430, 75);
 
-    DrawLeadLapCurves(g, c, figures, [&](int i, LeadTracker& tracker, bool near, LeadLapRow* row) {
+    DrawLeadLapCurves(g, events, c, figures, [&](int i, float position, LeadTracker& tracker, bool near, LeadLapRow* row) {
         float previousV = 0;
         int previousX = 0;
         for (int j = 7; j <= 52; ++j) {
             const float theta = SampleAngle(j);
-            g.motion.driverAngle = theta;
-            SolveLinkage(g);
-            const float v = g.events.valveOffset;
-            if (near) tracker.Sample(g.piv.x[4]);
+            const Solution& at = solve.At(theta, position);
+            const float v = at.events.valveOffset;
+            if (near) tracker.Sample(at.piv.x[4]);
             if (j == 22) DiagramText(c, 300, Nearest((above ? 204 : 213) - previousV * 375.0 / s), StrInt(i, 2), colors::kBlack, true);
             if (j == 46) DiagramText(c, 334, Nearest((above ? 213 : 204) - previousV * 375.0 / s), StrInt(i, 2), colors::kBlack, true);
             const int x = OvalPistonX(g, theta);

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "scene/diagrams/diagram_common.h"
+#include "model/motion.h"
 #include "model/ports.h"
 #include "model/solver.h"
 #include "model/view.h"
@@ -168,9 +169,8 @@ int PortGraphChoiceOfMode(PortGraphMode mode) {
     return kPortChoiceBoth;
 }
 
-void DrawPortGraph(GearState& g, Canvas& c, PortGraphMode mode, bool showLegend, PortGraphFigures* figures) {
-    MotionState& m = g.motion;
-    const SavedMotion saved(g);
+void DrawPortGraph(const GearState& g, Canvas& c, PortGraphMode mode, bool showLegend, PortGraphFigures* figures) {
+    DiagramSolve solve(g);
     const bool reverse = mode == PortGraphMode::Reverse;
 
     std::array<float, kPortEventCount> last{};
@@ -191,27 +191,17 @@ void DrawPortGraph(GearState& g, Canvas& c, PortGraphMode mode, bool showLegend,
         } else {
             c.Text(554, 32, "Forward", DiagramTextStyle());
         }
-        m.reverseArmPosition = position;
         c.Text(reverse ? 596 : 556, 336 - 16 * i, StrReal(position, 7, 3),
                DiagramTextStyle());
         PortEventRow* row = figures ? &figures->rows[static_cast<std::size_t>(i)] : nullptr;
         if (row) row->position = position;
 
-        m.driverAngle = 0;
-        g.ports.pistonPosition = 0;
-        PortOpenings prev = g.ports;
+        float angle = 0;
+        PortOpenings prev = solve.Now().ports;
         prev.pistonPosition = 0;
         for (int j = 0; j <= kPortSteps; ++j) {
-            if (reverse) {
-                m.driverAngle = F(D(m.driverAngle) - 4);
-                while (m.driverAngle < 0) m.driverAngle = F(D(m.driverAngle) + 360);
-            } else {
-                m.driverAngle = F(D(m.driverAngle) + 4);
-                while (m.driverAngle > 360) m.driverAngle = F(D(m.driverAngle) - 360);
-            }
-            SolveLinkage(g);
-            ComputePortOpenings(g);
-            const PortOpenings& now = g.ports;
+            angle = StepDiagramAngle(angle, reverse ? -4 : 4);
+            const PortOpenings& now = solve.WithPorts(angle, position).ports;
             if (j > 0) {
                 for (int e = 0; e < kPortEventCount; ++e) {
                     const EventRule& rule = kEvents[e];
@@ -252,7 +242,7 @@ void DrawPortGraph(GearState& g, Canvas& c, PortGraphMode mode, bool showLegend,
     DrawDynVarBlock(g, c, DynVarBlockLayout::PortGraph);
 }
 
-void DrawPortGraphs(GearState& g, Canvas& c, PortGraphMode mode, PortGraphFigures* forward,
+void DrawPortGraphs(const GearState& g, Canvas& c, PortGraphMode mode, PortGraphFigures* forward,
                     PortGraphFigures* reverse) {
     switch (mode) {
     case PortGraphMode::Forward: DrawPortGraph(g, c, PortGraphMode::Forward, true, forward); return;

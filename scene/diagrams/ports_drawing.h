@@ -70,14 +70,14 @@ struct PortGraphFigures {
 // reverse arm position and the driver angle; the port openings and solver
 // outputs keep the last sample's values. `figures`, when given, receives the
 // crossings found.
-void DrawPortGraph(GearState& g, Canvas& c, PortGraphMode mode, bool showLegend,
+void DrawPortGraph(const GearState& g, Canvas& c, PortGraphMode mode, bool showLegend,
                    PortGraphFigures* figures = nullptr);
 
 // What the window draws for a mode after clearing: one graph, or for Both
 // the forward graph with the legend and the reverse graph over it without.
 // For Both, `forward` and `reverse` receive the two graphs' figures; for a
 // single mode only the one of that mode is filled.
-void DrawPortGraphs(GearState& g, Canvas& c, PortGraphMode mode, PortGraphFigures* forward = nullptr,
+void DrawPortGraphs(const GearState& g, Canvas& c, PortGraphMode mode, PortGraphFigures* forward = nullptr,
                     PortGraphFigures* reverse = nullptr);
 
 } // namespace vx

@@ -107,7 +107,7 @@ int DrawSensitivityChart(Canvas& c, const SensitivityResult& r, std::size_t posi
     return y + kSensitivityRowHeight;
 }
 
-void DrawSensitivityPicture(GearState& g, Canvas& c, const SensitivityResult& r, std::size_t position,
+void DrawSensitivityPicture(const GearState& g, Canvas& c, const SensitivityResult& r, std::size_t position,
                             EventFigure f, int count) {
     const int y = DrawSensitivityChart(c, r, position, f, count, 8, kSensitivityChartTop, c.Width() - 16);
     c.Text(8, y, "Double-click a row to make its dimension a dynamic variable.", Style(kGreyInk));

@@ -38,7 +38,7 @@ int SensitivityChartRowAt(int top, int y);
 // The window's whole picture: the chart at kSensitivityChartTop, the
 // geometry errors met, and the dynamic-variable block and undo line as the
 // diagrams draw them.
-void DrawSensitivityPicture(GearState& g, Canvas& c, const SensitivityResult& r, std::size_t position,
+void DrawSensitivityPicture(const GearState& g, Canvas& c, const SensitivityResult& r, std::size_t position,
                             EventFigure f, int count);
 
 // "Normal full forward", "3/4 forward", ..., "Mid gear", ..., "Normal full

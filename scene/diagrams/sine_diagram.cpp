@@ -32,9 +32,9 @@ float SampleAngle(int j) {
 
 } // namespace
 
-void DrawSineDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
-    SavedMotion saved(g);
-    ComputeEventLevels(g); // the port lines of the design as it is now, not as last solved
+void DrawSineDiagram(const GearState& g, Canvas& c, LeadLapTable* figures) {
+    DiagramSolve solve(g);
+    const EventValues& events = solve.Now().events;
     const double s = DrawingScale(g);
 
     DrawAngleGrid(c);
@@ -42,17 +42,17 @@ void DrawSineDiagram(GearState& g, Canvas& c, LeadLapTable* figures) {
     DrawTravelTitles(g, c);
     DrawTravelScale(c, s, 14);
     DrawDiagramHeader(g, c);
-    DrawPortLines(g, c, s, kPortLinesLeft, 583);
-    DrawPortLineLabels(g, c, s, 60, 230);
+    DrawPortLines(events, c, s, kPortLinesLeft, 583);
+    DrawPortLineLabels(g, events, c, s, 60, 230);
 
-    DrawLeadLapCurves(g, c, figures, [&](int i, LeadTracker& tracker, bool near, LeadLapRow* row) {
+    DrawLeadLapCurves(g, events, c, figures, [&](int i, float position, LeadTracker& tracker, bool near, LeadLapRow* row) {
         int previousY = 0;
         for (int j = 7; j <= 73; ++j) {
-            g.motion.driverAngle = SampleAngle(j);
-            SolveLinkage(g);
-            const int y = TravelY(g.events.valveOffset, s);
-            if (row) row->AddPoint({g.motion.driverAngle, g.events.valveOffset, 8 * j + 2, y});
-            if (near) tracker.Sample(g.piv.x[4]);
+            const float angle = SampleAngle(j);
+            const Solution& at = solve.At(angle, position);
+            const int y = TravelY(at.events.valveOffset, s);
+            if (row) row->AddPoint({angle, at.events.valveOffset, 8 * j + 2, y});
+            if (near) tracker.Sample(at.piv.x[4]);
             if (j == 8) DiagramText(c, 45, previousY, StrInt(i, 2), colors::kBlack, true);
             if (j > 7) c.Line(8 * j - 6, previousY, 8 * j + 2, y);
             previousY = y;

@@ -12,6 +12,6 @@ namespace vx {
 // position drawn, the solver's outputs at the last sample and the undo line
 // text rebuilt. When figures is given, it receives each position's lead,
 // lap and clearance figures.
-void DrawSineDiagram(GearState& g, Canvas& c, LeadLapTable* figures = nullptr);
+void DrawSineDiagram(const GearState& g, Canvas& c, LeadLapTable* figures = nullptr);
 
 } // namespace vx

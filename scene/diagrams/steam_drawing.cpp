@@ -3,6 +3,7 @@
 
 #include "scene/diagrams/diagram_common.h"
 #include "scene/diagrams/valve_events_drawing.h"
+#include "model/motion.h"
 #include "model/ports.h"
 #include "model/solver.h"
 #include "model/display_state.h"
@@ -113,12 +114,13 @@ int PressureY(const EndLook& look, double pressure) { return Nearest(look.baseY 
 
 // One drawing pass's state beyond the pressure model.
 struct Pass {
-    GearState& g;
+    const GearState& g;
     Canvas& c;
     IndicatorSimulation sim;
     float frontPrev = 0, rearPrev = 0; // pressures at the previous step
     PortOpenings prevOpenings;
     SteamPositionFigures* figures = nullptr;
+    PortOpenings now; // this step's
 };
 
 // A figure is drawn again at each occurrence of its event in the
@@ -157,7 +159,7 @@ void PrintFigure(Pass& s, const EndLook& look, int event, int l) {
 void DrawEndBlock(Pass& s, const EndLook& look, int k, int l) {
     IndicatorEnd& end = look.rear ? s.sim.rear : s.sim.front;
     float& pressurePrev = look.rear ? s.rearPrev : s.frontPrev;
-    const PortOpenings& now = s.g.ports;
+    const PortOpenings& now = s.now;
     const float steam = look.rear ? now.rearSteamOpening : now.frontSteamOpening;
     const float exhaust = look.rear ? now.rearExhaustOpening : now.frontExhaustOpening;
     const float steamPrev = look.rear ? s.prevOpenings.rearSteamOpening : s.prevOpenings.frontSteamOpening;
@@ -245,11 +247,10 @@ void RunIndicatorPhaseMachines(IndicatorSimulation& s, PortOpenings& now) {
     RunPhaseMachine(s.rear, true, p, s.pistonPrev, now.rearSteamOpening, now.rearExhaustOpening);
 }
 
-void DrawSteamDiagram(GearState& g, Canvas& c, SteamFigures* figures) {
-    MotionState& m = g.motion;
-    const SavedMotion saved(g);
-    Pass s{g, c, IndicatorSimulation{}, 0, 0, g.ports, nullptr};
-    m.driverAngle = kSteamStartAngle;
+void DrawSteamDiagram(const GearState& g, Canvas& c, SteamFigures* figures) {
+    DiagramSolve solve(g);
+    Pass s{g, c, IndicatorSimulation{}, 0, 0, g.ports, nullptr, g.ports};
+    float angle = kSteamStartAngle;
     DrawFixedParts(g, c);
     c.SetPen(colors::kBlack, 1);
 
@@ -257,8 +258,6 @@ void DrawSteamDiagram(GearState& g, Canvas& c, SteamFigures* figures) {
     if (figures) *figures = SteamFigures{};
     for (int l = 1; l <= count; ++l) {
         const float position = g.revArm.position[static_cast<std::size_t>(l)];
-        m.reverseArmPosition = position;
-        g.lastDiagramPosition = position;
         s.sim.front.markerShown = false;
         s.sim.rear.markerShown = false;
         if (figures) {
@@ -267,26 +266,20 @@ void DrawSteamDiagram(GearState& g, Canvas& c, SteamFigures* figures) {
             s.figures->position = position;
         }
         DrawHeaderRow(g, c, l, position, HeaderRows::Compact);
-        const bool forward = position < g.revArm.centre;
+        const bool forward = SteamDiagramTurnsForward(position, g.revArm.centre);
         for (int k = 1; k <= kSteamSteps; ++k) {
-            if (forward) {
-                m.driverAngle = F(D(m.driverAngle) + kSteamAngleStep);
-                while (m.driverAngle > 360) m.driverAngle = F(D(m.driverAngle) - 360);
-            } else {
-                m.driverAngle = F(D(m.driverAngle) - kSteamAngleStep);
-                while (m.driverAngle < 0) m.driverAngle = F(D(m.driverAngle) + 360);
-            }
-            SolveLinkage(g);
-            ComputePortOpenings(g);
-            RunIndicatorPhaseMachines(s.sim, g.ports);
+            const double step = kSteamAngleStep;
+            angle = StepDiagramAngle(angle, forward ? step : -step);
+            s.now = solve.WithPorts(angle, position).ports;
+            RunIndicatorPhaseMachines(s.sim, s.now);
             if (s.frontPrev != 0) {
                 DrawEndBlock(s, kFrontLook, k, l);
                 DrawEndBlock(s, kRearLook, k, l);
             }
-            s.sim.pistonPrev = g.ports.pistonPosition;
+            s.sim.pistonPrev = s.now.pistonPosition;
             s.frontPrev = s.sim.front.pressure;
             s.rearPrev = s.sim.rear.pressure;
-            s.prevOpenings = g.ports;
+            s.prevOpenings = s.now;
         }
     }
 

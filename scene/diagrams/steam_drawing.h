@@ -73,6 +73,6 @@ struct SteamFigures {
 // LastDiagramPosition at the last position drawn and the solver's outputs
 // and port openings at the last sample. When `figures` is given it receives
 // the printed event figures.
-void DrawSteamDiagram(GearState& g, Canvas& c, SteamFigures* figures = nullptr);
+void DrawSteamDiagram(const GearState& g, Canvas& c, SteamFigures* figures = nullptr);
 
 } // namespace vx

@@ -154,7 +154,7 @@ int DrawToleranceSummary(Canvas& c, const ToleranceResult& r, int left, int top,
     return DrawToleranceTable(c, r, left, y + kPx + 8);
 }
 
-void DrawTolerancePicture(GearState& g, Canvas& c, const ToleranceResult* r, std::string_view status) {
+void DrawTolerancePicture(const GearState& g, Canvas& c, const ToleranceResult* r, std::string_view status) {
     c.Text(8, kToleranceChartTop, status, Style(r ? colors::kRed : colors::kBlack));
     if (r) DrawToleranceSummary(c, *r, 8, kToleranceChartTop + 20, c.Width() - 16);
     DrawDynVarBlock(g, c);

@@ -36,6 +36,6 @@ int DrawToleranceSummary(Canvas& c, const ToleranceResult& r, int left, int top,
 // The window's whole picture: `status` (in red above a result: what is
 // wrong with it), the summary of `r` when there is one, and the
 // dynamic-variable block and undo line as the diagrams draw them.
-void DrawTolerancePicture(GearState& g, Canvas& c, const ToleranceResult* r, std::string_view status);
+void DrawTolerancePicture(const GearState& g, Canvas& c, const ToleranceResult* r, std::string_view status);
 
 } // namespace vx

@@ -171,7 +171,7 @@ int DrawValveEventsTables(Canvas& c, std::span<const PositionEvents> events, con
     return y;
 }
 
-void DrawValveEventsPicture(GearState& g, Canvas& c, std::span<const PositionEvents> events,
+void DrawValveEventsPicture(const GearState& g, Canvas& c, std::span<const PositionEvents> events,
                             const EventThresholds& thresholds) {
     constexpr int kPx = 11;
     constexpr int kLeft = 8;

@@ -40,7 +40,7 @@ int DrawValveEventsTables(Canvas& c, std::span<const PositionEvents> events, con
 // The window's whole picture: the tables of `events` (the positions of the
 // list), the thresholds, the geometry errors met, and the dynamic-variable
 // block and undo line as the diagrams draw them.
-void DrawValveEventsPicture(GearState& g, Canvas& c, std::span<const PositionEvents> events,
+void DrawValveEventsPicture(const GearState& g, Canvas& c, std::span<const PositionEvents> events,
                             const EventThresholds& thresholds);
 
 } // namespace vx

@@ -313,7 +313,7 @@ int DrawWorkTable(Canvas& c, std::span<const PositionWork> work, int left, int t
     return y;
 }
 
-void DrawWorkPicture(GearState& g, Canvas& c, const WorkTable& t, const WorkSettings& s) {
+void DrawWorkPicture(const GearState& g, Canvas& c, const WorkTable& t, const WorkSettings& s) {
     constexpr int kPx = 11;
     constexpr int kLeft = 8;
     constexpr int kTop = 72;

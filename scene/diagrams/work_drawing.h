@@ -47,6 +47,6 @@ int DrawWorkTable(Canvas& c, std::span<const PositionWork> work, int left, int t
 // The work window's whole picture: the settings line, the cards of the
 // listed positions, the economy curve of the notches, the table, and the
 // dynamic-variable block and undo line as the diagrams draw them.
-void DrawWorkPicture(GearState& g, Canvas& c, const WorkTable& t, const WorkSettings& s);
+void DrawWorkPicture(const GearState& g, Canvas& c, const WorkTable& t, const WorkSettings& s);
 
 } // namespace vx

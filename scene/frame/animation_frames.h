@@ -11,39 +11,17 @@
 
 #include "scene/frame/frame_renderer.h"
 #include "model/gear_state.h"
+#include "model/workspace/running.h"
 #include "platform/canvas.h"
 
 namespace vx {
 
-// Step angles a running gear may take, in degrees per tick.
-constexpr float kMinRunningStep = 0.01f;
-constexpr float kMaxRunningStep = 45.0f;
-
-// Ticks in one revolution at `step` degrees per tick: ceil(360 / step);
-// a step outside the running range is taken at its nearest limit.
-long long TicksPerRevolution(float step);
-
-// The warm-up revolution: from the current driver angle A0, the gear runs
-// as the window runs it at `step` degrees per tick in the current direction
-// for one revolution of ticks, each frame composed unseen, so that the
-// layers' frame-to-frame state (cut-off readouts, steam colours and
-// densities) and the solver's starting points are those of a running gear.
-// Leaves the motion running at that step with driverAngle back at A0.
-void WarmUpRunning(GearState& g, float step, const FrameServices& s);
-
-// After a warm-up, runs on (frames composed unseen) up to the tick that
-// solves `angle`: as many ticks as the running angles from the current one
-// take to reach `angle` exactly, or else the most that do not pass it
-// (within one revolution); then driverAngle := angle. The next tick solves
-// that angle with the state the gear has there when it runs.
-void RunUpTo(GearState& g, float angle, const FrameServices& s);
-
-// The warm-up, then one revolution from the current driver angle: for each
-// tick the model work, the frame composed on `c`, then frame(k, solvedAngle)
-// with k counting from 0. Stops early (returning false) when frame returns
-// false. Frame k is the picture WarmUpRunning, RunUpTo(solvedAngle) and one
-// tick compose from the same start.
-bool DrawRevolution(GearState& g, float step, Canvas& c, const FrameServices& s,
+// On a copy of `g`: the warm-up, then one revolution from the current driver
+// angle: for each tick the frame's advance, the frame composed on `c`, then
+// frame(k, solvedAngle) with k counting from 0. Stops early (returning
+// false) when frame returns false. Frame k is the picture WarmUpRunning,
+// RunUpTo(solvedAngle) and one frame compose from the same start.
+bool DrawRevolution(const GearState& g, float step, Canvas& c, const FrameServices& s,
                     const std::function<bool(long long k, float solvedAngle)>& frame);
 
 // An animated GIF of one revolution.
@@ -64,7 +42,7 @@ struct PixelRows {
 // `rows` reads it off the canvas. progress(done, total) after each frame;
 // it returns false to cancel. On success the file's bytes; on failure (or
 // cancel) false with a reason in `error` (empty when cancelled).
-bool EncodeRevolutionGif(GearState& g, const AnimationSettings& a, Canvas& c, const std::function<PixelRows()>& rows,
+bool EncodeRevolutionGif(const GearState& g, const AnimationSettings& a, Canvas& c, const std::function<PixelRows()>& rows,
                          const FrameServices& s, const std::function<bool(long long done, long long total)>& progress,
                          std::vector<std::uint8_t>& bytes, std::string& error);
 

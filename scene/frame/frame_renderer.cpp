@@ -7,20 +7,18 @@
 #include "scene/frame/overlay_layer.h"
 #include "scene/frame/screen_data_layer.h"
 #include "scene/frame/steam_layer.h"
-#include "scene/frame/window_captions.h"
 
 namespace vx {
 
-void ComposeFrame(GearState& g, Canvas& c, const FrameServices& s) {
+void ComposeFrame(const GearState& g, Canvas& c, const FrameServices& s) {
     c.Clear(colors::kWhite);
     c.SetPen(colors::kBlack, g.lineWidth);
     if (g.steamDisplayOn) DrawSteamLayer(g, c, s);
-    SetWindowCaptions(g, s.clock);
     DrawMechanismLayer(g, c);
     DrawOverlayLayer(g, c);
     DrawUndoLine(g, c);
-    if (g.screenDataOn) DrawScreenDataLayer(g, c, s);
-    if (g.locatorDimension != 0) DrawDimensionLocator(g, c);
+    if (g.screenDataOn) DrawScreenDataLayer(g, c);
+    DrawDimensionLocator(g, c);
 }
 
 } // namespace vx

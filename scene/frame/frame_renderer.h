@@ -9,10 +9,11 @@
 namespace vx {
 
 // Whole frame: white fill, default pen (black, the line width option), then
-// the steam layer, window captions, mechanism, overlay, screen data and
-// dimension locator layers. Layers that keep state from frame to frame (the
-// cut-off capture, the error indicator cycle, the steam colours, the
-// locator's blink) write it into the model.
-void ComposeFrame(GearState& g, Canvas& c, const FrameServices& s = {});
+// the steam layer, mechanism, overlay, screen data and dimension locator
+// layers, drawn from the gear as it stands and nothing else done. What
+// changes from frame to frame (the cut-off capture, the error indicator
+// cycle, the steam colours, the locator's blink) is the frame's advance's,
+// taken before (AdvanceFrame, model/workspace/frame_advance.h).
+void ComposeFrame(const GearState& g, Canvas& c, const FrameServices& s = {});
 
 } // namespace vx

@@ -11,7 +11,6 @@
 #include "model/dynvar.h"
 #include "model/solver.h"
 #include "model/undo_redo.h"
-#include "platform/sound.h"
 
 namespace vx {
 namespace {
@@ -48,26 +47,6 @@ struct Label {
 
 constexpr Label kViewBarLabels[] = {{"Pan Vert", 199, 25}, {"Pan Horz", 199, 39}, {"Zoom", 199, 53}};
 
-// Cut-off texts hold at most 10 characters.
-constexpr std::size_t kCutOffChars = 10;
-
-// Frames a caught cut-off stays on screen at step s.
-int CountdownFrames(float step) { return Nearest(400.0 / (static_cast<double>(step) + 0.1)); }
-
-// The port closed since the last frame: where between the two frames it
-// closed, by linear interpolation to the zero crossing of its opening.
-float ClosingPosition(float pPrev, float openPrev, float p, float open) {
-    return static_cast<float>(static_cast<double>(pPrev) - static_cast<double>(openPrev) *
-                                                              (static_cast<double>(p) - pPrev) /
-                                                              (static_cast<double>(open) - openPrev));
-}
-
-void SetCutOffText(std::string& text, double percent) {
-    FixedText<16> t;
-    AppendReal(t, percent, 4, 1, kCutOffChars);
-    text.assign(t.chars.data(), t.size); // at most 10 characters: kept in the string itself
-}
-
 // The texts whose places are too small for the sans: the dimension names
 // (up to the value column), their values and the cut-offs (up to the
 // panels right of them) and the undo line (up to the readout panel).
@@ -79,25 +58,20 @@ TextStyle NarrowStyle() {
 
 } // namespace
 
-void DrawUndoLine(GearState& g, Canvas& c) {
+void DrawUndoLine(const GearState& g, Canvas& c) {
     const bool on = g.screenDataOn && g.dynVarDisplay;
-    g.display.controls.undoVisible = on;
     // Beside the UnDo button, which moves with the layout.
     const CanvasPoint p = ScaledPoint(g, 320, 128);
     const int x = p.x, y = p.y;
     const TextStyle style = LayoutStyle(g, NarrowStyle());
+    Line line;
     if (!on) {
         // What an undo or redo by key did, for a while, in the line's place.
-        Line notice;
-        if (ComposeUndoNotice(g, notice)) c.Text(x, y, notice.View(), style);
-        if (g.noticeFrames > 0) --g.noticeFrames;
-        return;
+        if (!g.picture.undoNoticeShown) return;
+        AppendUndoNotice(g, line);
+    } else {
+        ComposeUndoLine(g, line);
     }
-    g.noticeFrames = 0;
-    Line line;
-    ComposeUndoLine(g, line);
-    // The diagram windows draw this text as the current undo line.
-    KeepUndoLineText(g, line.View());
     c.Text(x, y, line.View(), style);
 }
 
@@ -112,65 +86,16 @@ void DrawReadouts(const GearState& g, Canvas& c) {
     }
 }
 
-void StepErrorIndicator(GearState& g, Sound* sound) {
-    if (!g.geometryError) return;
-    DisplayState& d = g.display;
-    ++d.errorCounter;
-    if (d.errorCounter < kErrorSoundFrame) {
-        d.controls.errorVisible = true;
-        d.controls.errorCause = g.errorCause;
-        d.controls.errorAngle = g.errorCauseAngle;
-    }
-    if (d.errorCounter == kErrorSoundFrame) {
-        d.controls.errorVisible = false;
-        if (sound != nullptr) sound->Play("Error.wav");
-    }
-    if (d.errorCounter > kErrorCycleFrames) {
-        d.errorCounter = 0;
-        g.geometryError = false;
-    }
-}
-
-void DrawCutOffReadouts(GearState& g, Canvas& c) {
-    CutOffState& co = g.display.cutOff;
+void DrawCutOffReadouts(const GearState& g, Canvas& c) {
     const float s = g.motion.tickStep;
-    const float p = g.ports.pistonPosition;
-    const float fSt = g.ports.frontSteamOpening;
-    const float rSt = g.ports.rearSteamOpening;
-    const bool shown = s != 0 && s < 23;
-
-    if (co.frontPrev > 0 && fSt < 0) {
-        co.frontCountdown = CountdownFrames(s);
-        const float closing = ClosingPosition(co.pistonPrev, co.frontPrev, p, fSt);
-        co.pistonPrev = closing;
-        SetCutOffText(g.frontCutOffText, closing / 6.4);
-    }
-    if (shown) {
-        LayoutText(g, c, 545, 109, "FrontCO% ");
-        if (co.frontCountdown > 0) {
-            LayoutText(g, c, 600, 109, g.frontCutOffText, NarrowStyle());
-            --co.frontCountdown;
-        }
-    }
-    if (co.rearPrev > 0 && rSt < 0) {
-        co.rearCountdown = CountdownFrames(s);
-        const float closing = ClosingPosition(co.pistonPrev, co.rearPrev, p, rSt);
-        co.pistonPrev = closing;
-        SetCutOffText(g.rearCutOffText, (640.0 - closing) / 6.4);
-    }
-    if (shown) {
-        LayoutText(g, c, 545, 121, "RearCO% ");
-        if (co.rearCountdown > 0) {
-            LayoutText(g, c, 600, 121, g.rearCutOffText, NarrowStyle());
-            --co.rearCountdown;
-        }
-    }
-    co.pistonPrev = p;
-    co.frontPrev = fSt;
-    co.rearPrev = rSt;
+    if (!(s != 0 && s < 23)) return;
+    LayoutText(g, c, 545, 109, "FrontCO% ");
+    if (g.picture.frontCutOffShown) LayoutText(g, c, 600, 109, g.frontCutOffText, NarrowStyle());
+    LayoutText(g, c, 545, 121, "RearCO% ");
+    if (g.picture.rearCutOffShown) LayoutText(g, c, 600, 121, g.rearCutOffText, NarrowStyle());
 }
 
-void DrawDynVarLines(GearState& g, Canvas& c) {
+void DrawDynVarLines(const GearState& g, Canvas& c) {
     if (!g.dynVarDisplay) return;
     if (DynVarSlotAssigned(g, 1)) {
         for (int k = 1; k <= 4; ++k) {
@@ -185,12 +110,10 @@ void DrawDynVarLines(GearState& g, Canvas& c) {
         red.color = colors::kRed;
         DrawFirstSelectBanner(c, LayoutStyle(g, red), [&g](int dy) { return ScaledPoint(g, 377, 71 + dy); });
     }
-    for (int k = 1; k <= 4; ++k) g.display.controls.dynVarBarEnabled[static_cast<std::size_t>(k)] = DynVarSlotAssigned(g, k);
 }
 
-void DrawScreenDataLayer(GearState& g, Canvas& c, const FrameServices& s) {
+void DrawScreenDataLayer(const GearState& g, Canvas& c) {
     DrawReadouts(g, c);
-    StepErrorIndicator(g, s.sound);
     DrawPivotDataDisplay(g, c);
     DrawOverlayPickPrompts(g, c);
     DrawCutOffReadouts(g, c);

@@ -13,21 +13,6 @@
 
 namespace vx {
 
-// Appends v right-aligned in at least `width` characters with `decimals`
-// decimals (a longer number is written in full, as far as the buffer
-// holds); at most `maxChars` characters of the number are kept.
-template <std::size_t N>
-void AppendReal(FixedText<N>& out, double v, int width, int decimals, std::size_t maxChars = 64) {
-    char buf[kNumberBuffer];
-    out.Append(FormatFixedCut(buf, v, width, decimals, maxChars));
-}
-
-template <std::size_t N>
-void AppendInt(FixedText<N>& out, long long v, int width) {
-    char buf[kNumberBuffer];
-    out.Append(FormatInt(buf, v, width));
-}
-
 // A position of the fixed text layout, scaled by the large-font factors.
 inline CanvasPoint ScaledPoint(const GearState& g, int x, int y) {
     return {Nearest(x * static_cast<double>(g.textScaleX)), Nearest(y * static_cast<double>(g.textScaleY))};

@@ -4,23 +4,30 @@
 #include <cmath>
 
 #include "model/view.h"
+#include "model/workspace/frame_advance.h"
 #include "platform/random.h"
-#include "platform/sound.h"
 
 namespace vx {
 namespace {
 
-// No region draws more dots than this, whatever the zoom: enough to fill
-// any region of the picture several times over.
-constexpr long long kMaxDots = 1 << 21;
+int Count(double v) { return SteamDotCount(v); }
 
-int Count(double v) { return static_cast<int>(std::clamp<long long>(Nearest(v), 0, kMaxDots)); }
+Rgb ColorOf(SteamColor s) {
+    switch (s) {
+    case SteamColor::Black: return colors::kBlack;
+    case SteamColor::White: return colors::kWhite;
+    case SteamColor::Red: return colors::kRed;
+    case SteamColor::Fuchsia: return colors::kFuchsia;
+    case SteamColor::Blue: return colors::kBlue;
+    case SteamColor::Green: break;
+    }
+    return colors::kGreen;
+}
 
 struct Steam {
-    GearState& g;
+    const GearState& g;
     Canvas& c;
     Random& rnd;
-    Sound* sound;
 
     ScreenPoint C(int k) const { return g.cylOutline[static_cast<std::size_t>(k)]; }
     ScreenPoint V(int k) const { return g.valveOutline[static_cast<std::size_t>(k)]; }
@@ -61,16 +68,9 @@ struct Steam {
     // The passages and the plume divide by a pixel height h. Their dots are
     // drawn whatever their width (Random of a width below 1 is 0); a height
     // below 0 (an outline turned inside out) draws nothing. A height of 0 is
-    // taken as 1, with a beep for every dot while the error beep option is
-    // on: the division guard.
-    bool Drawable(long long h, long long w, int count) const {
-        return count > 0 && w <= INT32_MAX && h >= 0 && h <= INT32_MAX / 3;
-    }
-    long long Divisor(long long h) {
-        if (h != 0) return h;
-        if (g.errorBeepOn && sound != nullptr) sound->Beep();
-        return 1;
-    }
+    // taken as 1 (the frame's advance beeps for those dots).
+    static bool Drawable(long long h, long long w, int count) { return SteamRegionDrawn(h, w, count); }
+    static long long Divisor(long long h) { return h != 0 ? h : 1; }
 
     // A port passage, slanting from the seat down to the bore: each dot at
     // a random depth r, on the slant from `top` at the seat by `slant` at
@@ -117,19 +117,6 @@ struct Steam {
         if (V(7).x < C(12).x) Box(V(7).x, C(12).x, V(6).y, C(2).y, chest, colors::kRed);
     }
 
-    // Density of one end after this frame's admission or exhaust; the dot
-    // count of that end.
-    int UpdateDensity(SteamEnd& end, Rgb col, float steamOpening, float exhaustOpening) {
-        const double s = g.motion.tickStep;
-        double d = end.density;
-        if (col == colors::kRed) d = static_cast<float>(d + s * 50 * (static_cast<double>(steamOpening) + 0.1));
-        else if (col == colors::kBlue) d = static_cast<float>(d + -s * 60 * static_cast<double>(exhaustOpening));
-        if (!(d >= kMinSteamDensity)) d = kMinSteamDensity;
-        if (d > kMaxSteamDensity) d = kMaxSteamDensity;
-        end.density = static_cast<float>(d);
-        return Count(static_cast<double>(end.density) * g.view.zoom / 18.5);
-    }
-
     void Exhaust(int n, Rgb col) {
         Box(V(11).x, V(9).x, V(10).y, C(2).y, n / 10, col);
         const long long drop = Span(P4().y, C(2).y);
@@ -159,36 +146,21 @@ struct Steam {
         }
     }
 
-    // The exhaust beat of one end: armed while its port is closed, played
-    // once at the opening, at the other end's stored level.
-    void ExhaustBeat(SteamEnd& end, const SteamEnd& other, float exhaustOpening) {
-        if (!(exhaustOpening >= 0) && g.locatorDimension == 0) end.exhaustArmed = true;
-        if (exhaustOpening > 0 && end.exhaustArmed) {
-            end.exhaustArmed = false;
-            end.soundLevel = end.density;
-            const std::uint16_t volume = ExhaustVolume(Nearest(other.soundLevel));
-            if (sound == nullptr) return;
-            if (volume != 0) sound->SetWaveVolume(volume, volume);
-            sound->Play("Exhaust.wav");
-        }
-    }
-
     void Frame() {
         rnd.Reseed();
         LiveSteam();
 
         const PortOpenings& p = g.ports;
-        SteamEnd& front = g.display.steam[0];
-        SteamEnd& rear = g.display.steam[1];
+        const FramePicture& f = g.picture;
 
-        Rgb col = StepPhaseColor(front, colors::kBlack, p.frontSteamOpening, p.frontExhaustOpening);
-        const int nF = UpdateDensity(front, col, p.frontSteamOpening, p.frontExhaustOpening);
+        Rgb col = ColorOf(f.frontSteam);
+        const int nF = f.frontDots;
         if (V(4).x < C(7).x) Box(V(4).x, C(7).x, C(5).y, C(6).y, nF, col);
         FrontPassage(nF / 8, col);
         Box(C(21).x, C(10).x, C(2).y, C(20).y, nF / 20, col);
 
-        col = StepPhaseColor(rear, col, p.rearSteamOpening, p.rearExhaustOpening);
-        const int nR = UpdateDensity(rear, col, p.rearSteamOpening, p.rearExhaustOpening);
+        col = ColorOf(f.rearSteam);
+        const int nR = f.rearDots;
         if (C(5).x < V(1).x) Box(C(5).x, V(1).x, C(5).y, C(6).y, nR, col);
         RearPassage(nR / 8, col);
         Box(C(3).x, C(16).x, C(2).y, C(17).y, nR / 20, col);
@@ -197,46 +169,14 @@ struct Steam {
         Exhaust(nR, p.rearExhaustOpening > 0 ? colors::kBlue : colors::kWhite);
 
         if (g.screenDataOn) Legend();
-
-        ExhaustBeat(front, rear, p.frontExhaustOpening);
-        ExhaustBeat(rear, front, p.rearExhaustOpening);
     }
 };
 
 } // namespace
 
-std::uint16_t ExhaustVolume(int v) {
-    struct Row {
-        int upTo;
-        std::uint16_t level;
-    };
-    static constexpr Row kRows[] = {{100, 0x0700},  {200, 0x1400},  {400, 0x2800},  {600, 0x4000},
-                                    {800, 0x5000},  {1000, 0x6000}, {1200, 0x7000}, {2001, 0x8000}};
-    if (v < 24) return 0;
-    for (const Row& r : kRows)
-        if (v <= r.upTo) return r.level;
-    return 0;
-}
-
-Rgb StepPhaseColor(SteamEnd& end, Rgb color, float steamOpening, float exhaustOpening) {
-    if (steamOpening > 0) {
-        end.phase = SteamPhase::Admitted;
-        color = colors::kRed;
-    } else if (end.phase == SteamPhase::Admitted) {
-        color = colors::kFuchsia;
-    }
-    if (exhaustOpening > 0) {
-        end.phase = SteamPhase::Exhausted;
-        color = colors::kBlue;
-    } else if (end.phase == SteamPhase::Exhausted) {
-        color = colors::kGreen;
-    }
-    return color;
-}
-
-void DrawSteamLayer(GearState& g, Canvas& c, const FrameServices& s) {
+void DrawSteamLayer(const GearState& g, Canvas& c, const FrameServices& s) {
     static LcgRandom fallback;
-    Steam{g, c, s.random != nullptr ? *s.random : fallback, s.sound}.Frame();
+    Steam{g, c, s.random != nullptr ? *s.random : fallback}.Frame();
 }
 
 } // namespace vx

@@ -117,9 +117,9 @@ const LayoutCase kLayout[] = {
     {4, 4, "radRodShortEnd", FIELD(g.frame.radRodShortEnd)},
     {4, 5, "reverseArmLength", FIELD(g.frame.reverseArmLength)},
     {5, 1, "liftLinkExLink", FIELD(g.frame.liftLinkExLink)},
-    {6, 3, "liftShaftHorz (last copy)", FIELD(g.piv.x[16])},
-    {6, 4, "liftShaftVert (last copy)", FIELD(g.piv.y[16])},
-    {6, 5, "cylCLAboveDriver", FIELD(g.piv.y[3])},
+    {6, 3, "liftShaftHorz (last copy)", FIELD(g.fixedPivots.liftShaftX)},
+    {6, 4, "liftShaftVert (last copy)", FIELD(g.fixedPivots.liftShaftY)},
+    {6, 5, "cylCLAboveDriver", FIELD(g.fixedPivots.cylinderCentreY)},
     {7, 1, "centre", FIELD(g.revArm.centre)},
     {7, 2, "cylCtrToDriverCtr", FIELD(g.cyl.cylCtrToDriverCtr())},
     {7, 3, "boreDia", FIELD(g.cyl.boreDia())},
@@ -155,8 +155,8 @@ const LayoutCase kLayout[] = {
     {13, 3, "eccDia", FIELD(g.frame.eccDia)},
     {13, 4, "LastDiagramPosition", FIELD(g.lastDiagramPosition)},
     {13, 5, "verticalScale", FIELD(g.revArm.verticalScale)},
-    {14, 1, "rockerPivotVert", FIELD(g.piv.y[27])},
-    {14, 2, "rockerPivotHorz", FIELD(g.piv.x[27])},
+    {14, 1, "rockerPivotVert", FIELD(g.fixedPivots.rockerPivotY)},
+    {14, 2, "rockerPivotHorz", FIELD(g.fixedPivots.rockerPivotX)},
     {14, 3, "rockerUpperTotal", FIELD(g.frame.rockerUpperTotal)},
     {14, 4, "rockerUpperBackSet", FIELD(g.frame.rockerUpperBackSet)},
     {14, 5, "rockerLowerLength", FIELD(g.frame.rockerLowerLength)},
@@ -213,8 +213,8 @@ TEST(DimensionFile, FloatsAreLittleEndianIeee) {
 
 TEST(DimensionFile, LiftShaftIsWrittenFourTimes) {
     auto g = StartedGear();
-    g->piv.x[16] = 8.25f;
-    g->piv.y[16] = -1.75f;
+    g->fixedPivots.liftShaftX = 8.25f;
+    g->fixedPivots.liftShaftY = -1.75f;
     const DesignBytes b = EncodeDesign(*g);
     const int copies[][4] = {{5, 2, 5, 3}, {5, 4, 5, 5}, {6, 1, 6, 2}, {6, 3, 6, 4}};
     for (const auto& c : copies) {
@@ -231,8 +231,8 @@ TEST(DimensionFile, LastCopyOfLiftShaftWins) {
     PutFloatAt(b, 6, 1, 5.0f), PutFloatAt(b, 6, 2, 6.0f);
     PutFloatAt(b, 6, 3, 9.5f), PutFloatAt(b, 6, 4, -3.5f);
     DecodeDesign(*g, b.data());
-    EXPECT_EQ(g->piv.x[16], 9.5f);
-    EXPECT_EQ(g->piv.y[16], -3.5f);
+    EXPECT_EQ(g->fixedPivots.liftShaftX, 9.5f);
+    EXPECT_EQ(g->fixedPivots.liftShaftY, -3.5f);
 }
 
 TEST(DimensionFile, Record73HoldsFourZerosAndTheCurrentItem) {

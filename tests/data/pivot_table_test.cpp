@@ -103,8 +103,8 @@ TEST_F(PivotTableTest, RowHoldsVertAndHorzOfEachPickInItsFormat) {
 TEST_F(PivotTableTest, RestoresTheMotionAndCutsLongNumbersToTenCharacters) {
     g->motion.driverAngle = 123.5f;
     g->motion.tickStep = 10;
-    g->piv.x[16] = 12345678.9f; // the lift shaft, a fixed pivot
-    g->piv.y[16] = -1e30f;
+    g->fixedPivots.liftShaftX = 12345678.9f; // the lift shaft, a fixed pivot
+    g->fixedPivots.liftShaftY = -1e30f;
     const auto lines = Table(90, {16, 16, 0, 0, 0, 0});
     EXPECT_EQ(g->motion.driverAngle, 123.5f);
     EXPECT_EQ(g->motion.tickStep, 10);
@@ -130,8 +130,8 @@ TEST_F(PivotTableTest, CsvHasAnXYColumnPairPerPivotInTheShortestForm) {
     EXPECT_EQ(lines[0], "angle,p2x,p2y,p3x,p3y,p16x,p16y");
     EXPECT_EQ(lines[2].substr(0, 4), "120,");
     char x[kNumberBuffer], y[kNumberBuffer];
-    const std::string tail = "," + std::string(FormatShortest(x, g->piv.x[16])) + "," +
-                             std::string(FormatShortest(y, g->piv.y[16]));
+    const std::string tail = "," + std::string(FormatShortest(x, g->fixedPivots.liftShaftX)) + "," +
+                             std::string(FormatShortest(y, g->fixedPivots.liftShaftY));
     EXPECT_EQ(lines[1].substr(lines[1].size() - tail.size()), tail);
 }
 

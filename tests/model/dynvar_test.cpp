@@ -92,7 +92,7 @@ TEST_F(StartedGear, UndoStepsBackThroughCommittedChanges) {
     EXPECT_EQ(g.undoCount, 1);
     // Undoing the cylinder line moves the crosshead line and spindle together.
     UndoLast(g);
-    EXPECT_EQ(g.piv.y[3], 0.0f);
+    EXPECT_EQ(g.fixedPivots.cylinderCentreY, 0.0f);
     EXPECT_FLOAT_EQ(g.piv.y[4], 2.062f);
     EXPECT_EQ(g.undoCount, 0);
     EXPECT_FALSE(g.undoButtonEnabled[0]);

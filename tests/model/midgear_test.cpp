@@ -31,7 +31,7 @@ TEST_F(StartedGear, MidGearPutsTheDieAtTheLinkCentre) {
 TEST_F(StartedGear, DiePastTheCentreAtTheFirstTrialGivesTheStart) {
     g.frame.revArmToCentMax = -1.0f; // the first trial already lies beyond mid gear
     ASSERT_EQ(FindMidGear(g), MidGearResult::Found);
-    EXPECT_EQ(g.revArm.centre, static_cast<float>(g.piv.x[16] + 1.0));
+    EXPECT_EQ(g.revArm.centre, static_cast<float>(g.fixedPivots.liftShaftX + 1.0));
 }
 
 TEST_F(StartedGear, SearchThatNeverReachesMidGearEndsAndKeepsTheCentre) {
@@ -54,7 +54,7 @@ TEST_F(StartedGear, NegativeRadiusRodArmReversesTheSideTest) {
     g.frame.liftArmRadRodEnd = -1.0f;
     g.frame.liftArmRadRodAngle = 255.0f;
     EXPECT_EQ(FindMidGear(g), MidGearResult::Found);
-    EXPECT_EQ(g.revArm.centre, static_cast<float>(g.piv.x[16] - 1.074));
+    EXPECT_EQ(g.revArm.centre, static_cast<float>(g.fixedPivots.liftShaftX - 1.074));
 }
 
 } // namespace

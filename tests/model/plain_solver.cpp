@@ -37,10 +37,11 @@ struct SearchCause {
 bool PlainSolveLinkage(GearState& g) {
     const FrameDimensions& f = g.frame;
     const CylinderDimensions& cy = g.cyl;
+    PlaceFixedPivots(g, g);
     auto& X = g.piv.x;
     auto& Y = g.piv.y;
     const double t = D(g.motion.driverAngle);
-    const float tol = g.searchTolerance;
+    const float tol = kSearchTolerance;
     g.solveCause = GeometryCause::None;
 
     // 1. Spindle height and reverse arm end.

@@ -20,7 +20,7 @@ TEST_F(StartedGear, DefaultDesignClosesAtEveryAngleInEveryGear) {
             g.geometryError = false;
             ASSERT_TRUE(SolveLinkage(g));
             ASSERT_FALSE(g.geometryError) << "offset " << offset << " angle " << g.motion.driverAngle;
-            ASSERT_EQ(g.piv.y[4], static_cast<float>(g.piv.y[3] + static_cast<double>(g.cyl.valveStemToCL())));
+            ASSERT_EQ(g.piv.y[4], static_cast<float>(g.fixedPivots.cylinderCentreY + static_cast<double>(g.cyl.valveStemToCL())));
             ASSERT_EQ(g.piv.x[18], g.motion.reverseArmPosition);
         }
     }
@@ -40,7 +40,7 @@ TEST_F(StartedGear, SearchesEndOneFinalStepAboveTheLastComputedHeight) {
     const double gdist = std::hypot(g.piv.x[26] - g.piv.x[17], g.piv.y[26] - g.piv.y[17]);
     EXPECT_NEAR(gdist, g.frame.liftLinkRadRod, 0.001);
     // The rod lengths hold.
-    EXPECT_NEAR(std::hypot(g.piv.x[3] - g.piv.x[2], g.piv.y[3] - g.piv.y[2]), g.frame.mainRodLength, 1e-5);
+    EXPECT_NEAR(std::hypot(g.piv.x[3] - g.piv.x[2], g.fixedPivots.cylinderCentreY - g.piv.y[2]), g.frame.mainRodLength, 1e-5);
     EXPECT_NEAR(std::hypot(g.piv.x[11] - g.piv.x[13], g.piv.y[11] - g.piv.y[13]), g.frame.eccRevRod, 1e-4);
 }
 

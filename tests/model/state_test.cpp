@@ -19,9 +19,9 @@ TEST_F(StartedGear, StartsWithEveryDefaultNominalAndRunningForward) {
     EXPECT_EQ(g.motion.tickStep, 10.0f);
     EXPECT_EQ(g.motion.direction, Direction::Fwd);
     EXPECT_EQ(g.motion.reverseArmPosition, g.revArm.centre);
-    EXPECT_EQ(g.piv.x[16], 7.633f);
-    EXPECT_EQ(g.piv.y[27], 1.13f);
-    EXPECT_EQ(g.piv.y[4], g.piv.y[3] + g.cyl.valveStemToCL());
+    EXPECT_EQ(g.fixedPivots.liftShaftX, 7.633f);
+    EXPECT_EQ(g.fixedPivots.rockerPivotY, 1.13f);
+    EXPECT_EQ(g.piv.y[4], g.fixedPivots.cylinderCentreY + g.cyl.valveStemToCL());
     EXPECT_EQ(g.view, (ViewTransform{28.5f, 110, 270}));
     EXPECT_EQ(g.viewPresets[5], (ViewTransform{250, -3450, 700}));
     EXPECT_EQ(g.dynVarSlots[3].name, kUnassignedSlotName);
@@ -48,12 +48,12 @@ TEST(DimensionTable, IdsFieldsAndStorageAreConsistent) {
 TEST_F(StartedGear, FrameResetKeepsMidGearFullResetRecomputesIt) {
     const float centre = g.revArm.centre;
     g.frame.reverseArmLength = 3.0f;
-    g.piv.x[16] = 7.0f;
+    g.fixedPivots.liftShaftX = 7.0f;
     FrameReset(g);
-    EXPECT_EQ(g.piv.x[16], 7.633f);
+    EXPECT_EQ(g.fixedPivots.liftShaftX, 7.633f);
     EXPECT_EQ(g.revArm.centre, centre);
 
-    g.piv.x[16] = 7.2f;
+    g.fixedPivots.liftShaftX = 7.2f;
     ASSERT_EQ(FindMidGear(g), MidGearResult::Found);
     EXPECT_NE(g.revArm.centre, centre);
     g.designName = "gear";
@@ -71,10 +71,10 @@ TEST_F(StartedGear, SpindleHeightFollowsCylinderLineAndStemHeight) {
     const float y4 = g.piv.y[4];
     CommitDimension(g, 102, 0.5f); // cylCLAboveDriver
     EXPECT_FLOAT_EQ(g.piv.y[4], y4 + 0.5f);
-    EXPECT_EQ(g.piv.y[3], 0.5f);
+    EXPECT_EQ(g.fixedPivots.cylinderCentreY, 0.5f);
     CommitDimension(g, 109, 2.5f); // valveStemToCL
     EXPECT_FLOAT_EQ(g.piv.y[4], 3.0f);
-    EXPECT_EQ(g.piv.y[3], 0.5f);
+    EXPECT_EQ(g.fixedPivots.cylinderCentreY, 0.5f);
     SolveLinkage(g);
     EXPECT_FLOAT_EQ(g.piv.y[4], 3.0f);
 }

@@ -22,7 +22,7 @@
 #include "gui/diagrams/steam_window.h"
 #include "gui/editors/set_rev_arm_dialog.h"
 #include "gui/diagrams/sine_window.h"
-#include "scene/frame/window_captions.h"
+#include "model/workspace/window_captions.h"
 #include "scene/diagrams/oval_diagram.h"
 #include "scene/diagrams/sine_diagram.h"
 #include "model/dimensions.h"

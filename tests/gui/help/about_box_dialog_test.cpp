@@ -6,7 +6,7 @@
 #include <string>
 
 #include "gui/help/about_box_dialog.h"
-#include "scene/frame/window_captions.h"
+#include "model/workspace/window_captions.h"
 
 namespace vx {
 namespace {

@@ -203,14 +203,13 @@ TEST(FixedTextFit, MainPicture) {
         g.pivotPickPending = true;
         g.overlayChoice.ref = 3; // the longer prompt
         g.motion.tickStep = 10;
-        g.display.cutOff.frontCountdown = g.display.cutOff.rearCountdown = 5;
+        g.picture.frontCutOffShown = g.picture.rearCutOffShown = true;
         g.frontCutOffText = g.rearCutOffText = "  99.9";
         // The gear, and the labels that go with its pivots, far outside.
         g.view.panHorz = 1e5f;
-        FixedClock clock("10/12/2026", "12:00:00");
         LcgRandom random(1);
         RecordingCanvas c;
-        ComposeFrame(g, c, FrameServices{&clock, &random, nullptr});
+        ComposeFrame(g, c, FrameServices{&random});
         // The window's controls, shown as in this state.
         TMainForm form;
         form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();

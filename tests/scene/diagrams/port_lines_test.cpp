@@ -14,7 +14,7 @@
 namespace vx {
 namespace {
 
-using Draw = void (*)(GearState&, Canvas&, LeadLapTable*);
+using Draw = void (*)(const GearState&, Canvas&, LeadLapTable*);
 
 TEST(PortLines, LeaveTheTravelScaleLabelsReadable) {
     const struct {

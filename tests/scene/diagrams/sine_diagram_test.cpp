@@ -4,6 +4,8 @@
 // what a drawing pass leaves in the model.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <algorithm>
 
 #include <cmath>
@@ -20,6 +22,13 @@
 
 namespace vx {
 namespace {
+
+// The block drawn as a diagram window draws it: the drawing, then the window
+// keeps the undo line the diagram drew.
+void DrawBlockAsTheWindowDoes(GearState& g, Canvas& c) {
+    DrawDynVarBlock(g, c);
+    if (g.undoDisplay) RebuildDiagramUndoLine(g);
+}
 
 using test::CountText;
 using test::FindText;
@@ -254,22 +263,29 @@ TEST(LeadTracker, StartsAtZeroAndAThousand) {
     for (float x : {-3.0f, -2.0f}) tracker.Sample(x);
     EXPECT_EQ(tracker.hi, 0.0f);
     EXPECT_EQ(tracker.lo, -3.0f);
-    GearState g;
-    g.events.upperLeadTerm = 0.25f;
-    EXPECT_EQ(ComputeLeadLap(g, tracker).upperLead, 0.25f);
+    EventValues events;
+    events.upperLeadTerm = 0.25f;
+    EXPECT_EQ(ComputeLeadLap(events, tracker).upperLead, 0.25f);
 }
 
-TEST(SineDiagram, RestoresMotionAndLeavesTheLastPosition) {
+// The drawing leaves the gear exactly as it was (its own solves work on a
+// copy); the window then keeps the last position drawn.
+TEST(SineDiagram, LeavesTheGearAsItWasAndTheWindowKeepsTheLastPosition) {
     GearState probe = GearWithPositions({});
     const float c = probe.revArm.centre;
     GearState g = GearWithPositions({c, c - 1, c + 1});
     g.motion.driverAngle = 123.5f;
     g.motion.reverseArmPosition = c - 0.3f;
     g.lastDiagramPosition = 42;
+    const GearState before = g;
     RecordingCanvas rc(kDiagramWidth, kSineDiagramHeight);
     DrawSineDiagram(g, rc);
     EXPECT_EQ(g.motion.driverAngle, 123.5f);
     EXPECT_EQ(g.motion.reverseArmPosition, c - 0.3f);
+    EXPECT_EQ(std::memcmp(&g.piv, &before.piv, sizeof g.piv), 0);
+    EXPECT_EQ(std::memcmp(&g.events, &before.events, sizeof g.events), 0);
+    EXPECT_EQ(g.lastDiagramPosition, 42);
+    KeepLastDiagramPosition(g);
     EXPECT_EQ(g.lastDiagramPosition, c + 1);
 
     // An empty list draws no curves and leaves LastDiagramPosition alone.
@@ -277,6 +293,7 @@ TEST(SineDiagram, RestoresMotionAndLeavesTheLastPosition) {
     e.lastDiagramPosition = 42;
     RecordingCanvas rc2(kDiagramWidth, kSineDiagramHeight);
     DrawSineDiagram(e, rc2);
+    KeepLastDiagramPosition(e);
     EXPECT_EQ(e.lastDiagramPosition, 42);
     EXPECT_TRUE(CurveSegments(rc2).empty());
     EXPECT_TRUE(FindText(rc2, "Reverse Arm Positions"));
@@ -322,7 +339,7 @@ TEST(DiagramDynVarBlock, BannerWhileSlotOneIsEmpty) {
     g.dynVarDisplay = true;
     g.dynVarSlots[2] = {3, 1.0f, "Main Rod"}; // slot 2 assigned, slot 1 not
     RecordingCanvas rc(kDiagramWidth, kSineDiagramHeight);
-    DrawDynVarBlock(g, rc);
+    DrawBlockAsTheWindowDoes(g, rc);
     const std::string stars(31, '*');
     EXPECT_TRUE(HasTextAt(rc, stars, 235, 2));
     EXPECT_TRUE(HasTextAt(rc, "* First Select Dimensions *", 235, 12));
@@ -352,7 +369,7 @@ TEST(DiagramDynVarBlock, AnglesReadFoldedInEveryWindowAfterStepsAndUnDo) {
     const auto lines = [&g](const char* when, const std::string& value, const std::string& undo) {
         SCOPED_TRACE(when);
         RecordingCanvas diagram(kDiagramWidth, kSineDiagramHeight);
-        DrawDynVarBlock(g, diagram);
+        DrawBlockAsTheWindowDoes(g, diagram);
         EXPECT_TRUE(HasTextAt(diagram, value, 363, 2));
         RecordingCanvas main;
         DrawDynVarLines(g, main);
@@ -379,7 +396,7 @@ TEST(DiagramDynVarBlock, SlotRowsAndRebuiltUndoLine) {
     g.undo[1] = {2, 3.0f, 3.25f, "Stroke"};
     g.undoPending = false;
     RecordingCanvas rc(kDiagramWidth, kSineDiagramHeight);
-    DrawDynVarBlock(g, rc);
+    DrawBlockAsTheWindowDoes(g, rc);
     EXPECT_TRUE(HasTextAt(rc, "Stroke", 235, 2));
     EXPECT_TRUE(HasTextAt(rc, std::string(StrReal(g.frame.stroke, 6, 3).View()), 363, 2));
     EXPECT_TRUE(HasTextAt(rc, std::string(kUnassignedSlotName), 235, 14));
@@ -398,7 +415,7 @@ TEST(DiagramDynVarBlock, UndoLineWithoutDynamicVariablesDrawsTheOldText) {
     g.undoCount = 1;
     g.undo[1] = {2, 3.0f, 3.25f, "Stroke"};
     RecordingCanvas rc(kDiagramWidth, kSineDiagramHeight);
-    DrawDynVarBlock(g, rc);
+    DrawBlockAsTheWindowDoes(g, rc);
     EXPECT_TRUE(HasTextAt(rc, "old line", 150, 51));
     EXPECT_EQ(test::Texts(rc).size(), 1u);
     EXPECT_EQ(std::string(g.undoLineText.data()).substr(0, 10), " 1- Stroke");
@@ -413,7 +430,7 @@ TEST(DiagramDynVarBlock, RedoLineWhenUndoIsEmptyAndNoticeWhenTheLineIsHidden) {
     g.redoCount = 2;
     g.redo[1] = {2, 3.0f, 3.25f, "Stroke"};
     RecordingCanvas rc(kDiagramWidth, kSineDiagramHeight);
-    DrawDynVarBlock(g, rc);
+    DrawBlockAsTheWindowDoes(g, rc);
     std::string line = " 2- ReDo Stroke  3.000 to  3.250";
     line.resize(kUndoLineChars, ' ');
     EXPECT_EQ(std::string(g.undoLineText.data()), line);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -60,7 +62,8 @@ TEST(AnimationFrames, RevolutionFromTheCurrentAngle) {
         NullCanvas canvas;
         LcgRandom random(1);
         std::vector<float> angles;
-        ASSERT_TRUE(DrawRevolution(*g, c.step, canvas, FrameServices{nullptr, &random, nullptr},
+        const GearState before = *g;
+        ASSERT_TRUE(DrawRevolution(*g, c.step, canvas, FrameServices{&random},
                                    [&](long long k, float angle) {
                                        EXPECT_EQ(k, static_cast<long long>(angles.size()));
                                        angles.push_back(angle);
@@ -69,8 +72,18 @@ TEST(AnimationFrames, RevolutionFromTheCurrentAngle) {
         ASSERT_EQ(static_cast<long long>(angles.size()), c.frames);
         for (std::size_t i = 0; i < c.firstAngles.size(); ++i) EXPECT_FLOAT_EQ(angles[i], c.firstAngles[i]);
         EXPECT_FLOAT_EQ(angles.back(), c.lastAngle);
-        EXPECT_TRUE(g->motion.running);
-        EXPECT_EQ(g->motion.tickStep, c.step);
+        // The revolution ran on a copy: the gear drawn is as it was.
+        EXPECT_EQ(g->motion.running, before.motion.running);
+        EXPECT_EQ(g->motion.tickStep, before.motion.tickStep);
+        EXPECT_EQ(g->motion.driverAngle, before.motion.driverAngle);
+        EXPECT_EQ(std::memcmp(&g->piv, &before.piv, sizeof before.piv), 0);
+        // What the revolution starts from: the warm-up leaves the gear
+        // running at the step, at the angle it started from.
+        GearState warm = before;
+        WarmUpRunning(warm, c.step);
+        EXPECT_TRUE(warm.motion.running);
+        EXPECT_EQ(warm.motion.tickStep, c.step);
+        EXPECT_EQ(warm.motion.driverAngle, c.start);
     }
 }
 

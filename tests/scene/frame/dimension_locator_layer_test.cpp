@@ -12,6 +12,7 @@
 #include "model/defaults.h"
 #include "model/motion.h"
 #include "model/view.h"
+#include "model/workspace/frame_advance.h"
 #include "platform/recording_canvas.h"
 
 namespace vx {
@@ -24,12 +25,17 @@ protected:
         g.motion.tickStep = 0; // a still gear: the points are the same every frame
         TickModel(g);
     }
-    // One frame of the locator, after the tick's model work.
+    // One frame: its advance (the tick's model work and the locator's
+    // step), then the locator's figure.
     void Frame() {
-        TickModel(g);
+        AdvanceFrame(g);
         c.Reset();
         DrawDimensionLocator(g, c);
     }
+    // The view the gear takes from the next frame on: the locator draws
+    // through its view at once, and the gear's pivots are placed through it
+    // from the next frame.
+    ViewTransform NextView() const { return g.viewPending ? g.pendingView : g.view; }
     // The thick lines: the dimension itself (the hourglass is thinner).
     std::vector<RecordingCanvas::Segment> Thick() const {
         std::vector<RecordingCanvas::Segment> out;
@@ -53,9 +59,11 @@ TEST_F(LocatorTest, FrameDimensionSetsItsViewAndDrawsItsLineAndName) {
     g.locatorDimension = 2; // "Stroke": crank pin through the axle to the opposite point
     Frame();
     EXPECT_EQ(g.savedView, user);
-    EXPECT_FLOAT_EQ(g.view.zoom, 30.0f);
-    EXPECT_FLOAT_EQ(g.view.panHorz, 290.0f);
-    EXPECT_FLOAT_EQ(g.view.panVert, 212.0f);
+    EXPECT_EQ(g.view, user); // this frame's gear was placed through the user's view
+    EXPECT_EQ(g.picture.locatorView, NextView());
+    EXPECT_FLOAT_EQ(NextView().zoom, 30.0f);
+    EXPECT_FLOAT_EQ(NextView().panHorz, 290.0f);
+    EXPECT_FLOAT_EQ(NextView().panVert, 212.0f);
     Frame(); // from the second frame on the points follow the locator's view
     const auto thick = Thick();
     ASSERT_EQ(thick.size(), 1u);
@@ -100,9 +108,9 @@ TEST_F(LocatorTest, CylinderDimensionUsesTheOutlineAndTheGraphicZoom) {
     g.graphicZoomFactor = 15; // every locator zoom is halved
     g.locatorDimension = 103; // bore diameter: C(5) to C(6)
     Frame();
-    EXPECT_FLOAT_EQ(g.view.zoom, 27.5f);
-    EXPECT_FLOAT_EQ(g.view.panHorz, -500.0f);
-    EXPECT_FLOAT_EQ(g.view.panVert, 285.0f);
+    EXPECT_FLOAT_EQ(NextView().zoom, 27.5f);
+    EXPECT_FLOAT_EQ(NextView().panHorz, -500.0f);
+    EXPECT_FLOAT_EQ(NextView().panVert, 285.0f);
     Frame();
     const auto thick = Thick();
     ASSERT_EQ(thick.size(), 1u);
@@ -135,9 +143,9 @@ TEST_F(LocatorTest, MainRodKeepsTheUsersPan) {
     g.view = {40, 123, 321};
     g.locatorDimension = 3;
     Frame();
-    EXPECT_FLOAT_EQ(g.view.zoom, 28.5f);
-    EXPECT_FLOAT_EQ(g.view.panHorz, 123.0f);
-    EXPECT_FLOAT_EQ(g.view.panVert, 321.0f);
+    EXPECT_FLOAT_EQ(NextView().zoom, 28.5f);
+    EXPECT_FLOAT_EQ(NextView().panHorz, 123.0f);
+    EXPECT_FLOAT_EQ(NextView().panVert, 321.0f);
 }
 
 TEST_F(LocatorTest, EndsAfterAThousandFramesWithTheUsersViewAndTheEditorToReopen) {
@@ -148,7 +156,7 @@ TEST_F(LocatorTest, EndsAfterAThousandFramesWithTheUsersViewAndTheEditorToReopen
     EXPECT_FALSE(g.locatorEnded);
     Frame();
     EXPECT_EQ(g.locatorDimension, 0);
-    EXPECT_EQ(g.view, user);
+    EXPECT_EQ(NextView(), user);
     EXPECT_TRUE(g.locatorEnded);
     EXPECT_TRUE(g.locatorReopenCylinder);
     EXPECT_EQ(g.locatorFrameCount, 0);
@@ -163,7 +171,7 @@ TEST_F(LocatorTest, MousePressEndsItOnTheNextFrame) {
     EndLocator(g);
     Frame();
     EXPECT_EQ(g.locatorDimension, 0);
-    EXPECT_EQ(g.view, user);
+    EXPECT_EQ(NextView(), user);
     EXPECT_TRUE(g.locatorEnded);
     EXPECT_FALSE(g.locatorReopenCylinder);
     EndLocator(g); // with no locator running a press changes nothing
@@ -257,6 +265,7 @@ TEST_F(LocatorTest, EveryDimensionIdIsDrawnWhereItLies) {
     for (const IdRow& r : kRows) {
         SCOPED_TRACE(r.id);
         g.view = user;
+        g.viewPending = false;
         g.locatorFrameCount = 0;
         g.locatorBlinkCount = 0;
         g.locatorDimension = r.id;

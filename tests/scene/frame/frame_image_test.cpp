@@ -70,9 +70,8 @@ TEST(FrameImage, HostileStatesDraw) {
         GearState g = test::SolvedHostileState(h);
         QImageCanvas canvas(kFrameWidth, kFrameHeight);
         canvas.Clear(colors::kBlack);
-        FixedClock clock("1 Jan 2000", "12:34:56");
         LcgRandom random(7);
-        ComposeFrame(g, canvas, {&clock, &random, nullptr});
+        ComposeFrame(g, canvas, FrameServices{&random});
         EXPECT_EQ(canvas.Image().width(), kFrameWidth);
         const int ink = InkPixels(canvas.Image());
         EXPECT_GT(ink, 200);

@@ -12,8 +12,10 @@
 #include "scene/frame/screen_data_layer.h"
 #include "model/defaults.h"
 #include "model/motion.h"
+#include "model/workspace/frame_advance.h"
 #include "platform/recording_canvas.h"
 #include "platform/recording_sound.h"
+#include "platform/sound.h"
 
 namespace vx {
 namespace {
@@ -40,6 +42,21 @@ const Placed* Find(const std::vector<Placed>& texts, const std::string& prefix) 
     for (const Placed& p : texts)
         if (p.text.rfind(prefix, 0) == 0) return &p;
     return nullptr;
+}
+
+// One frame of a part of the layer: its step of the frame's advance, then
+// its drawing.
+void CutOffFrame(GearState& g, Canvas& c) {
+    StepCutOffs(g);
+    DrawCutOffReadouts(g, c);
+}
+void DynVarFrame(GearState& g, Canvas& c) {
+    StepDynVarBars(g);
+    DrawDynVarLines(g, c);
+}
+void UndoLineFrame(GearState& g, Canvas& c) {
+    StepUndoLine(g);
+    DrawUndoLine(g, c);
 }
 
 class ScreenData : public ::testing::Test {
@@ -102,7 +119,7 @@ TEST_F(ScreenData, CutOffCaughtAtTheInterpolatedClosing) {
         s.ports.frontSteamOpening = -0.02f;
         s.ports.rearSteamOpening = -1;
         canvas.Reset();
-        DrawCutOffReadouts(s, canvas);
+        CutOffFrame(s, canvas);
         EXPECT_EQ(s.frontCutOffText, "19.5") << c.step; // caught in any case
         const auto texts = Texts(canvas);
         if (c.drawn) {
@@ -124,7 +141,7 @@ TEST_F(ScreenData, RearCutOffCountsFromTheRearEnd) {
     g->ports.pistonPosition = 530;
     g->ports.frontSteamOpening = 4;
     g->ports.rearSteamOpening = -0.02f;
-    DrawCutOffReadouts(*g, canvas);
+    CutOffFrame(*g, canvas);
     EXPECT_EQ(g->rearCutOffText, "18.0"); // closes at 525: (640 - 525) / 6.4 = 17.97
 }
 
@@ -141,7 +158,7 @@ TEST_F(ScreenData, CutOffCountdown) {
         int framesShown = 0;
         for (int frame = 0; frame < 50000; ++frame) {
             canvas.Reset();
-            DrawCutOffReadouts(s, canvas);
+            CutOffFrame(s, canvas);
             if (Find(Texts(canvas), "19.5") == nullptr) break;
             ++framesShown;
         }
@@ -161,7 +178,9 @@ TEST_F(ScreenData, ErrorIndicatorCycle) {
     for (int frame = 1; frame <= 25; ++frame) {
         if (frame == 5 || frame == 15) g->geometryError = true; // a report during the cycle
         const int playsBefore = sound.Count(RecordingSound::Kind::Play);
-        StepErrorIndicator(*g, &sound);
+        FrameSounds sounds;
+        StepErrorIndicator(*g, sounds);
+        PlayFrameSounds(sounds.Items(), sound);
         if (g->display.controls.errorVisible) visibleFrames += std::to_string(frame) + " ";
         if (sound.Count(RecordingSound::Kind::Play) != playsBefore) {
             EXPECT_EQ(frame, 10);
@@ -188,10 +207,8 @@ TEST_F(ScreenData, SolverErrorReachesTheIndicator) {
     g->frame.mainRodLength = 1;
     g->motion.driverAngle = 90;
     g->motion.tickStep = 0;
-    RecordingSound sound;
-    const FrameServices services{nullptr, nullptr, &sound};
-    TickModel(*g);
-    ComposeFrame(*g, canvas, services);
+    AdvanceFrame(*g);
+    ComposeFrame(*g, canvas);
     EXPECT_TRUE(g->display.controls.errorVisible);
     EXPECT_EQ(g->display.controls.errorCause, GeometryCause::MainRod);
 
@@ -200,14 +217,14 @@ TEST_F(ScreenData, SolverErrorReachesTheIndicator) {
     quiet->frame.mainRodLength = 1;
     quiet->motion.driverAngle = 90;
     quiet->errorBeepOn = false;
-    TickModel(*quiet);
-    ComposeFrame(*quiet, canvas, services);
+    AdvanceFrame(*quiet);
+    ComposeFrame(*quiet, canvas);
     EXPECT_FALSE(quiet->display.controls.errorVisible);
 }
 
 TEST_F(ScreenData, DynVarLinesOrTheRedBannerAndTheBarsEnabling) {
     g->dynVarDisplay = true;
-    DrawDynVarLines(*g, canvas);
+    DynVarFrame(*g, canvas);
     const std::vector<Placed> banner = {{377, 71, "*******************************", colors::kRed},
                                         {377, 81, "* First Select Dimensions *", colors::kRed},
                                         {377, 95, "*******************************", colors::kRed}};
@@ -217,7 +234,7 @@ TEST_F(ScreenData, DynVarLinesOrTheRedBannerAndTheBarsEnabling) {
     g->dynVarSlots[1] = DynVarSlot{2, 3.25f, "Stroke"};
     g->dynVarSlots[2] = DynVarSlot{1, 5.5f, "Driver Dia"};
     canvas.Reset();
-    DrawDynVarLines(*g, canvas);
+    DynVarFrame(*g, canvas);
     const auto texts = Texts(canvas);
     ASSERT_EQ(texts.size(), 8u);
     EXPECT_EQ(texts[0], (Placed{377, 71, "Stroke", colors::kBlack}));
@@ -235,7 +252,7 @@ TEST_F(ScreenData, UndoLineMovesWithTheUndoButton) {
     g->undo[1] = UndoEntry{2, 3.0f, 3.25f, "Stroke"};
     g->textScaleX = 1.27f;
     g->textScaleY = 1.22f;
-    DrawUndoLine(*g, canvas);
+    UndoLineFrame(*g, canvas);
     EXPECT_TRUE(g->display.controls.undoVisible);
     const std::vector<Placed> expected = {{406, 156, " 3- Stroke  3.250 to  3.000", colors::kBlack}};
     EXPECT_EQ(Texts(canvas), expected);
@@ -243,7 +260,7 @@ TEST_F(ScreenData, UndoLineMovesWithTheUndoButton) {
 
     g->screenDataOn = false;
     canvas.Reset();
-    DrawUndoLine(*g, canvas);
+    UndoLineFrame(*g, canvas);
     EXPECT_FALSE(g->display.controls.undoVisible);
     EXPECT_TRUE(canvas.Ops().empty());
 }
@@ -282,7 +299,7 @@ TEST_F(ScreenData, UndoLinePlaceShowsUndoRedoOrTheNotice) {
         s.noticeRedo = false;
         s.noticeFrames = r.noticeFrames;
         canvas.Reset();
-        DrawUndoLine(s, canvas);
+        UndoLineFrame(s, canvas);
         const std::vector<Placed> texts = Texts(canvas);
         if (r.text == nullptr) {
             EXPECT_TRUE(texts.empty());
@@ -307,8 +324,12 @@ TEST_F(ScreenData, HostileValuesStayInTheirTexts) {
         s.dynVarSlots[1] = DynVarSlot{2, v, "Stroke"};
         s.undo[1] = UndoEntry{2, v, v, "Stroke"};
         canvas.Reset();
-        DrawUndoLine(s, canvas);
-        DrawScreenDataLayer(s, canvas, FrameServices{});
+        UndoLineFrame(s, canvas);
+        FrameSounds sounds;
+        StepErrorIndicator(s, sounds);
+        StepCutOffs(s);
+        StepDynVarBars(s);
+        DrawScreenDataLayer(s, canvas);
         for (const Placed& p : Texts(canvas)) EXPECT_LT(p.text.size(), 128u);
         EXPECT_LE(s.frontCutOffText.size(), 10u);
     }

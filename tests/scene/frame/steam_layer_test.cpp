@@ -1,6 +1,7 @@
-// The steam display through the recording canvas and the recording sound:
-// the phase colours over a revolution, densities and dot counts, region
-// bounds with a seeded generator, and the exhaust beat.
+// The steam display through the recording canvas and the recording sound,
+// each frame its advance and then its picture: the phase colours over a
+// revolution, densities and dot counts, region bounds with a seeded
+// generator, and the exhaust beat.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,9 +13,11 @@
 #include "scene/frame/steam_layer.h"
 #include "model/defaults.h"
 #include "model/motion.h"
+#include "model/workspace/frame_advance.h"
 #include "platform/random.h"
 #include "platform/recording_canvas.h"
 #include "platform/recording_sound.h"
+#include "platform/sound.h"
 
 namespace vx {
 namespace {
@@ -56,9 +59,14 @@ protected:
     }
     ScreenPoint& C(int k) { return g->cylOutline[static_cast<std::size_t>(k)]; }
     ScreenPoint& V(int k) { return g->valveOutline[static_cast<std::size_t>(k)]; }
+    // One frame of the display: its advance (the sounds played), then its
+    // picture.
     std::vector<Dot> Draw() {
+        FrameSounds sounds;
+        StepSteamDisplay(*g, sounds);
+        PlayFrameSounds(sounds.Items(), sound);
         canvas.Reset();
-        DrawSteamLayer(*g, canvas, FrameServices{nullptr, &random, &sound});
+        DrawSteamLayer(*g, canvas, FrameServices{&random});
         return Dots(canvas);
     }
     std::unique_ptr<GearState> g = std::make_unique<GearState>();
@@ -189,29 +197,6 @@ TEST_F(SteamRegions, SameSeedSameDots) {
     for (std::size_t i = 0; i < a.size(); ++i) EXPECT_TRUE(a[i].x == b[i].x && a[i].y == b[i].y);
 }
 
-TEST(SteamPhaseColor, RulesOfOneEnd) {
-    struct Step {
-        float steam, exhaust;
-        char color;
-    } steps[] = {{-1, -1, 'k'}, {1, -1, 'r'}, {-1, -1, 'f'}, {-1, -1, 'f'}, {-1, 1, 'b'},
-                 {-1, -1, 'g'}, {1, -1, 'r'}, {1, 1, 'b'},   {-1, -1, 'g'}};
-    SteamEnd end;
-    for (const Step& s : steps) EXPECT_EQ(Letter(StepPhaseColor(end, colors::kBlack, s.steam, s.exhaust)), s.color);
-    // The rear end starts from the colour the front end left.
-    SteamEnd fresh;
-    EXPECT_EQ(StepPhaseColor(fresh, colors::kRed, -1, -1), colors::kRed);
-}
-
-TEST(ExhaustVolume, Table) {
-    struct Row {
-        int v;
-        std::uint16_t level;
-    } rows[] = {{23, 0},        {24, 0x0700},   {100, 0x0700},  {101, 0x1400},  {400, 0x2800},
-                {401, 0x4000},  {800, 0x5000},  {1000, 0x6000}, {1200, 0x7000}, {1201, 0x8000},
-                {2001, 0x8000}, {2002, 0},      {-5, 0}};
-    for (const Row& r : rows) EXPECT_EQ(ExhaustVolume(r.v), r.level) << r.v;
-}
-
 // The running gear: the front end's colour in front of the piston goes
 // black (nothing opened yet), then red, fuchsia, blue, green and round
 // again; the exhaust beat sounds once at each end per revolution.
@@ -225,7 +210,10 @@ protected:
     void Frame() {
         canvas.Reset();
         TickModel(*g);
-        DrawSteamLayer(*g, canvas, FrameServices{nullptr, &random, &sound});
+        FrameSounds sounds;
+        StepSteamDisplay(*g, sounds);
+        PlayFrameSounds(sounds.Items(), sound);
+        DrawSteamLayer(*g, canvas, FrameServices{&random});
     }
     std::unique_ptr<GearState> g = std::make_unique<GearState>();
     RecordingCanvas canvas;

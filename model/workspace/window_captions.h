@@ -1,6 +1,6 @@
 // The captions of the windows that show the design name, the date and the
-// time, each built into a fixed buffer (no allocation). The frame sets all
-// eight into the model on every frame; each window shows its own.
+// time, each built into a fixed buffer (no allocation). The main window sets
+// all eight into the frame state on every frame; each window shows its own.
 #pragma once
 
 #include <string_view>
@@ -8,8 +8,6 @@
 #include "model/gear_state.h"
 
 namespace vx {
-
-class Clock;
 
 // The caption of a window kind:
 // - Main: "VEXLIN Outside Adm" + 12 spaces + name + 5 + date + 3 + time + 3 + "Version 2.8".
@@ -20,13 +18,10 @@ class Clock;
 // - FrameDimensions: "Frame" + 2 + "VEXLIN Adm" + 2 + name + 2 + date + 2 + time; CylinderDimensions
 //   likewise with "Cylin".
 // "Version 2.8" is "Version " and the program's version (VEXLIN_VERSION).
-// From the model and a clock, or from texts already at hand.
-CaptionText WindowCaption(WindowKind kind, const GearState& g, const Clock& clock);
 CaptionText WindowCaption(WindowKind kind, std::string_view designName, std::string_view date,
                           std::string_view time);
 
-// Frame step: the eight captions into g.display.captions. A null clock is
-// the system clock.
-void SetWindowCaptions(GearState& g, const Clock* clock);
+// The eight captions into f.display.captions.
+void SetWindowCaptions(FrameState& f, std::string_view designName, std::string_view date, std::string_view time);
 
 } // namespace vx

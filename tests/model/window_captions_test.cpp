@@ -3,18 +3,13 @@
 
 #include <string>
 
-#include "scene/frame/frame_renderer.h"
-#include "scene/frame/window_captions.h"
-#include "platform/clock.h"
-#include "platform/recording_canvas.h"
+#include "model/gear_state.h"
+#include "model/workspace/window_captions.h"
 
 namespace vx {
 namespace {
 
 TEST(WindowCaptions, EachKindAsTabled) {
-    GearState g;
-    g.designName = "Nominal";
-    const FixedClock clock("10/12/2026", "11:58:07");
     const std::string tail = "Nominal     10/12/2026   11:58:07   Version 2.8";
     struct Case {
         WindowKind kind;
@@ -31,22 +26,21 @@ TEST(WindowCaptions, EachKindAsTabled) {
          "Cylin  VEXLIN Adm  Nominal  10/12/2026  11:58:07"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(WindowCaption(c.kind, g, clock).View(), c.expected);
+        EXPECT_EQ(WindowCaption(c.kind, "Nominal", "10/12/2026", "11:58:07").View(), c.expected);
     }
 }
 
-// The frame sets all eight into the model, drawing nothing for them, and a
-// design name too long for the buffer is cut, never overrun.
-TEST(WindowCaptions, FrameSetsAllEightIntoTheModel) {
+// All eight are set into the frame state at once, and a design name too
+// long for the buffer is cut, never overrun.
+TEST(WindowCaptions, AllEightIntoTheFrameState) {
     GearState g;
     g.designName = "Big Boy";
-    const FixedClock clock("d", "t");
-    SetWindowCaptions(g, &clock);
+    SetWindowCaptions(g, g.designName, "d", "t");
     EXPECT_EQ(g.display.captions[0].View(), "VEXLIN Outside Adm            Big Boy     d   t   Version 2.8");
     EXPECT_EQ(g.display.captions[7].View(), "Cylin  VEXLIN Adm  Big Boy  d  t");
 
     g.designName = std::string(5000, 'x');
-    SetWindowCaptions(g, &clock);
+    SetWindowCaptions(g, g.designName, "d", "t");
     EXPECT_EQ(g.display.captions[0].size, g.display.captions[0].chars.size());
 }
 

@@ -1,9 +1,4 @@
-#include "scene/frame/window_captions.h"
-
-#include <string>
-
-#include "scene/frame/frame_services.h"
-#include "platform/clock.h"
+#include "model/workspace/window_captions.h"
 
 namespace vx {
 namespace {
@@ -42,11 +37,6 @@ constexpr Layout kLayouts[kCaptionWindows] = {
     {T("Cylin"), S(2), T("VEXLIN Adm"), S(2), kName, S(2), kDate, S(2), kTime, kEnd},
 };
 
-const Clock& ClockOrSystem(const Clock* clock) {
-    static const SystemClock system;
-    return clock != nullptr ? *clock : system;
-}
-
 } // namespace
 
 CaptionText WindowCaption(WindowKind kind, std::string_view designName, std::string_view date,
@@ -67,20 +57,9 @@ CaptionText WindowCaption(WindowKind kind, std::string_view designName, std::str
     return out;
 }
 
-CaptionText WindowCaption(WindowKind kind, const GearState& g, const Clock& clock) {
-    const std::string date = clock.ShortDate();
-    const std::string time = clock.LongTime();
-    return WindowCaption(kind, g.designName, date, time);
-}
-
-void SetWindowCaptions(GearState& g, const Clock* clock) {
-    const Clock& c = ClockOrSystem(clock);
-    // Short texts: kept in the strings' own storage, no allocation.
-    const std::string date = c.ShortDate();
-    const std::string time = c.LongTime();
+void SetWindowCaptions(FrameState& f, std::string_view designName, std::string_view date, std::string_view time) {
     for (int k = 0; k < kCaptionWindows; ++k)
-        g.display.captions[static_cast<std::size_t>(k)] =
-            WindowCaption(static_cast<WindowKind>(k), g.designName, date, time);
+        f.display.captions[static_cast<std::size_t>(k)] = WindowCaption(static_cast<WindowKind>(k), designName, date, time);
 }
 
 } // namespace vx
