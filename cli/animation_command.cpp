@@ -4,10 +4,10 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string_view>
 #include <utility>
 
-#include "cli/commands.h"
 #include "cli/text_io.h"
 #include "export/animation_file.h"
 #include "export/picture_file.h"
@@ -25,7 +25,6 @@ bool ParseFrameSize(std::string_view text, int& width, int& height) {
     return number(text.substr(0, x), width) && number(text.substr(x + 1), height) && width >= 1 &&
            width <= kFrameWidth && height >= 1 && height <= kFrameHeight;
 }
-
 
 bool ReadAnimationOptions(const Args& args, AnimationOptions& o, std::string& error) {
     error.clear();
@@ -71,15 +70,10 @@ bool ReadAnimationOptions(const Args& args, AnimationOptions& o, std::string& er
     return true;
 }
 
-int RunRenderAnimationCommand(CommandContext& ctx) {
-    AnimationOptions o;
-    std::string error;
-    if (!ReadAnimationOptions(ctx.args, o, error)) return ctx.Usage(error);
+int RunRenderAnimationCommand(CommandContext& ctx, const AnimationOptions& o) {
     GearState* design = ctx.Design();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
-    const auto Failure = [&ctx](std::ostream&, const std::string& message) { return ctx.CannotRun(Clause(message)); };
-    std::ostream& err = ctx.err;
     g.motion.reverseArmPosition = ReverseArmAtOffset(g, o.revarm);
     g.motion.direction = DirectionAt(g.motion.reverseArmPosition, g.revArm.centre);
     g.screenDataOn = o.screenData;
@@ -100,7 +94,7 @@ int RunRenderAnimationCommand(CommandContext& ctx) {
                        : WriteAnimationGif(g, a, path);
     if (!written.otherFrames.isEmpty())
         return ctx.Fault(Clause(written.message.toStdString() + " (give --force to remove them)"));
-    if (!written.written) return Failure(err, written.message.toStdString());
+    if (!written.written) return ctx.CannotRun(Clause(written.message.toStdString()));
     return kExitOk;
 }
 

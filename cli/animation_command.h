@@ -2,11 +2,8 @@
 // animated GIF, or as numbered PNG frames in a folder.
 #pragma once
 
-#include <optional>
-#include <ostream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "cli/command_context.h"
 #include "scene/frame/animation_frames.h"
@@ -32,6 +29,6 @@ bool ParseFrameSize(std::string_view text, int& width, int& height);
 bool ReadAnimationOptions(const Args& args, AnimationOptions& o, std::string& error);
 
 // "render animation": one revolution to a GIF or a folder of PNG frames.
-int RunRenderAnimationCommand(CommandContext& ctx);
+int RunRenderAnimationCommand(CommandContext& ctx, const AnimationOptions& o);
 
 } // namespace vx::cli

@@ -1,9 +1,10 @@
 #include "cli/balance_command.h"
 
 #include <cmath>
+#include <limits>
 #include <string_view>
 
-#include "cli/commands.h"
+#include "cli/option_values.h"
 #include "cli/output_path.h"
 #include "cli/text_io.h"
 #include "model/reverse_arm.h"
@@ -85,11 +86,7 @@ bool ReadWeights(const std::string& text, BalanceWeights& w, std::string& error)
 }
 
 bool ReadPositions(const std::string& text, std::vector<double>& list, std::string& error) {
-    for (const std::string& word : SplitList(text)) {
-        const auto v = ParseNumber(word);
-        if (!v || !std::isfinite(*v)) return Fail(error, "--positions: not a finite number: " + Quote(word));
-        list.push_back(*v);
-    }
+    if (!ReadOffsets(text, std::numeric_limits<std::size_t>::max(), list, error)) return false;
     if (list.empty()) return Fail(error, "--positions needs at least one offset");
     return true;
 }
@@ -128,16 +125,8 @@ bool ReadBalanceOptions(const Args& args, BalanceOptions& opt, std::string& erro
         if (!ReadPositions(*value, list, error)) return false;
         opt.positions = std::move(list);
     }
-    if (const std::string* value = args.Value("--direction")) {
-        if (*value == "auto")
-            opt.direction = EventDirection::Auto;
-        else if (*value == "forward")
-            opt.direction = EventDirection::Forward;
-        else if (*value == "reverse")
-            opt.direction = EventDirection::Reverse;
-        else
-            return Fail(error, "--direction needs auto, forward or reverse");
-    }
+    if (const std::string* value = args.Value("--direction"))
+        if (!ReadDirection(*value, opt.direction, error)) return false;
     for (const std::string& value : args.Values("--weights")) {
         if (value.empty()) return Fail(error, "--weights needs NAME=W,...");
         if (!ReadWeights(value, opt.weights, error)) return false;
@@ -185,10 +174,7 @@ int Finish(CommandContext& ctx, const std::string& buf, const BalanceResult& r, 
            GearState& g);
 } // namespace
 
-int RunBalanceCommand(CommandContext& ctx) {
-    BalanceOptions opt;
-    std::string error;
-    if (!ReadBalanceOptions(ctx.args, opt, error)) return ctx.Usage(error);
+int RunBalanceCommand(CommandContext& ctx, const BalanceOptions& opt) {
     // A file that cannot be written is said before the search, not after.
     if (!opt.savePath.empty())
         if (const std::string why = OutputPathProblem(opt.savePath); !why.empty())

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -41,6 +40,6 @@ BalanceProblem MakeBalanceProblem(const GearState& g, const BalanceOptions& opt)
 // Exit code 2 for a problem that cannot be searched, 1 when no design
 // tried closes or --save fails, else 0. g takes the result only when
 // --save is given (and is then written there).
-int RunBalanceCommand(CommandContext& ctx);
+int RunBalanceCommand(CommandContext& ctx, const BalanceOptions& opt);
 
 } // namespace vx::cli

@@ -2,10 +2,7 @@
 
 #include <array>
 #include <cmath>
-#include <optional>
-#include <string_view>
 
-#include "cli/commands.h"
 #include "cli/text_io.h"
 #include "model/dimensions.h"
 #include "model/geometry_check.h"
@@ -40,14 +37,11 @@ bool ReadCheckOptions(const Args& args, CheckOptions& opt, std::string& error) {
         error = "--step must lie between 0.001 and 360";
         return false;
     }
+    opt.summary = args.Has("--summary");
     return true;
 }
 
-int RunCheckCommand(CommandContext& ctx) {
-    CheckOptions opt;
-    std::string error;
-    if (!ReadCheckOptions(ctx.args, opt, error)) return ctx.Usage(error);
-    opt.summary = ctx.args.Has("--summary");
+int RunCheckCommand(CommandContext& ctx, const CheckOptions& opt) {
     GearState* design = ctx.Design();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;

@@ -2,9 +2,7 @@
 // and why.
 #pragma once
 
-#include <ostream>
 #include <string>
-#include <vector>
 
 #include "cli/command_context.h"
 #include "model/gear_state.h"
@@ -17,8 +15,8 @@ struct CheckOptions {
     bool summary = false;    // the one-line verdict instead of the rows
 };
 
-// Reads "--revarm OFFSET" and "--step S"; on a usage error returns false
-// with the message.
+// Reads "--revarm OFFSET", "--step S" and "--summary"; on a usage error
+// returns false with the message.
 bool ReadCheckOptions(const Args& args, CheckOptions& opt, std::string& error);
 
 // Names the lengths the gear needs above zero that are not (rows with an
@@ -27,6 +25,6 @@ bool ReadCheckOptions(const Args& args, CheckOptions& opt, std::string& error);
 // "angle,cause,message" rows for those that do not close or leave a figure
 // that is not finite. The header is always written; with --summary only
 // the one-line verdict. Exit code 1 when anything failed, else 0.
-int RunCheckCommand(CommandContext& ctx);
+int RunCheckCommand(CommandContext& ctx, const CheckOptions& opt);
 
 } // namespace vx::cli

@@ -96,6 +96,19 @@ private:
     bool quiet_ = false;
 };
 
+// The run function of a command with options, for its table entry: reads
+// the options from the words the table's parser read, into their struct,
+// once and before anything else (a bad value is a usage error and ends the
+// run there), then runs the command with them.
+template <class Options, bool (*Read)(const Args&, Options&, std::string&),
+          int (*Run)(CommandContext&, const Options&)>
+int ReadThenRun(CommandContext& ctx) {
+    Options options;
+    std::string error;
+    if (!Read(ctx.args, options, error)) return ctx.Usage(error);
+    return Run(ctx, options);
+}
+
 // A file or system message as the clause of ours: its first letter made
 // small ("Cannot open design ..." -> "cannot open design ...").
 std::string Clause(std::string_view message);

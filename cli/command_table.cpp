@@ -1,7 +1,5 @@
 #include "cli/command_table.h"
 
-#include <cmath>
-
 #include "cli/text_io.h"
 
 namespace vx::cli {
@@ -130,6 +128,7 @@ std::vector<std::string> Args::Values(std::string_view name) const {
 
 bool ParseArgs(const CommandEntry& entry, std::span<const std::string> words, Args& args, std::string& error) {
     args = Args{};
+    args.command_ = entry.name;
     error.clear();
     std::string firstError;
     bool optionsEnded = false;

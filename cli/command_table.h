@@ -7,14 +7,11 @@
 #pragma once
 
 #include <optional>
-#include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
-
-#include "model/gear_state.h"
-#include "model/midgear.h"
 
 namespace vx::cli {
 
@@ -69,6 +66,8 @@ bool IsGlobalOption(std::string_view word);
 // A command's words as read against its options.
 class Args {
 public:
+    // The command whose options these are ("diagram sine").
+    std::string_view Command() const { return command_; }
     bool Has(std::string_view name) const;
     // The last value given for the option, or nullptr.
     const std::string* Value(std::string_view name) const;
@@ -80,6 +79,7 @@ public:
 
 private:
     friend bool ParseArgs(const CommandEntry&, std::span<const std::string>, Args&, std::string&);
+    std::string_view command_;
     std::vector<std::pair<std::string_view, std::string>> given_; // option name, value ("" for a switch)
     std::vector<std::string> operands_;
     bool help_ = false;

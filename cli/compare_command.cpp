@@ -1,7 +1,6 @@
 #include "cli/compare_command.h"
 
 #include <bit>
-#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -77,17 +76,24 @@ void AppendPadded(std::string& out, std::string_view text, std::size_t width) {
 
 } // namespace
 
-int RunCompareCommand(CommandContext& ctx) {
-    EventsOptions opt;
-    std::string error;
-    if (!ReadEventsOptions(ctx.args, opt, error)) return ctx.Usage(error);
-    const std::string& pathA = ctx.args.Operands()[0];
-    const std::string& pathB = ctx.args.Operands()[1];
-    if (pathA == "-" && pathB == "-") return ctx.Usage("only one of the two designs can come from standard input");
+bool ReadCompareOptions(const Args& args, CompareOptions& opt, std::string& error) {
+    if (!ReadEventsOptions(args, opt.events, error)) return false;
+    // The table's parser has checked that there are two.
+    opt.pathA = args.Operands()[0];
+    opt.pathB = args.Operands()[1];
+    if (opt.pathA == "-" && opt.pathB == "-") {
+        error = "only one of the two designs can come from standard input";
+        return false;
+    }
+    return true;
+}
+
+int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
+    const EventsOptions& opt = options.events;
     int code = kExitOk;
-    const std::unique_ptr<GearState> a = ctx.OpenDesignAt(pathA, code);
+    const std::unique_ptr<GearState> a = ctx.OpenDesignAt(options.pathA, code);
     if (!a) return code;
-    const std::unique_ptr<GearState> b = ctx.OpenDesignAt(pathB, code);
+    const std::unique_ptr<GearState> b = ctx.OpenDesignAt(options.pathB, code);
     if (!b) return code;
 
     const std::vector<EventPosition> atA = EventPositions(*a, opt), atB = EventPositions(*b, opt);
@@ -125,7 +131,7 @@ int RunCompareCommand(CommandContext& ctx) {
                     out += '\n';
                 }
     } else {
-        out = "A: " + pathA + "\nB: " + pathB + "\n\n";
+        out = "A: " + options.pathA + "\nB: " + options.pathB + "\n\n";
         std::string dims;
         for (const DimensionInfo& d : AllDimensions()) {
             const float va = DimensionValue(*a, d), vb = DimensionValue(*b, d);

@@ -3,10 +3,22 @@
 // the dimensions that differ first.
 #pragma once
 
+#include <string>
+
 #include "cli/command_context.h"
+#include "cli/events_command.h"
 
 namespace vx::cli {
 
-int RunCompareCommand(CommandContext& ctx);
+struct CompareOptions {
+    EventsOptions events; // positions, direction, csv
+    std::string pathA, pathB; // "-": standard input (one of them at most)
+};
+
+// Reads the events' options and the two designs' files; on a usage error
+// returns false with the message.
+bool ReadCompareOptions(const Args& args, CompareOptions& opt, std::string& error);
+
+int RunCompareCommand(CommandContext& ctx, const CompareOptions& opt);
 
 } // namespace vx::cli

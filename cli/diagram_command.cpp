@@ -6,50 +6,16 @@
 #include <cmath>
 #include <string_view>
 
-#include "cli/commands.h"
+#include "cli/option_values.h"
 #include "cli/output_path.h"
 #include "cli/text_io.h"
-#include "export/picture_file.h"
 
 namespace vx::cli {
-namespace {
 
-std::string DiagramNames() {
-    std::string names;
-    for (const DiagramEntry& d : AllDiagrams()) {
-        if (!names.empty()) names += ", ";
-        names += d.name;
-    }
-    return names;
-}
-
-bool ParsePositions(const std::string& text, std::vector<double>& list, std::string& error) {
-    list.clear();
-    if (text.empty()) return true;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = text.find(',', start);
-        const std::string word = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        const auto v = ParseNumber(word);
-        if (!v || !std::isfinite(*v)) {
-            error = "--positions: not a finite number: " + Quote(word);
-            return false;
-        }
-        list.push_back(*v);
-        if (list.size() > static_cast<std::size_t>(kRevArmPositions)) {
-            error = "--positions: at most " + std::to_string(kRevArmPositions) + " positions";
-            return false;
-        }
-        if (comma == std::string::npos) return true;
-        start = comma + 1;
-    }
-}
-
-} // namespace
-
-bool ReadDiagramOptions(const DiagramEntry& diagram, const Args& args, DiagramOptions& o, std::string& error) {
+bool ReadDiagramOptions(const Args& args, DiagramOptions& o, std::string& error) {
     error.clear();
-    o.diagram = &diagram;
+    const std::string_view name = args.Command();
+    o.diagram = FindDiagram(name.substr(name.find(' ') + 1));
     o.data = args.Has("--data");
     o.samples = args.Has("--samples");
     const bool haveOut = args.Value("--out") != nullptr;
@@ -57,7 +23,7 @@ bool ReadDiagramOptions(const DiagramEntry& diagram, const Args& args, DiagramOp
     if (haveOut && !ReadPictureKind(o.out, o.kind, error)) return false;
     if (const std::string* value = args.Value("--positions")) {
         std::vector<double> list;
-        if (!ParsePositions(*value, list, error)) return false;
+        if (!ReadOffsets(*value, static_cast<std::size_t>(kRevArmPositions), list, error)) return false;
         o.positions = std::move(list);
     }
     if (const std::string* value = args.Value("--mode")) {
@@ -81,11 +47,6 @@ bool ReadDiagramOptions(const DiagramEntry& diagram, const Args& args, DiagramOp
         error = haveOut ? "give either --out FILE or --data, not both" : "--out FILE or --data is required";
         return false;
     }
-    if (haveOut && !PictureKindOf(o.out)) {
-        error = "--out " + Quote(o.out) + ": unknown kind of picture " + Quote(std::string(FileSuffix(o.out))) +
-                "; the kinds are " + std::string(PictureKindNames());
-        return false;
-    }
     if (o.samples && (!o.data || !o.diagram->hasSamples)) {
         error = "--samples goes with --data, for the sine and oval diagrams";
         return false;
@@ -93,19 +54,10 @@ bool ReadDiagramOptions(const DiagramEntry& diagram, const Args& args, DiagramOp
     return true;
 }
 
-bool ParseDiagramOptions(const std::vector<std::string>& args, DiagramOptions& o, std::string& error) {
-    const DiagramEntry* diagram = args.empty() ? nullptr : FindDiagram(args[0]);
-    const CommandEntry* entry = args.empty() ? nullptr : FindCommand("diagram " + args[0]);
-    if (!diagram || !entry) {
-        error = args.empty() ? "which diagram? (" + DiagramNames() + ")"
-                             : "unknown diagram " + Quote(args[0]) + " (" + DiagramNames() + ")";
-        return false;
-    }
-    Args parsed;
-    if (!ParseArgs(*entry, std::span<const std::string>(args).subspan(1), parsed, error)) return false;
-    return ReadDiagramOptions(*diagram, parsed, o, error);
-}
+namespace {
 
+// Sets the list of positions and the vertical scale as the positions dialog
+// would leave them.
 void ApplyDiagramOptions(GearState& g, const DiagramOptions& o) {
     RevArmPositionList& list = g.revArm;
     if (o.positions) {
@@ -135,20 +87,12 @@ void ApplyDiagramOptions(GearState& g, const DiagramOptions& o) {
     if (o.scale) list.verticalScale = std::max(ToModelFloat(*o.scale), 0.1f);
 }
 
-int RunDiagramCommand(CommandContext& ctx) {
-    const std::string_view name = ctx.entry.name.substr(ctx.entry.name.find(' ') + 1);
-    const DiagramEntry* diagram = FindDiagram(name);
-    DiagramOptions o;
-    std::string error;
-    if (!diagram) return ctx.Usage("unknown diagram " + Quote(name));
-    if (!ReadDiagramOptions(*diagram, ctx.args, o, error)) return ctx.Usage(error);
+} // namespace
+
+int RunDiagramCommand(CommandContext& ctx, const DiagramOptions& o) {
     GearState* design = ctx.Design();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
-    const auto WriteFailure = [&ctx](std::ostream&, const std::string& message) {
-        return ctx.CannotRun(Clause(message));
-    };
-    std::ostream& err = ctx.err;
     ApplyDiagramOptions(g, o);
     DiagramRequest request;
     request.mode = o.mode;
@@ -161,7 +105,7 @@ int RunDiagramCommand(CommandContext& ctx) {
     }
     if (const QString failure = WritePicture(QString::fromStdString(o.out), o.kind, DiagramPicture(g, *o.diagram, request));
         !failure.isEmpty())
-        return WriteFailure(err, failure.toStdString());
+        return ctx.CannotRun(Clause(failure.toStdString()));
     return kExitOk;
 }
 

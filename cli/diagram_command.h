@@ -3,15 +3,12 @@
 #pragma once
 
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "cli/command_context.h"
-#include "cli/output_path.h"
 #include "export/picture_file.h"
 #include "scene/diagrams/diagram_registry.h"
-#include "model/gear_state.h"
 
 namespace vx::cli {
 
@@ -28,20 +25,15 @@ struct DiagramOptions {
     bool samples = false; // with data: the drawn valve travel points
 };
 
-// Reads the options of "diagram NAME". On a usage error returns false with
-// the message.
-bool ReadDiagramOptions(const DiagramEntry& diagram, const Args& args, DiagramOptions& o, std::string& error);
+// Reads the options of "diagram NAME" (the diagram the command's name
+// names: the table's diagram subcommands are named after the diagrams). On
+// a usage error returns false with the message.
+bool ReadDiagramOptions(const Args& args, DiagramOptions& o, std::string& error);
 
-// The same from the words after "diagram" (the name first), read by the
-// command table's parser.
-bool ParseDiagramOptions(const std::vector<std::string>& args, DiagramOptions& o, std::string& error);
-
-// Sets the list of positions and the vertical scale the way the reverse arm
-// positions dialog would leave them: positions limited to mid gear +- the
-// maximum travel, the scale at least 0.1.
-void ApplyDiagramOptions(GearState& g, const DiagramOptions& o);
-
-// "diagram NAME": the picture or its figures.
-int RunDiagramCommand(CommandContext& ctx);
+// "diagram NAME": the picture or its figures. The list of positions and the
+// vertical scale are set the way the reverse arm positions dialog would
+// leave them: positions limited to mid gear +- the maximum travel, the
+// scale at least 0.1.
+int RunDiagramCommand(CommandContext& ctx, const DiagramOptions& o);
 
 } // namespace vx::cli

@@ -1,39 +1,11 @@
 #include "cli/events_command.h"
 
-#include <cmath>
-
-#include "cli/commands.h"
+#include "cli/option_values.h"
 #include "cli/text_io.h"
 #include "model/reverse_arm.h"
 #include "model/valve_events_text.h"
 
 namespace vx::cli {
-
-bool ReadOffsetList(const std::string& value, std::vector<double>& offsets, std::string& error) {
-    if (value.empty()) {
-        error = "--positions needs a list of offsets";
-        return false;
-    }
-    offsets.clear();
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = value.find(',', start);
-        const std::string word = value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        const auto v = ParseNumber(word);
-        if (!v || !std::isfinite(*v)) {
-            error = "--positions: not a finite number: " + Quote(word);
-            return false;
-        }
-        if (offsets.size() == kMaxEventPositions) {
-            error = "--positions: at most " + std::to_string(kMaxEventPositions) + " positions";
-            return false;
-        }
-        offsets.push_back(*v);
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    return true;
-}
 
 bool ReadEventsOptions(const Args& args, EventsOptions& opt, std::string& error) {
     error.clear();
@@ -42,15 +14,7 @@ bool ReadEventsOptions(const Args& args, EventsOptions& opt, std::string& error)
         opt.haveOffsets = true;
         if (!ReadOffsetList(*value, opt.offsets, error)) return false;
     }
-    if (const std::string* value = args.Value("--direction")) {
-        if (*value == "auto") opt.direction = EventDirection::Auto;
-        else if (*value == "forward") opt.direction = EventDirection::Forward;
-        else if (*value == "reverse") opt.direction = EventDirection::Reverse;
-        else {
-            error = "--direction needs auto, forward or reverse";
-            return false;
-        }
-    }
+    if (const std::string* value = args.Value("--direction")) return ReadDirection(*value, opt.direction, error);
     return true;
 }
 
@@ -88,10 +52,7 @@ std::vector<PositionEvents> ComputeEvents(const GearState& g, std::span<const Ev
     return events;
 }
 
-int RunEventsCommand(CommandContext& ctx) {
-    EventsOptions opt;
-    std::string error;
-    if (!ReadEventsOptions(ctx.args, opt, error)) return ctx.Usage(error);
+int RunEventsCommand(CommandContext& ctx, const EventsOptions& opt) {
     GearState* design = ctx.Design();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;

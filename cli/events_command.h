@@ -2,7 +2,6 @@
 // a list of reverse arm positions, as a table for reading or as CSV.
 #pragma once
 
-#include <ostream>
 #include <span>
 #include <string>
 #include <vector>
@@ -20,16 +19,9 @@ struct EventsOptions {
     bool csv = false;
 };
 
-// At most this many positions in one run.
-constexpr std::size_t kMaxEventPositions = 1000;
-
 // Reads "--positions O1,O2,...", "--direction auto|forward|reverse" and
 // "--csv"; on a usage error returns false with the message.
 bool ReadEventsOptions(const Args& args, EventsOptions& opt, std::string& error);
-
-// A --positions list: comma-separated finite offsets, at most
-// kMaxEventPositions. On a bad list returns false with the message.
-bool ReadOffsetList(const std::string& value, std::vector<double>& offsets, std::string& error);
 
 // A reverse arm position asked for: where it is, and its offset from mid
 // gear as asked (k/4 Norm for the notches), or as held when it was held.
@@ -50,6 +42,6 @@ std::vector<PositionEvents> ComputeEvents(const GearState& g, std::span<const Ev
 // Writes the table (or CSV) of every position asked for. Exit code 1 with
 // the geometry errors on err when the linkage does not close somewhere in a
 // turn asked for, after writing what was found.
-int RunEventsCommand(CommandContext& ctx);
+int RunEventsCommand(CommandContext& ctx, const EventsOptions& opt);
 
 } // namespace vx::cli

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/command_table.h"
+#include "cli/dispatch.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);

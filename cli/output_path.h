@@ -2,7 +2,6 @@
 // message for a picture suffix of no kind, and whether it can be written at all.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 #include "cli/text_io.h"
 #include "model/reverse_arm.h"
@@ -111,10 +110,7 @@ bool ReadPivotsOptions(const Args& args, PivotsOptions& opt, std::string& error)
     return true;
 }
 
-int RunPivotsCommand(CommandContext& ctx) {
-    PivotsOptions opt;
-    std::string error;
-    if (!ReadPivotsOptions(ctx.args, opt, error)) return ctx.Usage(error);
+int RunPivotsCommand(CommandContext& ctx, const PivotsOptions& opt) {
     if (opt.list) return ctx.WriteThen(PivotListCsv(), kExitOk);
     GearState* design = ctx.Design();
     if (!design) return ctx.DesignExitCode();

@@ -2,7 +2,6 @@
 // pivots, or the same rows as CSV, or the list of what each pivot is.
 #pragma once
 
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +38,6 @@ bool ReadPivotsOptions(const Args& args, PivotsOptions& opt, std::string& error)
 // Writes the table (the window's four heading lines and rows, dated now,
 // the columns past the pivots given showing pivot 0 as the window's do), the
 // CSV, or the list.
-int RunPivotsCommand(CommandContext& ctx);
+int RunPivotsCommand(CommandContext& ctx, const PivotsOptions& opt);
 
 } // namespace vx::cli

@@ -5,14 +5,11 @@
 #include <QString>
 
 #include <cmath>
-#include <optional>
 #include <string_view>
 
-#include "cli/commands.h"
+#include "cli/animation_command.h"
 #include "cli/output_path.h"
 #include "cli/text_io.h"
-#include "cli/animation_command.h"
-#include "export/picture_file.h"
 #include "scene/frame/animation_frames.h"
 #include "scene/frame/frame_renderer.h"
 #include "model/motion.h"
@@ -22,20 +19,7 @@
 #include "platform/random.h"
 
 namespace vx::cli {
-namespace {
 
-struct FrameOptions {
-    std::string out;
-    PictureKind kind = PictureKind::Png;
-    std::optional<double> angle, revarm, zoom, panH, panV, lineWidth, running;
-    int width = kFrameWidth, height = kFrameHeight;
-    bool screenData = true;
-    bool steam = false;
-    bool largeFont = false;
-};
-
-// Reads the options of "render frame". On a usage error returns false with
-// the message.
 bool ReadFrameOptions(const Args& args, FrameOptions& o, std::string& error) {
     error.clear();
     struct Named {
@@ -73,6 +57,8 @@ bool ReadFrameOptions(const Args& args, FrameOptions& o, std::string& error) {
     return true;
 }
 
+namespace {
+
 // Puts the gear where the options say and runs its frames the way the
 // window does. Stopped (the default), one frame with a step of 0: the
 // picture and the angle the layers read back both show the angle asked for.
@@ -105,35 +91,19 @@ void PrepareFrame(GearState& g, const FrameOptions& o) {
     AdvanceFrame(g); // a picture has no sound
 }
 
-int RenderFrame(GearState& g, const FrameOptions& o, CommandContext& ctx) {
-    const auto WriteFailure = [&ctx](std::ostream&, const std::string& message) {
-        return ctx.CannotRun(Clause(message));
-    };
-    std::ostream& err = ctx.err;
+} // namespace
+
+int RunRenderFrame(CommandContext& ctx, const FrameOptions& o) {
+    GearState* design = ctx.Design();
+    if (!design) return ctx.DesignExitCode();
+    GearState& g = *design;
     LcgRandom random(1);
     const FrameServices services{&random}; // steam dots from a fixed seed
     PrepareFrame(g, o);
     const PictureSource picture{o.width, o.height, [&](Canvas& c) { ComposeFrame(g, c, services); }};
     if (const QString error = WritePicture(QString::fromStdString(o.out), o.kind, picture); !error.isEmpty())
-        return WriteFailure(err, error.toStdString());
+        return ctx.CannotRun(Clause(error.toStdString()));
     return kExitOk;
-}
-
-} // namespace
-
-int RunRenderFrame(CommandContext& ctx) {
-    FrameOptions o;
-    std::string error;
-    if (!ReadFrameOptions(ctx.args, o, error)) return ctx.Usage(error);
-    GearState* g = ctx.Design();
-    if (!g) return ctx.DesignExitCode();
-    return RenderFrame(*g, o, ctx);
-}
-
-int RunRender(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> words{"render"};
-    words.insert(words.end(), args.begin(), args.end());
-    return RunCommandOn(g, words, out, err);
 }
 
 } // namespace vx::cli

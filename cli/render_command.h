@@ -1,21 +1,31 @@
-// vexlin-cli render: draws a picture of the prepared design to a file.
+// vexlin-cli render frame: draws the main picture of the prepared design to
+// a file.
 #pragma once
 
-#include <ostream>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "cli/command_context.h"
-#include "model/gear_state.h"
+#include "export/picture_file.h"
+#include "scene/frame/frame_services.h"
 
 namespace vx::cli {
 
-// "render frame": the main picture to a file.
-int RunRenderFrame(CommandContext& ctx);
+struct FrameOptions {
+    std::string out;
+    PictureKind kind = PictureKind::Png;
+    std::optional<double> angle, revarm, zoom, panH, panV, lineWidth, running;
+    int width = kFrameWidth, height = kFrameHeight;
+    bool screenData = true;
+    bool steam = false;
+    bool largeFont = false;
+};
 
-// Runs "render ..." on a design already made. args: what follows the word
-// "render", e.g. {"frame", "--out", "f.png", "--angle", "30"}. Returns the
-// exit code, messages on err.
-int RunRender(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Reads the options of "render frame". On a usage error returns false with
+// the message.
+bool ReadFrameOptions(const Args& args, FrameOptions& o, std::string& error);
+
+// "render frame": the main picture to a file.
+int RunRenderFrame(CommandContext& ctx, const FrameOptions& o);
 
 } // namespace vx::cli

@@ -2,16 +2,14 @@
 
 #include <QString>
 
-#include "cli/commands.h"
 #include "cli/text_io.h"
 #include "export/report_file.h"
 
 namespace vx::cli {
 
-bool ReadReportOptions(const Args& args, std::string& out, std::string& paper, std::string& error) {
+bool ReadReportOptions(const Args& args, ReportOptions& opt, std::string& error) {
     error.clear();
-    paper = "auto";
-    if (!ReadOutOption(args, true, out, error)) return false;
+    if (!ReadOutOption(args, true, opt.out, error)) return false;
     if (const std::string* value = args.Value("--paper")) {
         std::string lower = *value;
         for (char& c : lower)
@@ -20,20 +18,19 @@ bool ReadReportOptions(const Args& args, std::string& out, std::string& paper, s
             error = "--paper needs a4, letter or auto, got " + Quote(*value);
             return false;
         }
-        paper = lower;
+        opt.paper = lower;
     }
+    if (const std::string* title = args.Value("--title")) opt.title = *title;
     return true;
 }
 
-int RunReportCommand(CommandContext& ctx) {
-    std::string path, paperName, error;
-    if (!ReadReportOptions(ctx.args, path, paperName, error)) return ctx.Usage(error);
+int RunReportCommand(CommandContext& ctx, const ReportOptions& opt) {
     GearState* design = ctx.Design();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
-    if (const std::string* title = ctx.args.Value("--title")) g.designName = *title;
-    const Paper paper = paperName == "a4" ? Paper::A4 : paperName == "letter" ? Paper::Letter : LocalePaper();
-    if (const QString message = WriteReport(g, paper, QString::fromStdString(path)); !message.isEmpty())
+    if (opt.title) g.designName = *opt.title;
+    const Paper paper = opt.paper == "a4" ? Paper::A4 : opt.paper == "letter" ? Paper::Letter : LocalePaper();
+    if (const QString message = WriteReport(g, paper, QString::fromStdString(opt.out)); !message.isEmpty())
         return ctx.CannotRun(Clause(message.toStdString()));
     return kExitOk;
 }

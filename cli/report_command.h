@@ -1,21 +1,25 @@
 // vexlin-cli report: the design report as a PDF file.
 #pragma once
 
-#include <ostream>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "cli/command_context.h"
-#include "model/gear_state.h"
 
 namespace vx::cli {
 
-// Reads "--out FILE" (required) and "--paper a4|letter|auto"; on a usage
-// error returns false with the message.
-bool ReadReportOptions(const Args& args, std::string& out, std::string& paper, std::string& error);
+struct ReportOptions {
+    std::string out;                  // the PDF file
+    std::string paper = "auto";       // "a4", "letter" or "auto"
+    std::optional<std::string> title; // the design's name in the report
+};
+
+// Reads "--out FILE" (required), "--paper a4|letter|auto" (in any case) and
+// "--title TEXT"; on a usage error returns false with the message.
+bool ReadReportOptions(const Args& args, ReportOptions& opt, std::string& error);
 
 // Writes the report of the design. Needs the Qt application
 // (EnsureGuiApplication).
-int RunReportCommand(CommandContext& ctx);
+int RunReportCommand(CommandContext& ctx, const ReportOptions& opt);
 
 } // namespace vx::cli

@@ -2,15 +2,12 @@
 // a list of reverse arm positions, ranked for reading or as CSV.
 #pragma once
 
-#include <cstdint>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "cli/command_table.h"
-#include "model/gear_state.h"
+#include "cli/command_context.h"
 #include "model/sensitivity.h"
 
 namespace vx::cli {
@@ -23,21 +20,14 @@ struct SensitivityOptions {
 };
 
 // Reads "--positions O1,...", "--direction auto|forward|reverse",
-// "--fields F,...", "--of FIGURE", "--top N", "--threads N" and "--csv"; on
-// a usage error returns false with the message.
-bool ParseSensitivityOptions(const std::vector<std::string>& args, SensitivityOptions& opt, std::string& error);
+// "--fields F,...", "--of FIGURE", "--top N", "--threads N" and "--csv",
+// every value given checked, in that order; on a usage error returns false
+// with the message (led by "sensitivity: ").
+bool ReadSensitivityOptions(const Args& args, SensitivityOptions& opt, std::string& error);
 
 // Writes the ranking (or CSV). Exit code 1 with the geometry errors on err
 // when the design does not close at a position asked for.
-int RunSensitivity(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-
-// The option readers both analysis commands share. Each says whether
-// args[i] is its option; if so it moves i past it and reads the value,
-// or leaves the message (prefixed "<command>: ") in `error`.
-bool TakePositionsOption(const std::vector<std::string>& args, std::size_t& i, std::string_view command,
-                         std::vector<double>& offsets, std::string& error);
-bool TakeCountOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
-                     std::string_view command, long long lo, long long hi, long long& value, std::string& error);
+int RunSensitivityCommand(CommandContext& ctx, const SensitivityOptions& opt);
 
 // Writes an analysis's text to `out`; false, with the message on `err`,
 // when it cannot be written.

@@ -1,8 +1,5 @@
 #include "cli/text_io.h"
 
-#include <cmath>
-#include <limits>
-
 #include "model/fixed_format.h"
 
 namespace vx::cli {

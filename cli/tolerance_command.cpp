@@ -2,9 +2,12 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <optional>
+#include <vector>
 
-#include "cli/commands.h"
+#include "cli/option_values.h"
 #include "cli/sensitivity_command.h"
 #include "cli/text_io.h"
 #include "model/dimensions.h"
@@ -14,16 +17,13 @@ namespace {
 
 constexpr std::string_view kCommand = "tolerance";
 
-bool Fail(std::string& error, const std::string& message) {
-    error = std::string(kCommand) + ": " + message;
-    return false;
-}
-
 // A number that is finite and not negative, as the model holds it.
-bool ReadAmount(const std::optional<std::string>& text, const std::string& what, float& v, std::string& error) {
-    const auto n = text ? ParseNumber(*text) : std::nullopt;
-    if (!n || !std::isfinite(*n) || *n < 0 || !std::isfinite(ToModelFloat(*n)))
-        return Fail(error, what + " needs a finite number not below 0, got " + (text ? Quote(*text) : "nothing"));
+bool ReadAmount(const std::string& text, const std::string& what, float& v, std::string& error) {
+    const auto n = ParseNumber(text);
+    if (!n || !std::isfinite(*n) || *n < 0 || !std::isfinite(ToModelFloat(*n))) {
+        error = what + " needs a finite number not below 0, got " + Quote(text);
+        return false;
+    }
     v = ToModelFloat(*n);
     return true;
 }
@@ -33,110 +33,101 @@ struct FieldTolerance {
     float t;
 };
 
-} // namespace
-
-bool ParseToleranceOptions(const std::vector<std::string>& args, ToleranceOptions& opt, std::string& error) {
-    error.clear();
-    ToleranceSettings& s = opt.settings;
-    std::optional<float> allLengths, allAngles;
-    std::vector<FieldTolerance> fields;
-    bool leaveOutValve = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::optional<std::string> value;
-        if (args[i] == "--csv") {
-            opt.csv = true;
-            continue;
-        }
-        if (args[i] == "--no-valve-ports") {
-            leaveOutValve = true;
-            continue;
-        }
-        if (TakePositionsOption(args, i, kCommand, s.offsets, error)) {
-            if (!error.empty()) return false;
-            continue;
-        }
-        if (TakeOption(args, i, "--tol", value)) {
-            const auto eq = value ? value->find('=') : std::string::npos;
-            if (eq == std::string::npos)
-                return Fail(error, "--tol needs FIELD=T, got " + (value ? Quote(*value) : std::string("nothing")));
-            const std::string field = value->substr(0, eq);
-            const DimensionInfo* d = FindDimensionByField(field);
-            if (!d) return Fail(error, "--tol: unknown dimension field " + Quote(field) + " (\"dims\" lists them)");
-            float t = 0;
-            if (!ReadAmount(value->substr(eq + 1), "--tol " + field, t, error)) return false;
-            fields.push_back({d->id, t});
-            continue;
-        }
-        if (TakeOption(args, i, "--tol-all-lengths", value)) {
-            float t = 0;
-            if (!ReadAmount(value, "--tol-all-lengths", t, error)) return false;
-            allLengths = t;
-            continue;
-        }
-        if (TakeOption(args, i, "--tol-all-angles", value)) {
-            float t = 0;
-            if (!ReadAmount(value, "--tol-all-angles", t, error)) return false;
-            allAngles = t;
-            continue;
-        }
-        if (TakeOption(args, i, "--wear", value)) {
-            if (!ReadAmount(value, "--wear", s.wear, error)) return false;
-            continue;
-        }
-        if (TakeOption(args, i, "--threshold", value)) {
-            if (!ReadAmount(value, "--threshold", s.threshold, error)) return false;
-            continue;
-        }
-        long long n = 0;
-        if (TakeCountOption(args, i, "--samples", kCommand, 1, kMaxToleranceSamples, n, error)) {
-            if (!error.empty()) return false;
-            s.samples = static_cast<int>(n);
-            continue;
-        }
-        if (TakeCountOption(args, i, "--threads", kCommand, 0, 64, n, error)) {
-            if (!error.empty()) return false;
-            s.threads = static_cast<int>(n);
-            continue;
-        }
-        if (TakeOption(args, i, "--seed", value)) {
-            std::uint64_t seed = 0;
-            const char* end = value ? value->data() + value->size() : nullptr;
-            const auto [ptr, ec] = value ? std::from_chars(value->data(), end, seed) : std::from_chars_result{};
-            if (!value || value->empty() || ec != std::errc{} || ptr != end)
-                return Fail(error, "--seed needs a whole number from 0 to " +
-                                       std::to_string(std::numeric_limits<std::uint64_t>::max()) + ", got " +
-                                       (value ? Quote(*value) : std::string("nothing")));
-            s.seed = seed;
-            continue;
-        }
-        return Fail(error, "unknown option " + Quote(args[i]));
+bool ReadFieldTolerance(const std::string& value, std::vector<FieldTolerance>& fields, std::string& error) {
+    const auto eq = value.find('=');
+    if (eq == std::string::npos) {
+        error = "--tol needs FIELD=T, got " + Quote(value);
+        return false;
     }
+    const std::string field = value.substr(0, eq);
+    const DimensionInfo* d = FindDimensionByField(field);
+    if (!d) {
+        error = "--tol: unknown dimension field " + Quote(field) + " (\"dims\" lists them)";
+        return false;
+    }
+    float t = 0;
+    if (!ReadAmount(value.substr(eq + 1), "--tol " + field, t, error)) return false;
+    fields.push_back({d->id, t});
+    return true;
+}
+
+bool ReadSeed(const std::string& value, std::uint64_t& seed, std::string& error) {
+    const char* end = value.data() + value.size();
+    const auto [ptr, ec] = std::from_chars(value.data(), end, seed);
+    if (value.empty() || ec != std::errc{} || ptr != end) {
+        error = "--seed needs a whole number from 0 to " + std::to_string(std::numeric_limits<std::uint64_t>::max()) +
+                ", got " + Quote(value);
+        return false;
+    }
+    return true;
+}
+
+// The last of an option's amounts, each checked.
+bool ReadAmounts(const Args& args, std::string_view name, std::optional<float>& target, std::string& error) {
+    for (const std::string& value : args.Values(name)) {
+        float t = 0;
+        if (!ReadAmount(value, std::string(name), t, error)) return false;
+        target = t;
+    }
+    return true;
+}
+
+bool ReadOptions(const Args& args, ToleranceOptions& opt, std::string& error) {
+    ToleranceSettings& s = opt.settings;
+    for (const std::string& value : args.Values("--positions"))
+        if (!ReadOffsetList(value, s.offsets, error)) return false;
+    std::vector<FieldTolerance> fields;
+    for (const std::string& value : args.Values("--tol"))
+        if (!ReadFieldTolerance(value, fields, error)) return false;
+    std::optional<float> allLengths, allAngles, wear, threshold;
+    if (!ReadAmounts(args, "--tol-all-lengths", allLengths, error) ||
+        !ReadAmounts(args, "--tol-all-angles", allAngles, error) || !ReadAmounts(args, "--wear", wear, error))
+        return false;
+    long long n = 0;
+    for (const std::string& value : args.Values("--samples")) {
+        if (!ReadCount("--samples", value, 1, kMaxToleranceSamples, n, error)) return false;
+        s.samples = static_cast<int>(n);
+    }
+    for (const std::string& value : args.Values("--seed"))
+        if (!ReadSeed(value, s.seed, error)) return false;
+    if (!ReadAmounts(args, "--threshold", threshold, error)) return false;
+    for (const std::string& value : args.Values("--threads")) {
+        if (!ReadCount("--threads", value, 0, 64, n, error)) return false;
+        s.threads = static_cast<int>(n);
+    }
+    opt.csv = args.Has("--csv");
+
+    if (wear) s.wear = *wear;
+    if (threshold) s.threshold = *threshold;
     if (allLengths || allAngles || !fields.empty()) {
         ClearTolerances(s);
         if (allLengths) SetAllTolerances(s, false, *allLengths);
         if (allAngles) SetAllTolerances(s, true, *allAngles);
     }
-    if (leaveOutValve) LeaveOutValveAndPorts(s);
+    if (args.Has("--no-valve-ports")) LeaveOutValveAndPorts(s);
     for (const FieldTolerance& f : fields) ToleranceOf(s, f.id) = f.t;
-    const std::string fault = CheckToleranceSettings(s);
-    if (!fault.empty()) return Fail(error, fault);
-    return true;
+    error = CheckToleranceSettings(s);
+    return error.empty();
 }
 
-int RunTolerance(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    ToleranceOptions opt;
-    std::string error;
-    if (!ParseToleranceOptions(args, opt, error)) {
-        err << "vexlin-cli: " << error << "\nTry 'vexlin-cli --help'.\n";
-        return kExitUsage;
-    }
-    const ToleranceResult r = vx::RunTolerance(g, opt.settings);
+} // namespace
+
+bool ReadToleranceOptions(const Args& args, ToleranceOptions& opt, std::string& error) {
+    if (ReadOptions(args, opt, error)) return true;
+    error = std::string(kCommand) + ": " + error;
+    return false;
+}
+
+int RunToleranceCommand(CommandContext& ctx, const ToleranceOptions& opt) {
+    GearState* g = ctx.Design();
+    if (!g) return ctx.DesignExitCode();
+    const ToleranceResult r = RunTolerance(*g, opt.settings);
     if (!r.error.empty()) {
-        err << "vexlin-cli: tolerance: " << r.error << '\n';
+        ctx.err << "vexlin-cli: tolerance: " << r.error << '\n';
         return kExitFault;
     }
     const std::string text = opt.csv ? ToleranceCsv(r) : ToleranceText(r);
-    return FinishAnalysis(out, err, kCommand, text, r.positions);
+    return FinishAnalysis(ctx.out, ctx.err, kCommand, text, r.positions);
 }
 
 } // namespace vx::cli

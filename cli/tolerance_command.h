@@ -3,11 +3,9 @@
 // Monte Carlo run, as a table for reading or as CSV.
 #pragma once
 
-#include <ostream>
 #include <string>
-#include <vector>
 
-#include "model/gear_state.h"
+#include "cli/command_context.h"
 #include "model/tolerance.h"
 
 namespace vx::cli {
@@ -19,14 +17,15 @@ struct ToleranceOptions {
 
 // Reads "--positions O1,...", "--tol FIELD=T" (repeated), "--tol-all-lengths
 // T", "--tol-all-angles A", "--no-valve-ports", "--wear W", "--samples N",
-// "--seed S", "--threshold PTS", "--threads N" and "--csv". Without any
-// tolerance option every length has +-0.002 and every angle +-0.1 degree;
-// with one, only what the options give (--tol overrides the --tol-all
-// values for its field). On a usage error returns false with the message.
-bool ParseToleranceOptions(const std::vector<std::string>& args, ToleranceOptions& opt, std::string& error);
+// "--seed S", "--threshold PTS", "--threads N" and "--csv", every value
+// given checked, in that order. Without any tolerance option every length
+// has +-0.002 and every angle +-0.1 degree; with one, only what the options
+// give (--tol overrides the --tol-all values for its field). On a usage
+// error returns false with the message (led by "tolerance: ").
+bool ReadToleranceOptions(const Args& args, ToleranceOptions& opt, std::string& error);
 
 // Writes the spread (or CSV). Exit code 1 with the geometry errors on err
 // when the design itself does not close at a position asked for.
-int RunTolerance(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunToleranceCommand(CommandContext& ctx, const ToleranceOptions& opt);
 
 } // namespace vx::cli

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "cli/commands.h"
+#include "cli/option_values.h"
+#include "cli/sensitivity_command.h"
 #include "cli/text_io.h"
 #include "model/valve_events_text.h"
 #include "model/work_text.h"
@@ -23,91 +24,59 @@ std::vector<float> WorkPositions(const GearState& g, const EventsOptions& opt) {
     return positions;
 }
 
-bool ParseOffsets(const std::string& text, std::vector<double>& list, std::string& error) {
-    if (ReadOffsetList(text, list, error)) return true;
-    error = "work: " + error;
-    return false;
-}
-
-} // namespace
-
-bool ParseWorkOptions(const std::vector<std::string>& args, WorkOptions& opt, std::string& error) {
-    error.clear();
-    struct Setting {
+bool ReadOptions(const Args& args, WorkOptions& opt, std::string& error) {
+    for (const std::string& value : args.Values("--positions")) {
+        if (!ReadOffsetList(value, opt.events.offsets, error)) return false;
+        opt.events.haveOffsets = true;
+    }
+    for (const std::string& value : args.Values("--direction"))
+        if (!ReadDirection(value, opt.events.direction, error)) return false;
+    const struct {
         std::string_view name;
         float* target;
-    };
-    const Setting settings[] = {
+    } settings[] = {
         {"--pressure", &opt.settings.admissionPressure},
         {"--back-pressure", &opt.settings.backPressure},
         {"--clearance", &opt.settings.clearance},
         {"--exponent", &opt.settings.exponent},
     };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::optional<std::string> value;
-        if (args[i] == "--csv") {
-            opt.events.csv = true;
-            continue;
-        }
-        if (TakeOption(args, i, "--positions", value)) {
-            if (!value || value->empty()) {
-                error = "work: --positions needs a list of offsets";
-                return false;
-            }
-            if (!ParseOffsets(*value, opt.events.offsets, error)) return false;
-            opt.events.haveOffsets = true;
-            continue;
-        }
-        if (TakeOption(args, i, "--direction", value)) {
-            if (value && *value == "auto") opt.events.direction = EventDirection::Auto;
-            else if (value && *value == "forward") opt.events.direction = EventDirection::Forward;
-            else if (value && *value == "reverse") opt.events.direction = EventDirection::Reverse;
-            else {
-                error = "work: --direction needs auto, forward or reverse";
-                return false;
-            }
-            continue;
-        }
-        if (TakeOption(args, i, "--cylinders", value)) {
-            const auto v = value ? ParseNumber(*value) : std::nullopt;
-            if (!v || !(*v >= 1 && *v <= kMaxWorkCylinders) || *v != std::floor(*v)) {
-                error = "work: --cylinders needs a whole number from 1 to " + std::to_string(kMaxWorkCylinders) +
-                        (value ? ", got " + Quote(*value) : std::string());
-                return false;
-            }
-            opt.settings.cylinders = static_cast<int>(*v);
-            continue;
-        }
-        bool taken = false;
-        for (const Setting& s : settings) {
-            if (!TakeOption(args, i, s.name, value)) continue;
-            const auto v = value ? ParseNumber(*value) : std::nullopt;
+    for (const auto& s : settings) {
+        for (const std::string& value : args.Values(s.name)) {
+            const auto v = ParseNumber(value);
             if (!v) {
-                error = "work: " + std::string(s.name) + " needs a number" + (value ? ", got " + Quote(*value) : "");
+                error = std::string(s.name) + " needs a number, got " + Quote(value);
                 return false;
             }
             *s.target = ToModelFloat(*v);
-            taken = true;
-            break;
         }
-        if (taken) continue;
-        error = "work: unknown option " + Quote(args[i]);
-        return false;
     }
-    if (const std::string bad = CheckWorkSettings(opt.settings); !bad.empty()) {
-        error = "work: " + bad;
-        return false;
+    for (const std::string& value : args.Values("--cylinders")) {
+        const auto v = ParseNumber(value);
+        if (!v || !(*v >= 1 && *v <= kMaxWorkCylinders) || *v != std::floor(*v)) {
+            error = "--cylinders needs a whole number from 1 to " + std::to_string(kMaxWorkCylinders) + ", got " +
+                    Quote(value);
+            return false;
+        }
+        opt.settings.cylinders = static_cast<int>(*v);
     }
-    return true;
+    opt.events.csv = args.Has("--csv");
+    error = CheckWorkSettings(opt.settings);
+    return error.empty();
 }
 
-int RunWork(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    WorkOptions opt;
-    std::string error;
-    if (!ParseWorkOptions(args, opt, error)) {
-        err << "vexlin-cli: " << error << "\nTry 'vexlin-cli --help'.\n";
-        return kExitUsage;
-    }
+} // namespace
+
+bool ReadWorkOptions(const Args& args, WorkOptions& opt, std::string& error) {
+    if (ReadOptions(args, opt, error)) return true;
+    error = "work: " + error;
+    return false;
+}
+
+int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt) {
+    GearState* design = ctx.Design();
+    if (!design) return ctx.DesignExitCode();
+    const GearState& g = *design;
+    std::ostream& err = ctx.err;
     const std::vector<float> positions = WorkPositions(g, opt.events);
     std::vector<PositionEvents> events(positions.size());
     ComputeValveEventsTable(g, positions, opt.events.direction, events);
@@ -128,12 +97,7 @@ int RunWork(GearState& g, const std::vector<std::string>& args, std::ostream& ou
             AppendWorkTable(text, work[i], g.revArm.centre);
         }
     }
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-        err << "vexlin-cli: work: cannot write the output\n";
-        return kExitCannotRun;
-    }
+    if (!WriteAnalysisText(ctx.out, err, "work", text)) return kExitCannotRun;
     bool complete = true;
     for (std::size_t i = 0; i < events.size(); ++i) {
         if (!events[i].Closes()) {

@@ -4,12 +4,10 @@
 // tractive effort; as a table for reading or as CSV.
 #pragma once
 
-#include <ostream>
 #include <string>
-#include <vector>
 
+#include "cli/command_context.h"
 #include "cli/events_command.h"
-#include "model/gear_state.h"
 #include "model/work.h"
 
 namespace vx::cli {
@@ -21,14 +19,15 @@ struct WorkOptions {
 
 // Reads "--positions O1,...", "--direction auto|forward|reverse",
 // "--pressure P1", "--back-pressure PB", "--clearance C", "--exponent N",
-// "--cylinders K" and "--csv"; on a usage error (bad settings among them)
-// returns false with the message.
-bool ParseWorkOptions(const std::vector<std::string>& args, WorkOptions& opt, std::string& error);
+// "--cylinders K" and "--csv", every value given checked, in that order; on
+// a usage error (bad settings among them) returns false with the message
+// (led by "work: ").
+bool ReadWorkOptions(const Args& args, WorkOptions& opt, std::string& error);
 
-// Writes the table (or CSV) of every position asked for. Exit code 2 for a
-// usage error; 1, after writing what was found, when an end has no card (a
-// missing event, a compression into no volume) or the linkage does not
-// close somewhere in a turn asked for; else 0.
-int RunWork(GearState& g, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Writes the table (or CSV) of every position asked for. Exit code 1, after
+// writing what was found, when an end has no card (a missing event, a
+// compression into no volume) or the linkage does not close somewhere in a
+// turn asked for; else 0.
+int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt);
 
 } // namespace vx::cli

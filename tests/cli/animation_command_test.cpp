@@ -1,7 +1,7 @@
 // vexlin-cli render animation through its library entry: the GIF read back
 // with giflib's decoder, frame by frame against the pictures of render
 // frame --running; the PNG frames folder; failures and usage errors.
-#include "cli/animation_command.h"
+#include "cli/command_table.h"
 #include "model/fixed_format.h"
 #include "model/motion.h"
 

@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/balance_command.h"
-#include "cli/commands.h"
+#include "cli/command_table.h"
 #include "data/dimension_file.h"
 #include "model/dimensions.h"
 #include "tests/cli/cli_run.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/command_table.h"
 
 #include "tests/cli/cli_run.h"
 

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/command_table.h"
+#include "cli/dispatch.h"
 #include "model/fixed_format.h"
 
 namespace vx::test {

@@ -16,7 +16,8 @@
 #include <vector>
 
 #include "cli/command_table.h"
-#include "cli/commands.h"
+#include "cli/dispatch.h"
+#include "scene/diagrams/diagram_registry.h"
 #include "tests/temp_dir.h"
 
 namespace vx::cli {
@@ -95,6 +96,13 @@ TEST(CommandTable, EveryCommandHasACaseHere) {
         }
     }
     EXPECT_EQ(minimal.size(), 21u);
+}
+
+// The diagram subcommands find their diagram by their own name.
+TEST(CommandTable, EveryDiagramSubcommandNamesADiagram) {
+    const std::vector<const CommandEntry*> subs = Subcommands("diagram");
+    EXPECT_EQ(subs.size(), AllDiagrams().size());
+    for (const CommandEntry* c : subs) EXPECT_NE(FindDiagram(c->name.substr(c->name.find(' ') + 1)), nullptr) << c->name;
 }
 
 TEST(CommandTable, EveryCommandRunsOnItsSmallestLine) {

@@ -1,7 +1,7 @@
 // vexlin-cli diagram through its library entry: pictures, the CSV figures
 // and the usage errors.
-#include "cli/commands.h"
-#include "cli/diagram_command.h"
+#include "cli/command_table.h"
+#include "cli/dispatch.h"
 #include "scene/diagrams/oval_diagram.h"
 #include "scene/diagrams/sine_diagram.h"
 #include "model/defaults.h"
@@ -51,12 +51,14 @@ TEST(DiagramCommand, PositionsAreOffsetsFromMidGear) {
     EXPECT_EQ(lines[1].find(",,"), std::string::npos);
     EXPECT_NE(lines[2].find(",,,,,,"), std::string::npos);
 
+    // The list and the scale the diagram is drawn with, as the positions
+    // dialog would leave them on the design.
     GearState g;
     StartUp(g);
-    DiagramOptions o;
-    std::string error;
-    ASSERT_TRUE(ParseDiagramOptions({"sine", "--positions=0.04,0.05,-9", "--data", "--scale", "0.01"}, o, error));
-    ApplyDiagramOptions(g, o);
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCommandOn(g, {"diagram", "sine", "--positions=0.04,0.05,-9", "--data", "--scale", "0.01"}, out, err),
+              kExitOk)
+        << err.str();
     EXPECT_EQ(g.revArm.positionCount, 3);
     EXPECT_FLOAT_EQ(g.revArm.position[1], g.revArm.centre + 0.04f);
     // Limited to mid gear - Max, as the positions dialog limits.

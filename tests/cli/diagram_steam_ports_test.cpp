@@ -1,6 +1,5 @@
 // vexlin-cli diagram steam and ports: the CSV figures against the drawings'
 // own, the rows of each port graph mode, empty fields, and the pictures.
-#include "cli/commands.h"
 #include "scene/diagrams/ports_drawing.h"
 #include "scene/diagrams/steam_drawing.h"
 #include "model/defaults.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/command_table.h"
 #include "model/valve_events_text.h"
 #include "tests/cli/cli_run.h"
 

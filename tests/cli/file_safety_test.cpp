@@ -22,7 +22,7 @@
 #include <thread>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/command_table.h"
 #include "tests/cli/cli_run.h"
 #include "tests/file_size_limit.h"
 #include "tests/temp_dir.h"

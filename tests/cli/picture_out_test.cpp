@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/command_table.h"
 #include "tests/cli/cli_run.h"
 #include "tests/temp_dir.h"
 

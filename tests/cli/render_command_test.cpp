@@ -1,7 +1,8 @@
 // vexlin-cli render frame through its library entry: the picture files it
 // writes, the state it draws, and its usage errors.
 // The model headers come before Qt's: Qt defines "slots" as a macro.
-#include "cli/render_command.h"
+#include "cli/command_table.h"
+#include "cli/dispatch.h"
 #include "model/defaults.h"
 #include "model/view.h"
 
@@ -29,9 +30,12 @@ struct Result {
     std::string out, err;
 };
 
+// "render ARGS..." on the design, which is left as the command left it.
 Result Render(GearState& g, const std::vector<std::string>& args) {
+    std::vector<std::string> words{"render"};
+    words.insert(words.end(), args.begin(), args.end());
     std::ostringstream out, err;
-    const int code = RunRender(g, args, out, err);
+    const int code = RunCommandOn(g, words, out, err);
     return {code, out.str(), err.str()};
 }
 

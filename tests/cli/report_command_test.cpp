@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "cli/commands.h"
+#include "cli/command_table.h"
 #include "scene/report/design_report.h"
 #include "tests/cli/cli_run.h"
 #include "tests/temp_dir.h"

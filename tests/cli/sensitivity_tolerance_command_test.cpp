@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/command_table.h"
 #include "model/fixed_format.h"
 #include "tests/cli/cli_run.h"
 
@@ -213,6 +213,12 @@ TEST(AnalysisCommands, BadInputIsAUsageErrorNamingIt) {
         {{"sensitivity", "--direction", "sideways"}, "--direction"},
         {{"sensitivity", "--threads", "65"}, "--threads"},
         {{"sensitivity", "--positions", "nan"}, "--positions"},
+        // Every value given is checked, not only the last; the options in
+        // the order of the command's help.
+        {{"sensitivity", "--top", "0", "--top", "5"}, "--top"},
+        {{"sensitivity", "--top", "0", "--positions", "nan"}, "--positions"},
+        {{"tolerance", "--samples", "0", "--samples", "5"}, "--samples"},
+        {{"tolerance", "--seed", "x", "--tol", "nope=1"}, "nope"},
     };
     for (const auto& c : cases) {
         const CliRun r = Cli(c.args);

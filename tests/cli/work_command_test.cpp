@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/command_table.h"
 #include "cli/text_io.h"
 #include "tests/cli/cli_run.h"
 #include "tests/temp_dir.h"
@@ -136,6 +136,8 @@ TEST(WorkCommand, BadSettingsAndOptionsAreUsageErrorsNamingThem) {
         {{"--direction", "up"}, "--direction"},
         {{"--positions", "1,x"}, "--positions"},
         {{"--frobnicate"}, "unknown option"},
+        {{"--pressure", "abc", "--pressure", "250"}, "--pressure needs a number"},
+        {{"--cylinders", "0", "--positions", "1,x"}, "--positions"},
     };
     for (const Row& row : kRows) {
         std::vector<std::string> args = {"work"};

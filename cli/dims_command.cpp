@@ -1,0 +1,27 @@
+#include "cli/dims_command.h"
+
+#include <string>
+
+#include "cli/text_io.h"
+#include "model/dimensions.h"
+
+namespace vx::cli {
+
+int RunDimsCommand(CommandContext& ctx) {
+    const GearState* g = ctx.Design();
+    if (!g) return ctx.DesignExitCode();
+    std::string buf = "id,field,name,value\n";
+    for (const DimensionInfo& d : AllDimensions()) {
+        buf += std::to_string(d.id);
+        buf.push_back(',');
+        AppendCsvField(buf, d.field);
+        buf.push_back(',');
+        AppendCsvField(buf, d.shortName);
+        buf.push_back(',');
+        AppendNumber(buf, DimensionValue(*g, d));
+        buf.push_back('\n');
+    }
+    return ctx.WriteThen(buf, kExitOk);
+}
+
+} // namespace vx::cli
