@@ -6,6 +6,7 @@
 #include "platform/qt/qt_pdf_canvas.h"
 #include "platform/qt/qt_picture_file.h"
 #include "scene/report/design_report.h"
+#include "scene/report/report_data.h"
 
 #ifndef VEXLIN_VERSION
 #define VEXLIN_VERSION "unknown"
@@ -14,9 +15,15 @@
 namespace vx {
 
 QString WriteReport(const GearState& g, Paper paper, const QString& path) {
-    PdfCanvas canvas(paper, QStringLiteral("Vexlin design report: %1").arg(QString::fromStdString(g.designName)));
+    return WriteReport(BuildReportData(g), paper, path);
+}
+
+QString WriteReport(const ReportData& data, Paper paper, const QString& path) {
+    if (data.cancelled) return QStringLiteral("cannot write %1: the report was cancelled").arg(path);
+    PdfCanvas canvas(paper,
+                     QStringLiteral("Vexlin design report: %1").arg(QString::fromStdString(data.design.designName)));
     const ReportInfo info{QDate::currentDate().toString(Qt::ISODate).toStdString(), VEXLIN_VERSION};
-    DrawDesignReport(g, canvas, info);
+    DrawDesignReport(data, canvas, info);
     const QByteArray bytes = canvas.Finish();
     if (bytes.isEmpty()) return QStringLiteral("cannot write %1: the PDF could not be made").arg(path);
     return WriteWholeFile(path, bytes);

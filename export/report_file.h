@@ -12,8 +12,14 @@
 
 namespace vx {
 
-// Writes the report of `g` on `paper` to `path`. Returns "" when done, else
-// "cannot write PATH: REASON".
+struct ReportData;
+
+// Writes the report of `g` on `paper` to `path`: builds its data, then
+// draws it. Returns "" when done, else "cannot write PATH: REASON".
 QString WriteReport(const GearState& g, Paper paper, const QString& path);
+
+// The same from data already built (BuildReportData, as on a worker
+// thread). A cancelled build writes nothing and says so.
+QString WriteReport(const ReportData& data, Paper paper, const QString& path);
 
 } // namespace vx

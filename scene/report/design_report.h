@@ -6,7 +6,10 @@
 // the exact valve events of the nine notches, the dimensions that move the
 // cut-off difference most, the spread of the events under tolerance, and
 // the indicator cards.
-// Works on a copy of the design.
+//
+// The report is found first (BuildReportData, report_data.h), then drawn;
+// the drawing changes nothing it is given. Each page's drawing is in its
+// own file (report_page_*.cpp, sharing report_page.h).
 #pragma once
 
 #include <string>
@@ -16,6 +19,8 @@
 
 namespace vx {
 
+struct ReportData;
+
 struct ReportInfo {
     std::string date;    // as the program writes dates
     std::string version; // the program's version
@@ -23,6 +28,11 @@ struct ReportInfo {
 
 constexpr int kReportPages = 7;
 
-void DrawDesignReport(GearState design, PagedCanvas& c, const ReportInfo& info);
+// Draws the report of data built by BuildReportData and not cancelled (a
+// cancelled build draws nothing).
+void DrawDesignReport(const ReportData& data, PagedCanvas& c, const ReportInfo& info);
+
+// Builds the report's data for `design`, then draws it.
+void DrawDesignReport(const GearState& design, PagedCanvas& c, const ReportInfo& info);
 
 } // namespace vx

@@ -8,9 +8,12 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/text_io.h"
@@ -21,6 +24,7 @@
 #include "model/valve_events.h"
 #include "platform/qt/qt_pdf_canvas.h"
 #include "scene/report/design_report.h"
+#include "scene/report/report_data.h"
 #include "gui/controls/report_export_dialog.h"
 #include "tests/temp_dir.h"
 
@@ -68,6 +72,58 @@ private:
     bool inPicture_ = false;
     int pictureRight_ = 0, pictureBottom_ = 0;
 };
+
+// Every call, one line each, in order: two drawings alike to the last
+// pixel write the same log.
+class LogCanvas final : public PagedCanvas {
+public:
+    explicit LogCanvas(Paper paper) : size_(SizeOf(paper)) { log_ << std::hexfloat; }
+
+    int Width() const override { return inPicture_ ? pictureRight_ : size_.width; }
+    int Height() const override { return inPicture_ ? pictureBottom_ : size_.height; }
+    void Clear(Rgb fill) override { log_ << "clear " << Color(fill) << '\n'; }
+    void SetPen(Rgb color, int width) override { log_ << "pen " << Color(color) << ' ' << width << '\n'; }
+    void MoveTo(int x, int y) override { log_ << "move " << x << ' ' << y << '\n'; }
+    void LineTo(int x, int y) override { log_ << "line " << x << ' ' << y << '\n'; }
+    void Ellipse(int l, int t, int r, int b) override { log_ << "ellipse " << l << ' ' << t << ' ' << r << ' ' << b << '\n'; }
+    void Arc(int l, int t, int r, int b, int x1, int y1, int x2, int y2) override {
+        log_ << "arc " << l << ' ' << t << ' ' << r << ' ' << b << ' ' << x1 << ' ' << y1 << ' ' << x2 << ' ' << y2
+             << '\n';
+    }
+    void SetPixel(int x, int y, Rgb color) override { log_ << "pixel " << x << ' ' << y << ' ' << Color(color) << '\n'; }
+    void Text(int x, int y, std::string_view utf8, const TextStyle& s) override {
+        log_ << "text " << x << ' ' << y << ' ' << static_cast<int>(s.face) << ' ' << s.pixelSize << ' ' << s.bold
+             << s.underline << s.opaque << ' ' << Color(s.color) << ' ' << Color(s.background) << ' ' << utf8 << '\n';
+    }
+    void NewPage() override { log_ << "page\n"; }
+    void BeginPicture(int left, int top, double scale, int sl, int st, int w, int h) override {
+        inPicture_ = true;
+        pictureRight_ = sl + w;
+        pictureBottom_ = st + h;
+        log_ << "picture " << left << ' ' << top << ' ' << scale << ' ' << sl << ' ' << st << ' ' << w << ' ' << h
+             << '\n';
+    }
+    void EndPicture() override {
+        inPicture_ = false;
+        log_ << "end picture\n";
+    }
+    std::string Log() const { return log_.str(); }
+
+private:
+    static std::string Color(Rgb c) {
+        return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
+    }
+    PaperSize size_;
+    bool inPicture_ = false;
+    int pictureRight_ = 0, pictureBottom_ = 0;
+    std::ostringstream log_;
+};
+
+std::string DrawnLog(const ReportData& data, Paper paper) {
+    LogCanvas c(paper);
+    DrawDesignReport(data, c, {"2026-01-02", "9.9"});
+    return c.Log();
+}
 
 bool Overlap(const LayoutCanvas::Box& a, const LayoutCanvas::Box& b) {
     return a.page == b.page && a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
@@ -161,6 +217,69 @@ TEST_F(DesignReportTest, TheLastPageRanksTheDimensionsAndShowsTheSpread) {
     EXPECT_TRUE(has("normal full reverse"));
     EXPECT_TRUE(has("100 samples; the tolerance command takes 1000"));
     EXPECT_TRUE(has("\xC2\xB1" "0.002"));
+}
+
+// The report is found once, then drawn: drawing the same data twice draws
+// the same pages, the same as building and drawing in one call, and the
+// design given is not touched.
+TEST_F(DesignReportTest, DrawingTheSameDataTwiceDrawsTheSamePages) {
+    GearState broken = g;
+    broken.frame.mainRodLength = 1; // the pages of a failing design too
+    struct Case {
+        const GearState* design;
+        bool spread; // the tolerance run needs a design that closes at both positions
+    };
+    for (const Case& k : {Case{&g, true}, Case{&broken, false}}) {
+        const GearState before = *k.design;
+        const ReportData data = BuildReportData(*k.design);
+        ASSERT_FALSE(data.cancelled);
+        EXPECT_EQ(data.tolerance.has_value(), k.spread);
+        const std::string first = DrawnLog(data, Paper::A4);
+        EXPECT_EQ(first, DrawnLog(data, Paper::A4));
+        LogCanvas oneCall(Paper::A4);
+        DrawDesignReport(*k.design, oneCall, {"2026-01-02", "9.9"});
+        EXPECT_EQ(first, oneCall.Log());
+        std::size_t pages = 1;
+        for (auto at = first.find("\npage\n"); at != std::string::npos; at = first.find("\npage\n", at + 1)) ++pages;
+        EXPECT_EQ(pages, static_cast<std::size_t>(kReportPages));
+        // The design given is as it was.
+        EXPECT_EQ(k.design->designName, before.designName);
+        EXPECT_EQ(k.design->motion.reverseArmPosition, before.motion.reverseArmPosition);
+        EXPECT_EQ(k.design->piv.sx, before.piv.sx);
+        EXPECT_EQ(k.design->piv.sy, before.piv.sy);
+    }
+}
+
+// The build tells its progress on the calling thread, rising to the whole,
+// and stops at once when told to; a cancelled build draws nothing.
+TEST_F(DesignReportTest, BuildingTellsItsProgressAndStopsWhenCancelled) {
+    std::vector<std::pair<long long, long long>> told;
+    const ReportData whole = BuildReportData(g, [&told](long long done, long long total) {
+        told.emplace_back(done, total);
+        return true;
+    });
+    EXPECT_FALSE(whole.cancelled);
+    ASSERT_GE(told.size(), 5u); // at least once a stage
+    for (std::size_t i = 0; i < told.size(); ++i) {
+        EXPECT_EQ(told[i].second, told.front().second) << i;
+        EXPECT_GT(told[i].first, 0) << i;
+        EXPECT_LE(told[i].first, told[i].second) << i;
+        if (i > 0) {
+            EXPECT_GE(told[i].first, told[i - 1].first) << i;
+        }
+    }
+    EXPECT_EQ(told.back().first, told.back().second);
+
+    // Cancelled at the first call, in the middle (an analysis under way)
+    // and at the last.
+    for (const std::size_t stopAt : {std::size_t{1}, told.size() / 2, told.size()}) {
+        SCOPED_TRACE(stopAt);
+        std::size_t calls = 0;
+        const ReportData cut = BuildReportData(g, [&calls, stopAt](long long, long long) { return ++calls < stopAt; });
+        EXPECT_TRUE(cut.cancelled);
+        EXPECT_EQ(calls, stopAt);
+        EXPECT_EQ(DrawnLog(cut, Paper::A4), "");
+    }
 }
 
 // Runs a poppler tool; its standard output.
