@@ -10,9 +10,9 @@
 
 #include "bench/qt_app.h"
 #include "gui/diagrams/diagram_window.h"
-#include "model/defaults.h"
-#include "model/dynvar.h"
-#include "model/valve_events.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/dynvar.h"
+#include "model/analysis/valve_events.h"
 
 namespace vx::bench {
 

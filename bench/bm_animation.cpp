@@ -4,7 +4,7 @@
 // under 300 kB, in under 1 s).
 // The model headers come before Qt's: Qt defines "slots" as a macro.
 #include "scene/frame/animation_frames.h"
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 #include "platform/qt/qt_image_canvas.h"
 #include "platform/qt/qt_picture_file.h"
 #include "platform/random.h"

@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "model/balance.h"
-#include "model/defaults.h"
-#include "model/dimensions.h"
+#include "model/analysis/balance.h"
+#include "model/workspace/defaults.h"
+#include "model/gear/dimensions.h"
 
 namespace {
 

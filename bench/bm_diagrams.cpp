@@ -6,7 +6,7 @@
 #include "bench/qt_app.h"
 #include "scene/diagrams/oval_diagram.h"
 #include "scene/diagrams/sine_diagram.h"
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 #include "platform/qt/qt_image_canvas.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "data/dimension_file.h"
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // The model headers come before Qt's: Qt defines "slots" as a macro.
 #include "scene/frame/dimension_locator_layer.h"
 #include "scene/frame/frame_renderer.h"
-#include "model/defaults.h"
-#include "model/motion.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/motion.h"
 #include "model/workspace/frame_advance.h"
 #include "platform/qt/qt_image_canvas.h"
 #include "platform/random.h"

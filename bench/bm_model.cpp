@@ -2,11 +2,11 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/alloc_counter.h"
-#include "model/defaults.h"
-#include "model/midgear.h"
-#include "model/ports.h"
-#include "model/solver.h"
-#include "tests/model/plain_solver.h"
+#include "model/workspace/defaults.h"
+#include "model/gear/midgear.h"
+#include "model/gear/ports.h"
+#include "model/gear/solver.h"
+#include "tests/model/gear/plain_solver.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "bench/alloc_counter.h"
 #include "data/pivot_table.h"
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // The model headers come before Qt's: Qt defines "slots" as a macro.
 #include "scene/diagrams/ports_drawing.h"
 #include "scene/diagrams/steam_drawing.h"
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 #include "platform/null_canvas.h"
 #include "platform/qt/qt_image_canvas.h"
 #include "bench/alloc_counter.h"

@@ -6,9 +6,9 @@
 
 #include <memory>
 
-#include "model/defaults.h"
-#include "model/sensitivity.h"
-#include "model/tolerance.h"
+#include "model/workspace/defaults.h"
+#include "model/analysis/sensitivity.h"
+#include "model/analysis/tolerance.h"
 
 namespace {
 

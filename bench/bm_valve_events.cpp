@@ -15,9 +15,9 @@
 #include "bench/qt_app.h"
 #include "export/report_file.h"
 #include "gui/diagrams/valve_events_window.h"
-#include "model/defaults.h"
-#include "model/dynvar.h"
-#include "model/valve_events.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/dynvar.h"
+#include "model/analysis/valve_events.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include "bench/bar_step.h"
 #include "bench/qt_app.h"
 #include "gui/diagrams/work_window.h"
-#include "model/defaults.h"
-#include "model/dynvar.h"
-#include "model/valve_events.h"
-#include "model/work.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/dynvar.h"
+#include "model/analysis/valve_events.h"
+#include "model/analysis/work.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "cli/text_io.h"
 #include "export/animation_file.h"
 #include "export/picture_file.h"
-#include "model/reverse_arm.h"
+#include "model/gear/reverse_arm.h"
 
 namespace vx::cli {
 

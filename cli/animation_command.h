@@ -7,7 +7,7 @@
 
 #include "cli/command_context.h"
 #include "scene/frame/animation_frames.h"
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 namespace vx::cli {
 

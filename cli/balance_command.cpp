@@ -7,11 +7,11 @@
 #include "cli/option_values.h"
 #include "cli/output_path.h"
 #include "cli/text_io.h"
-#include "model/reverse_arm.h"
+#include "model/gear/reverse_arm.h"
 #include "data/dimension_file.h"
-#include "model/dimensions.h"
-#include "model/fixed_format.h"
-#include "model/valve_events_text.h"
+#include "model/gear/dimensions.h"
+#include "base/fixed_format.h"
+#include "model/analysis/valve_events_text.h"
 
 namespace vx::cli {
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cli/command_context.h"
-#include "model/balance.h"
-#include "model/gear_state.h"
+#include "model/analysis/balance.h"
+#include "model/state/gear_state.h"
 
 namespace vx::cli {
 

@@ -4,12 +4,12 @@
 #include <cmath>
 
 #include "cli/text_io.h"
-#include "model/dimensions.h"
-#include "model/geometry_check.h"
-#include "model/geometry_error.h"
-#include "model/ports.h"
-#include "model/reverse_arm.h"
-#include "model/solver.h"
+#include "model/gear/dimensions.h"
+#include "model/gear/geometry_check.h"
+#include "model/state/geometry_error.h"
+#include "model/gear/ports.h"
+#include "model/gear/reverse_arm.h"
+#include "model/gear/solver.h"
 
 namespace vx::cli {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/command_context.h"
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 namespace vx::cli {
 

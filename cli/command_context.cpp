@@ -7,8 +7,8 @@
 
 #include "cli/text_io.h"
 #include "data/dimension_file.h"
-#include "model/defaults.h"
-#include "model/dimensions.h"
+#include "model/workspace/defaults.h"
+#include "model/gear/dimensions.h"
 
 namespace vx::cli {
 namespace {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "cli/command_table.h"
-#include "model/gear_state.h"
-#include "model/midgear.h"
+#include "model/state/gear_state.h"
+#include "model/gear/midgear.h"
 
 namespace vx::cli {
 

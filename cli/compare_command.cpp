@@ -7,9 +7,9 @@
 
 #include "cli/events_command.h"
 #include "cli/text_io.h"
-#include "model/dimensions.h"
-#include "model/fixed_format.h"
-#include "model/valve_events_text.h"
+#include "model/gear/dimensions.h"
+#include "base/fixed_format.h"
+#include "model/analysis/valve_events_text.h"
 
 namespace vx::cli {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "cli/text_io.h"
-#include "model/dimensions.h"
+#include "model/gear/dimensions.h"
 
 namespace vx::cli {
 

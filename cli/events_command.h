@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cli/command_context.h"
-#include "model/gear_state.h"
-#include "model/valve_events.h"
+#include "model/state/gear_state.h"
+#include "model/analysis/valve_events.h"
 
 namespace vx::cli {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/valve_events.h"
+#include "model/analysis/valve_events.h"
 
 namespace vx::cli {
 

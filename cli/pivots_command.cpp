@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "cli/text_io.h"
-#include "model/reverse_arm.h"
+#include "model/gear/reverse_arm.h"
 #include "platform/clock.h"
 
 namespace vx::cli {

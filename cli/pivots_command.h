@@ -8,7 +8,7 @@
 
 #include "cli/command_context.h"
 #include "data/pivot_table.h"
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 namespace vx::cli {
 

@@ -2,8 +2,8 @@
 
 #include "cli/option_values.h"
 #include "cli/text_io.h"
-#include "model/dimensions.h"
-#include "model/valve_events_text.h"
+#include "model/gear/dimensions.h"
+#include "model/analysis/valve_events_text.h"
 
 namespace vx::cli {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/command_context.h"
-#include "model/sensitivity.h"
+#include "model/analysis/sensitivity.h"
 
 namespace vx::cli {
 

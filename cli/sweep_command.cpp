@@ -6,9 +6,9 @@
 #include <ostream>
 
 #include "cli/text_io.h"
-#include "model/ports.h"
-#include "model/reverse_arm.h"
-#include "model/solver.h"
+#include "model/gear/ports.h"
+#include "model/gear/reverse_arm.h"
+#include "model/gear/solver.h"
 
 namespace vx::cli {
 namespace {

@@ -1,6 +1,6 @@
 #include "cli/text_io.h"
 
-#include "model/fixed_format.h"
+#include "base/fixed_format.h"
 
 namespace vx::cli {
 

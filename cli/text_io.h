@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/fixed_format.h"
+#include "base/fixed_format.h"
 
 namespace vx::cli {
 

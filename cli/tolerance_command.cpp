@@ -10,7 +10,7 @@
 #include "cli/option_values.h"
 #include "cli/sensitivity_command.h"
 #include "cli/text_io.h"
-#include "model/dimensions.h"
+#include "model/gear/dimensions.h"
 
 namespace vx::cli {
 namespace {

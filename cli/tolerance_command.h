@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/command_context.h"
-#include "model/tolerance.h"
+#include "model/analysis/tolerance.h"
 
 namespace vx::cli {
 

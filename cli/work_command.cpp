@@ -5,8 +5,8 @@
 #include "cli/option_values.h"
 #include "cli/sensitivity_command.h"
 #include "cli/text_io.h"
-#include "model/valve_events_text.h"
-#include "model/work_text.h"
+#include "model/analysis/valve_events_text.h"
+#include "model/analysis/work_text.h"
 
 namespace vx::cli {
 namespace {

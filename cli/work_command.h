@@ -8,7 +8,7 @@
 
 #include "cli/command_context.h"
 #include "cli/events_command.h"
-#include "model/work.h"
+#include "model/analysis/work.h"
 
 namespace vx::cli {
 

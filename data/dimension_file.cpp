@@ -1,5 +1,7 @@
 #include "data/dimension_file.h"
 
+#include "model/gear/reverse_arm.h"
+
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -12,8 +14,8 @@
 #include <unistd.h>
 #include <type_traits>
 
-#include "model/defaults.h"
-#include "model/view.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/view.h"
 
 namespace vx {
 namespace {
@@ -196,7 +198,7 @@ FileResult SaveDesign(GearState& g, const std::string& path) {
 }
 
 int RevArmBarPositionAfterOpen(const GearState& g) {
-    return Nearest((static_cast<double>(g.revArm.centre) - static_cast<double>(g.motion.reverseArmPosition)) * 1000.0);
+    return Nearest(RevArmBarOf(g.revArm.centre, g.motion.reverseArmPosition));
 }
 
 } // namespace vx

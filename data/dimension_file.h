@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "model/gear_state.h"
-#include "model/midgear.h"
+#include "model/state/gear_state.h"
+#include "model/gear/midgear.h"
 #include "platform/safe_file.h"
 
 namespace vx {

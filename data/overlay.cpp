@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "model/fixed_format.h"
-#include "model/view.h"
+#include "base/fixed_format.h"
+#include "model/workspace/view.h"
 
 namespace vx {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 namespace vx {
 

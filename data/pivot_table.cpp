@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/fixed_format.h"
-#include "model/solver.h"
-#include "model/view.h"
+#include "base/fixed_format.h"
+#include "model/gear/solver.h"
+#include "model/workspace/view.h"
 
 namespace vx {
 namespace {

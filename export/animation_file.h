@@ -13,7 +13,7 @@
 #include <optional>
 #include <string_view>
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 #include "scene/frame/animation_frames.h"
 
 namespace vx {

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string_view>
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 #include "scene/diagrams/diagram_registry.h"
 
 namespace vx {

@@ -6,7 +6,7 @@
 #include "platform/qt/qt_pdf_canvas.h"
 #include "platform/qt/qt_picture_file.h"
 #include "scene/report/design_report.h"
-#include "scene/report/report_data.h"
+#include "model/analysis/report_data.h"
 
 #ifndef VEXLIN_VERSION
 #define VEXLIN_VERSION "unknown"

@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 #include "platform/paper_size.h"
 
 namespace vx {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "model/view.h"
+#include "model/workspace/view.h"
 
 namespace vx {
 

@@ -24,10 +24,14 @@ struct Layer {
     int rank;
     bool qt; // may include Qt headers
 };
+// The model's subfolders are layers of their own, from the data of the gear
+// up to the analyses.
 constexpr Layer kLayers[] = {
-    {"model", 0, false},   {"platform/qt", 1, true}, {"platform", 1, false}, {"data", 2, false},
-    {"scene", 3, false},   {"export", 4, true},      {"gui", 5, true},       {"cli", 5, true},
-    {"app", 6, true},      {"bench", 6, true},       {"tests", 7, true},
+    {"base", 0, false},          {"model/state", 1, false},     {"model/gear", 2, false},
+    {"model/workspace", 3, false}, {"model/analysis", 4, false}, {"platform/qt", 5, true},
+    {"platform", 5, false},      {"data", 6, false},            {"scene", 7, false},
+    {"export", 8, true},         {"gui", 9, true},              {"cli", 9, true},
+    {"app", 10, true},           {"bench", 10, true},           {"tests", 11, true},
 };
 
 const Layer* LayerOf(const std::string& relPath) {
@@ -127,11 +131,15 @@ TEST_F(LayerCheck, FindsEachKindOfFault) {
         const char* expected; // part of the one message; "" when the file is sound
     };
     const Case cases[] = {
-        {"scene/frame/a.cpp", "#include \"model/gear_state.h\"\n#include \"platform/canvas.h\"\n", ""},
+        {"scene/frame/a.cpp", "#include \"model/state/gear_state.h\"\n#include \"platform/canvas.h\"\n", ""},
         {"gui/main/b.cpp", "#include \"scene/frame/a.h\"\n#include <QWidget>\n#include \"platform/qt/x.h\"\n", ""},
         {"scene/frame/c.cpp", "#include \"gui/main/main_form.h\"\n", "scene/ includes \"gui/main/main_form.h\" of gui/"},
         {"scene/diagrams/d.cpp", "#include <QImage>\n", "scene/ includes the Qt header <QImage>"},
-        {"model/e.h", "#include \"data/dimension_file.h\"\n", "model/ includes \"data/dimension_file.h\" of data/"},
+        {"model/gear/e.h", "#include \"data/dimension_file.h\"\n", "model/gear/ includes \"data/dimension_file.h\" of data/"},
+        {"model/gear/j.cpp", "#include \"model/analysis/work.h\"\n",
+         "model/gear/ includes \"model/analysis/work.h\" of model/analysis/"},
+        {"model/analysis/k.cpp", "#include \"model/gear/solver.h\"\n#include \"base/nearest.h\"\n", ""},
+        {"base/l.h", "#include \"model/state/design.h\"\n", "base/ includes \"model/state/design.h\" of model/state/"},
         {"cli/f.cpp", "#include \"gui/main/main_form.h\"\n", "cli/ includes \"gui/main/main_form.h\" of gui/"},
         {"scene/g.cpp", "#include \"platform/qt/qt_fonts.h\"\n", "scene/ includes \"platform/qt/qt_fonts.h\" of platform/qt/"},
         {"mainwindow/h.cpp", "", "mainwindow/h.cpp: not in a layer folder"},

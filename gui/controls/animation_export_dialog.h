@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "scene/frame/animation_frames.h"
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 class QFileDialog;
 class QProgressDialog;

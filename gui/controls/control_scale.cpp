@@ -11,7 +11,7 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "model/view.h"
+#include "model/workspace/view.h"
 
 namespace vx {
 namespace {

@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 
-#include "model/dynvar.h"
+#include "model/workspace/dynvar.h"
 
 namespace vx {
 namespace {

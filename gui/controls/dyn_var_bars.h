@@ -13,7 +13,7 @@
 #include <array>
 #include <functional>
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 class QScrollBar;
 class QWidget;

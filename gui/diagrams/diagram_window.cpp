@@ -19,10 +19,10 @@
 #include "platform/scaled_canvas.h"
 #include "gui/controls/dyn_var_bars.h"
 #include "gui/controls/undo_keys.h"
-#include "model/dimension_edit.h"
-#include "model/dynvar.h"
-#include "model/undo_redo.h"
-#include "model/view.h"
+#include "model/workspace/dimension_edit.h"
+#include "model/workspace/dynvar.h"
+#include "model/workspace/undo_redo.h"
+#include "model/workspace/view.h"
 
 namespace vx {
 

@@ -22,7 +22,7 @@
 #include <memory>
 #include <span>
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 #include "platform/qt/qt_image_canvas.h"
 
 class QMenuBar;
@@ -131,7 +131,6 @@ protected:
     void ClearAndDraw();
     void DrawOnly();
     void ClearPicture();
-    QImageCanvas& PictureCanvas() { return canvas_; }
     // A point of the window's client area in the picture's default layout.
     QPointF LayoutPoint(QPointF client) const { return {client.x() / scaleX_, client.y() / scaleY_}; }
 

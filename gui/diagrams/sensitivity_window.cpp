@@ -5,8 +5,8 @@
 #include <QMouseEvent>
 #include <QSpinBox>
 
-#include "model/dimension_edit.h"
-#include "model/dimensions.h"
+#include "model/workspace/dimension_edit.h"
+#include "model/gear/dimensions.h"
 #include "scene/diagrams/sensitivity_drawing.h"
 
 namespace vx {

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "gui/diagrams/analysis_window.h"
-#include "model/sensitivity.h"
+#include "model/analysis/sensitivity.h"
 
 class QComboBox;
 class QSpinBox;

@@ -9,8 +9,8 @@
 #include <bit>
 #include <charconv>
 
-#include "model/dimensions.h"
-#include "model/fixed_format.h"
+#include "model/gear/dimensions.h"
+#include "base/fixed_format.h"
 #include "scene/diagrams/tolerance_drawing.h"
 
 namespace vx {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "gui/diagrams/analysis_window.h"
-#include "model/tolerance.h"
+#include "model/analysis/tolerance.h"
 
 class QCheckBox;
 class QLineEdit;

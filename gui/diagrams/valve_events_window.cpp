@@ -7,8 +7,8 @@
 
 #include "gui/diagrams/copy_text.h"
 #include "scene/diagrams/diagram_common.h"
-#include "model/reverse_arm.h"
-#include "model/valve_events_text.h"
+#include "model/gear/reverse_arm.h"
+#include "model/analysis/valve_events_text.h"
 #include "platform/qt/qt_fonts.h"
 
 namespace vx {

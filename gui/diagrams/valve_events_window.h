@@ -10,7 +10,7 @@
 
 #include "gui/diagrams/diagram_window.h"
 #include "scene/diagrams/valve_events_drawing.h"
-#include "model/valve_events.h"
+#include "model/analysis/valve_events.h"
 
 namespace vx {
 

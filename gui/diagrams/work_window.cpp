@@ -8,8 +8,8 @@
 #include <QSettings>
 
 #include "gui/diagrams/copy_text.h"
-#include "model/fixed_format.h"
-#include "model/work_text.h"
+#include "base/fixed_format.h"
+#include "model/analysis/work_text.h"
 #include "platform/qt/qt_fonts.h"
 #include "scene/diagrams/work_drawing.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "gui/diagrams/diagram_window.h"
-#include "model/work.h"
+#include "model/analysis/work.h"
 
 namespace vx {
 

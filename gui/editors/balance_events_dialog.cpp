@@ -18,12 +18,12 @@
 
 #include "gui/diagrams/work_window.h"
 #include "gui/editors/number_box_dialog.h"
-#include "model/dimension_edit.h"
-#include "model/dimensions.h"
-#include "model/fixed_format.h"
-#include "model/sensitivity.h"
-#include "model/typed_value.h"
-#include "model/undo_redo.h"
+#include "model/workspace/dimension_edit.h"
+#include "model/gear/dimensions.h"
+#include "base/fixed_format.h"
+#include "model/analysis/sensitivity.h"
+#include "base/typed_value.h"
+#include "model/workspace/undo_redo.h"
 
 namespace vx {
 namespace {

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "gui/editors/dimension_editor_dialog.h"
-#include "model/balance.h"
-#include "model/gear_state.h"
+#include "model/analysis/balance.h"
+#include "model/state/gear_state.h"
 
 class QComboBox;
 class QLabel;

@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "model/dimension_edit.h"
-#include "model/dimensions.h"
-#include "model/dynvar.h"
-#include "model/midgear.h"
-#include "model/typed_value.h"
-#include "model/undo_redo.h"
+#include "model/workspace/dimension_edit.h"
+#include "model/gear/dimensions.h"
+#include "model/workspace/dynvar.h"
+#include "model/gear/midgear.h"
+#include "base/typed_value.h"
+#include "model/workspace/undo_redo.h"
 
 namespace vx {
 

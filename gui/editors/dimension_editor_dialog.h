@@ -13,7 +13,7 @@
 
 #include "scene/editors/editor_layout.h"
 #include "gui/editors/number_box_dialog.h"
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 class QLineEdit;
 class QPushButton;

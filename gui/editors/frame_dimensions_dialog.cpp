@@ -1,6 +1,6 @@
 #include "gui/editors/frame_dimensions_dialog.h"
 
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 
 namespace vx {
 namespace {

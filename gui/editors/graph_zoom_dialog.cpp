@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "gui/editors/number_box_dialog.h"
-#include "model/typed_value.h"
+#include "base/typed_value.h"
 
 namespace vx {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 class QLineEdit;
 

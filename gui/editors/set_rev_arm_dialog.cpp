@@ -5,8 +5,8 @@
 #include <QShowEvent>
 
 #include "scene/editors/editor_layout.h"
-#include "model/dimension_edit.h"
-#include "model/typed_value.h"
+#include "model/workspace/dimension_edit.h"
+#include "base/typed_value.h"
 
 namespace vx {
 namespace {

@@ -8,7 +8,7 @@
 #include <array>
 
 #include "gui/editors/number_box_dialog.h"
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 class QLineEdit;
 class QPushButton;

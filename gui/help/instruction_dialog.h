@@ -49,7 +49,6 @@ public:
 
     QPlainTextEdit* Memo1() const { return memo1_; }
     QLabel* Label1() const { return label1_; }
-    const QString& FileName() const { return fileName_; }
 
 protected:
     InstructionDialog(const char* caption, const char* fileName, QWidget* parent);

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "data/dimension_file.h"
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 class QFileDialog;
 class QWidget;

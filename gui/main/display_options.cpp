@@ -13,8 +13,8 @@
 #include "gui/controls/control_scale.h"
 #include "gui/controls/menu_bar_fit_form.h"
 #include "gui/main/main_window_style.h"
-#include "model/geometry_error.h"
-#include "model/view.h"
+#include "model/state/geometry_error.h"
+#include "model/workspace/view.h"
 
 namespace vx {
 namespace {

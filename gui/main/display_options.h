@@ -10,7 +10,7 @@
 #include <functional>
 #include <QSize>
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 class QMainWindow;
 class QWidget;

@@ -13,7 +13,7 @@
 #include <array>
 
 #include "data/overlay.h"
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 #include "platform/sound.h"
 
 class QButtonGroup;

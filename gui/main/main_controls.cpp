@@ -18,8 +18,8 @@
 #include "gui/main/main_canvas_widget.h"
 #include "gui/main/main_form.h"
 #include "gui/main/main_window_style.h"
-#include "model/motion.h"
-#include "model/undo_redo.h"
+#include "model/workspace/motion.h"
+#include "model/workspace/undo_redo.h"
 
 namespace vx {
 namespace {

@@ -14,9 +14,9 @@
 
 #include "gui/editors/dimension_editor_dialog.h"
 #include "gui/main/value_entry_dialog.h"
-#include "model/gear_state.h"
-#include "model/motion.h"
-#include "model/view.h"
+#include "model/state/gear_state.h"
+#include "model/workspace/motion.h"
+#include "model/workspace/view.h"
 #include "scene/frame/frame_renderer.h"
 #include "platform/clock.h"
 #include "platform/qt/qt_image_canvas.h"

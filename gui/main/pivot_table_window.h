@@ -8,8 +8,8 @@
 
 #include <QDialog>
 
-#include "model/display_state.h"
-#include "model/gear_state.h"
+#include "model/state/display_state.h"
+#include "model/state/gear_state.h"
 
 class QAction;
 class QMenu;

@@ -11,8 +11,8 @@
 #include <limits>
 
 #include "gui/main/reference_point_controls.h"
-#include "model/fixed_format.h"
-#include "model/reference_points.h"
+#include "base/fixed_format.h"
+#include "model/workspace/reference_points.h"
 
 namespace vx {
 namespace {

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <array>
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 class QLineEdit;
 class QPushButton;

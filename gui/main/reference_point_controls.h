@@ -20,8 +20,8 @@
 #include <array>
 #include <functional>
 
-#include "model/gear_state.h"
-#include "model/reference_points.h"
+#include "model/state/gear_state.h"
+#include "model/workspace/reference_points.h"
 
 class QAction;
 class QMainWindow;

@@ -7,9 +7,10 @@
 #include <cmath>
 
 #include "gui/editors/number_box_dialog.h"
-#include "model/motion.h"
-#include "model/typed_value.h"
-#include "model/view.h"
+#include "model/gear/reverse_arm.h"
+#include "model/workspace/motion.h"
+#include "base/typed_value.h"
+#include "model/workspace/view.h"
 
 namespace vx {
 
@@ -130,21 +131,19 @@ TRevPos::TRevPos(GearState& g, MotionControls controls, QWidget* parent)
 }
 
 void TRevPos::Refill() {
-    const double c = g_.revArm.centre;
-    const double norm = g_.frame.revArmToCentNorm;
-    const double max = g_.frame.revArmToCentMax;
+    const TravelLandmarks t = TravelLandmarksOf(g_);
     struct Text {
         int label;
         const char* prefix;
         double value;
     };
     const Text texts[] = {
-        {5, "Rev = ", c + norm}, {3, "Cen = ", c}, {6, "Fwd = ", c - norm}, {2, "Max = ", c + max}, {4, "Min = ", c - max},
+        {5, "Rev = ", t.rev}, {3, "Cen = ", t.cen}, {6, "Fwd = ", t.fwd}, {2, "Max = ", t.max}, {4, "Min = ", t.min},
     };
-    for (const Text& t : texts) {
-        QLabel* l = labels_[static_cast<std::size_t>(t.label)];
-        l->setText(QString::fromUtf8(t.prefix) +
-                   QString::fromStdString(FormatWD(static_cast<float>(t.value), 5, 3, 10)));
+    for (const Text& x : texts) {
+        QLabel* l = labels_[static_cast<std::size_t>(x.label)];
+        l->setText(QString::fromUtf8(x.prefix) +
+                   QString::fromStdString(FormatWD(static_cast<float>(x.value), 5, 3, 10)));
         l->resize(l->sizeHint());
     }
     edit1_->setText(QString::fromStdString(FormatWD(g_.motion.reverseArmPosition, 7, 3, 10)));
@@ -153,10 +152,8 @@ void TRevPos::Refill() {
 void TRevPos::Apply() {
     QScrollBar* bar = controls_.revArmBar;
     if (bar == nullptr) return;
-    // The bar measures from mid gear, 1000 units per length unit, forward
-    // to the right; its range is centre +- Max.
     const double v = TypedNumber(edit1_->text().toStdString());
-    const double p = (static_cast<double>(g_.revArm.centre) - v) * 1000.0;
+    const double p = RevArmBarOf(g_.revArm.centre, v);
     bar->setValue(Nearest(std::clamp(p, static_cast<double>(bar->minimum()), static_cast<double>(bar->maximum()))));
 }
 

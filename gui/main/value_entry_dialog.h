@@ -9,7 +9,7 @@
 #include <array>
 #include <functional>
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 class QLabel;
 class QLineEdit;

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <limits>
 
-#include "model/dynvar.h"
-#include "model/motion.h"
-#include "model/undo_redo.h"
-#include "model/view.h"
+#include "model/workspace/dynvar.h"
+#include "model/workspace/motion.h"
+#include "model/workspace/undo_redo.h"
+#include "model/workspace/view.h"
 #include "model/workspace/locator.h"
 
 namespace vx {

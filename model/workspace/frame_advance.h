@@ -12,7 +12,7 @@
 #include <span>
 #include <string_view>
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 namespace vx {
 

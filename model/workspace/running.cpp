@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/motion.h"
+#include "model/workspace/motion.h"
 #include "model/workspace/frame_advance.h"
 
 namespace vx {

@@ -4,7 +4,7 @@
 // start from.
 #pragma once
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 namespace vx {
 

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 namespace vx {
 

@@ -1,10 +1,6 @@
 #include "platform/qt/qt_sound.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QSoundEffect>
-#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 
@@ -14,27 +10,11 @@ namespace vx {
 
 QtSound::QtSound(std::function<void()> beep) : beep_(std::move(beep)) {}
 
-QtSound::~QtSound() {
-    // A sound effect loads its file on Qt Multimedia's loader thread. Ending
-    // the program (or a test) while a load is under way leaves the loader's
-    // buffers behind, so the effects are stopped and each load is waited for
-    // (at most two seconds in all: a load takes milliseconds) before the
-    // effects go.
-    QElapsedTimer waited;
-    waited.start();
-    for (auto& [name, effect] : effects_) {
-        if (!effect) continue;
-        effect->stop();
-        while (effect->status() == QSoundEffect::Loading && waited.elapsed() < 2000 &&
-               QCoreApplication::instance()) {
-            QEventLoop loop;
-            QObject::connect(effect.get(), &QSoundEffect::statusChanged, &loop, &QEventLoop::quit);
-            QTimer::singleShot(50, &loop, &QEventLoop::quit);
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-        }
-        effect.reset();
-    }
-}
+// The effects go with the sound. Qt Multimedia's sample cache waits in an
+// effect's destructor for its loader thread while a load is under way;
+// waiting for the loads here as well (an event loop inside a destructor)
+// can leave that wait with nobody to end the thread, so none is attempted.
+QtSound::~QtSound() = default;
 
 QString QtSound::Locate(std::string_view fileName) const {
     return QString::fromStdString(FindDataFile(fileName));

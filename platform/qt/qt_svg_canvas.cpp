@@ -11,7 +11,7 @@
 #include <numbers>
 #include <string>
 
-#include "model/fixed_format.h"
+#include "base/fixed_format.h"
 
 // The picture is kept as SVG text. Coordinates are pixel centres (x + 0.5).
 // Shapes entirely off the picture are left out and lines are clipped to a

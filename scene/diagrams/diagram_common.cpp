@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <cstring>
 
-#include "model/dimensions.h"
-#include "model/dynvar.h"
-#include "model/fixed_format.h"
-#include "model/view.h"
-#include "model/undo_redo.h"
+#include "model/gear/dimensions.h"
+#include "model/workspace/dynvar.h"
+#include "base/fixed_format.h"
+#include "model/workspace/view.h"
+#include "model/workspace/undo_redo.h"
 #include "scene/frame/dyn_var_texts.h"
 
 namespace vx {

@@ -15,13 +15,13 @@
 #include <cstdint>
 #include <string_view>
 
-#include "model/fixed_format.h"
-#include "model/dimension_edit.h"
-#include "model/gear_state.h"
-#include "model/ports.h"
-#include "model/reverse_arm.h"
-#include "model/solver.h"
-#include "model/undo_redo.h"
+#include "base/fixed_format.h"
+#include "model/workspace/dimension_edit.h"
+#include "model/state/gear_state.h"
+#include "model/gear/ports.h"
+#include "model/gear/reverse_arm.h"
+#include "model/gear/solver.h"
+#include "model/workspace/undo_redo.h"
 #include "platform/canvas.h"
 
 namespace vx {

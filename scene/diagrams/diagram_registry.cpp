@@ -9,8 +9,8 @@
 #include "scene/diagrams/sine_diagram.h"
 #include "scene/diagrams/steam_drawing.h"
 #include "scene/diagrams/work_drawing.h"
-#include "model/work_text.h"
-#include "model/fixed_format.h"
+#include "model/analysis/work_text.h"
+#include "base/fixed_format.h"
 #include "platform/null_canvas.h"
 
 namespace vx {

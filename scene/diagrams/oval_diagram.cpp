@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "model/solver.h"
-#include "model/view.h"
+#include "model/gear/solver.h"
+#include "model/workspace/view.h"
 
 namespace vx {
 namespace {

@@ -1,20 +1,20 @@
 // The port events diagram: frame, grid, labels, event curves and legend.
 #include "scene/diagrams/ports_drawing.h"
 
+#include "base/float_cast.h"
+
 #include <cmath>
 #include <optional>
 
 #include "scene/diagrams/diagram_common.h"
-#include "model/motion.h"
-#include "model/ports.h"
-#include "model/solver.h"
-#include "model/view.h"
+#include "model/workspace/motion.h"
+#include "model/gear/ports.h"
+#include "model/gear/solver.h"
+#include "model/workspace/view.h"
 
 namespace vx {
 namespace {
 
-inline float F(double v) { return static_cast<float>(v); }
-inline double D(float v) { return static_cast<double>(v); }
 
 constexpr int kBaseY = 343;   // row 0 (mid gear)
 constexpr int kRowHeight = 16;

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "scene/diagrams/diagram_registry.h" // PortGraphMode
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 #include "platform/canvas.h"
 
 namespace vx {

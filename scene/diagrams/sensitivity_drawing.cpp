@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/dimensions.h"
-#include "model/fixed_format.h"
-#include "model/valve_events_text.h"
+#include "model/gear/dimensions.h"
+#include "base/fixed_format.h"
+#include "model/analysis/valve_events_text.h"
 #include "scene/diagrams/diagram_common.h"
 #include "scene/diagrams/table_drawing.h"
 #include "scene/diagrams/valve_events_drawing.h"

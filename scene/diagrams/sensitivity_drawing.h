@@ -9,8 +9,8 @@
 #include <cstddef>
 #include <string>
 
-#include "model/gear_state.h"
-#include "model/sensitivity.h"
+#include "model/state/gear_state.h"
+#include "model/analysis/sensitivity.h"
 #include "platform/canvas.h"
 
 namespace vx {

@@ -1,6 +1,6 @@
 #include "scene/diagrams/sine_diagram.h"
 
-#include "model/solver.h"
+#include "model/gear/solver.h"
 
 namespace vx {
 namespace {

@@ -1,19 +1,19 @@
 // The steam diagram: the pressure model, its phase machines and the drawing.
 #include "scene/diagrams/steam_drawing.h"
 
+#include "base/float_cast.h"
+
 #include "scene/diagrams/diagram_common.h"
 #include "scene/diagrams/valve_events_drawing.h"
-#include "model/motion.h"
-#include "model/ports.h"
-#include "model/solver.h"
-#include "model/display_state.h"
-#include "model/view.h"
+#include "model/workspace/motion.h"
+#include "model/gear/ports.h"
+#include "model/gear/solver.h"
+#include "model/state/display_state.h"
+#include "model/workspace/view.h"
 
 namespace vx {
 namespace {
 
-inline float F(double v) { return static_cast<float>(v); }
-inline double D(float v) { return static_cast<double>(v); }
 
 // The smallest steam opening an admission step works with.
 constexpr float kMinAdmissionOpening = 0.005f;

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "model/gear_state.h"
-#include "model/tolerance.h"
+#include "model/state/gear_state.h"
+#include "model/analysis/tolerance.h"
 #include "platform/canvas.h"
 
 namespace vx {

@@ -8,8 +8,8 @@
 
 #include "scene/diagrams/diagram_common.h"
 #include "scene/diagrams/table_drawing.h"
-#include "model/fixed_format.h"
-#include "model/valve_events_text.h"
+#include "base/fixed_format.h"
+#include "model/analysis/valve_events_text.h"
 
 namespace vx {
 namespace {

@@ -9,8 +9,8 @@
 
 #include <span>
 
-#include "model/gear_state.h"
-#include "model/valve_events.h"
+#include "model/state/gear_state.h"
+#include "model/analysis/valve_events.h"
 #include "platform/canvas.h"
 #include "scene/diagrams/table_drawing.h"
 

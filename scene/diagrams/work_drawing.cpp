@@ -5,8 +5,8 @@
 #include <cmath>
 #include <string>
 
-#include "model/fixed_format.h"
-#include "model/work_text.h"
+#include "base/fixed_format.h"
+#include "model/analysis/work_text.h"
 #include "scene/diagrams/diagram_common.h"
 #include "scene/diagrams/table_drawing.h"
 #include "scene/diagrams/valve_events_drawing.h"

@@ -9,8 +9,8 @@
 #include <span>
 #include <string_view>
 
-#include "model/gear_state.h"
-#include "model/work.h"
+#include "model/state/gear_state.h"
+#include "model/analysis/work.h"
 #include "platform/canvas.h"
 
 namespace vx {

@@ -3,9 +3,10 @@
 #include <array>
 #include <string>
 
-#include "model/fixed_format.h"
-#include "model/typed_value.h"
-#include "model/view.h"
+#include "base/fixed_format.h"
+#include "base/typed_value.h"
+#include "model/gear/reverse_arm.h"
+#include "model/workspace/view.h"
 
 namespace vx {
 namespace {
@@ -153,9 +154,7 @@ BoxPlace RevArmEditorBox(int k) {
 void DrawRevArmEditorTexts(const GearState& g, Canvas& c, int shownBoxes, Rgb background) {
     c.Clear(background);
     const TextStyle st = EditorLabelStyle();
-    const double cen = g.revArm.centre;
-    const double norm = g.frame.revArmToCentNorm;
-    const double max = g.frame.revArmToCentMax;
+    const TravelLandmarks t = TravelLandmarksOf(g);
 
     // The scale line: reverse positions lie above the centre, forward below.
     struct Mark {
@@ -165,8 +164,8 @@ void DrawRevArmEditorTexts(const GearState& g, Canvas& c, int shownBoxes, Rgb ba
         std::size_t cut;
     };
     const Mark marks[5] = {
-        {10, "Max ", cen + max, 14}, {75, "Rev ", cen + norm, 14}, {140, "Cent ", cen, 15},
-        {205, "Fwd ", cen - norm, 14}, {270, "Min ", cen - max, 14},
+        {10, "Max ", t.max, 14}, {75, "Rev ", t.rev, 14}, {140, "Cent ", t.cen, 15},
+        {205, "Fwd ", t.fwd, 14}, {270, "Min ", t.min, 14},
     };
     for (const Mark& m : marks) {
         std::string text = m.prefix;

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "model/view.h"
+#include "model/workspace/view.h"
 #include "model/workspace/frame_advance.h"
 #include "platform/gif_writer.h"
 

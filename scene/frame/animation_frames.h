@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "scene/frame/frame_renderer.h"
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 #include "model/workspace/running.h"
 #include "platform/canvas.h"
 

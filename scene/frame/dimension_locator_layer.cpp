@@ -6,8 +6,8 @@
 #include <cmath>
 #include <limits>
 
-#include "model/dimensions.h"
-#include "model/view.h"
+#include "model/gear/dimensions.h"
+#include "model/workspace/view.h"
 #include "scene/frame/screen_text.h"
 
 namespace vx {

@@ -4,7 +4,7 @@
 // moving gear, and an hourglass sign at the left.
 #pragma once
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 #include "model/workspace/locator.h"
 #include "platform/canvas.h"
 

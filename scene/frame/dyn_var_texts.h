@@ -6,9 +6,9 @@
 #include <array>
 #include <string_view>
 
-#include "model/display_state.h"
-#include "model/gear_state.h"
-#include "model/undo_redo.h"
+#include "model/state/display_state.h"
+#include "model/state/gear_state.h"
+#include "model/workspace/undo_redo.h"
 #include "platform/canvas.h"
 
 namespace vx {

@@ -2,7 +2,7 @@
 // main window's tick, by vexlin-cli render, the animation and the report.
 #pragma once
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 #include "platform/canvas.h"
 #include "scene/frame/frame_services.h"
 

@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "scene/frame/mechanism_layer.h"
-#include "model/solver.h"
-#include "model/view.h"
+#include "model/gear/solver.h"
+#include "model/workspace/view.h"
 
 namespace vx {
 namespace {

@@ -2,7 +2,7 @@
 // rods, links and pivots of the gear as the model has placed them.
 #pragma once
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 #include "platform/canvas.h"
 
 namespace vx {

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "data/overlay.h"
-#include "model/view.h"
+#include "model/workspace/view.h"
 #include "scene/frame/screen_text.h"
 
 namespace vx {

@@ -2,7 +2,7 @@
 // line or circle waits for its pivots to be picked.
 #pragma once
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 #include "platform/canvas.h"
 
 namespace vx {

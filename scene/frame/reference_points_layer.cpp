@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "model/fixed_format.h"
-#include "model/view.h"
+#include "base/fixed_format.h"
+#include "model/workspace/view.h"
 #include "scene/frame/screen_text.h"
 
 namespace vx {

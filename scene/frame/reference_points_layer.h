@@ -3,7 +3,7 @@
 // its mode is off, so the caller may call both unconditionally.
 #pragma once
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 #include "platform/canvas.h"
 
 namespace vx {

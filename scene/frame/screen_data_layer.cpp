@@ -7,10 +7,10 @@
 #include "scene/frame/overlay_layer.h"
 #include "scene/frame/reference_points_layer.h"
 #include "scene/frame/screen_text.h"
-#include "model/dimensions.h"
-#include "model/dynvar.h"
-#include "model/solver.h"
-#include "model/undo_redo.h"
+#include "model/gear/dimensions.h"
+#include "model/workspace/dynvar.h"
+#include "model/gear/solver.h"
+#include "model/workspace/undo_redo.h"
 
 namespace vx {
 namespace {

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "scene/frame/frame_services.h"
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 #include "platform/canvas.h"
 
 namespace vx {

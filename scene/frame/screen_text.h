@@ -5,10 +5,10 @@
 
 #include <string_view>
 
-#include "model/display_state.h"
-#include "model/fixed_format.h"
-#include "model/gear_state.h"
-#include "model/view.h"
+#include "model/state/display_state.h"
+#include "base/fixed_format.h"
+#include "model/state/gear_state.h"
+#include "model/workspace/view.h"
 #include "platform/canvas.h"
 
 namespace vx {

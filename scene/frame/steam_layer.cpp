@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/view.h"
+#include "model/workspace/view.h"
 #include "model/workspace/frame_advance.h"
 #include "platform/random.h"
 

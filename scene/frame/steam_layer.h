@@ -9,7 +9,7 @@
 
 #include "platform/canvas.h"
 #include "scene/frame/frame_services.h"
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 
 namespace vx {
 

@@ -1,6 +1,6 @@
 #include "scene/report/design_report.h"
 
-#include "scene/report/report_data.h"
+#include "model/analysis/report_data.h"
 #include "scene/report/report_page.h"
 
 namespace vx {

@@ -14,7 +14,7 @@
 
 #include <string>
 
-#include "model/gear_state.h"
+#include "model/state/gear_state.h"
 #include "platform/paged_canvas.h"
 
 namespace vx {

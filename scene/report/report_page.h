@@ -9,7 +9,7 @@
 
 #include "platform/paged_canvas.h"
 #include "scene/report/design_report.h"
-#include "scene/report/report_data.h"
+#include "model/analysis/report_data.h"
 
 namespace vx::report {
 

@@ -20,10 +20,7 @@ int DiagramPicture(Page& p, const DiagramEntry& d, int y, std::string_view capti
     p.c.BeginPicture(p.left, y, scale, 0, 0, d.width, d.height);
     p.c.Clear(colors::kWhite);
     p.c.SetPen(colors::kBlack, 1);
-    // The diagrams' drawing functions still solve on the state they are
-    // given: each draws on its own copy of the design.
-    GearState g = p.g;
-    d.draw(g, p.c, DiagramRequest{});
+    d.draw(p.g, p.c, DiagramRequest{});
     p.c.EndPicture();
     return y + static_cast<int>(std::ceil(d.height * scale)) + 16;
 }

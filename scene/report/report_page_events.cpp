@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/fixed_format.h"
-#include "model/geometry_check.h"
+#include "base/fixed_format.h"
+#include "model/gear/geometry_check.h"
 #include "scene/diagrams/valve_events_drawing.h"
 #include "scene/report/report_page.h"
 

@@ -5,9 +5,9 @@
 #include <optional>
 #include <span>
 
-#include "model/dimensions.h"
-#include "model/fixed_format.h"
-#include "model/geometry_check.h"
+#include "model/gear/dimensions.h"
+#include "base/fixed_format.h"
+#include "model/gear/geometry_check.h"
 #include "scene/diagrams/table_drawing.h"
 #include "scene/editors/editor_layout.h"
 #include "scene/report/report_page.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "model/fixed_format.h"
+#include "base/fixed_format.h"
 #include "scene/frame/frame_services.h"
 #include "scene/frame/mechanism_layer.h"
 #include "scene/report/report_page.h"

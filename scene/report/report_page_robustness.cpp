@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/fixed_format.h"
+#include "base/fixed_format.h"
 #include "scene/diagrams/sensitivity_drawing.h"
 #include "scene/diagrams/tolerance_drawing.h"
 #include "scene/report/report_page.h"

@@ -2,7 +2,7 @@
 // the work table.
 #include <algorithm>
 
-#include "model/work_text.h"
+#include "model/analysis/work_text.h"
 #include "scene/diagrams/work_drawing.h"
 #include "scene/report/report_page.h"
 

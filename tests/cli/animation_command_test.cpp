@@ -2,8 +2,8 @@
 // with giflib's decoder, frame by frame against the pictures of render
 // frame --running; the PNG frames folder; failures and usage errors.
 #include "cli/command_table.h"
-#include "model/fixed_format.h"
-#include "model/motion.h"
+#include "base/fixed_format.h"
+#include "model/workspace/motion.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 
 #include "cli/command_table.h"
 #include "data/dimension_file.h"
-#include "model/dimensions.h"
+#include "model/gear/dimensions.h"
 #include "tests/cli/cli_run.h"
 #include "tests/temp_dir.h"
 

@@ -33,10 +33,10 @@
 #include <vector>
 
 #include "cli/text_io.h"
-#include "model/defaults.h"
-#include "model/dimensions.h"
-#include "model/fixed_format.h"
-#include "model/midgear.h"
+#include "model/workspace/defaults.h"
+#include "model/gear/dimensions.h"
+#include "base/fixed_format.h"
+#include "model/gear/midgear.h"
 #include "tests/decimal_comma_locale.h"
 #include "tests/temp_dir.h"
 

@@ -9,7 +9,7 @@
 
 #include "cli/command_table.h"
 #include "cli/dispatch.h"
-#include "model/fixed_format.h"
+#include "base/fixed_format.h"
 
 namespace vx::test {
 

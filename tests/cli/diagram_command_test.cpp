@@ -4,7 +4,7 @@
 #include "cli/dispatch.h"
 #include "scene/diagrams/oval_diagram.h"
 #include "scene/diagrams/sine_diagram.h"
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 #include "platform/recording_canvas.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // own, the rows of each port graph mode, empty fields, and the pictures.
 #include "scene/diagrams/ports_drawing.h"
 #include "scene/diagrams/steam_drawing.h"
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 #include "platform/null_canvas.h"
 
 #include <gtest/gtest.h>

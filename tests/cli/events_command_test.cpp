@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/command_table.h"
-#include "model/valve_events_text.h"
+#include "model/analysis/valve_events_text.h"
 #include "tests/cli/cli_run.h"
 
 namespace vx::cli {

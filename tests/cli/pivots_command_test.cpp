@@ -8,7 +8,7 @@
 
 #include "cli/command_table.h"
 #include "data/pivot_table.h"
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 
 #include "tests/cli/cli_run.h"
 

@@ -3,8 +3,8 @@
 // The model headers come before Qt's: Qt defines "slots" as a macro.
 #include "cli/command_table.h"
 #include "cli/dispatch.h"
-#include "model/defaults.h"
-#include "model/view.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/view.h"
 
 #include <gtest/gtest.h>
 

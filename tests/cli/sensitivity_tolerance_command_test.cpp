@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli/command_table.h"
-#include "model/fixed_format.h"
+#include "base/fixed_format.h"
 #include "tests/cli/cli_run.h"
 
 namespace vx::cli {

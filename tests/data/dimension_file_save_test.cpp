@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "data/dimension_file.h"
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 #include "tests/ordinary_user.h"
 #include "tests/temp_dir.h"
 

@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "model/defaults.h"
-#include "model/dimensions.h"
-#include "model/midgear.h"
+#include "model/workspace/defaults.h"
+#include "model/gear/dimensions.h"
+#include "model/gear/midgear.h"
 #include "tests/file_size_limit.h"
 #include "tests/temp_dir.h"
 

@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "data/dimension_file.h"
-#include "model/defaults.h"
-#include "model/ports.h"
-#include "model/solver.h"
-#include "model/view.h"
+#include "model/workspace/defaults.h"
+#include "model/gear/ports.h"
+#include "model/gear/solver.h"
+#include "model/workspace/view.h"
 
 namespace vx {
 namespace {

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "data/pivot_table.h"
-#include "model/defaults.h"
-#include "model/fixed_format.h"
-#include "model/solver.h"
+#include "model/workspace/defaults.h"
+#include "base/fixed_format.h"
+#include "model/gear/solver.h"
 
 namespace vx {
 namespace {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 #include "tests/temp_dir.h"
 
 namespace vx {

@@ -12,7 +12,7 @@
 #include <set>
 #include <string>
 
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 #include "tests/export/poppler.h"
 #include "tests/temp_dir.h"
 

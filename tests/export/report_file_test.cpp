@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <string>
 
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 #include "scene/report/design_report.h"
-#include "scene/report/report_data.h"
+#include "model/analysis/report_data.h"
 #include "tests/export/poppler.h"
 #include "tests/temp_dir.h"
 

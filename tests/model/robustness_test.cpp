@@ -2,13 +2,14 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <string>
 
-#include "model/dimensions.h"
-#include "model/midgear.h"
-#include "model/motion.h"
-#include "model/ports.h"
-#include "model/solver.h"
-#include "model/view.h"
+#include "model/gear/dimensions.h"
+#include "model/gear/midgear.h"
+#include "model/workspace/motion.h"
+#include "model/gear/ports.h"
+#include "model/gear/solver.h"
+#include "model/workspace/view.h"
 #include "tests/model/test_support.h"
 
 namespace vx {
@@ -33,10 +34,33 @@ TEST(Robustness, HostileDimensionsSolveDrawAndSearchSafely) {
         if (design % 5 == 0) g.view = {specials[pick(rng)], specials[pick(rng)], specials[pick(rng)]};
         g.motion.reverseArmPosition = design % 7 == 0 ? specials[pick(rng)] : g.revArm.centre;
         for (float angle : {0.0f, 45.0f, 90.0f, 271.0f}) {
+            SCOPED_TRACE("design " + std::to_string(design) + " at " + std::to_string(angle));
             g.motion.driverAngle = angle;
-            TickModel(g);
+            const bool closed = TickModel(g);
+            // Either every pivot is a finite point, or the solve names why not.
+            bool finite = true;
+            for (int n = 0; n < kPivotCount; ++n) {
+                const auto i = static_cast<std::size_t>(n);
+                if (n == kRefPoint1 || n == kRefPoint2) continue; // the user's, not the solve's
+                finite = finite && std::isfinite(g.piv.x[i]) && std::isfinite(g.piv.y[i]);
+            }
+            EXPECT_TRUE((closed && finite) || g.solveCause != GeometryCause::None)
+                << "closed " << closed << ", finite " << finite;
+            // Whatever the figures, the picture's points are pixels within
+            // the safe range.
+            for (int n = 0; n < kScreenPivotCount; ++n) {
+                const auto i = static_cast<std::size_t>(n);
+                EXPECT_LE(std::abs(static_cast<long long>(g.piv.sx[i])), kPixelLimit);
+                EXPECT_LE(std::abs(static_cast<long long>(g.piv.sy[i])), kPixelLimit);
+            }
+            for (const ScreenPoint& p : g.cylOutline) {
+                EXPECT_LE(std::abs(static_cast<long long>(p.x)), kPixelLimit);
+                EXPECT_LE(std::abs(static_cast<long long>(p.y)), kPixelLimit);
+            }
         }
-        FindMidGear(g);
+        // The mid-gear search ends, with a finite centre where it says it
+        // found one.
+        if (FindMidGear(g) == MidGearResult::Found) EXPECT_TRUE(std::isfinite(g.revArm.centre)) << design;
     }
 }
 

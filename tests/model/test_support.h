@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "model/defaults.h"
-#include "model/gear_state.h"
+#include "model/workspace/defaults.h"
+#include "model/state/gear_state.h"
 
 namespace vx::test {
 

@@ -5,9 +5,9 @@
 #include <limits>
 #include <span>
 
-#include "model/defaults.h"
-#include "model/gear_state.h"
-#include "model/motion.h"
+#include "model/workspace/defaults.h"
+#include "model/state/gear_state.h"
+#include "model/workspace/motion.h"
 
 namespace vx::test {
 

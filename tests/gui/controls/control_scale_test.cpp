@@ -40,9 +40,9 @@
 #include "gui/editors/frame_dimensions_dialog.h"
 #include "gui/editors/set_rev_arm_dialog.h"
 #include "gui/main/main_form.h"
-#include "model/defaults.h"
-#include "model/dimensions.h"
-#include "model/dynvar.h"
+#include "model/workspace/defaults.h"
+#include "model/gear/dimensions.h"
+#include "model/workspace/dynvar.h"
 #include "scene/diagrams/diagram_common.h"
 
 namespace vx {

@@ -10,7 +10,7 @@
 #include <QTimer>
 
 
-#include "model/dynvar.h"
+#include "model/workspace/dynvar.h"
 #include "tests/gui/controls/five_windows.h"
 
 namespace vx {

@@ -16,8 +16,8 @@
 #include "gui/diagrams/sine_window.h"
 #include "gui/diagrams/steam_window.h"
 #include "gui/main/main_form.h"
-#include "model/defaults.h"
-#include "model/dynvar.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/dynvar.h"
 
 namespace vx::test {
 

@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "gui/diagrams/diagram_window.h"
-#include "model/dimension_edit.h"
-#include "model/undo_redo.h"
+#include "model/workspace/dimension_edit.h"
+#include "model/workspace/undo_redo.h"
 #include "tests/gui/controls/five_windows.h"
 
 namespace vx {

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "gui/diagrams/diagram_window.h"
-#include "model/defaults.h"
-#include "model/gear_state.h"
+#include "model/workspace/defaults.h"
+#include "model/state/gear_state.h"
 #include "tests/widget_test_support.h"
 
 namespace vx::test {

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "gui/diagrams/port_window.h"
-#include "model/defaults.h"
-#include "model/dynvar.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/dynvar.h"
 #include "tests/gui/diagrams/diagram_window_fixture.h"
 #include "tests/widget_test_support.h"
 

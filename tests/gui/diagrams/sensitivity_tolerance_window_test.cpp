@@ -20,8 +20,8 @@
 
 #include "gui/diagrams/sensitivity_window.h"
 #include "gui/diagrams/tolerance_window.h"
-#include "model/dimensions.h"
-#include "model/dynvar.h"
+#include "model/gear/dimensions.h"
+#include "model/workspace/dynvar.h"
 #include "scene/diagrams/sensitivity_drawing.h"
 #include "tests/gui/diagrams/diagram_window_fixture.h"
 

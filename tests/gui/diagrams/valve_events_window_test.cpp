@@ -19,8 +19,8 @@
 #include <QTimer>
 
 #include "gui/diagrams/valve_events_window.h"
-#include "model/dynvar.h"
-#include "model/valve_events_text.h"
+#include "model/workspace/dynvar.h"
+#include "model/analysis/valve_events_text.h"
 #include "tests/gui/diagrams/diagram_window_fixture.h"
 
 namespace vx {

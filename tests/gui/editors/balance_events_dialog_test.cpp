@@ -19,8 +19,8 @@
 
 #include "gui/editors/balance_events_dialog.h"
 #include "gui/main/main_form.h"
-#include "model/balance.h"
-#include "model/dimensions.h"
+#include "model/analysis/balance.h"
+#include "model/gear/dimensions.h"
 
 namespace vx {
 namespace {

@@ -12,9 +12,9 @@
 #include <algorithm>
 
 #include "gui/editors/balance_events_dialog.h"
-#include "model/defaults.h"
-#include "model/dimensions.h"
-#include "model/sensitivity.h"
+#include "model/workspace/defaults.h"
+#include "model/gear/dimensions.h"
+#include "model/analysis/sensitivity.h"
 
 namespace vx {
 namespace {

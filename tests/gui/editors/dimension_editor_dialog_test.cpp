@@ -11,10 +11,10 @@
 
 #include "gui/editors/cylinder_dimensions_dialog.h"
 #include "gui/editors/frame_dimensions_dialog.h"
-#include "model/defaults.h"
-#include "model/dimensions.h"
+#include "model/workspace/defaults.h"
+#include "model/gear/dimensions.h"
 #include "tests/decimal_comma_locale.h"
-#include "model/dynvar.h"
+#include "model/workspace/dynvar.h"
 #include "data/dimension_file.h"
 
 namespace vx {

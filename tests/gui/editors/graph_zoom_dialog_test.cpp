@@ -11,7 +11,7 @@
 
 #include "gui/editors/graph_zoom_dialog.h"
 #include "gui/main/main_form.h"
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 #include "tests/widget_test_support.h"
 
 namespace vx {

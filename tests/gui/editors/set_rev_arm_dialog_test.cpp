@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "gui/editors/set_rev_arm_dialog.h"
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 
 namespace vx {
 namespace {

@@ -15,7 +15,7 @@
 
 #include "gui/main/dimension_file_dialog.h"
 #include "gui/main/main_form.h"
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 #include "tests/temp_dir.h"
 #include "tests/widget_test_support.h"
 

@@ -24,7 +24,7 @@
 #include "gui/main/draw_lines_dialog.h"
 #include "scene/frame/overlay_layer.h"
 #include "gui/main/main_form.h"
-#include "model/view.h"
+#include "model/workspace/view.h"
 #include "platform/recording_canvas.h"
 #include "platform/recording_sound.h"
 #include "tests/widget_test_support.h"

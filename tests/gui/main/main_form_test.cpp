@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "gui/main/main_form.h"
-#include "model/defaults.h"
-#include "model/view.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/view.h"
 #include "tests/widget_test_support.h"
 
 namespace vx {

@@ -17,7 +17,7 @@
 #include "gui/main/pivot_table_window.h"
 #include "gui/main/main_form.h"
 #include "gui/main/reference_point_controls.h"
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 #include "platform/clock.h"
 #include "tests/widget_test_support.h"
 

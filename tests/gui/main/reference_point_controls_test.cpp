@@ -14,9 +14,9 @@
 #include "gui/main/main_form.h"
 #include "gui/main/ref_pnts_dialog.h"
 #include "gui/main/reference_point_controls.h"
-#include "model/motion.h"
-#include "model/reference_points.h"
-#include "model/view.h"
+#include "model/workspace/motion.h"
+#include "model/workspace/reference_points.h"
+#include "model/workspace/view.h"
 #include "tests/widget_test_support.h"
 
 namespace vx {

@@ -10,9 +10,9 @@
 #include <new>
 
 #include "scene/frame/frame_renderer.h"
-#include "model/defaults.h"
-#include "model/motion.h"
-#include "model/solver.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/motion.h"
+#include "model/gear/solver.h"
 #include "model/workspace/frame_advance.h"
 #include "model/workspace/window_captions.h"
 #include "platform/clock.h"

@@ -20,8 +20,8 @@
 #include "gui/editors/balance_events_dialog.h"
 #include "gui/editors/frame_dimensions_dialog.h"
 #include "gui/main/main_form.h"
-#include "model/dimensions.h"
-#include "model/undo_redo.h"
+#include "model/gear/dimensions.h"
+#include "model/workspace/undo_redo.h"
 #include "tests/widget_test_support.h"
 
 namespace vx {

@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "model/defaults.h"
-#include "model/gear_state.h"
-#include "model/solver.h"
+#include "model/workspace/defaults.h"
+#include "model/state/gear_state.h"
+#include "model/gear/solver.h"
 #include "platform/recording_canvas.h"
 
 namespace vx::test {

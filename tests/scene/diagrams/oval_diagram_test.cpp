@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "scene/diagrams/oval_diagram.h"
-#include "model/view.h"
+#include "model/workspace/view.h"
 #include "tests/scene/diagrams/diagram_test_support.h"
 
 namespace vx {

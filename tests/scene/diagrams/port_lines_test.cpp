@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 #include "platform/recording_canvas.h"
 #include "scene/diagrams/oval_diagram.h"
 #include "scene/diagrams/sine_diagram.h"

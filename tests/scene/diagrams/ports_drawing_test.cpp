@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "scene/diagrams/ports_drawing.h"
-#include "model/defaults.h"
-#include "model/ports.h"
-#include "model/solver.h"
-#include "model/view.h"
+#include "model/workspace/defaults.h"
+#include "model/gear/ports.h"
+#include "model/gear/solver.h"
+#include "model/workspace/view.h"
 #include "platform/recording_canvas.h"
 #include "tests/scene/hostile_states.h"
 

@@ -15,8 +15,8 @@
 #include "scene/diagrams/oval_diagram.h"
 #include "scene/diagrams/sine_diagram.h"
 #include "scene/frame/screen_data_layer.h"
-#include "model/dynvar.h"
-#include "model/view.h"
+#include "model/workspace/dynvar.h"
+#include "model/workspace/view.h"
 #include "platform/scaled_canvas.h"
 #include "tests/scene/diagrams/diagram_test_support.h"
 

@@ -8,10 +8,10 @@
 #include <cmath>
 
 #include "scene/diagrams/steam_drawing.h"
-#include "model/defaults.h"
-#include "model/ports.h"
-#include "model/solver.h"
-#include "model/valve_events.h"
+#include "model/workspace/defaults.h"
+#include "model/gear/ports.h"
+#include "model/gear/solver.h"
+#include "model/analysis/valve_events.h"
 #include "platform/null_canvas.h"
 
 namespace vx {

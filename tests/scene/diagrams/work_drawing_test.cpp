@@ -8,10 +8,10 @@
 #include <cmath>
 #include <memory>
 
-#include "model/defaults.h"
-#include "model/fixed_format.h"
-#include "model/valve_events.h"
-#include "model/work.h"
+#include "model/workspace/defaults.h"
+#include "base/fixed_format.h"
+#include "model/analysis/valve_events.h"
+#include "model/analysis/work.h"
 #include "platform/recording_canvas.h"
 #include "scene/diagrams/work_drawing.h"
 

@@ -1,7 +1,7 @@
 // One revolution of the running gear, frame by frame: how many frames, the
 // angles they show in either direction, stopping early, the GIF timing.
 #include "scene/frame/animation_frames.h"
-#include "model/defaults.h"
+#include "model/workspace/defaults.h"
 #include "platform/null_canvas.h"
 #include "platform/random.h"
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "scene/frame/dimension_locator_layer.h"
-#include "model/defaults.h"
-#include "model/motion.h"
-#include "model/view.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/motion.h"
+#include "model/workspace/view.h"
 #include "model/workspace/frame_advance.h"
 #include "platform/recording_canvas.h"
 

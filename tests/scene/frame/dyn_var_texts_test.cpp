@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "model/defaults.h"
-#include "model/dynvar.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/dynvar.h"
 #include "platform/recording_canvas.h"
 #include "scene/diagrams/diagram_common.h"
 #include "scene/frame/dyn_var_texts.h"

@@ -4,9 +4,9 @@
 #include <limits>
 
 #include "scene/frame/frame_renderer.h"
-#include "model/defaults.h"
-#include "model/motion.h"
-#include "model/view.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/motion.h"
+#include "model/workspace/view.h"
 #include "platform/clock.h"
 #include "platform/qt/qt_image_canvas.h"
 #include "platform/random.h"

@@ -9,9 +9,9 @@
 
 #include "scene/frame/frame_renderer.h"
 #include "scene/frame/mechanism_layer.h"
-#include "model/defaults.h"
-#include "model/motion.h"
-#include "model/view.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/motion.h"
+#include "model/workspace/view.h"
 #include "platform/recording_canvas.h"
 #include "tests/scene/hostile_states.h"
 

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "scene/frame/overlay_layer.h"
-#include "model/view.h"
+#include "model/workspace/view.h"
 #include "platform/recording_canvas.h"
 
 namespace vx {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "scene/frame/reference_points_layer.h"
-#include "model/view.h"
+#include "model/workspace/view.h"
 #include "platform/recording_canvas.h"
 
 namespace vx {

@@ -10,8 +10,8 @@
 
 #include "scene/frame/frame_renderer.h"
 #include "scene/frame/screen_data_layer.h"
-#include "model/defaults.h"
-#include "model/motion.h"
+#include "model/workspace/defaults.h"
+#include "model/workspace/motion.h"
 #include "model/workspace/frame_advance.h"
 #include "platform/recording_canvas.h"
 #include "platform/recording_sound.h"

@@ -18,13 +18,13 @@
 
 #include "cli/text_io.h"
 #include "scene/diagrams/valve_events_drawing.h"
-#include "model/defaults.h"
-#include "model/dimensions.h"
-#include "model/fixed_format.h"
-#include "model/valve_events.h"
+#include "model/workspace/defaults.h"
+#include "model/gear/dimensions.h"
+#include "base/fixed_format.h"
+#include "model/analysis/valve_events.h"
 #include "platform/qt/qt_pdf_canvas.h"
 #include "scene/report/design_report.h"
-#include "scene/report/report_data.h"
+#include "model/analysis/report_data.h"
 #include "gui/controls/report_export_dialog.h"
 #include "tests/temp_dir.h"
 

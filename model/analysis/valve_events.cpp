@@ -1,0 +1,475 @@
+#include "model/analysis/valve_events.h"
+
+#include "base/float_cast.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/gear/geometry_check.h"
+#include "model/gear/reverse_arm.h"
+#include "model/gear/solver.h"
+
+namespace vx {
+namespace {
+
+
+// Samples of the coarse turn: every 4 degrees.
+constexpr int kSamples = 90;
+constexpr double kSampleStep = 360.0 / kSamples;
+// Settling rounds (see Turn::Settle) of the first solve of a turn, which
+// starts from wherever the rocker was left.
+constexpr int kFirstSettleRounds = 4;
+constexpr double kSettled = 2e-8;
+constexpr int kRootIterations = 60;
+constexpr int kExtremumIterations = 60;
+
+// The four openings, in this order.
+enum Opening { kFrontSteam, kFrontExhaust, kRearSteam, kRearExhaust, kOpenings };
+
+struct Sample {
+    std::array<float, kOpenings> open{};
+    float piston = 0;
+    float valveOffset = 0;
+    float die = 0; // signed distance of the die from the link centre, along the link
+};
+
+double Fold(double degrees) {
+    double a = std::fmod(degrees, 360.0);
+    if (a < 0) a += 360.0;
+    if (!(a < 360.0)) a = 0; // NaN or rounding up to 360
+    return a;
+}
+
+float FoldToFloat(double degrees) {
+    float a = F(Fold(degrees));
+    if (!(a < 360.0f)) a = 0;
+    return a;
+}
+
+// Solves the work state at one driver angle and reads what the events need.
+class Turn {
+public:
+    Turn(GearState& g, PositionEvents& out) : g_(g), out_(out) {}
+
+    Sample At(double angle) {
+        const float a = FoldToFloat(angle);
+        g_.motion.driverAngle = a;
+        Settle();
+        const GeometryCause portsCause = PistonAndPortsFault(g_);
+        if (cause_ == GeometryCause::None) cause_ = portsCause;
+        if (cause_ != GeometryCause::None) {
+            if (out_.failedSolves == 0) {
+                out_.firstCause = cause_;
+                out_.firstCauseAngle = a;
+            }
+            ++out_.failedSolves;
+        }
+        Sample s;
+        const PortOpenings& p = g_.ports;
+        s.open = {p.frontSteamOpening, p.frontExhaustOpening, p.rearSteamOpening, p.rearExhaustOpening};
+        s.piston = p.pistonPosition;
+        s.valveOffset = g_.events.valveOffset;
+        const auto& X = g_.piv.x;
+        const auto& Y = g_.piv.y;
+        const double la = g_.linkAngle;
+        s.die = F((D(X[8]) - D(X[9])) * std::sin(la) + (D(Y[8]) - D(Y[9])) * std::cos(la));
+        return s;
+    }
+
+private:
+    // The rocker's lower end is carried from one solve into the next: at a
+    // fixed angle the solves converge on the linkage's true position, each
+    // about ten times closer. Two solves and an Aitken step from them give
+    // the point the sequence tends to, and one more solve places the
+    // linkage there.
+    void Solve() {
+        SolveLinkage(g_);
+        if (cause_ == GeometryCause::None) cause_ = g_.solveCause;
+    }
+    void Settle() {
+        cause_ = GeometryCause::None;
+        float& y5 = g_.piv.y[5];
+        const int rounds = settleRounds_;
+        settleRounds_ = 1;
+        for (int i = 0; i < rounds; ++i) {
+            const double y0 = y5;
+            Solve();
+            const double y1 = y5;
+            if (y1 == y0) return;
+            Solve();
+            const double y2 = y5;
+            // Settled to a few units in the last place: the next step could
+            // not move the linkage by anything the events can see.
+            if (std::fabs(y2 - y1) <= kSettled * std::max(1.0, std::fabs(y2))) return;
+            const double d1 = y2 - y1, d0 = y1 - y0, denom = d1 - d0;
+            if (denom == 0 || !std::isfinite(denom)) continue;
+            const double limit = y2 - d1 * d1 / denom;
+            // Only a step that continues the sequence's way, not a jump.
+            if (std::isfinite(limit) && std::fabs(limit - y2) <= 4 * std::fabs(d1)) {
+                y5 = F(limit);
+                Solve();
+            }
+        }
+    }
+
+    GearState& g_;
+    PositionEvents& out_;
+    GeometryCause cause_ = GeometryCause::None;
+    int settleRounds_ = kFirstSettleRounds;
+};
+
+struct Root {
+    double angle = 0; // unfolded
+    float piston = 0;
+};
+
+// Where opening k changes sign between lo (value flo) and hi (value fhi) of
+// opposite sides of zero: Brent's method until the bracket is narrower than
+// the angle tolerance. The answer lies within the final bracket.
+Root FindCrossing(Turn& turn, int k, double lo, float flo, double hi, float fhi, float pistonLo, float pistonHi) {
+    // f > 0 is "open"; zero counts as closed, so shift the closed side to <= 0.
+    double a = lo, b = hi, fa = flo, fb = fhi;
+    float pa = pistonLo, pb = pistonHi;
+    double c = a, fc = fa, d = b - a, e = d;
+    float pc = pa;
+    const double tol = kEventAngleTolerance * 0.8;
+    for (int it = 0; it < kRootIterations; ++it) {
+        if ((fb > 0) == (fc > 0)) {
+            c = a;
+            fc = fa;
+            pc = pa;
+            d = e = b - a;
+        }
+        if (std::fabs(fc) < std::fabs(fb)) {
+            a = b;
+            b = c;
+            c = a;
+            fa = fb;
+            fb = fc;
+            fc = fa;
+            pa = pb;
+            pb = pc;
+            pc = pa;
+        }
+        const double tol1 = 0.5 * tol;
+        const double xm = 0.5 * (c - b);
+        if (std::fabs(xm) <= tol1 || !std::isfinite(fb)) break;
+        if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
+            const double s = fb / fa;
+            double p, q;
+            if (a == c) {
+                p = 2 * xm * s;
+                q = 1 - s;
+            } else {
+                const double qq = fa / fc, r = fb / fc;
+                p = s * (2 * xm * qq * (qq - r) - (b - a) * (r - 1));
+                q = (qq - 1) * (r - 1) * (s - 1);
+            }
+            if (p > 0) q = -q;
+            p = std::fabs(p);
+            if (2 * p < std::min(3 * xm * q - std::fabs(tol1 * q), std::fabs(e * q))) {
+                e = d;
+                d = p / q;
+            } else {
+                d = xm;
+                e = d;
+            }
+        } else {
+            d = xm;
+            e = d;
+        }
+        a = b;
+        fa = fb;
+        pa = pb;
+        b += std::fabs(d) > tol1 ? d : (xm > 0 ? tol1 : -tol1);
+        const Sample s = turn.At(b);
+        fb = s.open[static_cast<std::size_t>(k)];
+        pb = s.piston;
+    }
+    return {b, pb};
+}
+
+struct Extremum {
+    double value = 0;
+    double angle = 0; // unfolded
+};
+
+// The largest (sign +1) or smallest (sign -1) of a sampled quantity near
+// sample angle `at`, and where: Brent's parabolic and golden-section search
+// over the two neighbouring intervals, started from the best sample.
+template <class Get>
+Extremum FindExtremum(Turn& turn, double at, double best, double sign, Get get) {
+    constexpr double kGold = 0.3819660112501051;
+    double a = at - kSampleStep, b = at + kSampleStep;
+    double x = at, w = at, v = at;
+    double fx = -sign * best, fw = fx, fv = fx;
+    double d = 0, e = 0;
+    const double tol = 0.005; // degrees: far inside the value tolerance near a smooth extremum
+    for (int it = 0; it < kExtremumIterations; ++it) {
+        const double xm = 0.5 * (a + b);
+        const double tol1 = tol, tol2 = 2 * tol1;
+        if (std::fabs(x - xm) <= tol2 - 0.5 * (b - a)) break;
+        if (std::fabs(e) > tol1) {
+            const double r = (x - w) * (fx - fv);
+            double q = (x - v) * (fx - fw);
+            double p = (x - v) * q - (x - w) * r;
+            q = 2 * (q - r);
+            if (q > 0) p = -p;
+            q = std::fabs(q);
+            const double etemp = e;
+            e = d;
+            if (std::fabs(p) >= std::fabs(0.5 * q * etemp) || p <= q * (a - x) || p >= q * (b - x)) {
+                e = x >= xm ? a - x : b - x;
+                d = kGold * e;
+            } else {
+                d = p / q;
+                const double u = x + d;
+                if (u - a < tol2 || b - u < tol2) d = xm - x >= 0 ? tol1 : -tol1;
+            }
+        } else {
+            e = x >= xm ? a - x : b - x;
+            d = kGold * e;
+        }
+        const double u = std::fabs(d) >= tol1 ? x + d : x + (d >= 0 ? tol1 : -tol1);
+        const double fu = -sign * get(turn.At(u));
+        if (!std::isfinite(fu)) break;
+        if (fu <= fx) {
+            if (u >= x) a = x;
+            else b = x;
+            v = w;
+            fv = fw;
+            w = x;
+            fw = fx;
+            x = u;
+            fx = fu;
+        } else {
+            if (u < x) a = u;
+            else b = u;
+            if (fu <= fw || w == x) {
+                v = w;
+                fv = fw;
+                w = u;
+                fw = fu;
+            } else if (fu <= fv || v == x || v == w) {
+                v = u;
+                fv = fu;
+            }
+        }
+    }
+    return {-sign * fx, x};
+}
+
+// Index of the largest (sign +1) or smallest (sign -1) sample.
+template <class Get>
+int BestSample(const std::array<Sample, kSamples>& s, double sign, Get get) {
+    int best = 0;
+    for (int i = 1; i < kSamples; ++i) {
+        if (sign * get(s[static_cast<std::size_t>(i)]) > sign * get(s[static_cast<std::size_t>(best)])) best = i;
+    }
+    return best;
+}
+
+float Percent(bool rear, float piston) { return rear ? F((640 - D(piston)) / 6.4) : F(D(piston) / 6.4); }
+
+// The opening and closing of one port's longest open interval, and how many
+// times it opens. `opening`/`closing` get the crank angle and the percentage.
+struct PortEvents {
+    std::optional<float> openAngle, closeAngle, openPercent, closePercent;
+    int openings = 0;
+};
+
+// The events of an open interval from `rise` to `fall` (in driving order
+// when running forward).
+void SetPortEvents(PortEvents& r, const Root& rise, const Root& fall, bool rear, bool forward) {
+    const Root& opening = forward ? rise : fall;
+    const Root& closing = forward ? fall : rise;
+    r.openAngle = FoldToFloat(opening.angle);
+    r.closeAngle = FoldToFloat(closing.angle);
+    // A piston without a place (a design beyond reason) gives no percentage.
+    if (const float v = Percent(rear, opening.piston); std::isfinite(v)) r.openPercent = v;
+    if (const float v = Percent(rear, closing.piston); std::isfinite(v)) r.closePercent = v;
+}
+
+PortEvents FindPortEvents(Turn& turn, const std::array<Sample, kSamples>& s, int k, bool rear, bool forward) {
+    PortEvents r;
+    const auto open = [&](int i) { return s[static_cast<std::size_t>(i % kSamples)].open[static_cast<std::size_t>(k)] > 0; };
+    for (int i = 0; i < kSamples; ++i) {
+        if (!open(i) && open(i + 1)) ++r.openings;
+    }
+    if (r.openings == 0) return r; // never opens, or never closes
+
+    // Each open interval: from a rising edge to the next falling edge.
+    double bestLength = -1;
+    Root bestRise, bestFall;
+    for (int i = 0; i < kSamples; ++i) {
+        if (!(!open(i) && open(i + 1))) continue;
+        int j = i + 1;
+        while (open(j + 1)) ++j; // ends, since some sample is closed
+        const Sample& r0 = s[static_cast<std::size_t>(i)];
+        const Sample& r1 = s[static_cast<std::size_t>((i + 1) % kSamples)];
+        const Sample& f0 = s[static_cast<std::size_t>(j % kSamples)];
+        const Sample& f1 = s[static_cast<std::size_t>((j + 1) % kSamples)];
+        const std::size_t kk = static_cast<std::size_t>(k);
+        const Root rise = FindCrossing(turn, k, i * kSampleStep, r0.open[kk], (i + 1) * kSampleStep, r1.open[kk],
+                                       r0.piston, r1.piston);
+        const Root fall = FindCrossing(turn, k, j * kSampleStep, f0.open[kk], (j + 1) * kSampleStep, f1.open[kk],
+                                       f0.piston, f1.piston);
+        const double length = fall.angle - rise.angle;
+        if (length > bestLength) {
+            bestLength = length;
+            bestRise = rise;
+            bestFall = fall;
+        }
+    }
+    SetPortEvents(r, bestRise, bestFall, rear, forward);
+    return r;
+}
+
+// A port that no sample finds open may still open between two samples,
+// around the valve's extreme offset at `peak`: the crossings on either
+// side of it, within the closed samples around it.
+void FindShortOpening(Turn& turn, const std::array<Sample, kSamples>& s, int k, bool rear, bool forward,
+                      double peak, PortEvents& r) {
+    const auto kk = static_cast<std::size_t>(k);
+    const auto sampleAt = [&](double i) {
+        const auto n = static_cast<long long>(i);
+        return s[static_cast<std::size_t>(((n % kSamples) + kSamples) % kSamples)];
+    };
+    bool anyClosed = false;
+    for (const Sample& x : s) anyClosed = anyClosed || !(x.open[kk] > 0);
+    if (!anyClosed || !std::isfinite(peak)) return; // open all the turn: it never closes
+    const Sample top = turn.At(peak);
+    if (!(top.open[kk] > 0)) return;
+    const double i = std::floor(peak / kSampleStep);
+    const Sample& before = sampleAt(i);
+    const Sample& after = sampleAt(i + 1);
+    if (before.open[kk] > 0 || after.open[kk] > 0) return;
+    const Root rise = FindCrossing(turn, k, i * kSampleStep, before.open[kk], peak, top.open[kk], before.piston,
+                                   top.piston);
+    const Root fall = FindCrossing(turn, k, peak, top.open[kk], (i + 1) * kSampleStep, after.open[kk], top.piston,
+                                   after.piston);
+    r.openings = 1;
+    SetPortEvents(r, rise, fall, rear, forward);
+}
+
+} // namespace
+
+bool RunsForward(const GearState& design, float position, EventDirection direction) {
+    switch (direction) {
+    case EventDirection::Forward: return true;
+    case EventDirection::Reverse: return false;
+    case EventDirection::Auto: break;
+    }
+    return DirectionAt(position, design.revArm.centre) == Direction::Fwd;
+}
+
+void ComputeValveEvents(GearState& g, float position, EventDirection direction, PositionEvents& out) {
+    out = PositionEvents{};
+    out.position = position;
+    out.forward = RunsForward(g, position, direction);
+    g.motion.reverseArmPosition = position;
+    // The rocker starts hanging straight down whatever the work state solved
+    // before: the result depends on the design and the position only.
+    g.piv.y[5] = F(D(g.fixedPivots.rockerPivotY) - D(g.frame.rockerLowerLength));
+    Turn turn(g, out);
+
+    std::array<Sample, kSamples> s;
+    for (int i = 0; i < kSamples; ++i) s[static_cast<std::size_t>(i)] = turn.At(i * kSampleStep);
+
+    PortEvents fs = FindPortEvents(turn, s, kFrontSteam, false, out.forward);
+    PortEvents fe = FindPortEvents(turn, s, kFrontExhaust, false, out.forward);
+    PortEvents rs = FindPortEvents(turn, s, kRearSteam, true, out.forward);
+    PortEvents re = FindPortEvents(turn, s, kRearExhaust, true, out.forward);
+    const auto fill = [](EndEvents& e, const PortEvents& steam, const PortEvents& exhaust) {
+        e.admissionAngle = steam.openAngle;
+        e.cutOffAngle = steam.closeAngle;
+        e.admission = steam.openPercent;
+        e.cutOff = steam.closePercent;
+        e.releaseAngle = exhaust.openAngle;
+        e.compressionAngle = exhaust.closeAngle;
+        e.release = exhaust.openPercent;
+        e.compression = exhaust.closePercent;
+        e.steamOpenings = steam.openings;
+        e.exhaustOpenings = exhaust.openings;
+    };
+
+    // Every opening is the valve offset plus or minus a constant: the
+    // largest openings come from the extremes of the offset.
+    const auto offset = [](const Sample& x) { return D(x.valveOffset); };
+    const auto die = [](const Sample& x) { return D(x.die); };
+    const int iMax = BestSample(s, 1, offset), iMin = BestSample(s, -1, offset);
+    const Extremum top = FindExtremum(turn, iMax * kSampleStep, offset(s[static_cast<std::size_t>(iMax)]), 1, offset);
+    const Extremum bottom =
+        FindExtremum(turn, iMin * kSampleStep, offset(s[static_cast<std::size_t>(iMin)]), -1, offset);
+    const double vMax = top.value, vMin = bottom.value;
+    const int jMax = BestSample(s, 1, die), jMin = BestSample(s, -1, die);
+    const double dMax = FindExtremum(turn, jMax * kSampleStep, die(s[static_cast<std::size_t>(jMax)]), 1, die).value;
+    const double dMin = FindExtremum(turn, jMin * kSampleStep, die(s[static_cast<std::size_t>(jMin)]), -1, die).value;
+    out.valveTravel = F(vMax - vMin);
+    out.dieSlip = F(dMax - dMin);
+
+    const Sample& any = s[0];
+    const double v0 = any.valveOffset;
+    const auto shifted = [&](int k, double v) {
+        // opening = c + sign * offset for each port; c and sign from one sample.
+        const double o0 = any.open[static_cast<std::size_t>(k)];
+        const bool plus = k == kFrontExhaust || k == kRearSteam;
+        return o0 + (plus ? v - v0 : v0 - v);
+    };
+    out.front.maxSteamOpening = F(shifted(kFrontSteam, vMin));
+    out.front.maxExhaustOpening = F(shifted(kFrontExhaust, vMax));
+    out.rear.maxSteamOpening = F(shifted(kRearSteam, vMax));
+    out.rear.maxExhaustOpening = F(shifted(kRearExhaust, vMin));
+
+    // An opening shorter than the samples' spacing: looked for around the
+    // extreme offset that gives the port its largest opening.
+    const auto shortOpening = [&](PortEvents& r, int k, bool rear, float largest, const Extremum& at) {
+        if (r.openings == 0 && largest > 0) FindShortOpening(turn, s, k, rear, out.forward, at.angle, r);
+    };
+    shortOpening(fs, kFrontSteam, false, out.front.maxSteamOpening, bottom);
+    shortOpening(fe, kFrontExhaust, false, out.front.maxExhaustOpening, top);
+    shortOpening(rs, kRearSteam, true, out.rear.maxSteamOpening, top);
+    shortOpening(re, kRearExhaust, true, out.rear.maxExhaustOpening, bottom);
+    fill(out.front, fs, fe);
+    fill(out.rear, rs, re);
+
+    // Lead: the steam opening at each end's dead centre.
+    static_assert(kSamples % 2 == 0, "180 degrees is a sample angle");
+    out.front.lead = s[0].open[kFrontSteam];
+    out.rear.lead = s[kSamples / 2].open[kRearSteam];
+
+    // The main rod is shortest for the crank at 90 and 270 degrees, which
+    // fall between the samples: a rod a hair too short fails only there, as
+    // the geometry check finds it. Solved last, so that the events above
+    // keep their bits.
+    for (const double angle : {90.0, 270.0}) turn.At(angle);
+}
+
+PositionEvents ComputeValveEvents(GearState design, float position, EventDirection direction) {
+    PositionEvents out;
+    ComputeValveEvents(design, position, direction, out);
+    return out;
+}
+
+std::array<float, kNotchCount> NotchPositions(const GearState& design) {
+    std::array<float, kNotchCount> p{};
+    const double centre = design.revArm.centre;
+    const double norm = design.frame.revArmToCentNorm;
+    const double max = design.frame.revArmToCentMax;
+    for (int k = -4; k <= 4; ++k) {
+        double offset = norm * k / 4;
+        if (offset > max) offset = max;
+        if (offset < -max) offset = -max;
+        p[static_cast<std::size_t>(k + 4)] = F(centre + offset);
+    }
+    return p;
+}
+
+void ComputeValveEventsTable(const GearState& design, std::span<const float> positions, EventDirection direction,
+                             std::span<PositionEvents> out) {
+    GearState work = design;
+    const std::size_t n = std::min(positions.size(), out.size());
+    for (std::size_t i = 0; i < n; ++i) ComputeValveEvents(work, positions[i], direction, out[i]);
+}
+
+} // namespace vx

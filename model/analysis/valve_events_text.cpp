@@ -1,0 +1,168 @@
+#include "model/analysis/valve_events_text.h"
+
+#include <cmath>
+#include <optional>
+
+#include "base/fixed_format.h"
+#include "model/analysis/position_text.h"
+
+namespace vx {
+namespace {
+
+void AppendOptional(std::string& out, const std::optional<float>& v, int decimals) {
+    if (v) AppendFixed(out, *v, decimals);
+}
+
+void AppendInt(std::string& out, int v) { out += std::to_string(v); }
+
+// A right-aligned column of `width` characters: the value, or "-". A value
+// too wide for it goes in the exponent form, so it never runs into the
+// column before.
+void AppendColumn(std::string& out, const std::optional<double>& v, int decimals, int width) {
+    if (v) {
+        char buf[kNumberBuffer];
+        out += FormatColumn(buf, *v, width, decimals);
+    } else {
+        out.append(static_cast<std::size_t>(width > 1 ? width - 1 : 0), ' ');
+        out += '-';
+    }
+}
+
+std::optional<double> Opt(const std::optional<float>& v) {
+    if (!v) return std::nullopt;
+    return static_cast<double>(*v);
+}
+
+std::optional<double> Difference(const std::optional<float>& a, const std::optional<float>& b) {
+    if (!a || !b) return std::nullopt;
+    return static_cast<double>(*a) - static_cast<double>(*b);
+}
+
+} // namespace
+
+bool EventsFinite(const PositionEvents& e) {
+    for (const bool rear : {false, true}) {
+        const EndEvents& x = e.End(rear);
+        for (const auto* v : {&x.admissionAngle, &x.cutOffAngle, &x.releaseAngle, &x.compressionAngle, &x.admission,
+                              &x.cutOff, &x.release, &x.compression})
+            if (*v && !std::isfinite(**v)) return false;
+        for (const float v : {x.lead, x.maxSteamOpening, x.maxExhaustOpening})
+            if (!std::isfinite(v)) return false;
+    }
+    return std::isfinite(e.position) && std::isfinite(e.valveTravel) && std::isfinite(e.dieSlip);
+}
+
+void AppendValveEventsCsv(std::string& out, const PositionEvents& e, std::optional<float> offset) {
+    for (const bool rear : {false, true}) {
+        const EndEvents& x = e.End(rear);
+        AppendFixed(out, e.position, 6);
+        out += e.forward ? ",forward," : ",reverse,";
+        out += rear ? "rear" : "front";
+        for (const auto* v : {&x.admissionAngle, &x.cutOffAngle, &x.releaseAngle, &x.compressionAngle, &x.admission,
+                              &x.cutOff, &x.release, &x.compression}) {
+            out += ',';
+            AppendOptional(out, *v, 4);
+        }
+        for (const float v : {x.lead, x.maxSteamOpening, x.maxExhaustOpening, e.valveTravel, e.dieSlip}) {
+            out += ',';
+            AppendFixed(out, v, 5);
+        }
+        out += ',';
+        AppendInt(out, x.steamOpenings);
+        out += ',';
+        AppendInt(out, x.exhaustOpenings);
+        out += ',';
+        if (offset) {
+            char buf[kNumberBuffer];
+            out += FormatShortest(buf, *offset);
+        }
+        out += EventsSound(e) ? ",yes\n" : ",no\n";
+    }
+}
+
+std::string ValveEventsCsv(std::span<const PositionEvents> events, std::span<const float> offsets) {
+    std::string out(kValveEventsCsvHeader);
+    for (std::size_t i = 0; i < events.size(); ++i)
+        AppendValveEventsCsv(out, events[i], i < offsets.size() ? std::optional<float>(offsets[i]) : std::nullopt);
+    return out;
+}
+
+void AppendValveEventsTable(std::string& out, const PositionEvents& e, float centre) {
+    AppendPositionBlockHead(out, e.position, e.forward, centre);
+
+    struct EventRow {
+        std::string_view label;
+        std::optional<float> EndEvents::*member;
+        bool difference;
+    };
+    static constexpr EventRow kRows[] = {
+        {"admission, deg", &EndEvents::admissionAngle, false},
+        {"cut-off, deg", &EndEvents::cutOffAngle, false},
+        {"release, deg", &EndEvents::releaseAngle, false},
+        {"compression, deg", &EndEvents::compressionAngle, false},
+        {"admission, %", &EndEvents::admission, true},
+        {"cut-off, %", &EndEvents::cutOff, true},
+        {"release, %", &EndEvents::release, true},
+        {"compression, %", &EndEvents::compression, true},
+    };
+    for (const EventRow& r : kRows) {
+        AppendTextLabel(out, r.label);
+        AppendColumn(out, Opt(e.front.*r.member), 4, kTextColumnWidth);
+        AppendColumn(out, Opt(e.rear.*r.member), 4, kTextColumnWidth);
+        if (r.difference) AppendColumn(out, Difference(e.front.*r.member, e.rear.*r.member), 4, kTextColumnWidth);
+        out += '\n';
+    }
+    struct LengthRow {
+        std::string_view label;
+        float EndEvents::*member;
+        bool difference;
+    };
+    static constexpr LengthRow kLengths[] = {
+        {"lead", &EndEvents::lead, true},
+        {"max steam opening", &EndEvents::maxSteamOpening, false},
+        {"max exhaust opening", &EndEvents::maxExhaustOpening, false},
+    };
+    for (const LengthRow& r : kLengths) {
+        AppendTextLabel(out, r.label);
+        const double f = e.front.*r.member, b = e.rear.*r.member;
+        AppendColumn(out, f, 5, kTextColumnWidth);
+        AppendColumn(out, b, 5, kTextColumnWidth);
+        if (r.difference) AppendColumn(out, f - b, 5, kTextColumnWidth);
+        out += '\n';
+    }
+    for (const bool steam : {true, false}) {
+        AppendTextLabel(out, steam ? "steam openings" : "exhaust openings");
+        for (const bool rear : {false, true}) {
+            const EndEvents& x = e.End(rear);
+            const std::string n = std::to_string(steam ? x.steamOpenings : x.exhaustOpenings);
+            out.append(static_cast<std::size_t>(kTextColumnWidth) - n.size(), ' ');
+            out += n;
+        }
+        out += '\n';
+    }
+    AppendTextLabel(out, "valve travel");
+    AppendColumn(out, static_cast<double>(e.valveTravel), 5, kTextColumnWidth);
+    out += '\n';
+    AppendTextLabel(out, "die slip");
+    AppendColumn(out, static_cast<double>(e.dieSlip), 5, kTextColumnWidth);
+    out += '\n';
+    if (!EventsSound(e)) out += ValveEventsErrorText(e) + '\n';
+}
+
+std::string ValveEventsErrorText(const PositionEvents& e) {
+    if (e.Closes()) {
+        if (EventsFinite(e)) return {};
+        std::string out = "reverse arm ";
+        AppendFixed(out, e.position, 6);
+        return out + ": a figure of the events is not a finite number";
+    }
+    char cause[200];
+    FormatGeometryCause(e.firstCause, e.firstCauseAngle, cause, sizeof cause);
+    std::string out = "reverse arm ";
+    AppendFixed(out, e.position, 6);
+    out += ": the linkage does not close at " + std::to_string(e.failedSolves) + " of the angles solved; first: ";
+    out += cause;
+    return out;
+}
+
+} // namespace vx
