@@ -33,16 +33,17 @@ float SampleAngle(int j) {
 
 } // namespace
 
-int OvalPistonX(const Design& g, float theta) {
+int OvalPistonX(const Design& g, float theta, bool* guarded) {
     const double t = theta * kDegToRad;
     const float stroke = g.frame.stroke;
     const float rod = g.frame.mainRodLength;
     const auto r = static_cast<float>(stroke / 2.0);
     const auto rs = static_cast<float>(r * std::sin(t));
-    bool guarded = false; // a guarded figure draws where the guard puts it
+    bool fired = false; // a guarded figure draws where the guard puts it
     const auto root =
-        static_cast<float>(RootOfMagnitude(static_cast<double>(rod) * rod - static_cast<double>(rs) * rs, guarded));
-    const double divisor = ClampDivisor(stroke, guarded);
+        static_cast<float>(RootOfMagnitude(static_cast<double>(rod) * rod - static_cast<double>(rs) * rs, fired));
+    const double divisor = ClampDivisor(stroke, fired);
+    if (guarded != nullptr) *guarded = fired;
     const double fraction = std::cos(t) + 2.0 * root / divisor - 2.0 * rod / divisor;
     return Nearest(fraction * 270.5 + 314.0);
 }

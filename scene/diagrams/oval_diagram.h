@@ -11,7 +11,7 @@ namespace vx {
 // forward end (0 degrees), 44 at the other. The stroke is guarded against
 // a zero divisor and the root against a negative radicand, raising the
 // geometry error as the solver does.
-int OvalPistonX(const Design& g, float theta);
+int OvalPistonX(const Design& g, float theta, bool* guarded = nullptr);
 
 // Draws the whole diagram (632 x 426); leaves the model as DrawSineDiagram
 // does.

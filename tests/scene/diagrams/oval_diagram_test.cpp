@@ -2,6 +2,8 @@
 // closed curves with their two bold numbers, the fixed parts, the guards.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -50,20 +52,20 @@ TEST(OvalDiagram, LongRodApproachesTheCosine) {
 TEST(OvalDiagram, ZeroStrokeAndShortRodAreGuarded) {
     GearState g;
     StartUp(g);
-    g.errorBeepOn = true;
+    bool guarded = true;
+    OvalPistonX(g, 90, &guarded);
+    EXPECT_FALSE(guarded);
     g.frame.stroke = 0;
-    g.geometryError = false;
-    const int x = OvalPistonX(g, 90);
-    EXPECT_TRUE(g.geometryError);
+    const int x = OvalPistonX(g, 90, &guarded);
+    EXPECT_TRUE(guarded);
     EXPECT_LE(std::abs(x), kPixelLimit);
 
     GearState s;
     StartUp(s);
-    s.errorBeepOn = true;
     s.frame.mainRodLength = s.frame.stroke / 4; // cannot reach at 90 degrees
-    s.geometryError = false;
-    OvalPistonX(s, 90);
-    EXPECT_TRUE(s.geometryError);
+    guarded = false;
+    EXPECT_LE(std::abs(OvalPistonX(s, 90, &guarded)), kPixelLimit);
+    EXPECT_TRUE(guarded);
 }
 
 TEST(OvalDiagram, FixedParts) {
@@ -163,7 +165,8 @@ TEST(OvalDiagram, LeadFiguresAtMidGearFollowTheSpindleJoint) {
     }
 }
 
-TEST(OvalDiagram, RestoresMotionAndLeavesTheLastPosition) {
+// The drawing leaves the gear as it was; the window keeps the last position.
+TEST(OvalDiagram, LeavesTheGearAsItWasAndTheWindowKeepsTheLastPosition) {
     GearState probe = GearWithPositions({});
     const float c = probe.revArm.centre;
     GearState g = GearWithPositions({c, c + 1});
@@ -171,9 +174,13 @@ TEST(OvalDiagram, RestoresMotionAndLeavesTheLastPosition) {
     g.motion.reverseArmPosition = c + 0.2f;
     RecordingCanvas rc(kDiagramWidth, kOvalDiagramHeight);
     LeadLapTable t;
+    const GearState before = g;
     DrawOvalDiagram(g, rc, &t);
     EXPECT_EQ(g.motion.driverAngle, 77);
     EXPECT_EQ(g.motion.reverseArmPosition, c + 0.2f);
+    EXPECT_EQ(std::memcmp(&g.piv, &before.piv, sizeof g.piv), 0);
+    EXPECT_EQ(g.lastDiagramPosition, before.lastDiagramPosition);
+    KeepLastDiagramPosition(g);
     EXPECT_EQ(g.lastDiagramPosition, c + 1);
     ASSERT_EQ(t.count, 2);
     EXPECT_TRUE(t.rows[0].hasFigures);

@@ -3,6 +3,8 @@
 // drawing leaves in the model.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "scene/diagrams/diagram_common.h"
 #include "scene/diagrams/ports_drawing.h"
 #include "model/workspace/defaults.h"
 #include "model/gear/ports.h"
@@ -257,24 +260,31 @@ TEST(PortDiagram, BothGraphs) {
     EXPECT_LT(fwd.rows[18].position, g.revArm.centre);
 }
 
-TEST(PortDiagram, RestoresArmAndAngleOnly) {
+// The drawing leaves the gear exactly as it was: its sweeps solve on a copy
+// of the solution, which ends at the last sample (full reverse at 4 degrees
+// backward from 0, i.e. at 356 degrees).
+TEST(PortDiagram, LeavesTheGearAsItWas) {
     GearState g = StartedGear();
     g.motion.driverAngle = 123;
     g.motion.reverseArmPosition = 7.5f;
     g.lastDiagramPosition = -2;
+    const GearState before = g;
     RecordingCanvas rc;
     DrawPortGraphs(g, rc, PortGraphMode::Both);
     EXPECT_EQ(g.motion.driverAngle, 123);
     EXPECT_EQ(g.motion.reverseArmPosition, 7.5f);
     EXPECT_EQ(g.lastDiagramPosition, -2);
-    // The openings are those of the last sample: full reverse at 4 degrees
-    // backward from 0, i.e. at 356 degrees.
+    EXPECT_EQ(std::memcmp(&g.piv, &before.piv, sizeof g.piv), 0);
+    EXPECT_EQ(std::memcmp(&g.ports, &before.ports, sizeof g.ports), 0);
+    // The diagram's own solve ends where the window's used to.
+    DiagramSolve solve(g);
+    const float fullReverse = static_cast<float>(g.revArm.centre + 18 * g.frame.revArmToCentMax / 18);
     GearState h = StartedGear();
-    h.motion.reverseArmPosition = static_cast<float>(h.revArm.centre + 18 * h.frame.revArmToCentMax / 18);
+    h.motion.reverseArmPosition = fullReverse;
     h.motion.driverAngle = 356;
     SolveLinkage(h);
     ComputePortOpenings(h);
-    EXPECT_FLOAT_EQ(g.ports.pistonPosition, h.ports.pistonPosition);
+    EXPECT_FLOAT_EQ(solve.WithPorts(356, fullReverse).ports.pistonPosition, h.ports.pistonPosition);
 }
 
 TEST(PortDiagram, ChoiceAndMode) {

@@ -2,6 +2,8 @@
 // parts, the curves and event figures, and what it leaves in the model.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <algorithm>
 #include <array>
 #include <map>
@@ -153,14 +155,20 @@ std::string Figure(float percent) {
     return buf;
 }
 
-TEST(SteamDiagram, LeavesTheModelAsFoundButTheLastPosition) {
+// The drawing leaves the gear exactly as it was; the window then keeps the
+// last position drawn.
+TEST(SteamDiagram, LeavesTheGearAsFoundAndTheWindowKeepsTheLastPosition) {
     GearState g = StartedGear();
     g.motion.driverAngle = 33;
     g.motion.reverseArmPosition = 7;
+    const GearState before = g;
     RecordingCanvas rc;
     DrawSteamDiagram(g, rc);
     EXPECT_EQ(g.motion.driverAngle, 33);
     EXPECT_EQ(g.motion.reverseArmPosition, 7);
+    EXPECT_EQ(std::memcmp(&g.piv, &before.piv, sizeof g.piv), 0);
+    EXPECT_EQ(g.lastDiagramPosition, before.lastDiagramPosition);
+    KeepLastDiagramPosition(g);
     EXPECT_EQ(g.lastDiagramPosition, g.revArm.position[3]);
 }
 
@@ -170,6 +178,7 @@ TEST(SteamDiagram, FixedPartsAndHeader) {
     g.lastDiagramPosition = 1.25f;
     RecordingCanvas rc;
     DrawSteamDiagram(g, rc);
+    KeepLastDiagramPosition(g);
     EXPECT_EQ(g.lastDiagramPosition, 1.25f);
     const auto segs = rc.Segments();
     // Grid (9 rows of 19 short and 9 long ticks), two end lines, base line,

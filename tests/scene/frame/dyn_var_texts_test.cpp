@@ -8,6 +8,7 @@
 
 #include "model/workspace/defaults.h"
 #include "model/workspace/dynvar.h"
+#include "model/workspace/frame_advance.h"
 #include "platform/recording_canvas.h"
 #include "scene/diagrams/diagram_common.h"
 #include "scene/frame/dyn_var_texts.h"
@@ -56,6 +57,7 @@ TEST(UndoLine, OneLineForTheMainPictureAndTheDiagrams) {
         EXPECT_EQ(std::string(line.View()), c.expected);
 
         RecordingCanvas main;
+        StepUndoLine(*g); // the frame keeps the line it shows
         DrawUndoLine(*g, main);
         EXPECT_EQ(FirstText(main), c.expected);
         EXPECT_EQ(Kept(*g), c.expected);
@@ -82,6 +84,7 @@ TEST(FirstSelectBanner, SameLinesInBothPicturesAndTheSameBars) {
     g->dynVarDisplay = g->screenDataOn = true;
     ASSERT_FALSE(DynVarSlotAssigned(*g, 1));
     RecordingCanvas main, diagram;
+    StepDynVarBars(*g);
     DrawDynVarLines(*g, main);
     DrawDynVarBlock(*g, diagram);
     std::vector<std::pair<int, std::string>> mainLines, diagramLines;
@@ -100,6 +103,7 @@ TEST(FirstSelectBanner, SameLinesInBothPicturesAndTheSameBars) {
     }
 
     g->dynVarSlots[3] = DynVarSlot{2, g->frame.stroke, "Stroke"};
+    StepDynVarBars(*g);
     DrawDynVarLines(*g, main);
     const DynVarControlStates states = DynVarControls(*g);
     for (int n = 1; n <= 4; ++n) {
