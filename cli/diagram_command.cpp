@@ -9,6 +9,7 @@
 #include "cli/option_values.h"
 #include "cli/output_path.h"
 #include "cli/text_io.h"
+#include "model/workspace/dimension_edit.h"
 
 namespace vx::cli {
 
@@ -62,22 +63,15 @@ void ApplyDiagramOptions(GearState& g, const DiagramOptions& o) {
     RevArmPositionList& list = g.revArm;
     if (o.positions) {
         const double centre = list.centre;
-        const double max = g.frame.revArmToCentMax;
         const std::size_t n = o.positions->size();
         for (std::size_t k = 1; k <= static_cast<std::size_t>(kRevArmPositions); ++k) {
             if (k > n) {
                 list.position[k] = 0;
                 continue;
             }
-            auto v = ToModelFloat(centre + (*o.positions)[k - 1]);
-            if ((*o.positions)[k - 1] != 0) {
-                // The dialog's limit: mid gear +- the maximum travel.
-                const auto lo = ToModelFloat(centre - max);
-                const auto hi = ToModelFloat(centre + max);
-                if (v < lo) v = lo;
-                if (v > hi) v = hi;
-            }
-            list.position[k] = v;
+            const auto v = ToModelFloat(centre + (*o.positions)[k - 1]);
+            // Mid gear itself stays; the others take the dialog's limit.
+            list.position[k] = (*o.positions)[k - 1] != 0 ? HeldInTravel(g, v) : v;
         }
         list.positionCount = static_cast<int>(n);
     } else {

@@ -48,8 +48,7 @@ std::vector<std::uint32_t> DesignDimensionBits(const GearState& g) {
     return bits;
 }
 
-namespace {
-float LimitToTravel(const GearState& g, float v) {
+float HeldInTravel(const GearState& g, float v) {
     if (v == 0.0f) return v; // not in use
     const double c = g.revArm.centre;
     const double max = g.frame.revArmToCentMax;
@@ -59,12 +58,11 @@ float LimitToTravel(const GearState& g, float v) {
     if (v > high) v = high;
     return v;
 }
-} // namespace
 
 void CommitRevArmPosition(GearState& g, int k, float v) {
     if (k < 1 || k > kRevArmPositions) return;
     if (k == 1 && v == 0.0f) v = 0.001f;
-    g.revArm.position[static_cast<std::size_t>(k)] = LimitToTravel(g, v);
+    g.revArm.position[static_cast<std::size_t>(k)] = HeldInTravel(g, v);
 }
 
 void CommitVerticalScale(GearState& g, float v) {

@@ -36,6 +36,9 @@ std::vector<std::uint32_t> DesignDimensionBits(const GearState& g);
 // is never 0 (a typed 0 becomes 0.001); a position in use is limited to
 // centre +- Max.
 void CommitRevArmPosition(GearState& g, int k, float v);
+// A position of the list held within mid gear +- Max (0, a position not in
+// use, is left as it is): the positions dialog's limit.
+float HeldInTravel(const GearState& g, float v);
 // Vertical scale of the diagrams, never below 0.1.
 void CommitVerticalScale(GearState& g, float v);
 // The refresh of the positions: a position that is 0 clears every later one,
