@@ -1,19 +1,38 @@
 #include "platform/qt/qt_sound.h"
 
+#include <QFileInfo>
 #include <QSoundEffect>
 #include <QUrl>
 #include <algorithm>
+#include <map>
 
 #include "platform/data_files.h"
 
 namespace vx {
+namespace {
+
+// One effect per sound file for the whole process, made on its first play
+// and never destroyed. Qt Multimedia's QSoundEffect destructor waits for the
+// sample cache's loader thread; destroyed while its sample is still loading
+// (a sound played just before a window or a test ends), that wait can block
+// for ever. Effects that are never destroyed never wait; they stay reachable
+// from here, and the sample cache releases their samples when the program
+// ends.
+QSoundEffect* SharedEffect(const QString& found) {
+    static auto* const effects = new std::map<QString, QSoundEffect*>();
+    const QString path = QFileInfo(found).absoluteFilePath();
+    QSoundEffect*& effect = (*effects)[path];
+    if (effect == nullptr) {
+        effect = new QSoundEffect();
+        effect->setSource(QUrl::fromLocalFile(path)); // loads in the background; play() waits for it
+    }
+    return effect;
+}
+
+} // namespace
 
 QtSound::QtSound(std::function<void()> beep) : beep_(std::move(beep)) {}
 
-// The effects go with the sound. Qt Multimedia's sample cache waits in an
-// effect's destructor for its loader thread while a load is under way;
-// waiting for the loads here as well (an event loop inside a destructor)
-// can leave that wait with nobody to end the thread, so none is attempted.
 QtSound::~QtSound() = default;
 
 QString QtSound::Locate(std::string_view fileName) const {
@@ -26,14 +45,13 @@ void QtSound::Play(std::string_view fileName) {
     // next play, so one put in place later is heard.
     auto it = effects_.find(fileName);
     if (it == effects_.end()) it = effects_.emplace(std::string(fileName), nullptr).first;
-    auto& effect = it->second;
+    QSoundEffect*& effect = it->second;
     if (!effect) {
         const QString path = Locate(fileName);
         if (path.isEmpty()) return;
-        effect = std::make_unique<QSoundEffect>();
-        effect->setSource(QUrl::fromLocalFile(path)); // loads in the background; play() waits for it
-        effect->setVolume(volume_);
+        effect = SharedEffect(path);
     }
+    effect->setVolume(volume_); // this sound's volume; the effect may be another's too
     effect->play();
 }
 

@@ -35,8 +35,9 @@ private:
 
     std::function<void()> beep_;
     float volume_ = 0.5f;
-    // Loaded once per file name, on its first play.
-    std::map<std::string, std::unique_ptr<QSoundEffect>, std::less<>> effects_;
+    // The effect of each file name played, found on its first play: one
+    // effect per file for the whole process (see qt_sound.cpp).
+    std::map<std::string, QSoundEffect*, std::less<>> effects_;
 };
 
 } // namespace vx
