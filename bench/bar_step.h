@@ -13,14 +13,14 @@
 #include "model/workspace/defaults.h"
 #include "model/workspace/dynvar.h"
 #include "model/analysis/valve_events.h"
+#include "tests/kit/designs.h"
 
 namespace vx::bench {
 
 template <class Window>
 void RunBarStep(benchmark::State& state, const char* barName) {
     EnsureQtApp();
-    GearState g;
-    StartUp(g);
+    GearState g = *test::StartedDesign();
     const auto notches = NotchPositions(g);
     for (std::size_t i = 0; i < notches.size(); ++i) g.revArm.position[i + 1] = notches[i];
     g.dynVarSlots[0] = {122, g.cyl.valveCtrToJoint(), "ValveCtrToJoint"};

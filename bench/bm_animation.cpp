@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include "bench/qt_app.h"
+#include "tests/kit/designs.h"
 
 #include <memory>
 #include <utility>
@@ -25,8 +26,7 @@ namespace {
 // in tenths (-10 = normal full forward).
 void BM_AnimationGif(benchmark::State& state) {
     vx::bench::EnsureQtApp();
-    auto start = std::make_unique<vx::GearState>();
-    vx::StartUp(*start);
+    auto start = vx::test::StartedDesign();
     start->steamDisplayOn = state.range(0) != 0;
     start->motion.reverseArmPosition = start->revArm.centre + static_cast<float>(state.range(1)) / 10.0f;
     auto g = std::make_unique<vx::GearState>();

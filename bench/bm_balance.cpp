@@ -8,14 +8,9 @@
 #include "model/analysis/balance.h"
 #include "model/workspace/defaults.h"
 #include "model/gear/dimensions.h"
+#include "tests/kit/designs.h"
 
 namespace {
-
-std::unique_ptr<vx::GearState> StartedGear() {
-    auto g = std::make_unique<vx::GearState>();
-    vx::StartUp(*g);
-    return g;
-}
 
 // valveCtrToJoint, eccFwdRod, radRodTotalLength and exLinkEccRodBackSet,
 // each within +- 0.1, over the four forward notches, cut-off alone.
@@ -32,7 +27,7 @@ vx::BalanceProblem SquaringProblem(const vx::GearState& g) {
 
 // Arg: threads (0: one per core, at most one per position).
 void BM_BalanceEvaluation(benchmark::State& state) {
-    const auto g = StartedGear();
+    const auto g = vx::test::StartedDesign();
     vx::BalanceProblem p = SquaringProblem(*g);
     p.threads = static_cast<int>(state.range(0));
     for (auto _ : state) {
@@ -43,7 +38,7 @@ void BM_BalanceEvaluation(benchmark::State& state) {
 BENCHMARK(BM_BalanceEvaluation)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_BalanceSquaringProblem(benchmark::State& state) {
-    const auto g = StartedGear();
+    const auto g = vx::test::StartedDesign();
     const vx::BalanceProblem p = SquaringProblem(*g);
     for (auto _ : state) {
         const vx::BalanceResult r = vx::BalanceEvents(*g, p);

@@ -8,14 +8,14 @@
 #include "scene/diagrams/sine_diagram.h"
 #include "model/workspace/defaults.h"
 #include "platform/qt/qt_image_canvas.h"
+#include "tests/kit/designs.h"
 
 namespace {
 
 // The default design with its three positions (mid gear, normal forward,
 // normal reverse) and the dynamic-variable block and undo line shown.
 vx::GearState DiagramGear() {
-    vx::GearState g;
-    vx::StartUp(g);
+    vx::GearState g = *vx::test::StartedDesign();
     g.revArm.positionCount = 3;
     g.dynVarDisplay = g.undoDisplay = true;
     return g;

@@ -10,12 +10,12 @@
 
 #include "data/dimension_file.h"
 #include "model/workspace/defaults.h"
+#include "tests/kit/designs.h"
 
 namespace {
 
 void BM_FileRoundTrip(benchmark::State& state) {
-    auto g = std::make_unique<vx::GearState>();
-    vx::StartUp(*g);
+    auto g = vx::test::StartedDesign();
     const std::string path =
         (std::filesystem::temp_directory_path() / ("vexlin_bm_" + std::to_string(::getpid()) + ".vxd")).string();
     for (auto _ : state) {

@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/qt_app.h"
+#include "tests/kit/designs.h"
 
 #include <memory>
 #include <utility>
@@ -24,8 +25,7 @@ namespace {
 // display (0 off, 1 on), zoom in tenths (285 = the normal 28.5).
 void BM_ComposeFrame(benchmark::State& state) {
     vx::bench::EnsureQtApp();
-    auto g = std::make_unique<vx::GearState>();
-    vx::StartUp(*g);
+    auto g = vx::test::StartedDesign();
     g->screenDataOn = state.range(0) != 0;
     g->steamDisplayOn = state.range(1) != 0;
     g->view.zoom = static_cast<float>(state.range(2)) / 10.0f;
@@ -54,8 +54,7 @@ BENCHMARK(BM_ComposeFrame)
 // drives it.
 void BM_Tick(benchmark::State& state) {
     vx::bench::EnsureQtApp();
-    auto g = std::make_unique<vx::GearState>();
-    vx::StartUp(*g);
+    auto g = vx::test::StartedDesign();
     vx::QImageCanvas canvas(vx::kFrameWidth, vx::kFrameHeight);
     vx::AdvanceFrame(*g);
     vx::ComposeFrame(*g, canvas); // the first tick
@@ -73,8 +72,7 @@ BENCHMARK(BM_Tick);
 // (each one's view, lines and name).
 void BM_LocatorFrame(benchmark::State& state) {
     vx::bench::EnsureQtApp();
-    auto g = std::make_unique<vx::GearState>();
-    vx::StartUp(*g);
+    auto g = vx::test::StartedDesign();
     g->motion.tickStep = 0;
     vx::QImageCanvas canvas(vx::kFrameWidth, vx::kFrameHeight);
     const auto ids = vx::LocatorIds();

@@ -6,19 +6,14 @@
 #include "model/gear/midgear.h"
 #include "model/gear/ports.h"
 #include "model/gear/solver.h"
-#include "tests/model/gear/plain_solver.h"
+#include "tests/kit/plain_solver.h"
+#include "tests/kit/designs.h"
 
 namespace {
 
-vx::GearState StartedGear() {
-    vx::GearState g;
-    vx::StartUp(g);
-    return g;
-}
-
 // Args: driver angle in degrees, reverse arm offset from mid gear in 1/1000.
 void BM_SolveLinkage(benchmark::State& state) {
-    vx::GearState g = StartedGear();
+    vx::GearState g = *vx::test::StartedDesign();
     g.motion.driverAngle = static_cast<float>(state.range(0));
     g.motion.reverseArmPosition = g.revArm.centre + static_cast<float>(state.range(1)) / 1000.0f;
     vx::SolveLinkage(g);
@@ -35,7 +30,7 @@ BENCHMARK(BM_SolveLinkage)->ArgsProduct({{0, 90, 225}, {-1000, 0, 1000}});
 // solve it must equal bit for bit, side by side.
 template <bool (*Solve)(vx::GearState&)>
 void SolveTurn(benchmark::State& state) {
-    vx::GearState g = StartedGear();
+    vx::GearState g = *vx::test::StartedDesign();
     for (auto _ : state) {
         for (int k = 0; k < 3600; ++k) {
             g.motion.driverAngle = static_cast<float>(k) * 0.1f;
@@ -51,7 +46,7 @@ BENCHMARK(BM_SolveTurn)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SolveTurnPlain)->Unit(benchmark::kMillisecond);
 
 void BM_FindMidGear(benchmark::State& state) {
-    vx::GearState g = StartedGear();
+    vx::GearState g = *vx::test::StartedDesign();
     for (auto _ : state) {
         vx::FindMidGear(g);
         benchmark::DoNotOptimize(g.revArm.centre);
@@ -61,7 +56,7 @@ BENCHMARK(BM_FindMidGear);
 
 // A whole 0.01-degree turn: 36,001 solves with their port openings.
 void BM_Sweep(benchmark::State& state) {
-    vx::GearState g = StartedGear();
+    vx::GearState g = *vx::test::StartedDesign();
     const auto before = vx::bench::AllocationCount();
     for (auto _ : state) {
         for (int k = 0; k <= 36000; ++k) {

@@ -12,8 +12,7 @@
 namespace {
 
 void BM_PivotTable(benchmark::State& state) {
-    auto g = std::make_unique<vx::GearState>();
-    vx::StartUp(*g);
+    auto g = vx::test::StartedDesign();
     g->motion.selectedStep = 0.01f;
     const vx::PivotPicks picks = {2, 3, 4, 8, 10, 18};
     std::string text;
@@ -42,13 +41,13 @@ BENCHMARK(BM_PivotTable)->Unit(benchmark::kMillisecond);
 
 #include "gui/main/pivot_table_window.h"
 #include "platform/clock.h"
+#include "tests/kit/designs.h"
 
 namespace {
 
 void BM_PivotTableWindow(benchmark::State& state) {
     vx::bench::EnsureQtApp();
-    auto g = std::make_unique<vx::GearState>();
-    vx::StartUp(*g);
+    auto g = vx::test::StartedDesign();
     g->motion.selectedStep = 0.01f;
     for (int k = 1; k <= vx::kPickSlots; ++k) g->pickPivot[static_cast<std::size_t>(k)] = static_cast<float>(k + 1);
     vx::FixedClock clock("10 Dec 2026", "12:00:00");

@@ -21,8 +21,7 @@ constexpr int kPictureHeight = 414;
 
 // The default design with nine positions from full forward to full reverse.
 std::unique_ptr<vx::GearState> NinePositions() {
-    auto g = std::make_unique<vx::GearState>();
-    vx::StartUp(*g);
+    auto g = vx::test::StartedDesign();
     const float c = g->revArm.centre, max = g->frame.revArmToCentMax;
     for (int i = 1; i <= vx::kRevArmPositions; ++i)
         g->revArm.position[static_cast<std::size_t>(i)] = c + max * static_cast<float>(i - 5) / 4.0f;
@@ -46,8 +45,7 @@ BENCHMARK(BM_SteamDiagram)->Unit(benchmark::kMillisecond);
 
 void BM_PortsBoth(benchmark::State& state) {
     vx::bench::EnsureQtApp();
-    auto g = std::make_unique<vx::GearState>();
-    vx::StartUp(*g);
+    auto g = vx::test::StartedDesign();
     vx::QImageCanvas canvas(kPictureWidth, kPictureHeight);
     const auto before = vx::bench::AllocationCount();
     for (auto _ : state) {
@@ -62,8 +60,7 @@ BENCHMARK(BM_PortsBoth)->Unit(benchmark::kMillisecond);
 // The same without painting: what BM_PortsBoth spends beyond this is the
 // painting, and the painting must not slow the solves between its calls.
 void BM_PortsBothUnpainted(benchmark::State& state) {
-    auto g = std::make_unique<vx::GearState>();
-    vx::StartUp(*g);
+    auto g = vx::test::StartedDesign();
     vx::NullCanvas canvas(kPictureWidth, kPictureHeight);
     for (auto _ : state) {
         vx::DrawPortGraphs(*g, canvas, vx::PortGraphMode::Both);
@@ -75,6 +72,7 @@ BENCHMARK(BM_PortsBothUnpainted)->Unit(benchmark::kMillisecond);
 } // namespace
 
 #include "gui/diagrams/steam_window.h"
+#include "tests/kit/designs.h"
 
 #include <QAction>
 #include <QApplication>

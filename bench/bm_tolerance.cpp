@@ -9,18 +9,13 @@
 #include "model/workspace/defaults.h"
 #include "model/analysis/sensitivity.h"
 #include "model/analysis/tolerance.h"
+#include "tests/kit/designs.h"
 
 namespace {
 
-std::unique_ptr<vx::GearState> StartedGear() {
-    auto g = std::make_unique<vx::GearState>();
-    vx::StartUp(*g);
-    return g;
-}
-
 // Arg: threads (0: one per core).
 void BM_SensitivityNineNotches(benchmark::State& state) {
-    const auto g = StartedGear();
+    const auto g = vx::test::StartedDesign();
     vx::SensitivitySettings s;
     s.threads = static_cast<int>(state.range(0));
     for (auto _ : state) {
@@ -32,7 +27,7 @@ void BM_SensitivityNineNotches(benchmark::State& state) {
 BENCHMARK(BM_SensitivityNineNotches)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_Tolerance1000SamplesFourNotches(benchmark::State& state) {
-    const auto g = StartedGear();
+    const auto g = vx::test::StartedDesign();
     vx::ToleranceSettings s = vx::DefaultToleranceSettings();
     const double norm = g->frame.revArmToCentNorm;
     s.offsets = {-norm, -norm / 2, norm / 2, norm};

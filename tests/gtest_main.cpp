@@ -1,7 +1,7 @@
 // Test main for the plain tests (no Qt).
 #include <gtest/gtest.h>
 
-#include "tests/skip_exit_code.h"
+#include "tests/kit/skip_exit_code.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

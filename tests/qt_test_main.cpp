@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/skip_exit_code.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/skip_exit_code.h"
+#include "tests/kit/widget_test_support.h"
 
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "base/typed_value.h"
-#include "tests/decimal_comma_locale.h"
+#include "tests/kit/decimal_comma_locale.h"
 
 namespace vx {
 namespace {

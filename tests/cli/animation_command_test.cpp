@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "tests/cli/cli_run.h"
-#include "tests/file_size_limit.h"
-#include "tests/gif_frames.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/file_size_limit.h"
+#include "tests/kit/gif_frames.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx::cli {
 namespace {

@@ -12,7 +12,7 @@
 #include "data/dimension_file.h"
 #include "model/gear/dimensions.h"
 #include "tests/cli/cli_run.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx::cli {
 namespace {

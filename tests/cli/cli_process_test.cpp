@@ -37,8 +37,10 @@
 #include "model/gear/dimensions.h"
 #include "base/fixed_format.h"
 #include "model/gear/midgear.h"
-#include "tests/decimal_comma_locale.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/decimal_comma_locale.h"
+#include "tests/kit/files.h"
+#include "tests/kit/temp_dir.h"
+#include "tests/kit/designs.h"
 
 extern char** environ;
 
@@ -53,11 +55,7 @@ struct ProcessResult {
     std::string err;
 };
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
+using test::ReadAll;
 using test::TempDir;
 
 // Runs the program with args; stdout and stderr go through files so that
@@ -305,8 +303,7 @@ TEST(CliProcess, SetValuesReachTheDesign) {
 }
 
 TEST(CliProcess, MidGearPrintsTheCentre) {
-    auto g = std::make_unique<GearState>();
-    StartUp(*g);
+    auto g = test::StartedDesign();
     const ProcessResult r = RunProgram({"midgear"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, Shortest(g->revArm.centre) + "\n");
@@ -395,8 +392,7 @@ TEST(CliProcess, SweepPrintsTheAngleAsUsed) {
 TEST(CliProcess, FiguresAreShortestAndReadBackBitForBit) {
     const ProcessResult dims = RunProgram({"--set", "stroke=3.3", "dims"});
     ASSERT_EQ(dims.code, 0) << dims.err;
-    auto g = std::make_unique<GearState>();
-    StartUp(*g);
+    auto g = test::StartedDesign();
     CommitDimension(*g, FindDimensionByField("stroke")->id, 3.3f);
     FindMidGear(*g);
     const auto lines = Lines(dims.out);

@@ -18,7 +18,7 @@
 #include "cli/command_table.h"
 #include "cli/dispatch.h"
 #include "scene/diagrams/diagram_registry.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx::cli {
 namespace {

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/temp_dir.h"
+#include "tests/kit/temp_dir.h"
 
 #include "tests/cli/cli_run.h"
 

@@ -24,20 +24,17 @@
 
 #include "cli/command_table.h"
 #include "tests/cli/cli_run.h"
-#include "tests/file_size_limit.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/file_size_limit.h"
+#include "tests/kit/files.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx::cli {
 namespace {
 
 using test::Cli;
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+using test::ReadAll;
+using test::WriteAll;
 
 // The file each command writes, with the start its bytes have.
 struct Writer {
@@ -64,7 +61,7 @@ TEST(FileSafety, DashAndDevStdoutWriteToStandardOutput) {
     const std::string design = [] {
         test::TempDir dir;
         EXPECT_EQ(Cli({"save", dir.File("d.vxd")}).code, kExitOk);
-        return Slurp(dir.File("d.vxd"));
+        return ReadAll(dir.File("d.vxd"));
     }();
     ASSERT_EQ(design.size(), 1460u);
     for (const Writer& w : kWriters) {
@@ -147,7 +144,7 @@ TEST(FileSafety, AFailedWriteNamesTheFileAndTheReasonAndKeepsTheOldFile) {
         SCOPED_TRACE(w.what);
         test::TempDir dir;
         const std::string file = dir.File(std::string("old") + (w.magic[0] == '%' ? ".pdf" : w.magic[0] == 'G' ? ".gif" : ""));
-        Put(file, "the old file");
+        WriteAll(file, "the old file");
         test::CliRun r;
         {
             // The report is written in one go, far beyond 20000 bytes; the
@@ -158,7 +155,7 @@ TEST(FileSafety, AFailedWriteNamesTheFileAndTheReasonAndKeepsTheOldFile) {
         EXPECT_EQ(r.code, kExitCannotRun);
         EXPECT_NE(r.err.find(file), std::string::npos) << r.err;
         EXPECT_NE(r.err.find(std::strerror(EFBIG)), std::string::npos) << r.err;
-        EXPECT_EQ(Slurp(file), "the old file");
+        EXPECT_EQ(ReadAll(file), "the old file");
         EXPECT_EQ(dir.Names().size(), 1u); // no temporary file left
     }
 }

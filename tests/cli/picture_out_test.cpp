@@ -13,17 +13,15 @@
 
 #include "cli/command_table.h"
 #include "tests/cli/cli_run.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/qt_files.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx::cli {
 namespace {
 
 using test::Cli;
 
-QByteArray Bytes(const std::string& path) {
-    QFile f(QString::fromStdString(path));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::Bytes;
 
 TEST(PictureOut, ASuffixOfNoKindIsAUsageErrorListingTheKinds) {
     test::TempDir dir;

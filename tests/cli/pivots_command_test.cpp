@@ -11,6 +11,7 @@
 #include "model/workspace/defaults.h"
 
 #include "tests/cli/cli_run.h"
+#include "tests/kit/designs.h"
 
 namespace vx::cli {
 namespace {
@@ -23,8 +24,7 @@ TEST(PivotsCommand, PrintsTheWindowsTableFromTheStartUpDesign) {
     const CliRun r = Cli({"pivots", "--pivots", "2,16", "--step", "45", "--revarm", "-1"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    auto g = std::make_unique<GearState>();
-    StartUp(*g);
+    auto g = test::StartedDesign();
     g->motion.reverseArmPosition = g->revArm.centre - 1;
     g->motion.selectedStep = 45;
     std::string want;

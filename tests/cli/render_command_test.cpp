@@ -5,6 +5,7 @@
 #include "cli/dispatch.h"
 #include "model/workspace/defaults.h"
 #include "model/workspace/view.h"
+#include "tests/kit/designs.h"
 
 #include <gtest/gtest.h>
 
@@ -37,12 +38,6 @@ Result Render(GearState& g, const std::vector<std::string>& args) {
     std::ostringstream out, err;
     const int code = RunCommandOn(g, words, out, err);
     return {code, out.str(), err.str()};
-}
-
-GearState Prepared() {
-    GearState g;
-    StartUp(g);
-    return g;
 }
 
 bool White(QRgb p) { return (p & 0xFFFFFF) == 0xFFFFFF; }
@@ -78,7 +73,7 @@ TEST_F(RenderFrame, PngShowsTheWheelAndThePiston) {
     };
     for (const ViewCase& c : cases) {
         SCOPED_TRACE(c.angle);
-        GearState g = Prepared();
+        GearState g = *test::StartedDesign();
         const std::string file = Path("frame.png");
         std::vector<std::string> args{"frame", "--out", file, "--angle", std::to_string(c.angle)};
         args.insert(args.end(), c.viewArgs.begin(), c.viewArgs.end());
@@ -110,7 +105,7 @@ TEST_F(RenderFrame, PngShowsTheWheelAndThePiston) {
 TEST_F(RenderFrame, DrawsTheGearAtTheAngleAskedFor) {
     for (float angle : {0.f, 90.f, 212.5f}) {
         SCOPED_TRACE(angle);
-        GearState g = Prepared();
+        GearState g = *test::StartedDesign();
         const Result r = Render(g, {"frame", "--out", Path("a.png"), "--angle", std::to_string(angle)});
         ASSERT_EQ(r.code, 0) << r.err;
         EXPECT_FLOAT_EQ(g.motion.driverAngle, angle); // no advance while stopped
@@ -125,7 +120,7 @@ TEST_F(RenderFrame, DrawsTheGearAtTheAngleAskedFor) {
 TEST_F(RenderFrame, ReverseArmFromMidGear) {
     for (double offset : {0.0, -1.0, 0.5}) {
         SCOPED_TRACE(offset);
-        GearState g = Prepared();
+        GearState g = *test::StartedDesign();
         const float centre = g.revArm.centre;
         const Result r = Render(g, {"frame", "--out", Path("r.png"), "--revarm", std::to_string(offset)});
         ASSERT_EQ(r.code, 0) << r.err;
@@ -137,7 +132,7 @@ TEST_F(RenderFrame, ReverseArmFromMidGear) {
 TEST_F(RenderFrame, SvgWhenTheFileEndsInSvg) {
     for (const char* name : {"frame.svg", "FRAME.SVG"}) {
         SCOPED_TRACE(name);
-        GearState g = Prepared();
+        GearState g = *test::StartedDesign();
         const std::string file = Path(name);
         const Result r = Render(g, {"frame", "--out", file});
         ASSERT_EQ(r.code, 0) << r.err;
@@ -184,7 +179,7 @@ TEST_F(RenderFrame, SvgWhenTheFileEndsInSvg) {
             QPainter p(&drawn);
             svg.render(&p, QRectF(0, 0, 1280, 1024));
         }
-        GearState again = Prepared();
+        GearState again = *test::StartedDesign();
         ASSERT_EQ(Render(again, {"frame", "--out", Path("same.png")}).code, 0);
         const QImage png = QImage(QString::fromStdString(Path("same.png"))).convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(png.size(), drawn.size());
@@ -220,7 +215,7 @@ TEST_F(RenderFrame, SvgWhenTheFileEndsInSvg) {
 TEST_F(RenderFrame, WriteFailureNamesTheFile) {
     for (const char* name : {"missing-folder/frame.png", "missing-folder/frame.svg"}) {
         SCOPED_TRACE(name);
-        GearState g = Prepared();
+        GearState g = *test::StartedDesign();
         const std::string file = Path(name);
         const Result r = Render(g, {"frame", "--out", file});
         EXPECT_EQ(r.code, kExitCannotRun);
@@ -257,7 +252,7 @@ TEST(RenderUsage, ErrorsReturnTwo) {
         std::string joined;
         for (const auto& a : args) joined += a + " ";
         SCOPED_TRACE(joined);
-        GearState g = Prepared();
+        GearState g = *test::StartedDesign();
         const Result r = Render(g, args);
         EXPECT_EQ(r.code, 2);
         EXPECT_FALSE(r.err.empty());
@@ -266,7 +261,7 @@ TEST(RenderUsage, ErrorsReturnTwo) {
 }
 
 TEST(RenderUsage, HelpGoesToOut) {
-    GearState g = Prepared();
+    GearState g = *test::StartedDesign();
     const Result r = Render(g, {"--help"});
     EXPECT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("render frame"), std::string::npos);
@@ -283,7 +278,7 @@ TEST_F(RenderFrame, ExtremeNumbersStillDraw) {
     };
     for (const auto& extra : cases) {
         SCOPED_TRACE(extra.front());
-        GearState g = Prepared();
+        GearState g = *test::StartedDesign();
         std::vector<std::string> args{"frame", "--out", Path("x.png")};
         args.insert(args.end(), extra.begin(), extra.end());
         const Result r = Render(g, args);
@@ -307,7 +302,7 @@ TEST_F(RenderFrame, ScreenDataSteamAndRunning) {
         bool normalText, largeText;
     } cases[] = {{{}, true, false}, {{"--no-screen-data"}, false, false}, {{"--large-font"}, false, true}};
     for (const Case& c : cases) {
-        GearState g = Prepared();
+        GearState g = *test::StartedDesign();
         std::vector<std::string> args{"frame", "--out", Path("sd.png")};
         args.insert(args.end(), c.options.begin(), c.options.end());
         ASSERT_EQ(Render(g, args).code, 0);
@@ -317,12 +312,12 @@ TEST_F(RenderFrame, ScreenDataSteamAndRunning) {
     }
 
     // Stopped, nothing is caught and the steam densities stay at their start.
-    GearState still = Prepared();
+    GearState still = *test::StartedDesign();
     ASSERT_EQ(Render(still, {"frame", "--out", Path("s.png"), "--steam", "--angle", "100"}).code, 0);
     EXPECT_TRUE(still.frontCutOffText.empty());
     EXPECT_EQ(still.display.steam[0].density, 25); // held at its least
 
-    GearState running = Prepared();
+    GearState running = *test::StartedDesign();
     ASSERT_EQ(Render(running, {"frame", "--out", Path("r.png"), "--steam", "--running", "1", "--angle", "100"}).code,
               0);
     EXPECT_FALSE(running.frontCutOffText.empty());

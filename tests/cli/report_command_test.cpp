@@ -9,7 +9,8 @@
 #include "cli/command_table.h"
 #include "scene/report/design_report.h"
 #include "tests/cli/cli_run.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/files.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx::cli {
 namespace {
@@ -17,10 +18,7 @@ namespace {
 using test::Cli;
 using test::CliRun;
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadAll;
 
 TEST(ReportCommand, WritesAPdfOnThePaperAsked) {
     test::TempDir dir;
@@ -29,7 +27,7 @@ TEST(ReportCommand, WritesAPdfOnThePaperAsked) {
         const CliRun r = Cli({"report", "--out", file, "--paper", paper, "--title", "No. 4 rebuilt"});
         ASSERT_EQ(r.code, kExitOk) << r.err;
         EXPECT_EQ(r.out, "");
-        const std::string pdf = Slurp(file);
+        const std::string pdf = ReadAll(file);
         EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
         // Every page, each of the paper's box in points: A4 595 x 842,
         // Letter 612 x 792.

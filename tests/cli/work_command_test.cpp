@@ -13,7 +13,7 @@
 #include "cli/command_table.h"
 #include "cli/text_io.h"
 #include "tests/cli/cli_run.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx::cli {
 namespace {

@@ -19,48 +19,40 @@
 #include <vector>
 
 #include "data/dimension_file.h"
-#include "model/workspace/defaults.h"
-#include "tests/ordinary_user.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/ordinary_user.h"
+#include "tests/kit/started_gear.h"
+#include "tests/kit/files.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const std::string& p) {
-    std::ifstream f(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
+using test::ReadAll;
+using test::WriteAll;
 
-void Write(const std::string& p, const std::string& bytes) {
-    std::ofstream f(p, std::ios::binary | std::ios::trunc);
-    f << bytes;
-}
-
-class SaveOverTest : public ::testing::Test {
+class SaveOverTest : public test::StartedGear {
 protected:
-    void SetUp() override { StartUp(*g); }
     std::string Image() const {
-        const DesignBytes b = EncodeDesign(*g);
+        const DesignBytes b = EncodeDesign(g);
         return {b.begin(), b.end()};
     }
-    std::unique_ptr<GearState> g = std::make_unique<GearState>();
     test::TempDir dir;
 };
 
 TEST_F(SaveOverTest, ASymbolicLinkStaysALinkAndItsTargetIsSaved) {
     fs::create_directories(dir.Path() / "designs");
     const std::string real = dir.File("designs/real.vxd");
-    Write(real, "old");
+    WriteAll(real, "old");
     const std::string link = dir.File("link.vxd");
     fs::create_symlink("designs/real.vxd", link);
-    g->frame.stroke = 3.75f;
-    const FileResult r = SaveDesign(*g, link);
+    g.frame.stroke = 3.75f;
+    const FileResult r = SaveDesign(g, link);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(Read(real), Image());
-    EXPECT_EQ(g->designName, "link");
+    EXPECT_EQ(ReadAll(real), Image());
+    EXPECT_EQ(g.designName, "link");
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"designs", "link.vxd"}));
     EXPECT_EQ(fs::directory_iterator(dir.Path() / "designs")->path().filename(), "real.vxd");
 }
@@ -68,24 +60,24 @@ TEST_F(SaveOverTest, ASymbolicLinkStaysALinkAndItsTargetIsSaved) {
 TEST_F(SaveOverTest, ALinkToAFileNotYetThereCreatesThatFile) {
     const std::string link = dir.File("link.vxd");
     fs::create_symlink(dir.File("new.vxd"), link);
-    ASSERT_TRUE(SaveDesign(*g, link).ok);
+    ASSERT_TRUE(SaveDesign(g, link).ok);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(Read(dir.File("new.vxd")), Image());
+    EXPECT_EQ(ReadAll(dir.File("new.vxd")), Image());
 }
 
 TEST_F(SaveOverTest, TheReplacedFileKeepsItsPermissions) {
     for (const auto mode : {fs::perms(0640), fs::perms(0600), fs::perms(0664)}) {
         const std::string path = dir.File("gear.vxd");
-        Write(path, "old");
+        WriteAll(path, "old");
         fs::permissions(path, mode);
         // A reader that has the old file open while it is saved over.
         const int reader = ::open(path.c_str(), O_RDONLY);
         ASSERT_GE(reader, 0);
         struct stat before {};
         ::fstat(reader, &before);
-        ASSERT_TRUE(SaveDesign(*g, path).ok);
+        ASSERT_TRUE(SaveDesign(g, path).ok);
         EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, mode);
-        EXPECT_EQ(Read(path), Image());
+        EXPECT_EQ(ReadAll(path), Image());
         // A file of one name is saved as a new file renamed over it: the
         // reader still reads the old file whole, and the name has a new inode.
         char old[8] = {};
@@ -100,18 +92,18 @@ TEST_F(SaveOverTest, TheReplacedFileKeepsItsPermissions) {
 
 TEST_F(SaveOverTest, AFileWithTwoNamesIsSavedUnderBoth) {
     const std::string path = dir.File("gear.vxd"), other = dir.File("other-name.vxd");
-    Write(path, "old");
+    WriteAll(path, "old");
     fs::create_hard_link(path, other);
     struct stat before {};
     ::stat(path.c_str(), &before);
-    g->frame.stroke = 3.75f;
-    ASSERT_TRUE(SaveDesign(*g, path).ok);
+    g.frame.stroke = 3.75f;
+    ASSERT_TRUE(SaveDesign(g, path).ok);
     struct stat after {};
     ::stat(path.c_str(), &after);
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(after.st_nlink, 2u);
-    EXPECT_EQ(Read(path), Image());
-    EXPECT_EQ(Read(other), Image());
+    EXPECT_EQ(ReadAll(path), Image());
+    EXPECT_EQ(ReadAll(other), Image());
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"gear.vxd", "other-name.vxd"}));
 }
 
@@ -126,7 +118,7 @@ TEST_F(SaveOverTest, TheReplacedFileKeepsItsOwnerAndGroup) {
     for (const bool asGroupMember : {false, true}) {
         SCOPED_TRACE(asGroupMember ? "saved by a member of the group" : "saved by the super-user");
         const std::string path = dir.File(asGroupMember ? "shared.vxd" : "theirs.vxd");
-        Write(path, "old");
+        WriteAll(path, "old");
         ASSERT_EQ(::chown(path.c_str(), owner, group), 0);
         fs::permissions(path, fs::perms(0660));
         int status = 0;
@@ -137,7 +129,7 @@ TEST_F(SaveOverTest, TheReplacedFileKeepsItsOwnerAndGroup) {
                 const gid_t groups[] = {group};
                 if (::setgroups(1, groups) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
             }
-            ::_exit(SaveDesign(*g, path).ok ? 0 : 1);
+            ::_exit(SaveDesign(g, path).ok ? 0 : 1);
         }
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFEXITED(status));
@@ -147,30 +139,30 @@ TEST_F(SaveOverTest, TheReplacedFileKeepsItsOwnerAndGroup) {
         EXPECT_EQ(st.st_uid, owner);
         EXPECT_EQ(st.st_gid, group);
         EXPECT_EQ(st.st_mode & 07777, 0660u);
-        EXPECT_EQ(Read(path), Image());
+        EXPECT_EQ(ReadAll(path), Image());
     }
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"shared.vxd", "theirs.vxd"}));
 }
 
 TEST_F(SaveOverTest, InPlaceWriteReplacesTheContentsOfTheSameFile) {
     const std::string path = dir.File("gear.vxd");
-    Write(path, std::string(3000, 'x'));
+    WriteAll(path, std::string(3000, 'x'));
     fs::permissions(path, fs::perms(0640));
     struct stat before {};
     ::stat(path.c_str(), &before);
-    const DesignBytes b = EncodeDesign(*g);
+    const DesignBytes b = EncodeDesign(g);
     EXPECT_EQ(ReplaceFileContents(path, b.data(), b.size(), ReplaceMode::InPlace), "");
     struct stat after {};
     ::stat(path.c_str(), &after);
     EXPECT_EQ(before.st_ino, after.st_ino);
-    EXPECT_EQ(Read(path), Image());
+    EXPECT_EQ(ReadAll(path), Image());
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, fs::perms(0640));
 }
 
 TEST_F(SaveOverTest, AFailedInPlaceWritePutsTheOldContentsBack) {
     const std::string path = dir.File("gear.vxd");
     const std::string old(50, 'o');
-    Write(path, old);
+    WriteAll(path, old);
     // Files may grow to 100 bytes only: the 1460-byte write fails midway.
     struct rlimit saved {};
     ::getrlimit(RLIMIT_FSIZE, &saved);
@@ -178,31 +170,31 @@ TEST_F(SaveOverTest, AFailedInPlaceWritePutsTheOldContentsBack) {
     struct rlimit small = saved;
     small.rlim_cur = 100;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    const DesignBytes b = EncodeDesign(*g);
+    const DesignBytes b = EncodeDesign(g);
     const std::string reason = ReplaceFileContents(path, b.data(), b.size(), ReplaceMode::InPlace);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_NE(reason.find("put back"), std::string::npos) << reason;
-    EXPECT_EQ(Read(path), old);
+    EXPECT_EQ(ReadAll(path), old);
 }
 
 TEST_F(SaveOverTest, AFolderThatTakesNoNewFilesStillSavesAWritableFile) {
     const fs::path folder = dir.Path() / "locked";
     fs::create_directories(folder);
     const std::string path = (folder / "gear.vxd").string();
-    Write(path, "old");
+    WriteAll(path, "old");
     fs::permissions(path, fs::perms(0666));
     fs::permissions(folder, fs::perms(0555));
     fs::permissions(dir.Path(), fs::perms(0755));
     // Folder permissions do not bind the super-user: save as an ordinary
     // user (in a child process that gives up those rights, when run as one).
     const std::string problem = test::AsOrdinaryUser([&]() -> std::string {
-        const FileResult r = SaveDesign(*g, path);
+        const FileResult r = SaveDesign(g, path);
         return r.ok ? std::string() : "the save failed: " + r.error;
     });
     fs::permissions(folder, fs::perms(0755));
     EXPECT_EQ(problem, "");
-    EXPECT_EQ(Read(path), Image());
+    EXPECT_EQ(ReadAll(path), Image());
     EXPECT_EQ(fs::directory_iterator(folder)->path().filename(), "gear.vxd");
 }
 

@@ -25,19 +25,15 @@
 #include "model/workspace/defaults.h"
 #include "model/gear/dimensions.h"
 #include "model/gear/midgear.h"
-#include "tests/file_size_limit.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/file_size_limit.h"
+#include "tests/kit/files.h"
+#include "tests/kit/temp_dir.h"
+#include "tests/kit/designs.h"
 
 namespace vx {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::unique_ptr<GearState> StartedGear() {
-    auto g = std::make_unique<GearState>();
-    StartUp(*g);
-    return g;
-}
 
 float FloatAt(const DesignBytes& b, int record, int slot) {
     const std::size_t off = static_cast<std::size_t>((record - 1) * 20 + (slot - 1) * 4);
@@ -58,15 +54,8 @@ std::uint32_t BitsAt(const DesignBytes& b, int record, int slot) {
 
 using test::TempDir;
 
-void WriteBytes(const std::string& path, const std::uint8_t* data, std::size_t n) {
-    std::ofstream f(path, std::ios::binary);
-    f.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(n));
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
+using test::ReadAll;
+using test::WriteAll;
 
 // ---------------------------------------------------------------- layout
 
@@ -81,14 +70,14 @@ class RecordLayout : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(RecordLayout, FieldIsWrittenToItsSlotAndReadBack) {
     const LayoutCase& c = GetParam();
-    auto g = StartedGear();
+    auto g = test::StartedDesign();
     const float marker = 1234.5f + static_cast<float>(c.record) + 0.125f * static_cast<float>(c.slot);
     c.field(*g) = marker;
     const DesignBytes b = EncodeDesign(*g);
     EXPECT_EQ(FloatAt(b, c.record, c.slot), marker) << c.what;
 
     // And the reader takes the slot back into the same field.
-    auto h = StartedGear();
+    auto h = test::StartedDesign();
     DecodeDesign(*h, b.data());
     EXPECT_EQ(c.field(*h), marker) << c.what;
 }
@@ -202,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(DimensionFile, RecordLayout, ::testing::ValuesIn(kLayou
                          });
 
 TEST(DimensionFile, FloatsAreLittleEndianIeee) {
-    auto g = StartedGear();
+    auto g = test::StartedDesign();
     const DesignBytes b = EncodeDesign(*g);
     // Record 1 slot 5: stroke 3.0 = 0x40400000; record 2 slot 2: driverDia 7.0 = 0x40E00000.
     const std::uint8_t stroke[] = {0x00, 0x00, 0x40, 0x40};
@@ -212,7 +201,7 @@ TEST(DimensionFile, FloatsAreLittleEndianIeee) {
 }
 
 TEST(DimensionFile, LiftShaftIsWrittenFourTimes) {
-    auto g = StartedGear();
+    auto g = test::StartedDesign();
     g->fixedPivots.liftShaftX = 8.25f;
     g->fixedPivots.liftShaftY = -1.75f;
     const DesignBytes b = EncodeDesign(*g);
@@ -224,7 +213,7 @@ TEST(DimensionFile, LiftShaftIsWrittenFourTimes) {
 }
 
 TEST(DimensionFile, LastCopyOfLiftShaftWins) {
-    auto g = StartedGear();
+    auto g = test::StartedDesign();
     DesignBytes b = EncodeDesign(*g);
     PutFloatAt(b, 5, 2, 1.0f), PutFloatAt(b, 5, 3, 2.0f);
     PutFloatAt(b, 5, 4, 3.0f), PutFloatAt(b, 5, 5, 4.0f);
@@ -238,7 +227,7 @@ TEST(DimensionFile, LastCopyOfLiftShaftWins) {
 TEST(DimensionFile, Record73HoldsFourZerosAndTheCurrentItem) {
     const int items[] = {1, 7, 20};
     for (int item : items) {
-        auto g = StartedGear();
+        auto g = test::StartedDesign();
         g->currentItem = item;
         const DesignBytes b = EncodeDesign(*g);
         for (int slot = 1; slot <= 4; ++slot) EXPECT_EQ(BitsAt(b, 73, slot), 0u) << "slot " << slot;
@@ -257,7 +246,7 @@ TEST(DimensionFile, CurrentItemIsReadAsTheNearestItemInRange) {
         {-5.0f, 1}, {25.0f, 20}, {kNaN, 1},  {-kNaN, 1},   {kInf, 20}, {-kInf, 1},  {3e38f, 20}, {-3e38f, 1},
     };
     for (const auto& c : cases) {
-        auto g = StartedGear();
+        auto g = test::StartedDesign();
         DesignBytes b = EncodeDesign(*g);
         PutFloatAt(b, 73, 1, 99.0f); // slots 1..4 are ignored
         PutFloatAt(b, 73, 4, kNaN);
@@ -277,7 +266,7 @@ TEST(DimensionFile, AnyBitsSurviveDecodeAndEncode) {
             seed = seed * 1664525u + 1013904223u;
             byte = static_cast<std::uint8_t>(seed >> 24);
         }
-        auto g = StartedGear();
+        auto g = test::StartedDesign();
         DecodeDesign(*g, in.data());
         const DesignBytes out = EncodeDesign(*g);
 
@@ -326,12 +315,12 @@ TEST(DimensionFile, DesignNameIsTheFileNameWithoutItsLastFourCharacters) {
 TEST(DimensionFile, SavedDefaultsOpenAsTheDefaults) {
     TempDir dir;
     const std::string path = dir.File("nominal copy.vxd");
-    auto g = StartedGear();
+    auto g = test::StartedDesign();
     ASSERT_TRUE(SaveDesign(*g, path).ok);
     EXPECT_EQ(g->designName, "nominal copy");
     EXPECT_EQ(fs::file_size(path), kDesignFileSize);
 
-    auto h = StartedGear();
+    auto h = test::StartedDesign();
     for (const DimensionInfo& d : AllDimensions()) CommitDimension(*h, d.id, d.defaultValue * 1.5f + 1.0f);
     h->designName = "Other";
     const FileResult r = OpenDesign(*h, path);
@@ -347,13 +336,13 @@ TEST(DimensionFile, SavedDefaultsOpenAsTheDefaults) {
 TEST(DimensionFile, OpenRecomputesPositionsOneToThreeAndKeepsTheRest) {
     TempDir dir;
     const std::string path = dir.File("positions.vxd");
-    auto g = StartedGear();
+    auto g = test::StartedDesign();
     const float kept[] = {0, 0, 0, 0, 6.5f, -7.25f, 8.0f, 0.001f, -0.5f, 123.0f};
     for (int i = 1; i <= 9; ++i) g->revArm.position[i] = i <= 3 ? 99.0f + static_cast<float>(i) : kept[i];
     g->revArm.centre = 42.0f;
     ASSERT_TRUE(SaveDesign(*g, path).ok);
 
-    auto h = StartedGear();
+    auto h = test::StartedDesign();
     ASSERT_TRUE(OpenDesign(*h, path).ok);
     const float centre = h->revArm.centre;
     const float norm = h->frame.revArmToCentNorm;
@@ -367,13 +356,13 @@ TEST(DimensionFile, OpenRecomputesPositionsOneToThreeAndKeepsTheRest) {
 TEST(DimensionFile, DesignSavedInFullForwardOpensInMidGear) {
     TempDir dir;
     const std::string path = dir.File("forward.vxd");
-    auto g = StartedGear();
+    auto g = test::StartedDesign();
     const float centre = g->revArm.centre;
     g->motion.reverseArmPosition = centre - g->frame.revArmToCentNorm;
     ASSERT_TRUE(SaveDesign(*g, path).ok);
     EXPECT_EQ(FloatAt(EncodeDesign(*g), 13, 2), centre - g->frame.revArmToCentNorm);
 
-    auto h = StartedGear();
+    auto h = test::StartedDesign();
     h->motion.reverseArmPosition = centre + 0.5f;
     ASSERT_TRUE(OpenDesign(*h, path).ok);
     EXPECT_EQ(h->revArm.centre, centre);
@@ -384,7 +373,7 @@ TEST(DimensionFile, DesignSavedInFullForwardOpensInMidGear) {
 TEST(DimensionFile, OverlayViewAndPresetsSurviveSaveAndOpen) {
     TempDir dir;
     const std::string path = dir.File("overlay.vxd");
-    auto g = StartedGear();
+    auto g = test::StartedDesign();
     g->overlay[3] = OverlayItem{1, 2, 3, 4, 5, 6, 7, 8, 1, 0x00FF00FF, 2, 16, 27};
     g->overlay[20].kind = 0;
     g->currentItem = 3;
@@ -396,7 +385,7 @@ TEST(DimensionFile, OverlayViewAndPresetsSurviveSaveAndOpen) {
     g->cyl.spare() = -8.5f;
     ASSERT_TRUE(SaveDesign(*g, path).ok);
 
-    auto h = StartedGear();
+    auto h = test::StartedDesign();
     ASSERT_TRUE(OpenDesign(*h, path).ok);
     EXPECT_EQ(EncodeDesign(*h), EncodeDesign(*g));
     EXPECT_EQ(h->currentItem, 3);
@@ -405,22 +394,22 @@ TEST(DimensionFile, OverlayViewAndPresetsSurviveSaveAndOpen) {
 
 TEST(DimensionFile, BytesAfterTheLastRecordAreIgnored) {
     TempDir dir;
-    auto g = StartedGear();
+    auto g = test::StartedDesign();
     g->frame.stroke = 3.5f;
     const DesignBytes b = EncodeDesign(*g);
     std::vector<std::uint8_t> longer(b.begin(), b.end());
     longer.resize(b.size() + 333, 0xFF);
     const std::string path = dir.File("long.vxd");
-    WriteBytes(path, longer.data(), longer.size());
+    WriteAll(path, longer);
 
-    auto h = StartedGear();
+    auto h = test::StartedDesign();
     ASSERT_TRUE(OpenDesign(*h, path).ok);
     EXPECT_EQ(h->frame.stroke, 3.5f);
 }
 
 // A design that differs from the defaults everywhere a file could touch.
 std::unique_ptr<GearState> EditedGear() {
-    auto g = StartedGear();
+    auto g = test::StartedDesign();
     for (const DimensionInfo& d : AllDimensions()) CommitDimension(*g, d.id, d.defaultValue + 0.25f);
     FindMidGear(*g);
     g->designName = "Edited";
@@ -459,7 +448,7 @@ TEST_P(OpenFailures, LeaveTheModelExactlyAsItWas) {
 std::string ShortFile(const TempDir& dir, std::size_t n) {
     const std::string path = dir.File("short.vxd");
     std::vector<std::uint8_t> bytes(n, 0x3F);
-    WriteBytes(path, bytes.data(), bytes.size());
+    WriteAll(path, bytes);
     return path;
 }
 
@@ -493,7 +482,7 @@ TEST(DimensionFile, FailedSaveKeepsTheExistingFileAndLeavesNoTemporaryFile) {
     TempDir dir;
     const std::string path = dir.File("keep.vxd");
     const std::string old = "an existing file that must survive";
-    WriteBytes(path, reinterpret_cast<const std::uint8_t*>(old.data()), old.size());
+    WriteAll(path, old);
 
     auto g = EditedGear();
     const DesignBytes before = EncodeDesign(*g);
@@ -513,7 +502,7 @@ TEST(DimensionFile, FailedSaveKeepsTheExistingFileAndLeavesNoTemporaryFile) {
 TEST(DimensionFile, SaveIntoMissingFolderOrOverFolderFails) {
     TempDir dir;
     fs::create_directory(dir.File("sub.vxd"));
-    WriteBytes(dir.File("sub.vxd/inside"), reinterpret_cast<const std::uint8_t*>("x"), 1);
+    WriteAll(dir.File("sub.vxd/inside"), "x");
     const struct {
         std::string path;
         const char* reason;
@@ -537,7 +526,7 @@ TEST(DimensionFile, SaveReplacesAnExistingFile) {
     TempDir dir;
     const std::string path = dir.File("replace.vxd");
     const std::string old(5000, 'z'); // longer than a design: nothing of it may remain
-    WriteBytes(path, reinterpret_cast<const std::uint8_t*>(old.data()), old.size());
+    WriteAll(path, old);
     auto g = EditedGear();
     ASSERT_TRUE(SaveDesign(*g, path).ok);
     const DesignBytes b = EncodeDesign(*g);

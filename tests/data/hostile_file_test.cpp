@@ -20,6 +20,7 @@
 #include "model/gear/ports.h"
 #include "model/gear/solver.h"
 #include "model/workspace/view.h"
+#include "tests/kit/designs.h"
 
 namespace vx {
 namespace {
@@ -74,8 +75,7 @@ std::vector<Hostile> HostileFiles() {
     }
     // The default design with a few fields broken at random.
     {
-        auto g = std::make_unique<GearState>();
-        StartUp(*g);
+        auto g = test::StartedDesign();
         const DesignBytes base = EncodeDesign(*g);
         for (int n = 0; n < 8; ++n) {
             DesignBytes b = base;
@@ -118,8 +118,7 @@ TEST(HostileDesignFiles, OpenAndRunWithoutFault) {
             std::ofstream f(path, std::ios::binary | std::ios::trunc);
             f.write(reinterpret_cast<const char*>(h.bytes.data()), static_cast<std::streamsize>(h.bytes.size()));
         }
-        auto g = std::make_unique<GearState>();
-        StartUp(*g);
+        auto g = test::StartedDesign();
         const FileResult r = OpenDesign(*g, path);
         ASSERT_TRUE(r.ok) << r.error;
         EXPECT_GE(g->currentItem, 1);
@@ -147,8 +146,7 @@ TEST(HostileDesignFiles, OpenAndRunWithoutFault) {
         }
         // The design written back is readable again.
         ASSERT_TRUE(SaveDesign(*g, path).ok);
-        auto again = std::make_unique<GearState>();
-        StartUp(*again);
+        auto again = test::StartedDesign();
         ASSERT_TRUE(OpenDesign(*again, path).ok);
     }
     std::error_code ec;
@@ -167,8 +165,7 @@ TEST(HostileDesignFiles, LeaveNothingBehindForTheNextDesign) {
         f.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
     };
     {
-        auto g = std::make_unique<GearState>();
-        StartUp(*g);
+        auto g = test::StartedDesign();
         g->frame.stroke = 3.25f;
         ASSERT_TRUE(SaveDesign(*g, good).ok);
     }
@@ -190,8 +187,7 @@ TEST(HostileDesignFiles, LeaveNothingBehindForTheNextDesign) {
             EXPECT_EQ(std::bit_cast<std::uint32_t>(a[i]), std::bit_cast<std::uint32_t>(b[i])) << "value " << i;
         }
     };
-    auto fresh = std::make_unique<GearState>();
-    StartUp(*fresh);
+    auto fresh = test::StartedDesign();
     ASSERT_TRUE(OpenDesign(*fresh, good).ok);
     const std::vector<float> freshGood = pivots(*fresh);
     fresh = std::make_unique<GearState>();
@@ -209,8 +205,7 @@ TEST(HostileDesignFiles, LeaveNothingBehindForTheNextDesign) {
         SCOPED_TRACE(f.name);
         write(hostile, f.bytes);
         {
-            auto g = std::make_unique<GearState>();
-            StartUp(*g);
+            auto g = test::StartedDesign();
             ASSERT_TRUE(OpenDesign(*g, hostile).ok);
             pivots(*g);
             ASSERT_TRUE(OpenDesign(*g, good).ok);
@@ -218,8 +213,7 @@ TEST(HostileDesignFiles, LeaveNothingBehindForTheNextDesign) {
             equalAndFinite(pivots(*g), freshGood);
         }
         {
-            auto g = std::make_unique<GearState>();
-            StartUp(*g);
+            auto g = test::StartedDesign();
             ASSERT_TRUE(OpenDesign(*g, hostile).ok);
             pivots(*g);
             FullReset(*g);
@@ -229,12 +223,10 @@ TEST(HostileDesignFiles, LeaveNothingBehindForTheNextDesign) {
         }
     }
     // A solve that finds the carried height spoilt starts afresh.
-    auto g = std::make_unique<GearState>();
-    StartUp(*g);
+    auto g = test::StartedDesign();
     g->piv.y[5] = kNaN;
     const std::vector<float> fromNaN = pivots(*g);
-    auto h = std::make_unique<GearState>();
-    StartUp(*h);
+    auto h = test::StartedDesign();
     h->piv.y[5] = kRockerLowerEndSeed;
     SCOPED_TRACE("from a NaN height");
     equalAndFinite(fromNaN, pivots(*h));

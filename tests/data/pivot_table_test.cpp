@@ -13,6 +13,7 @@
 #include "model/workspace/defaults.h"
 #include "base/fixed_format.h"
 #include "model/gear/solver.h"
+#include "tests/kit/started_gear.h"
 
 namespace vx {
 namespace {
@@ -26,21 +27,19 @@ std::vector<std::string> Lines(const std::string& text) {
 
 std::string Spaces(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
 
-class PivotTableTest : public ::testing::Test {
+class PivotTableTest : public test::StartedGear {
 protected:
-    void SetUp() override { ASSERT_EQ(StartUp(*g), MidGearResult::Found); }
     std::vector<std::string> Table(float step, const PivotPicks& picks = {}) {
-        g->motion.selectedStep = step;
+        g.motion.selectedStep = step;
         std::string text;
-        BuildPivotTable(*g, picks, "10 Dec 2026", "11:22:33", text);
+        BuildPivotTable(g, picks, "10 Dec 2026", "11:22:33", text);
         return Lines(text);
     }
-    std::unique_ptr<GearState> g = std::make_unique<GearState>();
 };
 
 TEST_F(PivotTableTest, HeadingLines) {
-    g->designName = "gear";
-    g->motion.reverseArmPosition = -1.5f;
+    g.designName = "gear";
+    g.motion.reverseArmPosition = -1.5f;
     const auto lines = Table(0.5f);
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[0], "Pivot Data" + Spaces(3) + "gear" + Spaces(5) + "10 Dec 2026" + Spaces(3) + "11:22:33");
@@ -79,7 +78,7 @@ TEST_F(PivotTableTest, RowsRunFromZeroWhileTheAccumulatedAngleIsAtMost360) {
 
 TEST_F(PivotTableTest, RowHoldsVertAndHorzOfEachPickInItsFormat) {
     const PivotPicks picks = {2, 0, 8, 16, 27, 4};
-    auto check = std::make_unique<GearState>(*g);
+    auto check = std::make_unique<GearState>(g);
     const auto lines = Table(10, picks);
     // Row for 30 degrees, checked against solves of its own (each solve
     // starts its searches where the one before left the gear).
@@ -101,13 +100,13 @@ TEST_F(PivotTableTest, RowHoldsVertAndHorzOfEachPickInItsFormat) {
 }
 
 TEST_F(PivotTableTest, RestoresTheMotionAndCutsLongNumbersToTenCharacters) {
-    g->motion.driverAngle = 123.5f;
-    g->motion.tickStep = 10;
-    g->fixedPivots.liftShaftX = 12345678.9f; // the lift shaft, a fixed pivot
-    g->fixedPivots.liftShaftY = -1e30f;
+    g.motion.driverAngle = 123.5f;
+    g.motion.tickStep = 10;
+    g.fixedPivots.liftShaftX = 12345678.9f; // the lift shaft, a fixed pivot
+    g.fixedPivots.liftShaftY = -1e30f;
     const auto lines = Table(90, {16, 16, 0, 0, 0, 0});
-    EXPECT_EQ(g->motion.driverAngle, 123.5f);
-    EXPECT_EQ(g->motion.tickStep, 10);
+    EXPECT_EQ(g.motion.driverAngle, 123.5f);
+    EXPECT_EQ(g.motion.tickStep, 10);
     EXPECT_EQ(lines[4].substr(7, 3 + 10 + 2 + 10), "   -100000001  12345679.0");
     EXPECT_EQ(lines.size(), 4u + 5u);
 }
@@ -121,17 +120,17 @@ TEST_F(PivotTableTest, StepsThatCannotAdvanceGiveOneRowAndTinyStepsStopAtTheLimi
 }
 
 TEST_F(PivotTableTest, CsvHasAnXYColumnPairPerPivotInTheShortestForm) {
-    g->motion.selectedStep = 120;
+    g.motion.selectedStep = 120;
     std::string csv;
     const int pivots[] = {2, 3, 16};
-    BuildPivotCsv(*g, pivots, csv);
+    BuildPivotCsv(g, pivots, csv);
     const auto lines = Lines(csv);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "angle,p2x,p2y,p3x,p3y,p16x,p16y");
     EXPECT_EQ(lines[2].substr(0, 4), "120,");
     char x[kNumberBuffer], y[kNumberBuffer];
-    const std::string tail = "," + std::string(FormatShortest(x, g->fixedPivots.liftShaftX)) + "," +
-                             std::string(FormatShortest(y, g->fixedPivots.liftShaftY));
+    const std::string tail = "," + std::string(FormatShortest(x, g.fixedPivots.liftShaftX)) + "," +
+                             std::string(FormatShortest(y, g.fixedPivots.liftShaftY));
     EXPECT_EQ(lines[1].substr(lines[1].size() - tail.size()), tail);
 }
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "model/workspace/defaults.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx {
 namespace {

@@ -13,16 +13,14 @@
 #include <string>
 
 #include "model/workspace/defaults.h"
-#include "tests/export/poppler.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/poppler.h"
+#include "tests/kit/qt_files.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx {
 namespace {
 
-QByteArray Bytes(const std::string& path) {
-    QFile f(QString::fromStdString(path));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::Bytes;
 
 TEST(PictureWriter, KindByTheSuffixOfTheFileName) {
     const struct {

@@ -13,8 +13,8 @@
 #include "model/workspace/defaults.h"
 #include "scene/report/design_report.h"
 #include "model/analysis/report_data.h"
-#include "tests/export/poppler.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/poppler.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx {
 namespace {

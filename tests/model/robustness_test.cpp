@@ -10,7 +10,7 @@
 #include "model/gear/ports.h"
 #include "model/gear/solver.h"
 #include "model/workspace/view.h"
-#include "tests/model/test_support.h"
+#include "tests/kit/started_gear.h"
 
 namespace vx {
 namespace {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/data_files.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx {
 namespace {

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "tests/gif_frames.h"
+#include "tests/kit/gif_frames.h"
 
 namespace vx {
 namespace {

@@ -20,7 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/temp_dir.h"
+#include "tests/kit/files.h"
+#include "tests/kit/temp_dir.h"
 
 namespace {
 
@@ -57,10 +58,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadAll;
 
 std::string Write(const std::string& path, std::string_view text) {
     return ReplaceFileContents(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
@@ -77,7 +75,7 @@ TEST(SafeFile, TheFileAndItsFolderAreOnTheDiskBeforeTheRename) {
         const std::string reason = Write(path, round);
         recording = false;
         ASSERT_EQ(reason, "");
-        EXPECT_EQ(Slurp(path), round);
+        EXPECT_EQ(ReadAll(path), round);
         ASSERT_GE(calls.size(), 3u);
         const std::string temp = path + ".tmp0";
         EXPECT_EQ(calls[0], "fsync " + temp);
@@ -151,7 +149,7 @@ TEST(SafeFile, DashAndDevStdoutAreStandardOutput) {
     ::close(saved);
     EXPECT_EQ(dash, "");
     EXPECT_EQ(devStdout, "");
-    EXPECT_EQ(Slurp(captured), "one,two");
+    EXPECT_EQ(ReadAll(captured), "one,two");
     EXPECT_FALSE(fs::exists("-"));
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"out"});
 }

@@ -18,18 +18,16 @@
 #include <vector>
 
 #include "tests/cli/cli_run.h"
-#include "tests/file_size_limit.h"
-#include "tests/gif_frames.h"
+#include "tests/kit/file_size_limit.h"
+#include "tests/kit/gif_frames.h"
 #include "tests/gui/answer_dialogs.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/qt_files.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx {
 namespace {
 
-QByteArray Bytes(const std::string& path) {
-    QFile f(QString::fromStdString(path));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::Bytes;
 
 TEST(AnimationExportDialog, OffersGif) {
     QFileDialog d;

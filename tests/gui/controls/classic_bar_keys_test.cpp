@@ -8,7 +8,7 @@
 
 #include "gui/controls/classic_bar_keys.h"
 #include "gui/main/main_form.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/widget_test_support.h"
 
 namespace vx {
 namespace {

@@ -44,6 +44,7 @@
 #include "model/gear/dimensions.h"
 #include "model/workspace/dynvar.h"
 #include "scene/diagrams/diagram_common.h"
+#include "tests/kit/designs.h"
 
 namespace vx {
 namespace {
@@ -63,8 +64,7 @@ struct Window {
 // A started gear with all four slots assigned, the dynamic variables and
 // the undo line shown, and nine positions.
 std::unique_ptr<GearState> BusyModel() {
-    auto g = std::make_unique<GearState>();
-    StartUp(*g);
+    auto g = test::StartedDesign();
     const int ids[4] = {2, 3, 4, 5};
     for (int k = 0; k < 4; ++k) {
         g->dynVarSlots[0] = {ids[k], DimensionValue(*g, *FindDimension(ids[k])), FindDimension(ids[k])->shortName};

@@ -18,6 +18,7 @@
 #include "gui/main/main_form.h"
 #include "model/workspace/defaults.h"
 #include "model/workspace/dynvar.h"
+#include "tests/kit/designs.h"
 
 namespace vx::test {
 
@@ -55,9 +56,8 @@ inline BarWindow MainWindow(bool showDynVars = true) {
 template <class Window>
 BarWindow DiagramWindow(const char* prefix, bool showDynVars = true) {
     BarWindow w;
-    w.ownModel = std::make_unique<GearState>();
+    w.ownModel = test::StartedDesign();
     GearState& g = *w.ownModel;
-    StartUp(g);
     AssignStroke(g);
     if (showDynVars) ToggleDynVarDisplay(g);
     DiagramHost host;

@@ -25,19 +25,17 @@
 #include <vector>
 
 #include "tests/cli/cli_run.h"
-#include "tests/file_size_limit.h"
+#include "tests/kit/file_size_limit.h"
 #include "tests/gui/answer_dialogs.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/qt_files.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx {
 namespace {
 
 using test::AnswerFileDialog;
 
-QByteArray Bytes(const std::string& path) {
-    QFile f(QString::fromStdString(path));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::Bytes;
 
 QImage Pixels(const std::string& path) {
     return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);

@@ -14,17 +14,17 @@
 #include <vector>
 
 #include "gui/diagrams/diagram_window.h"
-#include "model/workspace/defaults.h"
-#include "model/state/gear_state.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/started_gear.h"
+#include "tests/kit/widget_test_support.h"
 
 namespace vx::test {
 
 template <class Window>
-class DiagramWindowFixture : public ::testing::Test {
+class DiagramWindowFixture : public StartedGear {
 protected:
     void SetUp() override {
-        StartUp(g); // positions 1..3 from the mid-gear search, not yet counted
+        StartedGear::SetUp(); // positions 1..3 from the mid-gear search, not yet counted
+        if (HasFatalFailure()) return;
         DiagramHost host;
         host.model = &g;
         host.setTimerRunning = [this](bool on) { timerCalls.push_back(on); };
@@ -36,7 +36,7 @@ protected:
         w = std::make_unique<Window>(host);
     }
     void TearDown() override {
-        if (w->isVisible()) w->done(0);
+        if (w && w->isVisible()) w->done(0);
     }
 
     // Opens the window as the main window does (without blocking) and lets
@@ -52,7 +52,6 @@ protected:
     }
     void Trigger(const char* name) { Get<QAction>(name)->trigger(); }
 
-    GearState g;
     std::vector<bool> timerCalls;
     int dialogShown = 0;
     int mainSyncs = 0;

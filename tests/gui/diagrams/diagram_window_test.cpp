@@ -31,7 +31,7 @@
 #include "model/workspace/dynvar.h"
 #include "tests/scene/diagrams/diagram_test_support.h"
 #include "tests/gui/diagrams/diagram_window_fixture.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/widget_test_support.h"
 
 namespace vx {
 namespace {

@@ -16,7 +16,7 @@
 #include "model/workspace/defaults.h"
 #include "model/workspace/dynvar.h"
 #include "tests/gui/diagrams/diagram_window_fixture.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/widget_test_support.h"
 
 namespace vx {
 namespace {

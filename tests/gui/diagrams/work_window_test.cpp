@@ -28,7 +28,7 @@
 #include "model/analysis/work_text.h"
 #include "scene/diagrams/work_drawing.h"
 #include "tests/gui/diagrams/diagram_window_fixture.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx {
 namespace {

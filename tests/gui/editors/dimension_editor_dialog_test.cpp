@@ -13,7 +13,8 @@
 #include "gui/editors/frame_dimensions_dialog.h"
 #include "model/workspace/defaults.h"
 #include "model/gear/dimensions.h"
-#include "tests/decimal_comma_locale.h"
+#include "tests/kit/decimal_comma_locale.h"
+#include "tests/kit/started_gear.h"
 #include "model/workspace/dynvar.h"
 #include "data/dimension_file.h"
 
@@ -33,10 +34,11 @@ struct HookLog {
 };
 
 template <class Editor>
-class EditorTest : public ::testing::Test {
+class EditorTest : public test::StartedGear {
 protected:
     void SetUp() override {
-        ASSERT_EQ(StartUp(g), MidGearResult::Found);
+        StartedGear::SetUp();
+        if (HasFatalFailure()) return;
         editor.show();
         editor.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
@@ -71,7 +73,6 @@ protected:
         EXPECT_EQ(g.undoCount, 0);
     }
 
-    GearState g;
     HookLog log;
     Editor editor{g, log.Hooks()};
 };

@@ -11,15 +11,14 @@
 
 #include "gui/editors/graph_zoom_dialog.h"
 #include "gui/main/main_form.h"
-#include "model/workspace/defaults.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/started_gear.h"
+#include "tests/kit/widget_test_support.h"
 
 namespace vx {
 namespace {
 
-class GraphZoomTest : public ::testing::Test {
+class GraphZoomTest : public test::StartedGear {
 protected:
-    void SetUp() override { StartUp(g); }
     // Shows the dialog (which fills the box), types `keys` into the box
     // after emptying it and presses `button`.
     void TypeAndPress(const QString& keys, const char* button) {
@@ -32,7 +31,6 @@ protected:
         typed = box->text();
         QTest::mouseClick(test::Child<QPushButton>(dialog, button), Qt::LeftButton);
     }
-    GearState g;
     TGraphZoom dialog{g};
     QString typed;
 };

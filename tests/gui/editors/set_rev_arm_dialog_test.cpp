@@ -8,15 +8,16 @@
 #include <QTest>
 
 #include "gui/editors/set_rev_arm_dialog.h"
-#include "model/workspace/defaults.h"
+#include "tests/kit/started_gear.h"
 
 namespace vx {
 namespace {
 
-class SetRevArmTest : public ::testing::Test {
+class SetRevArmTest : public test::StartedGear {
 protected:
     void SetUp() override {
-        ASSERT_EQ(StartUp(g), MidGearResult::Found);
+        StartedGear::SetUp();
+        if (HasFatalFailure()) return;
         // A round centre and travel make the limits easy to read.
         g.revArm.centre = 0;
         g.frame.revArmToCentNorm = 1;
@@ -42,7 +43,6 @@ protected:
     void Leave(int k) { QTest::keyClick(Box(k), Qt::Key_Tab); }
     float Pos(int k) { return g.revArm.position[static_cast<std::size_t>(k)]; }
 
-    GearState g;
     TSetRevArm dialog{g};
 };
 

@@ -16,8 +16,8 @@
 #include "gui/help/about_box_dialog.h"
 #include "gui/help/instruction_dialog.h"
 #include "gui/main/main_form.h"
-#include "tests/ordinary_user.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/ordinary_user.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx {
 namespace {

@@ -16,8 +16,9 @@
 #include "gui/main/dimension_file_dialog.h"
 #include "gui/main/main_form.h"
 #include "model/workspace/defaults.h"
-#include "tests/temp_dir.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/started_gear.h"
+#include "tests/kit/temp_dir.h"
+#include "tests/kit/widget_test_support.h"
 
 namespace vx {
 namespace {
@@ -129,19 +130,18 @@ TEST_F(FileRoundTrip, OpenTakesAFileWithoutTheSuffixUnderAllFiles) {
     EXPECT_EQ(g().frame.stroke, 3.5f); // "gear-data.vxd" does not exist: this was the file chosen
 }
 
-class FileCommandsTest : public ::testing::Test {
+class FileCommandsTest : public test::StartedGear {
 protected:
     void SetUp() override {
-        StartUp(*g);
+        StartedGear::SetUp();
         DimensionFileCommands::Hooks hooks;
-        hooks.open = [this](const std::string& p) { return OpenDesign(*g, p); };
+        hooks.open = [this](const std::string& p) { return OpenDesign(g, p); };
         hooks.overlayOpened = [this] { calls += "opened "; };
         hooks.overlayRefresh = [this] { calls += "refresh "; };
-        files = std::make_unique<DimensionFileCommands>(nullptr, *g, std::move(hooks));
+        files = std::make_unique<DimensionFileCommands>(nullptr, g, std::move(hooks));
         files->chooseFile = [this](bool) { return answer; };
         files->showError = [this](const QString& m) { errors.push_back(m.toStdString()); };
     }
-    std::unique_ptr<GearState> g = std::make_unique<GearState>();
     std::unique_ptr<DimensionFileCommands> files;
     QString answer;
     std::string calls;
@@ -150,12 +150,12 @@ protected:
 };
 
 TEST_F(FileCommandsTest, CancelledOpenOnlyRefreshesTheOverlayTableAndCancelledSaveDoesNothing) {
-    g->frame.stroke = 9;
+    g.frame.stroke = 9;
     files->OpenDimensions();
     EXPECT_EQ(calls, "refresh ");
     files->SaveAsDimensions();
     EXPECT_EQ(calls, "refresh ");
-    EXPECT_EQ(g->frame.stroke, 9);
+    EXPECT_EQ(g.frame.stroke, 9);
     EXPECT_TRUE(errors.empty());
     EXPECT_TRUE(dir.Names().empty());
 }
@@ -171,25 +171,25 @@ TEST_F(FileCommandsTest, OpenHandsTheLoadedOverlayToItsDialog) {
 TEST_F(FileCommandsTest, FailedOpenShowsOneMessageNamingTheFileAndLeavesTheDesign) {
     const std::string shortFile = dir.File("short.vxd");
     std::ofstream(shortFile) << "too short";
-    g->frame.stroke = 9;
-    g->designName = "mine";
+    g.frame.stroke = 9;
+    g.designName = "mine";
     answer = QString::fromStdString(shortFile);
     files->OpenDimensions();
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find(shortFile), std::string::npos) << errors[0];
     EXPECT_NE(errors[0].find("short"), std::string::npos);
-    EXPECT_EQ(g->frame.stroke, 9);
-    EXPECT_EQ(g->designName, "mine");
+    EXPECT_EQ(g.frame.stroke, 9);
+    EXPECT_EQ(g.designName, "mine");
     EXPECT_EQ(calls, "");
 }
 
 TEST_F(FileCommandsTest, FailedSaveShowsOneMessageAndKeepsTheDesignName) {
     answer = QString::fromStdString(dir.File("no/such/folder/a.vxd"));
-    g->designName = "mine";
+    g.designName = "mine";
     files->SaveAsDimensions();
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("no/such/folder/a.vxd"), std::string::npos) << errors[0];
-    EXPECT_EQ(g->designName, "mine");
+    EXPECT_EQ(g.designName, "mine");
 }
 
 } // namespace

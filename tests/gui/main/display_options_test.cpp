@@ -17,7 +17,7 @@
 #include "platform/clock.h"
 #include "platform/random.h"
 #include "platform/recording_sound.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/widget_test_support.h"
 
 namespace vx {
 namespace {

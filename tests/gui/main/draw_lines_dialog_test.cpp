@@ -19,7 +19,7 @@
 #include <functional>
 #include <memory>
 
-#include "tests/temp_dir.h"
+#include "tests/kit/temp_dir.h"
 #include "data/dimension_file.h"
 #include "gui/main/draw_lines_dialog.h"
 #include "scene/frame/overlay_layer.h"
@@ -27,7 +27,7 @@
 #include "model/workspace/view.h"
 #include "platform/recording_canvas.h"
 #include "platform/recording_sound.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/widget_test_support.h"
 
 namespace vx {
 namespace {

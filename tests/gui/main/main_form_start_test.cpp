@@ -10,8 +10,8 @@
 
 #include "data/dimension_file.h"
 #include "gui/main/main_form.h"
-#include "tests/temp_dir.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/temp_dir.h"
+#include "tests/kit/widget_test_support.h"
 
 namespace vx {
 namespace {

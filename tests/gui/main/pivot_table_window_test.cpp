@@ -17,19 +17,19 @@
 #include "gui/main/pivot_table_window.h"
 #include "gui/main/main_form.h"
 #include "gui/main/reference_point_controls.h"
-#include "model/workspace/defaults.h"
 #include "platform/clock.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/started_gear.h"
+#include "tests/kit/widget_test_support.h"
 
 namespace vx {
 namespace {
 
-class DataTableTest : public ::testing::Test {
+class DataTableTest : public test::StartedGear {
 protected:
     void SetUp() override {
-        StartUp(*g);
-        g->pickPivot[1] = 2;
-        g->pickInUse[1] = true;
+        StartedGear::SetUp();
+        g.pickPivot[1] = 2;
+        g.pickInUse[1] = true;
     }
     void Open() {
         table.show();
@@ -38,15 +38,14 @@ protected:
     }
     QAction* Action(const char* name) { return table.findChild<QAction*>(QString::fromUtf8(name)); }
     std::string Expected() {
-        auto copy = std::make_unique<GearState>(*g);
+        auto copy = std::make_unique<GearState>(g);
         std::string text;
         BuildPivotTable(*copy, PickedPivots(*copy), "10 Dec 2026", "12:34:56", text);
         return text;
     }
 
-    std::unique_ptr<GearState> g = std::make_unique<GearState>();
     FixedClock clock{"10 Dec 2026", "12:34:56"};
-    TDataTable table{*g, clock};
+    TDataTable table{g, clock};
 };
 
 TEST_F(DataTableTest, WindowAndMenu) {
@@ -67,14 +66,14 @@ TEST_F(DataTableTest, WindowAndMenu) {
 }
 
 TEST_F(DataTableTest, ActivationBuildsTheTableAndRestoresTheMotion) {
-    g->motion.driverAngle = 77;
-    g->motion.tickStep = 10;
+    g.motion.driverAngle = 77;
+    g.motion.tickStep = 10;
     const std::string want = Expected();
     Open();
     EXPECT_TRUE(table.Memo()->toPlainText().toStdString() == want);
     EXPECT_EQ(table.Memo()->document()->blockCount(), 4 + 37 + 1); // the last line's end opens an empty line
-    EXPECT_EQ(g->motion.driverAngle, 77);
-    EXPECT_EQ(g->motion.tickStep, 10);
+    EXPECT_EQ(g.motion.driverAngle, 77);
+    EXPECT_EQ(g.motion.tickStep, 10);
 }
 
 TEST_F(DataTableTest, SelectAllAndCopyPutThePlainTextOnTheClipboard) {
@@ -111,7 +110,7 @@ TEST_F(DataTableTest, EveryActivationRebuildsAndDropsWhatWasTyped) {
     Open();
     table.Memo()->setPlainText(QStringLiteral("typed"));
     Action("SelectAll1")->trigger();
-    g->motion.selectedStep = 45;
+    g.motion.selectedStep = 45;
     table.FormActivate();
     EXPECT_EQ(table.Memo()->document()->blockCount(), 4 + 9 + 1);
     EXPECT_FALSE(Action("Copy1")->isEnabled());
@@ -159,7 +158,7 @@ TEST_F(DataTableTest, RebuiltWhenActivatedFromInsideOnly) {
 }
 
 TEST_F(DataTableTest, TakesTheFramesCaption) {
-    CaptionText& c = g->display.captions[static_cast<std::size_t>(WindowKind::PivotData)];
+    CaptionText& c = g.display.captions[static_cast<std::size_t>(WindowKind::PivotData)];
     c.Append("VEXLIN Outside Adm Pivot Data   gear");
     table.RefreshCaption();
     EXPECT_EQ(table.windowTitle(), "VEXLIN Outside Adm Pivot Data   gear");

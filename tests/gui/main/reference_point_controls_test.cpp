@@ -17,7 +17,7 @@
 #include "model/workspace/motion.h"
 #include "model/workspace/reference_points.h"
 #include "model/workspace/view.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/widget_test_support.h"
 
 namespace vx {
 namespace {

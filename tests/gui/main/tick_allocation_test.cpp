@@ -18,6 +18,7 @@
 #include "platform/clock.h"
 #include "platform/qt/qt_image_canvas.h"
 #include "platform/random.h"
+#include "tests/kit/designs.h"
 
 namespace {
 thread_local std::uint64_t tAllocations = 0;
@@ -52,8 +53,7 @@ namespace vx {
 namespace {
 
 TEST(NoAllocationPerTick, SolveLinkageAllocatesNothing) {
-    auto g = std::make_unique<GearState>();
-    StartUp(*g);
+    auto g = test::StartedDesign();
     SolveLinkage(*g);
     const std::uint64_t before = tAllocations;
     for (int a = 0; a < 360; a += 7) {
@@ -66,8 +66,7 @@ TEST(NoAllocationPerTick, SolveLinkageAllocatesNothing) {
 TEST(NoAllocationPerTick, ATickAfterTheFirstAllocatesNothing) {
     for (const bool extras : {false, true}) {
         SCOPED_TRACE(extras ? "screen data and steam display on" : "plain");
-        auto g = std::make_unique<GearState>();
-        StartUp(*g);
+        auto g = test::StartedDesign();
         g->screenDataOn = extras;
         g->steamDisplayOn = extras;
         QImageCanvas canvas(kFrameWidth, kFrameHeight);

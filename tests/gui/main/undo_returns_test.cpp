@@ -22,7 +22,7 @@
 #include "gui/main/main_form.h"
 #include "model/gear/dimensions.h"
 #include "model/workspace/undo_redo.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/widget_test_support.h"
 
 namespace vx {
 namespace {

@@ -17,8 +17,8 @@
 #include "gui/editors/frame_dimensions_dialog.h"
 #include "gui/main/main_form.h"
 #include "gui/main/value_entry_dialog.h"
-#include "tests/decimal_comma_locale.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/decimal_comma_locale.h"
+#include "tests/kit/widget_test_support.h"
 
 namespace vx {
 namespace {

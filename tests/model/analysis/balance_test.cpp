@@ -17,7 +17,7 @@
 #include "model/analysis/balance.h"
 #include "model/gear/dimensions.h"
 #include "model/workspace/dynvar.h"
-#include "tests/model/test_support.h"
+#include "tests/kit/started_gear.h"
 
 namespace vx {
 namespace {

@@ -11,7 +11,7 @@
 #include "model/gear/dimensions.h"
 #include "model/gear/midgear.h"
 #include "model/analysis/sensitivity.h"
-#include "tests/model/test_support.h"
+#include "tests/kit/started_gear.h"
 
 namespace vx {
 namespace {

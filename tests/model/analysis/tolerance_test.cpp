@@ -12,7 +12,7 @@
 #include "model/gear/dimensions.h"
 #include "model/gear/midgear.h"
 #include "model/analysis/tolerance.h"
-#include "tests/model/test_support.h"
+#include "tests/kit/started_gear.h"
 
 namespace vx {
 namespace {

@@ -15,7 +15,7 @@
 #include "model/gear/ports.h"
 #include "model/gear/solver.h"
 #include "model/analysis/valve_events.h"
-#include "tests/model/test_support.h"
+#include "tests/kit/started_gear.h"
 
 namespace vx {
 namespace {

@@ -10,7 +10,7 @@
 #include "model/analysis/valve_events.h"
 #include "model/analysis/work.h"
 #include "model/analysis/work_text.h"
-#include "tests/model/test_support.h"
+#include "tests/kit/started_gear.h"
 
 namespace vx {
 namespace {

@@ -13,13 +13,13 @@
 #include "base/fixed_format.h"
 #include "model/gear/ports.h"
 #include "model/gear/solver.h"
+#include "tests/kit/designs.h"
 
 namespace vx {
 namespace {
 
 std::unique_ptr<GearState> Design() {
-    auto g = std::make_unique<GearState>();
-    StartUp(*g);
+    auto g = test::StartedDesign();
     return g;
 }
 

@@ -13,7 +13,7 @@
 #include "model/gear/ports.h"
 #include "model/gear/dimensions.h"
 #include "model/gear/solver.h"
-#include "tests/model/gear/plain_solver.h"
+#include "tests/kit/plain_solver.h"
 
 namespace vx {
 namespace {

@@ -5,7 +5,7 @@
 #include "model/workspace/defaults.h"
 #include "model/state/geometry_error.h"
 #include "model/gear/solver.h"
-#include "tests/model/test_support.h"
+#include "tests/kit/started_gear.h"
 
 namespace vx {
 namespace {

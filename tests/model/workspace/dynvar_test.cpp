@@ -3,7 +3,7 @@
 #include "model/gear/dimensions.h"
 #include "model/workspace/dynvar.h"
 #include "model/workspace/jog.h"
-#include "tests/model/test_support.h"
+#include "tests/kit/started_gear.h"
 
 namespace vx {
 namespace {

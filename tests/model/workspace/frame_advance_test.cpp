@@ -11,6 +11,7 @@
 #include "model/gear/midgear.h"
 #include "model/workspace/defaults.h"
 #include "model/workspace/frame_advance.h"
+#include "tests/kit/designs.h"
 
 namespace vx {
 namespace {
@@ -81,8 +82,7 @@ Heard Listen(GearState& g) {
 TEST(FrameSoundsOfARunningGear, ExhaustBeatsErrorSoundsAndGuardBeeps) {
     {
         SCOPED_TRACE("default design");
-        auto g = std::make_unique<GearState>();
-        StartUp(*g);
+        auto g = test::StartedDesign();
         g->steamDisplayOn = true;
         const Heard h = Listen(*g);
         ASSERT_EQ(h.exhaust, 40);
@@ -94,8 +94,7 @@ TEST(FrameSoundsOfARunningGear, ExhaustBeatsErrorSoundsAndGuardBeeps) {
     }
     {
         SCOPED_TRACE("a forward rod too short: the error sound every cycle");
-        auto g = std::make_unique<GearState>();
-        StartUp(*g);
+        auto g = test::StartedDesign();
         g->steamDisplayOn = true;
         CommitDimension(*g, 8, 1.0f);
         FindMidGear(*g);
@@ -106,8 +105,7 @@ TEST(FrameSoundsOfARunningGear, ExhaustBeatsErrorSoundsAndGuardBeeps) {
     }
     {
         SCOPED_TRACE("a zoom that flattens the passages: a beep for every guarded dot");
-        auto g = std::make_unique<GearState>();
-        StartUp(*g);
+        auto g = test::StartedDesign();
         g->steamDisplayOn = true;
         g->view.zoom = 0.5f;
         EXPECT_EQ(Listen(*g).beeps, 1075);

@@ -4,7 +4,7 @@
 
 #include "model/workspace/motion.h"
 #include "model/workspace/view.h"
-#include "tests/model/test_support.h"
+#include "tests/kit/started_gear.h"
 
 namespace vx {
 namespace {

@@ -4,7 +4,7 @@
 #include "model/gear/dimensions.h"
 #include "model/gear/midgear.h"
 #include "model/gear/solver.h"
-#include "tests/model/test_support.h"
+#include "tests/kit/started_gear.h"
 
 namespace vx {
 namespace {

@@ -14,7 +14,7 @@
 #include "model/gear/dimensions.h"
 #include "model/workspace/dynvar.h"
 #include "model/workspace/undo_redo.h"
-#include "tests/model/test_support.h"
+#include "tests/kit/started_gear.h"
 
 namespace vx {
 namespace {

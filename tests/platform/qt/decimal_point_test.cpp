@@ -21,8 +21,8 @@
 #include "platform/qt/qt_image_canvas.h"
 #include "platform/qt/qt_pdf_canvas.h"
 #include "platform/qt/qt_svg_canvas.h"
-#include "tests/export/poppler.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/poppler.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx {
 namespace {

@@ -9,28 +9,26 @@
 
 #include <filesystem>
 
-#include "tests/file_size_limit.h"
-#include "tests/temp_dir.h"
+#include "tests/kit/file_size_limit.h"
+#include "tests/kit/qt_files.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx {
 namespace {
 
 namespace fs = std::filesystem;
 
-QByteArray Read(const std::string& path) {
-    QFile f(QString::fromStdString(path));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::Bytes;
 
 TEST(PictureFile, ReplacesWholeOrNotAtAll) {
     test::TempDir dir;
     const std::string path = dir.File("p.bin");
     const QString q = QString::fromStdString(path);
     EXPECT_EQ(WriteWholeFile(q, "first"), "");
-    EXPECT_EQ(Read(path), "first");
+    EXPECT_EQ(Bytes(path), "first");
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(WriteWholeFile(q, "second"), "");
-    EXPECT_EQ(Read(path), "second");
+    EXPECT_EQ(Bytes(path), "second");
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     QString failure;
@@ -40,7 +38,7 @@ TEST(PictureFile, ReplacesWholeOrNotAtAll) {
     }
     EXPECT_TRUE(failure.startsWith("cannot write " + q + ": "))
         << failure.toStdString();
-    EXPECT_EQ(Read(path), "second");
+    EXPECT_EQ(Bytes(path), "second");
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"p.bin"});
 }
 
@@ -52,7 +50,7 @@ TEST(PictureFile, FollowsALinkAndRefusesAFolder) {
     fs::create_symlink("target.png", link);
     EXPECT_EQ(WriteWholeFile(QString::fromStdString(link), "new"), "");
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(Bytes(target), "new");
 
     fs::create_directory(dir.File("folder.png"));
     const QString folder = QString::fromStdString(dir.File("folder.png"));

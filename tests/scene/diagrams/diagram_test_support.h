@@ -17,14 +17,14 @@
 #include "model/state/gear_state.h"
 #include "model/gear/solver.h"
 #include "platform/recording_canvas.h"
+#include "tests/kit/designs.h"
 
 namespace vx::test {
 
 // The default design after start-up, with the given absolute positions as
 // the diagrams' list (positionCount set to their number).
 inline GearState GearWithPositions(std::initializer_list<float> positions) {
-    GearState g;
-    StartUp(g);
+    GearState g = *StartedDesign();
     g.revArm.position.fill(0);
     int k = 0;
     for (float p : positions) g.revArm.position[static_cast<std::size_t>(++k)] = p;

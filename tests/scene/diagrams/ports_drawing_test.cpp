@@ -19,7 +19,7 @@
 #include "model/gear/solver.h"
 #include "model/workspace/view.h"
 #include "platform/recording_canvas.h"
-#include "tests/scene/hostile_states.h"
+#include "tests/kit/hostile_states.h"
 
 namespace vx {
 namespace {

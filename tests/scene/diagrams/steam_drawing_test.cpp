@@ -23,7 +23,7 @@
 #include "model/workspace/view.h"
 #include "platform/qt/qt_image_canvas.h"
 #include "platform/recording_canvas.h"
-#include "tests/scene/hostile_states.h"
+#include "tests/kit/hostile_states.h"
 
 namespace vx {
 namespace {

@@ -4,6 +4,7 @@
 #include "model/workspace/defaults.h"
 #include "platform/null_canvas.h"
 #include "platform/random.h"
+#include "tests/kit/designs.h"
 
 #include <gtest/gtest.h>
 
@@ -52,8 +53,7 @@ TEST(AnimationFrames, RevolutionFromTheCurrentAngle) {
     };
     for (const RevolutionCase& c : cases) {
         SCOPED_TRACE(c.what);
-        auto g = std::make_unique<GearState>();
-        StartUp(*g);
+        auto g = test::StartedDesign();
         g->motion.reverseArmPosition = g->revArm.centre + c.revArmOffset;
         g->motion.direction = c.revArmOffset <= 0 ? Direction::Fwd : Direction::Rev;
         g->motion.driverAngle = c.start;
@@ -88,8 +88,7 @@ TEST(AnimationFrames, RevolutionFromTheCurrentAngle) {
 }
 
 TEST(AnimationFrames, StopsWhenAFrameSaysSo) {
-    auto g = std::make_unique<GearState>();
-    StartUp(*g);
+    auto g = test::StartedDesign();
     NullCanvas canvas;
     int seen = 0;
     EXPECT_FALSE(DrawRevolution(*g, 10, canvas, {}, [&](long long k, float) {

@@ -14,14 +14,16 @@
 #include "model/workspace/view.h"
 #include "model/workspace/frame_advance.h"
 #include "platform/recording_canvas.h"
+#include "tests/kit/started_gear.h"
 
 namespace vx {
 namespace {
 
-class LocatorTest : public ::testing::Test {
+class LocatorTest : public test::StartedGear {
 protected:
     void SetUp() override {
-        ASSERT_EQ(StartUp(g), MidGearResult::Found);
+        StartedGear::SetUp();
+        if (HasFatalFailure()) return;
         g.motion.tickStep = 0; // a still gear: the points are the same every frame
         TickModel(g);
     }
@@ -50,7 +52,6 @@ protected:
     }
     CanvasPoint Pivot(int n) const { return {g.piv.sx[n], g.piv.sy[n]}; }
 
-    GearState g;
     RecordingCanvas c;
 };
 

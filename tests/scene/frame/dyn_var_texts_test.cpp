@@ -13,6 +13,7 @@
 #include "scene/diagrams/diagram_common.h"
 #include "scene/frame/dyn_var_texts.h"
 #include "scene/frame/screen_data_layer.h"
+#include "tests/kit/designs.h"
 
 namespace vx {
 namespace {
@@ -44,8 +45,7 @@ TEST(UndoLine, OneLineForTheMainPictureAndTheDiagrams) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        auto g = std::make_unique<GearState>();
-        StartUp(*g);
+        auto g = test::StartedDesign();
         g->screenDataOn = g->dynVarDisplay = g->undoDisplay = true;
         g->undoCount = c.entry.id > 0 ? 1 : 0;
         g->undo[1] = c.entry;
@@ -79,8 +79,7 @@ TEST(UndoLine, KeptTextIsCutToItsCapacity) {
 // One banner and one bar rule: the main picture and a diagram show the same
 // three lines with the same spacing, and enable the same bars.
 TEST(FirstSelectBanner, SameLinesInBothPicturesAndTheSameBars) {
-    auto g = std::make_unique<GearState>();
-    StartUp(*g);
+    auto g = test::StartedDesign();
     g->dynVarDisplay = g->screenDataOn = true;
     ASSERT_FALSE(DynVarSlotAssigned(*g, 1));
     RecordingCanvas main, diagram;

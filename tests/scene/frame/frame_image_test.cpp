@@ -10,7 +10,7 @@
 #include "platform/clock.h"
 #include "platform/qt/qt_image_canvas.h"
 #include "platform/random.h"
-#include "tests/scene/hostile_states.h"
+#include "tests/kit/hostile_states.h"
 
 namespace vx {
 namespace {

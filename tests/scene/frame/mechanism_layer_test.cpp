@@ -13,7 +13,8 @@
 #include "model/workspace/motion.h"
 #include "model/workspace/view.h"
 #include "platform/recording_canvas.h"
-#include "tests/scene/hostile_states.h"
+#include "tests/kit/hostile_states.h"
+#include "tests/kit/designs.h"
 
 namespace vx {
 namespace {
@@ -24,8 +25,7 @@ using Op = RecordingCanvas::Op;
 // The default design, solved and converted at the given driver angle with the
 // motion stopped, so the angle the renderer reads is the one solved.
 GearState DefaultAt(float angle) {
-    GearState g;
-    StartUp(g);
+    GearState g = *test::StartedDesign();
     g.motion.driverAngle = angle;
     g.motion.tickStep = 0;
     TickModel(g);

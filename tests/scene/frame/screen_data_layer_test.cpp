@@ -11,11 +11,13 @@
 #include "scene/frame/frame_renderer.h"
 #include "scene/frame/screen_data_layer.h"
 #include "model/workspace/defaults.h"
+#include "tests/kit/started_gear.h"
 #include "model/workspace/motion.h"
 #include "model/workspace/frame_advance.h"
 #include "platform/recording_canvas.h"
 #include "platform/recording_sound.h"
 #include "platform/sound.h"
+#include "tests/kit/designs.h"
 
 namespace vx {
 namespace {
@@ -59,25 +61,23 @@ void UndoLineFrame(GearState& g, Canvas& c) {
     DrawUndoLine(g, c);
 }
 
-class ScreenData : public ::testing::Test {
+class ScreenData : public test::StartedGear {
 protected:
-    void SetUp() override { StartUp(*g); }
-    std::unique_ptr<GearState> g = std::make_unique<GearState>();
     RecordingCanvas canvas;
 };
 
 TEST_F(ScreenData, ReadoutsWithLabelValueAndTwoSpacesAtTheirPlaces) {
-    g->piv.x[18] = 7.6224f;
-    g->motion.driverAngle = 160;
-    g->motion.selectedStep = 0.05f;
-    g->ports.pistonPosition = 0.032f; // 0.005 %: shown as 0.01 through the added 0.00001
-    g->events.valveOffset = 0.1584f;
-    g->ports.frontSteamOpening = -0.3141f;
-    g->ports.frontExhaustOpening = 12.5f;
-    g->ports.rearSteamOpening = 0.0014f;
-    g->ports.rearExhaustOpening = -1234.5678f;
-    g->linkAngle = static_cast<float>(8.94 * 3.1415926535897932 / 180);
-    DrawReadouts(*g, canvas);
+    g.piv.x[18] = 7.6224f;
+    g.motion.driverAngle = 160;
+    g.motion.selectedStep = 0.05f;
+    g.ports.pistonPosition = 0.032f; // 0.005 %: shown as 0.01 through the added 0.00001
+    g.events.valveOffset = 0.1584f;
+    g.ports.frontSteamOpening = -0.3141f;
+    g.ports.frontExhaustOpening = 12.5f;
+    g.ports.rearSteamOpening = 0.0014f;
+    g.ports.rearExhaustOpening = -1234.5678f;
+    g.linkAngle = static_cast<float>(8.94 * 3.1415926535897932 / 180);
+    DrawReadouts(g, canvas);
     const std::vector<Placed> expected = {
         {199, 25, "Pan Vert", colors::kBlack},          {199, 39, "Pan Horz", colors::kBlack},
         {199, 53, "Zoom", colors::kBlack},              {459, 25, "Rev Arm  7.622  ", colors::kBlack},
@@ -91,9 +91,9 @@ TEST_F(ScreenData, ReadoutsWithLabelValueAndTwoSpacesAtTheirPlaces) {
 }
 
 TEST_F(ScreenData, LargeFontScalesEveryFixedPosition) {
-    g->textScaleX = 1.27f;
-    g->textScaleY = 1.22f;
-    DrawReadouts(*g, canvas);
+    g.textScaleX = 1.27f;
+    g.textScaleY = 1.22f;
+    DrawReadouts(g, canvas);
     const auto texts = Texts(canvas);
     const Placed* revArm = Find(texts, "Rev Arm ");
     ASSERT_NE(revArm, nullptr);
@@ -111,7 +111,7 @@ TEST_F(ScreenData, CutOffCaughtAtTheInterpolatedClosing) {
         bool drawn;
     } cases[] = {{10, true}, {0, false}, {23, false}, {22.9f, true}};
     for (const Case& c : cases) {
-        GearState& s = *g;
+        GearState& s = g;
         s.display.cutOff = CutOffState{120, 0.02f, -1, 0, 0};
         s.frontCutOffText.clear();
         s.motion.tickStep = c.step;
@@ -136,20 +136,20 @@ TEST_F(ScreenData, CutOffCaughtAtTheInterpolatedClosing) {
 }
 
 TEST_F(ScreenData, RearCutOffCountsFromTheRearEnd) {
-    g->display.cutOff = CutOffState{520, 5, 0.02f, 0, 0};
-    g->motion.tickStep = 1;
-    g->ports.pistonPosition = 530;
-    g->ports.frontSteamOpening = 4;
-    g->ports.rearSteamOpening = -0.02f;
-    CutOffFrame(*g, canvas);
-    EXPECT_EQ(g->rearCutOffText, "18.0"); // closes at 525: (640 - 525) / 6.4 = 17.97
+    g.display.cutOff = CutOffState{520, 5, 0.02f, 0, 0};
+    g.motion.tickStep = 1;
+    g.ports.pistonPosition = 530;
+    g.ports.frontSteamOpening = 4;
+    g.ports.rearSteamOpening = -0.02f;
+    CutOffFrame(g, canvas);
+    EXPECT_EQ(g.rearCutOffText, "18.0"); // closes at 525: (640 - 525) / 6.4 = 17.97
 }
 
 // A caught value stays for nearest(400 / (s + 0.1)) frames, then only the
 // label remains.
 TEST_F(ScreenData, CutOffCountdown) {
     for (float step : {10.0f, 1.0f, 0.01f}) {
-        GearState& s = *g;
+        GearState& s = g;
         s.display.cutOff = CutOffState{120, 0.02f, -1, 0, 0};
         s.motion.tickStep = step;
         s.ports.pistonPosition = 130;
@@ -171,49 +171,48 @@ TEST_F(ScreenData, CutOffCountdown) {
 // the counter and flag clear at frame 21; reports meanwhile change nothing.
 TEST_F(ScreenData, ErrorIndicatorCycle) {
     RecordingSound sound;
-    g->geometryError = true;
-    g->errorCause = GeometryCause::MainRod;
-    g->errorCauseAngle = 212;
+    g.geometryError = true;
+    g.errorCause = GeometryCause::MainRod;
+    g.errorCauseAngle = 212;
     std::string visibleFrames;
     for (int frame = 1; frame <= 25; ++frame) {
-        if (frame == 5 || frame == 15) g->geometryError = true; // a report during the cycle
+        if (frame == 5 || frame == 15) g.geometryError = true; // a report during the cycle
         const int playsBefore = sound.Count(RecordingSound::Kind::Play);
         FrameSounds sounds;
-        StepErrorIndicator(*g, sounds);
+        StepErrorIndicator(g, sounds);
         PlayFrameSounds(sounds.Items(), sound);
-        if (g->display.controls.errorVisible) visibleFrames += std::to_string(frame) + " ";
+        if (g.display.controls.errorVisible) visibleFrames += std::to_string(frame) + " ";
         if (sound.Count(RecordingSound::Kind::Play) != playsBefore) {
             EXPECT_EQ(frame, 10);
             EXPECT_EQ(sound.Calls().back().name, "Error.wav");
         }
         if (frame == 20) {
-            EXPECT_TRUE(g->geometryError);
+            EXPECT_TRUE(g.geometryError);
         }
         if (frame == 21) {
-            EXPECT_FALSE(g->geometryError);
-            EXPECT_EQ(g->display.errorCounter, 0);
+            EXPECT_FALSE(g.geometryError);
+            EXPECT_EQ(g.display.errorCounter, 0);
         }
     }
     EXPECT_EQ(visibleFrames, "1 2 3 4 5 6 7 8 9 ");
     EXPECT_EQ(sound.Count(RecordingSound::Kind::Play), 1);
-    EXPECT_EQ(g->display.controls.errorCause, GeometryCause::MainRod);
-    EXPECT_EQ(g->display.controls.errorAngle, 212);
+    EXPECT_EQ(g.display.controls.errorCause, GeometryCause::MainRod);
+    EXPECT_EQ(g.display.controls.errorAngle, 212);
 }
 
 // The whole frame with a design whose main rod is too short: the error is
 // raised by the solver, shown by the layer, and never while screen data is
 // off or the error beep is off.
 TEST_F(ScreenData, SolverErrorReachesTheIndicator) {
-    g->frame.mainRodLength = 1;
-    g->motion.driverAngle = 90;
-    g->motion.tickStep = 0;
-    AdvanceFrame(*g);
-    ComposeFrame(*g, canvas);
-    EXPECT_TRUE(g->display.controls.errorVisible);
-    EXPECT_EQ(g->display.controls.errorCause, GeometryCause::MainRod);
+    g.frame.mainRodLength = 1;
+    g.motion.driverAngle = 90;
+    g.motion.tickStep = 0;
+    AdvanceFrame(g);
+    ComposeFrame(g, canvas);
+    EXPECT_TRUE(g.display.controls.errorVisible);
+    EXPECT_EQ(g.display.controls.errorCause, GeometryCause::MainRod);
 
-    auto quiet = std::make_unique<GearState>();
-    StartUp(*quiet);
+    auto quiet = test::StartedDesign();
     quiet->frame.mainRodLength = 1;
     quiet->motion.driverAngle = 90;
     quiet->errorBeepOn = false;
@@ -223,45 +222,45 @@ TEST_F(ScreenData, SolverErrorReachesTheIndicator) {
 }
 
 TEST_F(ScreenData, DynVarLinesOrTheRedBannerAndTheBarsEnabling) {
-    g->dynVarDisplay = true;
-    DynVarFrame(*g, canvas);
+    g.dynVarDisplay = true;
+    DynVarFrame(g, canvas);
     const std::vector<Placed> banner = {{377, 71, "*******************************", colors::kRed},
                                         {377, 81, "* First Select Dimensions *", colors::kRed},
                                         {377, 95, "*******************************", colors::kRed}};
     EXPECT_EQ(Texts(canvas), banner);
-    EXPECT_EQ(g->display.controls.dynVarBarEnabled, (std::array<bool, 5>{false, false, false, false, false}));
+    EXPECT_EQ(g.display.controls.dynVarBarEnabled, (std::array<bool, 5>{false, false, false, false, false}));
 
-    g->dynVarSlots[1] = DynVarSlot{2, 3.25f, "Stroke"};
-    g->dynVarSlots[2] = DynVarSlot{1, 5.5f, "Driver Dia"};
+    g.dynVarSlots[1] = DynVarSlot{2, 3.25f, "Stroke"};
+    g.dynVarSlots[2] = DynVarSlot{1, 5.5f, "Driver Dia"};
     canvas.Reset();
-    DynVarFrame(*g, canvas);
+    DynVarFrame(g, canvas);
     const auto texts = Texts(canvas);
     ASSERT_EQ(texts.size(), 8u);
     EXPECT_EQ(texts[0], (Placed{377, 71, "Stroke", colors::kBlack}));
     EXPECT_EQ(texts[1], (Placed{498, 71, " 3.250", colors::kBlack}));
     EXPECT_EQ(texts[2], (Placed{377, 83, "Driver Dia", colors::kBlack}));
     EXPECT_EQ(texts[7], (Placed{498, 107, " 0.000", colors::kBlack}));
-    EXPECT_EQ(g->display.controls.dynVarBarEnabled, (std::array<bool, 5>{false, true, true, false, false}));
+    EXPECT_EQ(g.display.controls.dynVarBarEnabled, (std::array<bool, 5>{false, true, true, false, false}));
 }
 
 // The undo line stays beside UnDo, which moves with the layout by both
 // factors, and grows with it.
 TEST_F(ScreenData, UndoLineMovesWithTheUndoButton) {
-    g->dynVarDisplay = true;
-    g->undoCount = 3;
-    g->undo[1] = UndoEntry{2, 3.0f, 3.25f, "Stroke"};
-    g->textScaleX = 1.27f;
-    g->textScaleY = 1.22f;
-    UndoLineFrame(*g, canvas);
-    EXPECT_TRUE(g->display.controls.undoVisible);
+    g.dynVarDisplay = true;
+    g.undoCount = 3;
+    g.undo[1] = UndoEntry{2, 3.0f, 3.25f, "Stroke"};
+    g.textScaleX = 1.27f;
+    g.textScaleY = 1.22f;
+    UndoLineFrame(g, canvas);
+    EXPECT_TRUE(g.display.controls.undoVisible);
     const std::vector<Placed> expected = {{406, 156, " 3- Stroke  3.250 to  3.000", colors::kBlack}};
     EXPECT_EQ(Texts(canvas), expected);
     EXPECT_EQ(canvas.Ops().back().style.pixelSize, 13);
 
-    g->screenDataOn = false;
+    g.screenDataOn = false;
     canvas.Reset();
-    UndoLineFrame(*g, canvas);
-    EXPECT_FALSE(g->display.controls.undoVisible);
+    UndoLineFrame(g, canvas);
+    EXPECT_FALSE(g.display.controls.undoVisible);
     EXPECT_TRUE(canvas.Ops().empty());
 }
 
@@ -289,7 +288,7 @@ TEST_F(ScreenData, UndoLinePlaceShowsUndoRedoOrTheNotice) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        GearState& s = *g;
+        GearState& s = g;
         s.dynVarDisplay = r.dynVars;
         s.undo[1] = r.undoEntry ? UndoEntry{2, 3.0f, 3.25f, "Stroke"} : UndoEntry{};
         s.undoCount = r.undoEntry ? 1 : 0;
@@ -314,7 +313,7 @@ TEST_F(ScreenData, UndoLinePlaceShowsUndoRedoOrTheNotice) {
 // Hostile values never crash and never write more than the fixed buffers.
 TEST_F(ScreenData, HostileValuesStayInTheirTexts) {
     for (float v : {std::nanf(""), INFINITY, -INFINITY, 3.4e38f, -3.4e38f}) {
-        GearState& s = *g;
+        GearState& s = g;
         s.piv.x[18] = v;
         s.ports.pistonPosition = v;
         s.ports.frontSteamOpening = v;

@@ -12,6 +12,7 @@
 #include "scene/frame/frame_renderer.h"
 #include "scene/frame/steam_layer.h"
 #include "model/workspace/defaults.h"
+#include "tests/kit/started_gear.h"
 #include "model/workspace/motion.h"
 #include "model/workspace/frame_advance.h"
 #include "platform/random.h"
@@ -200,22 +201,21 @@ TEST_F(SteamRegions, SameSeedSameDots) {
 // The running gear: the front end's colour in front of the piston goes
 // black (nothing opened yet), then red, fuchsia, blue, green and round
 // again; the exhaust beat sounds once at each end per revolution.
-class RunningSteam : public ::testing::Test {
+class RunningSteam : public test::StartedGear {
 protected:
     void SetUp() override {
-        StartUp(*g);
-        g->steamDisplayOn = true;
-        g->motion.selectedStep = g->motion.tickStep = 1;
+        StartedGear::SetUp();
+        g.steamDisplayOn = true;
+        g.motion.selectedStep = g.motion.tickStep = 1;
     }
     void Frame() {
         canvas.Reset();
-        TickModel(*g);
+        TickModel(g);
         FrameSounds sounds;
-        StepSteamDisplay(*g, sounds);
+        StepSteamDisplay(g, sounds);
         PlayFrameSounds(sounds.Items(), sound);
-        DrawSteamLayer(*g, canvas, FrameServices{&random});
+        DrawSteamLayer(g, canvas, FrameServices{&random});
     }
-    std::unique_ptr<GearState> g = std::make_unique<GearState>();
     RecordingCanvas canvas;
     LcgRandom random{7};
     RecordingSound sound;
@@ -223,17 +223,17 @@ protected:
 
 TEST_F(RunningSteam, FrontColoursOverARevolution) {
     // Start where neither front port is open, so nothing has been seen yet.
-    for (g->motion.driverAngle = 0; g->motion.driverAngle < 360; g->motion.driverAngle += 5) {
-        TickModel(*g);
-        g->motion.driverAngle -= 1;
-        if (!(g->ports.frontSteamOpening > 0) && !(g->ports.frontExhaustOpening > 0)) break;
+    for (g.motion.driverAngle = 0; g.motion.driverAngle < 360; g.motion.driverAngle += 5) {
+        TickModel(g);
+        g.motion.driverAngle -= 1;
+        if (!(g.ports.frontSteamOpening > 0) && !(g.ports.frontExhaustOpening > 0)) break;
     }
     std::string seen;
     for (int frame = 0; frame < 720; ++frame) {
         Frame();
-        const auto& c = g->cylOutline;
+        const auto& c = g.cylOutline;
         for (const Dot& d : Dots(canvas)) {
-            if (d.x >= g->valveOutline[4].x && d.x < c[7].x && d.y >= c[5].y && d.y < c[6].y) {
+            if (d.x >= g.valveOutline[4].x && d.x < c[7].x && d.y >= c[5].y && d.y < c[6].y) {
                 if (seen.empty() || seen.back() != Letter(d.color)) seen.push_back(Letter(d.color));
                 break;
             }
@@ -253,7 +253,7 @@ TEST_F(RunningSteam, FrontColoursOverARevolution) {
 
 TEST_F(RunningSteam, ExhaustBeatTwicePerRevolution) {
     for (float step : {1.0f, 10.0f}) {
-        g->motion.tickStep = step;
+        g.motion.tickStep = step;
         const int framesPerTurn = static_cast<int>(360 / step);
         for (int i = 0; i < framesPerTurn; ++i) Frame(); // settle
         sound.Reset();
@@ -273,7 +273,7 @@ TEST_F(RunningSteam, ExhaustBeatTwicePerRevolution) {
 // locator ends, no beat until a port has closed again.
 TEST_F(RunningSteam, NoBeatArmedWhileLocating) {
     for (int i = 0; i < 360; ++i) Frame();
-    g->locatorDimension = 2;
+    g.locatorDimension = 2;
     sound.Reset();
     for (int i = 0; i < 360; ++i) Frame();
     EXPECT_LE(sound.Count(RecordingSound::Kind::Play), 2); // at most the beats armed before

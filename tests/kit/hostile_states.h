@@ -5,9 +5,9 @@
 #include <limits>
 #include <span>
 
-#include "model/workspace/defaults.h"
 #include "model/state/gear_state.h"
 #include "model/workspace/motion.h"
+#include "tests/kit/designs.h"
 
 namespace vx::test {
 
@@ -47,8 +47,7 @@ inline std::span<const HostileState> HostileStates() {
 // The start-up design with the hostile change, after one tick (the change
 // applied again in case the tick replaced it).
 inline GearState SolvedHostileState(const HostileState& h) {
-    GearState g;
-    StartUp(g);
+    GearState g = *StartedDesign();
     g.motion.tickStep = 0;
     h.apply(g);
     TickModel(g);

@@ -2,7 +2,7 @@
 // from and written to the pivot table as it goes, nothing is kept between
 // solves and no pass is reused. The solver proper must give the same bits,
 // flags and causes as this on every design.
-#include "tests/model/gear/plain_solver.h"
+#include "tests/kit/plain_solver.h"
 
 #include "base/float_cast.h"
 

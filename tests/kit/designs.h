@@ -1,0 +1,22 @@
+// The designs the tests and the benchmarks start from: the default design
+// after start-up, and the same design at another size.
+#pragma once
+
+#include <memory>
+
+#include "model/state/gear_state.h"
+
+namespace vx::test {
+
+// The default design as the program starts with it: defaults applied, mid
+// gear found, the motion as start-up leaves it. On the heap: a GearState
+// is large for a sanitized stack.
+std::unique_ptr<GearState> StartedDesign();
+
+// The default design with every length multiplied by k: every dimension but
+// the four angles (ids 6, 7, 19 and 21), the fixed pivots' coordinates (they
+// are dimensions) and the reverse arm's travel among them; mid gear found
+// again. The view and the workspace are the default's.
+std::unique_ptr<GearState> ScaledDesign(float k);
+
+} // namespace vx::test
