@@ -16,7 +16,7 @@
 #include "platform/random.h"
 #include "platform/recording_sound.h"
 #include "platform/sound.h"
-#include "tests/widget_test_support.h"
+#include "tests/kit/widget_test_support.h"
 
 namespace vx {
 namespace {
