@@ -8,6 +8,7 @@
 #include "bench/alloc_counter.h"
 #include "data/pivot_table.h"
 #include "model/workspace/defaults.h"
+#include "tests/kit/designs.h"
 
 namespace {
 
@@ -41,7 +42,6 @@ BENCHMARK(BM_PivotTable)->Unit(benchmark::kMillisecond);
 
 #include "gui/main/pivot_table_window.h"
 #include "platform/clock.h"
-#include "tests/kit/designs.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "platform/qt/qt_image_canvas.h"
 #include "bench/alloc_counter.h"
 #include "bench/qt_app.h"
+#include "tests/kit/designs.h"
 
 #include <benchmark/benchmark.h>
 
@@ -72,7 +73,6 @@ BENCHMARK(BM_PortsBothUnpainted)->Unit(benchmark::kMillisecond);
 } // namespace
 
 #include "gui/diagrams/steam_window.h"
-#include "tests/kit/designs.h"
 
 #include <QAction>
 #include <QApplication>
