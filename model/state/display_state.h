@@ -1,6 +1,7 @@
-// What the main picture's text and steam layers keep from frame to frame,
-// and the effects they have on the main window's controls. Plain data: the
-// layers write it, the window reads the control effects after each frame.
+// What the main picture keeps from frame to frame for its texts and steam,
+// and the effects on the main window's controls. Plain data: the frame's
+// advance writes it (model/workspace/frame_advance.h), the drawing reads it,
+// and the window reads the control effects after each frame.
 #pragma once
 
 #include <algorithm>

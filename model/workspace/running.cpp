@@ -58,4 +58,17 @@ void RunUpTo(GearState& g, float angle) {
     g.motion.driverAngle = angle;
 }
 
+RunningRevolution::RunningRevolution(const GearState& start, float step)
+    : gear_(std::make_unique<GearState>(start)), frames_(TicksPerRevolution(step)) {
+    WarmUpRunning(*gear_, step);
+}
+
+bool RunningRevolution::Next() {
+    if (frame_ + 1 >= frames_) return false;
+    ++frame_;
+    solvedAngle_ = gear_->motion.driverAngle;
+    AdvanceFrame(*gear_);
+    return true;
+}
+
 } // namespace vx

@@ -4,6 +4,8 @@
 // start from.
 #pragma once
 
+#include <memory>
+
 #include "model/state/gear_state.h"
 
 namespace vx {
@@ -30,5 +32,26 @@ void WarmUpRunning(GearState& g, float step);
 // then driverAngle := angle. The next frame solves that angle with the
 // state the gear has there when it runs.
 void RunUpTo(GearState& g, float angle);
+
+// One revolution of a running gear, on a copy of the gear it starts from
+// (which stays as it is): the warm-up at `step`, then, frame by frame, the
+// frame's advance (its sounds are the window's, not a file's). The drawing
+// reads Gear() after each Next().
+class RunningRevolution {
+public:
+    RunningRevolution(const GearState& start, float step);
+    // Advances one frame; false once the revolution's frames are done.
+    bool Next();
+    const GearState& Gear() const { return *gear_; }
+    long long Frame() const { return frame_; }           // 0 for the first
+    float SolvedAngle() const { return solvedAngle_; }   // the angle it solved
+    long long Frames() const { return frames_; }
+
+private:
+    std::unique_ptr<GearState> gear_;
+    long long frames_ = 0;
+    long long frame_ = -1;
+    float solvedAngle_ = 0;
+};
 
 } // namespace vx

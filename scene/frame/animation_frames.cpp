@@ -3,26 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
-#include <memory>
-
+#include "model/workspace/running.h"
 #include "model/workspace/view.h"
-#include "model/workspace/frame_advance.h"
 #include "platform/gif_writer.h"
 
 namespace vx {
 
 bool DrawRevolution(const GearState& start, float step, Canvas& c, const FrameServices& s,
                     const std::function<bool(long long k, float solvedAngle)>& frame) {
-    // The revolution runs on a copy: the gear it starts from stays as it is.
-    const auto running = std::make_unique<GearState>(start);
-    GearState& g = *running;
-    WarmUpRunning(g, step);
-    const long long ticks = TicksPerRevolution(step);
-    for (long long k = 0; k < ticks; ++k) {
-        const float solved = g.motion.driverAngle;
-        AdvanceFrame(g); // its sounds are the window's, not a file's
-        ComposeFrame(g, c, s);
-        if (!frame(k, solved)) return false;
+    RunningRevolution revolution(start, step);
+    while (revolution.Next()) {
+        ComposeFrame(revolution.Gear(), c, s);
+        if (!frame(revolution.Frame(), revolution.SolvedAngle())) return false;
     }
     return true;
 }

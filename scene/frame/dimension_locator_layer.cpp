@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cmath>
-#include <limits>
 
 #include "model/gear/dimensions.h"
 #include "model/workspace/view.h"

@@ -177,7 +177,7 @@ TEST_F(PictureExportTest, FailedWriteShowsOneMessageAndKeepsTheFile) {
 }
 
 // The diagram windows' context menu, against "vexlin-cli diagram NAME". Each
-// from a window that has drawn nothing yet: a drawing moves the solver's
+// from a window that has drawn nothing yet: the running gear moves the solver's
 // starting points, which the command line starts afresh.
 TEST(DiagramPictureExport, ContextMenuWritesWhatDiagramWrites) {
     test::TempDir dir;
