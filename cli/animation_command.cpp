@@ -71,7 +71,7 @@ bool ReadAnimationOptions(const Args& args, AnimationOptions& o, std::string& er
 }
 
 int RunRenderAnimationCommand(CommandContext& ctx, const AnimationOptions& o) {
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
     g.motion.reverseArmPosition = ReverseArmAtOffset(g, o.revarm);

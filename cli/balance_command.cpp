@@ -179,7 +179,7 @@ int RunBalanceCommand(CommandContext& ctx, const BalanceOptions& opt) {
     if (!opt.savePath.empty())
         if (const std::string why = OutputPathProblem(opt.savePath); !why.empty())
             return ctx.CannotRun("cannot save design " + Quote(opt.savePath) + ": " + why);
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
     const BalanceProblem problem = MakeBalanceProblem(g, opt);

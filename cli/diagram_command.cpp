@@ -84,7 +84,7 @@ void ApplyDiagramOptions(GearState& g, const DiagramOptions& o) {
 } // namespace
 
 int RunDiagramCommand(CommandContext& ctx, const DiagramOptions& o) {
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
     ApplyDiagramOptions(g, o);

@@ -53,7 +53,7 @@ std::vector<PositionEvents> ComputeEvents(const GearState& g, std::span<const Ev
 }
 
 int RunEventsCommand(CommandContext& ctx, const EventsOptions& opt) {
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
     const std::vector<EventPosition> positions = EventPositions(g, opt);

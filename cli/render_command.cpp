@@ -94,7 +94,7 @@ void PrepareFrame(GearState& g, const FrameOptions& o) {
 } // namespace
 
 int RunRenderFrame(CommandContext& ctx, const FrameOptions& o) {
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
     LcgRandom random(1);

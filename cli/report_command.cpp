@@ -25,7 +25,7 @@ bool ReadReportOptions(const Args& args, ReportOptions& opt, std::string& error)
 }
 
 int RunReportCommand(CommandContext& ctx, const ReportOptions& opt) {
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
     if (opt.title) g.designName = *opt.title;

@@ -79,7 +79,7 @@ bool ReadSensitivityOptions(const Args& args, SensitivityOptions& opt, std::stri
 }
 
 int RunSensitivityCommand(CommandContext& ctx, const SensitivityOptions& opt) {
-    GearState* g = ctx.Design();
+    GearState* g = ctx.ValidDesign();
     if (!g) return ctx.DesignExitCode();
     const SensitivityResult r = ComputeSensitivity(*g, opt.settings);
     if (!r.error.empty()) {

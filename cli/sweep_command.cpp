@@ -87,7 +87,7 @@ bool ReadSweepOptions(const Args& args, SweepOptions& opt, std::string& error) {
 }
 
 int RunSweepCommand(CommandContext& ctx, const SweepOptions& opt) {
-    GearState* g = ctx.Design();
+    GearState* g = ctx.ValidDesign();
     if (!g) return ctx.DesignExitCode();
     errno = 0;
     if (!WriteSweep(*g, opt, ctx.out))

@@ -119,7 +119,7 @@ bool ReadToleranceOptions(const Args& args, ToleranceOptions& opt, std::string& 
 }
 
 int RunToleranceCommand(CommandContext& ctx, const ToleranceOptions& opt) {
-    GearState* g = ctx.Design();
+    GearState* g = ctx.ValidDesign();
     if (!g) return ctx.DesignExitCode();
     const ToleranceResult r = RunTolerance(*g, opt.settings);
     if (!r.error.empty()) {

@@ -73,7 +73,7 @@ bool ReadWorkOptions(const Args& args, WorkOptions& opt, std::string& error) {
 }
 
 int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt) {
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     const GearState& g = *design;
     std::ostream& err = ctx.err;
