@@ -73,9 +73,9 @@ int RunEventsCommand(CommandContext& ctx, const EventsOptions& opt) {
     if (!ctx.Write(text)) return kExitCannotRun;
     bool sound = true;
     for (const PositionEvents& e : events) {
-        if (EventsSound(e)) continue;
+        if (EventsUsable(e)) continue;
         sound = false;
-        ctx.Note(ValveEventsErrorText(e));
+        ctx.Note(EventsFaultText(e));
     }
     return sound ? kExitOk : kExitFault;
 }
