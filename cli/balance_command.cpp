@@ -6,6 +6,7 @@
 
 #include "cli/option_values.h"
 #include "cli/output_path.h"
+#include "cli/field_reader.h"
 #include "cli/text_io.h"
 #include "model/gear/reverse_arm.h"
 #include "data/dimension_file.h"
@@ -22,8 +23,8 @@ bool Fail(std::string& error, const std::string& message) {
 }
 
 const DimensionInfo* Field(const std::string& name, std::string& error) {
-    const DimensionInfo* d = FindDimensionByField(name);
-    if (!d) Fail(error, "unknown dimension field " + Quote(name) + " (\"dims\" lists them)");
+    const DimensionInfo* d = ReadField(name);
+    if (!d) Fail(error, UnknownFieldMessage(name));
     return d;
 }
 

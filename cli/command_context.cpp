@@ -23,7 +23,7 @@ std::string_view Trim(std::string_view s) {
 // The largest --set-file read: far more than 54 lines of FIELD=VALUE need.
 constexpr std::size_t kMostSetFileBytes = 1 << 20;
 
-std::string ErrnoReason(int e) { return e != 0 ? std::strerror(e) : "unknown error"; }
+std::string ErrnoReason(int e) { return e != 0 ? std::strerror(e) : "the system gave no reason"; }
 
 } // namespace
 
