@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QPushButton>
 
+#include "gui/controls/focus_mark.h"
 #include "platform/qt/qt_fonts.h"
 
 namespace vx {
@@ -15,6 +16,7 @@ QPushButton* AddCloseButton(QDialog* window, int width, int top) {
     b->setFont(UiFont(UiFace::Sans, 11));
     b->setGeometry(width - kWidth - 8, top + (kCloseRowHeight - kHeight) / 2, kWidth, kHeight);
     b->setDefault(true);
+    ShowFocusMark(b);
     QObject::connect(b, &QPushButton::clicked, window, &QDialog::accept);
     return b;
 }
