@@ -125,7 +125,7 @@ public:
             }
             const float position =
                 F(static_cast<double>(s.revArm.centre) + prep_.offsets[static_cast<std::size_t>(job)]);
-            ComputeValveEvents(s, position, problem_.direction, bp.events);
+            ComputeValveEvents(s, position, problem_.direction, bp.events, SolveMode::Classic);
             bp.position = bp.events.position;
             bp.forward = bp.events.forward;
             bp.cost = PositionCost(bp.events, problem_.weights, problem_.workSettings, n, bp.balanced);

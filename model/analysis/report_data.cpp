@@ -85,7 +85,7 @@ ReportData BuildReportData(const GearState& g, const AnalysisProgressFn& progres
     const GearState& design = data.design;
 
     data.notches = NotchPositions(design);
-    ComputeValveEventsTable(design, data.notches, EventDirection::Auto, data.events);
+    ComputeValveEventsTable(design, data.notches, EventDirection::Auto, data.events, SolveMode::Classic);
     for (std::size_t i = 0; i < data.notches.size(); ++i) {
         data.checks[i] = CheckTurn(design, data.notches[i], 1.0);
         if (!tell.Tell(kCheckStage, static_cast<long long>(i + 1), kNotchCount)) {

@@ -122,7 +122,7 @@ void ComputeNominalPosition(GearState& work, const GearState& design, float posi
                             NominalPosition& out) {
     out.position = position;
     out.offset = OffsetFromMidGear(design.revArm.centre, position);
-    ComputeValveEvents(work, position, direction, out.nominal);
+    ComputeValveEvents(work, position, direction, out.nominal, SolveMode::Classic);
     out.forward = out.nominal.forward;
 }
 
@@ -189,7 +189,7 @@ SensitivityResult ComputeSensitivity(const GearState& g, const SensitivitySettin
         for (std::size_t p = 0; p < np; ++p) {
             if (!r.positions[p].nominal.Closes()) continue; // no derivative where the design fails
             const EventDirection dir = r.positions[p].forward ? EventDirection::Forward : EventDirection::Reverse;
-            ComputeValveEvents(w, positions[p], dir, e);
+            ComputeValveEvents(w, positions[p], dir, e, SolveMode::Classic);
             side.closes[p] = e.Closes() ? 1 : 0;
             if (e.Closes()) side.figures[p] = FiguresOf(e);
         }

@@ -255,7 +255,7 @@ ToleranceResult RunTolerance(const GearState& g, const ToleranceSettings& s, con
             for (std::size_t p = p0; p < p1; ++p) {
                 const TolerancePosition& tp = r.positions[p];
                 const EventDirection dir = tp.forward ? EventDirection::Forward : EventDirection::Reverse;
-                ComputeValveEvents(w, positions[p], dir, e);
+                ComputeValveEvents(w, positions[p], dir, e, SolveMode::Classic);
                 if (!e.Closes()) {
                     fail[p - p0] = 1;
                     continue;

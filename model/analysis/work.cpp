@@ -247,7 +247,7 @@ void ComputeWorkTable(GearState& scratch, const GearState& design, const WorkSet
     const WorkDimensions dims = WorkDimensionsOf(design);
     const auto notches = NotchPositions(design);
     for (std::size_t i = 0; i < notches.size(); ++i) {
-        ComputeValveEvents(scratch, notches[i], EventDirection::Auto, out.notchEvents[i]);
+        ComputeValveEvents(scratch, notches[i], EventDirection::Auto, out.notchEvents[i], SolveMode::Classic);
         ComputeWork(out.notchEvents[i], s, dims, out.notches[i]);
     }
     out.count = std::clamp(design.revArm.positionCount, 0, kRevArmPositions);
@@ -257,7 +257,7 @@ void ComputeWorkTable(GearState& scratch, const GearState& design, const WorkSet
         for (std::size_t k = 0; k < notches.size(); ++k)
             if (notches[k] == position) same = k;
         if (same < notches.size()) out.listEvents[i] = out.notchEvents[same];
-        else ComputeValveEvents(scratch, position, EventDirection::Auto, out.listEvents[i]);
+        else ComputeValveEvents(scratch, position, EventDirection::Auto, out.listEvents[i], SolveMode::Classic);
         ComputeWork(out.listEvents[i], s, dims, out.list[i]);
     }
 }

@@ -19,4 +19,12 @@ std::unique_ptr<GearState> StartedDesign();
 // again. The view and the workspace are the default's.
 std::unique_ptr<GearState> ScaledDesign(float k);
 
+// Every length of `g` multiplied by k (as ScaledDesign does), the fixed
+// pivots placed again and the classic mid gear searched again.
+void ScaleDesign(GearState& g, float k);
+
+// Designs of the tests' own: the default with every length moved by up to
+// one percent, each by its own amount (seed 1, 2, ...), mid gear found.
+std::unique_ptr<GearState> VariedDesign(int seed);
+
 } // namespace vx::test

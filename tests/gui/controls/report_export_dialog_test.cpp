@@ -50,7 +50,7 @@ TEST_F(ReportExportTest, PdfHoldsTheDimensionsAndTheEventFigures) {
     // The events of the nine notches, as the events window prints them.
     const auto notches = NotchPositions(g);
     for (const std::size_t i : {0u, 4u, 8u}) {
-        const PositionEvents e = ComputeValveEvents(g, notches[i]);
+        const PositionEvents e = ComputeValveEvents(g, notches[i], EventDirection::Auto, SolveMode::Classic);
         char buf[kNumberBuffer];
         for (const float v : {*e.front.cutOff, *e.rear.cutOff, *e.front.cutOffAngle}) {
             const std::string figure(FormatFixed(buf, v, 0, 2));

@@ -251,7 +251,7 @@ TEST_F(BalanceTest, AnEvaluationIsAlwaysAFiniteNumber) {
     struct Only {
         const char* what;
         BalanceWeights weights;
-        std::optional<float> EndEvents::*event;
+        std::optional<double> EndEvents::*event;
     };
     const Only only[] = {{"release", {0, 0, 1, 0}, &EndEvents::release},
                          {"compression", {0, 0, 0, 1}, &EndEvents::compression}};
@@ -259,7 +259,7 @@ TEST_F(BalanceTest, AnEvaluationIsAlwaysAFiniteNumber) {
         BalanceProblem p = DefaultBalanceProblem(g);
         p.weights = o.weights;
         for (const BalancePosition& bp : EvaluateBalance(g, p).positions) {
-            const PositionEvents ev = ComputeValveEvents(g, bp.position);
+            const PositionEvents ev = ComputeValveEvents(g, bp.position, EventDirection::Auto, SolveMode::Classic);
             ASSERT_TRUE(ev.front.*o.event && ev.rear.*o.event) << o.what;
             const double d = static_cast<double>(*(ev.front.*o.event)) - *(ev.rear.*o.event);
             EXPECT_EQ(bp.cost, d * d) << o.what << " at " << bp.position;

@@ -27,7 +27,7 @@ std::optional<float> FigureAt(GearState g, int id, float value, double offset, E
     const std::vector<double> offsets{offset};
     const float position = PositionsFromOffsets(g, offsets)[0];
     const PositionEvents e =
-        ComputeValveEvents(g, position, forward ? EventDirection::Forward : EventDirection::Reverse);
+        ComputeValveEvents(g, position, forward ? EventDirection::Forward : EventDirection::Reverse, SolveMode::Classic);
     return FiguresOf(e)[static_cast<std::size_t>(f)];
 }
 

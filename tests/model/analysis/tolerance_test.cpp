@@ -105,7 +105,7 @@ TEST_F(StartedGear, OneToleranceStaysBetweenTheEventsAtTheEndsOfItsRange) {
         GearState h = g;
         CommitDimension(h, 8, static_cast<float>(double{g.frame.eccFwdRod} + (k == 0 ? -0.01 : 0.01)));
         ASSERT_EQ(FindMidGear(h), MidGearResult::Found);
-        const PositionEvents e = ComputeValveEvents(h, PositionsFromOffsets(h, s.offsets)[0]);
+        const PositionEvents e = ComputeValveEvents(h, PositionsFromOffsets(h, s.offsets)[0], EventDirection::Auto, SolveMode::Classic);
         ends[k] = FiguresOf(e)[kCutOffFront];
         ASSERT_TRUE(ends[k]);
     }

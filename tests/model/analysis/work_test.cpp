@@ -146,7 +146,7 @@ TEST(WorkCard, MissingEventGivesNoCardAndNoNumbers) {
     for (int missing = 0; missing < 4; ++missing) {
         SCOPED_TRACE(missing);
         EndEvents e = FrontEvents(0.01, 0.25, 0.8, 0.2);
-        std::optional<float>* ev[] = {&e.admission, &e.cutOff, &e.release, &e.compression};
+        std::optional<double>* ev[] = {&e.admission, &e.cutOff, &e.release, &e.compression};
         ev[missing]->reset();
         const IndicatorCard card = ComputeIndicatorCard(e, false, true, s);
         EXPECT_FALSE(card.hasCard);
@@ -300,7 +300,7 @@ TEST(WorkSettingsCheck, RefusesEachBadSettingByName) {
 // card integrated by hand from that end's events.
 TEST_F(StartedGear, FullForwardMepIsTheCardWorkedByHand) {
     const float position = static_cast<float>(static_cast<double>(g.revArm.centre) - 1.0);
-    const PositionEvents e = ComputeValveEvents(g, position);
+    const PositionEvents e = ComputeValveEvents(g, position, EventDirection::Auto, SolveMode::Classic);
     ASSERT_TRUE(e.Closes());
     const WorkSettings s;
     const PositionWork w = ComputeWork(e, s, WorkDimensionsOf(g));
@@ -367,7 +367,7 @@ TEST_F(StartedGear, WorkTableOfTheListAndTheNotches) {
     ComputeWorkTable(scratch, g, WorkSettings{}, t);
     ASSERT_EQ(t.List().size(), 2u);
     EXPECT_EQ(t.list[0].front.mep, t.notches[2].front.mep);
-    const PositionWork own = ComputeWork(ComputeValveEvents(g, notches[2] + 0.01f), WorkSettings{}, WorkDimensionsOf(g));
+    const PositionWork own = ComputeWork(ComputeValveEvents(g, notches[2] + 0.01f, EventDirection::Auto, SolveMode::Classic), WorkSettings{}, WorkDimensionsOf(g));
     EXPECT_EQ(t.list[1].front.mep, own.front.mep);
     EXPECT_EQ(t.list[1].rear.mep, own.rear.mep);
     for (std::size_t i = 0; i < notches.size(); ++i) EXPECT_EQ(t.notches[i].position, notches[i]);

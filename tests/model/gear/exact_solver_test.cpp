@@ -30,31 +30,14 @@ bool SettledClassic(GearState& g, float angle, float position) {
 // The moving pivots both solves place.
 constexpr int kMoving[] = {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17, 18, 21, 22, 23, 24, 25, 26, 28, 29};
 
-// A design of our own: the default with its valve gear's lengths moved a
-// little, each by its own amount.
-std::unique_ptr<GearState> PerturbedDesign(int seed) {
-    auto g = test::StartedDesign();
-    int i = 0;
-    for (const DimensionInfo& d : AllDimensions()) {
-        ++i;
-        if (IsAngleDimension(d.id)) continue;
-        const double wobble = std::sin(seed * 12.9898 + i * 78.233);
-        DimensionRef(*g, d) = static_cast<float>(DimensionRef(*g, d) * (1 + 0.01 * wobble));
-    }
-    PlaceFixedPivots(*g, *g);
-    ReseedRockerLowerEnd(*g);
-    FindMidGear(*g);
-    return g;
-}
-
 struct DesignCase {
     const char* name;
     std::unique_ptr<GearState> (*make)();
 };
 const DesignCase kDesigns[] = {
     {"default", [] { return test::StartedDesign(); }},
-    {"perturbed 1", [] { return PerturbedDesign(1); }},
-    {"perturbed 2", [] { return PerturbedDesign(2); }},
+    {"varied 1", [] { return test::VariedDesign(1); }},
+    {"varied 2", [] { return test::VariedDesign(2); }},
     {"scaled 1/3", [] { return test::ScaledDesign(1.0f / 3); }},
     {"scaled 8", [] { return test::ScaledDesign(8.0f); }},
 };
