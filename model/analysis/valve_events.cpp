@@ -461,8 +461,8 @@ void ComputeValveEvents(GearState& g, double position, EventDirection direction,
 
     // Every opening is the valve offset plus or minus a constant: the
     // largest openings come from the extremes of the offset.
-    const auto offset = [](const Sample& x) { return D(x.valveOffset); };
-    const auto die = [](const Sample& x) { return D(x.die); };
+    const auto offset = [](const Sample& x) { return x.valveOffset; };
+    const auto die = [](const Sample& x) { return x.die; };
     const int iMax = BestSample(s, 1, offset), iMin = BestSample(s, -1, offset);
     const Extremum top = FindExtremum(turn, iMax * kSampleStep, offset(s[static_cast<std::size_t>(iMax)]), 1, offset);
     const Extremum bottom =

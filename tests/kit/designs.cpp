@@ -21,9 +21,11 @@ std::unique_ptr<GearState> ScaledDesign(float k) {
     return g;
 }
 
-void ScaleDesign(GearState& g, float k) {
-    for (const DimensionInfo& d : AllDimensions())
-        if (!IsAngleDimension(d.id)) DimensionRef(g, d) *= k;
+void ScaleDesign(GearState& g, double k) {
+    for (const DimensionInfo& d : AllDimensions()) {
+        float& v = DimensionRef(g, d);
+        if (!IsAngleDimension(d.id)) v = static_cast<float>(static_cast<double>(v) * k);
+    }
     PlaceFixedPivots(g, g);
     // The search starts from the seed, as a full reset's does, not from the
     // rocker height of the default's last solve.
@@ -39,6 +41,19 @@ std::unique_ptr<GearState> VariedDesign(int seed) {
         if (IsAngleDimension(d.id)) continue;
         const double wobble = std::sin(seed * 12.9898 + i * 78.233);
         DimensionRef(*g, d) = static_cast<float>(DimensionRef(*g, d) * (1 + 0.01 * wobble));
+    }
+    PlaceFixedPivots(*g, *g);
+    ReseedRockerLowerEnd(*g);
+    FindMidGear(*g);
+    return g;
+}
+
+std::unique_ptr<GearState> EvenDesign(int seed) {
+    auto g = VariedDesign(seed);
+    constexpr double kGrain = 5.0 / 1024;
+    for (const DimensionInfo& d : AllDimensions()) {
+        float& v = DimensionRef(*g, d);
+        if (!IsAngleDimension(d.id)) v = static_cast<float>(std::round(v / kGrain) * kGrain);
     }
     PlaceFixedPivots(*g, *g);
     ReseedRockerLowerEnd(*g);
