@@ -427,8 +427,12 @@ bool RunsForward(const GearState& design, double position, EventDirection direct
 } // namespace
 
 void ComputeValveEvents(GearState& g, double position, EventDirection direction, PositionEvents& out,
-                        SolveMode solve) {
+                        SolveMode solve, EventDetail detail) {
     out = PositionEvents{};
+    out.solve = solve;
+    // The classic solve carries the rocker from solve to solve, so that
+    // every search it makes moves the ones after it: it always finds all.
+    const bool full = detail == EventDetail::Full || solve == SolveMode::Classic;
     // The classic solve places a position held as a float.
     if (solve == SolveMode::Classic) position = D(F(position));
     out.position = position;
@@ -461,18 +465,27 @@ void ComputeValveEvents(GearState& g, double position, EventDirection direction,
 
     // Every opening is the valve offset plus or minus a constant: the
     // largest openings come from the extremes of the offset.
+    // Only the figures: the extremes of the offset are wanted only where a
+    // port may open between two samples.
+    const bool offsetExtremes = full || fs.openings == 0 || fe.openings == 0 || rs.openings == 0 || re.openings == 0;
     const auto offset = [](const Sample& x) { return x.valveOffset; };
     const auto die = [](const Sample& x) { return x.die; };
-    const int iMax = BestSample(s, 1, offset), iMin = BestSample(s, -1, offset);
-    const Extremum top = FindExtremum(turn, iMax * kSampleStep, offset(s[static_cast<std::size_t>(iMax)]), 1, offset);
-    const Extremum bottom =
-        FindExtremum(turn, iMin * kSampleStep, offset(s[static_cast<std::size_t>(iMin)]), -1, offset);
+    Extremum top, bottom;
+    if (offsetExtremes) {
+        const int iMax = BestSample(s, 1, offset), iMin = BestSample(s, -1, offset);
+        top = FindExtremum(turn, iMax * kSampleStep, offset(s[static_cast<std::size_t>(iMax)]), 1, offset);
+        bottom = FindExtremum(turn, iMin * kSampleStep, offset(s[static_cast<std::size_t>(iMin)]), -1, offset);
+        out.valveTravel = turn.Figure(top.value - bottom.value);
+    }
     const double vMax = top.value, vMin = bottom.value;
-    const int jMax = BestSample(s, 1, die), jMin = BestSample(s, -1, die);
-    const double dMax = FindExtremum(turn, jMax * kSampleStep, die(s[static_cast<std::size_t>(jMax)]), 1, die).value;
-    const double dMin = FindExtremum(turn, jMin * kSampleStep, die(s[static_cast<std::size_t>(jMin)]), -1, die).value;
-    out.valveTravel = turn.Figure(vMax - vMin);
-    out.dieSlip = turn.Figure(dMax - dMin);
+    if (full) {
+        const int jMax = BestSample(s, 1, die), jMin = BestSample(s, -1, die);
+        const double dMax =
+            FindExtremum(turn, jMax * kSampleStep, die(s[static_cast<std::size_t>(jMax)]), 1, die).value;
+        const double dMin =
+            FindExtremum(turn, jMin * kSampleStep, die(s[static_cast<std::size_t>(jMin)]), -1, die).value;
+        out.dieSlip = turn.Figure(dMax - dMin);
+    }
 
     const Sample& any = s[0];
     const double v0 = any.valveOffset;
@@ -482,10 +495,12 @@ void ComputeValveEvents(GearState& g, double position, EventDirection direction,
         const bool plus = k == kFrontExhaust || k == kRearSteam;
         return o0 + (plus ? v - v0 : v0 - v);
     };
-    out.front.maxSteamOpening = turn.Figure(shifted(kFrontSteam, vMin));
-    out.front.maxExhaustOpening = turn.Figure(shifted(kFrontExhaust, vMax));
-    out.rear.maxSteamOpening = turn.Figure(shifted(kRearSteam, vMax));
-    out.rear.maxExhaustOpening = turn.Figure(shifted(kRearExhaust, vMin));
+    if (offsetExtremes) {
+        out.front.maxSteamOpening = turn.Figure(shifted(kFrontSteam, vMin));
+        out.front.maxExhaustOpening = turn.Figure(shifted(kFrontExhaust, vMax));
+        out.rear.maxSteamOpening = turn.Figure(shifted(kRearSteam, vMax));
+        out.rear.maxExhaustOpening = turn.Figure(shifted(kRearExhaust, vMin));
+    }
 
     // An opening shorter than the samples' spacing: looked for around the
     // extreme offset that gives the port its largest opening.
@@ -517,26 +532,35 @@ PositionEvents ComputeValveEvents(GearState design, double position, EventDirect
     return out;
 }
 
+std::optional<double> ExactMidGearOf(const GearState& design) {
+    // A memo of the last design's, one per thread: a table of positions
+    // asks for it once per position.
+    struct Memo {
+        bool valid = false;
+        Design design;
+        std::optional<double> centre;
+    };
+    thread_local Memo memo;
+    const Design& d = design;
+    static_assert(std::is_trivially_copyable_v<Design>);
+    if (!memo.valid || std::memcmp(&memo.design, &d, sizeof(Design)) != 0) {
+        memo.design = d;
+        memo.centre = FindExactMidGear(d);
+        memo.valid = true;
+    }
+    return memo.centre;
+}
+
 double MidGearCentre(const GearState& design, SolveMode solve) {
     if (solve == SolveMode::Exact) {
-        // A memo of the last design's mid gear, one per thread: a table of
-        // positions asks for it once per position.
-        struct Memo {
-            bool valid = false;
-            Design design;
-            std::optional<double> centre;
-        };
-        thread_local Memo memo;
-        const Design& d = design;
-        static_assert(std::is_trivially_copyable_v<Design>);
-        if (!memo.valid || std::memcmp(&memo.design, &d, sizeof(Design)) != 0) {
-            memo.design = d;
-            memo.centre = FindExactMidGear(d);
-            memo.valid = true;
-        }
-        if (memo.centre) return *memo.centre;
+        if (const auto mid = ExactMidGearOf(design)) return *mid;
     }
     return design.revArm.centre;
+}
+
+double PositionOnSolve(const GearState& design, float position, SolveMode solve) {
+    if (solve == SolveMode::Classic) return position;
+    return MidGearCentre(design, solve) + (D(position) - D(design.revArm.centre));
 }
 
 std::array<float, kNotchCount> NotchPositions(const GearState& design) {

@@ -69,6 +69,7 @@ struct EndEvents {
 };
 
 struct PositionEvents {
+    SolveMode solve = SolveMode::Exact; // the solve the figures stand on
     double position = 0; // reverse arm position (world)
     bool forward = true;
     EndEvents front, rear;
@@ -83,6 +84,13 @@ struct PositionEvents {
     const EndEvents& End(bool rear) const { return rear ? this->rear : front; }
 };
 
+// How much of the events to find. Figures: the events' angles and
+// percentages, the leads and the counts of openings, what the sensitivity
+// and tolerance read; the valve travel, the die slip and the largest
+// openings are left 0 (the largest openings are looked for only when a port
+// may open between the turn's samples).
+enum class EventDetail { Full, Figures };
+
 // Whether `direction` runs forward at `position` of the design.
 bool RunsForward(const GearState& design, double position, EventDirection direction);
 
@@ -92,12 +100,18 @@ bool RunsForward(const GearState& design, double position, EventDirection direct
 PositionEvents ComputeValveEvents(GearState design, double position, EventDirection direction = EventDirection::Auto,
                                   SolveMode solve = SolveMode::Exact);
 void ComputeValveEvents(GearState& work, double position, EventDirection direction, PositionEvents& out,
-                        SolveMode solve = SolveMode::Exact);
+                        SolveMode solve = SolveMode::Exact, EventDetail detail = EventDetail::Full);
 
 // Mid gear as the solve finds it: the exact mid gear (FindExactMidGear) on
 // the exact solve, the design's own (revArm.centre, found by the classic
 // search) on the classic one or where the exact one finds none.
 double MidGearCentre(const GearState& design, SolveMode solve);
+// The exact mid gear of the design (FindExactMidGear), kept for the last
+// design asked about on each thread; nothing where there is none.
+std::optional<double> ExactMidGearOf(const GearState& design);
+// A position the design holds (its positions list, as offsets from its own
+// mid gear) on the solve: the same offset from the solve's mid gear.
+double PositionOnSolve(const GearState& design, float position, SolveMode solve);
 
 // The nine notches: mid gear + k/4 Norm for k = -4..4 (full forward first),
 // each kept within mid gear +- Max. The first form from the design's own

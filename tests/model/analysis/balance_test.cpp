@@ -259,7 +259,7 @@ TEST_F(BalanceTest, AnEvaluationIsAlwaysAFiniteNumber) {
         BalanceProblem p = DefaultBalanceProblem(g);
         p.weights = o.weights;
         for (const BalancePosition& bp : EvaluateBalance(g, p).positions) {
-            const PositionEvents ev = ComputeValveEvents(g, bp.position, EventDirection::Auto, SolveMode::Classic);
+            const PositionEvents ev = ComputeValveEvents(g, bp.position);
             ASSERT_TRUE(ev.front.*o.event && ev.rear.*o.event) << o.what;
             const double d = static_cast<double>(*(ev.front.*o.event)) - *(ev.rear.*o.event);
             EXPECT_EQ(bp.cost, d * d) << o.what << " at " << bp.position;
@@ -304,7 +304,12 @@ TEST_F(BalanceTest, DefaultBoundsAndPositions) {
     // as the events command holds it.
     BalanceProblem far = DefaultBalanceProblem(g);
     far.positions = {-2};
+    far.solve = SolveMode::Classic;
     EXPECT_EQ(EvaluateBalance(g, far).positions.at(0).position, 6.547721f);
+    // On the exact solve, from the exact mid gear.
+    far.solve = SolveMode::Exact;
+    EXPECT_EQ(EvaluateBalance(g, far).positions.at(0).position,
+              MidGearCentre(g, SolveMode::Exact) - double{g.frame.revArmToCentMax});
 }
 
 TEST_F(BalanceTest, CancellingKeepsTheBestFoundSoFar) {

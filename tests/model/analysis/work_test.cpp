@@ -300,7 +300,7 @@ TEST(WorkSettingsCheck, RefusesEachBadSettingByName) {
 // card integrated by hand from that end's events.
 TEST_F(StartedGear, FullForwardMepIsTheCardWorkedByHand) {
     const float position = static_cast<float>(static_cast<double>(g.revArm.centre) - 1.0);
-    const PositionEvents e = ComputeValveEvents(g, position, EventDirection::Auto, SolveMode::Classic);
+    const PositionEvents e = ComputeValveEvents(g, position);
     ASSERT_TRUE(e.Closes());
     const WorkSettings s;
     const PositionWork w = ComputeWork(e, s, WorkDimensionsOf(g));
@@ -357,6 +357,7 @@ namespace {
 
 // The window's table: the listed positions that are notches are solved
 // once and give the notches' figures; the others are solved on their own.
+// On the classic solve, whose notches are the design's own.
 TEST_F(StartedGear, WorkTableOfTheListAndTheNotches) {
     const auto notches = NotchPositions(g);
     g.revArm.position[1] = notches[2];
@@ -364,7 +365,7 @@ TEST_F(StartedGear, WorkTableOfTheListAndTheNotches) {
     g.revArm.positionCount = 2;
     GearState scratch;
     WorkTable t;
-    ComputeWorkTable(scratch, g, WorkSettings{}, t);
+    ComputeWorkTable(scratch, g, WorkSettings{}, t, SolveMode::Classic);
     ASSERT_EQ(t.List().size(), 2u);
     EXPECT_EQ(t.list[0].front.mep, t.notches[2].front.mep);
     const PositionWork own = ComputeWork(ComputeValveEvents(g, notches[2] + 0.01f, EventDirection::Auto, SolveMode::Classic), WorkSettings{}, WorkDimensionsOf(g));
@@ -372,7 +373,7 @@ TEST_F(StartedGear, WorkTableOfTheListAndTheNotches) {
     EXPECT_EQ(t.list[1].rear.mep, own.rear.mep);
     for (std::size_t i = 0; i < notches.size(); ++i) EXPECT_EQ(t.notches[i].position, notches[i]);
     g.revArm.positionCount = 99; // beyond the list: held to it
-    ComputeWorkTable(scratch, g, WorkSettings{}, t);
+    ComputeWorkTable(scratch, g, WorkSettings{}, t, SolveMode::Classic);
     EXPECT_EQ(t.count, kRevArmPositions);
 }
 

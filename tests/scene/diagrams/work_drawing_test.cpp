@@ -28,7 +28,7 @@ class WorkDrawingTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(StartUp(g), MidGearResult::Found);
-        events = ComputeValveEvents(g, NotchPositions(g)[0], EventDirection::Auto, SolveMode::Classic);
+        events = ComputeValveEvents(g, NotchPositions(g)[0]);
         work = ComputeWork(events, settings, WorkDimensionsOf(g));
         ASSERT_TRUE(work.HasCards());
     }
