@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "model/gear/dimensions.h"
+#include "model/gear/geometry_check.h"
 #include "model/gear/exact_solver.h"
 #include "model/gear/midgear.h"
 #include "model/gear/solver.h"
@@ -160,6 +161,79 @@ TEST(ExactSolver, NamesTheCauseWhereNothingCloses) {
         ExactPivots p;
         EXPECT_EQ(SolveExact(*g, 90, g->revArm.centre, p), c.cause) << c.name;
         EXPECT_FALSE(p.Closes()) << c.name;
+    }
+}
+
+} // namespace
+} // namespace vx
+
+namespace vx {
+namespace {
+
+// Where the classic searches close, the window's solve is the classic
+// solve to the bit: it never takes the exact one.
+TEST(WindowSolve, ClassicToTheBitWhereTheClassicSearchesClose) {
+    for (const DesignCase& c : kDesigns) {
+        auto g = c.make();
+        g->errorBeepOn = true;
+        for (const float offset : {-1.0f, 0.0f, 1.0f}) {
+            g->motion.reverseArmPosition = g->revArm.centre + offset * g->frame.revArmToCentNorm;
+            Solution classic = *g;
+            for (int angle = 0; angle < 360; angle += 3) {
+                g->motion.driverAngle = static_cast<float>(angle);
+                SolveLinkage(*g, g->motion.driverAngle, g->motion.reverseArmPosition, classic);
+                EXPECT_FALSE(ClassicSearchesMissed(*g, classic)) << c.name << " " << angle;
+                SolveLinkage(*g);
+                EXPECT_EQ(g->piv.x, classic.piv.x) << c.name << " " << angle;
+                EXPECT_EQ(g->piv.y, classic.piv.y) << c.name << " " << angle;
+            }
+        }
+        EXPECT_FALSE(g->exactSolveNoticed) << c.name;
+        EXPECT_FALSE(g->geometryError) << c.name;
+    }
+}
+
+// Above the classic searches' reach (every length 13 times the default's
+// or more) the window's solve takes the exact one: every angle closes,
+// mid gear is the exact one to the classic search's step, and the error
+// indicator says so once, without the error's sound.
+TEST(WindowSolve, TakesTheExactSolveWhereTheClassicSearchesDoNotReach) {
+    const auto one = test::StartedDesign();
+    for (const float k : {13.0f, 20.0f, 25.4f, 100.0f}) {
+        auto g = test::ScaledDesign(k);
+        EXPECT_NEAR(g->revArm.centre, k * one->revArm.centre, 0.001 * k) << k;
+        g->errorBeepOn = true;
+        int exactly = 0;
+        for (const float offset : {-1.0f, 0.0f, 1.0f}) {
+            const float position = g->revArm.centre + offset * g->frame.revArmToCentNorm;
+            g->motion.reverseArmPosition = position;
+            for (int angle = 0; angle < 360; ++angle) {
+                g->motion.driverAngle = static_cast<float>(angle);
+                // The classic solve from the same rocker height carried over.
+                Solution classic = *g;
+                SolveLinkage(*g, g->motion.driverAngle, position, classic);
+                ASSERT_TRUE(SolveLinkage(*g)) << k << " " << angle;
+                ASSERT_EQ(g->solveCause, GeometryCause::None) << k << " " << angle;
+                if (!ClassicSearchesMissed(*g, classic)) {
+                    ASSERT_EQ(g->piv.x, classic.piv.x) << k << " " << angle;
+                    continue;
+                }
+                ++exactly;
+                ExactPivots e;
+                ASSERT_EQ(SolveExact(*g, angle, position, e), GeometryCause::None);
+                for (const int p : kMoving) {
+                    const auto i = static_cast<std::size_t>(p);
+                    ASSERT_EQ(g->piv.x[i], static_cast<float>(e.x[i])) << k << " " << angle << " " << p;
+                    ASSERT_EQ(g->piv.y[i], static_cast<float>(e.y[i])) << k << " " << angle << " " << p;
+                }
+            }
+            const TurnCheck check = CheckTurn(*g, position, 1.0);
+            EXPECT_EQ(check.failures, 0) << k;
+        }
+        EXPECT_GT(exactly, 0) << k;
+        EXPECT_TRUE(g->exactSolveNoticed) << k;
+        EXPECT_TRUE(g->geometryError) << k;
+        EXPECT_EQ(g->errorCause, GeometryCause::SolvedExactly) << k;
     }
 }
 
