@@ -171,4 +171,27 @@ inline constexpr OptionEntry kWorkOptions[] = {
      "tractiveEffort, one row per position and end"},
 };
 
+inline constexpr OptionEntry kFitOptions[] = {
+    {"--measured", "FILE", "", "a CSV file offset,direction,end,event,value,unit[,weight][,note]; \"-\" reads "
+                               "standard input",
+     "the measured valve events (required)"},
+    {"--vary", "F1,...", "valveCtrToJoint,eccFwdRod,eccRevRod,eccFwdAngle,eccRevAngle,rockerUpperTotal,"
+                         "rockerLowerLength",
+     "dimension fields as \"dims\" lists them, not revArmToCentNorm or revArmToCentMax",
+     "the dimensions to fit", true},
+    {"--bounds", "F=LO:HI", "the value +- 5 %, angles +- 3 degrees", "finite, LO below HI",
+     "the range of a varied dimension", true},
+    {"--adjust", "F1,...", "valveCtrToJoint,eccFwdRod,eccRevRod", "dimension fields, or none",
+     "the dimensions the shop can change: the fitted engine is balanced over them (the balance's weights and "
+     "bounds, at the measured offsets) and the corrections printed in shop terms"},
+    {"--weights", "UNIT=W,...", "percent=0.25,deg=0.5,length=0.002", "units percent, deg, length; finite, above 0",
+     "the standard uncertainty of a measurement of each unit that gives no weight of its own"},
+    {"--out", "FILE.vxd", "", "", "write the fitted design (the drawing with the fitted values) to this file"},
+    {"--residuals", "FILE", "", "",
+     "write offset,direction,end,event,unit,measured,fitted,residual for every measurement, largest |residual| "
+     "first, to this file (residual: (measured - fitted) / weight)"},
+    {"--threads", "N", "the machine's cores", "1 to 64", "threads of the job pool (the same figures on any number)"},
+    {"--csv", "", "", "", "one CSV table instead of the text: field,drawing,fitted,change,standardError"},
+};
+
 } // namespace vx::cli

@@ -797,11 +797,9 @@ ValveFitResult FitValveSetting(const GearState& g, const ValveFitProblem& p, con
     return result;
 }
 
-GearState FittedDesign(const GearState& g, const ValveFitResult& r) {
-    GearState f = g;
-    for (const FittedDimension& d : r.dims) CommitDimension(f, d.id, d.fitted);
-    FindMidGear(f);
-    return f;
+MidGearResult CommitFit(GearState& g, const ValveFitResult& r) {
+    for (const FittedDimension& d : r.dims) CommitDimension(g, d.id, d.fitted);
+    return FindMidGear(g);
 }
 
 BalanceProblem CorrectionProblem(const GearState& fitted, const ValveFitProblem& p, const std::vector<int>& adjust) {

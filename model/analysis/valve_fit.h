@@ -167,9 +167,9 @@ struct ValveFitResult {
 // Runs the fit on copies of g; g itself is never changed.
 ValveFitResult FitValveSetting(const GearState& g, const ValveFitProblem& p, const FitProgressFn& progress = {});
 
-// The fitted engine: g with the fitted values committed as an editor
+// Makes g the fitted engine: the fitted values committed as an editor
 // commits them (no undo entries) and its mid gear found again.
-GearState FittedDesign(const GearState& g, const ValveFitResult& r);
+MidGearResult CommitFit(GearState& g, const ValveFitResult& r);
 
 // The corrections: the balance of the fitted engine over the dimensions the
 // shop can adjust, with the balance's own weights and bounds, at the
