@@ -166,6 +166,10 @@ inline constexpr OptionEntry kWorkOptions[] = {
     {"--clearance", "C", "0.08", "finite, at least 0", "clearance volume as a fraction of the swept volume"},
     {"--exponent", "N", "1", "finite, above 0", "expansion and compression exponent (1 hyperbolic, 1.3 common)"},
     {"--cylinders", "K", "2", "1 to 64", "cylinders of the engine, for the tractive effort"},
+    {"--measured", "FILE", "", "a measurement file as \"fit\" reads it; not with --positions",
+     "the cards of the measured engine: its admission, cut-off, release and compression (percent or length) "
+     "per measured offset and end instead of the design's events; an end whose four events are not all "
+     "measured is named and has no card"},
     {"--csv", "", "", "",
      "position,direction,end,admission,cutOff,release,compression,mep,mepRatio,steamPerStroke,steamPerWork,"
      "tractiveEffort, one row per position and end"},
