@@ -5,6 +5,7 @@
 #include <iterator>
 #include <memory>
 
+#include "cli/field_reader.h"
 #include "cli/option_values.h"
 #include "cli/output_path.h"
 #include "cli/text_io.h"
@@ -26,8 +27,8 @@ bool Fail(std::string& error, const std::string& message) {
 bool ReadFields(std::string_view option, const std::string& text, std::vector<int>& ids, std::string& error) {
     if (text.empty()) return Fail(error, std::string(option) + " needs a list of dimension fields");
     for (const std::string& field : SplitList(text)) {
-        const DimensionInfo* d = FindDimensionByField(field);
-        if (!d) return Fail(error, "unknown dimension field " + Quote(field) + " (\"dims\" lists them)");
+        const DimensionInfo* d = ReadField(field);
+        if (!d) return Fail(error, UnknownFieldMessage(field));
         if (!IsDynamicVariable(d->id))
             return Fail(error, field + " is the reverse arm travel, which " + std::string(option) + " cannot take");
         for (const int id : ids)
@@ -124,7 +125,7 @@ int RunFitCommand(CommandContext& ctx, const FitOptions& opt) {
     ValveFitProblem problem;
     if (const int code = ReadMeasurementFile(ctx, opt.measuredPath, problem.measurements); code != kExitOk)
         return code;
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
     for (const BalanceOptions::Vary& v : opt.vary) {
