@@ -37,12 +37,9 @@ std::string Field(int id) { return std::string(FindDimension(id)->field); }
 std::string FitCsv(const ValveFitResult& r) {
     std::string out(kFitCsvHeader);
     for (const FittedDimension& d : r.dims) {
-        out += Field(d.id);
-        for (const double v : {static_cast<double>(d.drawing), static_cast<double>(d.fitted), d.change}) {
-            out += ',';
-            out += General(v);
-        }
-        out += ',';
+        // The values as the design holds them, so that they paste back as --set.
+        out += Field(d.id) + "," + ShortestString(d.drawing) + "," + ShortestString(d.fitted) + "," +
+               General(d.change) + ",";
         if (d.standardError) out += General(*d.standardError);
         out += '\n';
     }
