@@ -29,6 +29,10 @@ struct BalanceOptions {
     bool csv = false;     // CSV instead of the tables
 };
 
+// Reads one --bounds value, FIELD=LO:HI,..., into the entries of `vary`
+// it names (each must be listed there); false with the message otherwise.
+bool ReadBoundsOption(const std::string& text, std::vector<BalanceOptions::Vary>& vary, std::string& error);
+
 // Reads the options after the word "balance"; on a usage error returns
 // false with the message (naming the field or value at fault).
 bool ReadBalanceOptions(const Args& args, BalanceOptions& opt, std::string& error);
