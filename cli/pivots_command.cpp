@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "cli/text_io.h"
+#include "cli/turn_fault.h"
 #include "model/gear/reverse_arm.h"
 #include "platform/clock.h"
 
@@ -126,7 +127,8 @@ int RunPivotsCommand(CommandContext& ctx, const PivotsOptions& opt) {
         const SystemClock clock;
         BuildPivotTable(g, picks, clock.ShortDate(), clock.LongTime(), text);
     }
-    return ctx.WriteThen(text, kExitOk);
+    if (!ctx.Write(text)) return kExitCannotRun;
+    return TurnFault(ctx, *design, g.motion.reverseArmPosition);
 }
 
 } // namespace vx::cli
