@@ -55,13 +55,13 @@ TEST(SensitivityCommand, DerivativesAgreeWithTwoEventsRuns) {
                     "--csv"});
     ASSERT_EQ(s.code, kExitOk) << s.err;
     const auto rows = Lines(s.out);
-    ASSERT_EQ(rows[0], "position,direction,field,figure,derivative,perTolerance");
+    ASSERT_EQ(rows[0], "position,direction,field,figure,derivative,perTolerance,offset");
     ASSERT_EQ(rows.size(), 1u + 2 * 3 * 12);
     // derivative by (field, figure, position row)
     std::map<std::string, std::vector<double>> derivative;
     for (std::size_t i = 1; i < rows.size(); ++i) {
         const auto f = Fields(rows[i]);
-        ASSERT_EQ(f.size(), 6u) << rows[i];
+        ASSERT_EQ(f.size(), 7u) << rows[i];
         EXPECT_EQ(f[1], "forward");
         derivative[f[2] + "/" + f[3]].push_back(Number(f[4]));
         EXPECT_NEAR(Number(f[5]), Number(f[4]) * 0.001, 1e-6 * std::fabs(Number(f[4])) + 1e-9) << rows[i];
