@@ -28,7 +28,8 @@ inline constexpr OptionEntry kCheckOptions[] = {
 
 inline constexpr OptionEntry kPivotsOptions[] = {
     {"--pivots", "N1,...", "2,3,4,8,10,11: crank pin, crosshead, valve spindle pin, die, eccentric rod pins",
-     "one to six different pivot numbers 0 to 30", "the pivots of the columns"},
+     "one to six pivot numbers 0 to 30; a pivot may stand in two slots, as in the window's table, but not "
+     "with --csv", "the pivots of the columns"},
     {"--step", "S", "10", "0.01 to 360", "degrees between rows"},
     {"--revarm", "OFFSET", "0", "any finite number", kRevArmHelp},
     {"--csv", "", "", "", "CSV angle,p<N>x,p<N>y,... instead of the table"},

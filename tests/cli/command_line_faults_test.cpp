@@ -234,6 +234,28 @@ TEST(Tolerance, DefaultIsFourPositionsNotchesNine) {
     EXPECT_EQ(positions.size(), 9u);
 }
 
+// An angle at 0 degrees: the sensitivity's steps lie on both sides of the
+// 0/360 wrap, and its derivative is the central difference of two events
+// runs at 0 +- 0.1 degree.
+TEST(Sensitivity, AnAngleAtZeroStepsAcrossTheWrap) {
+    const CliRun s =
+        Cli({"--set", "eccFwdAngle=0", "sensitivity", "--positions", "-1", "--fields", "eccFwdAngle", "--csv"});
+    ASSERT_EQ(s.code, kExitOk) << s.err;
+    double derivative = std::nan("");
+    for (const std::string& line : Lines(s.out)) {
+        const auto f = Fields(line);
+        if (f.size() > 4 && f[3] == "cutOffFront") derivative = Number(f[4]);
+    }
+    const auto cutOff = [](const char* angle) {
+        const CliRun e = Cli({"--set", std::string("eccFwdAngle=") + angle, "events", "--positions", "-1", "--csv"});
+        EXPECT_EQ(e.code, kExitOk) << e.err;
+        return Number(Fields(Lines(e.out).at(1)).at(8));
+    };
+    const double central = (cutOff("0.1") - cutOff("359.9")) / 0.2;
+    ASSERT_GT(std::fabs(central), 0.1);
+    EXPECT_NEAR(derivative, central, 0.02 * std::fabs(central)) << derivative << " vs " << central;
+}
+
 // Every CSV keyed by position joins across two designs whose mid gears
 // differ, on offset (and end or field and figure), row for row.
 TEST(Csv, EveryPositionKeyedTableJoinsOnOffset) {
