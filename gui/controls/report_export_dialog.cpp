@@ -4,7 +4,12 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include <exception>
+#include <memory>
+
 #include "export/report_file.h"
+#include "gui/controls/worker_progress.h"
+#include "model/analysis/report_data.h"
 
 namespace vx {
 
@@ -36,8 +41,30 @@ void ReportExport::ExportReport() {
 }
 
 bool ReportExport::WriteFile(const QString& path) {
+    // The worker builds from its own copy of the design, as it is now.
+    const auto design = std::make_shared<const GearState>(g_);
+    auto data = std::make_unique<ReportData>();
+    QString failure;
+    RunWithProgress(
+        parent_, {QStringLiteral("ReportProgress"), QStringLiteral("Export Report"), QStringLiteral("Building the report...")},
+        0,
+        [&](WorkerProgress& p) {
+            try {
+                *data = BuildReportData(*design, [&p](long long d, long long t) { return p.Report(d, t); });
+            } catch (const std::exception& e) {
+                failure = QStringLiteral("cannot build the report for ") + path + QStringLiteral(": ") +
+                          QString::fromLocal8Bit(e.what());
+            }
+        },
+        progressShown);
+    if (!failure.isEmpty()) {
+        if (showError) showError(failure);
+        return false;
+    }
+    if (data->cancelled) return false; // nothing is written
+    // Drawing the pages from the figures is quick.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString error = WriteReport(g_, paper, path);
+    const QString error = WriteReport(*data, paper, path);
     QApplication::restoreOverrideCursor();
     if (!error.isEmpty() && showError) showError(error);
     return error.isEmpty();

@@ -47,6 +47,7 @@ class PictureExport;
 class AnimationExport;
 class TAboutBox;
 class TBalanceEvents;
+class TSetValves;
 class TCylDimen;
 class TDataTable;
 class TDrawLines;
@@ -100,6 +101,7 @@ public:
         SetGraphicZoom,
         ResetAllDimensions,
         BalanceEvents,
+        SetValves,
         ReferPoints,
         DrawLinesCircles,
         PivotData,
@@ -234,6 +236,7 @@ private:
         TToleranceDia* toleranceDia = nullptr;
         TWorkDia* workDia = nullptr;
         TBalanceEvents* balance = nullptr;
+        TSetValves* setValves = nullptr;
     } windows_;
 
     std::unique_ptr<GearState> model_;

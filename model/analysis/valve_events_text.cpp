@@ -10,7 +10,7 @@
 namespace vx {
 namespace {
 
-void AppendOptional(std::string& out, const std::optional<float>& v, int decimals) {
+void AppendOptional(std::string& out, const std::optional<double>& v, int decimals) {
     if (v) AppendFixed(out, *v, decimals);
 }
 
@@ -29,12 +29,9 @@ void AppendColumn(std::string& out, const std::optional<double>& v, int decimals
     }
 }
 
-std::optional<double> Opt(const std::optional<float>& v) {
-    if (!v) return std::nullopt;
-    return static_cast<double>(*v);
-}
+std::optional<double> Opt(const std::optional<double>& v) { return v; }
 
-std::optional<double> Difference(const std::optional<float>& a, const std::optional<float>& b) {
+std::optional<double> Difference(const std::optional<double>& a, const std::optional<double>& b) {
     if (!a || !b) return std::nullopt;
     return static_cast<double>(*a) - static_cast<double>(*b);
 }
@@ -47,7 +44,7 @@ bool EventsFinite(const PositionEvents& e) {
         for (const auto* v : {&x.admissionAngle, &x.cutOffAngle, &x.releaseAngle, &x.compressionAngle, &x.admission,
                               &x.cutOff, &x.release, &x.compression})
             if (*v && !std::isfinite(**v)) return false;
-        for (const float v : {x.lead, x.maxSteamOpening, x.maxExhaustOpening})
+        for (const double v : {x.lead, x.maxSteamOpening, x.maxExhaustOpening})
             if (!std::isfinite(v)) return false;
     }
     return std::isfinite(e.position) && std::isfinite(e.valveTravel) && std::isfinite(e.dieSlip);
@@ -67,7 +64,7 @@ void AppendValveEventsCsv(std::string& out, const PositionEvents& e, std::option
         // A position that did not close keeps no figure of the solves that
         // failed: its lengths and counts are left empty.
         const bool sound = EventsSound(e);
-        for (const float v : {x.lead, x.maxSteamOpening, x.maxExhaustOpening, e.valveTravel, e.dieSlip}) {
+        for (const double v : {x.lead, x.maxSteamOpening, x.maxExhaustOpening, e.valveTravel, e.dieSlip}) {
             out += ',';
             if (sound) AppendFixed(out, v, 5);
         }
@@ -91,12 +88,12 @@ std::string ValveEventsCsv(std::span<const PositionEvents> events, std::span<con
     return out;
 }
 
-void AppendValveEventsTable(std::string& out, const PositionEvents& e, float centre) {
+void AppendValveEventsTable(std::string& out, const PositionEvents& e, double centre) {
     AppendPositionBlockHead(out, e.position, e.forward, centre);
 
     struct EventRow {
         std::string_view label;
-        std::optional<float> EndEvents::*member;
+        std::optional<double> EndEvents::*member;
         bool difference;
     };
     static constexpr EventRow kRows[] = {
@@ -118,7 +115,7 @@ void AppendValveEventsTable(std::string& out, const PositionEvents& e, float cen
     }
     struct LengthRow {
         std::string_view label;
-        float EndEvents::*member;
+        double EndEvents::*member;
         bool difference;
     };
     static constexpr LengthRow kLengths[] = {
