@@ -6,7 +6,7 @@
 
 namespace vx::cli {
 
-std::string WithOffsetColumn(std::string_view csv, std::span<const float> positions, std::span<const float> offsets,
+std::string WithOffsetColumn(std::string_view csv, std::span<const double> positions, std::span<const float> offsets,
                              int positionField) {
     std::map<std::string, std::string, std::less<>> offsetOf;
     for (std::size_t i = 0; i < positions.size() && i < offsets.size(); ++i)

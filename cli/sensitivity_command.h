@@ -49,8 +49,8 @@ std::vector<float> AnalysisOffsets(const GearState& g, const std::vector<double>
 template <class Position>
 std::string WithAnalysisOffsets(const std::string& csv, const std::vector<Position>& positions,
                                 const std::vector<float>& offsets) {
-    std::vector<float> at;
-    for (const Position& p : positions) at.push_back(p.position);
+    std::vector<double> at;
+    for (const Position& p : positions) at.push_back(static_cast<double>(p.position));
     return WithOffsetColumn(csv, at, offsets);
 }
 

@@ -163,9 +163,12 @@ int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt) {
 
     std::string text;
     if (opt.events.csv) {
+        // The rows' positions as the CSV writes them, each with its offset.
+        std::vector<double> at;
+        for (const PositionWork& w : work) at.push_back(static_cast<double>(w.position));
         std::vector<float> offsets;
         for (const EventPosition& p : EventPositions(g, opt.events)) offsets.push_back(p.offset);
-        text = WithOffsetColumn(WorkCsv(work, events), positions, offsets);
+        text = WithOffsetColumn(WorkCsv(work, events), at, offsets);
     } else {
         text = CardsHeading(opt.settings);
         for (std::size_t i = 0; i < work.size(); ++i) {
