@@ -183,9 +183,10 @@ int main(int argc, char** argv) {
 
     if (designPath != nullptr) {
         const vx::FileResult r = form.OpenDesignFile(designPath);
-        if (r.ok) {
+        if (r.ok && r.error.empty()) {
             qCInfo(lcVexlinStartup).noquote() << "opened design" << QString::fromLocal8Bit(designPath);
         } else {
+            // A failure, or a file that opened but holds no usable design.
             // Said on the terminal, if any, and in the window: a file manager
             // starts the program without one.
             std::fprintf(stderr, "vexlin: %s\n", r.error.c_str());

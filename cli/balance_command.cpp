@@ -141,6 +141,13 @@ bool ReadBalanceOptions(const Args& args, BalanceOptions& opt, std::string& erro
         opt.savePath = *value;
     }
     opt.csv = args.Has("--csv");
+    // One table per stream, so that a CSV reader takes it.
+    if (const std::string* table = args.Value("--table")) {
+        if (*table != "dims" && *table != "events")
+            return Fail(error, "--table needs dims or events, got " + Quote(*table));
+        if (!opt.csv) return Fail(error, "--table goes with --csv");
+        opt.eventsTable = *table == "events";
+    }
     if (opt.vary.empty()) return Fail(error, "--vary FIELD,... is required (the dimensions to vary)");
     for (const std::string& b : args.Values("--bounds")) {
         if (b.empty()) return Fail(error, "--bounds needs FIELD=LO:HI");
@@ -187,8 +194,8 @@ int RunBalanceCommand(CommandContext& ctx, const BalanceOptions& opt) {
     std::string buf;
     if (opt.csv) {
         // Values as the model holds them, so they paste back as --set.
-        buf = "field,before,after,lower,upper\n";
-        for (std::size_t i = 0; i < r.changes.size(); ++i) {
+        if (!opt.eventsTable) buf = "field,before,after,lower,upper\n";
+        for (std::size_t i = 0; i < r.changes.size() && !opt.eventsTable; ++i) {
             const BalanceChange& c = r.changes[i];
             buf += FindDimension(c.id)->field;
             for (const float v : {c.before, c.after, problem.vary[i].lower, problem.vary[i].upper}) {
@@ -197,9 +204,12 @@ int RunBalanceCommand(CommandContext& ctx, const BalanceOptions& opt) {
             }
             buf += '\n';
         }
-        buf += "\ndesign,";
-        buf += kValveEventsCsvHeader;
-        for (const auto* e : {&r.before, &r.after})
+        if (opt.eventsTable) {
+            buf += "design,";
+            buf += kValveEventsCsvHeader;
+        }
+        for (const auto* e : {&r.before, &r.after}) {
+            if (!opt.eventsTable) break;
             for (const BalancePosition& p : e->positions) {
                 std::string rows;
                 AppendValveEventsCsv(rows, p.events, OffsetFromMidGear(p.centre, p.position));
@@ -210,6 +220,7 @@ int RunBalanceCommand(CommandContext& ctx, const BalanceOptions& opt) {
                     at = end + 1;
                 }
             }
+        }
         return Finish(ctx, buf, r, opt, g);
     }
     buf += "dimension                   before       after       lower       upper\n";

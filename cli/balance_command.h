@@ -27,6 +27,7 @@ struct BalanceOptions {
     int maxEvaluations = BalanceProblem{}.maxEvaluations;
     std::string savePath; // empty: write nothing
     bool csv = false;     // CSV instead of the tables
+    bool eventsTable = false; // with csv: the events table instead of the dimensions
 };
 
 // Reads one --bounds value, FIELD=LO:HI,..., into the entries of `vary`

@@ -139,10 +139,15 @@ constexpr CommandEntry kCommands[] = {
      kEventsOptions, "vexlin-cli events\nvexlin-cli events --positions -1,-0.5 --csv\n",
      &ReadThenRun<EventsOptions, ReadEventsOptions, RunEventsCommand>},
     {"compare", "A.vxd B.vxd", 2, 2, "the events of two designs side by side, with B - A",
-     "The valve events of two designs side by side at the same offsets from each design's own mid gear, with "
-     "B - A for every figure, after the dimensions that differ. --set and --set-file change both designs; "
-     "--design is not used. Either design may be \"-\" (standard input). Exit status 1 when the linkage of "
-     "either does not close somewhere in a turn asked for.",
+     "The valve events of two designs side by side at the same offsets from each design's own mid gear, as "
+     "diff compares files: first a summary of what moved beyond the tolerance, largest first (one line when "
+     "nothing did), then the dimensions that differ, then per offset every figure (unit in its row name) of "
+     "both ends for A and B with B - A, and front - rear of each design. Differences are taken from the printed "
+     "figures, crank angles wrapped to +-180 degrees; a row shows on which side of dead centre each port "
+     "admits. --set and --set-file change both designs; --design is not used. Either design may be \"-\" "
+     "(standard input). Exit status, as diff: 0 nothing moved beyond the tolerance, 1 something did, 2 usage "
+     "error, 3 trouble: a design could not be read, is not usable, does not close somewhere in a turn asked "
+     "for, or loses an event (named on standard error, nothing written).",
      kCompareOptions,
      "vexlin-cli compare old.vxd new.vxd\nvexlin-cli compare old.vxd new.vxd --positions -1,-0.5 --csv\n",
      &ReadThenRun<CompareOptions, ReadCompareOptions, RunCompareCommand>, false, false},
@@ -165,7 +170,7 @@ constexpr CommandEntry kCommands[] = {
     {"tolerance", "", 0, 0, "the spread of the valve events under tolerance and wear",
      "The spread of the valve events over N samples, each dimension drawn within +- its tolerance and each "
      "rod and link length +- W (pin wear, ignoring which way the load holds the pin). Per position and figure "
-     "the nominal, min, 5 %, median, 95 %, max, the share of samples whose |cutOffDiff| is over the threshold "
+     "the nominal, min, 5 %, median, 95 %, max, the share of the closing samples (those that gave a cut-off difference) whose |cutOffDiff| is over the threshold "
      "and the share that gave no figure. Exit status 1 when the design does not close somewhere.",
      kToleranceOptions,
      "vexlin-cli tolerance --samples 2000 --csv\nvexlin-cli tolerance --tol eccFwdRod=0.01 --tol-all-lengths 0\n",

@@ -28,7 +28,8 @@ inline constexpr OptionEntry kCheckOptions[] = {
 
 inline constexpr OptionEntry kPivotsOptions[] = {
     {"--pivots", "N1,...", "2,3,4,8,10,11: crank pin, crosshead, valve spindle pin, die, eccentric rod pins",
-     "one to six different pivot numbers 0 to 30", "the pivots of the columns"},
+     "one to six pivot numbers 0 to 30; a pivot may stand in two slots, as in the window's table, but not "
+     "with --csv", "the pivots of the columns"},
     {"--step", "S", "10", "0.01 to 360", "degrees between rows"},
     {"--revarm", "OFFSET", "0", "any finite number", kRevArmHelp},
     {"--csv", "", "", "", "CSV angle,p<N>x,p<N>y,... instead of the table"},
@@ -51,6 +52,8 @@ inline constexpr OptionEntry kCompareOptions[] = {
      "1 to 1000 finite offsets; each held within that design's mid gear +- Max",
      "reverse arm positions as offsets from each design's own mid gear"},
     {"--direction", "D", "auto", "auto, forward or reverse", kDirectionHelp},
+    {"--tolerance", "T", "half a unit in each figure's last printed place", "finite, at least 0",
+     "a difference larger than T counts as moved (exit status 1)"},
     {"--csv", "", "", "", "CSV offset,end,name,a,b,difference instead of the tables (dimension rows first, "
                           "with empty offset and end)"},
 };
@@ -70,9 +73,11 @@ inline constexpr OptionEntry kBalanceOptions[] = {
     {"--max-evals", "N", "300", "1 to 1000000", "the most designs the search tries"},
     {"--save", "OUT", "", "", "write the balanced design to this dimension data file (checked before the search)"},
     {"--csv", "", "", "",
-     "CSV instead of the tables: field,before,after,lower,upper for each dimension varied (values that paste "
-     "back as --set), a blank line, then the events of both designs as \"events --csv\" writes them, each row "
-     "led by design before or after"},
+     "CSV instead of the tables, one table (see --table): field,before,after,lower,upper for each dimension "
+     "varied (values that paste back as --set)"},
+    {"--table", "T", "dims", "dims or events; with --csv",
+     "the CSV table written: dims, or events: the events of both designs as \"events --csv\" writes them "
+     "(offset column included), each row led by design before or after"},
 };
 
 inline constexpr OptionEntry kReportOptions[] = {
@@ -86,8 +91,8 @@ inline constexpr OptionEntry kFrameOptions[] = {
                               "\"-\" for standard output), SVG (.svg) or PDF (.pdf, a page the picture's size)"},
     {"--size", "WxH", "1280x1024", "1x1 to 1280x1024",
      "only the top-left W x H pixels of the picture, e.g. 632x380 for what the window shows"},
-    {"--angle", "A", "the design's, 0", "any number", "driver angle in degrees"},
-    {"--revarm", "OFFSET", "0", "any number", kRevArmHelp},
+    {"--angle", "A", "the design's, 0", "any finite number", "driver angle in degrees"},
+    {"--revarm", "OFFSET", "0", "any finite number", kRevArmHelp},
     {"--zoom", "Z", "the design's, 28.5", "a finite number above 0", "pixels per length unit"},
     {"--pan-h", "H", "the design's, 110", "any number", "picture x of the driving axle"},
     {"--pan-v", "V", "the design's, 270", "any number", "picture y of the driving axle"},
@@ -140,7 +145,7 @@ inline constexpr OptionEntry kSensitivityOptions[] = {
      "the figure the readable ranking orders by"},
     {"--top", "N", "every dimension", "1 or more", "how many dimensions each notch's ranking lists"},
     {"--threads", "N", "the machine's cores", "1 to 64", "threads of the job pool"},
-    {"--csv", "", "", "", "position,direction,field,figure,derivative,perTolerance for every figure"},
+    {"--csv", "", "", "", "position,direction,field,figure,derivative,perTolerance,offset for every figure"},
 };
 
 inline constexpr OptionEntry kToleranceOptions[] = {
@@ -155,7 +160,7 @@ inline constexpr OptionEntry kToleranceOptions[] = {
     {"--seed", "S", "1", "a whole number", "the seed of the generator; the same seed gives the same figures"},
     {"--threshold", "PTS", "1", "finite and at least 0", "the |cutOffDiff| that counts as not square"},
     {"--threads", "N", "the machine's cores", "1 to 64", "threads of the job pool"},
-    {"--csv", "", "", "", "position,direction,figure,nominal,min,p05,median,p95,max,overThreshold,failed"},
+    {"--csv", "", "", "", "position,direction,figure,nominal,min,p05,median,p95,max,overThreshold,failed,offset"},
 };
 
 inline constexpr OptionEntry kWorkOptions[] = {
@@ -172,7 +177,7 @@ inline constexpr OptionEntry kWorkOptions[] = {
      "measured is named and has no card"},
     {"--csv", "", "", "",
      "position,direction,end,admission,cutOff,release,compression,mep,mepRatio,steamPerStroke,steamPerWork,"
-     "tractiveEffort, one row per position and end"},
+     "tractiveEffort,offset, one row per position and end"},
 };
 
 inline constexpr OptionEntry kFitOptions[] = {

@@ -273,7 +273,10 @@ std::string CommandHelp(const CommandEntry& entry) {
         }
     }
     out += '\n';
-    out += kExitStatusHelp;
+    // compare gives its status as diff does (its help's paragraph says how).
+    out += entry.name == "compare" ? std::string_view("Exit status: 0 the same, 1 different, 2 usage error, 3 trouble "
+                                                      "(a design could not be\nread, or has a fault).\n")
+                                   : kExitStatusHelp;
     return out;
 }
 

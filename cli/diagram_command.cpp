@@ -9,6 +9,7 @@
 #include "cli/option_values.h"
 #include "cli/output_path.h"
 #include "cli/text_io.h"
+#include "cli/turn_fault.h"
 #include "model/workspace/dimension_edit.h"
 
 namespace vx::cli {
@@ -95,6 +96,16 @@ void ApplyDiagramOptions(GearState& g, const DiagramOptions& o) {
     if (o.scale) list.verticalScale = std::max(ToModelFloat(*o.scale), 0.1f);
 }
 
+// The fault of the first position drawn (mid gear for the ports diagram)
+// where the linkage does not close somewhere in a turn.
+int DrawnPositionsFault(CommandContext& ctx, const GearState& g, const DiagramOptions& o) {
+    if (o.diagram->name == "ports") return TurnFault(ctx, g, g.revArm.centre);
+    for (int k = 1; k <= g.revArm.positionCount; ++k)
+        if (const int code = TurnFault(ctx, g, g.revArm.position[static_cast<std::size_t>(k)]); code != kExitOk)
+            return code;
+    return kExitOk;
+}
+
 } // namespace
 
 int RunDiagramCommand(CommandContext& ctx, const DiagramOptions& o) {
@@ -109,12 +120,13 @@ int RunDiagramCommand(CommandContext& ctx, const DiagramOptions& o) {
     if (o.data) {
         std::string csv;
         o.diagram->data(g, request, csv);
-        return ctx.WriteThen(csv, kExitOk);
+        if (!ctx.Write(csv)) return kExitCannotRun;
+        return DrawnPositionsFault(ctx, g, o);
     }
     if (const QString failure = WritePicture(QString::fromStdString(o.out), o.kind, DiagramPicture(g, *o.diagram, request));
         !failure.isEmpty())
         return ctx.CannotRun(Clause(failure.toStdString()));
-    return kExitOk;
+    return DrawnPositionsFault(ctx, g, o);
 }
 
 } // namespace vx::cli

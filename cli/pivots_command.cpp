@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "cli/text_io.h"
+#include "cli/turn_fault.h"
 #include "model/gear/reverse_arm.h"
 #include "platform/clock.h"
 
@@ -60,12 +61,7 @@ bool ParsePivotList(const std::string& text, std::vector<int>& pivots, std::stri
             error = "--pivots: at most " + std::to_string(kPickSlots) + " pivots";
             return false;
         }
-        const int n = static_cast<int>(*v);
-        if (std::find(pivots.begin(), pivots.end(), n) != pivots.end()) {
-            error = "--pivots lists " + std::to_string(n) + " twice";
-            return false;
-        }
-        pivots.push_back(n);
+        pivots.push_back(static_cast<int>(*v));
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
@@ -92,6 +88,16 @@ bool ReadPivotsOptions(const Args& args, PivotsOptions& opt, std::string& error)
     opt.list = args.Has("--list");
     if (const std::string* value = args.Value("--pivots"))
         if (!ParsePivotList(*value, opt.pivots, error)) return false;
+    // The table shows a pivot in two slots as the window does (its unused
+    // slots hold pivot 0); the CSV names its columns by pivot, so there each
+    // is given once.
+    for (std::size_t i = 0; opt.csv && i < opt.pivots.size(); ++i)
+        if (std::find(opt.pivots.begin(), opt.pivots.begin() + static_cast<std::ptrdiff_t>(i), opt.pivots[i]) !=
+            opt.pivots.begin() + static_cast<std::ptrdiff_t>(i)) {
+            error = "--pivots lists " + std::to_string(opt.pivots[i]) +
+                    " twice: the CSV names its columns by pivot, so give each once (the table takes repeats)";
+            return false;
+        }
     for (const std::string_view name : {"--step", "--revarm"}) {
         double* target = name == "--step" ? &opt.step : &opt.revArmOffset;
         const std::string* value = args.Value(name);
@@ -126,7 +132,8 @@ int RunPivotsCommand(CommandContext& ctx, const PivotsOptions& opt) {
         const SystemClock clock;
         BuildPivotTable(g, picks, clock.ShortDate(), clock.LongTime(), text);
     }
-    return ctx.WriteThen(text, kExitOk);
+    if (!ctx.Write(text)) return kExitCannotRun;
+    return TurnFault(ctx, *design, g.motion.reverseArmPosition);
 }
 
 } // namespace vx::cli

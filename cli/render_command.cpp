@@ -40,6 +40,13 @@ bool ReadFrameOptions(const Args& args, FrameOptions& o, std::string& error) {
         error = "--size needs WxH within 1280x1024, e.g. 632x380";
         return false;
     }
+    // An angle or an arm that is not a number would draw "nan" readouts:
+    // refused, as sweep refuses them.
+    for (const auto& [name, value] : {std::pair{"--angle", o.angle}, std::pair{"--revarm", o.revarm}})
+        if (value && !std::isfinite(*value)) {
+            error = std::string(name) + " must be a finite number";
+            return false;
+        }
     if (o.lineWidth && *o.lineWidth != 1 && *o.lineWidth != 2) {
         error = "--line-width must be 1 or 2";
         return false;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "cli/events_command.h"
 #include "cli/option_values.h"
 #include "cli/field_reader.h"
 #include "cli/text_io.h"
@@ -88,8 +89,19 @@ int RunSensitivityCommand(CommandContext& ctx, const SensitivityOptions& opt) {
         ctx.err << "vexlin-cli: sensitivity: " << r.error << '\n';
         return kExitFault;
     }
-    const std::string text = opt.csv ? SensitivityCsv(r) : SensitivityRankingText(r, opt.of, opt.top);
-    return FinishAnalysis(ctx.out, ctx.err, kCommand, text, r.positions);
+    const std::string text =
+        opt.csv ? WithAnalysisOffsets(SensitivityCsv(r), r.positions, AnalysisOffsets(*g, opt.settings.offsets))
+                : SensitivityRankingText(r, opt.of, opt.top);
+    return FinishAnalysis(ctx.out, ctx.err, kCommand, text, r.positions, ctx.Quiet());
+}
+
+std::vector<float> AnalysisOffsets(const GearState& g, const std::vector<double>& given) {
+    EventsOptions events;
+    events.haveOffsets = !given.empty();
+    events.offsets = given;
+    std::vector<float> offsets;
+    for (const EventPosition& p : EventPositions(g, events)) offsets.push_back(p.offset);
+    return offsets;
 }
 
 bool WriteAnalysisText(std::ostream& out, std::ostream& err, std::string_view command, std::string_view text) {
@@ -104,7 +116,7 @@ bool WriteAnalysisText(std::ostream& out, std::ostream& err, std::string_view co
 }
 
 void ReportOpenPosition(std::ostream& err, std::string_view command, const NominalPosition& p) {
-    err << "vexlin-cli: " << command << ": " << ValveEventsErrorText(p.nominal) << '\n';
+    err << "vexlin-cli: " << command << ": " << EventsFaultText(p.nominal) << '\n';
 }
 
 } // namespace vx::cli

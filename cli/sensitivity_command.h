@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "cli/command_context.h"
+#include "cli/offset_column.h"
 #include "model/analysis/sensitivity.h"
+#include "model/analysis/valve_events_text.h"
 
 namespace vx::cli {
 
@@ -38,15 +40,29 @@ void ReportOpenPosition(std::ostream& err, std::string_view command, const Nomin
 // The analysis commands' ending: the text written, then each position
 // where the design does not close named. The exit status: cannot run when
 // the text cannot be written, a fault where the design does not close.
+// The offsets from mid gear of an analysis's positions, as asked for: the
+// offsets given, or the nine notches' k/4 Norm.
+std::vector<float> AnalysisOffsets(const GearState& g, const std::vector<double>& given);
+
+// The CSV with the offset column (offset_column.h) for an analysis's
+// positions, in the order of `offsets`.
+template <class Position>
+std::string WithAnalysisOffsets(const std::string& csv, const std::vector<Position>& positions,
+                                const std::vector<float>& offsets) {
+    std::vector<double> at;
+    for (const Position& p : positions) at.push_back(static_cast<double>(p.position));
+    return WithOffsetColumn(csv, at, offsets);
+}
+
 template <class Position>
 int FinishAnalysis(std::ostream& out, std::ostream& err, std::string_view command, std::string_view text,
-                   const std::vector<Position>& positions) {
+                   const std::vector<Position>& positions, bool quiet = false) {
     if (!WriteAnalysisText(out, err, command, text)) return kExitCannotRun;
     bool closes = true;
     for (const NominalPosition& p : positions) {
-        if (p.nominal.Closes()) continue;
+        if (EventsUsable(p.nominal)) continue;
         closes = false;
-        ReportOpenPosition(err, command, p);
+        if (!quiet) ReportOpenPosition(err, command, p);
     }
     return closes ? kExitOk : kExitFault;
 }

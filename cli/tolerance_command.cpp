@@ -134,8 +134,10 @@ int RunToleranceCommand(CommandContext& ctx, const ToleranceOptions& opt) {
         ctx.err << "vexlin-cli: tolerance: " << r.error << '\n';
         return kExitFault;
     }
-    const std::string text = opt.csv ? ToleranceCsv(r) : ToleranceText(r);
-    return FinishAnalysis(ctx.out, ctx.err, kCommand, text, r.positions);
+    const std::string text =
+        opt.csv ? WithAnalysisOffsets(ToleranceCsv(r), r.positions, AnalysisOffsets(*g, settings.offsets))
+                : ToleranceText(r);
+    return FinishAnalysis(ctx.out, ctx.err, kCommand, text, r.positions, ctx.Quiet());
 }
 
 } // namespace vx::cli

@@ -1,5 +1,9 @@
 #include "cli/work_command.h"
 
+#include "cli/offset_column.h"
+
+#include <sstream>
+
 #include <cmath>
 
 #include "cli/fit_command.h"
@@ -159,7 +163,12 @@ int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt) {
 
     std::string text;
     if (opt.events.csv) {
-        text = WorkCsv(work, events);
+        // The rows' positions as the CSV writes them, each with its offset.
+        std::vector<double> at;
+        for (const PositionWork& w : work) at.push_back(static_cast<double>(w.position));
+        std::vector<float> offsets;
+        for (const EventPosition& p : EventPositions(g, opt.events)) offsets.push_back(p.offset);
+        text = WithOffsetColumn(WorkCsv(work, events), at, offsets);
     } else {
         text = CardsHeading(opt.settings);
         for (std::size_t i = 0; i < work.size(); ++i) {
@@ -168,11 +177,14 @@ int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt) {
         }
     }
     if (!WriteAnalysisText(ctx.out, err, "work", text)) return kExitCannotRun;
+    // The notes below are of figures already written: --quiet drops them.
+    std::ostringstream dropped;
+    std::ostream& notes = ctx.Quiet() ? static_cast<std::ostream&>(dropped) : err;
     bool complete = true;
     for (std::size_t i = 0; i < events.size(); ++i) {
-        if (!events[i].Closes()) {
+        if (!EventsUsable(events[i])) {
             complete = false;
-            err << "vexlin-cli: work: " << ValveEventsErrorText(events[i]) << '\n';
+            notes << "vexlin-cli: work: " << EventsFaultText(events[i]) << '\n';
         }
         for (const bool rear : {false, true}) {
             const IndicatorCard& c = work[i].End(rear);
@@ -180,7 +192,7 @@ int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt) {
             complete = false;
             std::string where;
             AppendNumber(where, work[i].position);
-            err << "vexlin-cli: work: reverse arm " << where << ", " << (rear ? "rear" : "front")
+            notes << "vexlin-cli: work: reverse arm " << where << ", " << (rear ? "rear" : "front")
                 << " end: no card (" << CardCasesText(c.cases) << ")\n";
         }
     }

@@ -1,4 +1,5 @@
 #include "gui/diagrams/sensitivity_window.h"
+#include "scene/diagrams/design_fault_drawing.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -87,6 +88,8 @@ std::vector<int> TSensitivityDia::RankedIds() const {
 }
 
 void TSensitivityDia::DrawDiagram(Canvas& c) {
+    // A design that is not usable gives no figures: its cause instead.
+    if (DrawDesignFault(Model(), c)) return;
     SensitivitySettings s;
     s.notch = std::clamp(notch_->currentIndex(), 0, kNotchCount - 1);
     if (!reuse_ || !result_.Ok()) result_ = ComputeSensitivity(Model(), s);

@@ -1,4 +1,5 @@
 #include "gui/diagrams/tolerance_window.h"
+#include "scene/diagrams/design_fault_drawing.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -217,6 +218,8 @@ bool TToleranceDia::DesignChanged() const {
 }
 
 void TToleranceDia::DrawDiagram(Canvas& c) {
+    // A design that is not usable gives no figures: its cause instead.
+    if (DrawDesignFault(Model(), c)) return;
     std::string status = status_.toStdString();
     if (result_ && DesignChanged()) status = "The design has changed since this run: Run again to see its spread.";
     DrawTolerancePicture(Model(), c, result_ ? &*result_ : nullptr, status);

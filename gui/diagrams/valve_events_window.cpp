@@ -1,4 +1,5 @@
 #include "gui/diagrams/valve_events_window.h"
+#include "scene/diagrams/design_fault_drawing.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -52,6 +53,8 @@ void TEventsDia::Recompute() {
 }
 
 void TEventsDia::DrawDiagram(Canvas& c) {
+    // A design that is not usable gives no figures: its cause instead.
+    if (DrawDesignFault(Model(), c)) return;
     Recompute();
     DrawValveEventsPicture(Model(), c, Events(), thresholds_);
 }

@@ -1,4 +1,5 @@
 #include "gui/diagrams/work_window.h"
+#include "scene/diagrams/design_fault_drawing.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -88,6 +89,8 @@ std::string TWorkDia::SetSettings(const WorkSettings& s) {
 void TWorkDia::Recompute() { ComputeWorkTable(work_, Model(), settings_, *table_); }
 
 void TWorkDia::DrawDiagram(Canvas& c) {
+    // A design that is not usable gives no figures: its cause instead.
+    if (DrawDesignFault(Model(), c)) return;
     Recompute();
     DrawWorkPicture(Model(), c, *table_, settings_);
 }

@@ -63,6 +63,11 @@ bool DimensionFileCommands::OpenFile(const QString& path) {
         return false;
     }
     if (hooks_.overlayOpened) hooks_.overlayOpened();
+    // Opened, but not a usable design: said, the design kept to be mended.
+    if (!r.error.empty()) {
+        if (showError) showError(QString::fromStdString(r.error));
+        else QMessageBox::warning(parent_, QStringLiteral("Open Dimensions"), QString::fromStdString(r.error));
+    }
     return true;
 }
 

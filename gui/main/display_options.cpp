@@ -1,5 +1,7 @@
 #include "gui/main/display_options.h"
 
+#include "model/gear/design_validity.h"
+
 #include <QAction>
 #include <QDialog>
 #include <QLayout>
@@ -143,9 +145,14 @@ void DisplayOptions::SetScreenDataClick() {
 void DisplayOptions::ApplyControls(const ControlEffects& e) {
     if (auto* error = window_.findChild<QAction*>(QStringLiteral("Error"))) {
         if (e.errorVisible) {
-            char words[160];
-            const std::size_t n = FormatGeometryCause(e.errorCause, e.errorAngle, words, sizeof words);
-            error->setToolTip(Text(std::string_view(words, n)));
+            // A design that is not usable names its first bad dimension.
+            if (const DesignFault fault = CheckDesignValidity(model_); fault.Any()) {
+                error->setToolTip(Text("Not a usable design: " + DescribeDesignFault(fault)));
+            } else {
+                char words[160];
+                const std::size_t n = FormatGeometryCause(e.errorCause, e.errorAngle, words, sizeof words);
+                error->setToolTip(Text(std::string_view(words, n)));
+            }
         }
         error->setVisible(e.errorVisible);
     }

@@ -41,15 +41,17 @@ std::string Number(double v) {
     return std::string(FormatGeneral9(buf, v));
 }
 
-// Linear interpolation between the sorted values (the 7th definition of
-// Hyndman and Fan): q(p) at rank (n - 1) p.
-float Quantile(const std::vector<float>& sorted, double p) {
+} // namespace
+
+float ToleranceQuantile(const std::vector<float>& sorted, double p) {
     const double h = static_cast<double>(sorted.size() - 1) * p;
     const auto lo = static_cast<std::size_t>(std::floor(h));
     const std::size_t hi = std::min(lo + 1, sorted.size() - 1);
     const double frac = h - static_cast<double>(lo);
     return F(D(sorted[lo]) + frac * (D(sorted[hi]) - D(sorted[lo])));
 }
+
+namespace {
 
 void Spread(FigureSpread& s, std::vector<float>& values, int samples) {
     std::sort(values.begin(), values.end());
@@ -58,9 +60,9 @@ void Spread(FigureSpread& s, std::vector<float>& values, int samples) {
     if (values.empty()) return;
     s.min = values.front();
     s.max = values.back();
-    s.p05 = Quantile(values, 0.05);
-    s.median = Quantile(values, 0.5);
-    s.p95 = Quantile(values, 0.95);
+    s.p05 = ToleranceQuantile(values, 0.05);
+    s.median = ToleranceQuantile(values, 0.5);
+    s.p95 = ToleranceQuantile(values, 0.95);
 }
 
 void Histogram(TolerancePosition& tp, const std::vector<float>& diffs) {
@@ -299,7 +301,10 @@ ToleranceResult RunTolerance(const GearState& g, const ToleranceSettings& s, con
                     const auto over = std::count_if(column.begin(), column.end(), [&](float d) {
                         return std::fabs(D(d)) > D(s.threshold);
                     });
-                    tp.overThreshold = F(static_cast<double>(over) / static_cast<double>(n));
+                    // Of the samples that gave a cut-off difference: a sample
+                    // that failed has none to be over or under with.
+                    tp.overThreshold =
+                        column.empty() ? 0.0f : F(static_cast<double>(over) / static_cast<double>(column.size()));
                 }
                 Spread(tp.figures[static_cast<std::size_t>(k)], column, s.samples);
             }
@@ -346,7 +351,7 @@ std::string ToleranceText(const ToleranceResult& r) {
         out += std::to_string(r.samples) + " samples, ";
         out += std::to_string(tp.linkageFailures) + " not closing; ";
         AppendFixed(out, 100.0 * D(tp.overThreshold), 1);
-        out += " % with a cut-off difference over ";
+        out += " % of the closing samples with a cut-off difference over ";
         AppendFixed(out, r.threshold, 2);
         out += " points\n";
         if (!tp.nominal.Closes()) out += "  the design itself does not close here\n";

@@ -88,7 +88,10 @@ struct FigureSpread {
 
 struct TolerancePosition : NominalPosition {
     std::array<FigureSpread, kEventFigureCount> figures{};
-    float overThreshold = 0; // share of samples with |cut-off difference| > threshold
+    // Share of the samples that gave a cut-off difference (the closing
+    // ones) whose |cut-off difference| is above the threshold; 0 when none
+    // gave one.
+    float overThreshold = 0;
     int linkageFailures = 0; // samples in which the linkage does not close here
     // The front-rear cut-off difference: counts of the samples in equal
     // bins from histLow to histHigh (which take in the nominal too).
@@ -116,6 +119,12 @@ public:
 private:
     std::uint64_t state_;
 };
+
+// The quantile p (0 to 1) of values sorted in ascending order, not empty:
+// linear interpolation between the values (the 7th definition of Hyndman
+// and Fan), q(p) at rank (n - 1) p counted from 0. The 5 %, median and 95 %
+// of the spread are these.
+float ToleranceQuantile(const std::vector<float>& sorted, double p);
 
 // The values of one sample's dimensions (AllDimensions() order).
 std::array<float, kDimensionCount> SampleDimensions(const GearState& g, const ToleranceSettings& s, int index);

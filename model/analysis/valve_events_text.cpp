@@ -1,5 +1,6 @@
 #include "model/analysis/valve_events_text.h"
 
+
 #include <cmath>
 #include <optional>
 
@@ -60,14 +61,17 @@ void AppendValveEventsCsv(std::string& out, const PositionEvents& e, std::option
             out += ',';
             AppendOptional(out, *v, 4);
         }
+        // A position that did not close keeps no figure of the solves that
+        // failed: its lengths and counts are left empty.
+        const bool sound = EventsSound(e);
         for (const double v : {x.lead, x.maxSteamOpening, x.maxExhaustOpening, e.valveTravel, e.dieSlip}) {
             out += ',';
-            AppendFixed(out, v, 5);
+            if (sound) AppendFixed(out, v, 5);
         }
         out += ',';
-        AppendInt(out, x.steamOpenings);
+        if (sound) AppendInt(out, x.steamOpenings);
         out += ',';
-        AppendInt(out, x.exhaustOpenings);
+        if (sound) AppendInt(out, x.exhaustOpenings);
         out += ',';
         if (offset) {
             char buf[kNumberBuffer];
@@ -119,29 +123,33 @@ void AppendValveEventsTable(std::string& out, const PositionEvents& e, double ce
         {"max steam opening", &EndEvents::maxSteamOpening, false},
         {"max exhaust opening", &EndEvents::maxExhaustOpening, false},
     };
+    // A position that did not close keeps no figure of the solves that
+    // failed: a dash in place of its lengths and counts.
+    const bool sound = EventsSound(e);
+    const auto figure = [sound](double v) { return sound ? std::optional<double>(v) : std::nullopt; };
     for (const LengthRow& r : kLengths) {
         AppendTextLabel(out, r.label);
         const double f = e.front.*r.member, b = e.rear.*r.member;
-        AppendColumn(out, f, 5, kTextColumnWidth);
-        AppendColumn(out, b, 5, kTextColumnWidth);
-        if (r.difference) AppendColumn(out, f - b, 5, kTextColumnWidth);
+        AppendColumn(out, figure(f), 5, kTextColumnWidth);
+        AppendColumn(out, figure(b), 5, kTextColumnWidth);
+        if (r.difference) AppendColumn(out, figure(f - b), 5, kTextColumnWidth);
         out += '\n';
     }
     for (const bool steam : {true, false}) {
         AppendTextLabel(out, steam ? "steam openings" : "exhaust openings");
         for (const bool rear : {false, true}) {
             const EndEvents& x = e.End(rear);
-            const std::string n = std::to_string(steam ? x.steamOpenings : x.exhaustOpenings);
+            const std::string n = sound ? std::to_string(steam ? x.steamOpenings : x.exhaustOpenings) : "-";
             out.append(static_cast<std::size_t>(kTextColumnWidth) - n.size(), ' ');
             out += n;
         }
         out += '\n';
     }
     AppendTextLabel(out, "valve travel");
-    AppendColumn(out, static_cast<double>(e.valveTravel), 5, kTextColumnWidth);
+    AppendColumn(out, figure(e.valveTravel), 5, kTextColumnWidth);
     out += '\n';
     AppendTextLabel(out, "die slip");
-    AppendColumn(out, static_cast<double>(e.dieSlip), 5, kTextColumnWidth);
+    AppendColumn(out, figure(e.dieSlip), 5, kTextColumnWidth);
     out += '\n';
     if (!EventsSound(e)) out += ValveEventsErrorText(e) + '\n';
 }

@@ -53,10 +53,10 @@ TurnCheck CheckTurn(GearState g, float position, double step) {
     r.position = position;
     g.motion.reverseArmPosition = position;
     const int count = static_cast<int>(std::ceil(360.0 / step - 1e-9));
-    if (CheckDesignValidity(g).Any()) {
+    if (const DesignFault fault = CheckDesignValidity(g); fault.Any()) {
         r.angles = count;
         r.failures = count;
-        r.firstCause = GeometryCause::BadLength;
+        r.firstCause = fault.kind == DesignFaultKind::NotFinite ? GeometryCause::NotFinite : GeometryCause::BadLength;
         return r;
     }
     // The rocker's lower end feeds each solve from the one before.

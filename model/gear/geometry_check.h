@@ -33,8 +33,8 @@ struct TurnCheck {
 GeometryCause PistonAndPortsFault(GearState& g);
 
 // step in degrees, held within 0.01 .. 360. A design that fails the
-// validity gate (design_validity.h) fails at every angle with the cause
-// BadLength, unsolved; a solve that leaves a figure not finite fails with
+// validity gate (design_validity.h) fails at every angle, unsolved, with
+// the cause NotFinite for a dimension that is not a number, else BadLength; a solve that leaves a figure not finite fails with
 // NotFinite.
 TurnCheck CheckTurn(GearState design, float position, double step = 1.0);
 

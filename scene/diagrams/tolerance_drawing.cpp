@@ -37,7 +37,7 @@ std::string Caption(const ToleranceResult& r, std::size_t i) {
     std::string name = r.positions.size() == static_cast<std::size_t>(kNotchCount)
                            ? std::to_string(i + 1) + " " + NotchName(static_cast<int>(i))
                            : "Reverse arm " + FixedString(p.position, 4);
-    return name + (p.forward ? " (fwd): " : " (rev): ") + FixedString(100.0 * double{p.overThreshold}, 1) + " % over, " +
+    return name + (p.forward ? " (fwd): " : " (rev): ") + FixedString(100.0 * double{p.overThreshold}, 1) + " % of closing over, " +
            std::to_string(p.linkageFailures) + " failed";
 }
 

@@ -93,6 +93,12 @@ void Fill(CellText& t, Cell cell, const PositionEvents& e, int number, const Eve
         const auto r = std::to_chars(t.buf, t.buf + sizeof t.buf, n);
         t.text = {t.buf, static_cast<std::size_t>(r.ptr - t.buf)};
     };
+    // A position that did not close keeps no figure of the solves that
+    // failed: a dash in each of its cells.
+    if (!EventsSound(e) && cell != Cell::Number && cell != Cell::Position && cell != Cell::Direction) {
+        t.text = "-";
+        return;
+    }
     switch (cell) {
     case Cell::Number: count(number); break;
     case Cell::Position: Number(t, static_cast<double>(e.position), 4); break;

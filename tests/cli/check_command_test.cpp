@@ -68,18 +68,20 @@ TEST(CheckCommand, EachCauseOnADesignThatProvokesIt) {
         {{"--set", "eccRevRod=1e-30", "check", "--step", "90"},
          "0,eccentric-rev-rod,The reverse eccentric rod has no length at 0.0\xC2\xB0"},
         {{"--set", "stroke=1e-30", "check", "--step", "90"}, "0,stroke,The stroke is zero at 0.0\xC2\xB0"},
-        // A figure that is not a number is a fault, though no step failed.
+        // A dimension that is not a number is named before any solve.
         {{"--set", "valveCtrToJoint=nan", "check", "--step", "90"},
-         "0,not-finite,A figure of the solved gear is not a finite number at 0.0\xC2\xB0"},
+         ",not-finite,\"Valve Stem (valveCtrToJoint) is nan, not a finite number\""},
         {{"--set", "valveFrontHalf=inf", "check", "--step", "90"},
-         "0,not-finite,A figure of the solved gear is not a finite number at 0.0\xC2\xB0"},
+         ",not-finite,\"Valve Length   Front Half (valveFrontHalf) is inf, not a finite number\""},
+        {{"--set", "driverDia=1e7", "check", "--step", "90"},
+         ",absurd,\"Driver Dia (driverDia) is 1e+07, beyond the 1e+06 no dimension of a gear reaches\""},
         // A length the gear needs above zero is named before any solve.
         {{"--set", "stroke=-5", "check"}, ",dimension,Stroke (stroke) is -5; the gear needs it above zero"},
         {{"--set", "stroke=0", "check"}, ",dimension,Stroke (stroke) is 0; the gear needs it above zero"},
         {{"--set", "eccRevRod=0", "check"},
          ",dimension,Eccentric Reverse Rod (eccRevRod) is 0; the gear needs it above zero"},
         {{"--set", "mainRodLength=nan", "check"},
-         ",dimension,Main Rod Length (mainRodLength) is nan; the gear needs it above zero"},
+         ",not-finite,\"Main Rod Length (mainRodLength) is nan, not a finite number\""},
     };
     for (const Case& c : cases) {
         const CliRun r = Cli(c.args);

@@ -35,6 +35,20 @@ TEST(PivotsCommand, PrintsTheWindowsTableFromTheStartUpDesign) {
     for (std::size_t i = 1; i < got.size(); ++i) EXPECT_EQ(got[i], expected[i]) << i;
 }
 
+// The window's table with one slot picked: its unused slots hold pivot 0,
+// and the text table prints what the window prints.
+TEST(PivotsCommand, ARepeatedPivotIsTheWindowsTable) {
+    const CliRun r = Cli({"pivots", "--pivots", "4,0,0,0,0,0", "--step", "90"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto g = test::StartedDesign();
+    g->motion.selectedStep = 90;
+    std::string want;
+    BuildPivotTable(*g, {4, 0, 0, 0, 0, 0}, "D", "T", want);
+    const auto got = Lines(r.out), expected = Lines(want);
+    ASSERT_EQ(got.size(), expected.size());
+    for (std::size_t i = 1; i < got.size(); ++i) EXPECT_EQ(got[i], expected[i]) << i;
+}
+
 TEST(PivotsCommand, DefaultsAreStep10AndTheMovingPivotsOfTheGear) {
     const CliRun r = Cli({"pivots"});
     ASSERT_EQ(r.code, 0) << r.err;
@@ -72,7 +86,7 @@ TEST(PivotsCommand, UsageErrors) {
         {"pivots", "--pivots"},                 {"pivots", "--step", "0"},
         {"pivots", "--step", "nan"},            {"pivots", "--step", "0.001"},
         {"pivots", "--revarm", "inf"},          {"pivots", "--rows", "3"},
-        {"pivots", "--pivots", "2,2"},
+        {"pivots", "--pivots", "2,2", "--csv"}, // the CSV names its columns by pivot
     };
     for (const auto& args : cases) {
         const CliRun r = Cli(args);

@@ -267,22 +267,31 @@ TEST(RenderUsage, HelpGoesToOut) {
     EXPECT_NE(r.out.find("render frame"), std::string::npos);
 }
 
-// Angles and arms no design should see still give a picture.
+// Angles, arms and views no design should see still give a picture (an
+// arm beyond the travel one where the linkage does not close: exit 1, drawn);
+// an angle or an arm that is not a number is refused.
 TEST_F(RenderFrame, ExtremeNumbersStillDraw) {
-    const std::vector<std::vector<std::string>> cases = {
-        {"--angle", "nan"},
-        {"--angle", "-1e300"},
-        {"--revarm", "inf"},
-        {"--pan-h", "1e30", "--pan-v", "-inf"},
-        {"--zoom", "3e38"},
+    const struct {
+        std::vector<std::string> extra;
+        int code;
+    } cases[] = {
+        {{"--angle", "nan"}, 2},
+        {{"--revarm", "nan"}, 2},
+        {{"--revarm", "inf"}, 2},
+        {{"--angle", "-1e300"}, 0},
+        {{"--revarm", "1e30"}, 1},
+        {{"--pan-h", "1e30", "--pan-v", "-inf"}, 0},
+        {{"--zoom", "3e38"}, 0},
     };
-    for (const auto& extra : cases) {
-        SCOPED_TRACE(extra.front());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.extra.front() + " " + c.extra[1]);
         GearState g = *test::StartedDesign();
         std::vector<std::string> args{"frame", "--out", Path("x.png")};
-        args.insert(args.end(), extra.begin(), extra.end());
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
         const Result r = Render(g, args);
-        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.code, c.code) << r.err;
+        if (c.code == 2) EXPECT_NE(r.err.find("must be a finite number"), std::string::npos) << r.err;
+        if (c.code == 1) EXPECT_NE(r.err.find("drawn, but the linkage does not close"), std::string::npos) << r.err;
     }
 }
 

@@ -55,13 +55,13 @@ TEST(SensitivityCommand, DerivativesAgreeWithTwoEventsRuns) {
                     "--csv"});
     ASSERT_EQ(s.code, kExitOk) << s.err;
     const auto rows = Lines(s.out);
-    ASSERT_EQ(rows[0], "position,direction,field,figure,derivative,perTolerance");
+    ASSERT_EQ(rows[0], "position,direction,field,figure,derivative,perTolerance,offset");
     ASSERT_EQ(rows.size(), 1u + 2 * 3 * 12);
     // derivative by (field, figure, position row)
     std::map<std::string, std::vector<double>> derivative;
     for (std::size_t i = 1; i < rows.size(); ++i) {
         const auto f = Fields(rows[i]);
-        ASSERT_EQ(f.size(), 6u) << rows[i];
+        ASSERT_EQ(f.size(), 7u) << rows[i];
         EXPECT_EQ(f[1], "forward");
         derivative[f[2] + "/" + f[3]].push_back(Number(f[4]));
         EXPECT_NEAR(Number(f[5]), Number(f[4]) * 0.001, 1e-6 * std::fabs(Number(f[4])) + 1e-9) << rows[i];
@@ -111,7 +111,7 @@ TEST(ToleranceCommand, OneToleranceStaysBetweenTheEventsAtTheEndsOfItsRange) {
                           "--seed", "99", "--csv"});
     ASSERT_EQ(r.code, kExitOk) << r.err;
     const auto rows = Lines(r.out);
-    ASSERT_EQ(rows[0], "position,direction,figure,nominal,min,p05,median,p95,max,overThreshold,failed");
+    ASSERT_EQ(rows[0], "position,direction,figure,nominal,min,p05,median,p95,max,overThreshold,failed,offset");
     ASSERT_EQ(rows.size(), 1u + 2 * 12);
     const double v = DimensionValue("eccFwdRod");
     const std::vector<double> a = CutOffs({"--set", "eccFwdRod=" + Text(v - 0.01), "events", "--csv", "--positions", "-1,-0.5"});
@@ -138,7 +138,7 @@ TEST(ToleranceCommand, NoToleranceAndNoWearGiveTheNominalEverywhere) {
     ASSERT_EQ(rows.size(), 1u + 2 * 12);
     for (std::size_t i = 1; i < rows.size(); ++i) {
         const auto f = Fields(rows[i]);
-        ASSERT_EQ(f.size(), 11u);
+        ASSERT_EQ(f.size(), 12u);
         ASSERT_FALSE(f[3].empty()) << rows[i];
         for (std::size_t c = 4; c <= 8; ++c) EXPECT_EQ(f[c], f[3]) << rows[i];
         EXPECT_EQ(f[10], "0.0000");

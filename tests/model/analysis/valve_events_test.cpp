@@ -247,7 +247,7 @@ TEST_F(StartedGear, ADesignThatDoesNotCloseReportsItsErrors) {
          GeometryCause::MainRod},
         {"stroke 0", [](GearState& d) { d.frame.stroke = 0; }, GeometryCause::StrokeZero, GeometryCause::BadLength},
         {"stroke not a number", [](GearState& d) { d.frame.stroke = std::numeric_limits<float>::quiet_NaN(); },
-         GeometryCause::NotFinite, GeometryCause::BadLength},
+         GeometryCause::NotFinite, GeometryCause::NotFinite}, // a dimension not a number: named so
         {"stroke infinite", [](GearState& d) { d.frame.stroke = std::numeric_limits<float>::infinity(); },
          GeometryCause::NotFinite, GeometryCause::NotFinite},
     };

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <array>
 #include <limits>
 #include <memory>
@@ -48,7 +50,9 @@ TEST(GeometryCheck, LengthsTheGearNeedsAboveZero) {
         }
         const TurnCheck t = CheckTurn(*g, g->revArm.centre, 90);
         if (c.faults > 0) {
-            EXPECT_EQ(t.firstCause, GeometryCause::BadLength) << c.field;
+            // A dimension that is not a number is named as such.
+            EXPECT_EQ(t.firstCause, std::isnan(c.value) ? GeometryCause::NotFinite : GeometryCause::BadLength)
+                << c.field;
             EXPECT_EQ(t.failures, t.angles);
         }
     }
