@@ -7,7 +7,7 @@
 namespace vx::cli {
 
 int RunMidGearCommand(CommandContext& ctx) {
-    const GearState* g = ctx.Design();
+    const GearState* g = ctx.ValidDesign();
     if (!g) return ctx.DesignExitCode();
     if (ctx.LastMidGearSearch() == MidGearResult::NotFound) return ctx.Fault("mid gear not found");
     std::string buf;

@@ -33,9 +33,12 @@ bool ReadOffsetList(std::string_view text, std::vector<double>& offsets, std::st
 }
 
 bool ReadDirection(std::string_view text, EventDirection& direction, std::string& error) {
-    if (text == "auto") direction = EventDirection::Auto;
-    else if (text == "forward") direction = EventDirection::Forward;
-    else if (text == "reverse") direction = EventDirection::Reverse;
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (lower == "auto") direction = EventDirection::Auto;
+    else if (lower == "forward") direction = EventDirection::Forward;
+    else if (lower == "reverse") direction = EventDirection::Reverse;
     else {
         error = "--direction needs auto, forward or reverse";
         return false;
