@@ -53,6 +53,11 @@ TEST_F(PortWindowTest, FirstOpeningDrawsBothGraphsWithoutAskingPositions) {
     EXPECT_EQ(w->DrawCount(), 2);
     EXPECT_EQ(w->findChild<QAction*>("SetRevArmPos"), nullptr);
     EXPECT_EQ(test::Child<QPushButton>(*w, "ClosePort")->geometry(), QRect(447, 2, 75, 25));
+    // The bars and UnDo stand above the grid's top row, clear of its ticks.
+    for (const char* name : {"SBDynVarP1", "SBDynVarP2", "SBDynVarP3", "SBDynVarP4", "UnDoDnP"})
+        EXPECT_LT(test::Child<QWidget>(*w, name)->geometry().bottom(), kPortGridTop) << name;
+    EXPECT_FALSE(test::Child<QWidget>(*w, "UnDoDnP")->geometry().intersects(
+        test::Child<QWidget>(*w, "SBDynVarP1")->geometry()));
 }
 
 TEST_F(PortWindowTest, ChosenGraphSurvivesReopening) {
