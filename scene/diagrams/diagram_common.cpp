@@ -132,8 +132,8 @@ void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position, HeaderR
     if (compact) {
         // Rows closer than the line height: a smaller size, so that the rows
         // keep a clear line between them, drawn without a ground, which
-        // would cut the row above.
-        style.face = FontFace::SansNarrow;
+        // would cut the row above. The window face, as in the other
+        // diagrams' headers: the narrow face at this size loses strokes.
         style.pixelSize = 9;
         style.opaque = false;
     }

@@ -103,7 +103,7 @@ bool RearHalfAbovePort(const GearState& g);
 void DrawDiagramHeader(const GearState& g, Canvas& c);
 // How the header's rows are set. Classic: 12 pixels apart in the window
 // face. Compact (the steam diagram, whose card starts at y 70 right below
-// the header): 9 pixels apart in the narrow face without a ground, so that
+// the header): 9 pixels apart in the window face at 9 pixels, without a ground, so that
 // five rows end above the card while the header stands over it.
 enum class HeaderRows { Classic, Compact };
 
