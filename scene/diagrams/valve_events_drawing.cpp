@@ -88,7 +88,8 @@ void Fill(CellText& t, Cell cell, const PositionEvents& e, int number, const Eve
     const EndEvents& f = e.front;
     const EndEvents& r = e.rear;
     const auto diff = [&](std::optional<double> d, double limit) {
-        Number(t, d, limit == th.lead ? 5 : 4);
+        // As many decimals as the figures it is the difference of.
+        Number(t, d, limit == th.lead ? 5 : 2);
         t.flagged = d && OverThreshold(*d, limit);
     };
     const auto count = [&](int n) {

@@ -252,7 +252,7 @@ constexpr TableColumn kTable[] = {
     {"Cut-off %", "front", 7, 3}, {"", "rear", 7, 4},            {"MEP", "front", 8, 5},
     {"", "rear", 8, 6},         {"", "F-R", 8, 7},               {"MEP / p1", "front", 7, 8},
     {"", "rear", 7, 9},         {"Steam/stroke", "front", 7, 10}, {"", "rear", 7, 11},
-    {"Steam/work", "front", 7, 12}, {"", "rear", 7, 13},           {"Tractive", "effort", 10, 14},
+    {"Steam/work", "front", 7, 12}, {"", "rear", 7, 13},           {"Tractive", "effort p*L^2", 12, 14},
 };
 std::string Cell(int col, const PositionWork& w, int number, float midGear) {
     const IndicatorCard& f = w.front;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gui/diagrams/port_window.h"
+#include "scene/diagrams/diagram_common.h"
 #include "model/workspace/defaults.h"
 #include "model/workspace/dynvar.h"
 #include "tests/gui/diagrams/diagram_window_fixture.h"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/fixed_format.h"
 #include "model/analysis/valve_events.h"
 #include "model/analysis/work.h"
 #include "model/workspace/defaults.h"
@@ -50,6 +51,34 @@ TEST(PositionLabels, MidGearIsCenInTheTablesAsInTheHeaders) {
     RecordingCanvas eventTables(1400, 900);
     DrawValveEventsTables(eventTables, events, EventThresholds{}, centre, 0, 0, 11);
     EXPECT_EQ(Labels(eventTables), expected);
+}
+
+// The front-minus-rear column shows as many decimals as front and rear
+// beside it, and the tractive effort's column says its unit.
+TEST(TableColumns, DifferencesShareTheirFiguresDecimalsAndEffortHasAUnit) {
+    GearState g;
+    ASSERT_EQ(StartUp(g), MidGearResult::Found);
+    const PositionEvents e = ComputeValveEvents(g, g.revArm.centre - g.frame.revArmToCentNorm);
+    ASSERT_TRUE(e.front.cutOff && e.rear.cutOff);
+    RecordingCanvas events(1400, 900);
+    const std::vector<PositionEvents> rows = {e};
+    DrawValveEventsTables(events, rows, EventThresholds{100, 10}, g.revArm.centre, 0, 0, 11);
+    const double d = static_cast<double>(*e.front.cutOff) - static_cast<double>(*e.rear.cutOff);
+    bool two = false, four = false;
+    for (const auto& op : events.Ops()) {
+        if (op.kind != RecordingCanvas::Kind::Text) continue;
+        two = two || op.text == FixedString(d, 2);
+        four = four || op.text == FixedString(d, 4);
+    }
+    EXPECT_TRUE(two);
+    EXPECT_FALSE(four);
+
+    RecordingCanvas work(1200, 600);
+    const std::vector<PositionWork> w = {ComputeWork(e, WorkSettings{}, WorkDimensionsOf(g))};
+    DrawWorkTable(work, w, g.revArm.centre, 0, 0, 11);
+    bool unit = false;
+    for (const auto& op : work.Ops()) unit = unit || op.text.find("p*L^2") != std::string::npos;
+    EXPECT_TRUE(unit);
 }
 
 } // namespace
