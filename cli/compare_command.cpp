@@ -21,12 +21,12 @@ struct Figure {
     std::optional<double> (*of)(const PositionEvents& e, bool rear);
 };
 
-template <std::optional<float> EndEvents::*M>
+template <std::optional<double> EndEvents::*M>
 std::optional<double> Event(const PositionEvents& e, bool rear) {
     const auto& v = e.End(rear).*M;
     return v ? std::optional<double>(*v) : std::nullopt;
 }
-template <float EndEvents::*M>
+template <double EndEvents::*M>
 std::optional<double> Length(const PositionEvents& e, bool rear) {
     return e.End(rear).*M;
 }

@@ -9,7 +9,7 @@ void AppendTextLabel(std::string& out, std::string_view label) {
     if (label.size() < kTextLabelWidth) out.append(kTextLabelWidth - label.size(), ' ');
 }
 
-void AppendPositionBlockHead(std::string& out, float position, bool forward, float centre) {
+void AppendPositionBlockHead(std::string& out, double position, bool forward, double centre) {
     char buf[kNumberBuffer];
     out += "Reverse arm ";
     out += FormatFixed(buf, position, 0, 6);

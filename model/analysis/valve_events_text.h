@@ -40,7 +40,7 @@ std::string ValveEventsCsv(std::span<const PositionEvents> events, std::span<con
 // One block per position: the position (and its offset from `centre`),
 // the direction, then a row per quantity with the front and rear columns
 // side by side and the difference front minus rear where one is read.
-void AppendValveEventsTable(std::string& out, const PositionEvents& e, float centre);
+void AppendValveEventsTable(std::string& out, const PositionEvents& e, double centre);
 
 // The geometry errors of a position in plain words ("" when it closes with
 // finite figures).

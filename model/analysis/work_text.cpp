@@ -41,7 +41,7 @@ void AppendWorkCsv(std::string& out, const PositionWork& w, const PositionEvents
         AppendFixed(out, w.position, 6);
         out += w.forward ? ",forward," : ",reverse,";
         out += rear ? "rear" : "front";
-        const std::optional<float>* found[] = {&x.admission, &x.cutOff, &x.release, &x.compression};
+        const std::optional<double>* found[] = {&x.admission, &x.cutOff, &x.release, &x.compression};
         const float IndicatorCard::*used[] = {&IndicatorCard::admission, &IndicatorCard::cutOff,
                                                &IndicatorCard::release, &IndicatorCard::compression};
         for (int i = 0; i < 4; ++i) {
