@@ -33,12 +33,12 @@ namespace {
 // at full and half forward gear, as a fitter measures them.
 constexpr const char* kMeasured =
     "offset,direction,end,event,value,unit,weight,note\n"
-    "-1,forward,front,cutOff,63.2391,percent,,\n"
-    "-1,forward,rear,cutOff,74.5239,percent,,\n"
+    "-1,forward,front,cutOff,63.2268,percent,,\n"
+    "-1,forward,rear,cutOff,74.5249,percent,,\n"
     "-1,forward,front,lead,-0.02226,length,,feeler\n"
-    "-1,forward,rear,lead,0.06485,length,,feeler\n"
-    "-0.5,forward,front,cutOff,31.5841,percent,,\n"
-    "-0.5,forward,rear,cutOff,42.7443,percent,,\n";
+    "-1,forward,rear,lead,0.06486,length,,feeler\n"
+    "-0.5,forward,front,cutOff,31.5574,percent,,\n"
+    "-0.5,forward,rear,cutOff,42.7292,percent,,\n";
 
 class SetValvesTest : public ::testing::Test {
 protected:
@@ -163,7 +163,7 @@ TEST_F(SetValvesTest, TheReportHasThePageOfTheFitOnceOneWasMade) {
     ASSERT_TRUE(exporter.WriteFile(file));
     const std::string text = test::Poppler(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
     EXPECT_NE(text.find("Setting the valves: the measurements, the fit, the corrections"), std::string::npos);
-    EXPECT_NE(text.find("-0.5,forward,rear,cutOff,42.7443,percent"), std::string::npos);
+    EXPECT_NE(text.find("-0.5,forward,rear,cutOff,42.7292,percent"), std::string::npos);
     EXPECT_NE(text.find("Valve Stem (valveCtrToJoint) by"), std::string::npos);
     // The page or pages after the report's own, counted in every footer.
     const std::string info = test::Poppler(QStringLiteral("pdfinfo"), {file});
