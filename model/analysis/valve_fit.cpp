@@ -748,6 +748,10 @@ ValveFitResult FitValveSetting(const GearState& g, const ValveFitProblem& p, con
     std::vector<double> C(n * n, 0.0);
     const bool haveCovariance = covariance.Compute(blocks, &problem) &&
                           covariance.GetCovarianceBlock(xs.data(), xs.data(), C.data());
+    // A covariance Ceres cannot form is not of full rank either: the
+    // direction the measurements see least names the pair.
+    if (!haveCovariance && nullVectors.empty() && n > 0)
+        nullVectors.push_back(svd.matrixV().col(static_cast<Eigen::Index>(n) - 1));
     if (haveCovariance)
         for (std::size_t j = 0; j < n; ++j) {
             const double c = C[j * n + j];
