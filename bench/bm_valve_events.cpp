@@ -21,22 +21,42 @@
 
 namespace {
 
+// Arg: the exact solve (1) or the classic one (0).
 void BM_ValveEventsNineNotches(benchmark::State& state) {
     vx::GearState g;
     vx::StartUp(g);
-    const auto notches = vx::NotchPositions(g);
+    const vx::SolveMode solve = state.range(0) != 0 ? vx::SolveMode::Exact : vx::SolveMode::Classic;
+    const auto notches = vx::NotchPositions(g, solve);
     vx::GearState work = g;
     std::array<vx::PositionEvents, vx::kNotchCount> events;
     const auto before = vx::bench::AllocationCount();
     for (auto _ : state) {
         for (std::size_t i = 0; i < notches.size(); ++i) {
-            vx::ComputeValveEvents(work, notches[i], vx::EventDirection::Auto, events[i]);
+            vx::ComputeValveEvents(work, notches[i], vx::EventDirection::Auto, events[i], solve);
         }
         benchmark::DoNotOptimize(events.data());
     }
     vx::bench::ReportAllocations(state, before);
 }
-BENCHMARK(BM_ValveEventsNineNotches)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ValveEventsNineNotches)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The figures alone, as the sensitivity and tolerance find them.
+void BM_ValveEventFiguresNineNotches(benchmark::State& state) {
+    vx::GearState g;
+    vx::StartUp(g);
+    const vx::SolveMode solve = state.range(0) != 0 ? vx::SolveMode::Exact : vx::SolveMode::Classic;
+    const auto notches = vx::NotchPositions(g, solve);
+    vx::GearState work = g;
+    std::array<vx::PositionEvents, vx::kNotchCount> events;
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < notches.size(); ++i) {
+            vx::ComputeValveEvents(work, notches[i], vx::EventDirection::Auto, events[i], solve,
+                                   vx::EventDetail::Figures);
+        }
+        benchmark::DoNotOptimize(events.data());
+    }
+}
+BENCHMARK(BM_ValveEventFiguresNineNotches)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The window open on the nine notches with the valve rod on bar 1: each
 // iteration is one trough click (+0.01) and the coalesced redraw it queues:

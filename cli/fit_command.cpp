@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 
 #include "cli/field_reader.h"
 #include "cli/option_values.h"
@@ -149,17 +150,13 @@ int RunFitCommand(CommandContext& ctx, const FitOptions& opt) {
     if (opt.csv) {
         text = FitCsv(r);
     } else {
-        AppendFitText(text, problem, r);
+        std::optional<BalanceResult> c;
         if (!opt.adjust.empty()) {
             fitted = std::make_unique<GearState>(g);
             CommitFit(*fitted, r);
-            const BalanceResult c = BalanceEvents(*fitted, CorrectionProblem(*fitted, problem, opt.adjust));
-            text += '\n';
-            if (c.Ok())
-                AppendCorrectionsText(text, c);
-            else
-                text += "Corrections: " + c.error + "\n";
+            c = BalanceEvents(*fitted, CorrectionProblem(*fitted, problem, opt.adjust));
         }
+        AppendValveSettingText(text, problem, r, c ? &*c : nullptr);
     }
     if (!ctx.Write(text)) return kExitCannotRun;
     if (!opt.residualsPath.empty()) {

@@ -48,12 +48,12 @@ bool IsPointerEvent(QEvent::Type t) {
 
 } // namespace
 
-DynVarBars::DynVarBars(GearState& g, QWidget* parent, const char* namePrefix, int left, int top)
+DynVarBars::DynVarBars(GearState& g, QWidget* parent, const char* namePrefix, int left, int top, int pitch)
     : QObject(parent), g_(g) {
     for (int n = 1; n <= 4; ++n) {
         auto* s = new QScrollBar(Qt::Horizontal, parent);
         s->setObjectName(QString::fromUtf8(namePrefix) + QString::number(n));
-        s->setGeometry(left, top + 12 * (n - 1), 121, 10);
+        s->setGeometry(left, top + pitch * (n - 1), 121, 10);
         s->setRange(-200, 200);
         s->setSingleStep(1);
         s->setPageStep(10);

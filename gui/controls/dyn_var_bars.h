@@ -24,7 +24,8 @@ class DynVarBars final : public QObject {
 public:
     // Bars named prefix1 .. prefix4, 121 x 10, at (left, top + 12 (n - 1)),
     // range -200 .. 200, small change 1, large change 10, hidden.
-    DynVarBars(GearState& g, QWidget* parent, const char* namePrefix, int left, int top);
+    // Bar n at (left, top + pitch (n - 1)), 121 x 10 pixels.
+    DynVarBars(GearState& g, QWidget* parent, const char* namePrefix, int left, int top, int pitch = 12);
     ~DynVarBars() override;
 
     QScrollBar* Bar(int n) const { return bars_[static_cast<std::size_t>(n)]; }

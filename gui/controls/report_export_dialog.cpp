@@ -62,6 +62,7 @@ bool ReportExport::WriteFile(const QString& path) {
         return false;
     }
     if (data->cancelled) return false; // nothing is written
+    if (valveSetting) data->valveSetting = valveSetting();
     // Drawing the pages from the figures is quick.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QString error = WriteReport(*data, paper, path);

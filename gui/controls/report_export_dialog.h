@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <string>
 
 #include "model/state/gear_state.h"
 #include "platform/paper_size.h"
@@ -42,6 +43,9 @@ public:
     std::function<void(const QString& message)> showError;
     std::function<void(QProgressDialog& progress)> progressShown; // once the progress dialog is up
     Paper paper;
+    // The valve setting made in the Set the Valves window, as the report's
+    // page shows it ("" or unset: none, no page).
+    std::function<std::string()> valveSetting;
 
 private:
     QWidget* parent_;

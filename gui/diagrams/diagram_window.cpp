@@ -93,13 +93,15 @@ TDiagramWindow::TDiagramWindow(const DiagramHost& host, const Layout& layout, QW
     close_->setAutoDefault(false);
     connect(close_, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
 
-    bars_ = new DynVarBars(Model(), canvasWidget_, layout.barPrefix, 112, 3);
+    const bool aboveGrid = layout.controlsAboveGrid;
+    bars_ = new DynVarBars(Model(), canvasWidget_, layout.barPrefix, 112, aboveGrid ? 1 : 3,
+                           aboveGrid ? kPortBlockRowPitch : kBlockRowPitch);
     bars_->onChanged = [this](int) { BarChanged(); };
     bars_->onGestureEnd = [this](int) { BarGestureEnd(); };
 
     undo_ = new QPushButton(QStringLiteral("UnDo"), canvasWidget_);
     undo_->setObjectName(QString::fromUtf8(layout.undoName));
-    undo_->setGeometry(110, 50, 40, 16);
+    undo_->setGeometry(aboveGrid ? 64 : 110, aboveGrid ? 2 : 50, 40, 16);
     undo_->setAutoDefault(false);
     undo_->setFocusPolicy(Qt::TabFocus);
     undo_->setVisible(false);

@@ -85,6 +85,9 @@ public:
         bool asksPositions;     // activation shows the positions dialog
         bool redrawOnMouseMove; // redraw on a mouse move while diagramRedrawPending
         bool keepsLastPosition = false; // a valve diagram of the positions list: sine, oval, steam
+        // The port events window: the bars closer together and UnDo left of
+        // them, all above its grid (DynVarBlockLayout::PortGraph).
+        bool controlsAboveGrid = false;
     };
 
     TDiagramWindow(const DiagramHost& host, const Layout& layout, QWidget* parent = nullptr);

@@ -17,7 +17,7 @@ constexpr TDiagramWindow::MenuRow kMenu[] = {
 
 constexpr TDiagramWindow::Layout kLayout{
     "PortDia", kDiagramWidth, kPortDiagramHeight, "MainMenu1", kMenu, "ClosePort", 447, 2,
-    "SBDynVarP", "UnDoDnP", 4, 1, false, false,
+    "SBDynVarP", "UnDoDnP", 4, 1, false, false, false, true,
 };
 
 } // namespace

@@ -459,11 +459,8 @@ void TBalanceEvents::TickTopClick() {
         const bool ticked = std::find(top.begin(), top.end(), ids_[i]) != top.end();
         dims_->item(static_cast<int>(i), kColName)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
     }
-    for (const int id : top) {
-        const std::string_view field = FindDimension(id)->field;
-        names += (names.isEmpty() ? QString() : QStringLiteral(", ")) +
-                 QString::fromUtf8(field.data(), static_cast<qsizetype>(field.size()));
-    }
+    for (const int id : top)
+        names += (names.isEmpty() ? QString() : QStringLiteral(", ")) + QString::fromStdString(DimensionDisplayName(id, true));
     summary_->setText(top.empty() ? QStringLiteral("No dimension moves the cut-off difference where the linkage closes.")
                                   : QStringLiteral("Ticked the dimensions that move the cut-off difference most: ") +
                                         names + QStringLiteral("."));

@@ -341,6 +341,15 @@ void TSetValves::Finished(unsigned run, std::shared_ptr<SetValvesOutcome> r) {
 }
 
 QString TSetValves::ResultsText() const { return results_->toPlainText(); }
+
+std::string TSetValves::ReportText() const {
+    if (!outcome_ || !outcome_->fit.Ok() || !outcome_->fit.closes) return {};
+    const SetValvesOutcome& o = *outcome_;
+    std::string text = "The measurements, as the measurement file holds them:\n\n" +
+                       MeasurementsCsv(o.problem.measurements) + "\n";
+    AppendValveSettingText(text, o.problem, o.fit, o.corrections ? &*o.corrections : nullptr);
+    return text;
+}
 QString TSetValves::Summary() const { return summary_->text(); }
 
 void TSetValves::ShowOutcome() {
@@ -361,14 +370,7 @@ void TSetValves::ShowOutcome() {
                                          : QStringLiteral("Fitted: ") + QString::number(o.fit.evaluations) +
                                                QStringLiteral(" designs evaluated"));
     std::string text;
-    AppendFitText(text, o.problem, o.fit);
-    if (o.corrections) {
-        text += '\n';
-        if (o.corrections->Ok())
-            AppendCorrectionsText(text, *o.corrections);
-        else
-            text += "Corrections: " + o.corrections->error + "\n";
-    }
+    AppendValveSettingText(text, o.problem, o.fit, o.corrections ? &*o.corrections : nullptr);
     results_->setPlainText(Text(text));
     QString s = QStringLiteral("RMS against the weights ") + Fixed(o.fit.drawingRms, 3) + QStringLiteral(" -> ") +
                 Fixed(o.fit.rms, 3) + QStringLiteral(".");

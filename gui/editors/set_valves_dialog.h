@@ -71,6 +71,9 @@ public:
     bool Running() const { return worker_.joinable(); }
     const std::optional<SetValvesOutcome>& Outcome() const { return outcome_; }
     QString ResultsText() const;
+    // What the design report's valve-setting page shows: the measurements,
+    // the fit and the corrections; "" when no fit was made.
+    std::string ReportText() const;
     QString Summary() const;
 
     // However the window closes, a fit under way is cancelled first.

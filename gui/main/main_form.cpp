@@ -180,6 +180,7 @@ void TMainForm::CreateWindows() {
     windows_.workDia = new TWorkDia(MakeDiagramHost(), this);
     windows_.balance = new TBalanceEvents(*model_, EditorWindowHooks(), this);
     windows_.setValves = new TSetValves(*model_, EditorWindowHooks(), this);
+    reportExport_->valveSetting = [this] { return windows_.setValves->ReportText(); };
 }
 
 DiagramHost TMainForm::MakeDiagramHost() {

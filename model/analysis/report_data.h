@@ -60,6 +60,10 @@ struct ReportData {
     // close or whose events are not all there. The first page says it, and
     // the figures of such a notch are left out of the summary.
     std::string fault;
+    // The valve setting made in the window (the measurements, the fit and
+    // the corrections) as ValveSettingReport writes it; "" when none was
+    // made: the report then has no page for it.
+    std::string valveSetting;
 };
 
 // The first fault of a report's design (ReportData::fault) from what the

@@ -115,11 +115,19 @@ std::vector<double> PositionsFromOffsets(const GearState& g, std::span<const dou
     return positions;
 }
 
+namespace {
+
+// The unit in the last place of a float: the least step its value takes.
+double UnitInLastPlace(float value) {
+    const float magnitude = std::fabs(value);
+    return D(std::nextafter(magnitude, std::numeric_limits<float>::infinity())) - D(magnitude);
+}
+
+} // namespace
+
 double ExactSensitivityStep(const GearState& g, int id, float value) {
     const double target = IsAngleDimension(id) ? 1e-5 : 1e-6 * DesignScale(g);
-    const float magnitude = std::fabs(value);
-    const double ulp = D(std::nextafter(magnitude, std::numeric_limits<float>::infinity())) - D(magnitude);
-    const double step = std::max(target, 4 * ulp);
+    const double step = std::max(target, 4 * UnitInLastPlace(value));
     return std::isfinite(step) ? step : target;
 }
 
@@ -235,8 +243,12 @@ SensitivityResult ComputeSensitivity(const GearState& g, const SensitivitySettin
         const std::size_t d = static_cast<std::size_t>(job / 2);
         const int id = r.ids[d];
         const DimensionInfo* info = FindDimension(id);
-        const double h = r.steps[d] * scale * (job % 2 == 0 ? -1 : 1);
-        CommitDimension(w, id, F(D(DimensionValue(g, *info)) + h));
+        const float v = DimensionValue(g, *info);
+        double h = r.steps[d] * scale;
+        // On the exact solve a tenth of the step still moves the float.
+        if (exact) h = std::max(h, UnitInLastPlace(v));
+        if (job % 2 == 0) h = -h;
+        CommitDimension(w, id, F(D(v) + h));
         side.value = DimensionValue(w, *info);
         side.figures.assign(np, EventFigures{});
         side.closes.assign(np, 0);

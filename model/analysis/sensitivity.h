@@ -5,7 +5,8 @@
 //
 // On the exact solve (the default) the step is chosen for accuracy: about
 // 1e-6 of the design's size (1e-5 degree for an angle), and never less than
-// four units in the last place of the dimension's float. The one-sided
+// four units in the last place of the dimension's float (the retry at a
+// tenth of the step: never under one unit). The one-sided
 // slopes of each entry are compared: where they disagree, or where the
 // figure appears or disappears within the step, the figure turns a corner
 // there and the entry is marked a kink, with no number.

@@ -14,6 +14,7 @@
 #include "base/float_cast.h"
 #include "model/analysis/job_pool.h"
 #include "model/gear/dimensions.h"
+#include "model/gear/exact_solver.h"
 #include "model/gear/midgear.h"
 #include "model/gear/reverse_arm.h"
 #include "model/workspace/dimension_edit.h"
@@ -22,17 +23,27 @@ namespace vx {
 namespace {
 
 // Every event the fit reads comes through here: one place decides which
-// solve the fit stands on.
-void FitEvents(GearState& work, float position, EventDirection direction, PositionEvents& out) {
-    ComputeValveEvents(work, position, direction, out);
+// solve the fit stands on. The exact solve's events are smooth in every
+// dimension, so central differences measure slopes.
+constexpr SolveMode kFitSolve = SolveMode::Exact;
+void FitEvents(GearState& work, double position, EventDirection direction, PositionEvents& out) {
+    ComputeValveEvents(work, position, direction, out, kFitSolve, EventDetail::Figures);
+}
+// Mid gear as the fit's solve finds it; nothing where there is none.
+std::optional<double> FitMidGear(GearState& work) {
+    if (kFitSolve == SolveMode::Exact) return ExactMidGearOf(work);
+    if (FindMidGear(work) != MidGearResult::Found) return std::nullopt;
+    return static_cast<double>(work.revArm.centre);
 }
 
-// The central-difference step of a varied dimension: a share of the
-// design's size (its stroke) for a length, of a tenth of a turn for an
-// angle. The events of the classic solve are staircases with steps of about
-// 0.01 points, so the step must be wide enough to see the slope over them.
-constexpr double kRelativeStep = 1e-3;
-constexpr double kAngleStepDegrees = 36.0 * kRelativeStep;
+// The central-difference step of a varied dimension: 1e-6 of the design's
+// size for a length, 1e-3 degree for an angle, and at least 64 units in the
+// last place of the float the design holds it in (the step is then known
+// to within a sixtieth of itself, and taken exactly as the float values
+// differ).
+constexpr double kRelativeStep = 1e-6;
+constexpr double kAngleStepDegrees = 1e-3;
+constexpr double kStepUlps = 64;
 // A measured event the trial design does not produce: its weighted
 // residual. Large against any real misfit, finite.
 constexpr double kMissingResidual = 1e3;
@@ -121,14 +132,14 @@ public:
             DesignEvents& d = out[k];
             if (p == 0) d.stroke = s.frame.stroke;
             PositionEvents& e = d.events[p];
-            if (FindMidGear(s) != MidGearResult::Found) {
+            const std::optional<double> centre = FitMidGear(s);
+            if (!centre) {
                 e = PositionEvents{};
                 e.failedSolves = 1;
                 e.firstCause = GeometryCause::MidGearSearch;
                 return;
             }
-            const float position = F(static_cast<double>(s.revArm.centre) + positions[p].offset);
-            FitEvents(s, position, positions[p].direction, e);
+            FitEvents(s, *centre + positions[p].offset, positions[p].direction, e);
             d.closed[p] = e.Closes() ? 1 : 0;
         });
         for (DesignEvents& d : out)
@@ -159,9 +170,16 @@ std::vector<std::optional<double>> Residuals(const ValveFitProblem& p, const Pre
 }
 
 double StepOf(const GearState& g, int id) {
-    if (IsAngleDimension(id)) return kAngleStepDegrees;
-    const double size = std::fabs(static_cast<double>(g.frame.stroke));
-    return kRelativeStep * (size > 0 && std::isfinite(size) ? size : 1.0);
+    const float v = DimensionValue(g, *FindDimension(id));
+    const double ulp = std::isfinite(v) ? std::nextafter(std::fabs(v), std::numeric_limits<float>::infinity()) -
+                                              std::fabs(v)
+                                        : 0.0;
+    double step = kAngleStepDegrees;
+    if (!IsAngleDimension(id)) {
+        const double size = DesignScale(g);
+        step = kRelativeStep * (size > 0 && std::isfinite(size) ? size : 1.0);
+    }
+    return std::max(step, kStepUlps * ulp);
 }
 
 std::vector<float> ToValues(const std::vector<FitDimension>& vary, const double* x) {

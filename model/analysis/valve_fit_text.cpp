@@ -147,6 +147,17 @@ void AppendFitText(std::string& out, const ValveFitProblem& p, const ValveFitRes
     }
 }
 
+void AppendValveSettingText(std::string& out, const ValveFitProblem& p, const ValveFitResult& r,
+                            const BalanceResult* corrections) {
+    AppendFitText(out, p, r);
+    if (!corrections) return;
+    out += '\n';
+    if (corrections->Ok())
+        AppendCorrectionsText(out, *corrections);
+    else
+        out += "Corrections: " + corrections->error + "\n";
+}
+
 void AppendBalanceEvents(std::string& out, const BalanceEvaluation& e) {
     for (std::size_t i = 0; i < e.positions.size(); ++i) {
         if (i > 0) out += '\n';

@@ -40,6 +40,12 @@ void AppendFitText(std::string& out, const ValveFitProblem& p, const ValveFitRes
 // after (as the events command prints them).
 void AppendCorrectionsText(std::string& out, const BalanceResult& corrections);
 
+// The whole valve setting as the command line and the window show it: the
+// fit's text, then the corrections' (or why there are none) when they were
+// made.
+void AppendValveSettingText(std::string& out, const ValveFitProblem& p, const ValveFitResult& r,
+                            const BalanceResult* corrections);
+
 // The events of each position of an evaluation, as the events command
 // prints them, a blank line between positions.
 void AppendBalanceEvents(std::string& out, const BalanceEvaluation& e);

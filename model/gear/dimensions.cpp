@@ -93,6 +93,23 @@ const DimensionInfo* FindDimension(int id) {
     return index < 0 ? nullptr : &kTable[static_cast<std::size_t>(index)];
 }
 
+std::string DimensionDisplayName(int id, bool withField) {
+    const DimensionInfo* d = FindDimension(id);
+    if (d == nullptr) return {};
+    std::string out;
+    for (const char c : d->shortName) {
+        if (c == ' ' && (out.empty() || out.back() == ' ')) continue;
+        out += c;
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    if (withField) {
+        out += " (";
+        out += d->field;
+        out += ')';
+    }
+    return out;
+}
+
 const DimensionInfo* FindDimensionByField(std::string_view field) {
     for (const DimensionInfo& d : kTable)
         if (d.field == field) return &d;

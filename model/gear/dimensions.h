@@ -5,6 +5,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "model/state/gear_state.h"
@@ -31,6 +32,12 @@ std::span<const DimensionInfo> FrameDimensionTable();    // ids 1..32
 std::span<const DimensionInfo> CylinderDimensionTable(); // ids 101..122
 
 const DimensionInfo* FindDimension(int id);
+
+// A dimension's name as the windows and the report show it beside figures:
+// its short name with each run of blanks made one ("Bridge Width Rear"),
+// then, with `withField`, the field name the command line and the files
+// use ("Rocker Pivot Horz (rockerPivotHorz)"). An unknown id gives "".
+std::string DimensionDisplayName(int id, bool withField);
 const DimensionInfo* FindDimensionByField(std::string_view field);
 
 // Where the design stores a dimension. The fixed pivots' coordinates reach

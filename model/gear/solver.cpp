@@ -502,6 +502,12 @@ bool SolveLinkageOrExactly(const Design& design, float driverAngle, float revers
     return true;
 }
 
+bool SolveLinkageClassic(GearState& g) {
+    const bool closed = SolveLinkage(g, g.motion.driverAngle, g.motion.reverseArmPosition, g);
+    if (g.solveCause != GeometryCause::None) RaiseErrorIndicator(g, g.errorBeepOn, g.solveCause, g.solveCauseAngle);
+    return closed;
+}
+
 bool SolveLinkage(GearState& g) {
     bool exactly = false;
     const bool closed = SolveLinkageOrExactly(g, g.motion.driverAngle, g.motion.reverseArmPosition, g, exactly);

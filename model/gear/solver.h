@@ -116,5 +116,7 @@ bool SolveLinkageOrExactly(const Design& design, float driverAngle, float revers
 // The first time it takes the exact solve it says so once on the
 // indicator (GeometryCause::SolvedExactly).
 bool SolveLinkage(GearState& g);
+// The same with the classic solve alone, whatever it closes.
+bool SolveLinkageClassic(GearState& g);
 
 } // namespace vx

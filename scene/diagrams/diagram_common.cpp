@@ -132,8 +132,8 @@ void DrawHeaderRow(const GearState& g, Canvas& c, int i, float position, HeaderR
     if (compact) {
         // Rows closer than the line height: a smaller size, so that the rows
         // keep a clear line between them, drawn without a ground, which
-        // would cut the row above.
-        style.face = FontFace::SansNarrow;
+        // would cut the row above. The window face, as in the other
+        // diagrams' headers: the narrow face at this size loses strokes.
         style.pixelSize = 9;
         style.opaque = false;
     }
@@ -205,11 +205,16 @@ void DrawDynVarBlock(const GearState& g, Canvas& c, DynVarBlockLayout layout) {
         if (!DynVarSlotAssigned(g, 1)) {
             DrawFirstSelectBanner(c, DiagramTextStyle(colors::kRed), [x](int dy) { return CanvasPoint{x, 2 + dy}; });
         } else {
-            const int rows[4] = {2, 14, 26, 38};
+            const bool port = layout == DynVarBlockLayout::PortGraph;
+            const int pitch = port ? kPortBlockRowPitch : kBlockRowPitch;
+            const int top = port ? 0 : 2;
             for (int n = 1; n <= 4; ++n) {
                 const DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(n)];
-                c.Text(x, rows[n - 1], s.name, narrow);
-                DiagramText(c, 363, rows[n - 1], StrReal(ShownDimensionValue(s.id, s.value), 6, 3));
+                const int y = top + pitch * (n - 1);
+                c.Text(x, y, s.name, narrow);
+                TextStyle value = DiagramTextStyle();
+                if (port) value.opaque = false; // its ground would cut the row above
+                c.Text(363, y, StrReal(ShownDimensionValue(s.id, s.value), 6, 3), value);
             }
         }
     }

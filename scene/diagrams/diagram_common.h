@@ -103,7 +103,7 @@ bool RearHalfAbovePort(const GearState& g);
 void DrawDiagramHeader(const GearState& g, Canvas& c);
 // How the header's rows are set. Classic: 12 pixels apart in the window
 // face. Compact (the steam diagram, whose card starts at y 70 right below
-// the header): 9 pixels apart in the narrow face without a ground, so that
+// the header): 9 pixels apart in the window face at 9 pixels, without a ground, so that
 // five rows end above the card while the header stands over it.
 enum class HeaderRows { Classic, Compact };
 
@@ -227,8 +227,14 @@ void DrawLeadLapCurves(const GearState& g, const EventValues& events, Canvas& c,
 // beside the UnDo button. PortGraph (the
 // port events window, whose graph starts right below the bars): the undo
 // line below the travel axis, at kUndoLineBelowAxisY.
+// There the block's four rows stand kPortBlockRowPitch apart from the top,
+// above the grid's top row (whose ticks start at y 45), beside bars as far
+// apart, and the UnDo button stands left of the bars.
 enum class DynVarBlockLayout { BesideTheButton, PortGraph };
 constexpr int kUndoLineBelowAxisY = 384;
+constexpr int kBlockRowPitch = 12;
+constexpr int kPortBlockRowPitch = 10;
+constexpr int kPortGridTop = 45;
 
 // Draws the slot names and values (or the red "First Select Dimensions"
 // banner) while the dynamic variables are shown, and the undo line while

@@ -16,7 +16,9 @@ void DrawTravelAxis(Canvas& c) {
         int x;
         const char* text;
     };
-    constexpr Label kLabels[] = {{45, "100"}, {91, "90"},  {145, "80"}, {199, "70"}, {253, "60"},
+    // "100" stands clear of the travel scale's ticks, which end at the
+    // axis (x 44): right beside them it read as "-100".
+    constexpr Label kLabels[] = {{49, "100"}, {91, "90"},  {145, "80"}, {199, "70"}, {253, "60"},
                                  {307, "50"}, {361, "40"}, {415, "30"}, {469, "20"}, {523, "10"}};
     for (const Label& l : kLabels) DiagramText(c, l.x, 353, l.text);
     DiagramText(c, 577, 348, "0");

@@ -20,12 +20,16 @@ constexpr Rgb kGreyInk{96, 96, 96};
 
 TextStyle Style(Rgb color = colors::kBlack, bool bold = false) { return SansStyle(kPx, color, bold); }
 
+// The names' column at the least; the bars take what is left but for the
+// values' column, and keep at least kLeastBarWidth.
+constexpr int kNameWidth = 190;
+constexpr int kValueWidth = 90;
+constexpr int kLeastBarWidth = 240;
 
-
-// The dimension's name as a reader knows it: the field and the short name.
-std::string RowName(int id) {
-    const DimensionInfo* d = FindDimension(id);
-    return std::string(d->field);
+// A row's text: its rank and the dimension's display name, with the field
+// name beside it when `withField`.
+std::string RowText(std::size_t rank, int id, bool withField) {
+    return std::to_string(rank + 1) + "  " + DimensionDisplayName(id, withField);
 }
 
 } // namespace
@@ -68,10 +72,19 @@ int DrawSensitivityChart(Canvas& c, const SensitivityResult& r, std::size_t posi
         const SensitivityEntry& e = r.At(position, static_cast<std::size_t>(order[i]), f);
         if (e.status == SensitivityStatus::Ok) largest = std::max(largest, std::fabs(double{e.perTolerance}));
     }
-    constexpr int kNameWidth = 190;
-    constexpr int kValueWidth = 90;
-    const int barLeft = left + kNameWidth;
-    const int barWidth = std::max(40, width - kNameWidth - kValueWidth);
+    // The display names, and the field names beside them where the chart
+    // is wide enough to keep the bars long.
+    int names = kNameWidth;
+    bool fields = true;
+    for (const bool withField : {true, false}) {
+        names = kNameWidth;
+        for (std::size_t i = 0; i < n; ++i)
+            names = std::max(names, SansTextWidth(RowText(i, r.ids[static_cast<std::size_t>(order[i])], withField), kPx) + 10);
+        fields = withField;
+        if (width - names - kValueWidth >= kLeastBarWidth) break;
+    }
+    const int barLeft = left + names;
+    const int barWidth = std::max(40, width - names - kValueWidth);
     const int axis = barLeft + barWidth / 2;
     const int half = barWidth / 2 - 2;
     const int decimals = lead ? 6 : 4;
@@ -79,7 +92,7 @@ int DrawSensitivityChart(Canvas& c, const SensitivityResult& r, std::size_t posi
         const std::size_t d = static_cast<std::size_t>(order[i]);
         const SensitivityEntry& e = r.At(position, d, f);
         if (i % 2 == 1) FillBox(c, left, y - 1, left + width, y + kSensitivityRowHeight - 1, Rgb{244, 244, 244});
-        c.Text(left, y + 2, std::to_string(i + 1) + "  " + RowName(r.ids[d]), Style());
+        c.Text(left, y + 2, RowText(i, r.ids[d], fields), Style());
         if (e.status == SensitivityStatus::Ok) {
             const double share = largest > 0 ? std::fabs(double{e.perTolerance}) / largest : 0;
             const int length = static_cast<int>(std::lround(std::clamp(share, 0.0, 1.0) * half));

@@ -182,10 +182,16 @@ void DrawEndBlock(Pass& s, const EndLook& look, int k, int l) {
         }
         pPrev = cutOff;
         end.pressure = F(D(end.pressure) - f * (D(end.pressure) - D(pressurePrev)));
-        DiagramText(s.c, look.headingX, look.headingY[0], "%CutOff", look.closedPen);
-        DiagramText(s.c, look.headingX, look.headingY[2], "%Comp", look.closedPen);
-        DiagramText(s.c, look.headingX, look.headingY[1], "%Exh", look.openPen);
-        DiagramText(s.c, look.headingX, look.headingY[3], "%Adm", look.openPen);
+        // The rear's headings stand in the 41 pixels left of the plot's
+        // frame, too narrow for "%CutOff" in the window face, whose ground
+        // would cover the frame: there they take the narrow face.
+        TextStyle heading = DiagramTextStyle(look.closedPen);
+        if (look.rear) heading.face = FontFace::SansNarrow;
+        s.c.Text(look.headingX, look.headingY[0], "%CutOff", heading);
+        s.c.Text(look.headingX, look.headingY[2], "%Comp", heading);
+        heading.color = look.openPen;
+        s.c.Text(look.headingX, look.headingY[1], "%Exh", heading);
+        s.c.Text(look.headingX, look.headingY[3], "%Adm", heading);
         PrintFigure(s, look, 0, l);
     }
     if (exhaustPrev <= 0 && exhaust > 0) PrintFigure(s, look, 1, l); // release

@@ -1,5 +1,7 @@
 #include "scene/diagrams/valve_events_drawing.h"
 
+#include "model/gear/reverse_arm.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -82,11 +84,12 @@ std::optional<double> Diff(const std::optional<double>& a, const std::optional<d
     return static_cast<double>(*a) - static_cast<double>(*b);
 }
 
-void Fill(CellText& t, Cell cell, const PositionEvents& e, int number, const EventThresholds& th) {
+void Fill(CellText& t, Cell cell, const PositionEvents& e, int number, const EventThresholds& th, float midGear) {
     const EndEvents& f = e.front;
     const EndEvents& r = e.rear;
     const auto diff = [&](std::optional<double> d, double limit) {
-        Number(t, d, limit == th.lead ? 5 : 4);
+        // As many decimals as the figures it is the difference of.
+        Number(t, d, limit == th.lead ? 5 : 2);
         t.flagged = d && OverThreshold(*d, limit);
     };
     const auto count = [&](int n) {
@@ -102,7 +105,7 @@ void Fill(CellText& t, Cell cell, const PositionEvents& e, int number, const Eve
     switch (cell) {
     case Cell::Number: count(number); break;
     case Cell::Position: Number(t, static_cast<double>(e.position), 4); break;
-    case Cell::Direction: t.text = e.forward ? "Fwd" : "Rev"; break;
+    case Cell::Direction: t.text = PositionLabel(e.position, midGear); break;
     case Cell::CutOffF: Number(t, Opt(f.cutOff), 2); break;
     case Cell::CutOffR: Number(t, Opt(r.cutOff), 2); break;
     case Cell::CutOffD: diff(Diff(f.cutOff, r.cutOff), th.percent); break;
@@ -140,14 +143,14 @@ void Fill(CellText& t, Cell cell, const PositionEvents& e, int number, const Eve
 // One table: a title, the heading, a row per position and a rule under it.
 // Returns the y below it.
 int DrawTable(Canvas& c, std::span<const TableColumn> cols, const char* title, std::span<const PositionEvents> events,
-              const EventThresholds& th, int left, int top, int px) {
+              const EventThresholds& th, float midGear, int left, int top, int px) {
     c.Text(left, top, title, SansStyle(px, colors::kBlack, true));
     const int y = DrawTableHeading(c, cols, events.size(), TableInks{kFrontInk, kRearInk}, left,
                                    top + TableLineHeight(px) + 2, px);
     return DrawTableRows(c, cols, events.size(), left, y, px,
                          [&](std::size_t row, const TableColumn& col, const TableCellBox& box) {
                              CellText t;
-                             Fill(t, static_cast<Cell>(col.figure), events[row], static_cast<int>(row) + 1, th);
+                             Fill(t, static_cast<Cell>(col.figure), events[row], static_cast<int>(row) + 1, th, midGear);
                              TextStyle s = SansStyle(px);
                              if (t.flagged) {
                                  s.color = kHighlightInk;
@@ -168,12 +171,12 @@ int ValveEventsTablesWidth(int pixelSize) {
 }
 
 int DrawValveEventsTables(Canvas& c, std::span<const PositionEvents> events, const EventThresholds& thresholds,
-                          int left, int top, int pixelSize) {
+                          float midGear, int left, int top, int pixelSize) {
     int y = DrawTable(c, kTravelColumns, "Piston travel at the events, percent of stroke from each end's dead centre",
-                      events, thresholds, left, top, pixelSize);
+                      events, thresholds, midGear, left, top, pixelSize);
     y += pixelSize;
     y = DrawTable(c, kAngleColumns, "Crank angles of the events, largest openings, openings per turn", events,
-                  thresholds, left, y, pixelSize);
+                  thresholds, midGear, left, y, pixelSize);
     return y;
 }
 
@@ -181,7 +184,7 @@ void DrawValveEventsPicture(const GearState& g, Canvas& c, std::span<const Posit
                             const EventThresholds& thresholds) {
     constexpr int kPx = 11;
     constexpr int kLeft = 8;
-    int y = DrawValveEventsTables(c, events, thresholds, kLeft, 72, kPx);
+    int y = DrawValveEventsTables(c, events, thresholds, g.revArm.centre, kLeft, 72, kPx);
 
     // The thresholds and what the colours mean.
     char a[kNumberBuffer], b[kNumberBuffer];

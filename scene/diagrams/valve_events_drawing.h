@@ -33,9 +33,11 @@ constexpr int kEventsWindowHeight = 490;
 int ValveEventsTablesWidth(int pixelSize);
 
 // Draws both tables with their top-left corner at (left, top) in text of
-// `pixelSize` pixels; returns the y below the last line drawn.
+// `pixelSize` pixels; returns the y below the last line drawn. A row's
+// position is labelled "Fwd", "Rev" or "Cen" against `midGear`, as the
+// diagrams' headers label it.
 int DrawValveEventsTables(Canvas& c, std::span<const PositionEvents> events, const EventThresholds& thresholds,
-                          int left, int top, int pixelSize = 11);
+                          float midGear, int left, int top, int pixelSize = 11);
 
 // The window's whole picture: the tables of `events` (the positions of the
 // list), the thresholds, the geometry errors met, and the dynamic-variable

@@ -1,5 +1,7 @@
 #include "scene/diagrams/work_drawing.h"
 
+#include "model/gear/reverse_arm.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -250,9 +252,9 @@ constexpr TableColumn kTable[] = {
     {"Cut-off %", "front", 7, 3}, {"", "rear", 7, 4},            {"MEP", "front", 8, 5},
     {"", "rear", 8, 6},         {"", "F-R", 8, 7},               {"MEP / p1", "front", 7, 8},
     {"", "rear", 7, 9},         {"Steam/stroke", "front", 7, 10}, {"", "rear", 7, 11},
-    {"Steam/work", "front", 7, 12}, {"", "rear", 7, 13},           {"Tractive", "effort", 10, 14},
+    {"Steam/work", "front", 7, 12}, {"", "rear", 7, 13},           {"Tractive", "effort p*L^2", 12, 14},
 };
-std::string Cell(int col, const PositionWork& w, int number) {
+std::string Cell(int col, const PositionWork& w, int number, float midGear) {
     const IndicatorCard& f = w.front;
     const IndicatorCard& r = w.rear;
     const auto fig = [](const IndicatorCard& c, float v, int d) { return c.hasCard ? FixedString(v, d) : std::string("-"); };
@@ -260,7 +262,7 @@ std::string Cell(int col, const PositionWork& w, int number) {
     switch (col) {
     case 0: return std::to_string(number);
     case 1: return FixedString(w.position, 4);
-    case 2: return w.forward ? "Fwd" : "Rev";
+    case 2: return std::string(PositionLabel(w.position, midGear));
     case 3: return fig(f, f.cutOff * 100.0f, 2);
     case 4: return fig(r, r.cutOff * 100.0f, 2);
     case 5: return fig(f, f.mep, 2);
@@ -283,12 +285,12 @@ constexpr int kMaxCaseLines = 3;
 
 int WorkTableWidth(int px) { return TableWidth(kTable, px); }
 
-int DrawWorkTable(Canvas& c, std::span<const PositionWork> work, int left, int top, int px) {
+int DrawWorkTable(Canvas& c, std::span<const PositionWork> work, float midGear, int left, int top, int px) {
     const int line = LineHeight(px);
     const int rowsTop = DrawTableHeading(c, kTable, work.size(), TableInks{kWorkFrontInk, kWorkRearInk}, left, top, px);
     int y = DrawTableRows(c, kTable, work.size(), left, rowsTop, px,
                           [&](std::size_t row, const TableColumn& col, const TableCellBox& box) {
-                              DrawTableFigure(c, box, Cell(col.figure, work[row], static_cast<int>(row) + 1),
+                              DrawTableFigure(c, box, Cell(col.figure, work[row], static_cast<int>(row) + 1, midGear),
                                               SansStyle(px));
                           });
     // The cards that are not the plain one, and why.
@@ -326,7 +328,7 @@ void DrawWorkPicture(const GearState& g, Canvas& c, const WorkTable& t, const Wo
     const int columns = n <= 1 ? 1 : n <= 4 ? 2 : 3;
     DrawWorkCards(c, t.List(), s, kLeft, kCardsTop, 600, kCardsHeight, columns, 10);
     DrawEconomyCurve(c, t.notches, s, 614, kCardsTop, 278, 300, 10);
-    DrawWorkTable(c, t.List(), kLeft, kCardsTop + kCardsHeight + 6, kPx);
+    DrawWorkTable(c, t.List(), g.revArm.centre, kLeft, kCardsTop + kCardsHeight + 6, kPx);
     DrawDynVarBlock(g, c);
 }
 

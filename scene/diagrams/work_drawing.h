@@ -41,8 +41,11 @@ void DrawEconomyCurve(Canvas& c, std::span<const PositionWork> notches, const Wo
 // Width of the table at a text size.
 int WorkTableWidth(int pixelSize);
 // The table of `work` (a row per position, front and rear side by side)
-// with the cases of each card below it; returns the y under it.
-int DrawWorkTable(Canvas& c, std::span<const PositionWork> work, int left, int top, int pixelSize = 11);
+// with the cases of each card below it; returns the y under it. A row's
+// position is labelled "Fwd", "Rev" or "Cen" against `midGear`, as the
+// diagrams' headers label it.
+int DrawWorkTable(Canvas& c, std::span<const PositionWork> work, float midGear, int left, int top,
+                  int pixelSize = 11);
 
 // The work window's whole picture: the settings line, the cards of the
 // listed positions, the economy curve of the notches, the table, and the

@@ -10,6 +10,7 @@ void DrawDesignReport(const ReportData& data, PagedCanvas& c, const ReportInfo& 
     report::Page p{c, data, data.design, info};
     p.right = c.Width() - report::kMargin;
     p.bottom = c.Height() - report::kMargin - 12;
+    p.pages = kReportPages + report::ValveSettingPages(p);
 
     report::DrawFirstPage(p);
     p.Next();
@@ -24,6 +25,10 @@ void DrawDesignReport(const ReportData& data, PagedCanvas& c, const ReportInfo& 
     report::DrawRobustnessPage(p);
     p.Next();
     report::DrawWorkPage(p);
+    if (!data.valveSetting.empty()) {
+        p.Next();
+        report::DrawValveSettingPages(p);
+    }
     p.Footer();
 }
 

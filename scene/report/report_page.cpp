@@ -19,7 +19,7 @@ void Page::Footer() {
     c.SetPen(colors::kSilver, 1);
     c.Line(left, y - 5, right, y - 5);
     c.Text(left, y, "Vexlin design report: " + g.designName, Style(kSmall, false, kGreyInk));
-    const std::string n = "Page " + std::to_string(number) + " of " + std::to_string(kReportPages);
+    const std::string n = "Page " + std::to_string(number) + " of " + std::to_string(pages);
     c.Text(right - SansTextWidth(n, kSmall), y, n, Style(kSmall, false, kGreyInk));
 }
 

@@ -37,6 +37,7 @@ struct Page {
     const GearState& g; // data.design
     const ReportInfo& info;
     int number = 1;
+    int pages = kReportPages; // of the whole report
     int left = kMargin, right = 0, bottom = 0;
 
     int ContentWidth() const { return right - left; }
@@ -62,5 +63,10 @@ void DrawEventsPage(Page& p);
 void DrawRobustnessPage(Page& p);
 // Page 7: the indicator cards of the nine notches.
 void DrawWorkPage(Page& p);
+// After them, when a valve setting was made in the window: its text, on as
+// many pages as it needs.
+inline constexpr std::string_view kValveSettingTitle = "Setting the valves: the measurements, the fit, the corrections";
+int ValveSettingPages(const Page& p);
+void DrawValveSettingPages(Page& p);
 
 } // namespace vx::report

@@ -32,7 +32,7 @@ void DrawEventsPage(Page& p) {
     // The tables drawn as the events window draws them, scaled to the page.
     constexpr int kTablesHeight = 400;
     p.c.BeginPicture(p.left, y, scale, 0, 0, width, kTablesHeight);
-    const int used = DrawValveEventsTables(p.c, events, EventThresholds{}, 0, 0, 11);
+    const int used = DrawValveEventsTables(p.c, events, EventThresholds{}, p.data.design.revArm.centre, 0, 0, 11);
     p.c.EndPicture();
     y += static_cast<int>(std::ceil(std::min(used, kTablesHeight) * scale)) + 14;
     for (const std::string_view line : kReading) {

@@ -50,7 +50,7 @@ void DrawWorkPage(Page& p) {
     const double scale = std::min(1.0, static_cast<double>(p.ContentWidth()) / width);
     const int tableHeight = std::max(40, p.bottom - y);
     p.c.BeginPicture(p.left, y, scale, 0, 0, width, static_cast<int>(tableHeight / scale));
-    DrawWorkTable(p.c, t.notches, 0, 0, 11);
+    DrawWorkTable(p.c, t.notches, p.data.design.revArm.centre, 0, 0, 11);
     p.c.EndPicture();
 }
 

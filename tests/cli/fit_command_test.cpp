@@ -26,12 +26,12 @@ using test::Number;
 // and half forward gear.
 constexpr const char* kMeasured =
     "offset,direction,end,event,value,unit,weight,note\n"
-    "-1,forward,front,cutOff,63.2391,percent,,\n"
-    "-1,forward,rear,cutOff,74.5239,percent,,\n"
+    "-1,forward,front,cutOff,63.2268,percent,,\n"
+    "-1,forward,rear,cutOff,74.5249,percent,,\n"
     "-1,forward,front,lead,-0.02226,length,,feeler\n"
-    "-1,forward,rear,lead,0.06485,length,,feeler\n"
-    "-0.5,forward,front,cutOff,31.5841,percent,,\n"
-    "-0.5,forward,rear,cutOff,42.7443,percent,,\n";
+    "-1,forward,rear,lead,0.06486,length,,feeler\n"
+    "-0.5,forward,front,cutOff,31.5574,percent,,\n"
+    "-0.5,forward,rear,cutOff,42.7292,percent,,\n";
 
 class FitCommandTest : public ::testing::Test {
 protected:

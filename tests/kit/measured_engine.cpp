@@ -28,8 +28,9 @@ std::vector<Measurement> MeasureEngine(const GearState& engine, std::span<const 
     std::vector<Measurement> rows;
     const double stroke = engine.frame.stroke;
     for (const double offset : offsets) {
+        // At the offset from mid gear as the exact solve finds it, as the fit looks.
         const PositionEvents e =
-            ComputeValveEvents(engine, F(static_cast<double>(engine.revArm.centre) + offset), EventDirection::Auto);
+            ComputeValveEvents(engine, MidGearCentre(engine, SolveMode::Exact) + offset, EventDirection::Auto);
         for (const bool rear : {false, true}) {
             for (const MeasuredEvent event : {MeasuredEvent::CutOff, MeasuredEvent::Release, MeasuredEvent::Lead}) {
                 Measurement m;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gui/diagrams/port_window.h"
+#include "scene/diagrams/diagram_common.h"
 #include "model/workspace/defaults.h"
 #include "model/workspace/dynvar.h"
 #include "tests/gui/diagrams/diagram_window_fixture.h"
@@ -53,6 +54,11 @@ TEST_F(PortWindowTest, FirstOpeningDrawsBothGraphsWithoutAskingPositions) {
     EXPECT_EQ(w->DrawCount(), 2);
     EXPECT_EQ(w->findChild<QAction*>("SetRevArmPos"), nullptr);
     EXPECT_EQ(test::Child<QPushButton>(*w, "ClosePort")->geometry(), QRect(447, 2, 75, 25));
+    // The bars and UnDo stand above the grid's top row, clear of its ticks.
+    for (const char* name : {"SBDynVarP1", "SBDynVarP2", "SBDynVarP3", "SBDynVarP4", "UnDoDnP"})
+        EXPECT_LT(test::Child<QWidget>(*w, name)->geometry().bottom(), kPortGridTop) << name;
+    EXPECT_FALSE(test::Child<QWidget>(*w, "UnDoDnP")->geometry().intersects(
+        test::Child<QWidget>(*w, "SBDynVarP1")->geometry()));
 }
 
 TEST_F(PortWindowTest, ChosenGraphSurvivesReopening) {

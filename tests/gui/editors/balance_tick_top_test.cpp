@@ -54,10 +54,11 @@ TEST(BalanceTickTop, TicksTheFourThatMoveTheCutOffDifferenceMost) {
     EXPECT_EQ(p.vary.size(), 4u);
     auto* summary = dialog.findChild<QLabel*>(QStringLiteral("Summary"));
     ASSERT_NE(summary, nullptr);
+    // Named as the table names them, the field name beside: "Stroke (stroke)".
     for (const int id : expected) {
-        const std::string_view field = FindDimension(id)->field;
-        EXPECT_TRUE(summary->text().contains(QString::fromUtf8(field.data(), static_cast<qsizetype>(field.size()))))
+        EXPECT_TRUE(summary->text().contains(QString::fromStdString(DimensionDisplayName(id, true))))
             << summary->text().toStdString();
+        EXPECT_FALSE(DimensionDisplayName(id, false).empty());
     }
     dialog.reject();
 }

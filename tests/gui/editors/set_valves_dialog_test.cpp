@@ -17,10 +17,14 @@
 #include <functional>
 #include <memory>
 
+#include "gui/controls/report_export_dialog.h"
 #include "gui/editors/set_valves_dialog.h"
 #include "gui/main/main_form.h"
 #include "model/gear/dimensions.h"
 #include "model/workspace/undo_redo.h"
+#include "scene/report/design_report.h"
+#include "tests/kit/poppler.h"
+#include "tests/kit/temp_dir.h"
 
 namespace vx {
 namespace {
@@ -29,12 +33,12 @@ namespace {
 // at full and half forward gear, as a fitter measures them.
 constexpr const char* kMeasured =
     "offset,direction,end,event,value,unit,weight,note\n"
-    "-1,forward,front,cutOff,63.2391,percent,,\n"
-    "-1,forward,rear,cutOff,74.5239,percent,,\n"
+    "-1,forward,front,cutOff,63.2268,percent,,\n"
+    "-1,forward,rear,cutOff,74.5249,percent,,\n"
     "-1,forward,front,lead,-0.02226,length,,feeler\n"
-    "-1,forward,rear,lead,0.06485,length,,feeler\n"
-    "-0.5,forward,front,cutOff,31.5841,percent,,\n"
-    "-0.5,forward,rear,cutOff,42.7443,percent,,\n";
+    "-1,forward,rear,lead,0.06486,length,,feeler\n"
+    "-0.5,forward,front,cutOff,31.5574,percent,,\n"
+    "-0.5,forward,rear,cutOff,42.7292,percent,,\n";
 
 class SetValvesTest : public ::testing::Test {
 protected:
@@ -143,6 +147,32 @@ TEST_F(SetValvesTest, FitShowsTheResultsAndTheApplyButtonsWriteTheDesignAsTheEdi
     }
     EXPECT_EQ(Value("valveCtrToJoint"), 3.703f);
     EXPECT_EQ(form.Model().revArm.centre, before->revArm.centre);
+}
+
+TEST_F(SetValvesTest, TheReportHasThePageOfTheFitOnceOneWasMade) {
+    test::TempDir dir;
+    const QString file = QString::fromStdString(dir.File("report.pdf"));
+    ReportExport exporter(nullptr, form.Model());
+    exporter.valveSetting = [this] { return dialog->ReportText(); };
+    EXPECT_EQ(dialog->ReportText(), ""); // no fit yet: no page
+    ASSERT_TRUE(dialog->SetTableText(kMeasured));
+    TickOnly("Vary", {"valveCtrToJoint"});
+    TickOnly("Adjust", {"valveCtrToJoint"});
+    Click("Fit");
+    ASSERT_TRUE(WaitFor([&] { return !dialog->Running() && dialog->Outcome().has_value(); }));
+    ASSERT_TRUE(exporter.WriteFile(file));
+    const std::string text = test::Poppler(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+    EXPECT_NE(text.find("Setting the valves: the measurements, the fit, the corrections"), std::string::npos);
+    EXPECT_NE(text.find("-0.5,forward,rear,cutOff,42.7292,percent"), std::string::npos);
+    EXPECT_NE(text.find("Valve Stem (valveCtrToJoint) by"), std::string::npos);
+    // The page or pages after the report's own, counted in every footer.
+    const std::string info = test::Poppler(QStringLiteral("pdfinfo"), {file});
+    const std::size_t at = info.find("Pages:");
+    ASSERT_NE(at, std::string::npos) << info;
+    const int pages = std::stoi(info.substr(at + 6));
+    EXPECT_GT(pages, kReportPages);
+    EXPECT_NE(text.find("Page 1 of " + std::to_string(pages)), std::string::npos);
+    EXPECT_NE(text.find("Page " + std::to_string(pages) + " of " + std::to_string(pages)), std::string::npos);
 }
 
 TEST_F(SetValvesTest, CancelStopsTheFitKeepingTheBestPointSoFar) {

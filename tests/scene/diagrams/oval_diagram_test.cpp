@@ -32,6 +32,21 @@ std::vector<Segment> CurveSegments(const GearState& g, const RecordingCanvas& rc
     return {all.begin() + static_cast<std::ptrdiff_t>(std::min(skip, all.size())), all.end()};
 }
 
+// "100" under the travel axis stands clear of the travel scale's ticks to
+// its left: right beside them it read as "-100".
+TEST(OvalDiagram, HundredStandsClearOfTheScaleTicks) {
+    GearState g = GearWithPositions({});
+    RecordingCanvas rc(kDiagramWidth, kOvalDiagramHeight);
+    DrawOvalDiagram(g, rc);
+    const auto hundred = FindText(rc, "100");
+    ASSERT_TRUE(hundred.has_value());
+    int ticksRight = -1;
+    for (const Segment& s : rc.Segments())
+        if (s.y1 == s.y2 && std::max(s.x1, s.x2) <= 44 && s.y1 >= 300) ticksRight = std::max({ticksRight, s.x1, s.x2});
+    ASSERT_GE(ticksRight, 0);
+    EXPECT_GE(hundred->a[0], ticksRight + 4);
+}
+
 TEST(OvalDiagram, PistonAtTheForwardEndIsOnTheRightEndLine) {
     for (float rod : {0.5f, 1.0f, 12.0f, 40.0f, 1000.0f}) {
         GearState g;
@@ -82,7 +97,7 @@ TEST(OvalDiagram, FixedParts) {
     EXPECT_EQ(endLines, 2);
     EXPECT_EQ(shortTicks, 9 * 19);
     EXPECT_EQ(longTicks, 9 * 9);
-    EXPECT_TRUE(HasTextAt(rc, "100", 45, 353));
+    EXPECT_TRUE(HasTextAt(rc, "100", 49, 353)); // clear of the scale's ticks
     EXPECT_TRUE(HasTextAt(rc, "10", 523, 353));
     EXPECT_TRUE(HasTextAt(rc, "0", 577, 348));
     EXPECT_TRUE(HasTextAt(rc, "Percent Piston Travel", 186, 367));

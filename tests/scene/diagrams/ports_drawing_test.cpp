@@ -72,6 +72,27 @@ TEST(PortDiagram, CrossingIsTheInterpolatedZeroOfTheOpening) {
 
 // Every event is found on every row of the default design, and each curve
 // joins the crossings of consecutive rows: the first crossing draws nothing.
+// The dynamic variables' rows stand above the grid's top row: no text of
+// the block reaches the grid's ticks.
+TEST(PortDiagram, TheBlockStandsAboveTheGrid) {
+    GearState g = StartedGear();
+    g.dynVarDisplay = true;
+    g.dynVarSlots[1] = {2, g.frame.stroke, "Stroke"};
+    g.dynVarSlots[2] = {1, g.frame.driverDia, "Driver Dia"};
+    g.dynVarSlots[3] = {3, g.frame.mainRodLength, "Main Rod Length"};
+    g.dynVarSlots[4] = {4, g.frame.eccCircleDia, "Eccentric Circle Dia"};
+    RecordingCanvas rc(kDiagramWidth, kPortDiagramHeight);
+    DrawPortGraph(g, rc, PortGraphMode::Forward, true);
+    int rows = 0;
+    for (const auto& op : rc.Ops()) {
+        if (op.kind != RecordingCanvas::Kind::Text) continue;
+        if (op.text != "Main Rod Length" && op.text != "Eccentric Circle Dia") continue;
+        ++rows;
+        EXPECT_LE(op.a[1] + 12, kPortGridTop) << op.text; // a line of the 11-pixel face is 12 high
+    }
+    EXPECT_EQ(rows, 2);
+}
+
 TEST(PortDiagram, CurvesJoinConsecutiveRows) {
     struct Case {
         PortGraphMode mode;

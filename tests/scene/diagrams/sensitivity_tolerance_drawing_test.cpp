@@ -9,6 +9,7 @@
 
 #include "platform/recording_canvas.h"
 #include "scene/diagrams/sensitivity_drawing.h"
+#include "scene/diagrams/table_drawing.h"
 #include "scene/diagrams/tolerance_drawing.h"
 
 namespace vx {
@@ -49,9 +50,10 @@ TEST(SensitivityDrawing, RowsAreRankedWithBarsToTheirSideAndFailuresSaid) {
     const SensitivityResult r = HandMadeSensitivity();
     RecordingCanvas c(900, 600);
     DrawSensitivityChart(c, r, 0, EventFigure::CutOffDiff, 0, 8, 100, 880);
-    const auto* first = FindText(c, "1  eccFwdRod");
-    const auto* second = FindText(c, "2  stroke");
-    const auto* third = FindText(c, "3  mainRodLength");
+    // The display names, with the field names beside them at this width.
+    const auto* first = FindText(c, "1  Eccentric Forward Rod (eccFwdRod)");
+    const auto* second = FindText(c, "2  Stroke (stroke)");
+    const auto* third = FindText(c, "3  Main Rod Length (mainRodLength)");
     ASSERT_TRUE(first && second && third);
     EXPECT_LT(first->a[1], second->a[1]);
     EXPECT_LT(second->a[1], third->a[1]);
@@ -85,12 +87,32 @@ TEST(SensitivityDrawing, RowsAreRankedWithBarsToTheirSideAndFailuresSaid) {
     EXPECT_EQ(SensitivityChartRowAt(100, 100), -1);
 }
 
+// A chart too narrow for the field names keeps its bars and shows the
+// display names alone; no row text runs into the bars.
+TEST(SensitivityDrawing, FieldNamesStandBesideTheNamesWhereThereIsRoom) {
+    const SensitivityResult r = HandMadeSensitivity();
+    for (const int width : {880, 400}) {
+        SCOPED_TRACE(width);
+        RecordingCanvas c(900, 600);
+        DrawSensitivityChart(c, r, 0, EventFigure::CutOffDiff, 0, 8, 100, width);
+        const bool room = width == 880;
+        EXPECT_EQ(FindText(c, "(eccFwdRod)") != nullptr, room);
+        const auto* name = FindText(c, "1  Eccentric Forward Rod");
+        ASSERT_NE(name, nullptr);
+        int barLeft = 1 << 30;
+        for (const auto& s : c.Segments())
+            if (s.y1 == s.y2 && (s.color == Rgb{70, 110, 200} || s.color == Rgb{210, 90, 60}))
+                barLeft = std::min(barLeft, s.x1);
+        EXPECT_LT(name->a[0] + SansTextWidth(name->text, 11), barLeft);
+    }
+}
+
 TEST(SensitivityDrawing, TopLimitsTheRowsAndNoResultIsSaid) {
     const SensitivityResult r = HandMadeSensitivity();
     RecordingCanvas c(900, 600);
     DrawSensitivityChart(c, r, 0, EventFigure::CutOffDiff, 1, 8, 100, 880);
-    EXPECT_NE(FindText(c, "eccFwdRod"), nullptr);
-    EXPECT_EQ(FindText(c, "2  stroke"), nullptr);
+    EXPECT_NE(FindText(c, "Eccentric Forward Rod"), nullptr);
+    EXPECT_EQ(FindText(c, "2  Stroke"), nullptr);
     c.Reset();
     SensitivityResult cancelled;
     cancelled.cancelled = true;

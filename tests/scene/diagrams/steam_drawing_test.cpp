@@ -17,6 +17,7 @@
 
 #include "scene/diagrams/diagram_common.h"
 #include "scene/diagrams/steam_drawing.h"
+#include "scene/diagrams/table_drawing.h"
 #include "model/gear/ports.h"
 #include "model/gear/solver.h"
 #include "model/workspace/defaults.h"
@@ -155,6 +156,33 @@ std::string Figure(float percent) {
     return buf;
 }
 
+// The rear's headings stand left of the plot's frame (x 43) in the narrow
+// face, so that "%CutOff" and its ground end before the frame; the front's
+// keep the window face.
+TEST(SteamDiagram, HeadingsStandClearOfThePlotFrame) {
+    GearState g = StartedGear();
+    g.revArm.position[1] = g.revArm.centre - 0.8f;
+    g.revArm.positionCount = 1;
+    RecordingCanvas rc;
+    DrawSteamDiagram(g, rc);
+    int rear = 0, front = 0;
+    for (const Op& op : rc.Ops()) {
+        if (op.kind != Kind::Text || op.text != "%CutOff") continue;
+        if (op.a[0] < 43) {
+            ++rear;
+            EXPECT_EQ(op.style.face, FontFace::SansNarrow);
+            // The narrow face is under 0.85 of the window face's width.
+            EXPECT_LT(op.a[0] + 0.85 * SansTextWidth("%CutOff", op.style.pixelSize) + 3, 43);
+        } else {
+            ++front;
+            EXPECT_EQ(op.style.face, FontFace::Sans);
+            EXPECT_GT(op.a[0], 585);
+        }
+    }
+    EXPECT_GT(rear, 0);
+    EXPECT_GT(front, 0);
+}
+
 // The drawing leaves the gear exactly as it was; the window then keeps the
 // last position drawn.
 TEST(SteamDiagram, LeavesTheGearAsFoundAndTheWindowKeepsTheLastPosition) {
@@ -239,6 +267,9 @@ TEST(SteamDiagram, PositionRowsKeepAClearLineBetweenThem) {
         if (op.kind == RecordingCanvas::Kind::Text && (op.text == "Fwd" || op.text == "Rev" || op.text == "Cen"))
             rows.push_back(&op);
     ASSERT_EQ(rows.size(), 9u);
+    // In the window face, as the other diagrams' rows (the narrow face
+    // loses strokes at this size).
+    for (const auto* row : rows) EXPECT_EQ(row->style.face, FontFace::Sans);
     for (std::size_t i = 1; i < rows.size(); ++i)
         EXPECT_LE(rows[i - 1]->style.pixelSize, rows[i]->a[1] - rows[i - 1]->a[1]) << "row " << i;
 }
