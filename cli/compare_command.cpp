@@ -286,7 +286,7 @@ int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
         out += eb[i].forward ? " forward\n" : " in reverse\n";
         AppendPadded(out, "figure (unit)", kLabel);
         for (const std::string_view h :
-             {"front A", "front B", "B - A", "rear A", "rear B", "B - A", "A front-rear", "B front-rear"}) {
+             {"front A", "front B", "B - A", "rear A", "rear B", "B - A", "F-R of A", "F-R of B"}) {
             out.append(13 - h.size(), ' ');
             out += h;
         }
