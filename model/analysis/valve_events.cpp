@@ -418,10 +418,11 @@ bool RunsForward(const GearState& design, double position, EventDirection direct
 
 namespace {
 
-// Auto on the exact solve runs forward up to and at the exact mid gear.
+// Auto on the exact solve runs forward up to and at the exact mid gear, and
+// at the design's own mid gear (a position the window holds).
 bool RunsForward(const GearState& design, double position, EventDirection direction, SolveMode solve) {
     if (direction != EventDirection::Auto || solve == SolveMode::Classic) return RunsForward(design, position, direction);
-    return position <= MidGearCentre(design, solve);
+    return position <= MidGearCentre(design, solve) || position == D(design.revArm.centre);
 }
 
 } // namespace

@@ -131,12 +131,6 @@ double SolveRoot(Fn& f, double start, bool warm, double guess, double& slope, do
     return root;
 }
 
-// The guards that fired in an evaluation, and the cause each names.
-struct Fired {
-    bool eccRod = false, revRodLength = false, rodsDead = false, linkLevel = false;
-    bool radRod = false, radRodUpright = false;
-};
-
 } // namespace
 
 double DesignScale(const Design& design) {

@@ -31,7 +31,8 @@ Compared AtFullForward() {
     NullCanvas c;
     SteamFigures f;
     Compared r;
-    r.exact = ComputeValveEvents(g, position);
+    // The classic events, as the steam diagram stands on the classic solve.
+    r.exact = ComputeValveEvents(g, position, EventDirection::Auto, SolveMode::Classic);
     DrawSteamDiagram(g, c, &f);
     EXPECT_EQ(f.count, 1);
     r.diagram = f.positions[0];
