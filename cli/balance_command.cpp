@@ -97,10 +97,10 @@ void AppendPadded(std::string& buf, std::string_view text, std::size_t width) {
 }
 
 // The positions' events as the events command writes them.
-void AppendBalanceEvents(std::string& buf, const BalanceEvaluation& e) {
+void AppendBalanceEvents(std::string& buf, const BalanceEvaluation& e, const FigureStyle& style) {
     for (std::size_t i = 0; i < e.positions.size(); ++i) {
         if (i > 0) buf += '\n';
-        AppendValveEventsTable(buf, e.positions[i].events, e.positions[i].centre);
+        AppendValveEventsTable(buf, e.positions[i].events, e.positions[i].centre, style);
     }
 }
 
@@ -143,6 +143,7 @@ bool ReadBalanceOptions(const Args& args, BalanceOptions& opt, std::string& erro
         opt.savePath = *value;
     }
     opt.csv = args.Has("--csv");
+    if (!ReadAnalysisChoices(args, opt.choices, error)) return false;
     if (opt.vary.empty()) return Fail(error, "--vary FIELD,... is required (the dimensions to vary)");
     for (const std::string& b : args.Values("--bounds")) {
         if (b.empty()) return Fail(error, "--bounds needs FIELD=LO:HI");
@@ -238,9 +239,9 @@ int RunBalanceCommand(CommandContext& ctx, const BalanceOptions& opt) {
     AppendFixed(buf, r.after.worstMepDifference, 2);
     buf += " (indicator cards, p1 " + std::to_string(static_cast<int>(problem.workSettings.admissionPressure)) + ")";
     buf += "\nevaluations              " + std::to_string(r.evaluations) + "\n\nBefore:\n\n";
-    AppendBalanceEvents(buf, r.before);
+    AppendBalanceEvents(buf, r.before, opt.choices.style);
     buf += "\nAfter:\n\n";
-    AppendBalanceEvents(buf, r.after);
+    AppendBalanceEvents(buf, r.after, opt.choices.style);
     return Finish(ctx, buf, r, opt, g);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/command_context.h"
+#include "cli/option_values.h"
 #include "model/analysis/balance.h"
 #include "model/state/gear_state.h"
 
@@ -27,6 +28,7 @@ struct BalanceOptions {
     int maxEvaluations = BalanceProblem{}.maxEvaluations;
     std::string savePath; // empty: write nothing
     bool csv = false;     // CSV instead of the tables
+    AnalysisChoices choices; // --solve, --unit
 };
 
 // Reads the options after the word "balance"; on a usage error returns

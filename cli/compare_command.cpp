@@ -53,7 +53,11 @@ constexpr Figure kFigures[] = {
     {"exhaustOpenings", -1, &Count<&EndEvents::exhaustOpenings>},
 };
 
-void AppendValue(std::string& out, const std::optional<double>& v, int decimals, int width) {
+// The lengths (lead, openings, travel, die slip) are the figures written
+// with five decimals.
+bool IsLength(const Figure& f) { return f.decimals == 5; }
+
+void AppendValue(std::string& out, const std::optional<double>& v, int decimals, int width, Digits digits) {
     char buf[kNumberBuffer];
     if (!v) {
         if (width > 1) out.append(static_cast<std::size_t>(width - 1), ' ');
@@ -61,7 +65,8 @@ void AppendValue(std::string& out, const std::optional<double>& v, int decimals,
         return;
     }
     out += decimals < 0 ? FormatInt(buf, static_cast<long long>(*v), width)
-                        : width > 0 ? FormatColumn(buf, *v, width, decimals) : FormatFixed(buf, *v, 0, decimals);
+           : width > 0  ? FormatColumnFigure(buf, *v, width, decimals, digits)
+                        : FormatFigure(buf, *v, 0, decimals, digits);
 }
 
 std::optional<double> Difference(const std::optional<double>& a, const std::optional<double>& b) {
@@ -90,6 +95,7 @@ bool ReadCompareOptions(const Args& args, CompareOptions& opt, std::string& erro
 
 int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
     const EventsOptions& opt = options.events;
+    const FigureStyle& style = opt.choices.style;
     int code = kExitOk;
     const std::unique_ptr<GearState> a = ctx.OpenDesignAt(options.pathA, code);
     if (!a) return code;
@@ -126,7 +132,7 @@ int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
                     const auto va = f.of(ea[i], rear), vb = f.of(eb[i], rear);
                     for (const auto& v : {va, vb, Difference(va, vb)}) {
                         out += ',';
-                        AppendValue(out, v, f.decimals, 0);
+                        AppendValue(out, v, f.decimals, 0, style.digits);
                     }
                     out += '\n';
                 }
@@ -139,7 +145,7 @@ int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
             AppendPadded(dims, d.field, 22);
             for (const double v : {static_cast<double>(va), static_cast<double>(vb),
                                    static_cast<double>(vb) - static_cast<double>(va)})
-                dims += FormatColumn(buf, v, 12, 5);
+                dims += FormatColumnFigure(buf, v, 12, 5, style.digits);
             dims += '\n';
         }
         if (dims.empty()) {
@@ -156,10 +162,10 @@ int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
             out += "\nOffset ";
             out += FormatShortest(buf, atA[i].offset);
             out += " from mid gear: A at ";
-            out += FormatFixed(buf, ea[i].position, 0, 6);
+            out += FormatFigure(buf, ea[i].position, 0, 6, style.digits);
             out += ea[i].forward ? " forward" : " in reverse";
             out += ", B at ";
-            out += FormatFixed(buf, eb[i].position, 0, 6);
+            out += FormatFigure(buf, eb[i].position, 0, 6, style.digits);
             out += eb[i].forward ? " forward\n" : " in reverse\n";
             AppendPadded(out, "", 20);
             for (const std::string_view h : {"front A", "front B", "B - A", "rear A", "rear B", "B - A"}) {
@@ -168,12 +174,12 @@ int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
             }
             out += '\n';
             for (const Figure& f : kFigures) {
-                AppendPadded(out, f.name, 20);
+                AppendPadded(out, IsLength(f) ? LabelWithUnit(f.name, style.unit) : std::string(f.name), 20);
                 for (const bool rear : {false, true}) {
                     const auto va = f.of(ea[i], rear), vb = f.of(eb[i], rear);
-                    AppendValue(out, va, f.decimals, 12);
-                    AppendValue(out, vb, f.decimals, 12);
-                    AppendValue(out, Difference(va, vb), f.decimals, 12);
+                    AppendValue(out, va, f.decimals, 12, style.digits);
+                    AppendValue(out, vb, f.decimals, 12, style.digits);
+                    AppendValue(out, Difference(va, vb), f.decimals, 12, style.digits);
                 }
                 out += '\n';
             }

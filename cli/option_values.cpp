@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "cli/command_table.h"
 #include "cli/text_io.h"
 
 namespace vx::cli {
@@ -40,6 +41,45 @@ bool ReadDirection(std::string_view text, EventDirection& direction, std::string
         error = "--direction needs auto, forward or reverse";
         return false;
     }
+    return true;
+}
+
+bool ReadSolveMode(std::string_view text, SolveMode& mode, std::string& error) {
+    if (text == "exact") mode = SolveMode::Exact;
+    else if (text == "classic") mode = SolveMode::Classic;
+    else {
+        error = "--solve needs exact or classic, got " + Quote(text);
+        return false;
+    }
+    return true;
+}
+
+bool ReadDigits(std::string_view text, Digits& digits, std::string& error) {
+    if (text == "fixed") digits = Digits::Fixed;
+    else if (text == "full") digits = Digits::Full;
+    else {
+        error = "--digits needs fixed or full, got " + Quote(text);
+        return false;
+    }
+    return true;
+}
+
+bool ReadUnit(std::string_view text, LengthUnit& unit, std::string& error) {
+    if (const auto u = ReadLengthUnit(text)) {
+        unit = *u;
+        return true;
+    }
+    error = "--unit needs " + std::string(kLengthUnitNames) + ", got " + Quote(text);
+    return false;
+}
+
+bool ReadAnalysisChoices(const Args& args, AnalysisChoices& choices, std::string& error) {
+    for (const std::string& value : args.Values("--solve"))
+        if (!ReadSolveMode(value, choices.solve, error)) return false;
+    for (const std::string& value : args.Values("--digits"))
+        if (!ReadDigits(value, choices.style.digits, error)) return false;
+    for (const std::string& value : args.Values("--unit"))
+        if (!ReadUnit(value, choices.style.unit, error)) return false;
     return true;
 }
 

@@ -67,7 +67,7 @@ bool ReadOptions(const Args& args, SensitivityOptions& opt, std::string& error) 
         s.threads = static_cast<int>(n);
     }
     opt.csv = args.Has("--csv");
-    return true;
+    return ReadAnalysisChoices(args, opt.choices, error);
 }
 
 } // namespace
@@ -86,7 +86,8 @@ int RunSensitivityCommand(CommandContext& ctx, const SensitivityOptions& opt) {
         ctx.err << "vexlin-cli: sensitivity: " << r.error << '\n';
         return kExitFault;
     }
-    const std::string text = opt.csv ? SensitivityCsv(r) : SensitivityRankingText(r, opt.of, opt.top);
+    const std::string text = opt.csv ? SensitivityCsv(r, opt.choices.style.digits)
+                                     : SensitivityRankingText(r, opt.of, opt.top, opt.choices.style);
     return FinishAnalysis(ctx.out, ctx.err, kCommand, text, r.positions);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/command_context.h"
+#include "cli/option_values.h"
 #include "model/analysis/sensitivity.h"
 
 namespace vx::cli {
@@ -17,10 +18,12 @@ struct SensitivityOptions {
     EventFigure of = EventFigure::CutOffDiff; // the figure ranked
     int top = 0;                              // 0: every dimension
     bool csv = false;
+    AnalysisChoices choices; // --solve, --digits, --unit
 };
 
 // Reads "--positions O1,...", "--direction auto|forward|reverse",
-// "--fields F,...", "--of FIGURE", "--top N", "--threads N" and "--csv",
+// "--fields F,...", "--of FIGURE", "--top N", "--threads N", "--csv",
+// "--solve", "--digits" and "--unit",
 // every value given checked, in that order; on a usage error returns false
 // with the message (led by "sensitivity: ").
 bool ReadSensitivityOptions(const Args& args, SensitivityOptions& opt, std::string& error);

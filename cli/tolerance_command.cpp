@@ -96,6 +96,7 @@ bool ReadOptions(const Args& args, ToleranceOptions& opt, std::string& error) {
         s.threads = static_cast<int>(n);
     }
     opt.csv = args.Has("--csv");
+    if (!ReadAnalysisChoices(args, opt.choices, error)) return false;
 
     if (wear) s.wear = *wear;
     if (threshold) s.threshold = *threshold;
@@ -126,7 +127,7 @@ int RunToleranceCommand(CommandContext& ctx, const ToleranceOptions& opt) {
         ctx.err << "vexlin-cli: tolerance: " << r.error << '\n';
         return kExitFault;
     }
-    const std::string text = opt.csv ? ToleranceCsv(r) : ToleranceText(r);
+    const std::string text = opt.csv ? ToleranceCsv(r, opt.choices.style.digits) : ToleranceText(r, opt.choices.style);
     return FinishAnalysis(ctx.out, ctx.err, kCommand, text, r.positions);
 }
 

@@ -60,6 +60,7 @@ bool ReadOptions(const Args& args, WorkOptions& opt, std::string& error) {
         opt.settings.cylinders = static_cast<int>(*v);
     }
     opt.events.csv = args.Has("--csv");
+    if (!ReadAnalysisChoices(args, opt.events.choices, error)) return false;
     error = CheckWorkSettings(opt.settings);
     return error.empty();
 }
@@ -86,15 +87,15 @@ int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt) {
 
     std::string text;
     if (opt.events.csv) {
-        text = WorkCsv(work, events);
+        text = WorkCsv(work, events, opt.events.choices.style.digits);
     } else {
         text = "Ideal indicator cards: " + WorkSettingsText(opt.settings) +
                "; pressures absolute, MEP in the unit of p1, steam in p1 x swept volume;\n"
                "tractive effort of the whole engine in " +
-               std::string(kTractiveEffortUnit) + "\n\n";
+               TractiveEffortUnitText(opt.events.choices.style.unit) + "\n\n";
         for (std::size_t i = 0; i < work.size(); ++i) {
             if (i > 0) text += '\n';
-            AppendWorkTable(text, work[i], g.revArm.centre);
+            AppendWorkTable(text, work[i], g.revArm.centre, opt.events.choices.style);
         }
     }
     if (!WriteAnalysisText(ctx.out, err, "work", text)) return kExitCannotRun;

@@ -30,9 +30,10 @@ std::optional<float> Difference(const std::optional<float>& a, const std::option
     return Finite(F(D(*a) - D(*b)));
 }
 
-void AppendGeneral(std::string& out, double v) {
+// Nine significant digits, or every digit.
+void AppendGeneral(std::string& out, double v, Digits digits) {
     char buf[kNumberBuffer];
-    out += FormatGeneral9(buf, v);
+    out += digits == Digits::Full ? FormatRoundTrip(buf, v) : FormatGeneral9(buf, v);
 }
 
 void Pad(std::string& out, std::size_t from, std::size_t width) {
@@ -126,12 +127,12 @@ void ComputeNominalPosition(GearState& work, const GearState& design, float posi
     out.forward = out.nominal.forward;
 }
 
-void AppendPositionHeading(std::string& out, const NominalPosition& p) {
+void AppendPositionHeading(std::string& out, const NominalPosition& p, Digits digits) {
     out += "Reverse arm ";
-    AppendFixed(out, p.position, 4);
+    AppendFigure(out, p.position, 4, digits);
     out += " (mid gear ";
     if (p.offset >= 0) out += '+';
-    AppendFixed(out, p.offset, 4);
+    AppendFigure(out, p.offset, 4, digits);
     out += p.forward ? "), forward: " : "), reverse: ";
 }
 
@@ -331,7 +332,7 @@ std::vector<int> TopDimensions(const SensitivityResult& r, EventFigure f, int n,
     return top;
 }
 
-std::string SensitivityCsv(const SensitivityResult& r) {
+std::string SensitivityCsv(const SensitivityResult& r, Digits digits) {
     std::string out(kSensitivityCsvHeader);
     if (!r.Ok()) return out;
     for (std::size_t p = 0; p < r.positions.size(); ++p) {
@@ -340,7 +341,7 @@ std::string SensitivityCsv(const SensitivityResult& r) {
             const std::string_view field = FindDimension(r.ids[d])->field;
             for (int f = 0; f < kEventFigureCount; ++f) {
                 const SensitivityEntry& e = r.At(p, d, static_cast<EventFigure>(f));
-                AppendFixed(out, sp.position, 6);
+                AppendFigure(out, sp.position, 6, digits);
                 out += sp.forward ? ",forward," : ",reverse,";
                 out += field;
                 out += ',';
@@ -348,9 +349,9 @@ std::string SensitivityCsv(const SensitivityResult& r) {
                 out += ',';
                 switch (e.status) {
                 case SensitivityStatus::Ok:
-                    AppendGeneral(out, e.derivative);
+                    AppendGeneral(out, e.derivative, digits);
                     out += ',';
-                    AppendGeneral(out, e.perTolerance);
+                    AppendGeneral(out, e.perTolerance, digits);
                     break;
                 case SensitivityStatus::Fails: out += "fails,fails"; break;
                 case SensitivityStatus::NoEvent: out += "none,none"; break;
@@ -362,14 +363,16 @@ std::string SensitivityCsv(const SensitivityResult& r) {
     return out;
 }
 
-std::string SensitivityRankingText(const SensitivityResult& r, EventFigure f, int top) {
+std::string SensitivityRankingText(const SensitivityResult& r, EventFigure f, int top, const FigureStyle& style) {
     std::string out;
     if (!r.Ok()) return out;
-    const std::string_view unit = IsLeadFigure(f) ? "length units" : "points";
+    const Digits digits = style.digits;
+    const std::string unit =
+        !IsLeadFigure(f) ? "points" : style.unit == LengthUnit::None ? "length units" : std::string(LengthUnitSymbol(style.unit));
     for (std::size_t p = 0; p < r.positions.size(); ++p) {
         const SensitivityPosition& sp = r.positions[p];
         if (p > 0) out += '\n';
-        AppendPositionHeading(out, sp);
+        AppendPositionHeading(out, sp, digits);
         out += EventFigureName(f);
         out += '\n';
         if (!sp.nominal.Closes()) {
@@ -393,10 +396,10 @@ std::string SensitivityRankingText(const SensitivityResult& r, EventFigure f, in
             Pad(out, start, 34);
             if (e.status == SensitivityStatus::Ok) {
                 const std::size_t at = out.size();
-                AppendGeneral(out, e.derivative);
+                AppendGeneral(out, e.derivative, digits);
                 Pad(out, at, 13);
                 out += "  ";
-                AppendFixed(out, e.perTolerance, IsLeadFigure(f) ? 6 : 4, 10);
+                AppendFigure(out, e.perTolerance, IsLeadFigure(f) ? 6 : 4, digits, 10);
                 if (e.retried) out += "  (at a tenth of the step)";
             } else {
                 out += e.status == SensitivityStatus::Fails ? "fails: the linkage does not close at the step"
