@@ -5,6 +5,7 @@
 
 #include "cli/command_table.h"
 #include "cli/text_io.h"
+#include "model/analysis/solve_mode_name.h"
 
 namespace vx::cli {
 
@@ -45,13 +46,12 @@ bool ReadDirection(std::string_view text, EventDirection& direction, std::string
 }
 
 bool ReadSolveMode(std::string_view text, SolveMode& mode, std::string& error) {
-    if (text == "exact") mode = SolveMode::Exact;
-    else if (text == "classic") mode = SolveMode::Classic;
-    else {
-        error = "--solve needs exact or classic, got " + Quote(text);
-        return false;
+    if (const auto m = ReadSolveModeName(text)) {
+        mode = *m;
+        return true;
     }
-    return true;
+    error = "--solve needs exact or classic, got " + Quote(text);
+    return false;
 }
 
 bool ReadDigits(std::string_view text, Digits& digits, std::string& error) {

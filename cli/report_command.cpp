@@ -21,7 +21,7 @@ bool ReadReportOptions(const Args& args, ReportOptions& opt, std::string& error)
         opt.paper = lower;
     }
     if (const std::string* title = args.Value("--title")) opt.title = *title;
-    return true;
+    return ReadAnalysisChoices(args, opt.choices, error);
 }
 
 int RunReportCommand(CommandContext& ctx, const ReportOptions& opt) {
@@ -30,7 +30,8 @@ int RunReportCommand(CommandContext& ctx, const ReportOptions& opt) {
     GearState& g = *design;
     if (opt.title) g.designName = *opt.title;
     const Paper paper = opt.paper == "a4" ? Paper::A4 : opt.paper == "letter" ? Paper::Letter : LocalePaper();
-    if (const QString message = WriteReport(g, paper, QString::fromStdString(opt.out)); !message.isEmpty())
+    if (const QString message = WriteReport(g, paper, QString::fromStdString(opt.out), opt.choices.style.unit);
+        !message.isEmpty())
         return ctx.CannotRun(Clause(message.toStdString()));
     return kExitOk;
 }

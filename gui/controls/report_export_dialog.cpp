@@ -5,6 +5,7 @@
 #include <QMessageBox>
 
 #include "export/report_file.h"
+#include "gui/controls/analysis_settings.h"
 
 namespace vx {
 
@@ -37,7 +38,7 @@ void ReportExport::ExportReport() {
 
 bool ReportExport::WriteFile(const QString& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString error = WriteReport(g_, paper, path);
+    const QString error = WriteReport(g_, paper, path, LoadAnalysisSettings().unit);
     QApplication::restoreOverrideCursor();
     if (!error.isEmpty() && showError) showError(error);
     return error.isEmpty();

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QSpinBox>
 
+#include "gui/controls/analysis_settings.h"
 #include "model/workspace/dimension_edit.h"
 #include "model/gear/dimensions.h"
 #include "scene/diagrams/sensitivity_drawing.h"
@@ -96,7 +97,7 @@ void TSensitivityDia::DrawDiagram(Canvas& c) {
 
 void TSensitivityDia::GestureRedraw() { ClearAndDraw(); }
 
-QString TSensitivityDia::Caption() const { return QStringLiteral("Sensitivity"); }
+QString TSensitivityDia::Caption() const { return TitleWithUnit(QStringLiteral("Sensitivity"), LoadAnalysisSettings().unit); }
 
 int TSensitivityDia::MakeDynamicVariableAt(int y) {
     const int row = SensitivityChartRowAt(kSensitivityChartTop, y);

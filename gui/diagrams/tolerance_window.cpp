@@ -9,6 +9,7 @@
 #include <bit>
 #include <charconv>
 
+#include "gui/controls/analysis_settings.h"
 #include "model/gear/dimensions.h"
 #include "base/fixed_format.h"
 #include "scene/diagrams/tolerance_drawing.h"
@@ -226,6 +227,6 @@ void TToleranceDia::DrawDiagram(Canvas& c) {
     DrawTolerancePicture(Model(), c, result_ ? &*result_ : nullptr, status);
 }
 
-QString TToleranceDia::Caption() const { return QStringLiteral("Tolerance"); }
+QString TToleranceDia::Caption() const { return TitleWithUnit(QStringLiteral("Tolerance"), LoadAnalysisSettings().unit); }
 
 } // namespace vx

@@ -19,6 +19,7 @@
 #include <QToolTip>
 
 #include "data/overlay.h"
+#include "gui/controls/analysis_settings.h"
 #include "gui/controls/animation_export_dialog.h"
 #include "gui/controls/classic_bar_keys.h"
 #include "gui/controls/dyn_var_bars.h"
@@ -439,6 +440,11 @@ void TMainForm::RunCommand(Command c) {
     case Command::SetErrorBeep: displayOptions_->SetErrorBeepClick(); break;
     case Command::SetLineWidth: displayOptions_->SetLineWidthClick(); break;
     case Command::SetLargeFont: displayOptions_->LargeFontClick(); break;
+    case Command::AnalysisSettings: {
+        AnalysisSettingsDialog d(this);
+        d.exec();
+        break;
+    }
     case Command::SetScreenData: SetScreenDataClick(); break;
     case Command::OpenDimensions: files_->OpenDimensions(); break;
     case Command::SaveAsDimensions: files_->SaveAsDimensions(); break;

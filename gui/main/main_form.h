@@ -89,6 +89,7 @@ public:
         SetStepAng,
         SetRefPoints,
         SetLargeFont,
+        AnalysisSettings,
         CalcCentRevArm,
         SetSteam,
         SetErrorBeep,
