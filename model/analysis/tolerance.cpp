@@ -346,7 +346,7 @@ std::string ToleranceText(const ToleranceResult& r, const FigureStyle& style) {
         out += std::to_string(tp.linkageFailures) + " not closing; ";
         AppendFigure(out, 100.0 * D(tp.overThreshold), 1, digits);
         out += " % with a cut-off difference over ";
-        AppendFixed(out, r.threshold, 2);
+        AppendFigure(out, r.threshold, 2, digits);
         out += " points\n";
         if (!tp.nominal.Closes()) out += "  the design itself does not close here\n";
         out += "  figure              nominal       min       5 %    median      95 %       max   failed\n";
