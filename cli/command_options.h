@@ -197,7 +197,9 @@ inline constexpr OptionEntry kToleranceOptions[] = {
     {"--seed", "S", "1", "a whole number", "the seed of the generator; the same seed gives the same figures"},
     {"--threshold", "PTS", "1", "finite and at least 0", "the |cutOffDiff| that counts as not square"},
     {"--threads", "N", "the machine's cores", "1 to 64", "threads of the job pool"},
-    {"--csv", "", "", "", "position,direction,figure,nominal,min,p05,median,p95,max,overThreshold,failed"},
+    {"--csv", "", "", "",
+     "position,direction,figure,nominal,min,p05,median,p95,max,overThreshold,failed (points of stroke, leads in "
+     "the design's length unit, shares from 0 to 1)"},
     kSolveOption,
     kDigitsOption,
     kUnitOption,
