@@ -1,17 +1,24 @@
 // Numbers typed into the dialogs' boxes and numbers shown in them.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace vx {
 
-// The value of a typed text: a decimal number (optional sign, digits,
-// optional fraction, optional exponent), blanks around it allowed; a comma
-// stands for the decimal point (one point or one comma at most). A text
-// that is not a number (empty, "-", ".", "1-2", "nan") gives 0; a number
-// beyond the float range gives the largest float of its sign, so a typed
-// value is always a finite float.
+// The one rule for a number typed into any box of the program: blanks
+// around it allowed, an optional sign, digits with one decimal point or
+// one decimal comma (the comma stands for the point, whatever the locale),
+// an optional exponent. Anything else (empty, "-", ".", "1,2,3", "1.2,3",
+// hexadecimal, "inf", "nan") is not a number. A value beyond the double
+// range reads as an infinity of its sign: callers check their range.
+std::optional<double> ReadTypedNumber(std::string_view text);
+
+// The value of a typed text as the dimension boxes take it: ReadTypedNumber,
+// and a text that is not a number gives 0; a number beyond the float range
+// gives the largest float of its sign, so a typed value is always a finite
+// float.
 float TypedNumber(std::string_view text);
 
 // The w:d format: v right-aligned in at least `width` characters with

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "cli/text_io.h"
+#include "cli/turn_fault.h"
 #include "export/animation_file.h"
 #include "export/picture_file.h"
 #include "model/gear/reverse_arm.h"
@@ -71,7 +72,7 @@ bool ReadAnimationOptions(const Args& args, AnimationOptions& o, std::string& er
 }
 
 int RunRenderAnimationCommand(CommandContext& ctx, const AnimationOptions& o) {
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
     g.motion.reverseArmPosition = ReverseArmAtOffset(g, o.revarm);
@@ -93,9 +94,9 @@ int RunRenderAnimationCommand(CommandContext& ctx, const AnimationOptions& o) {
         o.framesFolder ? WriteAnimationFrames(g, a, path, o.force ? OtherFrames::Remove : OtherFrames::Refuse)
                        : WriteAnimationGif(g, a, path);
     if (!written.otherFrames.isEmpty())
-        return ctx.Fault(Clause(written.message.toStdString() + " (give --force to remove them)"));
+        return ctx.Usage(Clause(written.message.toStdString() + " (give --force to remove them)"));
     if (!written.written) return ctx.CannotRun(Clause(written.message.toStdString()));
-    return kExitOk;
+    return TurnFault(ctx, g, g.motion.reverseArmPosition);
 }
 
 } // namespace vx::cli

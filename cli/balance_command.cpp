@@ -6,6 +6,7 @@
 
 #include "cli/option_values.h"
 #include "cli/output_path.h"
+#include "cli/field_reader.h"
 #include "cli/text_io.h"
 #include "model/gear/reverse_arm.h"
 #include "data/dimension_file.h"
@@ -22,8 +23,8 @@ bool Fail(std::string& error, const std::string& message) {
 }
 
 const DimensionInfo* Field(const std::string& name, std::string& error) {
-    const DimensionInfo* d = FindDimensionByField(name);
-    if (!d) Fail(error, "unknown dimension field " + Quote(name) + " (\"dims\" lists them)");
+    const DimensionInfo* d = ReadField(name);
+    if (!d) Fail(error, UnknownFieldMessage(name));
     return d;
 }
 
@@ -180,7 +181,7 @@ int RunBalanceCommand(CommandContext& ctx, const BalanceOptions& opt) {
     if (!opt.savePath.empty())
         if (const std::string why = OutputPathProblem(opt.savePath); !why.empty())
             return ctx.CannotRun("cannot save design " + Quote(opt.savePath) + ": " + why);
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
     const BalanceProblem problem = MakeBalanceProblem(g, opt);

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "cli/text_io.h"
-#include "model/gear/dimensions.h"
+#include "model/gear/design_validity.h"
 #include "model/gear/geometry_check.h"
 #include "model/state/geometry_error.h"
 #include "model/gear/ports.h"
@@ -52,16 +52,13 @@ int RunCheckCommand(CommandContext& ctx, const CheckOptions& opt) {
     long long failures = 0;
     std::string first;
 
-    // Lengths the gear cannot be built with are named before any solve.
-    std::array<LengthFault, std::size(kPositiveLengthIds)> lengths{};
-    const int badLengths = NonPositiveLengths(g, lengths);
-    for (int i = 0; i < badLengths; ++i) {
-        const DimensionInfo* d = FindDimension(lengths[static_cast<std::size_t>(i)].id);
-        std::string message = std::string(d->shortName) + " (" + std::string(d->field) + ") is ";
-        AppendNumber(message, lengths[static_cast<std::size_t>(i)].value);
-        message += "; the gear needs it above zero";
+    // Dimensions the gear cannot be built with are named before any solve.
+    const std::vector<DesignFault> faults = DesignFaults(g);
+    const auto badLengths = static_cast<int>(faults.size());
+    for (const DesignFault& f : faults) {
+        const std::string message = DescribeDesignFault(f);
         buf += ',';
-        AppendCsvField(buf, GeometryCauseName(GeometryCause::BadLength));
+        AppendCsvField(buf, DesignFaultName(f.kind));
         buf += ',';
         AppendCsvField(buf, message);
         buf += '\n';
@@ -95,7 +92,9 @@ int RunCheckCommand(CommandContext& ctx, const CheckOptions& opt) {
         if (closes) {
             verdict = "closes at every angle\n";
         } else if (badLengths > 0) {
-            verdict = "a length is not above zero: " + first + "\n";
+            verdict = (faults.front().kind == DesignFaultKind::NotAboveZero ? "a length is not above zero: "
+                                                                            : "the design is not usable: ") +
+                      first + "\n";
         } else {
             verdict = "does not close at " + std::to_string(failures) + " of " + std::to_string(count) +
                       " angles; first: " + first + "\n";

@@ -2,25 +2,17 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 
+#include "cli/field_reader.h"
 #include "cli/text_io.h"
 #include "data/dimension_file.h"
 #include "model/workspace/defaults.h"
+#include "model/gear/design_validity.h"
 #include "model/gear/dimensions.h"
 
 namespace vx::cli {
 namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
@@ -28,19 +20,10 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-// A dimension by its field name in any case, or by its id number.
-const DimensionInfo* FindField(std::string_view name) {
-    for (const DimensionInfo& d : AllDimensions())
-        if (SameIgnoringCase(d.field, name)) return &d;
-    if (!name.empty() && name.find_first_not_of("0123456789") == std::string_view::npos && name.size() < 6) {
-        const int id = std::stoi(std::string(name));
-        for (const DimensionInfo& d : AllDimensions())
-            if (d.id == id) return &d;
-    }
-    return nullptr;
-}
+// The largest --set-file read: far more than 54 lines of FIELD=VALUE need.
+constexpr std::size_t kMostSetFileBytes = 1 << 20;
 
-std::string ErrnoReason(int e) { return e != 0 ? std::strerror(e) : "unknown error"; }
+std::string ErrnoReason(int e) { return e != 0 ? std::strerror(e) : "the system gave no reason"; }
 
 } // namespace
 
@@ -52,17 +35,18 @@ bool ParseSetText(std::string_view text, DesignSource::Change& change, std::stri
     }
     const std::string_view field = Trim(text.substr(0, eq));
     const std::string_view valueText = Trim(text.substr(eq + 1));
-    const DimensionInfo* d = FindField(field);
+    const DimensionInfo* d = ReadField(field);
     if (!d) {
-        error = "unknown dimension field " + Quote(field) + " (\"dims\" lists them)";
+        error = UnknownFieldMessage(field);
         return false;
     }
-    const auto v = ParseNumber(valueText);
+    std::string why;
+    const auto v = ParseModelValue(valueText, why);
     if (!v) {
-        error = "not a number: " + Quote(valueText) + " (for " + std::string(field) + ")";
+        error = why + ": " + Quote(valueText) + " (for " + std::string(d->field) + ")";
         return false;
     }
-    change = {d->id, ToModelFloat(*v), {}};
+    change = {d->id, *v, {}};
     return true;
 }
 
@@ -91,7 +75,7 @@ bool ParseSetFileText(std::string_view text, std::vector<DesignSource::Change>& 
 std::string Clause(std::string_view message) {
     std::string s(message);
     if (!s.empty() && s[0] >= 'A' && s[0] <= 'Z' && !(s.size() > 1 && s[1] >= 'A' && s[1] <= 'Z'))
-        s[0] = Lower(s[0]);
+        s[0] = static_cast<char>(s[0] - 'A' + 'a');
     return s;
 }
 
@@ -126,6 +110,12 @@ std::unique_ptr<GearState> CommandContext::Make(const std::optional<std::string>
             return nullptr;
         }
         lastSearch_ = r.midGear;
+        const std::string label = *path == "-" ? std::string("standard input") : Quote(*path);
+        if (r.trailingBytes)
+            Note(label + ": the bytes after the design's first " + std::to_string(kDesignFileSize) + " were ignored");
+        // A file whose own values fail the gate is not a design at all.
+        if (const DesignFault fault = CheckDesignValidity(*g); fault.Any())
+            notDesign_.push_back({g.get(), label + " does not hold a usable design: " + DescribeDesignFault(fault)});
     }
     if (!source_) return g;
     bool changed = false;
@@ -135,12 +125,9 @@ std::unique_ptr<GearState> CommandContext::Make(const std::optional<std::string>
             changed = true;
             continue;
         }
-        std::ifstream f(c.file, std::ios::binary);
-        errno = 0;
         std::string text;
-        if (f) text.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-        if (!f.is_open() || f.bad()) {
-            exitCode = CannotRun("cannot read the --set-file " + Quote(c.file) + ": " + ErrnoReason(errno));
+        if (const std::string reason = ReadSmallFile(c.file, kMostSetFileBytes, text); !reason.empty()) {
+            exitCode = CannotRun("cannot read the --set-file " + Quote(c.file) + ": " + reason);
             return nullptr;
         }
         std::vector<DesignSource::Change> lines;
@@ -167,6 +154,29 @@ GearState* CommandContext::Design() {
 
 std::unique_ptr<GearState> CommandContext::OpenDesignAt(const std::string& path, int& exitCode) {
     return Make(path, exitCode);
+}
+
+GearState* CommandContext::ValidDesign() {
+    GearState* g = Design();
+    if (!g) return nullptr;
+    if (GateDesign(*g) != kExitOk) {
+        designExit_ = kExitFault;
+        return nullptr;
+    }
+    return g;
+}
+
+int CommandContext::GateDesign(const GearState& g) {
+    const DesignFault fault = CheckDesignValidity(g);
+    if (!fault.Any()) return kExitOk;
+    for (const auto& [design, message] : notDesign_)
+        if (design == &g) return Refuse(message);
+    return Refuse("the design is not usable: " + DescribeDesignFault(fault));
+}
+
+int CommandContext::Refuse(std::string_view message) {
+    err << "vexlin-cli: " << entry.name << ": " << message << "\n";
+    return kExitFault;
 }
 
 int CommandContext::Usage(std::string_view message) {

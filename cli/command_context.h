@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/command_table.h"
@@ -58,6 +59,15 @@ public:
     // (or kExitUsage for a bad --set-file line: see DesignExitCode).
     GearState* Design();
     int DesignExitCode() const { return designExit_; }
+    // The design of the run for a command that computes: Design(), then the
+    // validity gate (model/gear/design_validity.h). nullptr when the design
+    // could not be made or fails the gate; the cause is then written (a file
+    // whose own values fail is named as not holding a usable design) and
+    // DesignExitCode() is kExitFault.
+    GearState* ValidDesign();
+    // The validity gate on a design this context made (Design(),
+    // OpenDesignAt): kExitOk, or kExitFault with the cause written.
+    int GateDesign(const GearState& g);
     // The outcome of the last mid-gear search on the design.
     MidGearResult LastMidGearSearch() const { return lastSearch_; }
 
@@ -71,6 +81,9 @@ public:
     int CannotRun(std::string_view message);
     // "vexlin-cli: COMMAND: message" unless --quiet; kExitFault.
     int Fault(std::string_view message);
+    // "vexlin-cli: COMMAND: message" even with --quiet, for a fault that
+    // leaves the command nothing to write; kExitFault.
+    int Refuse(std::string_view message);
     // "vexlin-cli: COMMAND: message" unless --quiet.
     void Note(std::string_view message);
     // A plain line on err unless --quiet.
@@ -94,6 +107,9 @@ private:
     int designExit_ = kExitOk;
     MidGearResult lastSearch_ = MidGearResult::Found;
     bool quiet_ = false;
+    // Designs made here whose file's own values fail the gate, with the
+    // message that says so.
+    std::vector<std::pair<const GearState*, std::string>> notDesign_;
 };
 
 // The run function of a command with options, for its table entry: reads

@@ -45,7 +45,8 @@ constexpr CommandEntry kCommands[] = {
     {"sweep", "", 0, 0, "solve the gear over a range of driver angles, one CSV row per angle",
      "Solves the gear at driver angles A, A+S, ... up to B with the reverse arm at mid gear + OFFSET; one CSV "
      "row per angle with the pivots, the link angle, valve offset, piston position, the four port openings "
-     "and the geometry error flag.",
+     "and the geometry error flag. A row where the linkage does not close has its figures empty and the flag "
+     "1, and the exit status is 1.",
      kSweepOptions, "vexlin-cli sweep --revarm -1 --step 0.5 > fwd.csv\nvexlin-cli sweep --from 360 --to 0 --step -10\n",
      &ReadThenRun<SweepOptions, ReadSweepOptions, RunSweepCommand>},
     {"check", "", 0, 0, "the angles of a turn where the linkage does not close, and why",
@@ -79,7 +80,8 @@ constexpr CommandEntry kCommands[] = {
      nullptr, true},
     {"render frame", "", 0, 0, "the main picture at one driver angle, as PNG, SVG or PDF",
      "Draws the main picture of the design (1280 x 1024) as the window shows it, screen data included: as "
-     "PNG, SVG or PDF by the suffix of FILE. Without --running the motion is stopped.",
+     "PNG, SVG or PDF by the suffix of FILE. Without --running the motion is stopped. Exit status 1 (the "
+     "picture written) when the linkage does not close somewhere in a turn at the reverse arm position drawn.",
      kFrameOptions,
      "vexlin-cli render frame --out gear.png --angle 30\nvexlin-cli render frame --out gear.svg --revarm -1 --steam\n",
      &ReadThenRun<FrameOptions, ReadFrameOptions, RunRenderFrame>, true},
@@ -94,27 +96,46 @@ constexpr CommandEntry kCommands[] = {
      kAnimationOptions,
      "vexlin-cli render animation --out gear.gif\nvexlin-cli render animation --out frames/ --step 1\n",
      &ReadThenRun<AnimationOptions, ReadAnimationOptions, RunRenderAnimationCommand>, true},
-    {"diagram", "", 0, 0, "a valve diagram (sine, oval, steam, ports) as a picture or CSV",
+    {"diagram", "", 0, 0, "a valve diagram (sine, oval, steam, work, ports) as a picture or CSV",
      kDiagramAbout, kDiagramOptions, "vexlin-cli diagram sine --out sine.png\nvexlin-cli diagram steam --data\n", nullptr, true},
-    {"diagram sine", "", 0, 0, "the valve travel over the crank angle", kDiagramAbout, kDiagramOptions,
+    {"diagram sine", "", 0, 0, "the valve travel over the crank angle",
+     "The sine diagram: the valve's displacement over the crank angle for each position, with the port edges, "
+     "lead, lap and exhaust clearance, as a picture (--out) or as CSV (--data; --samples for the drawn points). "
+     "Takes --positions and --scale; --mode is refused.",
+     kDiagramOptions,
      "vexlin-cli diagram sine --out sine.png\nvexlin-cli diagram sine --data --samples\n", kRunDiagram,
      true},
-    {"diagram oval", "", 0, 0, "the valve travel against the piston position", kDiagramAbout, kDiagramOptions,
+    {"diagram oval", "", 0, 0, "the valve travel against the piston position",
+     "The oval diagram: the valve's displacement against the piston's position for each position, as a picture "
+     "(--out) or as CSV (--data; --samples for the drawn points). Takes --positions and --scale; --mode is "
+     "refused.",
+     kDiagramOptions,
      "vexlin-cli diagram oval --out oval.svg\nvexlin-cli diagram oval --positions -1,-0.5 --data\n",
      kRunDiagram, true},
-    {"diagram steam", "", 0, 0, "the steam diagram with its figures", kDiagramAbout, kDiagramOptions,
+    {"diagram steam", "", 0, 0, "the steam diagram with its figures",
+     "The steam diagram: the simulated indicator card of each position with cut-off, release, compression and "
+     "admission in percent of travel, as a picture (--out) or as CSV (--data). Takes --positions; --mode, "
+     "--scale and --samples are refused.",
+     kDiagramOptions,
      "vexlin-cli diagram steam --out steam.png\nvexlin-cli diagram steam --data\n", kRunDiagram, true},
-    {"diagram work", "", 0, 0, "the ideal indicator cards at the positions, default work settings", kDiagramAbout,
+    {"diagram work", "", 0, 0, "the ideal indicator cards at the positions, default work settings",
+     "The ideal indicator cards of both ends at each position with the economy curve and the table, at the "
+     "default work settings, as a picture (--out) or as CSV (--data). Takes --positions; --mode, --scale and "
+     "--samples are refused.",
      kDiagramOptions, "vexlin-cli diagram work --out cards.svg\nvexlin-cli diagram work --positions -1 --data\n",
      kRunDiagram, true},
-    {"diagram ports", "", 0, 0, "the port events over the reverse arm travel", kDiagramAbout, kDiagramOptions,
+    {"diagram ports", "", 0, 0, "the port events over the reverse arm travel",
+     "The port events diagram: where in the stroke each port opens and closes over 19 rows of reverse arm "
+     "travel, as a picture (--out) or as CSV (--data). Takes --mode; --positions, --scale and --samples are "
+     "refused.",
+     kDiagramOptions,
      "vexlin-cli diagram ports --out ports.png --mode forward\nvexlin-cli diagram ports --data\n",
      kRunDiagram, true},
     {"events", "", 0, 0, "the exact valve events of both cylinder ends",
      "The exact valve events of both cylinder ends at reverse arm positions given as offsets from mid gear: "
      "crank angles and percent of stroke of admission, cut-off, release and compression, lead, largest "
      "openings, valve travel, die slip. Exit status 1 when the linkage does not close somewhere in a turn "
-     "asked for.",
+     "asked for, or an event of either end never happens (a port that never opens, a lost release).",
      kEventsOptions, "vexlin-cli events\nvexlin-cli events --positions -1,-0.5 --csv\n",
      &ReadThenRun<EventsOptions, ReadEventsOptions, RunEventsCommand>},
     {"compare", "A.vxd B.vxd", 2, 2, "the events of two designs side by side, with B - A",
@@ -127,7 +148,10 @@ constexpr CommandEntry kCommands[] = {
      &ReadThenRun<CompareOptions, ReadCompareOptions, RunCompareCommand>, false, false},
     {"report", "", 0, 0, "the design report as a PDF",
      "The design report as a PDF: title block, the 54 dimensions, the geometry check, the gear in full "
-     "forward, mid and full reverse gear, the four valve diagrams and the valve events of the nine notches.",
+     "forward, mid and full reverse gear, the four valve diagrams, the valve events of the nine notches, the "
+     "sensitivity ranking with the spread under tolerance, and the indicator cards of the nine notches: seven "
+     "pages. A design with a fault is marked so on the first page, the figures of a position where it shows "
+     "are left out, and the exit status is 1. FILE must end in .pdf (or have no suffix).",
      kReportOptions, "vexlin-cli report --out design.pdf\nvexlin-cli report --out design.pdf --paper letter\n",
      &ReadThenRun<ReportOptions, ReadReportOptions, RunReportCommand>, true},
     {"sensitivity", "", 0, 0, "how much each dimension moves the valve events, ranked",

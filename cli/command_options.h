@@ -158,9 +158,9 @@ inline constexpr OptionEntry kDiagramOptions[] = {
      "reverse arm positions as offsets from mid gear, each held within mid gear +- Max; not used by ports"},
     {"--samples", "", "", "",
      "sine and oval with --data: the drawn valve travel points instead of the lead and lap figures"},
-    {"--mode", "M", "both", "forward, reverse or both", "ports only: the running direction drawn"},
+    {"--mode", "M", "both", "forward, reverse or both", "ports only (refused for the others): the running direction drawn"},
     {"--scale", "S", "the design's", "a finite number; at least 0.1 is used",
-     "vertical scale of the sine and oval diagrams"},
+     "sine and oval only (refused for the others): vertical scale"},
 };
 
 inline constexpr OptionEntry kSensitivityOptions[] = {
@@ -182,7 +182,7 @@ inline constexpr OptionEntry kSensitivityOptions[] = {
 };
 
 inline constexpr OptionEntry kToleranceOptions[] = {
-    {"--positions", "O1,...", "-Norm,-1/2 Norm,+1/2 Norm,+Norm", "finite offsets",
+    {"--positions", "O1,...", "-Norm,-1/2 Norm,+1/2 Norm,+Norm", "finite offsets, or notches: the nine notches",
      "reverse arm positions as offsets from mid gear"},
     {"--tol", "FIELD=T", "", "T finite and at least 0", "the tolerance of one dimension (length units, or degrees)", true},
     {"--tol-all-lengths", "T", "0.002", "finite and at least 0", "the tolerance of every length"},

@@ -80,9 +80,11 @@ constexpr std::string_view kGlobalOptions[] = {"--design", "--set", "--set-file"
 } // namespace
 
 const std::string_view kExitStatusHelp =
-    "Exit status: 0 done; 1 done, and the design has a fault (the linkage does\n"
-    "not close, an event is missing); 2 usage error; 3 could not run (a file\n"
-    "could not be read or written).\n";
+    "Exit status: 0 done; 1 the design has a fault: a dimension is not a finite\n"
+    "number, beyond 1e+06 in size, or a length the gear needs is not above zero\n"
+    "(nothing is computed, the cause is named), or the linkage does not close, or\n"
+    "an event never happens; 2 usage error; 3 could not run (a file could not be\n"
+    "read or written).\n";
 
 bool IsGlobalOption(std::string_view word) {
     const std::string_view name = word.substr(0, word.find('='));
@@ -250,7 +252,10 @@ std::string CommandHelp(const CommandEntry& entry) {
     }
     out += "\nOptions:\n";
     for (const OptionEntry& o : entry.options) AppendOptionLine(out, OptionWords(o), OptionHelp(o));
-    AppendOptionLine(out, "--quiet, -q", "no messages on standard error; the exit status still tells");
+    AppendOptionLine(out, "--quiet, -q",
+                     "no notes or warnings on standard error (faults found in figures already written, ignored "
+                     "bytes, a saved faulty design); messages of a run that writes nothing (usage errors, files "
+                     "that cannot be read or written, a design refused as not usable) are still written");
     AppendOptionLine(out, "--help, -h", "show this help (anywhere on the line)");
     AppendOptionLine(out, "--", "ends the options: every word after it is an argument (a file name may then "
                                 "start with \"-\")");
@@ -299,7 +304,8 @@ std::string ProgramHelp() {
     AppendOptionLine(out, "--set-file FILE",
                      "set the dimensions of a file of FIELD=VALUE lines (\"#\" starts a comment); may be "
                      "repeated, and applies in turn with the --set options");
-    AppendOptionLine(out, "--quiet, -q", "no messages on standard error");
+    AppendOptionLine(out, "--quiet, -q",
+                     "no notes or warnings on standard error; errors of a run that writes nothing are still written");
     AppendOptionLine(out, "--help, -h", "show this help");
     AppendOptionLine(out, "--version, -V", "show the version");
     out += "\nNumbers are read and written with a decimal point whatever the locale;\n"

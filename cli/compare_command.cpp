@@ -101,6 +101,8 @@ int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
     if (!a) return code;
     const std::unique_ptr<GearState> b = ctx.OpenDesignAt(options.pathB, code);
     if (!b) return code;
+    if (const int gateA = ctx.GateDesign(*a), gateB = ctx.GateDesign(*b); gateA != kExitOk || gateB != kExitOk)
+        return kExitFault;
 
     const std::vector<EventPosition> atA = EventPositions(*a, opt), atB = EventPositions(*b, opt);
     const std::vector<PositionEvents> ea = ComputeEvents(*a, atA, opt.direction);

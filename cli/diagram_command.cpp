@@ -44,6 +44,20 @@ bool ReadDiagramOptions(const Args& args, DiagramOptions& o, std::string& error)
         }
         o.scale = *v;
     }
+    // Options the diagram asked for does not use are refused, not ignored.
+    const std::string_view kind = name.substr(name.find(' ') + 1);
+    if (kind != "ports" && args.Has("--mode")) {
+        error = "--mode is for the ports diagram only";
+        return false;
+    }
+    if (kind != "sine" && kind != "oval" && args.Has("--scale")) {
+        error = "--scale is for the sine and oval diagrams only";
+        return false;
+    }
+    if (kind == "ports" && args.Has("--positions")) {
+        error = "--positions is not used by the ports diagram (it draws every reverse arm row)";
+        return false;
+    }
     if (haveOut == o.data) {
         error = haveOut ? "give either --out FILE or --data, not both" : "--out FILE or --data is required";
         return false;
@@ -84,7 +98,7 @@ void ApplyDiagramOptions(GearState& g, const DiagramOptions& o) {
 } // namespace
 
 int RunDiagramCommand(CommandContext& ctx, const DiagramOptions& o) {
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
     ApplyDiagramOptions(g, o);

@@ -21,7 +21,10 @@ int RunDimsCommand(CommandContext& ctx) {
         AppendNumber(buf, DimensionValue(*g, d));
         buf.push_back('\n');
     }
-    return ctx.WriteThen(buf, kExitOk);
+    // The values are listed as they are, also those of a design that is not
+    // usable: the listing is how to find them. The gate's cause follows.
+    if (!ctx.Write(buf)) return kExitCannotRun;
+    return ctx.GateDesign(*g);
 }
 
 } // namespace vx::cli

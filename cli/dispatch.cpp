@@ -2,6 +2,8 @@
 // table, reading its words against its entry and running it.
 #include "cli/dispatch.h"
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <optional>
 #include <span>
@@ -27,6 +29,18 @@ struct Invocation {
     std::vector<std::string> words; // the command and what follows it
 };
 
+// Writes a help or version text to out; kExitOk, or kExitCannotRun with the
+// system's reason when it could not be written.
+int WriteText(std::ostream& out, std::ostream& err, const std::string& text, std::string_view what) {
+    errno = 0;
+    out << text;
+    out.flush();
+    if (out) return kExitOk;
+    const int e = errno;
+    err << kProgram << ": cannot write the " << what << ": " << (e != 0 ? std::strerror(e) : "the output is closed") << "\n";
+    return kExitCannotRun;
+}
+
 int GlobalUsageError(std::ostream& err, const std::string& message) {
     err << kProgram << ": " << message << "\nTry '" << kProgram << " --help'.\n";
     return kExitUsage;
@@ -36,16 +50,21 @@ int GlobalUsageError(std::ostream& err, const std::string& message) {
 // here (help, version, usage error), else nullopt.
 std::optional<int> ParseInvocation(const std::vector<std::string>& args, Invocation& inv, std::ostream& out,
                                    std::ostream& err) {
+    // --help works anywhere on the line: a bad global value before it does
+    // not stop the help.
+    bool helpLater = false;
+    for (const std::string& a : args) {
+        if (a == "--") break;
+        if (a == "--help" || a == "-h") helpLater = true;
+    }
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
-            out << ProgramHelp();
-            return kExitOk;
+            return WriteText(out, err, ProgramHelp(), "help");
         }
         if (a == "--version" || a == "-V") {
-            out << kProgram << " " << VEXLIN_VERSION << "\n";
-            return kExitOk;
+            return WriteText(out, err, std::string(kProgram) + " " + VEXLIN_VERSION + "\n", "version");
         }
         if (a == "--quiet" || a == "-q") {
             inv.quiet = true;
@@ -62,7 +81,10 @@ std::optional<int> ParseInvocation(const std::vector<std::string>& args, Invocat
             if (!value) return GlobalUsageError(err, "--set needs FIELD=VALUE");
             DesignSource::Change change;
             std::string error;
-            if (!ParseSetText(*value, change, error)) return GlobalUsageError(err, error);
+            if (!ParseSetText(*value, change, error)) {
+                if (helpLater) continue;
+                return GlobalUsageError(err, error);
+            }
             inv.source.changes.push_back(change);
             continue;
         }
@@ -107,8 +129,7 @@ int RunEntry(const CommandEntry& entry, const std::vector<std::string>& words, s
         return kExitUsage;
     }
     if (args.HelpAsked()) {
-        out << CommandHelp(entry);
-        return kExitOk;
+        return WriteText(out, err, CommandHelp(entry), "help");
     }
     if (!entry.run) {
         err << kProgram << ": " << entry.name << ": which one? (" << SubcommandNames(entry) << ")\nTry '" << kProgram

@@ -54,7 +54,7 @@ std::vector<PositionEvents> ComputeEvents(const GearState& g, std::span<const Ev
 }
 
 int RunEventsCommand(CommandContext& ctx, const EventsOptions& opt) {
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
     const std::vector<EventPosition> positions = EventPositions(g, opt);
@@ -74,9 +74,9 @@ int RunEventsCommand(CommandContext& ctx, const EventsOptions& opt) {
     if (!ctx.Write(text)) return kExitCannotRun;
     bool sound = true;
     for (const PositionEvents& e : events) {
-        if (EventsSound(e)) continue;
+        if (EventsUsable(e)) continue;
         sound = false;
-        ctx.Note(ValveEventsErrorText(e));
+        ctx.Note(EventsFaultText(e));
     }
     return sound ? kExitOk : kExitFault;
 }

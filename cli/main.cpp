@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     std::cout.flush();
     if (!std::cout && code != vx::cli::kExitCannotRun && code != vx::cli::kExitUsage) {
         const int e = errno;
-        std::cerr << "vexlin-cli: cannot write the output: " << (e ? std::strerror(e) : "unknown error") << "\n";
+        std::cerr << "vexlin-cli: cannot write the output: " << (e ? std::strerror(e) : "the output is closed") << "\n";
         return vx::cli::kExitCannotRun;
     }
     return code;

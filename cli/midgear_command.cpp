@@ -12,7 +12,7 @@ bool ReadMidGearOptions(const Args& args, MidGearOptions& opt, std::string& erro
 }
 
 int RunMidGearCommand(CommandContext& ctx, const MidGearOptions& opt) {
-    const GearState* g = ctx.Design();
+    const GearState* g = ctx.ValidDesign();
     if (!g) return ctx.DesignExitCode();
     if (ctx.LastMidGearSearch() == MidGearResult::NotFound) return ctx.Fault("mid gear not found");
     std::string number;

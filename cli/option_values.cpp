@@ -35,9 +35,10 @@ bool ReadOffsetList(std::string_view text, std::vector<double>& offsets, std::st
 }
 
 bool ReadDirection(std::string_view text, EventDirection& direction, std::string& error) {
-    if (text == "auto") direction = EventDirection::Auto;
-    else if (text == "forward") direction = EventDirection::Forward;
-    else if (text == "reverse") direction = EventDirection::Reverse;
+    const std::string lower = LowerAscii(text);
+    if (lower == "auto") direction = EventDirection::Auto;
+    else if (lower == "forward") direction = EventDirection::Forward;
+    else if (lower == "reverse") direction = EventDirection::Reverse;
     else {
         error = "--direction needs auto, forward or reverse";
         return false;
@@ -46,7 +47,7 @@ bool ReadDirection(std::string_view text, EventDirection& direction, std::string
 }
 
 bool ReadSolveMode(std::string_view text, SolveMode& mode, std::string& error) {
-    if (const auto m = ReadSolveModeName(text)) {
+    if (const auto m = ReadSolveModeName(LowerAscii(text))) {
         mode = *m;
         return true;
     }
@@ -55,8 +56,9 @@ bool ReadSolveMode(std::string_view text, SolveMode& mode, std::string& error) {
 }
 
 bool ReadDigits(std::string_view text, Digits& digits, std::string& error) {
-    if (text == "fixed") digits = Digits::Fixed;
-    else if (text == "full") digits = Digits::Full;
+    const std::string lower = LowerAscii(text);
+    if (lower == "fixed") digits = Digits::Fixed;
+    else if (lower == "full") digits = Digits::Full;
     else {
         error = "--digits needs fixed or full, got " + Quote(text);
         return false;
@@ -65,7 +67,7 @@ bool ReadDigits(std::string_view text, Digits& digits, std::string& error) {
 }
 
 bool ReadUnit(std::string_view text, LengthUnit& unit, std::string& error) {
-    if (const auto u = ReadLengthUnit(text)) {
+    if (const auto u = ReadLengthUnit(LowerAscii(text))) {
         unit = *u;
         return true;
     }

@@ -34,11 +34,11 @@ bool ReadOffsetList(std::string_view text, std::vector<double>& offsets, std::st
 // --direction: auto, forward or reverse.
 bool ReadDirection(std::string_view text, EventDirection& direction, std::string& error);
 
-// --solve: exact or classic.
+// --solve: exact or classic (in any case, as --direction).
 bool ReadSolveMode(std::string_view text, SolveMode& mode, std::string& error);
-// --digits: fixed or full.
+// --digits: fixed or full, in any case.
 bool ReadDigits(std::string_view text, Digits& digits, std::string& error);
-// --unit: in, mm or none.
+// --unit: in, mm or none, in any case.
 bool ReadUnit(std::string_view text, LengthUnit& unit, std::string& error);
 
 // What the analysis commands share besides their own options: the solve

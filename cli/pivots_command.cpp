@@ -112,7 +112,7 @@ bool ReadPivotsOptions(const Args& args, PivotsOptions& opt, std::string& error)
 
 int RunPivotsCommand(CommandContext& ctx, const PivotsOptions& opt) {
     if (opt.list) return ctx.WriteThen(PivotListCsv(), kExitOk);
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
     g.motion.reverseArmPosition = ReverseArmAtOffset(g, opt.revArmOffset);

@@ -10,6 +10,7 @@
 #include "cli/animation_command.h"
 #include "cli/output_path.h"
 #include "cli/text_io.h"
+#include "cli/turn_fault.h"
 #include "scene/frame/animation_frames.h"
 #include "scene/frame/frame_renderer.h"
 #include "model/workspace/motion.h"
@@ -94,16 +95,17 @@ void PrepareFrame(GearState& g, const FrameOptions& o) {
 } // namespace
 
 int RunRenderFrame(CommandContext& ctx, const FrameOptions& o) {
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
+    const GearState asGiven = g;
     LcgRandom random(1);
     const FrameServices services{&random}; // steam dots from a fixed seed
     PrepareFrame(g, o);
     const PictureSource picture{o.width, o.height, [&](Canvas& c) { ComposeFrame(g, c, services); }};
     if (const QString error = WritePicture(QString::fromStdString(o.out), o.kind, picture); !error.isEmpty())
         return ctx.CannotRun(Clause(error.toStdString()));
-    return kExitOk;
+    return TurnFault(ctx, asGiven, g.motion.reverseArmPosition);
 }
 
 } // namespace vx::cli

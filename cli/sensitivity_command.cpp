@@ -1,6 +1,10 @@
 #include "cli/sensitivity_command.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "cli/option_values.h"
+#include "cli/field_reader.h"
 #include "cli/text_io.h"
 #include "model/gear/dimensions.h"
 #include "model/analysis/valve_events_text.h"
@@ -26,9 +30,9 @@ bool ReadFields(const std::string& value, std::vector<int>& ids, std::string& er
     }
     ids.clear();
     for (const std::string& field : SplitList(value)) {
-        const DimensionInfo* d = FindDimensionByField(field);
+        const DimensionInfo* d = ReadField(field);
         if (!d) {
-            error = "unknown dimension field " + Quote(field) + " (\"dims\" lists them)";
+            error = "--fields: " + UnknownFieldMessage(field);
             return false;
         }
         for (const int id : ids) {
@@ -63,7 +67,7 @@ bool ReadOptions(const Args& args, SensitivityOptions& opt, std::string& error) 
         opt.top = static_cast<int>(n);
     }
     for (const std::string& value : args.Values("--threads")) {
-        if (!ReadCount("--threads", value, 0, 64, n, error)) return false;
+        if (!ReadCount("--threads", value, 1, 64, n, error)) return false;
         s.threads = static_cast<int>(n);
     }
     opt.csv = args.Has("--csv");
@@ -73,13 +77,11 @@ bool ReadOptions(const Args& args, SensitivityOptions& opt, std::string& error) 
 } // namespace
 
 bool ReadSensitivityOptions(const Args& args, SensitivityOptions& opt, std::string& error) {
-    if (ReadOptions(args, opt, error)) return true;
-    error = std::string(kCommand) + ": " + error;
-    return false;
+    return ReadOptions(args, opt, error);
 }
 
 int RunSensitivityCommand(CommandContext& ctx, const SensitivityOptions& opt) {
-    GearState* g = ctx.Design();
+    GearState* g = ctx.ValidDesign();
     if (!g) return ctx.DesignExitCode();
     const SensitivityResult r = ComputeSensitivity(*g, opt.settings);
     if (!r.error.empty()) {
@@ -92,10 +94,13 @@ int RunSensitivityCommand(CommandContext& ctx, const SensitivityOptions& opt) {
 }
 
 bool WriteAnalysisText(std::ostream& out, std::ostream& err, std::string_view command, std::string_view text) {
+    errno = 0;
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     if (out) return true;
-    err << "vexlin-cli: " << command << ": cannot write the output\n";
+    const int e = errno;
+    err << "vexlin-cli: " << command << ": cannot write the output: "
+        << (e != 0 ? std::strerror(e) : "the output is closed") << '\n';
     return false;
 }
 

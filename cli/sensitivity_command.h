@@ -25,7 +25,7 @@ struct SensitivityOptions {
 // "--fields F,...", "--of FIGURE", "--top N", "--threads N", "--csv",
 // "--solve", "--digits" and "--unit",
 // every value given checked, in that order; on a usage error returns false
-// with the message (led by "sensitivity: ").
+// with the message.
 bool ReadSensitivityOptions(const Args& args, SensitivityOptions& opt, std::string& error);
 
 // Writes the ranking (or CSV). Exit code 1 with the geometry errors on err

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "cli/text_io.h"
+#include "model/gear/geometry_check.h"
 #include "model/gear/ports.h"
 #include "model/gear/reverse_arm.h"
 #include "model/gear/solver.h"
@@ -19,8 +20,10 @@ bool Flush(std::string& buf, std::ostream& out) {
     return static_cast<bool>(out);
 }
 
-// False when the output could not be written.
-bool WriteSweep(GearState& g, const SweepOptions& opt, std::ostream& out) {
+// False when the output could not be written. A row where the linkage did
+// not close, or left a figure that is not finite, has its figures empty
+// and geometryError 1; the first such row is kept in `firstFault`.
+bool WriteSweep(GearState& g, const SweepOptions& opt, std::ostream& out, std::string& firstFault, long long& faults) {
     g.motion.reverseArmPosition = ReverseArmAtOffset(g, opt.revArmOffset);
 
     std::string buf;
@@ -37,7 +40,20 @@ bool WriteSweep(GearState& g, const SweepOptions& opt, std::ostream& out) {
         g.motion.driverAngle = angle;
         g.geometryError = false;
         SolveLinkage(g);
-        ComputePortOpenings(g);
+        const GeometryCause cause = g.geometryError ? g.solveCause : PistonAndPortsFault(g);
+        if (g.geometryError || cause != GeometryCause::None) {
+            if (faults++ == 0) {
+                char message[160];
+                FormatGeometryCause(cause == GeometryCause::None ? GeometryCause::Guard : cause, angle, message,
+                                    sizeof message);
+                firstFault = message;
+            }
+            AppendNumber(buf, angle);
+            buf.append(2 * kPivotCount + 7, ',');
+            buf += ",1\n";
+            if (buf.size() > (1 << 16) && !Flush(buf, out)) return false;
+            continue;
+        }
 
         AppendNumber(buf, angle);
         for (int p = 0; p < kPivotCount; ++p) {
@@ -87,11 +103,16 @@ bool ReadSweepOptions(const Args& args, SweepOptions& opt, std::string& error) {
 }
 
 int RunSweepCommand(CommandContext& ctx, const SweepOptions& opt) {
-    GearState* g = ctx.Design();
+    GearState* g = ctx.ValidDesign();
     if (!g) return ctx.DesignExitCode();
     errno = 0;
-    if (!WriteSweep(*g, opt, ctx.out))
+    std::string firstFault;
+    long long faults = 0;
+    if (!WriteSweep(*g, opt, ctx.out, firstFault, faults))
         return ctx.CannotRun(std::string("cannot write the output: ") + (errno ? std::strerror(errno) : "unknown error"));
+    if (faults > 0)
+        return ctx.Fault("the linkage does not close at " + std::to_string(faults) + " of " + std::to_string(opt.rows) +
+                         " angles (their figures are left empty); first: " + firstFault);
     return kExitOk;
 }
 

@@ -9,6 +9,7 @@
 
 #include "cli/option_values.h"
 #include "cli/sensitivity_command.h"
+#include "cli/field_reader.h"
 #include "cli/text_io.h"
 #include "model/gear/dimensions.h"
 
@@ -40,9 +41,9 @@ bool ReadFieldTolerance(const std::string& value, std::vector<FieldTolerance>& f
         return false;
     }
     const std::string field = value.substr(0, eq);
-    const DimensionInfo* d = FindDimensionByField(field);
+    const DimensionInfo* d = ReadField(field);
     if (!d) {
-        error = "--tol: unknown dimension field " + Quote(field) + " (\"dims\" lists them)";
+        error = "--tol: " + UnknownFieldMessage(field);
         return false;
     }
     float t = 0;
@@ -74,8 +75,12 @@ bool ReadAmounts(const Args& args, std::string_view name, std::optional<float>& 
 
 bool ReadOptions(const Args& args, ToleranceOptions& opt, std::string& error) {
     ToleranceSettings& s = opt.settings;
-    for (const std::string& value : args.Values("--positions"))
-        if (!ReadOffsetList(value, s.offsets, error)) return false;
+    for (const std::string& value : args.Values("--positions")) {
+        opt.defaultPositions = false;
+        // "notches": the nine notches (the settings' empty list).
+        if (value == "notches") s.offsets.clear();
+        else if (!ReadOffsetList(value, s.offsets, error)) return false;
+    }
     std::vector<FieldTolerance> fields;
     for (const std::string& value : args.Values("--tol"))
         if (!ReadFieldTolerance(value, fields, error)) return false;
@@ -92,7 +97,7 @@ bool ReadOptions(const Args& args, ToleranceOptions& opt, std::string& error) {
         if (!ReadSeed(value, s.seed, error)) return false;
     if (!ReadAmounts(args, "--threshold", threshold, error)) return false;
     for (const std::string& value : args.Values("--threads")) {
-        if (!ReadCount("--threads", value, 0, 64, n, error)) return false;
+        if (!ReadCount("--threads", value, 1, 64, n, error)) return false;
         s.threads = static_cast<int>(n);
     }
     opt.csv = args.Has("--csv");
@@ -114,15 +119,18 @@ bool ReadOptions(const Args& args, ToleranceOptions& opt, std::string& error) {
 } // namespace
 
 bool ReadToleranceOptions(const Args& args, ToleranceOptions& opt, std::string& error) {
-    if (ReadOptions(args, opt, error)) return true;
-    error = std::string(kCommand) + ": " + error;
-    return false;
+    return ReadOptions(args, opt, error);
 }
 
 int RunToleranceCommand(CommandContext& ctx, const ToleranceOptions& opt) {
-    GearState* g = ctx.Design();
+    GearState* g = ctx.ValidDesign();
     if (!g) return ctx.DesignExitCode();
-    const ToleranceResult r = RunTolerance(*g, opt.settings);
+    ToleranceSettings settings = opt.settings;
+    if (opt.defaultPositions) {
+        const double norm = g->frame.revArmToCentNorm;
+        settings.offsets = {-norm, -norm / 2, norm / 2, norm};
+    }
+    const ToleranceResult r = RunTolerance(*g, settings);
     if (!r.error.empty()) {
         ctx.err << "vexlin-cli: tolerance: " << r.error << '\n';
         return kExitFault;

@@ -15,6 +15,8 @@ struct ToleranceOptions {
     ToleranceSettings settings = DefaultToleranceSettings();
     bool csv = false;
     AnalysisChoices choices; // --solve, --digits, --unit
+    // No --positions: -Norm, -1/2 Norm, +1/2 Norm and +Norm of the design.
+    bool defaultPositions = true;
 };
 
 // Reads "--positions O1,...", "--tol FIELD=T" (repeated), "--tol-all-lengths
@@ -24,7 +26,7 @@ struct ToleranceOptions {
 // given checked, in that order. Without any tolerance option every length
 // has +-0.002 and every angle +-0.1 degree; with one, only what the options
 // give (--tol overrides the --tol-all values for its field). On a usage
-// error returns false with the message (led by "tolerance: ").
+// error returns false with the message.
 bool ReadToleranceOptions(const Args& args, ToleranceOptions& opt, std::string& error);
 
 // Writes the spread (or CSV). Exit code 1 with the geometry errors on err

@@ -15,6 +15,10 @@ namespace {
 // somewhere (the design's fault).
 constexpr int kWorkIncomplete = 1;
 
+// The most positions of one run, as the help says: the cards of more would
+// not be read apart.
+constexpr std::size_t kMostWorkPositions = 9;
+
 // The reverse arm positions asked for: mid gear + each offset, held within
 // mid gear +- Max as the diagrams hold them (an offset of 0 is mid gear
 // itself; the events command's rule); without offsets, the nine notches.
@@ -27,6 +31,10 @@ std::vector<float> WorkPositions(const GearState& g, const EventsOptions& opt) {
 bool ReadOptions(const Args& args, WorkOptions& opt, std::string& error) {
     for (const std::string& value : args.Values("--positions")) {
         if (!ReadOffsetList(value, opt.events.offsets, error)) return false;
+        if (opt.events.offsets.size() > kMostWorkPositions) {
+            error = "--positions: at most " + std::to_string(kMostWorkPositions) + " positions";
+            return false;
+        }
         opt.events.haveOffsets = true;
     }
     for (const std::string& value : args.Values("--direction"))
@@ -68,13 +76,11 @@ bool ReadOptions(const Args& args, WorkOptions& opt, std::string& error) {
 } // namespace
 
 bool ReadWorkOptions(const Args& args, WorkOptions& opt, std::string& error) {
-    if (ReadOptions(args, opt, error)) return true;
-    error = "work: " + error;
-    return false;
+    return ReadOptions(args, opt, error);
 }
 
 int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt) {
-    GearState* design = ctx.Design();
+    GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     const GearState& g = *design;
     std::ostream& err = ctx.err;

@@ -90,8 +90,9 @@ std::string SaveError(const std::string& path, const std::string& reason) {
 }
 
 // Reads the first kDesignFileSize bytes of a file. Returns the error reason,
-// or "" when the bytes were read.
-std::string ReadDesignBytes(const std::string& path, DesignBytes& bytes) {
+// or "" when the bytes were read; `more` tells whether bytes follow them.
+std::string ReadDesignBytes(const std::string& path, DesignBytes& bytes, bool& more) {
+    more = false;
     errno = 0;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return ErrnoText(errno);
@@ -101,6 +102,10 @@ std::string ReadDesignBytes(const std::string& path, DesignBytes& bytes) {
         const std::size_t n = std::fread(bytes.data() + got, 1, bytes.size() - got, f);
         got += n;
         if (n == 0) break;
+    }
+    if (got == bytes.size()) {
+        unsigned char next = 0;
+        more = std::fread(&next, 1, 1, f) == 1;
     }
     const bool failed = std::ferror(f) != 0;
     const int readErrno = errno;
@@ -164,12 +169,15 @@ FileResult LoadDesign(GearState& g, const DesignBytes& bytes, std::string name) 
 FileResult OpenDesign(GearState& g, const std::string& path) {
     FileResult r;
     DesignBytes bytes{};
-    if (std::string reason = ReadDesignBytes(path, bytes); !reason.empty()) {
+    bool more = false;
+    if (std::string reason = ReadDesignBytes(path, bytes, more); !reason.empty()) {
         r.ok = false;
         r.error = OpenError(path, reason);
         return r;
     }
-    return LoadDesign(g, bytes, DesignNameFromPath(path));
+    r = LoadDesign(g, bytes, DesignNameFromPath(path));
+    r.trailingBytes = more;
+    return r;
 }
 
 FileResult OpenDesignBytes(GearState& g, std::string_view data, const std::string& label) {
@@ -182,7 +190,9 @@ FileResult OpenDesignBytes(GearState& g, std::string_view data, const std::strin
     }
     DesignBytes bytes{};
     std::copy_n(reinterpret_cast<const std::uint8_t*>(data.data()), bytes.size(), bytes.begin());
-    return LoadDesign(g, bytes, {});
+    FileResult r = LoadDesign(g, bytes, {});
+    r.trailingBytes = data.size() > kDesignFileSize;
+    return r;
 }
 
 FileResult SaveDesign(GearState& g, const std::string& path) {

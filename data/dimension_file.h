@@ -40,6 +40,9 @@ struct FileResult {
     std::string error; // a full sentence naming the file and the reason
     // Open only: the outcome of the mid-gear search after loading.
     MidGearResult midGear = MidGearResult::Found;
+    // Open only: bytes followed the design's kDesignFileSize (they are
+    // ignored: a file may carry more).
+    bool trailingBytes = false;
 };
 
 // Opens a design. The whole file is read and checked before the model is

@@ -105,10 +105,14 @@ AnimationOutcome WriteAnimationFrames(const GearState& g, const AnimationSetting
     const QStringList stray = OtherFrameFiles(folder, total);
     if (!stray.isEmpty() && others == OtherFrames::Refuse) {
         outcome.otherFrames = stray;
+        // A few of the files name the kind; a long list would bury the message.
+        constexpr qsizetype kNamed = 3;
+        QString named = stray.mid(0, kNamed).join(QStringLiteral(", "));
+        if (stray.size() > kNamed) named += QStringLiteral(", ... (%1 more)").arg(stray.size() - kNamed);
         outcome.message = QStringLiteral("%1 holds %2 frame file(s) this animation would not write over: %3")
                               .arg(folder)
                               .arg(stray.size())
-                              .arg(stray.join(QStringLiteral(", ")));
+                              .arg(named);
         return outcome;
     }
     QImageCanvas canvas(kFrameWidth, kFrameHeight);

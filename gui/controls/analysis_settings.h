@@ -38,15 +38,18 @@ QString TitleWithUnit(const QString& title, LengthUnit unit);
 // The dialog of the two settings: a choice of the solve and one of the
 // unit; OK stores them.
 class AnalysisSettingsDialog final : public QDialog {
+    Q_OBJECT
+
 public:
     explicit AnalysisSettingsDialog(QWidget* parent = nullptr);
     // Shows the stored settings.
     void Load();
     // What the boxes say.
     AnalysisSettings Chosen() const;
+    // OK: stores the choices, then closes.
+    void accept() override;
 
 private:
-    void accept() override;
     QComboBox* solve_ = nullptr;
     QComboBox* unit_ = nullptr;
 };

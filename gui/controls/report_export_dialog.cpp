@@ -4,8 +4,13 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include <exception>
+#include <memory>
+
 #include "export/report_file.h"
 #include "gui/controls/analysis_settings.h"
+#include "gui/controls/worker_progress.h"
+#include "model/analysis/report_data.h"
 
 namespace vx {
 
@@ -37,8 +42,30 @@ void ReportExport::ExportReport() {
 }
 
 bool ReportExport::WriteFile(const QString& path) {
+    // The worker builds from its own copy of the design, as it is now.
+    const auto design = std::make_shared<const GearState>(g_);
+    auto data = std::make_unique<ReportData>();
+    QString failure;
+    RunWithProgress(
+        parent_, {QStringLiteral("ReportProgress"), QStringLiteral("Export Report"), QStringLiteral("Building the report...")},
+        0,
+        [&](WorkerProgress& p) {
+            try {
+                *data = BuildReportData(*design, [&p](long long d, long long t) { return p.Report(d, t); });
+            } catch (const std::exception& e) {
+                failure = QStringLiteral("cannot build the report for ") + path + QStringLiteral(": ") +
+                          QString::fromLocal8Bit(e.what());
+            }
+        },
+        progressShown);
+    if (!failure.isEmpty()) {
+        if (showError) showError(failure);
+        return false;
+    }
+    if (data->cancelled) return false; // nothing is written
+    // Drawing the pages from the figures is quick.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString error = WriteReport(g_, paper, path, LoadAnalysisSettings().unit);
+    const QString error = WriteReport(*data, paper, path, LoadAnalysisSettings().unit);
     QApplication::restoreOverrideCursor();
     if (!error.isEmpty() && showError) showError(error);
     return error.isEmpty();

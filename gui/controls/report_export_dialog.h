@@ -1,6 +1,8 @@
 // "Export &Report...": the standard save dialog (PDF filter) and the design
 // report written by the report writer of the export layer (the one
-// "vexlin-cli report" calls), on the locale's paper.
+// "vexlin-cli report" calls), on the locale's paper. The report's figures
+// are built on a worker thread, a progress dialog with Cancel shown
+// meanwhile, so that the window stays alive.
 #pragma once
 
 #include <QObject>
@@ -11,6 +13,7 @@
 #include "platform/paper_size.h"
 
 class QFileDialog;
+class QProgressDialog;
 class QWidget;
 
 namespace vx {
@@ -26,7 +29,7 @@ public:
 
     // Writes the report of the design to `path`; true when done. A failure
     // shows one message naming the file and the reason, and leaves an
-    // existing file as it was.
+    // existing file as it was; a cancel writes nothing and says nothing.
     bool WriteFile(const QString& path);
 
     // The dialog as shown: titled "Export Report", filters "PDF File (*.pdf)"
@@ -37,6 +40,7 @@ public:
     // error display and the paper (default: the locale's).
     std::function<QString()> chooseFile;
     std::function<void(const QString& message)> showError;
+    std::function<void(QProgressDialog& progress)> progressShown; // once the progress dialog is up
     Paper paper;
 
 private:

@@ -10,6 +10,7 @@
 #include <charconv>
 
 #include "gui/controls/analysis_settings.h"
+#include "gui/editors/number_text.h"
 #include "model/gear/dimensions.h"
 #include "base/fixed_format.h"
 #include "scene/diagrams/tolerance_drawing.h"
@@ -31,11 +32,7 @@ constexpr TDiagramWindow::Layout kLayout{
 };
 
 // A float in its shortest form that reads back the same ("0.002").
-QString Number(float v) {
-    char buf[kNumberBuffer];
-    const std::string_view t = FormatShortest(buf, v);
-    return QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size()));
-}
+QString Number(float v) { return NumberBoxText(v); }
 
 std::vector<float> DimensionValues(const GearState& g) {
     std::vector<float> v;
@@ -94,8 +91,7 @@ TToleranceDia::~TToleranceDia() { StopWorker(); }
 std::optional<ToleranceSettings> TToleranceDia::Settings(QString& fault) const {
     ToleranceSettings s = DefaultToleranceSettings();
     const auto number = [&fault](const QLineEdit* e, const char* what, float& out) {
-        const std::string text = e->text().trimmed().toStdString();
-        const auto v = ReadNumber(text);
+        const auto v = NumberBoxValue(e);
         if (!v || !std::isfinite(*v) || *v < 0 || !std::isfinite(static_cast<float>(*v))) {
             fault = QString::fromUtf8(what) + QStringLiteral(" needs a finite number not below 0, got \"") +
                     e->text() + QStringLiteral("\"");

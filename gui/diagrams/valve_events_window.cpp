@@ -7,6 +7,7 @@
 
 #include "gui/controls/analysis_settings.h"
 #include "gui/diagrams/copy_text.h"
+#include "gui/editors/number_text.h"
 #include "scene/diagrams/diagram_common.h"
 #include "model/gear/reverse_arm.h"
 #include "model/analysis/valve_events_text.h"
@@ -79,9 +80,8 @@ void TEventsDia::AskThresholds() {
     d.setFont(UiFont(UiFace::Sans, 11));
     auto* form = new QFormLayout(&d);
     const auto box = [&d](const char* name, double value, int decimals, double step, double max) {
-        auto* b = new QDoubleSpinBox(&d);
+        auto* b = new NumberSpinBox(&d);
         b->setObjectName(QString::fromUtf8(name));
-        b->setLocale(QLocale::c());
         b->setDecimals(decimals);
         b->setRange(0, max);
         b->setSingleStep(step);

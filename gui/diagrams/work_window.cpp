@@ -9,6 +9,7 @@
 
 #include "gui/controls/analysis_settings.h"
 #include "gui/diagrams/copy_text.h"
+#include "gui/editors/number_text.h"
 #include "base/fixed_format.h"
 #include "model/analysis/work_text.h"
 #include "platform/qt/qt_fonts.h"
@@ -34,11 +35,7 @@ constexpr TDiagramWindow::Layout kLayout{
 };
 
 // A setting's text in its shortest form that reads back the same float.
-QString Text(float v) {
-    char buf[kNumberBuffer];
-    const std::string_view t = FormatShortest(buf, v);
-    return QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size()));
-}
+QString Text(float v) { return NumberBoxText(v); }
 
 } // namespace
 
@@ -138,7 +135,7 @@ void TWorkDia::AskSettings() {
                              {c, "the clearance c"}, {n, "the expansion exponent n"}, {k, "the cylinders"}};
         double values[5] = {};
         for (int i = 0; i < 5; ++i) {
-            const auto v = ReadNumber(boxes[i].edit->text().trimmed().toStdString());
+            const auto v = NumberBoxValue(boxes[i].edit);
             if (!v) {
                 message->setText(QStringLiteral("Not a number for ") + QLatin1String(boxes[i].name) +
                                  QStringLiteral(": \"") + boxes[i].edit->text() + QStringLiteral("\""));

@@ -1,4 +1,5 @@
 #include "gui/editors/balance_events_dialog.h"
+#include "gui/editors/number_text.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -31,11 +32,7 @@ namespace {
 enum DimColumn { kColName, kColValue, kColLower, kColUpper, kDimColumns };
 enum ChangeColumn { kChangeName, kChangeBefore, kChangeAfter, kChangeColumns };
 
-QString Fixed(double v, int decimals) {
-    char buf[kNumberBuffer];
-    const std::string_view s = FormatFixed(buf, v, 0, decimals);
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
+QString Fixed(double v, int decimals) { return NumberBoxText(v, decimals); }
 
 // A typed weight or bound, as every box of the program reads it.
 double Typed(const QString& text) { return TypedNumber(text.toStdString()); }

@@ -58,6 +58,9 @@ DimensionEditor::DimensionEditor(GearState& g, EditorHooks hooks, const Layout& 
                                    QRect(kEditorButtonX[r.column], r.buttonY, r.buttonWidth, r.buttonHeight));
         b->setToolTip(QString::fromUtf8(FindDimension(r.id)->shortName.data(),
                                         static_cast<int>(FindDimension(r.id)->shortName.size())));
+        // Out of the Tab chain: Tab runs from box to box, and Tab from
+        // Close and Reset reaches the first box at once.
+        b->setFocusPolicy(Qt::ClickFocus);
         const int number = r.box;
         connect(b, &QPushButton::clicked, this, [this, number] { ButtonClick(number); });
         buttons_[static_cast<std::size_t>(r.box)] = b;
@@ -67,6 +70,8 @@ DimensionEditor::DimensionEditor(GearState& g, EditorHooks hooks, const Layout& 
     }
     close1_ = MakeDialogButton(this, "Close1", QStringLiteral("Close"), layout.closeGeometry);
     reset_ = MakeDialogButton(this, layout.resetName, QString::fromUtf8(layout.resetCaption), layout.resetGeometry);
+    // Enter in a box commits it and moves on to Close: a second Enter closes.
+    close1_->setAutoDefault(true);
     if (previous != nullptr) setTabOrder(previous, close1_);
     setTabOrder(close1_, reset_);
     connect(close1_, &QPushButton::clicked, this, &DimensionEditor::Close1Click);

@@ -1,5 +1,6 @@
 #include "gui/editors/number_box_dialog.h"
 #include "gui/controls/control_scale.h"
+#include "gui/controls/focus_mark.h"
 #include "platform/qt/qt_fonts.h"
 #include "platform/scaled_canvas.h"
 
@@ -129,6 +130,7 @@ QPushButton* MakeDialogButton(QWidget* parent, const char* name, const QString& 
     b->setGeometry(geometry);
     b->setAutoDefault(false);
     b->setDefault(false);
+    ShowFocusMark(b);
     return b;
 }
 

@@ -2,6 +2,9 @@
 #include "platform/qt/qt_fonts.h"
 
 #include <QLabel>
+#include <QPushButton>
+
+#include "gui/help/close_button.h"
 
 namespace vx {
 
@@ -27,7 +30,7 @@ TAboutBox::TAboutBox(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About the Vexlin Valve Gear Programs"));
-    setFixedSize(kClientWidth, kClientHeight);
+    setFixedSize(kClientWidth, kClientHeight + kCloseRowHeight);
     const QFont font = UiFont(UiFace::Sans, 11);
     for (int i = 0; i < kLabelCount; ++i) {
         auto* l = new QLabel(QString::fromUtf8(kLines[static_cast<std::size_t>(i)]), this);
@@ -37,6 +40,8 @@ TAboutBox::TAboutBox(QWidget* parent)
         l->adjustSize();
         labels_[static_cast<std::size_t>(i)] = l;
     }
+    close_ = AddCloseButton(this, kClientWidth, kClientHeight);
+    close_->setFocus();
 }
 
 } // namespace vx

@@ -5,10 +5,12 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStringDecoder>
 #include <cerrno>
 #include <cstring>
 
+#include "gui/help/close_button.h"
 #include "platform/data_files.h"
 #include "platform/qt/qt_startup_log.h"
 
@@ -77,7 +79,7 @@ InstructionDialog::InstructionDialog(const char* caption, const char* fileName, 
                           Qt::WindowCloseButtonHint),
       fileName_(QString::fromUtf8(fileName)) {
     setWindowTitle(QString::fromUtf8(caption));
-    setFixedSize(kClientWidth, kClientHeight);
+    setFixedSize(kClientWidth, kClientHeight + kCloseRowHeight);
 
     // The label lies under the text box.
     label1_ = new QLabel(this);
@@ -95,6 +97,9 @@ InstructionDialog::InstructionDialog(const char* caption, const char* fileName, 
     // The whole client area, the scroll bar included.
     memo1_->setGeometry(0, 0, kClientWidth, kClientHeight);
     memo1_->raise();
+    close_ = AddCloseButton(this, kClientWidth, kClientHeight);
+    // The text box opens ready to scroll with the keys; Tab reaches Close.
+    setTabOrder(memo1_, close_);
 }
 
 void InstructionDialog::Load(const InstructionSource& source) {

@@ -13,6 +13,7 @@
 
 class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace vx {
 
@@ -44,11 +45,13 @@ class InstructionDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // The text box's size; the Close button's row lies under it.
     static constexpr int kClientWidth = 427;
     static constexpr int kClientHeight = 273;
 
     QPlainTextEdit* Memo1() const { return memo1_; }
     QLabel* Label1() const { return label1_; }
+    QPushButton* CloseButton() const { return close_; }
 
 protected:
     InstructionDialog(const char* caption, const char* fileName, QWidget* parent);
@@ -60,6 +63,7 @@ private:
     QString fileName_;
     QLabel* label1_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;
+    QPushButton* close_ = nullptr;
 };
 
 class TInst final : public InstructionDialog {

@@ -22,6 +22,7 @@
 #include "gui/controls/analysis_settings.h"
 #include "gui/controls/animation_export_dialog.h"
 #include "gui/controls/classic_bar_keys.h"
+#include "gui/controls/control_scale.h"
 #include "gui/controls/dyn_var_bars.h"
 #include "gui/controls/picture_export_dialog.h"
 #include "gui/controls/report_export_dialog.h"
@@ -442,6 +443,8 @@ void TMainForm::RunCommand(Command c) {
     case Command::SetLargeFont: displayOptions_->LargeFontClick(); break;
     case Command::AnalysisSettings: {
         AnalysisSettingsDialog d(this);
+        // At the window's font, as its other dialogs.
+        ScaleControls(&d, SaneTextScale(model_->textScaleX), SaneTextScale(model_->textScaleY));
         d.exec();
         break;
     }

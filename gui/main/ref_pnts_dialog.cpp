@@ -12,6 +12,7 @@
 
 #include "gui/main/reference_point_controls.h"
 #include "base/fixed_format.h"
+#include "base/typed_value.h"
 #include "model/workspace/reference_points.h"
 
 namespace vx {
@@ -77,7 +78,7 @@ TRefPnts::TRefPnts(GearState& g, RefPointControls& controls, QWidget* parent)
 }
 
 float TRefPnts::EditValue(const QString& text) {
-    const std::optional<double> v = ReadNumber(text.toStdString());
+    const std::optional<double> v = ReadTypedNumber(text.toStdString());
     if (!v) return 0;
     if (*v > FLT_MAX) return std::numeric_limits<float>::infinity();
     if (*v < -FLT_MAX) return -std::numeric_limits<float>::infinity();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/analysis/valve_events_text.h"
+#include "model/gear/design_validity.h"
 #include "model/gear/ports.h"
 #include "model/gear/solver.h"
 #include "model/workspace/view.h"
@@ -75,6 +77,21 @@ void SolveGearPictures(GearState& scratch, std::array<ReportGearPicture, kReport
 
 } // namespace
 
+std::string ReportFault(const Design& design, std::span<const TurnCheck> checks,
+                        std::span<const PositionEvents> events) {
+    if (const DesignFault f = CheckDesignValidity(design); f.Any()) return DescribeDesignFault(f);
+    for (std::size_t i = 0; i < checks.size(); ++i) {
+        if (checks[i].Closes()) continue;
+        char cause[200];
+        FormatGeometryCause(checks[i].firstCause, checks[i].firstAngle, cause, sizeof cause);
+        return "notch " + std::to_string(i + 1) + ": the linkage does not close at " +
+               std::to_string(checks[i].failures) + " of " + std::to_string(checks[i].angles) + " angles; first: " + cause;
+    }
+    for (std::size_t i = 0; i < events.size(); ++i)
+        if (!EventsUsable(events[i])) return "notch " + std::to_string(i + 1) + ": " + EventsFaultText(events[i]);
+    return {};
+}
+
 ReportData BuildReportData(const GearState& g, const AnalysisProgressFn& progress) {
     ReportData data;
     BuildProgress tell(progress);
@@ -94,6 +111,7 @@ ReportData BuildReportData(const GearState& g, const AnalysisProgressFn& progres
         }
     }
 
+    data.fault = ReportFault(design, data.checks, data.events);
     {
         GearState scratch = design;
         SolveGearPictures(scratch, data.gearPictures);

@@ -10,6 +10,8 @@
 
 #include <array>
 #include <optional>
+#include <span>
+#include <string>
 
 #include "model/state/gear_state.h"
 #include "model/gear/geometry_check.h"
@@ -52,7 +54,17 @@ struct ReportData {
     std::optional<ToleranceResult> tolerance;
     WorkSettings workSettings; // the defaults
     WorkTable work;
+    // The design's first fault in plain words ("" for a sound design): the
+    // validity gate's cause, else the first notch whose linkage does not
+    // close or whose events are not all there. The first page says it, and
+    // the figures of such a notch are left out of the summary.
+    std::string fault;
 };
+
+// The first fault of a report's design (ReportData::fault) from what the
+// report found at its notches; "" when there is none.
+std::string ReportFault(const Design& design, std::span<const TurnCheck> checks,
+                        std::span<const PositionEvents> events);
 
 // The report's data for design `g`, which is left as it is. `progress` is
 // told on the calling thread how far the whole build is (done of total, in

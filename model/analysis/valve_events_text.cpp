@@ -168,4 +168,41 @@ std::string ValveEventsErrorText(const PositionEvents& e) {
     return out;
 }
 
+bool EventsComplete(const PositionEvents& e) {
+    for (const EndEvents* end : {&e.front, &e.rear})
+        if (!end->admissionAngle || !end->cutOffAngle || !end->releaseAngle || !end->compressionAngle) return false;
+    return true;
+}
+
+std::string EventsFaultText(const PositionEvents& e) {
+    if (!EventsSound(e)) return ValveEventsErrorText(e);
+    std::string missing;
+    for (const bool rear : {false, true}) {
+        const EndEvents& end = e.End(rear);
+        const std::pair<const char*, bool> events[] = {{"admission", end.admissionAngle.has_value()},
+                                                       {"cut-off", end.cutOffAngle.has_value()},
+                                                       {"release", end.releaseAngle.has_value()},
+                                                       {"compression", end.compressionAngle.has_value()}};
+        std::string names;
+        int count = 0, lost = 0;
+        for (const auto& [name, happens] : events) lost += happens ? 0 : 1;
+        for (const auto& [name, happens] : events) {
+            if (happens) continue;
+            ++count;
+            if (count > 1) names += count == lost ? " and " : ", ";
+            names += name;
+        }
+        if (count == 0) continue;
+        if (!missing.empty()) missing += "; ";
+        if (count == 4)
+            missing += std::string("the ") + (rear ? "rear" : "front") + " port never opens";
+        else
+            missing += std::string("the ") + (rear ? "rear " : "front ") + names + (count == 1 ? " never happens" : " never happen");
+    }
+    if (missing.empty()) return {};
+    std::string out = "reverse arm ";
+    AppendFixed(out, e.position, 6);
+    return out + ": " + missing;
+}
+
 } // namespace vx

@@ -51,4 +51,18 @@ void AppendValveEventsTable(std::string& out, const PositionEvents& e, float cen
 // finite figures).
 std::string ValveEventsErrorText(const PositionEvents& e);
 
+// Whether both ends have all four events in the turn (admission, cut-off,
+// release, compression): a port that never opens, or an event lost, is a
+// fault of the design at that position.
+bool EventsComplete(const PositionEvents& e);
+
+// Whether the position's figures can be trusted: sound and complete.
+inline bool EventsUsable(const PositionEvents& e) { return EventsSound(e) && EventsComplete(e); }
+
+// Why the position's figures cannot be trusted, in plain words
+// (ValveEventsErrorText, else the events that never happen), "" when they
+// can: "reverse arm 6.621721: the front release and compression never
+// happen".
+std::string EventsFaultText(const PositionEvents& e);
+
 } // namespace vx

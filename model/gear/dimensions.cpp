@@ -31,7 +31,7 @@ constexpr std::array<DimensionInfo, 54> kTable{{
     Frame(6, "eccFwdAngle", "Eccentric Forward Angle", 302.0f, &FD::eccFwdAngle),
     Frame(7, "eccRevAngle", "Eccentric Reverse Angle", 302.0f, &FD::eccRevAngle),
     Frame(8, "eccFwdRod", "Eccentric Forward Rod", 7.25f, &FD::eccFwdRod),
-    Frame(9, "eccRevRod", "Eccemtric Reverse Rod", 7.25f, &FD::eccRevRod),
+    Frame(9, "eccRevRod", "Eccentric Reverse Rod", 7.25f, &FD::eccRevRod),
     Frame(10, "exLinkLength", "ExLink Length", 3.0f, &FD::exLinkLength),
     Frame(11, "exLinkSupportVert", "ExLink Support Piv Vert", 0.75f, &FD::exLinkSupportVert),
     Frame(12, "exLinkEccRodVert", "ExLink-Ecc Rod Piv Vert", 0.75f, &FD::exLinkEccRodVert),

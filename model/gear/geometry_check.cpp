@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "model/gear/design_validity.h"
 #include "model/gear/dimensions.h"
 #include "model/gear/ports.h"
 #include "model/gear/solver.h"
@@ -52,8 +53,7 @@ TurnCheck CheckTurn(GearState g, float position, double step) {
     r.position = position;
     g.motion.reverseArmPosition = position;
     const int count = static_cast<int>(std::ceil(360.0 / step - 1e-9));
-    std::array<LengthFault, std::size(kPositiveLengthIds)> lengths{};
-    if (NonPositiveLengths(g, lengths) > 0) {
+    if (CheckDesignValidity(g).Any()) {
         r.angles = count;
         r.failures = count;
         r.firstCause = GeometryCause::BadLength;

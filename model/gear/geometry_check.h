@@ -32,10 +32,10 @@ struct TurnCheck {
 // or NotFinite when the piston or an opening is not a finite number.
 GeometryCause PistonAndPortsFault(GearState& g);
 
-// step in degrees, held within 0.01 .. 360.
-// step in degrees, held within 0.01 .. 360. A design with a length fault
-// (below) fails at every angle with the cause BadLength, unsolved; a solve
-// that leaves a figure not finite fails with NotFinite.
+// step in degrees, held within 0.01 .. 360. A design that fails the
+// validity gate (design_validity.h) fails at every angle with the cause
+// BadLength, unsolved; a solve that leaves a figure not finite fails with
+// NotFinite.
 TurnCheck CheckTurn(GearState design, float position, double step = 1.0);
 
 // Whether every figure of a solved position is a finite number: the solved

@@ -1,6 +1,7 @@
 #include "model/workspace/undo_redo.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "model/gear/dimensions.h"
@@ -33,17 +34,37 @@ void Notice(GearState& g, const UndoEntry& e, bool redo) {
     g.noticeFrames = kUndoNoticeFrames;
 }
 
-void AppendValue(FixedText<128>& out, float v) {
+// The undo line writes its two values with three decimals, in ten
+// characters at most. Where three decimals cannot tell two different values
+// apart (a nudge of 0.0005), both take as many more decimals as it needs to
+// show the change, up to nine, and the cut grows with them.
+constexpr int kChangeDecimals = 3;
+constexpr int kMostChangeDecimals = 9;
+constexpr std::size_t kChangeValueChars = 10;
+
+int ChangeDecimals(double from, double to) {
+    if (from == to || !std::isfinite(from) || !std::isfinite(to)) return kChangeDecimals;
+    for (int d = kChangeDecimals; d <= kMostChangeDecimals; ++d) {
+        char a[kNumberBuffer];
+        char b[kNumberBuffer];
+        if (FormatFixed(a, from, 0, d) != FormatFixed(b, to, 0, d)) return d;
+    }
+    return kChangeDecimals; // the same to nine decimals: the classic line
+}
+
+void AppendChangeValues(FixedText<128>& out, double from, double to) {
+    const int d = ChangeDecimals(from, to);
+    const std::size_t cut = kChangeValueChars + static_cast<std::size_t>(d - kChangeDecimals);
     char buf[kNumberBuffer];
-    out.Append(FormatFixedCut(buf, v, 6, 3, 10));
+    out.Append(FormatFixedCut(buf, from, 6, d, cut));
+    out.Append(" to ");
+    out.Append(FormatFixedCut(buf, to, 6, d, cut));
 }
 
 void AppendChange(FixedText<128>& out, std::string_view name, float from, float to) {
     out.Append(name.substr(0, 25));
     out.Append(" ");
-    AppendValue(out, from);
-    out.Append(" to ");
-    AppendValue(out, to);
+    AppendChangeValues(out, from, to);
 }
 
 } // namespace
@@ -130,7 +151,6 @@ void AppendUndoNotice(const FrameState& f, FixedText<128>& out) {
 
 namespace {
 constexpr std::size_t kUndoNameChars = 25;
-constexpr std::size_t kUndoValueChars = 10;
 } // namespace
 
 void ComposeUndoLine(const GearState& g, FixedText<128>& out) {
@@ -141,9 +161,8 @@ void ComposeUndoLine(const GearState& g, FixedText<128>& out) {
     out.Append("- ");
     out.Append(std::string_view(newest.name).substr(0, kUndoNameChars));
     out.Append(" ");
-    AppendReal(out, ShownDimensionValue(newest.id, newest.newValue), 6, 3, kUndoValueChars);
-    out.Append(" to ");
-    AppendReal(out, ShownDimensionValue(newest.id, newest.oldValue), 6, 3, kUndoValueChars);
+    AppendChangeValues(out, ShownDimensionValue(newest.id, newest.newValue),
+                       ShownDimensionValue(newest.id, newest.oldValue));
 }
 
 void KeepUndoLineText(FrameState& f, std::string_view line) {

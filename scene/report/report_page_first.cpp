@@ -8,6 +8,7 @@
 #include "model/gear/dimensions.h"
 #include "base/fixed_format.h"
 #include "model/gear/geometry_check.h"
+#include "model/analysis/valve_events_text.h"
 #include "scene/diagrams/table_drawing.h"
 #include "scene/editors/editor_layout.h"
 #include "scene/report/report_page.h"
@@ -29,7 +30,17 @@ int TitleBlock(Page& p, int y) {
     y += LineHeight(kBody) + 4;
     p.c.SetPen(colors::kBlack, 2);
     p.c.Line(p.left, y, p.right, y);
-    return y + 12;
+    y += 12;
+    if (!p.data.fault.empty()) {
+        // A design with a fault says so before anything else.
+        p.c.Text(p.left, y, "This design has a fault: " + p.data.fault, Style(kBody, true, colors::kRed));
+        y += LineHeight(kBody);
+        p.c.Text(p.left, y,
+                 "Figures at a position where it shows are left out; the other figures are those of a faulty design.",
+                 Style(kBody, false, colors::kRed));
+        y += LineHeight(kBody) + 8;
+    }
+    return y;
 }
 
 // One group of dimensions in two columns, in the editor's order (its left
@@ -138,8 +149,10 @@ int SummaryBlock(Page& p, int y, std::span<const PositionEvents> events) {
             if (kColumns[k].notch >= events.size()) continue;
             const PositionEvents& e = events[kColumns[k].notch];
             const int x = p.left + label + static_cast<int>(k) * columnWidth;
-            right(x + half - 16, r.text(e.front), Style(kSmall));
-            right(x + columnWidth - 16, r.text(e.rear), Style(kSmall));
+            // No figure of a position that did not close or lost events.
+            const bool usable = EventsUsable(e);
+            right(x + half - 16, usable ? r.text(e.front) : "-", Style(kSmall));
+            right(x + columnWidth - 16, usable ? r.text(e.rear) : "-", Style(kSmall));
         }
         y += line;
     }

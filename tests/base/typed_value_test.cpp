@@ -19,9 +19,26 @@ TEST(TypedNumber, DecimalTextsAndEverythingElse) {
         {"1e-999", 0},
         // A decimal comma is the decimal point, one point or comma at most.
         {"7,5", 7.5f}, {"-0,25", -0.25f}, {",5", 0.5f}, {"1,2,3", 0}, {"1.2,3", 0}, {"1,", 1.0f},
+        {"0x10", 0}, {"inf", 0}, // not decimal: not a number
     };
     for (const auto& c : cases) EXPECT_EQ(TypedNumber(c.text), c.value) << c.text;
     EXPECT_EQ(TypedNumber(std::string(500, '9')), 0.0f); // beyond any typed length
+}
+
+// Every box reads by one rule: a comma is the decimal point; what is not a
+// plain decimal number is not a number.
+TEST(ReadTypedNumber, OneRuleForEveryBox) {
+    const struct {
+        const char* text;
+        std::optional<double> value;
+    } cases[] = {
+        {"1.3", 1.3},       {"1,3", 1.3},        {" 0,08 ", 0.08},   {"-2,5e1", -25.0}, {"+4", 4.0},
+        {",5", 0.5},        {"1,", 1.0},         {"7", 7.0},         {"", std::nullopt}, {" ", std::nullopt},
+        {"-", std::nullopt}, {".", std::nullopt}, {"1,2,3", std::nullopt}, {"1.2,3", std::nullopt},
+        {"1 000", std::nullopt}, {"0x10", std::nullopt}, {"inf", std::nullopt}, {"nan", std::nullopt},
+        {"1.3abc", std::nullopt}, {"1e999", std::numeric_limits<double>::infinity()},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReadTypedNumber(c.text), c.value) << c.text;
 }
 
 TEST(FormatWD, WidthDecimalsAndTheCut) {

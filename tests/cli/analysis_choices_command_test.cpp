@@ -137,7 +137,7 @@ TEST(AnalysisChoices, DigitsAndSolveAndUnitRefuseOtherValues) {
     } cases[] = {
         {{"events", "--digits", "all"}, "--digits needs fixed or full"},
         {{"midgear", "--digits", ""}, "--digits needs fixed or full"},
-        {{"work", "--solve", "Exact"}, "--solve needs exact or classic"},
+        {{"work", "--solve", "exactly"}, "--solve needs exact or classic"},
         {{"sensitivity", "--solve", "fast"}, "--solve needs exact or classic"},
         {{"tolerance", "--solve", ""}, "--solve needs exact or classic"},
         {{"balance", "--vary", "eccFwdRod", "--solve", "x"}, "--solve needs exact or classic"},
@@ -195,6 +195,7 @@ TEST(AnalysisChoices, EveryCommandCarriesTheSolveAndTheUnit) {
             {{}, SolveMode::Exact, LengthUnit::None},
             {{"--solve", "classic", "--unit", "mm"}, SolveMode::Classic, LengthUnit::Millimetre},
             {{"--solve=classic", "--solve", "exact", "--unit=in"}, SolveMode::Exact, LengthUnit::Inch},
+            {{"--solve", "Classic", "--unit", "MM", "--digits", "FULL"}, SolveMode::Classic, LengthUnit::Millimetre},
         };
         for (const auto& run : runs) {
             std::vector<std::string> words = c.required;

@@ -77,7 +77,7 @@ TEST(CheckCommand, EachCauseOnADesignThatProvokesIt) {
         {{"--set", "stroke=-5", "check"}, ",dimension,Stroke (stroke) is -5; the gear needs it above zero"},
         {{"--set", "stroke=0", "check"}, ",dimension,Stroke (stroke) is 0; the gear needs it above zero"},
         {{"--set", "eccRevRod=0", "check"},
-         ",dimension,Eccemtric Reverse Rod (eccRevRod) is 0; the gear needs it above zero"},
+         ",dimension,Eccentric Reverse Rod (eccRevRod) is 0; the gear needs it above zero"},
         {{"--set", "mainRodLength=nan", "check"},
          ",dimension,Main Rod Length (mainRodLength) is nan; the gear needs it above zero"},
     };

@@ -3,7 +3,11 @@
 // chosen (nothing on a cancel) and a file that cannot be written.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QString>
 #include <QStringList>
 
@@ -130,6 +134,41 @@ TEST_F(ReportExportTest, TheMenuCommandWritesTheFileChosenAndNothingOnCancel) {
     EXPECT_NE(text.find("Design: Menu design"), std::string::npos);
     EXPECT_NE(text.find("Mid gear at reverse arm 7.621721; normal travel \xC2\xB1" "0.8,"), std::string::npos);
     EXPECT_NE(text.find("Normal full forward (reverse arm 6.8217)"), std::string::npos);
+}
+
+// The figures are built on a worker: the progress dialog with Cancel is up
+// meanwhile and the window's timers keep running; Cancel writes nothing.
+TEST_F(ReportExportTest, BuildsOnAWorkerWithProgressAndCancel) {
+    test::TempDir dir;
+    ReportExport exporter(nullptr, g);
+    std::vector<QString> messages;
+    exporter.showError = [&messages](const QString& m) { messages.push_back(m); };
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "cancelled" : "to the end");
+        int shown = 0;
+        int ticks = 0;
+        QTimer timer;
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+        exporter.progressShown = [&](QProgressDialog& p) {
+            ++shown;
+            ticks = 0;
+            timer.start();
+            EXPECT_TRUE(p.isVisible());
+            EXPECT_EQ(p.objectName(), "ReportProgress");
+            auto* button = p.findChild<QPushButton*>();
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->text(), "Cancel");
+            if (cancel) button->click();
+        };
+        const QString file = QString::fromStdString(dir.File(cancel ? "cancelled.pdf" : "built.pdf"));
+        EXPECT_EQ(exporter.WriteFile(file), !cancel);
+        EXPECT_EQ(shown, 1);
+        EXPECT_EQ(QFile::exists(file), !cancel);
+        if (!cancel) EXPECT_GT(ticks, 3); // the event loop ran while the worker built
+    }
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"built.pdf"});
 }
 
 TEST_F(ReportExportTest, AFileThatCannotBeWrittenSaysSo) {

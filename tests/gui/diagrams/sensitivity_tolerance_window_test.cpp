@@ -24,6 +24,7 @@
 #include "model/workspace/dynvar.h"
 #include "scene/diagrams/sensitivity_drawing.h"
 #include "tests/gui/diagrams/diagram_window_fixture.h"
+#include "tests/kit/decimal_comma_locale.h"
 
 namespace vx {
 namespace {
@@ -157,7 +158,7 @@ TEST_F(ToleranceWindowTest, WrongSettingsAreNamedAndNothingRuns) {
     } cases[] = {
         {"TolLengths", "-1", "Lengths"}, {"TolAngles", "nan", "Angles"},   {"TolWear", "x", "Wear"},
         {"TolSamples", "0", "Samples"},  {"TolSamples", "2000000", "Samples"}, {"TolSeed", "-2", "Seed"},
-        {"TolThreshold", "inf", "Threshold"},
+        {"TolThreshold", "inf", "Threshold"}, {"TolWear", "0x10", "Wear"}, {"TolLengths", "1,2,3", "Lengths"},
     };
     for (const auto& c : cases) {
         const QString old = Get<QLineEdit>(c.box)->text();
@@ -167,6 +168,26 @@ TEST_F(ToleranceWindowTest, WrongSettingsAreNamedAndNothingRuns) {
         EXPECT_TRUE(w->Status().contains(QString::fromUtf8(c.says))) << w->Status().toStdString();
         Set(c.box, old);
     }
+}
+
+// Under a decimal-comma locale the boxes still show a point, and a comma
+// typed in any of them is the decimal point, as in every box of the program.
+TEST_F(ToleranceWindowTest, BoxesShowAPointAndTakeACommaUnderAnyLocale) {
+    test::DecimalCommaLocale comma;
+    ASSERT_TRUE(comma.Active()) << test::DecimalCommaLocale::kWhy;
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    Open();
+    EXPECT_EQ(Get<QLineEdit>("TolLengths")->text(), "0.002");
+    EXPECT_EQ(Get<QLineEdit>("TolAngles")->text(), "0.1");
+    Set("TolLengths", "0,004");
+    Set("TolThreshold", " 0,25 ");
+    QString fault;
+    const auto settings = w->Settings(fault);
+    QLocale::setDefault(saved);
+    ASSERT_TRUE(settings.has_value()) << fault.toStdString();
+    EXPECT_FLOAT_EQ(settings->threshold, 0.25f);
+    EXPECT_FLOAT_EQ(ToleranceOf(*settings, 1), 0.004f); // Driver Dia, a length
 }
 
 TEST_F(ToleranceWindowTest, CancelAndClosingEndTheRun) {

@@ -28,6 +28,7 @@
 #include "model/analysis/work_text.h"
 #include "scene/diagrams/work_drawing.h"
 #include "tests/gui/diagrams/diagram_window_fixture.h"
+#include "tests/kit/decimal_comma_locale.h"
 #include "tests/kit/temp_dir.h"
 
 namespace vx {
@@ -170,6 +171,29 @@ TEST_F(WorkWindowTest, SettingsAreRefusedByNameKeptAndReadBack) {
     QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vexlin"), QStringLiteral("Vexlin"))
         .setValue(QStringLiteral("work/backPressure"), QStringLiteral("9999"));
     EXPECT_EQ(LoadWorkSettings().admissionPressure, 200.0f);
+}
+
+// The settings' boxes follow the one rule of every box: a point shown
+// whatever the locale, a comma typed is the decimal point.
+TEST_F(WorkWindowTest, SettingsShowAPointAndTakeACommaUnderAnyLocale) {
+    test::DecimalCommaLocale comma;
+    ASSERT_TRUE(comma.Active()) << test::DecimalCommaLocale::kWhy;
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    Open();
+    QString clearance;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        clearance = d->findChild<QLineEdit*>("Clearance")->text();
+        d->findChild<QLineEdit*>("Exponent")->setText(QStringLiteral("1,3"));
+        d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        if (d->isVisible()) d->reject();
+    });
+    Trigger("WorkSettings");
+    QLocale::setDefault(saved);
+    EXPECT_EQ(clearance, "0.08");
+    EXPECT_FLOAT_EQ(w->Settings().exponent, 1.3f);
 }
 
 // On the main window: DrawGraphs > Work is there, and the Balance window's

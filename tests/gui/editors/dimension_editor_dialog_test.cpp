@@ -4,6 +4,8 @@
 // locate buttons and "Close" with its mid-gear search.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -71,6 +73,31 @@ protected:
         for (const DimensionInfo& d : table)
             EXPECT_EQ(DimensionValue(g, d), DimensionValue(before, d)) << d.field;
         EXPECT_EQ(g.undoCount, 0);
+    }
+
+    // Tab from Close: the widgets the focus visits until it is back on Close.
+    std::vector<QWidget*> TabCycleFromClose() {
+        Named("Close1")->setFocus(Qt::TabFocusReason);
+        std::vector<QWidget*> visited;
+        for (int i = 0; i < 200; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* w = QApplication::focusWidget();
+            if (w == Named("Close1")) break;
+            visited.push_back(w);
+        }
+        return visited;
+    }
+    // Tab skips the locator buttons: it runs from Close over Reset to the
+    // first box, then down every box.
+    void TabSkipsTheLocatorButtons(int boxes) {
+        const std::vector<QWidget*> cycle = TabCycleFromClose();
+        ASSERT_EQ(cycle.size(), static_cast<std::size_t>(boxes + 1));
+        EXPECT_EQ(cycle[1], Box(1)) << "Tabs from Close to the first box: 2";
+        for (int n = 1; n <= boxes; ++n) {
+            EXPECT_EQ(std::count(cycle.begin(), cycle.end(), editor.LocateButton(n)), 0) << n;
+            EXPECT_EQ(std::count(cycle.begin(), cycle.end(), Box(n)), 1) << n;
+            EXPECT_EQ(editor.LocateButton(n)->focusPolicy(), Qt::ClickFocus) << n; // a click still locates
+        }
     }
 
     HookLog log;
@@ -215,6 +242,38 @@ TEST_F(FrameEditorTest, EnterCommitsAndMovesTheFocusToClose) {
     EXPECT_TRUE(editor.isVisible());
     EXPECT_FLOAT_EQ(g.frame.stroke, 4.0f);
     EXPECT_EQ(g.undoCount, 1);
+}
+
+TEST_F(FrameEditorTest, ASecondEnterOnCloseClosesTheEditor) {
+    Type(2, "4");
+    QTest::keyClick(Box(2), Qt::Key_Return);
+    ASSERT_TRUE(Named("Close1")->hasFocus());
+    QTest::keyClick(Named("Close1"), Qt::Key_Return);
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_EQ(editor.result(), QDialog::Accepted); // closed as Close closes: mid gear searched
+    EXPECT_EQ(log.barToCentre, 1);
+    EXPECT_FLOAT_EQ(g.frame.stroke, 4.0f);
+}
+
+TEST_F(FrameEditorTest, TabSkipsTheLocatorButtons) { TabSkipsTheLocatorButtons(32); }
+TEST_F(CylinderEditorTest, TabSkipsTheLocatorButtons) { TabSkipsTheLocatorButtons(22); }
+
+// A focused button shows it: Close, Reset and a locator button each look
+// different with the focus, however the focus came.
+TEST_F(FrameEditorTest, AFocusedButtonIsMarked) {
+    for (QPushButton* b : {Named("Close1"), editor.LocateButton(5), editor.LocateButton(30)}) {
+        SCOPED_TRACE(b->objectName().toStdString());
+        Box(3)->setFocus(Qt::OtherFocusReason);
+        ASSERT_FALSE(b->hasFocus());
+        const QImage plain = b->grab().toImage();
+        b->setFocus(Qt::OtherFocusReason);
+        ASSERT_TRUE(b->hasFocus());
+        const QImage marked = b->grab().toImage();
+        int changed = 0;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x) changed += plain.pixel(x, y) != marked.pixel(x, y);
+        EXPECT_GE(changed, 6);
+    }
 }
 
 TEST_F(FrameEditorTest, PassingThroughEveryBoxUnderADecimalCommaChangesNothing) {

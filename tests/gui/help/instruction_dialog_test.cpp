@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <fstream>
 #include <unistd.h>
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "gui/help/about_box_dialog.h"
+#include "gui/help/close_button.h"
 #include "gui/help/instruction_dialog.h"
 #include "gui/main/main_form.h"
 #include "tests/kit/ordinary_user.h"
@@ -127,9 +130,10 @@ TEST_F(InstructionTest, WindowsHaveTheirCaptionsSizesAndControls) {
         const char* caption;
         QSize size;
     };
-    for (const Case& c : {Case{&inst, "Instructions", {427, 273}},
-                          Case{&sp, "Vexlin Special Instructions", {427, 273}},
-                          Case{&about, "About the Vexlin Valve Gear Programs", {340, 143}}}) {
+    // Each window has the classic content area and a row for Close under it.
+    for (const Case& c : {Case{&inst, "Instructions", {427, 273 + kCloseRowHeight}},
+                          Case{&sp, "Vexlin Special Instructions", {427, 273 + kCloseRowHeight}},
+                          Case{&about, "About the Vexlin Valve Gear Programs", {340, 143 + kCloseRowHeight}}}) {
         SCOPED_TRACE(c.caption);
         EXPECT_EQ(c.window->windowTitle(), QString::fromUtf8(c.caption));
         EXPECT_EQ(c.window->size(), c.size);
@@ -155,6 +159,43 @@ TEST_F(InstructionTest, WindowsHaveTheirCaptionsSizesAndControls) {
         EXPECT_LE(l->geometry().bottom(), TAboutBox::kClientHeight) << n;
         if (n > 1) {
             EXPECT_GE(l->y(), about.Label(n - 1)->geometry().bottom()) << n;
+        }
+    }
+}
+
+// Each help window closes with its Close button: by a click, and by Enter
+// or Space on the button once Tab (or the window's start) put the focus there.
+TEST_F(InstructionTest, HelpWindowsCloseWithTheirCloseButton) {
+    Write(dir_.Path(), "instruct.doc", "x");
+    Write(dir_.Path(), "VexlinSpIns.doc", "y");
+    TInst inst(nullptr, Source({dir_.Path()}));
+    TVexlinSpInst sp(nullptr, Source({dir_.Path()}));
+    TAboutBox about;
+    struct Case {
+        QDialog* window;
+        QPushButton* close;
+        int contentHeight;
+    };
+    for (const Case& c : {Case{&inst, inst.CloseButton(), InstructionDialog::kClientHeight},
+                          Case{&sp, sp.CloseButton(), InstructionDialog::kClientHeight},
+                          Case{&about, about.CloseButton(), TAboutBox::kClientHeight}}) {
+        SCOPED_TRACE(c.window->windowTitle().toStdString());
+        ASSERT_NE(c.close, nullptr);
+        EXPECT_EQ(c.close->text(), QStringLiteral("Close"));
+        // In the row under the content, inside the window.
+        EXPECT_GE(c.close->y(), c.contentHeight);
+        EXPECT_TRUE(c.window->rect().contains(c.close->geometry()));
+        for (const int key : {0, int(Qt::Key_Return), int(Qt::Key_Space)}) {
+            c.window->show();
+            c.window->activateWindow();
+            ASSERT_TRUE(c.window->isVisible());
+            if (key == 0) {
+                c.close->click();
+            } else {
+                c.close->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(c.close, static_cast<Qt::Key>(key));
+            }
+            EXPECT_FALSE(c.window->isVisible()) << key;
         }
     }
 }

@@ -120,6 +120,14 @@ TEST_F(UndoRedo, NoticeSaysWhatWasUndoneAndRedone) {
     EXPECT_EQ(g.dynVarSlots[1].value, 4.0f);
 }
 
+TEST_F(UndoRedo, NoticeShowsASmallStep) {
+    Edit(g, kStroke, 3.0005f);
+    ASSERT_TRUE(UndoChange(g));
+    FixedText<128> notice;
+    EXPECT_TRUE(ComposeUndoNotice(g, notice));
+    EXPECT_EQ(notice.View(), "UnDone Stroke 3.0005 to 3.0000");
+}
+
 TEST_F(UndoRedo, ClearingUndoForgetsRedo) {
     Edit(g, kStroke, 4);
     UndoChange(g);

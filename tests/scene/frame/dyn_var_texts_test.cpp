@@ -42,6 +42,12 @@ TEST(UndoLine, OneLineForTheMainPictureAndTheDiagrams) {
         {"long values cut at 10 characters", {2, 3.0f, 1234567.25f, "Stroke"}, 0,
          " 1- Stroke 1234567.25 to  3.000"},
         {"redo line once undo is empty", {}, 2, " 2- ReDo Stroke  3.000 to  3.250"},
+        // Three decimals would read "0.688 to 0.688": as many as show the change.
+        {"a small step shows its digits", {2, 0.688f, 0.6885f, "Eccentric Circle Dia"}, 0,
+         " 1- Eccentric Circle Dia 0.6885 to 0.6880"},
+        {"a tiny step shows more", {2, 2.0f, 2.0000021f, "Stroke"}, 0, " 1- Stroke 2.000002 to 2.000000"},
+        {"a long value keeps its digits too", {2, 1234.5f, 1234.5005f, "Stroke"}, 0,
+         " 1- Stroke 1234.5005 to 1234.5000"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
