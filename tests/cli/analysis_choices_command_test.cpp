@@ -108,6 +108,7 @@ TEST(AnalysisChoices, DigitsFullWritesEveryDigitAndTheDefaultIsUnchanged) {
         };
         const CliRun fixed = withDigits("fixed"), full = withDigits("full");
         EXPECT_EQ(fixed.out, plain.out) << name;
+        EXPECT_EQ(withDigits("Full").out, full.out) << name; // in any case
         ASSERT_EQ(full.code, kExitOk) << name << full.err;
         EXPECT_NE(full.out, plain.out) << name;
         const auto a = Lines(plain.out), b = Lines(full.out);
@@ -195,7 +196,7 @@ TEST(AnalysisChoices, EveryCommandCarriesTheSolveAndTheUnit) {
             {{}, SolveMode::Exact, LengthUnit::None},
             {{"--solve", "classic", "--unit", "mm"}, SolveMode::Classic, LengthUnit::Millimetre},
             {{"--solve=classic", "--solve", "exact", "--unit=in"}, SolveMode::Exact, LengthUnit::Inch},
-            {{"--solve", "Classic", "--unit", "MM", "--digits", "FULL"}, SolveMode::Classic, LengthUnit::Millimetre},
+            {{"--solve", "Classic", "--unit", "MM"}, SolveMode::Classic, LengthUnit::Millimetre},
         };
         for (const auto& run : runs) {
             std::vector<std::string> words = c.required;
