@@ -13,6 +13,7 @@
 #include "model/gear/dimensions.h"
 #include "base/fixed_format.h"
 #include "model/analysis/valve_events_text.h"
+#include "model/analysis/valve_fit_text.h"
 
 namespace vx::cli {
 namespace {
@@ -37,7 +38,9 @@ bool ReadBound(const std::string& text, const std::string& field, float& v, std:
     return true;
 }
 
-bool ReadBounds(const std::string& text, BalanceOptions& opt, std::string& error) {
+} // namespace
+
+bool ReadBoundsOption(const std::string& text, std::vector<BalanceOptions::Vary>& vary, std::string& error) {
     for (const std::string& item : SplitList(text)) {
         const auto eq = item.find('=');
         const auto colon = item.find(':', eq == std::string::npos ? 0 : eq);
@@ -46,10 +49,10 @@ bool ReadBounds(const std::string& text, BalanceOptions& opt, std::string& error
         const std::string field = item.substr(0, eq);
         const DimensionInfo* d = Field(field, error);
         if (!d) return false;
-        BalanceOptions::Vary* vary = nullptr;
-        for (BalanceOptions::Vary& v : opt.vary)
-            if (v.id == d->id) vary = &v;
-        if (!vary) return Fail(error, "--bounds names " + field + ", which --vary does not list");
+        BalanceOptions::Vary* named = nullptr;
+        for (BalanceOptions::Vary& v : vary)
+            if (v.id == d->id) named = &v;
+        if (!named) return Fail(error, "--bounds names " + field + ", which --vary does not list");
         float lo = 0, hi = 0;
         if (!ReadBound(item.substr(eq + 1, colon - eq - 1), field, lo, error)) return false;
         if (!ReadBound(item.substr(colon + 1), field, hi, error)) return false;
@@ -58,11 +61,13 @@ bool ReadBounds(const std::string& text, BalanceOptions& opt, std::string& error
             return Fail(error, "--bounds: " + field + " has its lower bound " + std::string(FormatGeneral9(a, lo)) +
                                    " above its upper bound " + std::string(FormatGeneral9(b, hi)));
         }
-        vary->lower = lo;
-        vary->upper = hi;
+        named->lower = lo;
+        named->upper = hi;
     }
     return true;
 }
+
+namespace {
 
 bool ReadWeights(const std::string& text, BalanceWeights& w, std::string& error) {
     for (const std::string& item : SplitList(text)) {
@@ -95,14 +100,6 @@ bool ReadPositions(const std::string& text, std::vector<double>& list, std::stri
 void AppendPadded(std::string& buf, std::string_view text, std::size_t width) {
     buf += text;
     if (text.size() < width) buf.append(width - text.size(), ' ');
-}
-
-// The positions' events as the events command writes them.
-void AppendBalanceEvents(std::string& buf, const BalanceEvaluation& e, const FigureStyle& style) {
-    for (std::size_t i = 0; i < e.positions.size(); ++i) {
-        if (i > 0) buf += '\n';
-        AppendValveEventsTable(buf, e.positions[i].events, e.positions[i].centre, style);
-    }
 }
 
 } // namespace
@@ -148,7 +145,7 @@ bool ReadBalanceOptions(const Args& args, BalanceOptions& opt, std::string& erro
     if (opt.vary.empty()) return Fail(error, "--vary FIELD,... is required (the dimensions to vary)");
     for (const std::string& b : args.Values("--bounds")) {
         if (b.empty()) return Fail(error, "--bounds needs FIELD=LO:HI");
-        if (!ReadBounds(b, opt, error)) return false;
+        if (!ReadBoundsOption(b, opt.vary, error)) return false;
     }
     const BalanceWeights& w = opt.weights;
     if (w.cutOff == 0 && w.lead == 0 && w.release == 0 && w.compression == 0 && w.work == 0)
@@ -168,6 +165,7 @@ BalanceProblem MakeBalanceProblem(const GearState& g, const BalanceOptions& opt)
     p.direction = opt.direction;
     p.weights = opt.weights;
     p.maxEvaluations = opt.maxEvaluations;
+    p.solve = opt.choices.solve;
     return p;
 }
 

@@ -31,6 +31,10 @@ struct BalanceOptions {
     AnalysisChoices choices; // --solve, --unit
 };
 
+// Reads one --bounds value, FIELD=LO:HI,..., into the entries of `vary`
+// it names (each must be listed there); false with the message otherwise.
+bool ReadBoundsOption(const std::string& text, std::vector<BalanceOptions::Vary>& vary, std::string& error);
+
 // Reads the options after the word "balance"; on a usage error returns
 // false with the message (naming the field or value at fault).
 bool ReadBalanceOptions(const Args& args, BalanceOptions& opt, std::string& error);

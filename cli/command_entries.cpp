@@ -10,6 +10,7 @@
 #include "cli/diagram_command.h"
 #include "cli/dims_command.h"
 #include "cli/events_command.h"
+#include "cli/fit_command.h"
 #include "cli/help_command.h"
 #include "cli/midgear_command.h"
 #include "cli/pivots_command.h"
@@ -179,6 +180,20 @@ constexpr CommandEntry kCommands[] = {
      "when an end has no card (an event is missing) or the linkage does not close.",
      kWorkOptions, "vexlin-cli work\nvexlin-cli work --positions -1,-0.5 --exponent 1.3 --csv\n",
      &ReadThenRun<WorkOptions, ReadWorkOptions, RunWorkCommand>},
+    {"fit", "", 0, 0, "the as-built dimensions from measured valve events, and the corrections",
+     "Fits the dimensions F1, F2, ... (each within its bounds) to the valve events measured on a real engine "
+     "by weighted least squares on the exact events, each trial design at the measured offsets from its own "
+     "mid gear: the fitted values, their change from the drawing and standard errors, the pairs the "
+     "measurements cannot tell apart with a measurement that would, the residuals largest first and the RMS "
+     "against the weights; then balances the fitted engine over the --adjust dimensions and prints the "
+     "corrections in shop terms with the events before and after. A bad line of the measurement file is a "
+     "usage error naming the line. Exit status 1 when the design does not close at a measured position or "
+     "the fitted design does not produce a measured event.",
+     kFitOptions,
+     "vexlin-cli fit --measured shop.csv\n"
+     "vexlin-cli fit --measured shop.csv --vary valveCtrToJoint,eccFwdRod --adjust valveCtrToJoint --out as-built.vxd\n"
+     "vexlin-cli fit --measured shop.csv --csv --residuals residuals.csv\n",
+     &ReadThenRun<FitOptions, ReadFitOptions, RunFitCommand>},
 };
 
 } // namespace

@@ -67,7 +67,9 @@ inline constexpr OptionEntry kEventsOptions[] = {
 };
 
 inline constexpr OptionEntry kMidGearOptions[] = {
-    kSolveOption,
+    {"--solve", "S", "classic", "exact or classic",
+     "the search: classic (the design's own mid gear, which the picture and every offset of the other commands "
+     "stand on) or exact (the exact solve's mid gear, for any size of design)"},
     kDigitsOption,
     kUnitOption,
 };
@@ -213,12 +215,39 @@ inline constexpr OptionEntry kWorkOptions[] = {
     {"--clearance", "C", "0.08", "finite, at least 0", "clearance volume as a fraction of the swept volume"},
     {"--exponent", "N", "1", "finite, above 0", "expansion and compression exponent (1 hyperbolic, 1.3 common)"},
     {"--cylinders", "K", "2", "1 to 64", "cylinders of the engine, for the tractive effort"},
+    {"--measured", "FILE", "", "a measurement file as \"fit\" reads it; not with --positions",
+     "the cards of the measured engine: its admission, cut-off, release and compression (percent or length) "
+     "per measured offset and end instead of the design's events; an end whose four events are not all "
+     "measured is named and has no card"},
     {"--csv", "", "", "",
      "position,direction,end,admission,cutOff,release,compression,mep,mepRatio,steamPerStroke,steamPerWork,"
      "tractiveEffort, one row per position and end"},
     kSolveOption,
     kDigitsOption,
     kUnitOption,
+};
+
+inline constexpr OptionEntry kFitOptions[] = {
+    {"--measured", "FILE", "", "a CSV file offset,direction,end,event,value,unit[,weight][,note]; \"-\" reads "
+                               "standard input",
+     "the measured valve events (required)"},
+    {"--vary", "F1,...", "valveCtrToJoint,eccFwdRod,eccRevRod,eccFwdAngle,eccRevAngle,rockerUpperTotal,"
+                         "rockerLowerLength",
+     "dimension fields as \"dims\" lists them, not revArmToCentNorm or revArmToCentMax",
+     "the dimensions to fit", true},
+    {"--bounds", "F=LO:HI", "the value +- 5 %, angles +- 3 degrees", "finite, LO below HI",
+     "the range of a varied dimension", true},
+    {"--adjust", "F1,...", "valveCtrToJoint,eccFwdRod,eccRevRod", "dimension fields, or none",
+     "the dimensions the shop can change: the fitted engine is balanced over them (the balance's weights and "
+     "bounds, at the measured offsets) and the corrections printed in shop terms"},
+    {"--weights", "UNIT=W,...", "percent=0.25,deg=0.5,length=0.002", "units percent, deg, length; finite, above 0",
+     "the standard uncertainty of a measurement of each unit that gives no weight of its own"},
+    {"--out", "FILE.vxd", "", "", "write the fitted design (the drawing with the fitted values) to this file"},
+    {"--residuals", "FILE", "", "",
+     "write offset,direction,end,event,unit,measured,fitted,residual for every measurement, largest |residual| "
+     "first, to this file (residual: (measured - fitted) / weight)"},
+    {"--threads", "N", "the machine's cores", "1 to 64", "threads of the job pool (the same figures on any number)"},
+    {"--csv", "", "", "", "one CSV table instead of the text: field,drawing,fitted,change,standardError"},
 };
 
 } // namespace vx::cli

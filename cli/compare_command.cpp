@@ -21,12 +21,12 @@ struct Figure {
     std::optional<double> (*of)(const PositionEvents& e, bool rear);
 };
 
-template <std::optional<float> EndEvents::*M>
+template <std::optional<double> EndEvents::*M>
 std::optional<double> Event(const PositionEvents& e, bool rear) {
     const auto& v = e.End(rear).*M;
     return v ? std::optional<double>(*v) : std::nullopt;
 }
-template <float EndEvents::*M>
+template <double EndEvents::*M>
 std::optional<double> Length(const PositionEvents& e, bool rear) {
     return e.End(rear).*M;
 }
@@ -105,8 +105,8 @@ int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
         return kExitFault;
 
     const std::vector<EventPosition> atA = EventPositions(*a, opt), atB = EventPositions(*b, opt);
-    const std::vector<PositionEvents> ea = ComputeEvents(*a, atA, opt.direction);
-    const std::vector<PositionEvents> eb = ComputeEvents(*b, atB, opt.direction);
+    const std::vector<PositionEvents> ea = ComputeEvents(*a, atA, opt.direction, opt.choices.solve);
+    const std::vector<PositionEvents> eb = ComputeEvents(*b, atB, opt.direction, opt.choices.solve);
 
     std::string out;
     char buf[kNumberBuffer];

@@ -44,12 +44,12 @@ std::vector<EventPosition> EventPositions(const GearState& g, const EventsOption
 }
 
 std::vector<PositionEvents> ComputeEvents(const GearState& g, std::span<const EventPosition> positions,
-                                          EventDirection direction) {
+                                          EventDirection direction, SolveMode solve) {
     std::vector<float> at;
     at.reserve(positions.size());
     for (const EventPosition& p : positions) at.push_back(p.position);
     std::vector<PositionEvents> events(positions.size());
-    ComputeValveEventsTable(g, at, direction, events);
+    ComputeValveEventsTable(g, at, direction, events, solve);
     return events;
 }
 
@@ -58,7 +58,7 @@ int RunEventsCommand(CommandContext& ctx, const EventsOptions& opt) {
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
     const std::vector<EventPosition> positions = EventPositions(g, opt);
-    const std::vector<PositionEvents> events = ComputeEvents(g, positions, opt.direction);
+    const std::vector<PositionEvents> events = ComputeEvents(g, positions, opt.direction, opt.choices.solve);
 
     std::string text;
     if (opt.csv) {

@@ -38,9 +38,10 @@ struct EventPosition {
 // itself); without offsets, the nine notches.
 std::vector<EventPosition> EventPositions(const GearState& g, const EventsOptions& opt);
 
-// The events of the positions, computed on a copy of the design.
+// The events of the positions, computed on a copy of the design on the
+// solve asked for.
 std::vector<PositionEvents> ComputeEvents(const GearState& g, std::span<const EventPosition> positions,
-                                          EventDirection direction);
+                                          EventDirection direction, SolveMode solve);
 
 // Writes the table (or CSV) of every position asked for. Exit code 1 with
 // the geometry errors on err when the linkage does not close somewhere in a

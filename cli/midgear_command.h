@@ -9,17 +9,17 @@
 namespace vx::cli {
 
 struct MidGearOptions {
-    AnalysisChoices choices; // --solve, --digits, --unit
+    AnalysisChoices choices; // --solve (classic unless given), --digits, --unit
 };
 
 // Reads "--solve", "--digits" and "--unit"; on a usage error returns false
 // with the message.
 bool ReadMidGearOptions(const Args& args, MidGearOptions& opt, std::string& error);
 
-// Writes the mid-gear position (as the model holds it, in the shortest form
-// that reads back as the same 32-bit value; every digit of its double with
-// --digits full), with the unit's symbol when one is given; exit code 1
-// when the search did not settle.
+// Writes the mid-gear position on the solve asked for (MidGearCentre), in
+// the shortest form that reads back as the same 32-bit value, or every
+// digit of its double with --digits full, with the unit's symbol when one
+// is given; exit code 1 when the classic search did not settle.
 int RunMidGearCommand(CommandContext& ctx, const MidGearOptions& opt);
 
 } // namespace vx::cli

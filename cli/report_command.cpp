@@ -39,7 +39,7 @@ int RunReportCommand(CommandContext& ctx, const ReportOptions& opt) {
     GearState& g = *design;
     if (opt.title) g.designName = *opt.title;
     const Paper paper = opt.paper == "a4" ? Paper::A4 : opt.paper == "letter" ? Paper::Letter : LocalePaper();
-    const ReportData data = BuildReportData(g);
+    const ReportData data = BuildReportData(g, {}, opt.choices.solve);
     if (const QString message = WriteReport(data, paper, QString::fromStdString(opt.out), opt.choices.style.unit); !message.isEmpty())
         return ctx.CannotRun(Clause(message.toStdString()));
     // Written, with the fault marked on its first page.

@@ -71,7 +71,9 @@ bool ReadOptions(const Args& args, SensitivityOptions& opt, std::string& error) 
         s.threads = static_cast<int>(n);
     }
     opt.csv = args.Has("--csv");
-    return ReadAnalysisChoices(args, opt.choices, error);
+    if (!ReadAnalysisChoices(args, opt.choices, error)) return false;
+    s.solve = opt.choices.solve;
+    return true;
 }
 
 } // namespace

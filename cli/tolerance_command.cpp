@@ -102,6 +102,7 @@ bool ReadOptions(const Args& args, ToleranceOptions& opt, std::string& error) {
     }
     opt.csv = args.Has("--csv");
     if (!ReadAnalysisChoices(args, opt.choices, error)) return false;
+    s.solve = opt.choices.solve;
 
     if (wear) s.wear = *wear;
     if (threshold) s.threshold = *threshold;

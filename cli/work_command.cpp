@@ -2,9 +2,11 @@
 
 #include <cmath>
 
+#include "cli/fit_command.h"
 #include "cli/option_values.h"
 #include "cli/sensitivity_command.h"
 #include "cli/text_io.h"
+#include "model/analysis/measured_work.h"
 #include "model/analysis/valve_events_text.h"
 #include "model/analysis/work_text.h"
 
@@ -69,6 +71,17 @@ bool ReadOptions(const Args& args, WorkOptions& opt, std::string& error) {
     }
     opt.events.csv = args.Has("--csv");
     if (!ReadAnalysisChoices(args, opt.events.choices, error)) return false;
+    if (const std::string* value = args.Value("--measured")) {
+        if (value->empty()) {
+            error = "--measured needs a file name";
+            return false;
+        }
+        if (opt.events.haveOffsets) {
+            error = "--measured takes the positions of its measurements: leave out --positions";
+            return false;
+        }
+        opt.measuredPath = *value;
+    }
     error = CheckWorkSettings(opt.settings);
     return error.empty();
 }
@@ -79,14 +92,68 @@ bool ReadWorkOptions(const Args& args, WorkOptions& opt, std::string& error) {
     return ReadOptions(args, opt, error);
 }
 
+namespace {
+
+std::string CardsHeading(const WorkSettings& s, LengthUnit unit) {
+    return "Ideal indicator cards: " + WorkSettingsText(s) +
+           "; pressures absolute, MEP in the unit of p1, steam in p1 x swept volume;\n"
+           "tractive effort of the whole engine in " +
+           TractiveEffortUnitText(unit) + "\n\n";
+}
+
+// The cards of the measured engine: its measured events in place of the
+// design's; a position with an event not measured is named, not guessed.
+int RunMeasuredWork(CommandContext& ctx, const WorkOptions& opt) {
+    std::vector<Measurement> rows;
+    if (const int code = ReadMeasurementFile(ctx, opt.measuredPath, rows); code != kExitOk) return code;
+    GearState* design = ctx.ValidDesign();
+    if (!design) return ctx.DesignExitCode();
+    const GearState& g = *design;
+    const std::vector<MeasuredPosition> measured = MeasuredWork(g, rows, opt.settings);
+    if (measured.empty())
+        return ctx.Usage("measurements " + Quote(opt.measuredPath) +
+                         ": no admission, cut-off, release or compression in percent or length to build a card from");
+    std::vector<PositionWork> work;
+    std::vector<PositionEvents> events;
+    for (const MeasuredPosition& p : measured) {
+        work.push_back(p.work);
+        events.push_back(p.events);
+    }
+    std::string text;
+    if (opt.events.csv) {
+        text = WorkCsv(work, events);
+    } else {
+        text = "Measured engine (" + opt.measuredPath + "). " + CardsHeading(opt.settings, opt.events.choices.style.unit);
+        for (std::size_t i = 0; i < measured.size(); ++i) {
+            if (i > 0) text += '\n';
+            AppendWorkTable(text, work[i], g.revArm.centre);
+            if (!measured[i].missing.empty()) text += "not measured: " + measured[i].missing + "\n";
+        }
+    }
+    if (!WriteAnalysisText(ctx.out, ctx.err, "work", text)) return kExitCannotRun;
+    bool complete = true;
+    for (const MeasuredPosition& p : measured) {
+        if (p.missing.empty() && p.work.HasCards()) continue;
+        complete = false;
+        std::string where;
+        AppendNumber(where, static_cast<float>(p.offset));
+        ctx.Note("offset " + where + ": " +
+                 (p.missing.empty() ? std::string("no card") : "no card, not measured: " + p.missing));
+    }
+    return complete ? kExitOk : kWorkIncomplete;
+}
+
+} // namespace
+
 int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt) {
+    if (!opt.measuredPath.empty()) return RunMeasuredWork(ctx, opt);
     GearState* design = ctx.ValidDesign();
     if (!design) return ctx.DesignExitCode();
     const GearState& g = *design;
     std::ostream& err = ctx.err;
     const std::vector<float> positions = WorkPositions(g, opt.events);
     std::vector<PositionEvents> events(positions.size());
-    ComputeValveEventsTable(g, positions, opt.events.direction, events);
+    ComputeValveEventsTable(g, positions, opt.events.direction, events, opt.events.choices.solve);
     std::vector<PositionWork> work(events.size());
     const WorkDimensions dims = WorkDimensionsOf(g);
     for (std::size_t i = 0; i < events.size(); ++i) ComputeWork(events[i], opt.settings, dims, work[i]);
@@ -95,10 +162,7 @@ int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt) {
     if (opt.events.csv) {
         text = WorkCsv(work, events, opt.events.choices.style.digits);
     } else {
-        text = "Ideal indicator cards: " + WorkSettingsText(opt.settings) +
-               "; pressures absolute, MEP in the unit of p1, steam in p1 x swept volume;\n"
-               "tractive effort of the whole engine in " +
-               TractiveEffortUnitText(opt.events.choices.style.unit) + "\n\n";
+        text = CardsHeading(opt.settings, opt.events.choices.style.unit);
         for (std::size_t i = 0; i < work.size(); ++i) {
             if (i > 0) text += '\n';
             AppendWorkTable(text, work[i], g.revArm.centre, opt.events.choices.style);

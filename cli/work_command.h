@@ -15,6 +15,7 @@ namespace vx::cli {
 struct WorkOptions {
     EventsOptions events; // positions, direction, csv
     WorkSettings settings;
+    std::string measuredPath; // the cards of these measured events instead of the design's ("" : none)
 };
 
 // Reads "--positions O1,...", "--direction auto|forward|reverse",

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libnlopt-cxx-dev
+  libnlopt-cxx-dev libceres-dev
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl1-mesa-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgif-dev

@@ -62,6 +62,7 @@ constexpr MenuRow kMenu[] = {
     {"&EditDimen", "EditDimen", "Set&GraphicZoom", "GraphicZoom", Command::SetGraphicZoom, true, true},
     {"&EditDimen", "EditDimen", "&ResetAllDimensions", "ResetAllDimensions", Command::ResetAllDimensions, true, true},
     {"&EditDimen", "EditDimen", "&Balance Events...", "BalanceEvents", Command::BalanceEvents, false, true},
+    {"&EditDimen", "EditDimen", "Set the &Valves...", "SetValves", Command::SetValves, false, true},
     {nullptr, nullptr, "&ReferPoints", "RefPoints", Command::ReferPoints, false, true},
     {nullptr, nullptr, "&DrawLinesCircles", "DrawLines1", Command::DrawLinesCircles, false, false},
     {nullptr, nullptr, "Pi&votData", "SetPivotData", Command::PivotData, false, true},

@@ -36,6 +36,7 @@
 #include "gui/diagrams/valve_events_window.h"
 #include "gui/diagrams/work_window.h"
 #include "gui/editors/balance_events_dialog.h"
+#include "gui/editors/set_valves_dialog.h"
 #include "gui/editors/cylinder_dimensions_dialog.h"
 #include "gui/editors/frame_dimensions_dialog.h"
 #include "gui/editors/graph_zoom_dialog.h"
@@ -180,6 +181,7 @@ void TMainForm::CreateWindows() {
     windows_.toleranceDia = new TToleranceDia(MakeDiagramHost(), this);
     windows_.workDia = new TWorkDia(MakeDiagramHost(), this);
     windows_.balance = new TBalanceEvents(*model_, EditorWindowHooks(), this);
+    windows_.setValves = new TSetValves(*model_, EditorWindowHooks(), this);
 }
 
 DiagramHost TMainForm::MakeDiagramHost() {
@@ -463,6 +465,7 @@ void TMainForm::RunCommand(Command c) {
     case Command::CylinderDimensions: windows_.cylDimen->exec(); break;
     case Command::SetGraphicZoom: windows_.graphZoom->exec(); break;
     case Command::BalanceEvents: windows_.balance->exec(); break;
+    case Command::SetValves: windows_.setValves->exec(); break;
     case Command::DrawLinesCircles: DrawLinesClick(); break;
     case Command::DynamicVari:
         ToggleDynVarDisplay(*model_);

@@ -47,6 +47,7 @@ class PictureExport;
 class AnimationExport;
 class TAboutBox;
 class TBalanceEvents;
+class TSetValves;
 class TCylDimen;
 class TDataTable;
 class TDrawLines;
@@ -101,6 +102,7 @@ public:
         SetGraphicZoom,
         ResetAllDimensions,
         BalanceEvents,
+        SetValves,
         ReferPoints,
         DrawLinesCircles,
         PivotData,
@@ -235,6 +237,7 @@ private:
         TToleranceDia* toleranceDia = nullptr;
         TWorkDia* workDia = nullptr;
         TBalanceEvents* balance = nullptr;
+        TSetValves* setValves = nullptr;
     } windows_;
 
     std::unique_ptr<GearState> model_;

@@ -36,7 +36,7 @@ double Penalty(const BalanceWeights& w) {
 
 // The weighted squared differences of one position; false when a missing
 // event makes it pay the penalty instead.
-bool AddEventCost(double weight, const std::optional<float>& front, const std::optional<float>& rear, double& cost) {
+bool AddEventCost(double weight, const std::optional<double>& front, const std::optional<double>& rear, double& cost) {
     if (weight == 0) return true;
     if (!front || !rear) return false;
     const double d = static_cast<double>(*front) - static_cast<double>(*rear);
@@ -111,8 +111,10 @@ public:
             if (values)
                 for (std::size_t k = 0; k < prep_.vary.size(); ++k) CommitDimension(s, prep_.vary[k].id, (*values)[k]);
             BalancePosition& bp = out.positions[static_cast<std::size_t>(job)];
-            const bool found = FindMidGear(s) == MidGearResult::Found;
-            bp.centre = s.revArm.centre;
+            const bool exact = problem_.solve == SolveMode::Exact;
+            const std::optional<double> exactCentre = exact ? ExactMidGearOf(s) : std::nullopt;
+            const bool found = exact ? exactCentre.has_value() : FindMidGear(s) == MidGearResult::Found;
+            bp.centre = exact ? exactCentre.value_or(s.revArm.centre) : s.revArm.centre;
             if (!found) {
                 bp.events = PositionEvents{};
                 bp.events.failedSolves = 1;
@@ -123,9 +125,9 @@ public:
                 bp.balanced = false;
                 return;
             }
-            const float position =
-                F(static_cast<double>(s.revArm.centre) + prep_.offsets[static_cast<std::size_t>(job)]);
-            ComputeValveEvents(s, position, problem_.direction, bp.events);
+            const double offset = prep_.offsets[static_cast<std::size_t>(job)];
+            const double position = exact ? bp.centre + offset : D(F(static_cast<double>(s.revArm.centre) + offset));
+            ComputeValveEvents(s, position, problem_.direction, bp.events, problem_.solve);
             bp.position = bp.events.position;
             bp.forward = bp.events.forward;
             bp.cost = PositionCost(bp.events, problem_.weights, problem_.workSettings, n, bp.balanced);

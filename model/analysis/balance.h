@@ -57,6 +57,7 @@ struct BalanceProblem {
                               // share of its bounds' width ends a local search
     int restarts = 0;         // further searches from points inside the bounds
     int threads = 0;          // 0: one per core, at most one per position
+    SolveMode solve = SolveMode::Exact; // the solve the events stand on
 };
 
 // What a position costs when an event the weights ask for is missing or
@@ -81,8 +82,8 @@ std::string CheckBalanceProblem(const GearState& g, const BalanceProblem& p);
 
 // The figures of one position the objective reads, and what it cost.
 struct BalancePosition {
-    float position = 0; // the reverse arm position (world X of pivot 18)
-    float centre = 0;   // mid gear of the design evaluated
+    double position = 0; // the reverse arm position (world X of pivot 18)
+    double centre = 0;   // mid gear of the design evaluated
     bool forward = true;
     PositionEvents events;
     double cost = 0;

@@ -9,7 +9,7 @@ void AppendTextLabel(std::string& out, std::string_view label) {
     if (label.size() < kTextLabelWidth) out.append(kTextLabelWidth - label.size(), ' ');
 }
 
-void AppendPositionBlockHead(std::string& out, float position, bool forward, float centre, Digits digits) {
+void AppendPositionBlockHead(std::string& out, double position, bool forward, double centre, Digits digits) {
     char buf[kNumberBuffer];
     out += "Reverse arm ";
     out += FormatFigure(buf, position, 0, 6, digits);

@@ -29,7 +29,7 @@ void AppendTextLabel(std::string& out, std::string_view label);
 // "Reverse arm P (mid gear +O), running forward" (or "in reverse"), P and
 // its offset from `centre` with six decimals (every digit with
 // Digits::Full), then the column headings "front", "rear" and "front-rear".
-void AppendPositionBlockHead(std::string& out, float position, bool forward, float centre,
+void AppendPositionBlockHead(std::string& out, double position, bool forward, double centre,
                              Digits digits = Digits::Fixed);
 
 } // namespace vx

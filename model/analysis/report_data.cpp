@@ -1,5 +1,7 @@
 #include "model/analysis/report_data.h"
 
+#include "base/float_cast.h"
+
 #include <algorithm>
 
 #include "model/analysis/valve_events_text.h"
@@ -92,8 +94,9 @@ std::string ReportFault(const Design& design, std::span<const TurnCheck> checks,
     return {};
 }
 
-ReportData BuildReportData(const GearState& g, const AnalysisProgressFn& progress) {
+ReportData BuildReportData(const GearState& g, const AnalysisProgressFn& progress, SolveMode solve) {
     ReportData data;
+    data.solve = solve;
     BuildProgress tell(progress);
     const auto cancelled = [&data] { data.cancelled = true; };
 
@@ -101,10 +104,10 @@ ReportData BuildReportData(const GearState& g, const AnalysisProgressFn& progres
     PrepareDesign(data.design);
     const GearState& design = data.design;
 
-    data.notches = NotchPositions(design);
-    ComputeValveEventsTable(design, data.notches, EventDirection::Auto, data.events);
+    data.notches = NotchPositions(design, solve);
+    ComputeValveEventsTable(design, data.notches, EventDirection::Auto, data.events, solve);
     for (std::size_t i = 0; i < data.notches.size(); ++i) {
-        data.checks[i] = CheckTurn(design, data.notches[i], 1.0);
+        data.checks[i] = CheckTurn(design, F(data.notches[i]), 1.0);
         if (!tell.Tell(kCheckStage, static_cast<long long>(i + 1), kNotchCount)) {
             cancelled();
             return data;
@@ -122,6 +125,7 @@ ReportData BuildReportData(const GearState& g, const AnalysisProgressFn& progres
     }
 
     SensitivitySettings ss;
+    ss.solve = solve;
     const double norm = design.frame.revArmToCentNorm;
     ss.offsets = {-norm, norm};
     data.sensitivity = ComputeSensitivity(design, ss, tell.Within(kSensitivityStage));
@@ -133,6 +137,7 @@ ReportData BuildReportData(const GearState& g, const AnalysisProgressFn& progres
     if (data.sensitivity.Closes()) {
         ToleranceSettings ts = DefaultToleranceSettings();
         ts.samples = kReportToleranceSamples;
+        ts.solve = solve;
         data.tolerance = RunTolerance(design, ts, tell.Within(kToleranceStage));
         if (data.tolerance->cancelled) {
             cancelled();
@@ -146,7 +151,7 @@ ReportData BuildReportData(const GearState& g, const AnalysisProgressFn& progres
 
     {
         GearState scratch = design;
-        ComputeWorkTable(scratch, design, data.workSettings, data.work);
+        ComputeWorkTable(scratch, design, data.workSettings, data.work, solve);
     }
     if (!tell.Finished(kWorkStage)) cancelled();
     return data;

@@ -43,7 +43,8 @@ struct ReportData {
     // The design as the pages show it: no dynamic-variable or undo block,
     // not running, its positions list counted.
     GearState design;
-    std::array<float, kNotchCount> notches{};
+    SolveMode solve = SolveMode::Exact; // the solve the events and analyses stand on
+    std::array<double, kNotchCount> notches{};
     std::array<TurnCheck, kNotchCount> checks{};      // a whole turn at each notch, 1 degree steps
     std::array<PositionEvents, kNotchCount> events{}; // the exact events at each notch
     std::array<ReportGearPicture, kReportGearPictures> gearPictures{};
@@ -69,6 +70,7 @@ std::string ReportFault(const Design& design, std::span<const TurnCheck> checks,
 // The report's data for design `g`, which is left as it is. `progress` is
 // told on the calling thread how far the whole build is (done of total, in
 // its own units); returning false ends the build with `cancelled` set.
-ReportData BuildReportData(const GearState& g, const AnalysisProgressFn& progress = {});
+ReportData BuildReportData(const GearState& g, const AnalysisProgressFn& progress = {},
+                           SolveMode solve = SolveMode::Exact);
 
 } // namespace vx

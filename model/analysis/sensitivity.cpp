@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "model/gear/dimensions.h"
 #include "base/fixed_format.h"
 #include "model/analysis/job_pool.h"
+#include "model/gear/exact_solver.h"
 #include "model/gear/midgear.h"
 #include "model/gear/reverse_arm.h"
 
@@ -20,15 +22,22 @@ constexpr std::string_view kFigureNames[kEventFigureCount] = {
     "admissionFront",   "admissionRear",   "leadFront",      "leadRear",      "cutOffDiff",       "leadDiff",
 };
 
-std::optional<float> Finite(const std::optional<float>& v) {
+std::optional<double> Finite(const std::optional<double>& v) {
     if (v && std::isfinite(*v)) return v;
     return std::nullopt;
 }
 
-std::optional<float> Difference(const std::optional<float>& a, const std::optional<float>& b) {
+// Front minus rear: a float on the classic solve, whose figures are floats.
+std::optional<double> Difference(const std::optional<double>& a, const std::optional<double>& b, bool classic) {
     if (!a || !b) return std::nullopt;
-    return Finite(F(D(*a) - D(*b)));
+    const double d = *a - *b;
+    return Finite(classic ? D(F(d)) : d);
 }
+
+// The one-sided slopes of an exact entry disagree by more than this share
+// of the larger, or by more than a figure's last digits over the step.
+constexpr double kKinkShare = 0.02;
+constexpr double kFigureNoise = 1e-9;
 
 // Nine significant digits, or every digit.
 void AppendGeneral(std::string& out, double v, Digits digits) {
@@ -43,7 +52,7 @@ void Pad(std::string& out, std::size_t from, std::size_t width) {
 // One side of a central difference: the figures of every position, and
 // the value the dimension took.
 struct Side {
-    float value = 0;
+    double value = 0;
     std::vector<char> closes;          // per position (mid gear found, linkage closed)
     std::vector<EventFigures> figures; // per position
 };
@@ -63,7 +72,8 @@ std::optional<EventFigure> FindEventFigure(std::string_view name) {
 
 EventFigures FiguresOf(const PositionEvents& e) {
     EventFigures f;
-    const auto set = [&f](EventFigure k, const std::optional<float>& v) { f[static_cast<std::size_t>(k)] = Finite(v); };
+    const auto set = [&f](EventFigure k, const std::optional<double>& v) { f[static_cast<std::size_t>(k)] = Finite(v); };
+    const bool classic = e.solve == SolveMode::Classic;
     set(EventFigure::CutOffFront, e.front.cutOff);
     set(EventFigure::CutOffRear, e.rear.cutOff);
     set(EventFigure::ReleaseFront, e.front.release);
@@ -74,8 +84,8 @@ EventFigures FiguresOf(const PositionEvents& e) {
     set(EventFigure::AdmissionRear, e.rear.admission);
     set(EventFigure::LeadFront, e.front.lead);
     set(EventFigure::LeadRear, e.rear.lead);
-    set(EventFigure::CutOffDiff, Difference(e.front.cutOff, e.rear.cutOff));
-    set(EventFigure::LeadDiff, Difference(e.front.lead, e.rear.lead));
+    set(EventFigure::CutOffDiff, Difference(e.front.cutOff, e.rear.cutOff, classic));
+    set(EventFigure::LeadDiff, Difference(e.front.lead, e.rear.lead, classic));
     return f;
 }
 
@@ -88,6 +98,50 @@ std::vector<float> PositionsFromOffsets(const GearState& g, std::span<const doub
     positions.reserve(offsets.size());
     for (const double offset : offsets) positions.push_back(HeldReverseArm(g, offset));
     return positions;
+}
+
+std::vector<double> PositionsFromOffsets(const GearState& g, std::span<const double> offsets, SolveMode solve) {
+    if (solve == SolveMode::Classic) {
+        const std::vector<float> classic = PositionsFromOffsets(g, offsets);
+        return {classic.begin(), classic.end()};
+    }
+    if (offsets.empty()) {
+        const auto notches = NotchPositions(g, solve);
+        return {notches.begin(), notches.end()};
+    }
+    const double centre = MidGearCentre(g, solve);
+    std::vector<double> positions;
+    positions.reserve(offsets.size());
+    for (const double offset : offsets) positions.push_back(centre + HeldOffset(g, offset));
+    return positions;
+}
+
+double ExactSensitivityStep(const GearState& g, int id, float value) {
+    const double target = IsAngleDimension(id) ? 1e-5 : 1e-6 * DesignScale(g);
+    const float magnitude = std::fabs(value);
+    const double ulp = D(std::nextafter(magnitude, std::numeric_limits<float>::infinity())) - D(magnitude);
+    const double step = std::max(target, 4 * ulp);
+    return std::isfinite(step) ? step : target;
+}
+
+std::string_view SensitivityStatusText(SensitivityStatus status) {
+    switch (status) {
+    case SensitivityStatus::Ok: break;
+    case SensitivityStatus::Fails: return "fails: the linkage does not close at the step";
+    case SensitivityStatus::NoEvent: return "none: the event does not happen";
+    case SensitivityStatus::Kink: return "kink: the figure turns a corner here";
+    }
+    return {};
+}
+
+std::string_view SensitivityStatusWord(SensitivityStatus status) {
+    switch (status) {
+    case SensitivityStatus::Ok: break;
+    case SensitivityStatus::Fails: return "fails";
+    case SensitivityStatus::NoEvent: return "none";
+    case SensitivityStatus::Kink: return "kink";
+    }
+    return {};
 }
 
 double SensitivityStep(int id, float value) {
@@ -119,11 +173,12 @@ std::string CheckSensitivitySettings(const SensitivitySettings& s) {
     return {};
 }
 
-void ComputeNominalPosition(GearState& work, const GearState& design, float position, EventDirection direction,
-                            NominalPosition& out) {
-    out.position = position;
-    out.offset = OffsetFromMidGear(design.revArm.centre, position);
-    ComputeValveEvents(work, position, direction, out.nominal);
+void ComputeNominalPosition(GearState& work, const GearState& design, double position, EventDirection direction,
+                            NominalPosition& out, SolveMode solve) {
+    ComputeValveEvents(work, position, direction, out.nominal, solve);
+    out.position = out.nominal.position;
+    out.offset = solve == SolveMode::Classic ? D(OffsetFromMidGear(design.revArm.centre, F(position)))
+                                             : position - MidGearCentre(design, solve);
     out.forward = out.nominal.forward;
 }
 
@@ -150,20 +205,22 @@ SensitivityResult ComputeSensitivity(const GearState& g, const SensitivitySettin
 
     // The design's own events. Each side runs in the direction the design
     // runs there, so that a step across mid gear cannot turn it round.
+    const bool exact = s.solve == SolveMode::Exact;
     const auto positionsOf = [&s](const GearState& design) {
-        if (s.notch < 0) return PositionsFromOffsets(design, s.offsets);
-        return std::vector<float>{NotchPositions(design)[static_cast<std::size_t>(s.notch)]};
+        if (s.notch < 0) return PositionsFromOffsets(design, s.offsets, s.solve);
+        return std::vector<double>{NotchPositions(design, s.solve)[static_cast<std::size_t>(s.notch)]};
     };
-    const std::vector<float> nominalPositions = positionsOf(g);
+    const std::vector<double> nominalPositions = positionsOf(g);
     const std::size_t np = nominalPositions.size();
-    ComputeNominalPositions(g, nominalPositions, s.direction, r.positions);
+    ComputeNominalPositions(g, nominalPositions, s.direction, r.positions, s.solve);
     std::vector<EventFigures> nominalFigures(np);
     for (std::size_t p = 0; p < np; ++p) nominalFigures[p] = FiguresOf(r.positions[p].nominal);
 
     r.steps.resize(nd);
     for (std::size_t d = 0; d < nd; ++d) {
         const DimensionInfo* info = FindDimension(r.ids[d]);
-        r.steps[d] = F(SensitivityStep(r.ids[d], DimensionValue(g, *info)));
+        const float value = DimensionValue(g, *info);
+        r.steps[d] = exact ? ExactSensitivityStep(g, r.ids[d], value) : D(F(SensitivityStep(r.ids[d], value)));
     }
 
     const bool anyCloses = !r.Closes() ? std::any_of(r.positions.begin(), r.positions.end(),
@@ -179,18 +236,19 @@ SensitivityResult ComputeSensitivity(const GearState& g, const SensitivitySettin
         const std::size_t d = static_cast<std::size_t>(job / 2);
         const int id = r.ids[d];
         const DimensionInfo* info = FindDimension(id);
-        const double h = D(r.steps[d]) * scale * (job % 2 == 0 ? -1 : 1);
+        const double h = r.steps[d] * scale * (job % 2 == 0 ? -1 : 1);
         CommitDimension(w, id, F(D(DimensionValue(g, *info)) + h));
         side.value = DimensionValue(w, *info);
         side.figures.assign(np, EventFigures{});
         side.closes.assign(np, 0);
-        if (!anyCloses || FindMidGear(w) != MidGearResult::Found) return;
-        const std::vector<float> positions = positionsOf(w);
+        if (!anyCloses) return;
+        if (exact ? !ExactMidGearOf(w) : FindMidGear(w) != MidGearResult::Found) return;
+        const std::vector<double> positions = positionsOf(w);
         PositionEvents e;
         for (std::size_t p = 0; p < np; ++p) {
             if (!r.positions[p].nominal.Closes()) continue; // no derivative where the design fails
             const EventDirection dir = r.positions[p].forward ? EventDirection::Forward : EventDirection::Reverse;
-            ComputeValveEvents(w, positions[p], dir, e);
+            ComputeValveEvents(w, positions[p], dir, e, s.solve, EventDetail::Figures);
             side.closes[p] = e.Closes() ? 1 : 0;
             if (e.Closes()) side.figures[p] = FiguresOf(e);
         }
@@ -257,8 +315,16 @@ SensitivityResult ComputeSensitivity(const GearState& g, const SensitivitySettin
             const bool retry = needsRetryAt(d, p);
             const Side& lo = retry ? retried[2 * d] : sides[2 * d];
             const Side& hi = retry ? retried[2 * d + 1] : sides[2 * d + 1];
-            double delta = D(hi.value) - D(lo.value);
-            if (IsAngleDimension(id) && std::isfinite(delta)) delta -= 360.0 * std::round(delta / 360.0);
+            // An angle's step may cross 0/360: each side's step is taken
+            // the short way round.
+            const auto stepOf = [&](double from, double to) {
+                double delta = to - from;
+                if (IsAngleDimension(id) && std::isfinite(delta)) delta -= 360.0 * std::round(delta / 360.0);
+                return delta;
+            };
+            const double v0 = DimensionValue(g, *FindDimension(id));
+            const double delta = stepOf(lo.value, hi.value);
+            const double up = stepOf(v0, hi.value), down = stepOf(lo.value, v0);
             const bool stepped = std::isfinite(delta) && delta != 0;
             for (int f = 0; f < kEventFigureCount; ++f) {
                 SensitivityEntry& e = r.entries[(p * nd + d) * kEventFigureCount + static_cast<std::size_t>(f)];
@@ -268,15 +334,33 @@ SensitivityResult ComputeSensitivity(const GearState& g, const SensitivitySettin
                     e.status = SensitivityStatus::Fails;
                     continue;
                 }
-                if (!nominalFigures[p][k] || !lo.figures[p][k] || !hi.figures[p][k]) {
-                    e.status = SensitivityStatus::NoEvent;
+                const bool nominal = nominalFigures[p][k].has_value();
+                if (!nominal || !lo.figures[p][k] || !hi.figures[p][k]) {
+                    // On the exact solve a figure that is there on one side
+                    // of the step and not on the other begins or ends within
+                    // it.
+                    const bool changes = nominal != lo.figures[p][k].has_value() ||
+                                         nominal != hi.figures[p][k].has_value();
+                    e.status = exact && changes ? SensitivityStatus::Kink : SensitivityStatus::NoEvent;
                     continue;
                 }
-                const float derivative = F((D(*hi.figures[p][k]) - D(*lo.figures[p][k])) / delta);
-                const float perTolerance = F(D(derivative) * ShopTolerance(id));
+                double derivative = (*hi.figures[p][k] - *lo.figures[p][k]) / delta;
+                if (!exact) derivative = D(F(derivative));
+                double perTolerance = derivative * ShopTolerance(id);
+                if (!exact) perTolerance = D(F(perTolerance));
                 if (!std::isfinite(derivative) || !std::isfinite(perTolerance)) {
                     e.status = SensitivityStatus::Fails;
                     continue;
+                }
+                if (exact && up != 0 && down != 0) {
+                    const double slopeUp = (*hi.figures[p][k] - *nominalFigures[p][k]) / up;
+                    const double slopeDown = (*nominalFigures[p][k] - *lo.figures[p][k]) / down;
+                    const double allowed = kKinkShare * std::max(std::fabs(slopeUp), std::fabs(slopeDown)) +
+                                           kFigureNoise / std::min(std::fabs(up), std::fabs(down));
+                    if (!(std::fabs(slopeUp - slopeDown) <= allowed)) {
+                        e.status = SensitivityStatus::Kink;
+                        continue;
+                    }
                 }
                 e.status = SensitivityStatus::Ok;
                 e.derivative = derivative;
@@ -353,8 +437,13 @@ std::string SensitivityCsv(const SensitivityResult& r, Digits digits) {
                     out += ',';
                     AppendGeneral(out, e.perTolerance, digits);
                     break;
-                case SensitivityStatus::Fails: out += "fails,fails"; break;
-                case SensitivityStatus::NoEvent: out += "none,none"; break;
+                case SensitivityStatus::Fails:
+                case SensitivityStatus::NoEvent:
+                case SensitivityStatus::Kink:
+                    out += SensitivityStatusWord(e.status);
+                    out += ',';
+                    out += SensitivityStatusWord(e.status);
+                    break;
                 }
                 out += '\n';
             }
@@ -402,8 +491,7 @@ std::string SensitivityRankingText(const SensitivityResult& r, EventFigure f, in
                 AppendFigure(out, e.perTolerance, IsLeadFigure(f) ? 6 : 4, digits, 10);
                 if (e.retried) out += "  (at a tenth of the step)";
             } else {
-                out += e.status == SensitivityStatus::Fails ? "fails: the linkage does not close at the step"
-                                                            : "none: the event does not happen";
+                out += SensitivityStatusText(e.status);
             }
             out += '\n';
         }

@@ -209,9 +209,9 @@ ToleranceResult RunTolerance(const GearState& g, const ToleranceSettings& s, con
     r.samples = s.samples;
     r.threshold = s.threshold;
 
-    const std::vector<float> nominalPositions = PositionsFromOffsets(g, s.offsets);
+    const std::vector<double> nominalPositions = PositionsFromOffsets(g, s.offsets, s.solve);
     const std::size_t np = nominalPositions.size();
-    ComputeNominalPositions(g, nominalPositions, s.direction, r.positions);
+    ComputeNominalPositions(g, nominalPositions, s.direction, r.positions, s.solve);
     for (TolerancePosition& tp : r.positions) {
         const EventFigures f = FiguresOf(tp.nominal);
         for (int k = 0; k < kEventFigureCount; ++k)
@@ -247,16 +247,19 @@ ToleranceResult RunTolerance(const GearState& g, const ToleranceSettings& s, con
             }
             char* fail = &failed[i * width];
             float* out = &values[i * width * kEventFigureCount];
-            if (changed && FindMidGear(w) != MidGearResult::Found) {
+            const bool midGear = !changed || (s.solve == SolveMode::Exact ? ExactMidGearOf(w).has_value()
+                                                                          : FindMidGear(w) == MidGearResult::Found);
+            if (!midGear) {
                 std::fill(fail, fail + width, char{1});
                 return;
             }
-            const std::vector<float> positions = changed ? PositionsFromOffsets(w, s.offsets) : nominalPositions;
+            const std::vector<double> positions =
+                changed ? PositionsFromOffsets(w, s.offsets, s.solve) : nominalPositions;
             PositionEvents e;
             for (std::size_t p = p0; p < p1; ++p) {
                 const TolerancePosition& tp = r.positions[p];
                 const EventDirection dir = tp.forward ? EventDirection::Forward : EventDirection::Reverse;
-                ComputeValveEvents(w, positions[p], dir, e);
+                ComputeValveEvents(w, positions[p], dir, e, s.solve, EventDetail::Figures);
                 if (!e.Closes()) {
                     fail[p - p0] = 1;
                     continue;
@@ -264,7 +267,7 @@ ToleranceResult RunTolerance(const GearState& g, const ToleranceSettings& s, con
                 const EventFigures f = FiguresOf(e);
                 for (int k = 0; k < kEventFigureCount; ++k) {
                     const auto& x = f[static_cast<std::size_t>(k)];
-                    out[(p - p0) * kEventFigureCount + static_cast<std::size_t>(k)] = x ? *x : kMissing;
+                    out[(p - p0) * kEventFigureCount + static_cast<std::size_t>(k)] = x ? F(*x) : kMissing;
                 }
             }
         };

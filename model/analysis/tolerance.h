@@ -68,6 +68,7 @@ struct ToleranceSettings {
     std::uint64_t seed = 1;
     float threshold = kDefaultToleranceThreshold;
     int threads = 0; // 0: one per core
+    SolveMode solve = SolveMode::Exact;
 };
 
 // +-0.002 on every length and +-0.1 degree on every angle (the reverse arm
@@ -86,7 +87,7 @@ float ToleranceOf(const ToleranceSettings& s, int id);
 std::string CheckToleranceSettings(const ToleranceSettings& s);
 
 struct FigureSpread {
-    std::optional<float> nominal; // the design's own figure
+    std::optional<double> nominal; // the design's own figure
     int count = 0;                // samples that gave it
     float min = 0, p05 = 0, median = 0, p95 = 0, max = 0; // when count > 0
     float failed = 0;             // share of the samples without it

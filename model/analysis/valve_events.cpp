@@ -4,8 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <type_traits>
 
+#include "model/gear/exact_solver.h"
 #include "model/gear/geometry_check.h"
+#include "model/gear/midgear.h"
 #include "model/gear/reverse_arm.h"
 #include "model/gear/solver.h"
 
@@ -26,11 +30,12 @@ constexpr int kExtremumIterations = 60;
 // The four openings, in this order.
 enum Opening { kFrontSteam, kFrontExhaust, kRearSteam, kRearExhaust, kOpenings };
 
+// On the classic solve each value is the classic float, widened.
 struct Sample {
-    std::array<float, kOpenings> open{};
-    float piston = 0;
-    float valveOffset = 0;
-    float die = 0; // signed distance of the die from the link centre, along the link
+    std::array<double, kOpenings> open{};
+    double piston = 0;
+    double valveOffset = 0;
+    double die = 0; // signed distance of the die from the link centre, along the link
 };
 
 double Fold(double degrees) {
@@ -49,9 +54,51 @@ float FoldToFloat(double degrees) {
 // Solves the work state at one driver angle and reads what the events need.
 class Turn {
 public:
-    Turn(GearState& g, PositionEvents& out) : g_(g), out_(out) {}
+    Turn(GearState& g, PositionEvents& out, SolveMode solve, double position)
+        : g_(g), out_(out), exact_(solve == SolveMode::Exact), position_(position) {}
 
-    Sample At(double angle) {
+    bool Exact() const { return exact_; }
+    // A figure as the solve gives it: the classic one is a float.
+    double Figure(double v) const { return exact_ ? v : D(F(v)); }
+    // A crank angle in [0, 360), as the solve gives it.
+    double Angle(double unfolded) const { return exact_ ? Fold(unfolded) : D(FoldToFloat(unfolded)); }
+    // The root tolerance of an event angle, and of an extremum's angle.
+    double RootTolerance() const { return exact_ ? 0.4 * kExactEventAngleTolerance : 0.8 * kEventAngleTolerance; }
+    double ExtremumTolerance() const { return exact_ ? 2e-6 : 0.005; }
+
+    Sample At(double angle) { return exact_ ? ExactAt(angle) : ClassicAt(angle); }
+
+private:
+    // The exact solve, warm-started from the one before.
+    Sample ExactAt(double angle) {
+        const double a = Fold(angle);
+        SolveExact(g_, a, position_, piv_, &warm_);
+        const ExactPorts p = ExactPortOpenings(g_, a, piv_.valveOffset);
+        Sample s;
+        s.open = {p.frontSteam, p.frontExhaust, p.rearSteam, p.rearExhaust};
+        s.piston = p.piston;
+        s.valveOffset = piv_.valveOffset;
+        const auto& X = piv_.x;
+        const auto& Y = piv_.y;
+        const double la = piv_.linkAngle;
+        s.die = (X[8] - X[9]) * std::sin(la) + (Y[8] - Y[9]) * std::cos(la);
+        GeometryCause cause = piv_.cause != GeometryCause::None ? piv_.cause : p.cause;
+        if (cause == GeometryCause::None) {
+            bool finite = std::isfinite(s.piston) && std::isfinite(s.die);
+            for (const double v : s.open) finite = finite && std::isfinite(v);
+            if (!finite) cause = GeometryCause::NotFinite;
+        }
+        if (cause != GeometryCause::None) {
+            if (out_.failedSolves == 0) {
+                out_.firstCause = cause;
+                out_.firstCauseAngle = F(a);
+            }
+            ++out_.failedSolves;
+        }
+        return s;
+    }
+
+    Sample ClassicAt(double angle) {
         const float a = FoldToFloat(angle);
         g_.motion.driverAngle = a;
         Settle();
@@ -76,7 +123,6 @@ public:
         return s;
     }
 
-private:
     // The rocker's lower end is carried from one solve into the next: at a
     // fixed angle the solves converge on the linkage's true position, each
     // about ten times closer. Two solves and an Aitken step from them give
@@ -116,23 +162,28 @@ private:
     PositionEvents& out_;
     GeometryCause cause_ = GeometryCause::None;
     int settleRounds_ = kFirstSettleRounds;
+    bool exact_ = false;
+    double position_ = 0;
+    ExactPivots piv_;
+    ExactWarmStart warm_;
 };
 
 struct Root {
     double angle = 0; // unfolded
-    float piston = 0;
+    double piston = 0;
 };
 
 // Where opening k changes sign between lo (value flo) and hi (value fhi) of
 // opposite sides of zero: Brent's method until the bracket is narrower than
 // the angle tolerance. The answer lies within the final bracket.
-Root FindCrossing(Turn& turn, int k, double lo, float flo, double hi, float fhi, float pistonLo, float pistonHi) {
+Root FindCrossing(Turn& turn, int k, double lo, double flo, double hi, double fhi, double pistonLo,
+                  double pistonHi) {
     // f > 0 is "open"; zero counts as closed, so shift the closed side to <= 0.
     double a = lo, b = hi, fa = flo, fb = fhi;
-    float pa = pistonLo, pb = pistonHi;
+    double pa = pistonLo, pb = pistonHi;
     double c = a, fc = fa, d = b - a, e = d;
-    float pc = pa;
-    const double tol = kEventAngleTolerance * 0.8;
+    double pc = pa;
+    const double tol = turn.RootTolerance();
     for (int it = 0; it < kRootIterations; ++it) {
         if ((fb > 0) == (fc > 0)) {
             c = a;
@@ -204,7 +255,7 @@ Extremum FindExtremum(Turn& turn, double at, double best, double sign, Get get) 
     double x = at, w = at, v = at;
     double fx = -sign * best, fw = fx, fv = fx;
     double d = 0, e = 0;
-    const double tol = 0.005; // degrees: far inside the value tolerance near a smooth extremum
+    const double tol = turn.ExtremumTolerance(); // degrees: far inside the value tolerance near a smooth extremum
     for (int it = 0; it < kExtremumIterations; ++it) {
         const double xm = 0.5 * (a + b);
         const double tol1 = tol, tol2 = 2 * tol1;
@@ -269,25 +320,27 @@ int BestSample(const std::array<Sample, kSamples>& s, double sign, Get get) {
     return best;
 }
 
-float Percent(bool rear, float piston) { return rear ? F((640 - D(piston)) / 6.4) : F(D(piston) / 6.4); }
+double Percent(const Turn& turn, bool rear, double piston) {
+    return turn.Figure(rear ? (640 - piston) / 6.4 : piston / 6.4);
+}
 
 // The opening and closing of one port's longest open interval, and how many
 // times it opens. `opening`/`closing` get the crank angle and the percentage.
 struct PortEvents {
-    std::optional<float> openAngle, closeAngle, openPercent, closePercent;
+    std::optional<double> openAngle, closeAngle, openPercent, closePercent;
     int openings = 0;
 };
 
 // The events of an open interval from `rise` to `fall` (in driving order
 // when running forward).
-void SetPortEvents(PortEvents& r, const Root& rise, const Root& fall, bool rear, bool forward) {
+void SetPortEvents(const Turn& turn, PortEvents& r, const Root& rise, const Root& fall, bool rear, bool forward) {
     const Root& opening = forward ? rise : fall;
     const Root& closing = forward ? fall : rise;
-    r.openAngle = FoldToFloat(opening.angle);
-    r.closeAngle = FoldToFloat(closing.angle);
+    r.openAngle = turn.Angle(opening.angle);
+    r.closeAngle = turn.Angle(closing.angle);
     // A piston without a place (a design beyond reason) gives no percentage.
-    if (const float v = Percent(rear, opening.piston); std::isfinite(v)) r.openPercent = v;
-    if (const float v = Percent(rear, closing.piston); std::isfinite(v)) r.closePercent = v;
+    if (const double v = Percent(turn, rear, opening.piston); std::isfinite(v)) r.openPercent = v;
+    if (const double v = Percent(turn, rear, closing.piston); std::isfinite(v)) r.closePercent = v;
 }
 
 PortEvents FindPortEvents(Turn& turn, const std::array<Sample, kSamples>& s, int k, bool rear, bool forward) {
@@ -321,7 +374,7 @@ PortEvents FindPortEvents(Turn& turn, const std::array<Sample, kSamples>& s, int
             bestFall = fall;
         }
     }
-    SetPortEvents(r, bestRise, bestFall, rear, forward);
+    SetPortEvents(turn, r, bestRise, bestFall, rear, forward);
     return r;
 }
 
@@ -349,29 +402,46 @@ void FindShortOpening(Turn& turn, const std::array<Sample, kSamples>& s, int k, 
     const Root fall = FindCrossing(turn, k, peak, top.open[kk], (i + 1) * kSampleStep, after.open[kk], top.piston,
                                    after.piston);
     r.openings = 1;
-    SetPortEvents(r, rise, fall, rear, forward);
+    SetPortEvents(turn, r, rise, fall, rear, forward);
 }
 
 } // namespace
 
-bool RunsForward(const GearState& design, float position, EventDirection direction) {
+bool RunsForward(const GearState& design, double position, EventDirection direction) {
     switch (direction) {
     case EventDirection::Forward: return true;
     case EventDirection::Reverse: return false;
     case EventDirection::Auto: break;
     }
-    return DirectionAt(position, design.revArm.centre) == Direction::Fwd;
+    return DirectionAt(F(position), design.revArm.centre) == Direction::Fwd;
 }
 
-void ComputeValveEvents(GearState& g, float position, EventDirection direction, PositionEvents& out) {
+namespace {
+
+// Auto on the exact solve runs forward up to and at the exact mid gear.
+bool RunsForward(const GearState& design, double position, EventDirection direction, SolveMode solve) {
+    if (direction != EventDirection::Auto || solve == SolveMode::Classic) return RunsForward(design, position, direction);
+    return position <= MidGearCentre(design, solve);
+}
+
+} // namespace
+
+void ComputeValveEvents(GearState& g, double position, EventDirection direction, PositionEvents& out,
+                        SolveMode solve, EventDetail detail) {
     out = PositionEvents{};
+    out.solve = solve;
+    // The classic solve carries the rocker from solve to solve, so that
+    // every search it makes moves the ones after it: it always finds all.
+    const bool full = detail == EventDetail::Full || solve == SolveMode::Classic;
+    // The classic solve places a position held as a float.
+    if (solve == SolveMode::Classic) position = D(F(position));
     out.position = position;
-    out.forward = RunsForward(g, position, direction);
-    g.motion.reverseArmPosition = position;
+    out.forward = RunsForward(g, position, direction, solve);
+    g.motion.reverseArmPosition = F(position);
     // The rocker starts hanging straight down whatever the work state solved
     // before: the result depends on the design and the position only.
     g.piv.y[5] = F(D(g.fixedPivots.rockerPivotY) - D(g.frame.rockerLowerLength));
-    Turn turn(g, out);
+    Turn turn(g, out, solve, position);
 
     std::array<Sample, kSamples> s;
     for (int i = 0; i < kSamples; ++i) s[static_cast<std::size_t>(i)] = turn.At(i * kSampleStep);
@@ -395,18 +465,27 @@ void ComputeValveEvents(GearState& g, float position, EventDirection direction, 
 
     // Every opening is the valve offset plus or minus a constant: the
     // largest openings come from the extremes of the offset.
-    const auto offset = [](const Sample& x) { return D(x.valveOffset); };
-    const auto die = [](const Sample& x) { return D(x.die); };
-    const int iMax = BestSample(s, 1, offset), iMin = BestSample(s, -1, offset);
-    const Extremum top = FindExtremum(turn, iMax * kSampleStep, offset(s[static_cast<std::size_t>(iMax)]), 1, offset);
-    const Extremum bottom =
-        FindExtremum(turn, iMin * kSampleStep, offset(s[static_cast<std::size_t>(iMin)]), -1, offset);
+    // Only the figures: the extremes of the offset are wanted only where a
+    // port may open between two samples.
+    const bool offsetExtremes = full || fs.openings == 0 || fe.openings == 0 || rs.openings == 0 || re.openings == 0;
+    const auto offset = [](const Sample& x) { return x.valveOffset; };
+    const auto die = [](const Sample& x) { return x.die; };
+    Extremum top, bottom;
+    if (offsetExtremes) {
+        const int iMax = BestSample(s, 1, offset), iMin = BestSample(s, -1, offset);
+        top = FindExtremum(turn, iMax * kSampleStep, offset(s[static_cast<std::size_t>(iMax)]), 1, offset);
+        bottom = FindExtremum(turn, iMin * kSampleStep, offset(s[static_cast<std::size_t>(iMin)]), -1, offset);
+        out.valveTravel = turn.Figure(top.value - bottom.value);
+    }
     const double vMax = top.value, vMin = bottom.value;
-    const int jMax = BestSample(s, 1, die), jMin = BestSample(s, -1, die);
-    const double dMax = FindExtremum(turn, jMax * kSampleStep, die(s[static_cast<std::size_t>(jMax)]), 1, die).value;
-    const double dMin = FindExtremum(turn, jMin * kSampleStep, die(s[static_cast<std::size_t>(jMin)]), -1, die).value;
-    out.valveTravel = F(vMax - vMin);
-    out.dieSlip = F(dMax - dMin);
+    if (full) {
+        const int jMax = BestSample(s, 1, die), jMin = BestSample(s, -1, die);
+        const double dMax =
+            FindExtremum(turn, jMax * kSampleStep, die(s[static_cast<std::size_t>(jMax)]), 1, die).value;
+        const double dMin =
+            FindExtremum(turn, jMin * kSampleStep, die(s[static_cast<std::size_t>(jMin)]), -1, die).value;
+        out.dieSlip = turn.Figure(dMax - dMin);
+    }
 
     const Sample& any = s[0];
     const double v0 = any.valveOffset;
@@ -416,14 +495,16 @@ void ComputeValveEvents(GearState& g, float position, EventDirection direction, 
         const bool plus = k == kFrontExhaust || k == kRearSteam;
         return o0 + (plus ? v - v0 : v0 - v);
     };
-    out.front.maxSteamOpening = F(shifted(kFrontSteam, vMin));
-    out.front.maxExhaustOpening = F(shifted(kFrontExhaust, vMax));
-    out.rear.maxSteamOpening = F(shifted(kRearSteam, vMax));
-    out.rear.maxExhaustOpening = F(shifted(kRearExhaust, vMin));
+    if (offsetExtremes) {
+        out.front.maxSteamOpening = turn.Figure(shifted(kFrontSteam, vMin));
+        out.front.maxExhaustOpening = turn.Figure(shifted(kFrontExhaust, vMax));
+        out.rear.maxSteamOpening = turn.Figure(shifted(kRearSteam, vMax));
+        out.rear.maxExhaustOpening = turn.Figure(shifted(kRearExhaust, vMin));
+    }
 
     // An opening shorter than the samples' spacing: looked for around the
     // extreme offset that gives the port its largest opening.
-    const auto shortOpening = [&](PortEvents& r, int k, bool rear, float largest, const Extremum& at) {
+    const auto shortOpening = [&](PortEvents& r, int k, bool rear, double largest, const Extremum& at) {
         if (r.openings == 0 && largest > 0) FindShortOpening(turn, s, k, rear, out.forward, at.angle, r);
     };
     shortOpening(fs, kFrontSteam, false, out.front.maxSteamOpening, bottom);
@@ -445,10 +526,41 @@ void ComputeValveEvents(GearState& g, float position, EventDirection direction, 
     for (const double angle : {90.0, 270.0}) turn.At(angle);
 }
 
-PositionEvents ComputeValveEvents(GearState design, float position, EventDirection direction) {
+PositionEvents ComputeValveEvents(GearState design, double position, EventDirection direction, SolveMode solve) {
     PositionEvents out;
-    ComputeValveEvents(design, position, direction, out);
+    ComputeValveEvents(design, position, direction, out, solve);
     return out;
+}
+
+std::optional<double> ExactMidGearOf(const GearState& design) {
+    // A memo of the last design's, one per thread: a table of positions
+    // asks for it once per position.
+    struct Memo {
+        bool valid = false;
+        Design design;
+        std::optional<double> centre;
+    };
+    thread_local Memo memo;
+    const Design& d = design;
+    static_assert(std::is_trivially_copyable_v<Design>);
+    if (!memo.valid || std::memcmp(&memo.design, &d, sizeof(Design)) != 0) {
+        memo.design = d;
+        memo.centre = FindExactMidGear(d);
+        memo.valid = true;
+    }
+    return memo.centre;
+}
+
+double MidGearCentre(const GearState& design, SolveMode solve) {
+    if (solve == SolveMode::Exact) {
+        if (const auto mid = ExactMidGearOf(design)) return *mid;
+    }
+    return design.revArm.centre;
+}
+
+double PositionOnSolve(const GearState& design, float position, SolveMode solve) {
+    if (solve == SolveMode::Classic) return position;
+    return MidGearCentre(design, solve) + (D(position) - D(design.revArm.centre));
 }
 
 std::array<float, kNotchCount> NotchPositions(const GearState& design) {
@@ -465,11 +577,37 @@ std::array<float, kNotchCount> NotchPositions(const GearState& design) {
     return p;
 }
 
+std::array<double, kNotchCount> NotchPositions(const GearState& design, SolveMode solve) {
+    std::array<double, kNotchCount> p{};
+    if (solve == SolveMode::Classic) {
+        const auto classic = NotchPositions(design);
+        std::copy(classic.begin(), classic.end(), p.begin());
+        return p;
+    }
+    const double centre = MidGearCentre(design, solve);
+    const double norm = design.frame.revArmToCentNorm;
+    const double max = design.frame.revArmToCentMax;
+    for (int k = -4; k <= 4; ++k) {
+        double offset = norm * k / 4;
+        if (offset > max) offset = max;
+        if (offset < -max) offset = -max;
+        p[static_cast<std::size_t>(k + 4)] = centre + offset;
+    }
+    return p;
+}
+
 void ComputeValveEventsTable(const GearState& design, std::span<const float> positions, EventDirection direction,
-                             std::span<PositionEvents> out) {
+                             std::span<PositionEvents> out, SolveMode solve) {
     GearState work = design;
     const std::size_t n = std::min(positions.size(), out.size());
-    for (std::size_t i = 0; i < n; ++i) ComputeValveEvents(work, positions[i], direction, out[i]);
+    for (std::size_t i = 0; i < n; ++i) ComputeValveEvents(work, positions[i], direction, out[i], solve);
+}
+
+void ComputeValveEventsTable(const GearState& design, std::span<const double> positions, EventDirection direction,
+                             std::span<PositionEvents> out, SolveMode solve) {
+    GearState work = design;
+    const std::size_t n = std::min(positions.size(), out.size());
+    for (std::size_t i = 0; i < n; ++i) ComputeValveEvents(work, positions[i], direction, out[i], solve);
 }
 
 } // namespace vx

@@ -9,7 +9,7 @@
 namespace vx {
 namespace {
 
-void AppendOptional(std::string& out, const std::optional<float>& v, int decimals, Digits digits) {
+void AppendOptional(std::string& out, const std::optional<double>& v, int decimals, Digits digits) {
     if (v) AppendFigure(out, *v, decimals, digits);
 }
 
@@ -28,12 +28,9 @@ void AppendColumn(std::string& out, const std::optional<double>& v, int decimals
     }
 }
 
-std::optional<double> Opt(const std::optional<float>& v) {
-    if (!v) return std::nullopt;
-    return static_cast<double>(*v);
-}
+std::optional<double> Opt(const std::optional<double>& v) { return v; }
 
-std::optional<double> Difference(const std::optional<float>& a, const std::optional<float>& b) {
+std::optional<double> Difference(const std::optional<double>& a, const std::optional<double>& b) {
     if (!a || !b) return std::nullopt;
     return static_cast<double>(*a) - static_cast<double>(*b);
 }
@@ -46,7 +43,7 @@ bool EventsFinite(const PositionEvents& e) {
         for (const auto* v : {&x.admissionAngle, &x.cutOffAngle, &x.releaseAngle, &x.compressionAngle, &x.admission,
                               &x.cutOff, &x.release, &x.compression})
             if (*v && !std::isfinite(**v)) return false;
-        for (const float v : {x.lead, x.maxSteamOpening, x.maxExhaustOpening})
+        for (const double v : {x.lead, x.maxSteamOpening, x.maxExhaustOpening})
             if (!std::isfinite(v)) return false;
     }
     return std::isfinite(e.position) && std::isfinite(e.valveTravel) && std::isfinite(e.dieSlip);
@@ -63,7 +60,7 @@ void AppendValveEventsCsv(std::string& out, const PositionEvents& e, std::option
             out += ',';
             AppendOptional(out, *v, 4, digits);
         }
-        for (const float v : {x.lead, x.maxSteamOpening, x.maxExhaustOpening, e.valveTravel, e.dieSlip}) {
+        for (const double v : {x.lead, x.maxSteamOpening, x.maxExhaustOpening, e.valveTravel, e.dieSlip}) {
             out += ',';
             AppendFigure(out, v, 5, digits);
         }
@@ -88,13 +85,13 @@ std::string ValveEventsCsv(std::span<const PositionEvents> events, std::span<con
     return out;
 }
 
-void AppendValveEventsTable(std::string& out, const PositionEvents& e, float centre, const FigureStyle& style) {
+void AppendValveEventsTable(std::string& out, const PositionEvents& e, double centre, const FigureStyle& style) {
     const Digits digits = style.digits;
     AppendPositionBlockHead(out, e.position, e.forward, centre, digits);
 
     struct EventRow {
         std::string_view label;
-        std::optional<float> EndEvents::*member;
+        std::optional<double> EndEvents::*member;
         bool difference;
     };
     static constexpr EventRow kRows[] = {
@@ -117,7 +114,7 @@ void AppendValveEventsTable(std::string& out, const PositionEvents& e, float cen
     }
     struct LengthRow {
         std::string_view label;
-        float EndEvents::*member;
+        double EndEvents::*member;
         bool difference;
     };
     static constexpr LengthRow kLengths[] = {

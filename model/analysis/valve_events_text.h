@@ -45,7 +45,7 @@ std::string ValveEventsCsv(std::span<const PositionEvents> events, std::span<con
 // the direction, then a row per quantity with the front and rear columns
 // side by side and the difference front minus rear where one is read. The
 // rows of lengths carry the style's unit ("lead, mm").
-void AppendValveEventsTable(std::string& out, const PositionEvents& e, float centre, const FigureStyle& style = {});
+void AppendValveEventsTable(std::string& out, const PositionEvents& e, double centre, const FigureStyle& style = {});
 
 // The geometry errors of a position in plain words ("" when it closes with
 // finite figures).

@@ -242,22 +242,23 @@ std::optional<float> MepDifference(const PositionWork& w) {
     return F(D(w.front.mep) - D(w.rear.mep));
 }
 
-void ComputeWorkTable(GearState& scratch, const GearState& design, const WorkSettings& s, WorkTable& out) {
+void ComputeWorkTable(GearState& scratch, const GearState& design, const WorkSettings& s, WorkTable& out,
+                      SolveMode solve) {
     scratch = design;
     const WorkDimensions dims = WorkDimensionsOf(design);
-    const auto notches = NotchPositions(design);
+    const auto notches = NotchPositions(design, solve);
     for (std::size_t i = 0; i < notches.size(); ++i) {
-        ComputeValveEvents(scratch, notches[i], EventDirection::Auto, out.notchEvents[i]);
+        ComputeValveEvents(scratch, notches[i], EventDirection::Auto, out.notchEvents[i], solve);
         ComputeWork(out.notchEvents[i], s, dims, out.notches[i]);
     }
     out.count = std::clamp(design.revArm.positionCount, 0, kRevArmPositions);
     for (std::size_t i = 0; i < static_cast<std::size_t>(out.count); ++i) {
-        const float position = design.revArm.position[i + 1];
+        const double position = PositionOnSolve(design, design.revArm.position[i + 1], solve);
         std::size_t same = notches.size();
         for (std::size_t k = 0; k < notches.size(); ++k)
             if (notches[k] == position) same = k;
         if (same < notches.size()) out.listEvents[i] = out.notchEvents[same];
-        else ComputeValveEvents(scratch, position, EventDirection::Auto, out.listEvents[i]);
+        else ComputeValveEvents(scratch, position, EventDirection::Auto, out.listEvents[i], solve);
         ComputeWork(out.listEvents[i], s, dims, out.list[i]);
     }
 }

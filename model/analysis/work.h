@@ -166,6 +166,10 @@ struct WorkTable {
 // within 0..9), solving on `scratch`, a copy the caller owns and reuses (as
 // for the events). A listed position that is also a notch is solved once.
 // Allocates nothing.
-void ComputeWorkTable(GearState& scratch, const GearState& design, const WorkSettings& s, WorkTable& out);
+// On the exact solve the notches stand at the exact mid gear, and each
+// listed position at its offset from the design's mid gear, from the exact
+// one (PositionOnSolve).
+void ComputeWorkTable(GearState& scratch, const GearState& design, const WorkSettings& s, WorkTable& out,
+                      SolveMode solve = SolveMode::Exact);
 
 } // namespace vx

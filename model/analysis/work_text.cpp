@@ -42,7 +42,7 @@ void AppendWorkCsv(std::string& out, const PositionWork& w, const PositionEvents
         AppendFigure(out, w.position, 6, digits);
         out += w.forward ? ",forward," : ",reverse,";
         out += rear ? "rear" : "front";
-        const std::optional<float>* found[] = {&x.admission, &x.cutOff, &x.release, &x.compression};
+        const std::optional<double>* found[] = {&x.admission, &x.cutOff, &x.release, &x.compression};
         const float IndicatorCard::*used[] = {&IndicatorCard::admission, &IndicatorCard::cutOff,
                                                &IndicatorCard::release, &IndicatorCard::compression};
         for (int i = 0; i < 4; ++i) {

@@ -1,7 +1,11 @@
 #include "model/gear/midgear.h"
 
+#include "base/float_cast.h"
+#include "model/gear/exact_solver.h"
+#include "model/gear/root_finding.h"
 #include "model/gear/solver.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vx {
@@ -56,6 +60,42 @@ MidGearResult FindMidGear(GearState& g) {
     list.position[2] = static_cast<float>(static_cast<double>(list.centre) - g.frame.revArmToCentNorm);
     list.position[3] = static_cast<float>(static_cast<double>(list.centre) + g.frame.revArmToCentNorm);
     return MidGearResult::Found;
+}
+
+std::optional<double> FindExactMidGear(const Design& design) {
+    const double scale = DesignScale(design);
+    // Short of mid gear (negative) while the die stands on the far side of
+    // the link centre, as the classic search tells it.
+    const double sense = design.frame.liftArmRadRodEnd >= 0.0f ? -1.0 : 1.0;
+    ExactPivots p;
+    ExactWarmStart warm;
+    const auto level = [&](double position) {
+        SolveExact(design, 0.0, position, p, &warm);
+        return sense * (p.y[8] - p.y[9]);
+    };
+    // The classic walk: up from the start by the step while short; past
+    // its trial bound the step doubles, so no design is out of reach.
+    const double step0 = 0.5 * scale;
+    double lo = D(design.fixedPivots.liftShaftX) - D(design.frame.revArmToCentMax);
+    double flo = level(lo);
+    if (!std::isfinite(flo)) return std::nullopt;
+    if (!(flo < 0)) return lo;
+    double step = step0;
+    for (int trial = 0; trial < kMidGearTrialLimit + 80; ++trial) {
+        if (trial >= kMidGearTrialLimit) step *= 2;
+        const double hi = lo + step;
+        const double fhi = level(hi);
+        if (!std::isfinite(fhi)) return std::nullopt;
+        if (!(fhi < 0)) {
+            double slope = 0;
+            const double root = Brent(level, lo, flo, hi, fhi, 1e-13 * scale, slope);
+            if (!std::isfinite(root)) return std::nullopt;
+            return root;
+        }
+        lo = hi;
+        flo = fhi;
+    }
+    return std::nullopt;
 }
 
 } // namespace vx

@@ -1,6 +1,8 @@
 // Mid-gear search over the reverse arm position.
 #pragma once
 
+#include <optional>
+
 #include "model/state/gear_state.h"
 
 namespace vx {
@@ -16,5 +18,12 @@ constexpr int kMidGearTrialLimit = 4000;
 // reached it keeps the previous centre, positions and reverse arm position,
 // raises the geometry error and returns NotFound.
 MidGearResult FindMidGear(GearState& g);
+
+// The same mid gear on the exact solve (exact_solver.h): the reverse arm
+// position where the die stands level with the link centre at driver angle
+// 0, as a root on the position, walked from the same start with steps that
+// scale with the design, to about 1e-13 of its size. Nothing when the walk
+// finds no such position or a value is not a number.
+std::optional<double> FindExactMidGear(const Design& design);
 
 } // namespace vx

@@ -1,6 +1,7 @@
 #include "model/gear/solver.h"
 
 #include "base/float_cast.h"
+#include "model/gear/exact_solver.h"
 
 #include <array>
 #include <bit>
@@ -480,9 +481,35 @@ bool SolveLinkage(const Design& design, float driverAngle, float reverseArmPosit
     return true;
 }
 
+bool ClassicSearchesMissed(const Design& d, const Solution& s) {
+    if (s.solveCause == GeometryCause::LinkLiftSearch || s.solveCause == GeometryCause::RadiusRodSearch) return true;
+    const auto& X = s.piv.x;
+    const auto& Y = s.piv.y;
+    const double link = std::hypot(D(X[14]) - D(X[15]), D(Y[14]) - D(Y[15])) - D(d.frame.liftLinkExLink);
+    const double rod = std::hypot(D(X[26]) - D(X[17]), D(Y[26]) - D(Y[17])) - D(d.frame.liftLinkRadRod);
+    return std::fabs(link) > kClassicClosure || std::fabs(rod) > kClassicClosure;
+}
+
+bool SolveLinkageOrExactly(const Design& design, float driverAngle, float reverseArmPosition, Solution& s,
+                           bool& exactly) {
+    exactly = false;
+    const bool closed = SolveLinkage(design, driverAngle, reverseArmPosition, s);
+    if (!ClassicSearchesMissed(design, s)) return closed;
+    ExactPivots exact;
+    if (SolveExact(design, driverAngle, reverseArmPosition, exact) != GeometryCause::None) return closed;
+    ToClassicSolution(design, exact, driverAngle, s);
+    exactly = true;
+    return true;
+}
+
 bool SolveLinkage(GearState& g) {
-    const bool closed = SolveLinkage(g, g.motion.driverAngle, g.motion.reverseArmPosition, g);
+    bool exactly = false;
+    const bool closed = SolveLinkageOrExactly(g, g.motion.driverAngle, g.motion.reverseArmPosition, g, exactly);
     if (g.solveCause != GeometryCause::None) RaiseErrorIndicator(g, g.errorBeepOn, g.solveCause, g.solveCauseAngle);
+    if (exactly && !g.exactSolveNoticed) {
+        g.exactSolveNoticed = true;
+        RaiseErrorIndicator(g, g.errorBeepOn, GeometryCause::SolvedExactly, g.motion.driverAngle);
+    }
     return closed;
 }
 

@@ -97,9 +97,24 @@ void ComputeEventLevels(const Design& d, EventValues& events);
 // keep their previous values); the cause is in s.solveCause, cleared first.
 bool SolveLinkage(const Design& design, float driverAngle, float reverseArmPosition, Solution& s);
 
+// Whether the classic searches left the linkage open: a search ran out of
+// passes, or a lifting link misses its length by more than kClassicClosure
+// (a walk that climbs to the most its first step lets it reach settles
+// there without an error, short of a linkage larger than that).
+inline constexpr double kClassicClosure = 0.01;
+bool ClassicSearchesMissed(const Design& design, const Solution& s);
+
+// The classic solve, and where its searches miss a linkage the exact solve
+// closes (exact_solver.h), the exact solve's pivots in its place, `exactly`
+// set. Where the classic searches close, the classic solve to the bit.
+bool SolveLinkageOrExactly(const Design& design, float driverAngle, float reverseArmPosition, Solution& s,
+                           bool& exactly);
+
 // The window's solve: at the workspace's driver angle and reverse arm
-// position, into the bundle's solution, raising the error indicator when it
-// could not close and the error beep option is on.
+// position, into the bundle's solution (SolveLinkageOrExactly), raising the
+// error indicator when it could not close and the error beep option is on.
+// The first time it takes the exact solve it says so once on the
+// indicator (GeometryCause::SolvedExactly).
 bool SolveLinkage(GearState& g);
 
 } // namespace vx

@@ -38,6 +38,9 @@ struct FrameState {
     bool geometryError = false;
     GeometryCause errorCause = GeometryCause::None;
     float errorCauseAngle = 0;
+    // The window's solve has said once that it took the exact solve where
+    // the classic searches do not reach (GeometryCause::SolvedExactly).
+    bool exactSolveNoticed = false;
 
     // What the last undo or redo did, shown for noticeFrames more frames
     // where the undo line stands while that line is hidden.

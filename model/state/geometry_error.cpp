@@ -34,6 +34,7 @@ constexpr CauseText kTexts[] = {
     {"stroke", "The stroke is zero"},
     {"not-finite", "A figure of the solved gear is not a finite number"},
     {"dimension", "A length the gear needs is not above zero"},
+    {"solved-exactly", "Solved exactly: the design is larger than the classic searches reach, first"},
 };
 
 const CauseText& TextOf(GeometryCause cause) {

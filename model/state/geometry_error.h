@@ -30,6 +30,9 @@ enum class GeometryCause : std::uint8_t {
     StrokeZero,        // a stroke of 0
     NotFinite,         // a figure of the solved gear is not a finite number
     BadLength,         // a length the gear needs is zero, negative or not a number
+    // Not a fault: the classic searches do not reach the design's linkage
+    // (it is larger than they reach), so the displays show the exact solve.
+    SolvedExactly,
 };
 
 // Whether the cause is a guarded divisor (Guard or a named part).

@@ -177,7 +177,8 @@ void StepErrorIndicator(GearState& g, FrameSounds& sounds) {
     }
     if (d.errorCounter == kErrorSoundFrame) {
         d.controls.errorVisible = false;
-        sounds.Play("Error.wav");
+        // A notice, not a fault: shown, not sounded.
+        if (g.errorCause != GeometryCause::SolvedExactly) sounds.Play("Error.wav");
     }
     if (d.errorCounter > kErrorCycleFrames) {
         d.errorCounter = 0;

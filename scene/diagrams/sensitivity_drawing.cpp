@@ -93,7 +93,10 @@ int DrawSensitivityChart(Canvas& c, const SensitivityResult& r, std::size_t posi
             c.Text(barLeft + barWidth + 6, y + 2, value, Style());
         } else {
             const bool fails = e.status == SensitivityStatus::Fails;
-            c.Text(axis + 6, y + 2, fails ? "fails: the linkage does not close at the step" : "no event",
+            const bool kink = e.status == SensitivityStatus::Kink;
+            c.Text(axis + 6, y + 2,
+                   fails ? "fails: the linkage does not close at the step"
+                         : (kink ? "kink: the figure turns a corner here" : "no event"),
                    Style(fails ? colors::kRed : kGreyInk));
         }
         y += kSensitivityRowHeight;

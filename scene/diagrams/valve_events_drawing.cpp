@@ -72,12 +72,12 @@ void Number(CellText& t, std::optional<double> v, int decimals) {
     t.text = FormatFixed(t.buf, *v, 0, decimals);
 }
 
-std::optional<double> Opt(const std::optional<float>& v) {
+std::optional<double> Opt(const std::optional<double>& v) {
     if (!v) return std::nullopt;
     return static_cast<double>(*v);
 }
 
-std::optional<double> Diff(const std::optional<float>& a, const std::optional<float>& b) {
+std::optional<double> Diff(const std::optional<double>& a, const std::optional<double>& b) {
     if (!a || !b) return std::nullopt;
     return static_cast<double>(*a) - static_cast<double>(*b);
 }

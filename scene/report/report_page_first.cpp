@@ -99,9 +99,9 @@ int GeometryCheckBlock(Page& p, int y) {
 }
 
 // A percentage to one decimal, a dash where the event never happens.
-std::string Percent(const std::optional<float>& v) { return v && std::isfinite(*v) ? FixedString(*v, 1) : "-"; }
+std::string Percent(const std::optional<double>& v) { return v && std::isfinite(*v) ? FixedString(*v, 1) : "-"; }
 // A length to four decimals, a dash for a figure that is not a number.
-std::string Length(float v) { return std::isfinite(v) ? FixedString(v, 4) : "-"; }
+std::string Length(double v) { return std::isfinite(v) ? FixedString(v, 4) : "-"; }
 
 constexpr int kSummaryRows = 5;
 int SummaryHeight() { return LineHeight(kHeading) + 4 + (2 + kSummaryRows) * LineHeight(kSmall) + 10; }

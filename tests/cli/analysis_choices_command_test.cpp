@@ -207,7 +207,9 @@ TEST(AnalysisChoices, EveryCommandCarriesTheSolveAndTheUnit) {
             AnalysisChoices choices;
             choices.solve = run.solve == SolveMode::Exact ? SolveMode::Classic : SolveMode::Exact;
             ASSERT_TRUE(c.read(args, choices, error)) << c.command << ": " << error;
-            EXPECT_EQ(choices.solve, run.solve) << c.command;
+            // midgear finds the design's own (classic) mid gear unless asked.
+            const bool midGearDefault = std::string_view(c.command) == "midgear" && run.words.empty();
+            EXPECT_EQ(choices.solve, midGearDefault ? SolveMode::Classic : run.solve) << c.command;
             EXPECT_EQ(choices.style.unit, run.unit) << c.command;
         }
     }
@@ -237,6 +239,11 @@ TEST(AnalysisChoices, TheUnitLabelsLengthsAndLeavesTheCsvAlone) {
               Cli({"tolerance", "--csv", "--samples", "4"}).out);
     EXPECT_EQ(Cli({"midgear", "--unit", "in"}).out, "7.621721 in\n");
     EXPECT_EQ(Cli({"midgear", "--unit", "none"}).out, "7.621721\n");
+    // The exact solve's mid gear, when asked: near the classic search's.
+    const CliRun exact = Cli({"midgear", "--solve", "exact", "--digits", "full"});
+    ASSERT_EQ(exact.code, kExitOk) << exact.err;
+    EXPECT_NEAR(test::Number(exact.out), 7.621721, 1e-3);
+    EXPECT_NE(exact.out, Cli({"midgear", "--digits", "full"}).out);
 
     const CliRun tol = Cli({"tolerance", "--positions", "-1", "--samples", "4", "--unit", "mm"});
     EXPECT_NE(tol.out.find("leadFront, mm"), std::string::npos) << tol.out;

@@ -53,6 +53,17 @@ const std::string& SavedDesign() {
     return path;
 }
 
+// A measurement file of one cut-off, made once.
+const std::string& MeasuredFile() {
+    static const test::TempDir dir;
+    static const std::string path = [] {
+        const std::string p = dir.File("measured.csv");
+        std::ofstream(p) << "offset,direction,end,event,value,unit\n-1,,front,cutOff,69,percent\n";
+        return p;
+    }();
+    return path;
+}
+
 // The smallest line each command runs with (after its name); the files it
 // writes go into `dir`.
 std::map<std::string, std::vector<std::string>> MinimalArgs(const test::TempDir& dir) {
@@ -78,6 +89,7 @@ std::map<std::string, std::vector<std::string>> MinimalArgs(const test::TempDir&
         {"tolerance", {"--positions", "-1", "--samples", "2", "--threads", "1"}},
         {"work", {"--positions", "-1"}},
         {"diagram work", {"--data"}},
+        {"fit", {"--measured", MeasuredFile(), "--vary", "valveCtrToJoint", "--adjust", "none", "--threads", "1"}},
     };
 }
 
@@ -95,7 +107,7 @@ TEST(CommandTable, EveryCommandHasACaseHere) {
             EXPECT_TRUE(minimal.count(std::string(c.name))) << c.name;
         }
     }
-    EXPECT_EQ(minimal.size(), 21u);
+    EXPECT_EQ(minimal.size(), 22u);
 }
 
 // The diagram subcommands find their diagram by their own name.

@@ -19,4 +19,18 @@ std::unique_ptr<GearState> StartedDesign();
 // again. The view and the workspace are the default's.
 std::unique_ptr<GearState> ScaledDesign(float k);
 
+// Every length of `g` multiplied by k and rounded to its float (as
+// ScaledDesign does), the fixed pivots placed again and the classic mid
+// gear searched again.
+void ScaleDesign(GearState& g, double k);
+
+// Designs of the tests' own: the default with every length moved by up to
+// one percent, each by its own amount (seed 1, 2, ...), mid gear found.
+std::unique_ptr<GearState> VariedDesign(int seed);
+
+// A varied design whose every length is a multiple of 5/1024: times 13,
+// 100, 127/5 (inches to millimetres) or 1/20 each is exactly a float, so
+// such a design scales with no rounding at all.
+std::unique_ptr<GearState> EvenDesign(int seed);
+
 } // namespace vx::test

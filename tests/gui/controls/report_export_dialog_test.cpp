@@ -52,11 +52,11 @@ TEST_F(ReportExportTest, PdfHoldsTheDimensionsAndTheEventFigures) {
         EXPECT_NE(text.find(label), std::string::npos) << label;
     }
     // The events of the nine notches, as the events window prints them.
-    const auto notches = NotchPositions(g);
+    const auto notches = NotchPositions(g, SolveMode::Exact);
     for (const std::size_t i : {0u, 4u, 8u}) {
         const PositionEvents e = ComputeValveEvents(g, notches[i]);
         char buf[kNumberBuffer];
-        for (const float v : {*e.front.cutOff, *e.rear.cutOff, *e.front.cutOffAngle}) {
+        for (const double v : {*e.front.cutOff, *e.rear.cutOff, *e.front.cutOffAngle}) {
             const std::string figure(FormatFixed(buf, v, 0, 2));
             EXPECT_NE(text.find(figure), std::string::npos) << figure;
         }

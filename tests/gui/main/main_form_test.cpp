@@ -216,6 +216,7 @@ TEST_F(MainFormTest, MenuHoldsEveryItemInOrder) {
         "&EditDimen > &ResetAllDimensions",
         "&EditDimen > -",
         "&EditDimen > &Balance Events...",
+        "&EditDimen > Set the &Valves...",
         "&ReferPoints",
         "&DrawLinesCircles",
         "Pi&votData",

@@ -251,7 +251,7 @@ TEST_F(BalanceTest, AnEvaluationIsAlwaysAFiniteNumber) {
     struct Only {
         const char* what;
         BalanceWeights weights;
-        std::optional<float> EndEvents::*event;
+        std::optional<double> EndEvents::*event;
     };
     const Only only[] = {{"release", {0, 0, 1, 0}, &EndEvents::release},
                          {"compression", {0, 0, 0, 1}, &EndEvents::compression}};
@@ -304,7 +304,12 @@ TEST_F(BalanceTest, DefaultBoundsAndPositions) {
     // as the events command holds it.
     BalanceProblem far = DefaultBalanceProblem(g);
     far.positions = {-2};
+    far.solve = SolveMode::Classic;
     EXPECT_EQ(EvaluateBalance(g, far).positions.at(0).position, 6.547721f);
+    // On the exact solve, from the exact mid gear.
+    far.solve = SolveMode::Exact;
+    EXPECT_EQ(EvaluateBalance(g, far).positions.at(0).position,
+              MidGearCentre(g, SolveMode::Exact) - double{g.frame.revArmToCentMax});
 }
 
 TEST_F(BalanceTest, CancellingKeepsTheBestFoundSoFar) {

@@ -27,7 +27,7 @@ std::optional<float> FigureAt(GearState g, int id, float value, double offset, E
     const std::vector<double> offsets{offset};
     const float position = PositionsFromOffsets(g, offsets)[0];
     const PositionEvents e =
-        ComputeValveEvents(g, position, forward ? EventDirection::Forward : EventDirection::Reverse);
+        ComputeValveEvents(g, position, forward ? EventDirection::Forward : EventDirection::Reverse, SolveMode::Classic);
     return FiguresOf(e)[static_cast<std::size_t>(f)];
 }
 
@@ -57,8 +57,10 @@ TEST(Sensitivity, StepsAreScaledToTheDimension) {
     EXPECT_DOUBLE_EQ(ShopTolerance(21), 0.1);
 }
 
+// On the classic solve, whose steps SensitivityStep gives.
 TEST_F(StartedGear, DerivativesAreTheCentralDifferencesOfTheSteppedDesigns) {
     SensitivitySettings s;
+    s.solve = SolveMode::Classic;
     s.ids = {8, 122, 17, 6};
     s.offsets = {-1.0, -0.5};
     const SensitivityResult r = ComputeSensitivity(g, s);
@@ -133,15 +135,15 @@ TEST_F(StartedGear, SameBitsOnOneAndThreeThreads) {
     EXPECT_EQ(SensitivityCsv(one), SensitivityCsv(three));
     ASSERT_EQ(one.entries.size(), three.entries.size());
     for (std::size_t i = 0; i < one.entries.size(); ++i)
-        EXPECT_EQ(std::bit_cast<std::uint32_t>(one.entries[i].derivative),
-                  std::bit_cast<std::uint32_t>(three.entries[i].derivative));
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(one.entries[i].derivative),
+                  std::bit_cast<std::uint64_t>(three.entries[i].derivative));
 }
 
 // A main rod just long enough to reach the crosshead's line (the crank pin
 // rises to stroke / 2 above it at 90 and 270 degrees): a step down (1e-3
-// of the rod, 0.0015) breaks the linkage. Where a tenth of the step closes
-// (a margin of 0.0002), the retry finds the derivative; where it does not
-// (0.0001), the entry fails and has no number.
+// of the rod, 0.0015, on the classic solve) breaks the linkage. Where a
+// tenth of the step closes (a margin of 0.0002), the retry finds the
+// derivative; where it does not (0.0001), the entry fails and has no number.
 TEST_F(StartedGear, AStepThatBreaksTheLinkageIsRetriedOnceThenFails) {
     const float reach = g.frame.stroke / 2; // the crank pin's height above the line
     struct Case {
@@ -153,6 +155,7 @@ TEST_F(StartedGear, AStepThatBreaksTheLinkageIsRetriedOnceThenFails) {
         CommitDimension(h, 3, reach + c.margin);
         ASSERT_EQ(FindMidGear(h), MidGearResult::Found);
         SensitivitySettings s;
+        s.solve = SolveMode::Classic;
         s.ids = {3, 8};
         s.offsets = {-1.0};
         const SensitivityResult r = ComputeSensitivity(h, s);

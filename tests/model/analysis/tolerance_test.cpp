@@ -147,7 +147,7 @@ TEST_F(StartedGear, NoToleranceAndNoWearGiveTheDesignsOwnFigures) {
             EXPECT_EQ(sp.count, 5);
             EXPECT_EQ(sp.failed, 0.0f);
             for (const float q : {sp.min, sp.p05, sp.median, sp.p95, sp.max})
-                EXPECT_EQ(std::bit_cast<std::uint32_t>(q), std::bit_cast<std::uint32_t>(*sp.nominal));
+                EXPECT_EQ(std::bit_cast<std::uint32_t>(q), std::bit_cast<std::uint32_t>(static_cast<float>(*sp.nominal)));
         }
     }
 }
@@ -166,7 +166,7 @@ TEST_F(StartedGear, OneToleranceStaysBetweenTheEventsAtTheEndsOfItsRange) {
         GearState h = g;
         CommitDimension(h, 8, static_cast<float>(double{g.frame.eccFwdRod} + (k == 0 ? -0.01 : 0.01)));
         ASSERT_EQ(FindMidGear(h), MidGearResult::Found);
-        const PositionEvents e = ComputeValveEvents(h, PositionsFromOffsets(h, s.offsets)[0]);
+        const PositionEvents e = ComputeValveEvents(h, PositionsFromOffsets(h, s.offsets, s.solve)[0]);
         ends[k] = FiguresOf(e)[kCutOffFront];
         ASSERT_TRUE(ends[k]);
     }

@@ -72,7 +72,7 @@ TEST_F(StartedGear, EveryNotchsEventsLieWhereTheOpeningsChangeSign) {
     const auto notches = NotchPositions(g);
     for (int i = 0; i < kNotchCount; i += 2) {
         SCOPED_TRACE(i);
-        const PositionEvents e = ComputeValveEvents(g, notches[static_cast<std::size_t>(i)]);
+        const PositionEvents e = ComputeValveEvents(g, notches[static_cast<std::size_t>(i)], EventDirection::Auto, SolveMode::Classic);
         EXPECT_TRUE(e.Closes());
         EXPECT_EQ(e.forward, i <= 4); // mid gear (notch 5) runs forward, as in the window
         ExpectAllCrossingsExact(g, e);
@@ -80,7 +80,7 @@ TEST_F(StartedGear, EveryNotchsEventsLieWhereTheOpeningsChangeSign) {
 }
 
 TEST_F(StartedGear, FullForwardGearOfTheDefaultDesign) {
-    const PositionEvents e = ComputeValveEvents(g, NotchPositions(g)[0]);
+    const PositionEvents e = ComputeValveEvents(g, NotchPositions(g)[0], EventDirection::Auto, SolveMode::Classic);
     ASSERT_TRUE(e.front.cutOff && e.rear.cutOff && e.front.compression);
     EXPECT_NEAR(*e.front.cutOff, 69.1, 0.05);
     EXPECT_NEAR(*e.rear.cutOff, 69.2, 0.05);
@@ -108,7 +108,7 @@ TEST_F(StartedGear, NotchesRunFromFullForwardToFullReverseWithinMax) {
 // Largest openings, travel and die slip against a fine scan of the turn.
 TEST_F(StartedGear, ExtremaAgreeWithAFineScan) {
     const float position = NotchPositions(g)[1];
-    const PositionEvents e = ComputeValveEvents(g, position);
+    const PositionEvents e = ComputeValveEvents(g, position, EventDirection::Auto, SolveMode::Classic);
     GearState w = g;
     w.motion.reverseArmPosition = position;
     double vMax = -1e9, vMin = 1e9, fs = -1e9, rs = -1e9, fe = -1e9, re = -1e9, sMax = -1e9, sMin = 1e9;
@@ -139,8 +139,8 @@ TEST_F(StartedGear, ExtremaAgreeWithAFineScan) {
 
 TEST_F(StartedGear, ReverseRunningSwapsOpeningAndClosing) {
     const float position = NotchPositions(g)[2];
-    const PositionEvents fwd = ComputeValveEvents(g, position, EventDirection::Forward);
-    const PositionEvents rev = ComputeValveEvents(g, position, EventDirection::Reverse);
+    const PositionEvents fwd = ComputeValveEvents(g, position, EventDirection::Forward, SolveMode::Classic);
+    const PositionEvents rev = ComputeValveEvents(g, position, EventDirection::Reverse, SolveMode::Classic);
     EXPECT_TRUE(fwd.forward);
     EXPECT_FALSE(rev.forward);
     for (const bool rear : {false, true}) {
@@ -164,16 +164,16 @@ TEST_F(StartedGear, ReverseRunningSwapsOpeningAndClosing) {
             << "bar " << bar;
     }
     EXPECT_TRUE(RunsForward(g, g.revArm.centre, EventDirection::Auto));
-    EXPECT_TRUE(ComputeValveEvents(g, g.revArm.centre).forward);
+    EXPECT_TRUE(ComputeValveEvents(g, g.revArm.centre, EventDirection::Auto, SolveMode::Classic).forward);
     EXPECT_FALSE(RunsForward(g, g.revArm.centre + 0.1f, EventDirection::Auto));
 }
 
 // A lap wider than the valve's travel: that port never opens to steam.
 TEST_F(StartedGear, APortThatNeverOpensHasNoEvents) {
-    const float openBefore = ComputeValveEvents(g, NotchPositions(g)[0]).front.maxSteamOpening;
+    const float openBefore = ComputeValveEvents(g, NotchPositions(g)[0], EventDirection::Auto, SolveMode::Classic).front.maxSteamOpening;
     g.cyl.valveFrontHalf() += 1.0f;
     g.cyl.cavityRearHalf() += 1.0f; // and the rear exhaust never closes
-    const PositionEvents e = ComputeValveEvents(g, NotchPositions(g)[0]);
+    const PositionEvents e = ComputeValveEvents(g, NotchPositions(g)[0], EventDirection::Auto, SolveMode::Classic);
     EXPECT_FALSE(e.front.admissionAngle || e.front.cutOffAngle || e.front.admission || e.front.cutOff);
     EXPECT_EQ(e.front.steamOpenings, 0);
     // The valve moves as before; the wider lap takes 1 off every opening.
@@ -191,7 +191,7 @@ TEST_F(StartedGear, APortThatNeverOpensHasNoEvents) {
 TEST_F(StartedGear, AnOpeningBetweenTwoSamplesIsFound) {
     g.cyl.valveFrontHalf() = 0.94166f;
     const float position = static_cast<float>(static_cast<double>(g.revArm.centre) + 1.0);
-    const PositionEvents e = ComputeValveEvents(g, position);
+    const PositionEvents e = ComputeValveEvents(g, position, EventDirection::Auto, SolveMode::Classic);
     ASSERT_FALSE(e.forward);
     // The largest opening as a sweep of the settled linkage finds it, every
     // 0.01 degree across the four degrees around the opening.
@@ -219,7 +219,7 @@ TEST_F(StartedGear, APortThatOpensTwiceGivesTheLongerOpening) {
     const double e = g.cyl.exhaustPortWidth() / 2.0;
     g.cyl.valveFrontHalf() =
         static_cast<float>(e + g.cyl.bridgeFront() + g.cyl.steamPortFront() + 0.003);
-    const PositionEvents ev = ComputeValveEvents(g, g.revArm.centre, EventDirection::Forward);
+    const PositionEvents ev = ComputeValveEvents(g, g.revArm.centre, EventDirection::Forward, SolveMode::Classic);
     EXPECT_EQ(ev.front.steamOpenings, 2);
     ASSERT_TRUE(ev.front.admissionAngle && ev.front.cutOffAngle);
     const auto from = [&](double a) { return std::fmod(a - *ev.front.admissionAngle + 720.0, 360.0); };
@@ -258,7 +258,7 @@ TEST_F(StartedGear, ADesignThatDoesNotCloseReportsItsErrors) {
         const float position = NotchPositions(d)[0];
         const TurnCheck check = CheckTurn(d, position); // 1 degree steps, as the check and the report run it
         EXPECT_EQ(check.firstCause, c.checkCause) << c.what;
-        const PositionEvents e = ComputeValveEvents(d, position);
+        const PositionEvents e = ComputeValveEvents(d, position, EventDirection::Auto, SolveMode::Classic);
         EXPECT_FALSE(e.Closes()) << c.what;
         EXPECT_GT(e.failedSolves, 0) << c.what;
         EXPECT_EQ(e.firstCause, c.cause) << c.what;
@@ -275,7 +275,7 @@ TEST_F(StartedGear, HostileDimensionsEndWithoutEvents) {
         for (const int id : {2, 8, 22, 117, 122}) {
             GearState h = g;
             DimensionRef(h, *FindDimension(id)) = v;
-            const PositionEvents e = ComputeValveEvents(h, NotchPositions(g)[0]);
+            const PositionEvents e = ComputeValveEvents(h, NotchPositions(g)[0], EventDirection::Auto, SolveMode::Classic);
             for (const bool rear : {false, true}) {
                 const EndEvents& end = e.End(rear);
                 for (const auto& x : {end.admissionAngle, end.cutOffAngle, end.releaseAngle, end.compressionAngle}) {
@@ -292,7 +292,7 @@ TEST_F(StartedGear, HostileDimensionsEndWithoutEvents) {
             }
         }
     }
-    const PositionEvents e = ComputeValveEvents(g, nan);
+    const PositionEvents e = ComputeValveEvents(g, nan, EventDirection::Auto, SolveMode::Classic);
     EXPECT_FALSE(e.front.cutOffAngle);
 }
 
@@ -300,7 +300,7 @@ TEST_F(StartedGear, HostileDimensionsEndWithoutEvents) {
 TEST_F(StartedGear, ThreadsOnTheirOwnCopiesAgreeBitForBit) {
     const auto notches = NotchPositions(g);
     std::array<PositionEvents, kNotchCount> alone;
-    ComputeValveEventsTable(g, notches, EventDirection::Auto, alone);
+    ComputeValveEventsTable(g, notches, EventDirection::Auto, alone, SolveMode::Classic);
 
     std::array<std::array<PositionEvents, kNotchCount>, 3> par;
     std::vector<std::thread> threads;
@@ -310,7 +310,7 @@ TEST_F(StartedGear, ThreadsOnTheirOwnCopiesAgreeBitForBit) {
             // Each thread walks the notches in its own order.
             for (int k = 0; k < kNotchCount; ++k) {
                 const std::size_t i = (static_cast<std::size_t>(k) + 3 * t) % kNotchCount;
-                ComputeValveEvents(work, notches[i], EventDirection::Auto, par[t][i]);
+                ComputeValveEvents(work, notches[i], EventDirection::Auto, par[t][i], SolveMode::Classic);
             }
         });
     }

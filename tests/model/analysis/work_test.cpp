@@ -146,7 +146,7 @@ TEST(WorkCard, MissingEventGivesNoCardAndNoNumbers) {
     for (int missing = 0; missing < 4; ++missing) {
         SCOPED_TRACE(missing);
         EndEvents e = FrontEvents(0.01, 0.25, 0.8, 0.2);
-        std::optional<float>* ev[] = {&e.admission, &e.cutOff, &e.release, &e.compression};
+        std::optional<double>* ev[] = {&e.admission, &e.cutOff, &e.release, &e.compression};
         ev[missing]->reset();
         const IndicatorCard card = ComputeIndicatorCard(e, false, true, s);
         EXPECT_FALSE(card.hasCard);
@@ -357,6 +357,7 @@ namespace {
 
 // The window's table: the listed positions that are notches are solved
 // once and give the notches' figures; the others are solved on their own.
+// On the classic solve, whose notches are the design's own.
 TEST_F(StartedGear, WorkTableOfTheListAndTheNotches) {
     const auto notches = NotchPositions(g);
     g.revArm.position[1] = notches[2];
@@ -364,15 +365,15 @@ TEST_F(StartedGear, WorkTableOfTheListAndTheNotches) {
     g.revArm.positionCount = 2;
     GearState scratch;
     WorkTable t;
-    ComputeWorkTable(scratch, g, WorkSettings{}, t);
+    ComputeWorkTable(scratch, g, WorkSettings{}, t, SolveMode::Classic);
     ASSERT_EQ(t.List().size(), 2u);
     EXPECT_EQ(t.list[0].front.mep, t.notches[2].front.mep);
-    const PositionWork own = ComputeWork(ComputeValveEvents(g, notches[2] + 0.01f), WorkSettings{}, WorkDimensionsOf(g));
+    const PositionWork own = ComputeWork(ComputeValveEvents(g, notches[2] + 0.01f, EventDirection::Auto, SolveMode::Classic), WorkSettings{}, WorkDimensionsOf(g));
     EXPECT_EQ(t.list[1].front.mep, own.front.mep);
     EXPECT_EQ(t.list[1].rear.mep, own.rear.mep);
     for (std::size_t i = 0; i < notches.size(); ++i) EXPECT_EQ(t.notches[i].position, notches[i]);
     g.revArm.positionCount = 99; // beyond the list: held to it
-    ComputeWorkTable(scratch, g, WorkSettings{}, t);
+    ComputeWorkTable(scratch, g, WorkSettings{}, t, SolveMode::Classic);
     EXPECT_EQ(t.count, kRevArmPositions);
 }
 
