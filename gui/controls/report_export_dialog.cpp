@@ -43,6 +43,7 @@ void ReportExport::ExportReport() {
 
 bool ReportExport::WriteFile(const QString& path) {
     // The worker builds from its own copy of the design, as it is now.
+    const SolveMode solve = LoadAnalysisSettings().solve; // SetUp > Analysis Settings
     const auto design = std::make_shared<const GearState>(g_);
     auto data = std::make_unique<ReportData>();
     QString failure;
@@ -51,7 +52,7 @@ bool ReportExport::WriteFile(const QString& path) {
         0,
         [&](WorkerProgress& p) {
             try {
-                *data = BuildReportData(*design, [&p](long long d, long long t) { return p.Report(d, t); });
+                *data = BuildReportData(*design, [&p](long long d, long long t) { return p.Report(d, t); }, solve);
             } catch (const std::exception& e) {
                 failure = QStringLiteral("cannot build the report for ") + path + QStringLiteral(": ") +
                           QString::fromLocal8Bit(e.what());

@@ -90,7 +90,10 @@ std::vector<int> TSensitivityDia::RankedIds() const {
 void TSensitivityDia::DrawDiagram(Canvas& c) {
     SensitivitySettings s;
     s.notch = std::clamp(notch_->currentIndex(), 0, kNotchCount - 1);
-    if (!reuse_ || !result_.Ok()) result_ = ComputeSensitivity(Model(), s);
+    if (!reuse_ || !result_.Ok()) {
+        s.solve = LoadAnalysisSettings().solve; // SetUp > Analysis Settings
+        result_ = ComputeSensitivity(Model(), s);
+    }
     reuse_ = false;
     DrawSensitivityPicture(Model(), c, result_, 0, Figure(), top_->value());
 }

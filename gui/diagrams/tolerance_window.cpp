@@ -90,6 +90,7 @@ TToleranceDia::~TToleranceDia() { StopWorker(); }
 
 std::optional<ToleranceSettings> TToleranceDia::Settings(QString& fault) const {
     ToleranceSettings s = DefaultToleranceSettings();
+    s.solve = LoadAnalysisSettings().solve; // SetUp > Analysis Settings
     const auto number = [&fault](const QLineEdit* e, const char* what, float& out) {
         const auto v = NumberBoxValue(e);
         if (!v || !std::isfinite(*v) || *v < 0 || !std::isfinite(static_cast<float>(*v))) {
