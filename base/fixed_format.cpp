@@ -106,6 +106,32 @@ std::string_view FormatShortest(char (&buf)[kNumberBuffer], float v) {
     return {buf, static_cast<std::size_t>(r.ptr - buf)};
 }
 
+std::string_view FormatRoundTrip(char (&buf)[kNumberBuffer], double v) {
+    if (!std::isfinite(v)) return {buf, Special(buf, v)};
+    const auto r = std::to_chars(buf, buf + kNumberBuffer, v);
+    return {buf, static_cast<std::size_t>(r.ptr - buf)};
+}
+
+std::string_view FormatFigure(char (&buf)[kNumberBuffer], double v, int width, int decimals, Digits digits) {
+    if (digits == Digits::Fixed) return FormatFixed(buf, v, width, decimals);
+    const std::size_t len = FormatRoundTrip(buf, v).size();
+    if (width <= 1 || len < static_cast<std::size_t>(width)) return PadLeft(buf, len, width);
+    // The shortest double is at most 24 characters: room for the blank.
+    std::memmove(buf + 1, buf, len);
+    buf[0] = ' ';
+    return {buf, len + 1};
+}
+
+std::string_view FormatColumnFigure(char (&buf)[kNumberBuffer], double v, int width, int decimals, Digits digits) {
+    if (digits == Digits::Fixed) return FormatColumn(buf, v, width, decimals);
+    return FormatFigure(buf, v, width, decimals, digits);
+}
+
+void AppendFigure(std::string& out, double v, int decimals, Digits digits, int width) {
+    char buf[kNumberBuffer];
+    out += FormatFigure(buf, v, width, decimals, digits);
+}
+
 std::string_view FormatExponent(char (&buf)[kNumberBuffer], double v, int decimals) {
     if (!std::isfinite(v)) return {buf, Special(buf, v)};
     const auto r = std::to_chars(buf, buf + kNumberBuffer, v, std::chars_format::scientific, std::clamp(decimals, 0, 20));

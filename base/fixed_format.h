@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,28 @@ std::string_view FormatColumn(char (&buf)[kNumberBuffer], double v, int width, i
 // "3.3" (not "3.29999995"), "0.1", "1e-05", "9.184851e-17"; "nan", "inf"
 // and "-inf". The form (fixed or exponent) is whichever is shorter.
 std::string_view FormatShortest(char (&buf)[kNumberBuffer], float v);
+
+// A double in the shortest text that reads back as the same double:
+// "69.08", "0.1", "1e-05", "-3.0000000000000004"; "nan", "inf" and "-inf".
+// The form (fixed or exponent) is whichever is shorter.
+std::string_view FormatRoundTrip(char (&buf)[kNumberBuffer], double v);
+
+// How the analyses write a figure: with the decimals of its column
+// (Fixed, the default), or every digit (Full: FormatRoundTrip).
+enum class Digits : std::uint8_t { Fixed, Full };
+
+// A figure with `decimals` decimals as FormatFixed writes it (Fixed), or in
+// the shortest round-trip form (Full); right-aligned in at least `width`
+// characters. A full figure given a width of 2 or more has at least one
+// blank before it, so that it never runs into the column before.
+std::string_view FormatFigure(char (&buf)[kNumberBuffer], double v, int width, int decimals, Digits digits);
+
+// A figure for a table column `width` characters wide: FormatColumn
+// (Fixed), or FormatFigure (Full).
+std::string_view FormatColumnFigure(char (&buf)[kNumberBuffer], double v, int width, int decimals, Digits digits);
+
+// Appends FormatFigure.
+void AppendFigure(std::string& out, double v, int decimals, Digits digits, int width = 0);
 
 // Appends v in fixed notation with `decimals` decimals, right-aligned in
 // at least `width` characters (FormatFixed).

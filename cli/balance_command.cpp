@@ -148,6 +148,7 @@ bool ReadBalanceOptions(const Args& args, BalanceOptions& opt, std::string& erro
         if (!opt.csv) return Fail(error, "--table goes with --csv");
         opt.eventsTable = *table == "events";
     }
+    if (!ReadAnalysisChoices(args, opt.choices, error)) return false;
     if (opt.vary.empty()) return Fail(error, "--vary FIELD,... is required (the dimensions to vary)");
     for (const std::string& b : args.Values("--bounds")) {
         if (b.empty()) return Fail(error, "--bounds needs FIELD=LO:HI");
@@ -171,6 +172,7 @@ BalanceProblem MakeBalanceProblem(const GearState& g, const BalanceOptions& opt)
     p.direction = opt.direction;
     p.weights = opt.weights;
     p.maxEvaluations = opt.maxEvaluations;
+    p.solve = opt.choices.solve;
     return p;
 }
 
@@ -247,9 +249,9 @@ int RunBalanceCommand(CommandContext& ctx, const BalanceOptions& opt) {
     AppendFixed(buf, r.after.worstMepDifference, 2);
     buf += " (indicator cards, p1 " + std::to_string(static_cast<int>(problem.workSettings.admissionPressure)) + ")";
     buf += "\nevaluations              " + std::to_string(r.evaluations) + "\n\nBefore:\n\n";
-    AppendBalanceEvents(buf, r.before);
+    AppendBalanceEvents(buf, r.before, opt.choices.style);
     buf += "\nAfter:\n\n";
-    AppendBalanceEvents(buf, r.after);
+    AppendBalanceEvents(buf, r.after, opt.choices.style);
     return Finish(ctx, buf, r, opt, g);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/command_context.h"
+#include "cli/option_values.h"
 #include "model/analysis/balance.h"
 #include "model/state/gear_state.h"
 
@@ -28,6 +29,7 @@ struct BalanceOptions {
     std::string savePath; // empty: write nothing
     bool csv = false;     // CSV instead of the tables
     bool eventsTable = false; // with csv: the events table instead of the dimensions
+    AnalysisChoices choices; // --solve, --unit
 };
 
 // Reads one --bounds value, FIELD=LO:HI,..., into the entries of `vary`

@@ -40,8 +40,9 @@ constexpr CommandEntry kCommands[] = {
      "Writes every dimension of the design as CSV: id,field,name,value.", {}, "vexlin-cli dims\n",
      &RunDimsCommand},
     {"midgear", "", 0, 0, "the mid-gear reverse arm position",
-     "Writes the mid-gear position of the reverse arm; exit status 1 when the search did not settle.", {},
-     "vexlin-cli midgear\n", &RunMidGearCommand},
+     "Writes the mid-gear position of the reverse arm; exit status 1 when the search did not settle.",
+     kMidGearOptions, "vexlin-cli midgear\nvexlin-cli midgear --digits full\n",
+     &ReadThenRun<MidGearOptions, ReadMidGearOptions, RunMidGearCommand>},
     {"sweep", "", 0, 0, "solve the gear over a range of driver angles, one CSV row per angle",
      "Solves the gear at driver angles A, A+S, ... up to B with the reverse arm at mid gear + OFFSET; one CSV "
      "row per angle with the pivots, the link angle, valve offset, piston position, the four port openings "
@@ -169,7 +170,8 @@ constexpr CommandEntry kCommands[] = {
      &ReadThenRun<SensitivityOptions, ReadSensitivityOptions, RunSensitivityCommand>},
     {"tolerance", "", 0, 0, "the spread of the valve events under tolerance and wear",
      "The spread of the valve events over N samples, each dimension drawn within +- its tolerance and each "
-     "rod and link length +- W (pin wear, ignoring which way the load holds the pin). Per position and figure "
+     "pin spacing of the rods, links and arms +- W (pin wear, ignoring which way the load holds the pin; "
+     "--wear lists them). Per position and figure "
      "the nominal, min, 5 %, median, 95 %, max, the share of the closing samples (those that gave a cut-off difference) whose |cutOffDiff| is over the threshold "
      "and the share that gave no figure. Exit status 1 when the design does not close somewhere.",
      kToleranceOptions,

@@ -36,6 +36,21 @@ inline constexpr OptionEntry kPivotsOptions[] = {
     {"--list", "", "", "", "what each pivot number is, as CSV pivot,role"},
 };
 
+// The choices the analysis commands share (option_values.h reads them).
+inline constexpr OptionEntry kSolveOption = {
+    "--solve", "S", "exact", "exact or classic",
+    "the solve the figures stand on: exact (the linkage closed in double precision, smooth in every dimension, "
+    "for a design of any size in any length unit) or classic (the main picture's own solve, whose searches "
+    "stop at a step of 0.0001 length units, for comparison with the figures of earlier versions)"};
+inline constexpr OptionEntry kDigitsOption = {
+    "--digits", "D", "fixed", "fixed or full",
+    "fixed: each figure with the decimals of its column; full: every figure in the shortest form that reads "
+    "back as the same double"};
+inline constexpr OptionEntry kUnitOption = {
+    "--unit", "U", "none", "in, mm or none",
+    "the length unit the design is drawn in, for the labels of lengths (\"lead, mm\"); nothing is converted, "
+    "and CSV headers and values stay as they are"};
+
 inline constexpr std::string_view kDirectionHelp =
     "the direction the gear runs: auto runs forward below mid gear and in reverse above it";
 
@@ -44,7 +59,20 @@ inline constexpr OptionEntry kEventsOptions[] = {
      "1 to 1000 finite offsets; each held within mid gear +- Max",
      "reverse arm positions as offsets from mid gear"},
     {"--direction", "D", "auto", "auto, forward or reverse", kDirectionHelp},
-    {"--csv", "", "", "", "one CSV row per position and end of the cylinder instead of the tables"},
+    {"--csv", "", "", "",
+     "one CSV row per position and end of the cylinder instead of the tables (angles in degrees, events in % of "
+     "the stroke, lengths in the design's length unit)"},
+    kSolveOption,
+    kDigitsOption,
+    kUnitOption,
+};
+
+inline constexpr OptionEntry kMidGearOptions[] = {
+    {"--solve", "S", "classic", "exact or classic",
+     "the search: classic (the design's own mid gear, which the picture and every offset of the other commands "
+     "stand on) or exact (the exact solve's mid gear, for any size of design)"},
+    kDigitsOption,
+    kUnitOption,
 };
 
 inline constexpr OptionEntry kCompareOptions[] = {
@@ -55,7 +83,10 @@ inline constexpr OptionEntry kCompareOptions[] = {
     {"--tolerance", "T", "half a unit in each figure's last printed place", "finite, at least 0",
      "a difference larger than T counts as moved (exit status 1)"},
     {"--csv", "", "", "", "CSV offset,end,name,a,b,difference instead of the tables (dimension rows first, "
-                          "with empty offset and end)"},
+                          "with empty offset and end; lengths in the designs' length unit)"},
+    kSolveOption,
+    kDigitsOption,
+    kUnitOption,
 };
 
 inline constexpr OptionEntry kBalanceOptions[] = {
@@ -78,12 +109,16 @@ inline constexpr OptionEntry kBalanceOptions[] = {
     {"--table", "T", "dims", "dims or events; with --csv",
      "the CSV table written: dims, or events: the events of both designs as \"events --csv\" writes them "
      "(offset column included), each row led by design before or after"},
+    kSolveOption,
+    kUnitOption,
 };
 
 inline constexpr OptionEntry kReportOptions[] = {
     {"--out", "FILE.pdf", "", "", "the PDF file (required)"},
     {"--paper", "P", "auto: the locale's (LC_PAPER)", "a4, letter or auto, in any case", "the paper size"},
     {"--title", "TEXT", "the design file's name, or Nominal", "", "the design's name in the report"},
+    kSolveOption,
+    kUnitOption,
 };
 
 inline constexpr OptionEntry kFrameOptions[] = {
@@ -145,7 +180,12 @@ inline constexpr OptionEntry kSensitivityOptions[] = {
      "the figure the readable ranking orders by"},
     {"--top", "N", "every dimension", "1 or more", "how many dimensions each notch's ranking lists"},
     {"--threads", "N", "the machine's cores", "1 to 64", "threads of the job pool"},
-    {"--csv", "", "", "", "position,direction,field,figure,derivative,perTolerance,offset for every figure"},
+    {"--csv", "", "", "",
+     "position,direction,field,figure,derivative,perTolerance,offset for every figure (points of stroke, or "
+     "length units for a lead, per length unit or per degree)"},
+    kSolveOption,
+    kDigitsOption,
+    kUnitOption,
 };
 
 inline constexpr OptionEntry kToleranceOptions[] = {
@@ -155,12 +195,21 @@ inline constexpr OptionEntry kToleranceOptions[] = {
     {"--tol-all-lengths", "T", "0.002", "finite and at least 0", "the tolerance of every length"},
     {"--tol-all-angles", "A", "0.1", "finite and at least 0", "the tolerance of every angle, degrees"},
     {"--no-valve-ports", "", "", "", "leave the valve and port dimensions at their drawn values"},
-    {"--wear", "W", "0", "finite and at least 0", "pin clearance: each rod and link length +- W"},
+    {"--wear", "W", "0", "finite and at least 0",
+     "pin clearance: each pin spacing +- W: mainRodLength, eccFwdRod, eccRevRod, exLinkSupportVert, "
+     "exLinkEccRodVert, liftLinkExLink, liftLinkRadRod, radRodTotalLength, radRodShortEnd, liftArmExLinkEnd, "
+     "liftArmRadRodEnd, reverseArmLength, rockerUpperTotal, rockerLowerLength, pistonToCrosshead, "
+     "valveCtrToJoint (not exLinkLength: the slot's length is no pin spacing)"},
     {"--samples", "N", "1000", "1 to 1000000", "the number of samples"},
     {"--seed", "S", "1", "a whole number", "the seed of the generator; the same seed gives the same figures"},
     {"--threshold", "PTS", "1", "finite and at least 0", "the |cutOffDiff| that counts as not square"},
     {"--threads", "N", "the machine's cores", "1 to 64", "threads of the job pool"},
-    {"--csv", "", "", "", "position,direction,figure,nominal,min,p05,median,p95,max,overThreshold,failed,offset"},
+    {"--csv", "", "", "",
+     "position,direction,figure,nominal,min,p05,median,p95,max,overThreshold,failed,offset (points of stroke, "
+     "leads in the design's length unit, shares from 0 to 1)"},
+    kSolveOption,
+    kDigitsOption,
+    kUnitOption,
 };
 
 inline constexpr OptionEntry kWorkOptions[] = {
@@ -178,6 +227,9 @@ inline constexpr OptionEntry kWorkOptions[] = {
     {"--csv", "", "", "",
      "position,direction,end,admission,cutOff,release,compression,mep,mepRatio,steamPerStroke,steamPerWork,"
      "tractiveEffort,offset, one row per position and end"},
+    kSolveOption,
+    kDigitsOption,
+    kUnitOption,
 };
 
 inline constexpr OptionEntry kFitOptions[] = {

@@ -58,7 +58,11 @@ constexpr Figure kFigures[] = {
     {"exhaustOpenings", -1, &Count<&EndEvents::exhaustOpenings>},
 };
 
-void AppendValue(std::string& out, const std::optional<double>& v, int decimals, int width) {
+// The lengths (lead, openings, travel, die slip) are the figures written
+// with five decimals.
+bool IsLength(const Figure& f) { return f.decimals == 5; }
+
+void AppendValue(std::string& out, const std::optional<double>& v, int decimals, int width, Digits digits) {
     char buf[kNumberBuffer];
     if (!v) {
         if (width > 1) out.append(static_cast<std::size_t>(width - 1), ' ');
@@ -66,7 +70,8 @@ void AppendValue(std::string& out, const std::optional<double>& v, int decimals,
         return;
     }
     out += decimals < 0 ? FormatInt(buf, static_cast<long long>(*v), width)
-                        : width > 0 ? FormatColumn(buf, *v, width, decimals) : FormatFixed(buf, *v, 0, decimals);
+           : width > 0  ? FormatColumnFigure(buf, *v, width, decimals, digits)
+                        : FormatFigure(buf, *v, 0, decimals, digits);
 }
 
 // A figure as it is printed: rounded to its decimals once, read back.
@@ -120,7 +125,7 @@ struct Moved {
 
 std::string Text(const std::optional<double>& v, int decimals) {
     std::string out;
-    AppendValue(out, v, decimals, 0);
+    AppendValue(out, v, decimals, 0, Digits::Fixed);
     return out.empty() ? "-" : out;
 }
 
@@ -153,6 +158,7 @@ bool ReadCompareOptions(const Args& args, CompareOptions& opt, std::string& erro
 
 int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
     const EventsOptions& opt = options.events;
+    const FigureStyle& style = opt.choices.style;
     int code = kExitOk;
     // A design that cannot be compared is trouble, as diff has it: 3.
     const auto trouble = [&](int c) { return c == kExitOk ? kExitOk : c == kExitUsage ? c : kExitCannotRun; };
@@ -164,8 +170,8 @@ int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
         return kExitCannotRun;
 
     const std::vector<EventPosition> atA = EventPositions(*a, opt), atB = EventPositions(*b, opt);
-    const std::vector<PositionEvents> ea = ComputeEvents(*a, atA, opt.direction);
-    const std::vector<PositionEvents> eb = ComputeEvents(*b, atB, opt.direction);
+    const std::vector<PositionEvents> ea = ComputeEvents(*a, atA, opt.direction, opt.choices.solve);
+    const std::vector<PositionEvents> eb = ComputeEvents(*b, atB, opt.direction, opt.choices.solve);
     // Figures of a design that did not close, or lost an event, cannot be
     // compared: nothing is written.
     bool sound = true;
@@ -235,7 +241,7 @@ int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
                     const auto va = f.of(ea[i], rear), vb = f.of(eb[i], rear);
                     for (const auto& v : {va, vb, Difference(f, va, vb)}) {
                         out += ',';
-                        AppendValue(out, v, f.decimals, 0);
+                        AppendValue(out, v, f.decimals, 0, style.digits);
                     }
                     out += '\n';
                 }
@@ -261,7 +267,7 @@ int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
         AppendPadded(dims, d.field, 22);
         for (const double v : {static_cast<double>(va), static_cast<double>(vb),
                                static_cast<double>(vb) - static_cast<double>(va)})
-            dims += FormatColumn(buf, v, 12, 5);
+            dims += FormatColumnFigure(buf, v, 12, 5, style.digits);
         dims += '\n';
     }
     if (dims.empty()) {
@@ -279,10 +285,10 @@ int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
         out += "\nOffset ";
         out += FormatShortest(buf, atA[i].offset);
         out += " from mid gear: A at ";
-        out += FormatFixed(buf, ea[i].position, 0, 6);
+        out += FormatFigure(buf, ea[i].position, 0, 6, style.digits);
         out += ea[i].forward ? " forward" : " in reverse";
         out += ", B at ";
-        out += FormatFixed(buf, eb[i].position, 0, 6);
+        out += FormatFigure(buf, eb[i].position, 0, 6, style.digits);
         out += eb[i].forward ? " forward\n" : " in reverse\n";
         AppendPadded(out, "figure (unit)", kLabel);
         for (const std::string_view h :
@@ -292,15 +298,18 @@ int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
         }
         out += '\n';
         for (const Figure& f : kFigures) {
-            AppendPadded(out, std::string(f.name) + (f.unit.empty() ? "" : " (" + std::string(f.unit) + ")"), kLabel);
+            AppendPadded(out, IsLength(f) && style.unit != LengthUnit::None
+                                  ? std::string(f.name) + " (" + std::string(LengthUnitSymbol(style.unit)) + ")"
+                                  : std::string(f.name) + (f.unit.empty() ? "" : " (" + std::string(f.unit) + ")"),
+                         kLabel);
             for (const bool rear : {false, true}) {
                 const auto va = f.of(ea[i], rear), vb = f.of(eb[i], rear);
                 out += ' ';
-                AppendValue(out, va, f.decimals, 12);
+                AppendValue(out, va, f.decimals, 12, style.digits);
                 out += ' ';
-                AppendValue(out, vb, f.decimals, 12);
+                AppendValue(out, vb, f.decimals, 12, style.digits);
                 out += ' ';
-                AppendValue(out, Difference(f, va, vb), f.decimals, 12);
+                AppendValue(out, Difference(f, va, vb), f.decimals, 12, style.digits);
             }
             // Front minus rear of each design, as the events table gives it
             // (from the printed figures), for the figures measured alike at
@@ -309,7 +318,7 @@ int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
                 out += ' ';
                 const bool both = f.unit == "%" || f.name == "lead";
                 AppendValue(out, both ? Difference(f.of(*e, true), f.of(*e, false), f.decimals, false) : std::nullopt,
-                            f.decimals, 12);
+                            f.decimals, 12, style.digits);
             }
             out += '\n';
         }

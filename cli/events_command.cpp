@@ -14,8 +14,9 @@ bool ReadEventsOptions(const Args& args, EventsOptions& opt, std::string& error)
         opt.haveOffsets = true;
         if (!ReadOffsetList(*value, opt.offsets, error)) return false;
     }
-    if (const std::string* value = args.Value("--direction")) return ReadDirection(*value, opt.direction, error);
-    return true;
+    if (const std::string* value = args.Value("--direction"))
+        if (!ReadDirection(*value, opt.direction, error)) return false;
+    return ReadAnalysisChoices(args, opt.choices, error);
 }
 
 std::vector<EventPosition> EventPositions(const GearState& g, const EventsOptions& opt) {
@@ -43,12 +44,12 @@ std::vector<EventPosition> EventPositions(const GearState& g, const EventsOption
 }
 
 std::vector<PositionEvents> ComputeEvents(const GearState& g, std::span<const EventPosition> positions,
-                                          EventDirection direction) {
+                                          EventDirection direction, SolveMode solve) {
     std::vector<float> at;
     at.reserve(positions.size());
     for (const EventPosition& p : positions) at.push_back(p.position);
     std::vector<PositionEvents> events(positions.size());
-    ComputeValveEventsTable(g, at, direction, events);
+    ComputeValveEventsTable(g, at, direction, events, solve);
     return events;
 }
 
@@ -57,17 +58,17 @@ int RunEventsCommand(CommandContext& ctx, const EventsOptions& opt) {
     if (!design) return ctx.DesignExitCode();
     GearState& g = *design;
     const std::vector<EventPosition> positions = EventPositions(g, opt);
-    const std::vector<PositionEvents> events = ComputeEvents(g, positions, opt.direction);
+    const std::vector<PositionEvents> events = ComputeEvents(g, positions, opt.direction, opt.choices.solve);
 
     std::string text;
     if (opt.csv) {
         std::vector<float> offsets;
         for (const EventPosition& p : positions) offsets.push_back(p.offset);
-        text = ValveEventsCsv(events, offsets);
+        text = ValveEventsCsv(events, offsets, opt.choices.style.digits);
     } else {
         for (std::size_t i = 0; i < events.size(); ++i) {
             if (i > 0) text += '\n';
-            AppendValveEventsTable(text, events[i], g.revArm.centre);
+            AppendValveEventsTable(text, events[i], g.revArm.centre, opt.choices.style);
         }
     }
     if (!ctx.Write(text)) return kExitCannotRun;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/command_context.h"
+#include "cli/option_values.h"
 #include "model/state/gear_state.h"
 #include "model/analysis/valve_events.h"
 
@@ -17,10 +18,12 @@ struct EventsOptions {
     bool haveOffsets = false;
     EventDirection direction = EventDirection::Auto;
     bool csv = false;
+    AnalysisChoices choices; // --solve, --digits, --unit
 };
 
-// Reads "--positions O1,O2,...", "--direction auto|forward|reverse" and
-// "--csv"; on a usage error returns false with the message.
+// Reads "--positions O1,O2,...", "--direction auto|forward|reverse",
+// "--csv", "--solve", "--digits" and "--unit"; on a usage error returns
+// false with the message.
 bool ReadEventsOptions(const Args& args, EventsOptions& opt, std::string& error);
 
 // A reverse arm position asked for: where it is, and its offset from mid
@@ -35,9 +38,10 @@ struct EventPosition {
 // itself); without offsets, the nine notches.
 std::vector<EventPosition> EventPositions(const GearState& g, const EventsOptions& opt);
 
-// The events of the positions, computed on a copy of the design.
+// The events of the positions, computed on a copy of the design on the
+// solve asked for.
 std::vector<PositionEvents> ComputeEvents(const GearState& g, std::span<const EventPosition> positions,
-                                          EventDirection direction);
+                                          EventDirection direction, SolveMode solve);
 
 // Writes the table (or CSV) of every position asked for. Exit code 1 with
 // the geometry errors on err when the linkage does not close somewhere in a

@@ -3,7 +3,9 @@
 #include <charconv>
 #include <cmath>
 
+#include "cli/command_table.h"
 #include "cli/text_io.h"
+#include "model/analysis/solve_mode_name.h"
 
 namespace vx::cli {
 
@@ -33,9 +35,7 @@ bool ReadOffsetList(std::string_view text, std::vector<double>& offsets, std::st
 }
 
 bool ReadDirection(std::string_view text, EventDirection& direction, std::string& error) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    const std::string lower = LowerAscii(text);
     if (lower == "auto") direction = EventDirection::Auto;
     else if (lower == "forward") direction = EventDirection::Forward;
     else if (lower == "reverse") direction = EventDirection::Reverse;
@@ -43,6 +43,45 @@ bool ReadDirection(std::string_view text, EventDirection& direction, std::string
         error = "--direction needs auto, forward or reverse";
         return false;
     }
+    return true;
+}
+
+bool ReadSolveMode(std::string_view text, SolveMode& mode, std::string& error) {
+    if (const auto m = ReadSolveModeName(LowerAscii(text))) {
+        mode = *m;
+        return true;
+    }
+    error = "--solve needs exact or classic, got " + Quote(text);
+    return false;
+}
+
+bool ReadDigits(std::string_view text, Digits& digits, std::string& error) {
+    const std::string lower = LowerAscii(text);
+    if (lower == "fixed") digits = Digits::Fixed;
+    else if (lower == "full") digits = Digits::Full;
+    else {
+        error = "--digits needs fixed or full, got " + Quote(text);
+        return false;
+    }
+    return true;
+}
+
+bool ReadUnit(std::string_view text, LengthUnit& unit, std::string& error) {
+    if (const auto u = ReadLengthUnit(LowerAscii(text))) {
+        unit = *u;
+        return true;
+    }
+    error = "--unit needs " + std::string(kLengthUnitNames) + ", got " + Quote(text);
+    return false;
+}
+
+bool ReadAnalysisChoices(const Args& args, AnalysisChoices& choices, std::string& error) {
+    for (const std::string& value : args.Values("--solve"))
+        if (!ReadSolveMode(value, choices.solve, error)) return false;
+    for (const std::string& value : args.Values("--digits"))
+        if (!ReadDigits(value, choices.style.digits, error)) return false;
+    for (const std::string& value : args.Values("--unit"))
+        if (!ReadUnit(value, choices.style.unit, error)) return false;
     return true;
 }
 

@@ -16,18 +16,13 @@ bool ReadReportOptions(const Args& args, ReportOptions& opt, std::string& error)
     // without a suffix ("-", a device) is written as PDF.
     const std::string_view name = std::string_view(opt.out).substr(opt.out.rfind('/') + 1);
     if (const auto dot = name.rfind('.'); dot != std::string_view::npos && dot > 0) {
-        std::string suffix(name.substr(dot));
-        for (char& c : suffix)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (suffix != ".pdf") {
+        if (LowerAscii(name.substr(dot)) != ".pdf") {
             error = "--out " + Quote(opt.out) + ": the report is written as PDF only; give the name the suffix .pdf";
             return false;
         }
     }
     if (const std::string* value = args.Value("--paper")) {
-        std::string lower = *value;
-        for (char& c : lower)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        const std::string lower = LowerAscii(*value);
         if (lower != "a4" && lower != "letter" && lower != "auto") {
             error = "--paper needs a4, letter or auto, got " + Quote(*value);
             return false;
@@ -35,7 +30,7 @@ bool ReadReportOptions(const Args& args, ReportOptions& opt, std::string& error)
         opt.paper = lower;
     }
     if (const std::string* title = args.Value("--title")) opt.title = *title;
-    return true;
+    return ReadAnalysisChoices(args, opt.choices, error);
 }
 
 int RunReportCommand(CommandContext& ctx, const ReportOptions& opt) {
@@ -44,8 +39,8 @@ int RunReportCommand(CommandContext& ctx, const ReportOptions& opt) {
     GearState& g = *design;
     if (opt.title) g.designName = *opt.title;
     const Paper paper = opt.paper == "a4" ? Paper::A4 : opt.paper == "letter" ? Paper::Letter : LocalePaper();
-    const ReportData data = BuildReportData(g);
-    if (const QString message = WriteReport(data, paper, QString::fromStdString(opt.out)); !message.isEmpty())
+    const ReportData data = BuildReportData(g, {}, opt.choices.solve);
+    if (const QString message = WriteReport(data, paper, QString::fromStdString(opt.out), opt.choices.style.unit); !message.isEmpty())
         return ctx.CannotRun(Clause(message.toStdString()));
     // Written, with the fault marked on its first page.
     if (!data.fault.empty()) return ctx.Fault("the design has a fault (marked in the report): " + data.fault);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/command_context.h"
+#include "cli/option_values.h"
 
 namespace vx::cli {
 
@@ -12,10 +13,12 @@ struct ReportOptions {
     std::string out;                  // the PDF file
     std::string paper = "auto";       // "a4", "letter" or "auto"
     std::optional<std::string> title; // the design's name in the report
+    AnalysisChoices choices;          // --solve, --unit
 };
 
-// Reads "--out FILE" (required), "--paper a4|letter|auto" (in any case) and
-// "--title TEXT"; on a usage error returns false with the message.
+// Reads "--out FILE" (required), "--paper a4|letter|auto" (in any case),
+// "--title TEXT", "--solve" and "--unit"; on a usage error returns false
+// with the message.
 bool ReadReportOptions(const Args& args, ReportOptions& opt, std::string& error);
 
 // Writes the report of the design. Needs the Qt application

@@ -72,6 +72,8 @@ bool ReadOptions(const Args& args, SensitivityOptions& opt, std::string& error) 
         s.threads = static_cast<int>(n);
     }
     opt.csv = args.Has("--csv");
+    if (!ReadAnalysisChoices(args, opt.choices, error)) return false;
+    s.solve = opt.choices.solve;
     return true;
 }
 
@@ -90,8 +92,8 @@ int RunSensitivityCommand(CommandContext& ctx, const SensitivityOptions& opt) {
         return kExitFault;
     }
     const std::string text =
-        opt.csv ? WithAnalysisOffsets(SensitivityCsv(r), r.positions, AnalysisOffsets(*g, opt.settings.offsets))
-                : SensitivityRankingText(r, opt.of, opt.top);
+        opt.csv ? WithAnalysisOffsets(SensitivityCsv(r, opt.choices.style.digits), r.positions, AnalysisOffsets(*g, opt.settings.offsets))
+                : SensitivityRankingText(r, opt.of, opt.top, opt.choices.style);
     return FinishAnalysis(ctx.out, ctx.err, kCommand, text, r.positions, ctx.Quiet());
 }
 

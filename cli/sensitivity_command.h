@@ -9,6 +9,7 @@
 
 #include "cli/command_context.h"
 #include "cli/offset_column.h"
+#include "cli/option_values.h"
 #include "model/analysis/sensitivity.h"
 #include "model/analysis/valve_events_text.h"
 
@@ -19,10 +20,12 @@ struct SensitivityOptions {
     EventFigure of = EventFigure::CutOffDiff; // the figure ranked
     int top = 0;                              // 0: every dimension
     bool csv = false;
+    AnalysisChoices choices; // --solve, --digits, --unit
 };
 
 // Reads "--positions O1,...", "--direction auto|forward|reverse",
-// "--fields F,...", "--of FIGURE", "--top N", "--threads N" and "--csv",
+// "--fields F,...", "--of FIGURE", "--top N", "--threads N", "--csv",
+// "--solve", "--digits" and "--unit",
 // every value given checked, in that order; on a usage error returns false
 // with the message.
 bool ReadSensitivityOptions(const Args& args, SensitivityOptions& opt, std::string& error);

@@ -79,6 +79,13 @@ void AppendCsvField(std::string& out, std::string_view text) {
     out.push_back('"');
 }
 
+std::string LowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
 std::string Quote(std::string_view s) {
     constexpr std::size_t kMostShown = 80;
     const bool cut = s.size() > kMostShown;

@@ -42,6 +42,10 @@ void AppendCsvField(std::string& out, std::string_view text);
 // empty text gives none.
 std::vector<std::string> SplitList(const std::string& text);
 
+// The text with its ASCII capitals made small, for the option values read
+// in any case ("Forward", "A4", "MM").
+std::string LowerAscii(std::string_view text);
+
 // The text in double quotes, for messages: control bytes (and bytes that
 // are not UTF-8) shown as \xNN, never sent to the terminal; a text longer
 // than 80 bytes cut with "...".

@@ -101,6 +101,8 @@ bool ReadOptions(const Args& args, ToleranceOptions& opt, std::string& error) {
         s.threads = static_cast<int>(n);
     }
     opt.csv = args.Has("--csv");
+    if (!ReadAnalysisChoices(args, opt.choices, error)) return false;
+    s.solve = opt.choices.solve;
 
     if (wear) s.wear = *wear;
     if (threshold) s.threshold = *threshold;
@@ -135,8 +137,8 @@ int RunToleranceCommand(CommandContext& ctx, const ToleranceOptions& opt) {
         return kExitFault;
     }
     const std::string text =
-        opt.csv ? WithAnalysisOffsets(ToleranceCsv(r), r.positions, AnalysisOffsets(*g, settings.offsets))
-                : ToleranceText(r);
+        opt.csv ? WithAnalysisOffsets(ToleranceCsv(r, opt.choices.style.digits), r.positions, AnalysisOffsets(*g, settings.offsets))
+                : ToleranceText(r, opt.choices.style);
     return FinishAnalysis(ctx.out, ctx.err, kCommand, text, r.positions, ctx.Quiet());
 }
 

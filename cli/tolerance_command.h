@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/command_context.h"
+#include "cli/option_values.h"
 #include "model/analysis/tolerance.h"
 
 namespace vx::cli {
@@ -13,13 +14,15 @@ namespace vx::cli {
 struct ToleranceOptions {
     ToleranceSettings settings = DefaultToleranceSettings();
     bool csv = false;
+    AnalysisChoices choices; // --solve, --digits, --unit
     // No --positions: -Norm, -1/2 Norm, +1/2 Norm and +Norm of the design.
     bool defaultPositions = true;
 };
 
 // Reads "--positions O1,...", "--tol FIELD=T" (repeated), "--tol-all-lengths
 // T", "--tol-all-angles A", "--no-valve-ports", "--wear W", "--samples N",
-// "--seed S", "--threshold PTS", "--threads N" and "--csv", every value
+// "--seed S", "--threshold PTS", "--threads N", "--csv", "--solve",
+// "--digits" and "--unit", every value
 // given checked, in that order. Without any tolerance option every length
 // has +-0.002 and every angle +-0.1 degree; with one, only what the options
 // give (--tol overrides the --tol-all values for its field). On a usage

@@ -74,6 +74,7 @@ bool ReadOptions(const Args& args, WorkOptions& opt, std::string& error) {
         opt.settings.cylinders = static_cast<int>(*v);
     }
     opt.events.csv = args.Has("--csv");
+    if (!ReadAnalysisChoices(args, opt.events.choices, error)) return false;
     if (const std::string* value = args.Value("--measured")) {
         if (value->empty()) {
             error = "--measured needs a file name";
@@ -97,11 +98,11 @@ bool ReadWorkOptions(const Args& args, WorkOptions& opt, std::string& error) {
 
 namespace {
 
-std::string CardsHeading(const WorkSettings& s) {
+std::string CardsHeading(const WorkSettings& s, LengthUnit unit) {
     return "Ideal indicator cards: " + WorkSettingsText(s) +
            "; pressures absolute, MEP in the unit of p1, steam in p1 x swept volume;\n"
            "tractive effort of the whole engine in " +
-           std::string(kTractiveEffortUnit) + "\n\n";
+           TractiveEffortUnitText(unit) + "\n\n";
 }
 
 // The cards of the measured engine: its measured events in place of the
@@ -126,7 +127,7 @@ int RunMeasuredWork(CommandContext& ctx, const WorkOptions& opt) {
     if (opt.events.csv) {
         text = WorkCsv(work, events);
     } else {
-        text = "Measured engine (" + opt.measuredPath + "). " + CardsHeading(opt.settings);
+        text = "Measured engine (" + opt.measuredPath + "). " + CardsHeading(opt.settings, opt.events.choices.style.unit);
         for (std::size_t i = 0; i < measured.size(); ++i) {
             if (i > 0) text += '\n';
             AppendWorkTable(text, work[i], g.revArm.centre);
@@ -156,7 +157,7 @@ int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt) {
     std::ostream& err = ctx.err;
     const std::vector<float> positions = WorkPositions(g, opt.events);
     std::vector<PositionEvents> events(positions.size());
-    ComputeValveEventsTable(g, positions, opt.events.direction, events);
+    ComputeValveEventsTable(g, positions, opt.events.direction, events, opt.events.choices.solve);
     std::vector<PositionWork> work(events.size());
     const WorkDimensions dims = WorkDimensionsOf(g);
     for (std::size_t i = 0; i < events.size(); ++i) ComputeWork(events[i], opt.settings, dims, work[i]);
@@ -168,12 +169,12 @@ int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt) {
         for (const PositionWork& w : work) at.push_back(static_cast<double>(w.position));
         std::vector<float> offsets;
         for (const EventPosition& p : EventPositions(g, opt.events)) offsets.push_back(p.offset);
-        text = WithOffsetColumn(WorkCsv(work, events), at, offsets);
+        text = WithOffsetColumn(WorkCsv(work, events, opt.events.choices.style.digits), at, offsets);
     } else {
-        text = CardsHeading(opt.settings);
+        text = CardsHeading(opt.settings, opt.events.choices.style.unit);
         for (std::size_t i = 0; i < work.size(); ++i) {
             if (i > 0) text += '\n';
-            AppendWorkTable(text, work[i], g.revArm.centre);
+            AppendWorkTable(text, work[i], g.revArm.centre, opt.events.choices.style);
         }
     }
     if (!WriteAnalysisText(ctx.out, err, "work", text)) return kExitCannotRun;

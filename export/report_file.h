@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include "base/length_unit.h"
 #include "model/state/gear_state.h"
 #include "platform/paper_size.h"
 
@@ -15,11 +16,12 @@ namespace vx {
 struct ReportData;
 
 // Writes the report of `g` on `paper` to `path`: builds its data, then
-// draws it. Returns "" when done, else "cannot write PATH: REASON".
-QString WriteReport(const GearState& g, Paper paper, const QString& path);
+// draws it, its lengths labelled with `unit`. Returns "" when done, else
+// "cannot write PATH: REASON".
+QString WriteReport(const GearState& g, Paper paper, const QString& path, LengthUnit unit = LengthUnit::None);
 
 // The same from data already built (BuildReportData, as on a worker
 // thread). A cancelled build writes nothing and says so.
-QString WriteReport(const ReportData& data, Paper paper, const QString& path);
+QString WriteReport(const ReportData& data, Paper paper, const QString& path, LengthUnit unit = LengthUnit::None);
 
 } // namespace vx

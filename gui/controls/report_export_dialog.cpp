@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "export/report_file.h"
+#include "gui/controls/analysis_settings.h"
 #include "gui/controls/worker_progress.h"
 #include "model/analysis/report_data.h"
 
@@ -42,6 +43,7 @@ void ReportExport::ExportReport() {
 
 bool ReportExport::WriteFile(const QString& path) {
     // The worker builds from its own copy of the design, as it is now.
+    const SolveMode solve = LoadAnalysisSettings().solve; // SetUp > Analysis Settings
     const auto design = std::make_shared<const GearState>(g_);
     auto data = std::make_unique<ReportData>();
     QString failure;
@@ -50,7 +52,7 @@ bool ReportExport::WriteFile(const QString& path) {
         0,
         [&](WorkerProgress& p) {
             try {
-                *data = BuildReportData(*design, [&p](long long d, long long t) { return p.Report(d, t); });
+                *data = BuildReportData(*design, [&p](long long d, long long t) { return p.Report(d, t); }, solve);
             } catch (const std::exception& e) {
                 failure = QStringLiteral("cannot build the report for ") + path + QStringLiteral(": ") +
                           QString::fromLocal8Bit(e.what());
@@ -65,7 +67,7 @@ bool ReportExport::WriteFile(const QString& path) {
     if (valveSetting) data->valveSetting = valveSetting();
     // Drawing the pages from the figures is quick.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString error = WriteReport(*data, paper, path);
+    const QString error = WriteReport(*data, paper, path, LoadAnalysisSettings().unit);
     QApplication::restoreOverrideCursor();
     if (!error.isEmpty() && showError) showError(error);
     return error.isEmpty();

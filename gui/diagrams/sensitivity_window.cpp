@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QSpinBox>
 
+#include "gui/controls/analysis_settings.h"
 #include "model/workspace/dimension_edit.h"
 #include "model/gear/dimensions.h"
 #include "scene/diagrams/sensitivity_drawing.h"
@@ -92,14 +93,17 @@ void TSensitivityDia::DrawDiagram(Canvas& c) {
     if (DrawDesignFault(Model(), c)) return;
     SensitivitySettings s;
     s.notch = std::clamp(notch_->currentIndex(), 0, kNotchCount - 1);
-    if (!reuse_ || !result_.Ok()) result_ = ComputeSensitivity(Model(), s);
+    if (!reuse_ || !result_.Ok()) {
+        s.solve = LoadAnalysisSettings().solve; // SetUp > Analysis Settings
+        result_ = ComputeSensitivity(Model(), s);
+    }
     reuse_ = false;
     DrawSensitivityPicture(Model(), c, result_, 0, Figure(), top_->value());
 }
 
 void TSensitivityDia::GestureRedraw() { ClearAndDraw(); }
 
-QString TSensitivityDia::Caption() const { return QStringLiteral("Sensitivity"); }
+QString TSensitivityDia::Caption() const { return TitleWithUnit(QStringLiteral("Sensitivity"), LoadAnalysisSettings().unit); }
 
 int TSensitivityDia::MakeDynamicVariableAt(int y) {
     const int row = SensitivityChartRowAt(kSensitivityChartTop, y);

@@ -10,6 +10,7 @@
 #include <bit>
 #include <charconv>
 
+#include "gui/controls/analysis_settings.h"
 #include "gui/editors/number_text.h"
 #include "model/gear/dimensions.h"
 #include "base/fixed_format.h"
@@ -90,6 +91,7 @@ TToleranceDia::~TToleranceDia() { StopWorker(); }
 
 std::optional<ToleranceSettings> TToleranceDia::Settings(QString& fault) const {
     ToleranceSettings s = DefaultToleranceSettings();
+    s.solve = LoadAnalysisSettings().solve; // SetUp > Analysis Settings
     const auto number = [&fault](const QLineEdit* e, const char* what, float& out) {
         const auto v = NumberBoxValue(e);
         if (!v || !std::isfinite(*v) || *v < 0 || !std::isfinite(static_cast<float>(*v))) {
@@ -225,6 +227,6 @@ void TToleranceDia::DrawDiagram(Canvas& c) {
     DrawTolerancePicture(Model(), c, result_ ? &*result_ : nullptr, status);
 }
 
-QString TToleranceDia::Caption() const { return QStringLiteral("Tolerance"); }
+QString TToleranceDia::Caption() const { return TitleWithUnit(QStringLiteral("Tolerance"), LoadAnalysisSettings().unit); }
 
 } // namespace vx

@@ -6,6 +6,7 @@
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 
+#include "gui/controls/analysis_settings.h"
 #include "gui/diagrams/copy_text.h"
 #include "gui/editors/number_text.h"
 #include "scene/diagrams/diagram_common.h"
@@ -61,7 +62,7 @@ void TEventsDia::DrawDiagram(Canvas& c) {
 
 void TEventsDia::GestureRedraw() { ClearAndDraw(); }
 
-QString TEventsDia::Caption() const { return QStringLiteral("Valve Events"); }
+QString TEventsDia::Caption() const { return TitleWithUnit(QStringLiteral("Valve Events"), LoadAnalysisSettings().unit); }
 
 // Each row's offset from mid gear beside its position, as the command line
 // writes them, so that tables of two designs join.

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QSettings>
 
+#include "gui/controls/analysis_settings.h"
 #include "gui/diagrams/copy_text.h"
 #include "gui/editors/number_text.h"
 #include "base/fixed_format.h"
@@ -34,17 +35,13 @@ constexpr TDiagramWindow::Layout kLayout{
     "SBDynVarW", "UnDoDnW", 5, 1, true, true,
 };
 
-QSettings Store() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vexlin"), QStringLiteral("Vexlin"));
-}
-
 // A setting's text in its shortest form that reads back the same float.
 QString Text(float v) { return NumberBoxText(v); }
 
 } // namespace
 
 WorkSettings LoadWorkSettings() {
-    QSettings q = Store();
+    QSettings q = ProgramSettings();
     WorkSettings s;
     const auto read = [&q](const char* key, float& target) {
         const QVariant v = q.value(QStringLiteral("work/") + QLatin1String(key));
@@ -63,7 +60,7 @@ WorkSettings LoadWorkSettings() {
 }
 
 void SaveWorkSettings(const WorkSettings& s) {
-    QSettings q = Store();
+    QSettings q = ProgramSettings();
     q.setValue(QStringLiteral("work/admissionPressure"), Text(s.admissionPressure));
     q.setValue(QStringLiteral("work/backPressure"), Text(s.backPressure));
     q.setValue(QStringLiteral("work/clearance"), Text(s.clearance));

@@ -1,4 +1,5 @@
 #include "gui/editors/balance_events_dialog.h"
+#include "gui/controls/analysis_settings.h"
 #include "gui/editors/number_text.h"
 
 #include <QComboBox>
@@ -298,7 +299,11 @@ BalanceProblem TBalanceEvents::Problem() const {
 
 void TBalanceEvents::RunClick() {
     if (Running()) return;
-    const BalanceProblem problem = Problem();
+    const BalanceProblem problem = [this] {
+        BalanceProblem p = Problem();
+        p.solve = LoadAnalysisSettings().solve; // SetUp > Analysis Settings
+        return p;
+    }();
     const std::string fault = CheckBalanceProblem(g_, problem);
     if (!fault.empty()) {
         summary_->setText(QString::fromStdString(fault));

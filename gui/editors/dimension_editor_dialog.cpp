@@ -1,4 +1,5 @@
 #include "gui/editors/dimension_editor_dialog.h"
+#include "gui/controls/analysis_settings.h"
 
 #include <QEvent>
 #include <QMetaObject>
@@ -109,6 +110,11 @@ void DimensionEditor::FormActivate() {
 
 void DimensionEditor::showEvent(QShowEvent* e) {
     CanvasDialog::showEvent(e);
+    // The unit of the lengths in the title ("Frame Dimensions (mm)").
+    if (const LengthUnit unit = LoadAnalysisSettings().unit; unit != unit_) {
+        unit_ = unit;
+        caption_.clear();
+    }
     FollowCaption();
     FormActivate();
 }
@@ -117,7 +123,7 @@ void DimensionEditor::FollowCaption() {
     const std::string_view text = g_.display.captions[static_cast<std::size_t>(layout_.captionKind)].View();
     if (text.empty() || text == caption_) return;
     caption_.assign(text);
-    setWindowTitle(QString::fromUtf8(caption_.data(), static_cast<qsizetype>(caption_.size())));
+    setWindowTitle(TitleWithUnit(QString::fromUtf8(caption_.data(), static_cast<qsizetype>(caption_.size())), unit_));
 }
 
 void LocatorBeforeFrame(GearState& g, DimensionEditor* frameEditor, DimensionEditor* cylinderEditor, QWidget* window) {

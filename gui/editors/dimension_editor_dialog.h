@@ -5,6 +5,7 @@
 // behaviour. TFrameDi and TCylDimen give the table, layout and reset.
 #pragma once
 
+#include "base/length_unit.h"
 #include <QString>
 #include <functional>
 #include <string>
@@ -99,6 +100,7 @@ private:
     QPushButton* reset_ = nullptr;
     NumberBoxFilter* filter_ = nullptr;
     std::string caption_;
+    LengthUnit unit_ = LengthUnit::None; // of the title, read when the editor opens
 };
 
 // The message told when "Close" finds no mid gear.

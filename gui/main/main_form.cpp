@@ -19,8 +19,10 @@
 #include <QToolTip>
 
 #include "data/overlay.h"
+#include "gui/controls/analysis_settings.h"
 #include "gui/controls/animation_export_dialog.h"
 #include "gui/controls/classic_bar_keys.h"
+#include "gui/controls/control_scale.h"
 #include "gui/controls/dyn_var_bars.h"
 #include "gui/controls/picture_export_dialog.h"
 #include "gui/controls/report_export_dialog.h"
@@ -442,6 +444,13 @@ void TMainForm::RunCommand(Command c) {
     case Command::SetErrorBeep: displayOptions_->SetErrorBeepClick(); break;
     case Command::SetLineWidth: displayOptions_->SetLineWidthClick(); break;
     case Command::SetLargeFont: displayOptions_->LargeFontClick(); break;
+    case Command::AnalysisSettings: {
+        AnalysisSettingsDialog d(this);
+        // At the window's font, as its other dialogs.
+        ScaleControls(&d, SaneTextScale(model_->textScaleX), SaneTextScale(model_->textScaleY));
+        d.exec();
+        break;
+    }
     case Command::SetScreenData: SetScreenDataClick(); break;
     case Command::OpenDimensions: files_->OpenDimensions(); break;
     case Command::SaveAsDimensions: files_->SaveAsDimensions(); break;

@@ -90,6 +90,7 @@ public:
         SetStepAng,
         SetRefPoints,
         SetLargeFont,
+        AnalysisSettings,
         CalcCentRevArm,
         SetSteam,
         SetErrorBeep,

@@ -9,14 +9,14 @@ void AppendTextLabel(std::string& out, std::string_view label) {
     if (label.size() < kTextLabelWidth) out.append(kTextLabelWidth - label.size(), ' ');
 }
 
-void AppendPositionBlockHead(std::string& out, double position, bool forward, double centre) {
+void AppendPositionBlockHead(std::string& out, double position, bool forward, double centre, Digits digits) {
     char buf[kNumberBuffer];
     out += "Reverse arm ";
-    out += FormatFixed(buf, position, 0, 6);
+    out += FormatFigure(buf, position, 0, 6, digits);
     out += " (mid gear ";
     const double offset = static_cast<double>(position) - static_cast<double>(centre);
     if (offset >= 0) out += '+';
-    out += FormatFixed(buf, offset, 0, 6);
+    out += FormatFigure(buf, offset, 0, 6, digits);
     out += forward ? "), running forward\n" : "), running in reverse\n";
     AppendTextLabel(out, "");
     for (const std::string_view h : {"front", "rear", "front-rear"}) {

@@ -7,7 +7,18 @@
 #include <string>
 #include <string_view>
 
+#include "base/fixed_format.h"
+#include "base/length_unit.h"
+
 namespace vx {
+
+// How an analysis's text writes its figures: the digits (the decimals of
+// each column, or every digit), and the unit the labels of lengths carry
+// (none by default: the labels read as they always have).
+struct FigureStyle {
+    Digits digits = Digits::Fixed;
+    LengthUnit unit = LengthUnit::None;
+};
 
 constexpr int kTextLabelWidth = 22;
 constexpr int kTextColumnWidth = 12;
@@ -16,8 +27,9 @@ constexpr int kTextColumnWidth = 12;
 void AppendTextLabel(std::string& out, std::string_view label);
 
 // "Reverse arm P (mid gear +O), running forward" (or "in reverse"), P and
-// its offset from `centre` with six decimals, then the column headings
-// "front", "rear" and "front-rear".
-void AppendPositionBlockHead(std::string& out, double position, bool forward, double centre);
+// its offset from `centre` with six decimals (every digit with
+// Digits::Full), then the column headings "front", "rear" and "front-rear".
+void AppendPositionBlockHead(std::string& out, double position, bool forward, double centre,
+                             Digits digits = Digits::Fixed);
 
 } // namespace vx

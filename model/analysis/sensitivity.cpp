@@ -39,9 +39,10 @@ std::optional<double> Difference(const std::optional<double>& a, const std::opti
 constexpr double kKinkShare = 0.02;
 constexpr double kFigureNoise = 1e-9;
 
-void AppendGeneral(std::string& out, double v) {
+// Nine significant digits, or every digit.
+void AppendGeneral(std::string& out, double v, Digits digits) {
     char buf[kNumberBuffer];
-    out += FormatGeneral9(buf, v);
+    out += digits == Digits::Full ? FormatRoundTrip(buf, v) : FormatGeneral9(buf, v);
 }
 
 void Pad(std::string& out, std::size_t from, std::size_t width) {
@@ -189,12 +190,12 @@ void ComputeNominalPosition(GearState& work, const GearState& design, double pos
     out.forward = out.nominal.forward;
 }
 
-void AppendPositionHeading(std::string& out, const NominalPosition& p) {
+void AppendPositionHeading(std::string& out, const NominalPosition& p, Digits digits) {
     out += "Reverse arm ";
-    AppendFixed(out, p.position, 4);
+    AppendFigure(out, p.position, 4, digits);
     out += " (mid gear ";
     if (p.offset >= 0) out += '+';
-    AppendFixed(out, p.offset, 4);
+    AppendFigure(out, p.offset, 4, digits);
     out += p.forward ? "), forward: " : "), reverse: ";
 }
 
@@ -427,7 +428,7 @@ std::vector<int> TopDimensions(const SensitivityResult& r, EventFigure f, int n,
     return top;
 }
 
-std::string SensitivityCsv(const SensitivityResult& r) {
+std::string SensitivityCsv(const SensitivityResult& r, Digits digits) {
     std::string out(kSensitivityCsvHeader);
     if (!r.Ok()) return out;
     for (std::size_t p = 0; p < r.positions.size(); ++p) {
@@ -436,7 +437,7 @@ std::string SensitivityCsv(const SensitivityResult& r) {
             const std::string_view field = FindDimension(r.ids[d])->field;
             for (int f = 0; f < kEventFigureCount; ++f) {
                 const SensitivityEntry& e = r.At(p, d, static_cast<EventFigure>(f));
-                AppendFixed(out, sp.position, 6);
+                AppendFigure(out, sp.position, 6, digits);
                 out += sp.forward ? ",forward," : ",reverse,";
                 out += field;
                 out += ',';
@@ -444,9 +445,9 @@ std::string SensitivityCsv(const SensitivityResult& r) {
                 out += ',';
                 switch (e.status) {
                 case SensitivityStatus::Ok:
-                    AppendGeneral(out, e.derivative);
+                    AppendGeneral(out, e.derivative, digits);
                     out += ',';
-                    AppendGeneral(out, e.perTolerance);
+                    AppendGeneral(out, e.perTolerance, digits);
                     break;
                 case SensitivityStatus::Fails:
                 case SensitivityStatus::NoEvent:
@@ -463,14 +464,16 @@ std::string SensitivityCsv(const SensitivityResult& r) {
     return out;
 }
 
-std::string SensitivityRankingText(const SensitivityResult& r, EventFigure f, int top) {
+std::string SensitivityRankingText(const SensitivityResult& r, EventFigure f, int top, const FigureStyle& style) {
     std::string out;
     if (!r.Ok()) return out;
-    const std::string_view unit = IsLeadFigure(f) ? "length units" : "points";
+    const Digits digits = style.digits;
+    const std::string unit =
+        !IsLeadFigure(f) ? "points" : style.unit == LengthUnit::None ? "length units" : std::string(LengthUnitSymbol(style.unit));
     for (std::size_t p = 0; p < r.positions.size(); ++p) {
         const SensitivityPosition& sp = r.positions[p];
         if (p > 0) out += '\n';
-        AppendPositionHeading(out, sp);
+        AppendPositionHeading(out, sp, digits);
         out += EventFigureName(f);
         out += '\n';
         if (!sp.nominal.Closes()) {
@@ -494,10 +497,10 @@ std::string SensitivityRankingText(const SensitivityResult& r, EventFigure f, in
             Pad(out, start, 34);
             if (e.status == SensitivityStatus::Ok) {
                 const std::size_t at = out.size();
-                AppendGeneral(out, e.derivative);
+                AppendGeneral(out, e.derivative, digits);
                 Pad(out, at, 13);
                 out += "  ";
-                AppendFixed(out, e.perTolerance, IsLeadFigure(f) ? 6 : 4, 10);
+                AppendFigure(out, e.perTolerance, IsLeadFigure(f) ? 6 : 4, digits, 10);
                 if (e.retried) out += "  (at a tenth of the step)";
             } else {
                 out += SensitivityStatusText(e.status);

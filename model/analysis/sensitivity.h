@@ -40,6 +40,7 @@
 #include <vector>
 
 #include "model/state/gear_state.h"
+#include "model/analysis/position_text.h"
 #include "model/analysis/valve_events.h"
 
 namespace vx {
@@ -102,8 +103,9 @@ void ComputeNominalPosition(GearState& work, const GearState& design, double pos
                             NominalPosition& out, SolveMode solve = SolveMode::Exact);
 
 // Appends "Reverse arm P (mid gear +O), forward: " (or "reverse: "), the
-// opening of a position's block in the analyses' texts.
-void AppendPositionHeading(std::string& out, const NominalPosition& p);
+// opening of a position's block in the analyses' texts; P and O with four
+// decimals, or every digit with Digits::Full.
+void AppendPositionHeading(std::string& out, const NominalPosition& p, Digits digits = Digits::Fixed);
 
 // One entry of `out` for each of `positions`, their nominal parts filled as
 // ComputeNominalPosition does, on one scratch copy of the design.
@@ -199,13 +201,15 @@ std::vector<int> TopDimensions(const SensitivityResult& r, EventFigure f, int n,
 
 // The CSV: header position,direction,field,figure,derivative,perTolerance
 // and one row per position, dimension and figure; "fails" or "none" in
-// place of both numbers where there is no derivative.
+// place of both numbers where there is no derivative. The derivatives with
+// nine significant digits, or every digit with Digits::Full.
 inline constexpr std::string_view kSensitivityCsvHeader =
     "position,direction,field,figure,derivative,perTolerance\n";
-std::string SensitivityCsv(const SensitivityResult& r);
+std::string SensitivityCsv(const SensitivityResult& r, Digits digits = Digits::Fixed);
 
 // The ranking for reading: per position the `top` dimensions (all when
-// top <= 0) that move `f` most.
-std::string SensitivityRankingText(const SensitivityResult& r, EventFigure f, int top);
+// top <= 0) that move `f` most; a lead's unit in words as the style's unit
+// names it.
+std::string SensitivityRankingText(const SensitivityResult& r, EventFigure f, int top, const FigureStyle& style = {});
 
 } // namespace vx

@@ -106,7 +106,8 @@ bool IsRodOrLinkLength(int id) {
     case 3:   // main rod
     case 8:   // eccentric rods
     case 9:
-    case 10:  // expansion link
+    case 11:  // expansion link: its support pin and its eccentric rod pin
+    case 12:  //   (the slot's length, 10, is no pin spacing)
     case 14:  // lift links
     case 15:
     case 16:  // radius rod
@@ -313,7 +314,7 @@ ToleranceResult RunTolerance(const GearState& g, const ToleranceSettings& s, con
     return r;
 }
 
-std::string ToleranceCsv(const ToleranceResult& r) {
+std::string ToleranceCsv(const ToleranceResult& r, Digits digits) {
     std::string out(kToleranceCsvHeader);
     if (!r.Ok()) return out;
     for (const TolerancePosition& tp : r.positions) {
@@ -321,38 +322,39 @@ std::string ToleranceCsv(const ToleranceResult& r) {
             const auto f = static_cast<EventFigure>(k);
             const FigureSpread& sp = tp.figures[static_cast<std::size_t>(k)];
             const int decimals = IsLeadFigure(f) ? 5 : 4;
-            AppendFixed(out, tp.position, 6);
+            AppendFigure(out, tp.position, 6, digits);
             out += tp.forward ? ",forward," : ",reverse,";
             out += EventFigureName(f);
             out += ',';
             if (!tp.nominal.Closes()) out += "fails";
-            else if (sp.nominal) AppendFixed(out, *sp.nominal, decimals);
+            else if (sp.nominal) AppendFigure(out, *sp.nominal, decimals, digits);
             for (const float v : {sp.min, sp.p05, sp.median, sp.p95, sp.max}) {
                 out += ',';
-                if (sp.count > 0) AppendFixed(out, v, decimals);
+                if (sp.count > 0) AppendFigure(out, v, decimals, digits);
             }
             out += ',';
-            AppendFixed(out, tp.overThreshold, 4);
+            AppendFigure(out, tp.overThreshold, 4, digits);
             out += ',';
-            AppendFixed(out, sp.failed, 4);
+            AppendFigure(out, sp.failed, 4, digits);
             out += '\n';
         }
     }
     return out;
 }
 
-std::string ToleranceText(const ToleranceResult& r) {
+std::string ToleranceText(const ToleranceResult& r, const FigureStyle& style) {
+    const Digits digits = style.digits;
     std::string out;
     if (!r.Ok()) return out;
     for (std::size_t p = 0; p < r.positions.size(); ++p) {
         const TolerancePosition& tp = r.positions[p];
         if (p > 0) out += '\n';
-        AppendPositionHeading(out, tp);
+        AppendPositionHeading(out, tp, digits);
         out += std::to_string(r.samples) + " samples, ";
         out += std::to_string(tp.linkageFailures) + " not closing; ";
-        AppendFixed(out, 100.0 * D(tp.overThreshold), 1);
+        AppendFigure(out, 100.0 * D(tp.overThreshold), 1, digits);
         out += " % of the closing samples with a cut-off difference over ";
-        AppendFixed(out, r.threshold, 2);
+        AppendFigure(out, r.threshold, 2, digits);
         out += " points\n";
         if (!tp.nominal.Closes()) out += "  the design itself does not close here\n";
         out += "  figure              nominal       min       5 %    median      95 %       max   failed\n";
@@ -362,11 +364,11 @@ std::string ToleranceText(const ToleranceResult& r) {
             const int decimals = IsLeadFigure(f) ? 5 : 3;
             const std::size_t start = out.size();
             out += "  ";
-            out += EventFigureName(f);
+            out += IsLeadFigure(f) ? LabelWithUnit(EventFigureName(f), style.unit) : std::string(EventFigureName(f));
             out.append(start + 18 > out.size() ? start + 18 - out.size() : 0, ' ');
             const auto column = [&](std::optional<float> v) {
                 if (v) {
-                    AppendFixed(out, *v, decimals, 10);
+                    AppendFigure(out, *v, decimals, digits, 10);
                 } else {
                     out.append(9, ' ');
                     out += '-';
@@ -375,7 +377,7 @@ std::string ToleranceText(const ToleranceResult& r) {
             column(sp.nominal);
             for (const float v : {sp.min, sp.p05, sp.median, sp.p95, sp.max})
                 column(sp.count > 0 ? std::optional<float>(v) : std::nullopt);
-            AppendFixed(out, 100.0 * D(sp.failed), 1, 8);
+            AppendFigure(out, 100.0 * D(sp.failed), 1, digits, 8);
             out += " %\n";
         }
     }

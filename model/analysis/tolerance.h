@@ -2,9 +2,15 @@
 // drawing: a Monte Carlo run over copies of the design.
 //
 // Manufacture: each toleranced dimension is drawn uniformly within +- its
-// tolerance. Wear: a pin clearance w is modelled as each rod and link
-// length +- w, drawn independently (the simple worst-case envelope of lost
-// motion; it ignores which way the load holds each pin). A sample whose
+// tolerance. Wear: a pin clearance w is modelled as each pin spacing +- w,
+// drawn independently (the simple worst-case envelope of lost motion; it
+// ignores which way the load holds each pin). The pin spacings worn
+// (IsRodOrLinkLength) are those of the main rod, the two eccentric rods,
+// the expansion link (its eccentric rod pin and its support pin, each
+// from the link's centre line), the two lift links, the radius rod (whole
+// and short end), the two lift arms, the reverse arm, the two rocker arms,
+// the piston rod and the valve stem. The expansion link's length is the
+// slot's, along which the die slides: no pin, no wear. A sample whose
 // values all equal the design's is the design itself; any other is
 // committed as an editor commits it and its mid gear found again, and its
 // events found at the same offsets from that mid gear as the design's.
@@ -30,6 +36,7 @@
 #include <vector>
 
 #include "model/state/gear_state.h"
+#include "model/analysis/position_text.h"
 #include "model/analysis/sensitivity.h"
 #include "model/analysis/valve_events.h"
 
@@ -47,7 +54,7 @@ constexpr int kToleranceHistogramBins = 24;
 bool IsToleranceExempt(int id);
 // The valve, its chamber and the ports (which a study may leave out).
 bool IsValveOrPortDimension(int id);
-// The rods, links and arms whose length a pin clearance takes up.
+// The pin spacings a pin clearance takes up (the wear list above).
 bool IsRodOrLinkLength(int id);
 
 struct ToleranceSettings {
@@ -137,9 +144,12 @@ ToleranceResult RunTolerance(const GearState& g, const ToleranceSettings& s, con
 // where the design does not close; empty figures where no sample gave one.
 inline constexpr std::string_view kToleranceCsvHeader =
     "position,direction,figure,nominal,min,p05,median,p95,max,overThreshold,failed\n";
-std::string ToleranceCsv(const ToleranceResult& r);
+// With Digits::Full the position and every figure in the shortest form
+// that reads back as the same double.
+std::string ToleranceCsv(const ToleranceResult& r, Digits digits = Digits::Fixed);
 
-// The spread for reading: per position a table of the figures.
-std::string ToleranceText(const ToleranceResult& r);
+// The spread for reading: per position a table of the figures; the lead
+// rows carry the style's unit ("leadFront, mm").
+std::string ToleranceText(const ToleranceResult& r, const FigureStyle& style = {});
 
 } // namespace vx

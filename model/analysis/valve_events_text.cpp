@@ -10,8 +10,8 @@
 namespace vx {
 namespace {
 
-void AppendOptional(std::string& out, const std::optional<double>& v, int decimals) {
-    if (v) AppendFixed(out, *v, decimals);
+void AppendOptional(std::string& out, const std::optional<double>& v, int decimals, Digits digits) {
+    if (v) AppendFigure(out, *v, decimals, digits);
 }
 
 void AppendInt(std::string& out, int v) { out += std::to_string(v); }
@@ -19,10 +19,10 @@ void AppendInt(std::string& out, int v) { out += std::to_string(v); }
 // A right-aligned column of `width` characters: the value, or "-". A value
 // too wide for it goes in the exponent form, so it never runs into the
 // column before.
-void AppendColumn(std::string& out, const std::optional<double>& v, int decimals, int width) {
+void AppendColumn(std::string& out, const std::optional<double>& v, int decimals, int width, Digits digits) {
     if (v) {
         char buf[kNumberBuffer];
-        out += FormatColumn(buf, *v, width, decimals);
+        out += FormatColumnFigure(buf, *v, width, decimals, digits);
     } else {
         out.append(static_cast<std::size_t>(width > 1 ? width - 1 : 0), ' ');
         out += '-';
@@ -50,23 +50,23 @@ bool EventsFinite(const PositionEvents& e) {
     return std::isfinite(e.position) && std::isfinite(e.valveTravel) && std::isfinite(e.dieSlip);
 }
 
-void AppendValveEventsCsv(std::string& out, const PositionEvents& e, std::optional<float> offset) {
+void AppendValveEventsCsv(std::string& out, const PositionEvents& e, std::optional<float> offset, Digits digits) {
     for (const bool rear : {false, true}) {
         const EndEvents& x = e.End(rear);
-        AppendFixed(out, e.position, 6);
+        AppendFigure(out, e.position, 6, digits);
         out += e.forward ? ",forward," : ",reverse,";
         out += rear ? "rear" : "front";
         for (const auto* v : {&x.admissionAngle, &x.cutOffAngle, &x.releaseAngle, &x.compressionAngle, &x.admission,
                               &x.cutOff, &x.release, &x.compression}) {
             out += ',';
-            AppendOptional(out, *v, 4);
+            AppendOptional(out, *v, 4, digits);
         }
         // A position that did not close keeps no figure of the solves that
         // failed: its lengths and counts are left empty.
         const bool sound = EventsSound(e);
         for (const double v : {x.lead, x.maxSteamOpening, x.maxExhaustOpening, e.valveTravel, e.dieSlip}) {
             out += ',';
-            if (sound) AppendFixed(out, v, 5);
+            if (sound) AppendFigure(out, v, 5, digits);
         }
         out += ',';
         if (sound) AppendInt(out, x.steamOpenings);
@@ -81,15 +81,17 @@ void AppendValveEventsCsv(std::string& out, const PositionEvents& e, std::option
     }
 }
 
-std::string ValveEventsCsv(std::span<const PositionEvents> events, std::span<const float> offsets) {
+std::string ValveEventsCsv(std::span<const PositionEvents> events, std::span<const float> offsets, Digits digits) {
     std::string out(kValveEventsCsvHeader);
     for (std::size_t i = 0; i < events.size(); ++i)
-        AppendValveEventsCsv(out, events[i], i < offsets.size() ? std::optional<float>(offsets[i]) : std::nullopt);
+        AppendValveEventsCsv(out, events[i], i < offsets.size() ? std::optional<float>(offsets[i]) : std::nullopt,
+                             digits);
     return out;
 }
 
-void AppendValveEventsTable(std::string& out, const PositionEvents& e, double centre) {
-    AppendPositionBlockHead(out, e.position, e.forward, centre);
+void AppendValveEventsTable(std::string& out, const PositionEvents& e, double centre, const FigureStyle& style) {
+    const Digits digits = style.digits;
+    AppendPositionBlockHead(out, e.position, e.forward, centre, digits);
 
     struct EventRow {
         std::string_view label;
@@ -108,9 +110,10 @@ void AppendValveEventsTable(std::string& out, const PositionEvents& e, double ce
     };
     for (const EventRow& r : kRows) {
         AppendTextLabel(out, r.label);
-        AppendColumn(out, Opt(e.front.*r.member), 4, kTextColumnWidth);
-        AppendColumn(out, Opt(e.rear.*r.member), 4, kTextColumnWidth);
-        if (r.difference) AppendColumn(out, Difference(e.front.*r.member, e.rear.*r.member), 4, kTextColumnWidth);
+        AppendColumn(out, Opt(e.front.*r.member), 4, kTextColumnWidth, digits);
+        AppendColumn(out, Opt(e.rear.*r.member), 4, kTextColumnWidth, digits);
+        if (r.difference)
+            AppendColumn(out, Difference(e.front.*r.member, e.rear.*r.member), 4, kTextColumnWidth, digits);
         out += '\n';
     }
     struct LengthRow {
@@ -128,11 +131,11 @@ void AppendValveEventsTable(std::string& out, const PositionEvents& e, double ce
     const bool sound = EventsSound(e);
     const auto figure = [sound](double v) { return sound ? std::optional<double>(v) : std::nullopt; };
     for (const LengthRow& r : kLengths) {
-        AppendTextLabel(out, r.label);
+        AppendTextLabel(out, LabelWithUnit(r.label, style.unit));
         const double f = e.front.*r.member, b = e.rear.*r.member;
-        AppendColumn(out, figure(f), 5, kTextColumnWidth);
-        AppendColumn(out, figure(b), 5, kTextColumnWidth);
-        if (r.difference) AppendColumn(out, figure(f - b), 5, kTextColumnWidth);
+        AppendColumn(out, figure(f), 5, kTextColumnWidth, digits);
+        AppendColumn(out, figure(b), 5, kTextColumnWidth, digits);
+        if (r.difference) AppendColumn(out, figure(f - b), 5, kTextColumnWidth, digits);
         out += '\n';
     }
     for (const bool steam : {true, false}) {
@@ -145,11 +148,11 @@ void AppendValveEventsTable(std::string& out, const PositionEvents& e, double ce
         }
         out += '\n';
     }
-    AppendTextLabel(out, "valve travel");
-    AppendColumn(out, figure(e.valveTravel), 5, kTextColumnWidth);
+    AppendTextLabel(out, LabelWithUnit("valve travel", style.unit));
+    AppendColumn(out, figure(e.valveTravel), 5, kTextColumnWidth, digits);
     out += '\n';
-    AppendTextLabel(out, "die slip");
-    AppendColumn(out, figure(e.dieSlip), 5, kTextColumnWidth);
+    AppendTextLabel(out, LabelWithUnit("die slip", style.unit));
+    AppendColumn(out, figure(e.dieSlip), 5, kTextColumnWidth, digits);
     out += '\n';
     if (!EventsSound(e)) out += ValveEventsErrorText(e) + '\n';
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/analysis/position_text.h"
 #include "model/analysis/valve_events.h"
 
 namespace vx {
@@ -30,17 +31,21 @@ inline bool EventsSound(const PositionEvents& e) { return e.Closes() && EventsFi
 // Two rows, front then rear: position with 6 decimals, angles and
 // percentages with 4, lengths with 5, counts as integers, an empty field
 // where there is no event; the offset in the shortest form (empty when not
-// given), closes yes or no.
-void AppendValveEventsCsv(std::string& out, const PositionEvents& e, std::optional<float> offset);
+// given), closes yes or no. With Digits::Full the position and every
+// figure in the shortest form that reads back as the same double.
+void AppendValveEventsCsv(std::string& out, const PositionEvents& e, std::optional<float> offset,
+                          Digits digits = Digits::Fixed);
 
 // Header and the rows of every position; offsets[i] is position i's offset
 // from mid gear (none given: empty fields).
-std::string ValveEventsCsv(std::span<const PositionEvents> events, std::span<const float> offsets = {});
+std::string ValveEventsCsv(std::span<const PositionEvents> events, std::span<const float> offsets = {},
+                           Digits digits = Digits::Fixed);
 
 // One block per position: the position (and its offset from `centre`),
 // the direction, then a row per quantity with the front and rear columns
-// side by side and the difference front minus rear where one is read.
-void AppendValveEventsTable(std::string& out, const PositionEvents& e, double centre);
+// side by side and the difference front minus rear where one is read. The
+// rows of lengths carry the style's unit ("lead, mm").
+void AppendValveEventsTable(std::string& out, const PositionEvents& e, double centre, const FigureStyle& style = {});
 
 // The geometry errors of a position in plain words ("" when it closes with
 // finite figures).

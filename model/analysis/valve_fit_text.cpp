@@ -158,10 +158,10 @@ void AppendValveSettingText(std::string& out, const ValveFitProblem& p, const Va
         out += "Corrections: " + corrections->error + "\n";
 }
 
-void AppendBalanceEvents(std::string& out, const BalanceEvaluation& e) {
+void AppendBalanceEvents(std::string& out, const BalanceEvaluation& e, const FigureStyle& style) {
     for (std::size_t i = 0; i < e.positions.size(); ++i) {
         if (i > 0) out += '\n';
-        AppendValveEventsTable(out, e.positions[i].events, e.positions[i].centre);
+        AppendValveEventsTable(out, e.positions[i].events, e.positions[i].centre, style);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "model/analysis/balance.h"
+#include "model/analysis/position_text.h"
 #include "model/analysis/valve_fit.h"
 
 namespace vx {
@@ -47,7 +48,7 @@ void AppendValveSettingText(std::string& out, const ValveFitProblem& p, const Va
                             const BalanceResult* corrections);
 
 // The events of each position of an evaluation, as the events command
-// prints them, a blank line between positions.
-void AppendBalanceEvents(std::string& out, const BalanceEvaluation& e);
+// prints them (in the style given), a blank line between positions.
+void AppendBalanceEvents(std::string& out, const BalanceEvaluation& e, const FigureStyle& style = {});
 
 } // namespace vx

@@ -13,9 +13,10 @@ void AppendGeneral(std::string& out, float v) {
     out += ShortestString(v);
 }
 
-void AppendColumn(std::string& out, const std::optional<double>& v, int decimals) {
+void AppendColumn(std::string& out, const std::optional<double>& v, int decimals, Digits digits) {
     if (v) {
-        AppendFixed(out, *v, decimals, kTextColumnWidth);
+        char buf[kNumberBuffer];
+        out += FormatFigure(buf, *v, kTextColumnWidth, decimals, digits);
     } else {
         out.append(kTextColumnWidth - 1, ' ');
         out += '-';
@@ -34,11 +35,11 @@ std::optional<double> Percent(const IndicatorCard& c, float IndicatorCard::*m) {
 
 } // namespace
 
-void AppendWorkCsv(std::string& out, const PositionWork& w, const PositionEvents& e) {
+void AppendWorkCsv(std::string& out, const PositionWork& w, const PositionEvents& e, Digits digits) {
     for (const bool rear : {false, true}) {
         const IndicatorCard& c = w.End(rear);
         const EndEvents& x = e.End(rear);
-        AppendFixed(out, w.position, 6);
+        AppendFigure(out, w.position, 6, digits);
         out += w.forward ? ",forward," : ",reverse,";
         out += rear ? "rear" : "front";
         const std::optional<double>* found[] = {&x.admission, &x.cutOff, &x.release, &x.compression};
@@ -46,26 +47,27 @@ void AppendWorkCsv(std::string& out, const PositionWork& w, const PositionEvents
                                                &IndicatorCard::release, &IndicatorCard::compression};
         for (int i = 0; i < 4; ++i) {
             out += ',';
-            if (c.hasCard) AppendFixed(out, static_cast<double>(c.*used[i]) * 100.0, 4);
-            else if (*found[i]) AppendFixed(out, **found[i], 4);
+            if (c.hasCard) AppendFigure(out, static_cast<double>(c.*used[i]) * 100.0, 4, digits);
+            else if (*found[i]) AppendFigure(out, **found[i], 4, digits);
         }
         out += ',';
-        if (c.hasCard) AppendFixed(out, c.mep, 4);
+        if (c.hasCard) AppendFigure(out, c.mep, 4, digits);
         out += ',';
-        if (c.hasCard) AppendFixed(out, c.mepRatio, 6);
+        if (c.hasCard) AppendFigure(out, c.mepRatio, 6, digits);
         out += ',';
-        if (c.hasCard) AppendFixed(out, c.steamPerStroke, 6);
+        if (c.hasCard) AppendFigure(out, c.steamPerStroke, 6, digits);
         out += ',';
-        if (c.steamPerWork) AppendFixed(out, *c.steamPerWork, 6);
+        if (c.steamPerWork) AppendFigure(out, *c.steamPerWork, 6, digits);
         out += ',';
-        if (w.tractiveEffort) AppendFixed(out, *w.tractiveEffort, 2);
+        if (w.tractiveEffort) AppendFigure(out, *w.tractiveEffort, 2, digits);
         out += '\n';
     }
 }
 
-std::string WorkCsv(std::span<const PositionWork> work, std::span<const PositionEvents> events) {
+std::string WorkCsv(std::span<const PositionWork> work, std::span<const PositionEvents> events, Digits digits) {
     std::string out(kWorkCsvHeader);
-    for (std::size_t i = 0; i < work.size() && i < events.size(); ++i) AppendWorkCsv(out, work[i], events[i]);
+    for (std::size_t i = 0; i < work.size() && i < events.size(); ++i)
+        AppendWorkCsv(out, work[i], events[i], digits);
     return out;
 }
 
@@ -82,8 +84,18 @@ std::string WorkSettingsText(const WorkSettings& s) {
     return out;
 }
 
-void AppendWorkTable(std::string& out, const PositionWork& w, float centre) {
-    AppendPositionBlockHead(out, w.position, w.forward, centre);
+std::string TractiveEffortUnitText(LengthUnit unit) {
+    switch (unit) {
+    case LengthUnit::Inch: return "(pressure unit) x in^2, e.g. lbf for psi";
+    case LengthUnit::Millimetre: return "(pressure unit) x mm^2, e.g. N for MPa";
+    case LengthUnit::None: break;
+    }
+    return std::string(kTractiveEffortUnit);
+}
+
+void AppendWorkTable(std::string& out, const PositionWork& w, float centre, const FigureStyle& style) {
+    const Digits digits = style.digits;
+    AppendPositionBlockHead(out, w.position, w.forward, centre, digits);
     struct Row {
         std::string_view label;
         float IndicatorCard::*member;
@@ -104,19 +116,20 @@ void AppendWorkTable(std::string& out, const PositionWork& w, float centre) {
         AppendTextLabel(out, r.label);
         const auto f = r.percent ? Percent(w.front, r.member) : Figure(w.front, r.member);
         const auto b = r.percent ? Percent(w.rear, r.member) : Figure(w.rear, r.member);
-        AppendColumn(out, f, r.decimals);
-        AppendColumn(out, b, r.decimals);
-        if (r.difference) AppendColumn(out, f && b ? std::optional<double>(*f - *b) : std::nullopt, r.decimals);
+        AppendColumn(out, f, r.decimals, digits);
+        AppendColumn(out, b, r.decimals, digits);
+        if (r.difference)
+            AppendColumn(out, f && b ? std::optional<double>(*f - *b) : std::nullopt, r.decimals, digits);
         out += '\n';
     }
     AppendTextLabel(out, "steam per work");
     for (const bool rear : {false, true}) {
         const auto& v = w.End(rear).steamPerWork;
-        AppendColumn(out, v ? std::optional<double>(*v) : std::nullopt, 6);
+        AppendColumn(out, v ? std::optional<double>(*v) : std::nullopt, 6, digits);
     }
     out += '\n';
     AppendTextLabel(out, "tractive effort");
-    AppendColumn(out, w.tractiveEffort ? std::optional<double>(*w.tractiveEffort) : std::nullopt, 2);
+    AppendColumn(out, w.tractiveEffort ? std::optional<double>(*w.tractiveEffort) : std::nullopt, 2, digits);
     out += "  (whole engine)\n";
     for (const bool rear : {false, true}) {
         const std::uint32_t cases = w.End(rear).cases;

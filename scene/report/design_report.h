@@ -14,6 +14,7 @@
 
 #include <string>
 
+#include "base/length_unit.h"
 #include "model/state/gear_state.h"
 #include "platform/paged_canvas.h"
 
@@ -24,6 +25,7 @@ struct ReportData;
 struct ReportInfo {
     std::string date;    // as the program writes dates
     std::string version; // the program's version
+    LengthUnit unit = LengthUnit::None; // the unit the lengths are labelled with
 };
 
 constexpr int kReportPages = 7;

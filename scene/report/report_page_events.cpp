@@ -39,6 +39,11 @@ void DrawEventsPage(Page& p) {
         p.c.Text(p.left, y, line, Style(kBody));
         y += LineHeight(kBody);
     }
+    if (p.info.unit != LengthUnit::None) {
+        p.c.Text(p.left, y, "The lead and the openings are in " + std::string(LengthUnitSymbol(p.info.unit)) + ".",
+                 Style(kBody));
+        y += LineHeight(kBody);
+    }
     y += 6;
     for (const PositionEvents& e : events) {
         if (e.Closes()) continue;

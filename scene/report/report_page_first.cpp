@@ -21,7 +21,10 @@ int TitleBlock(Page& p, int y) {
     y += LineHeight(kTitle) + 4;
     p.c.Text(p.left, y, "Design: " + p.g.designName, Style(kHeading, true));
     y += LineHeight(kHeading);
-    p.c.Text(p.left, y, "Date: " + p.info.date, Style(kBody));
+    std::string date = "Date: " + p.info.date;
+    if (p.info.unit != LengthUnit::None)
+        date += "    Lengths in " + std::string(LengthUnitSymbol(p.info.unit)) + ", angles in degrees";
+    p.c.Text(p.left, y, date, Style(kBody));
     const std::string program = "Program: Vexlin " + p.info.version;
     p.c.Text(p.right - SansTextWidth(program, kBody), y, program, Style(kBody));
     y += LineHeight(kBody) + 4;
@@ -60,7 +63,8 @@ int DimensionGroup(Page& p, int y, std::string_view title, std::span<const Edito
         const int ry = y + row * line;
         p.c.Text(x, ry, EditorRowName(rows, i), Style(kSmall));
         p.c.Text(x + nameWidth + 8, ry, d->field, Style(kSmall - 1, false, kGreyInk));
-        const std::string v = ShortestString(DimensionValue(p.g, *d));
+        const std::string number = ShortestString(DimensionValue(p.g, *d));
+        const std::string v = IsAngleDimension(d->id) ? number : LengthWithUnit(number, p.info.unit);
         p.c.Text(x + half - 16 - SansTextWidth(v, kSmall), ry, v, Style(kSmall));
     }
     return y + static_cast<int>(perColumn) * line + 10;
@@ -130,16 +134,17 @@ int SummaryBlock(Page& p, int y, std::span<const PositionEvents> events) {
     struct Row {
         const char* name;
         std::string (*text)(const EndEvents&);
+        bool length;
     };
     static const Row kRows[kSummaryRows] = {
-        {"Cut-off, % of stroke", [](const EndEvents& e) { return Percent(e.cutOff); }},
-        {"Release, % of stroke", [](const EndEvents& e) { return Percent(e.release); }},
-        {"Compression, % of stroke", [](const EndEvents& e) { return Percent(e.compression); }},
-        {"Lead", [](const EndEvents& e) { return Length(e.lead); }},
-        {"Largest steam opening", [](const EndEvents& e) { return Length(e.maxSteamOpening); }},
+        {"Cut-off, % of stroke", [](const EndEvents& e) { return Percent(e.cutOff); }, false},
+        {"Release, % of stroke", [](const EndEvents& e) { return Percent(e.release); }, false},
+        {"Compression, % of stroke", [](const EndEvents& e) { return Percent(e.compression); }, false},
+        {"Lead", [](const EndEvents& e) { return Length(e.lead); }, true},
+        {"Largest steam opening", [](const EndEvents& e) { return Length(e.maxSteamOpening); }, true},
     };
     for (const Row& r : kRows) {
-        p.c.Text(p.left, y, r.name, Style(kSmall));
+        p.c.Text(p.left, y, r.length ? LabelWithUnit(r.name, p.info.unit) : std::string(r.name), Style(kSmall));
         for (std::size_t k = 0; k < std::size(kColumns); ++k) {
             if (kColumns[k].notch >= events.size()) continue;
             const PositionEvents& e = events[kColumns[k].notch];

@@ -35,7 +35,8 @@ void DrawRobustnessPage(Page& p) {
     y = RankingPicture(p, sr, 1, y, "The same at normal full reverse");
 
     const std::string title = "Spread of the events with every length made to \xC2\xB1" +
-                              FixedString(kDefaultLengthTolerance, 3) + " and every angle to \xC2\xB1" +
+                              LengthWithUnit(FixedString(kDefaultLengthTolerance, 3), p.info.unit) +
+                              " and every angle to \xC2\xB1" +
                               FixedString(kDefaultAngleTolerance, 1) + "\xC2\xB0, no wear";
     p.c.Text(p.left, y, title, Style(kBody, true));
     y += LineHeight(kBody);

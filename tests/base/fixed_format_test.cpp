@@ -121,10 +121,73 @@ TEST(NumberText, ShortestFormReadsBackBitForBit) {
     EXPECT_EQ(FormatShortest(buf, 0.1f), "0.1");
 }
 
+// Every digit of a double: the shortest text that reads back as the same
+// double, and the figures the analyses write with it (fixed decimals by
+// default, every digit with Digits::Full, a blank always before a column).
+void CheckRoundTripAndFigures() {
+    char buf[kNumberBuffer];
+    const struct {
+        double v;
+        const char* text;
+    } shortest[] = {{69.08, "69.08"}, {0.1, "0.1"}, {0.1 + 0.2, "0.30000000000000004"}, {1e-5, "1e-05"},
+                    {-3.0, "-3"},     {1e22, "1e+22"}, {static_cast<double>(7.622f), "7.622000217437744"},
+                    {-0.0, "-0"},     {5e-324, "5e-324"}, {1.7976931348623157e308, "1.7976931348623157e+308"},
+                    {kInf, "inf"},    {-kInf, "-inf"}, {std::nan(""), "nan"}};
+    for (const auto& c : shortest) EXPECT_EQ(FormatRoundTrip(buf, c.v), c.text) << c.text;
+
+    const struct {
+        double v;
+        int width, decimals;
+        Digits digits;
+        const char* figure; // FormatFigure
+        const char* column; // FormatColumnFigure
+    } figures[] = {
+        {69.0786, 12, 4, Digits::Fixed, "     69.0786", "     69.0786"},
+        {69.07860565185547, 12, 4, Digits::Full, " 69.07860565185547", " 69.07860565185547"},
+        {0.25, 12, 5, Digits::Full, "        0.25", "        0.25"},
+        {1.2345678901, 0, 4, Digits::Full, "1.2345678901", "1.2345678901"},
+        {1.2345678901, 0, 4, Digits::Fixed, "1.2346", "1.2346"},
+        {123456789.0, 8, 2, Digits::Fixed, "123456789.00", " 1.2e+08"},
+        {123456789.0, 8, 2, Digits::Full, " 123456789", " 123456789"},
+        {std::nan(""), 6, 4, Digits::Full, "   nan", "   nan"},
+    };
+    for (const auto& c : figures) {
+        EXPECT_EQ(FormatFigure(buf, c.v, c.width, c.decimals, c.digits), c.figure) << c.figure;
+        EXPECT_EQ(FormatColumnFigure(buf, c.v, c.width, c.decimals, c.digits), c.column) << c.column;
+        std::string appended = "x";
+        AppendFigure(appended, c.v, c.decimals, c.digits, c.width);
+        EXPECT_EQ(appended, std::string("x") + c.figure);
+    }
+}
+
+TEST(NumberText, EveryDigitOfADoubleAndTheFigures) { CheckRoundTripAndFigures(); }
+
+// The shortest double text reads back as the same bits, over a spread of
+// bit patterns of every magnitude and sign, and no shorter text of the
+// same value does: one digit fewer gives another double.
+TEST(NumberText, RoundTripFormReadsBackBitForBit) {
+    char buf[kNumberBuffer];
+    long long checked = 0;
+    for (std::uint64_t bits = 1; bits != 0 && checked < 60000; bits += 0x0000C3A1F9D27B15ull) {
+        const double v = std::bit_cast<double>(bits);
+        if (!std::isfinite(v)) continue;
+        const std::string text(FormatRoundTrip(buf, v));
+        const auto back = ReadNumber(text);
+        ASSERT_TRUE(back.has_value()) << text;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(*back), bits) << text;
+        EXPECT_LE(text.size(), 24u) << text;
+        ++checked;
+    }
+    EXPECT_GT(checked, 50000);
+    // 17 significant digits always round-trip; the shortest is never longer.
+    EXPECT_EQ(FormatRoundTrip(buf, 2.0 / 3.0), "0.6666666666666666");
+}
+
 TEST(NumberText, TheSameUnderADecimalCommaLocale) {
     test::DecimalCommaLocale comma;
     ASSERT_TRUE(comma.Active()) << test::DecimalCommaLocale::kWhy;
     CheckWritersAndReader();
+    CheckRoundTripAndFigures();
 }
 
 } // namespace

@@ -206,6 +206,8 @@ TEST_F(MainFormTest, MenuHoldsEveryItemInOrder) {
         "&SetUp > Set&LineWidth 2",
         "&SetUp > SetScree&nData Off",
         "&SetUp > SetP&anZoom On",
+        "&SetUp > -",
+        "&SetUp > Anal&ysis Settings...",
         "&EditDimen > &FrameDimensions",
         "&EditDimen > &CylinderDimensions",
         "&EditDimen > -",

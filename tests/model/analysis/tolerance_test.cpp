@@ -8,6 +8,9 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <set>
+#include <string_view>
+#include <vector>
 
 #include "model/gear/dimensions.h"
 #include "model/gear/midgear.h"
@@ -68,6 +71,64 @@ TEST_F(StartedGear, DrawsStayWithinToleranceAndWear) {
             }
         }
     }
+}
+
+// The wear list: the pin spacings of the rods, links and arms, the
+// expansion link's two pin heights among them, and not the link's slot
+// length (along which the die slides: no pin to wear).
+TEST(Tolerance, WearTakesUpThePinSpacingsAndNotTheSlot) {
+    const std::set<std::string_view> worn = {
+        "mainRodLength",    "eccFwdRod",         "eccRevRod",       "exLinkSupportVert", "exLinkEccRodVert",
+        "liftLinkExLink",   "liftLinkRadRod",    "radRodTotalLength", "radRodShortEnd",  "liftArmExLinkEnd",
+        "liftArmRadRodEnd", "reverseArmLength",  "rockerUpperTotal", "rockerLowerLength", "pistonToCrosshead",
+        "valveCtrToJoint"};
+    for (const DimensionInfo& d : AllDimensions()) {
+        EXPECT_EQ(IsRodOrLinkLength(d.id), worn.count(d.field) == 1) << d.field;
+        if (IsRodOrLinkLength(d.id)) {
+            EXPECT_FALSE(IsAngleDimension(d.id)) << d.field;
+        }
+    }
+    EXPECT_FALSE(IsRodOrLinkLength(10)); // exLinkLength
+}
+
+// Wear alone moves exactly the worn spacings, each within +- the wear, and
+// the cut-off's spread under it grows with the wear.
+TEST_F(StartedGear, WearAloneMovesTheWornSpacingsAndWidensTheCutOff) {
+    ToleranceSettings s = DefaultToleranceSettings();
+    ClearTolerances(s);
+    s.wear = 0.004f;
+    const auto all = AllDimensions();
+    std::vector<bool> moved(all.size(), false);
+    for (int i = 0; i < 100; ++i) {
+        const auto v = SampleDimensions(g, s, i);
+        for (std::size_t k = 0; k < all.size(); ++k) {
+            const double delta = double{v[k]} - double{DimensionValue(g, all[k])};
+            if (!IsRodOrLinkLength(all[k].id)) {
+                EXPECT_EQ(delta, 0.0) << all[k].field;
+                continue;
+            }
+            EXPECT_LE(std::fabs(delta), s.wear + 1e-5) << all[k].field;
+            if (delta != 0) moved[k] = true;
+        }
+    }
+    for (std::size_t k = 0; k < all.size(); ++k)
+        EXPECT_EQ(moved[k], IsRodOrLinkLength(all[k].id)) << all[k].field;
+
+    s.samples = 40;
+    s.offsets = {-1.0};
+    double width[2] = {};
+    for (int k = 0; k < 2; ++k) {
+        s.wear = k == 0 ? 0.001f : 0.004f;
+        const ToleranceResult r = RunTolerance(g, s);
+        ASSERT_TRUE(r.Ok()) << r.error;
+        const FigureSpread& sp = r.positions[0].figures[kCutOffFront];
+        ASSERT_EQ(sp.count, 40);
+        EXPECT_LE(sp.min, *sp.nominal + 1e-3);
+        EXPECT_GE(sp.max, *sp.nominal - 1e-3);
+        width[k] = double{sp.p95} - double{sp.p05};
+    }
+    EXPECT_GT(width[0], 0.0);             // wear alone moves the cut-off
+    EXPECT_GT(width[1], 2.0 * width[0]);  // four times the wear, a wider spread
 }
 
 TEST_F(StartedGear, NoToleranceAndNoWearGiveTheDesignsOwnFigures) {

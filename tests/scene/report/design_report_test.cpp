@@ -124,9 +124,9 @@ bool Overlap(const LayoutCanvas::Box& a, const LayoutCanvas::Box& b) {
     return a.page == b.page && a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
 }
 
-void ExpectCleanLayout(const GearState& g, Paper paper) {
+void ExpectCleanLayout(const GearState& g, Paper paper, LengthUnit unit = LengthUnit::None) {
     LayoutCanvas c(paper);
-    DrawDesignReport(g, c, {"2026-01-02", "9.9"});
+    DrawDesignReport(g, c, {"2026-01-02", "9.9", unit});
     EXPECT_EQ(c.page, kReportPages);
     const PaperSize size = SizeOf(paper);
     // The first page is used to its foot: its lowest text above the footer
@@ -162,6 +162,42 @@ TEST_F(DesignReportTest, PagesKeepInsideTheMarginsWithoutOverlaps) {
     GearState broken = g;
     broken.frame.mainRodLength = 1;
     ExpectCleanLayout(broken, Paper::A4);
+}
+
+// The unit labels the report's lengths (the dimensions, the summary's rows,
+// the events' note, the tolerances) and nothing else, the layout as clean;
+// without one, no label.
+TEST_F(DesignReportTest, TheUnitLabelsTheLengthsOfEveryPage) {
+    GearState mm = g;
+    mm.frame.stroke = 76.2f;
+    ExpectCleanLayout(mm, Paper::A4, LengthUnit::Millimetre);
+    const auto texts = [&](LengthUnit unit) {
+        LayoutCanvas c(Paper::A4);
+        DrawDesignReport(mm, c, {"d", "v", unit});
+        std::vector<std::pair<int, std::string>> all;
+        for (const auto& b : c.boxes)
+            if (!b.text.empty()) all.emplace_back(b.page, b.text);
+        return all;
+    };
+    const auto has = [](const std::vector<std::pair<int, std::string>>& all, int page, std::string_view part) {
+        for (const auto& [p, t] : all)
+            if ((page == 0 || p == page) && t.find(part) != std::string::npos) return true;
+        return false;
+    };
+    const auto labelled = texts(LengthUnit::Millimetre);
+    EXPECT_TRUE(has(labelled, 1, "Lengths in mm, angles in degrees"));
+    EXPECT_TRUE(has(labelled, 1, "76.2 mm"));  // the stroke among the dimensions
+    EXPECT_TRUE(has(labelled, 1, "302"));      // an angle, without the unit
+    EXPECT_FALSE(has(labelled, 1, "302 mm"));
+    EXPECT_TRUE(has(labelled, 1, "Lead, mm"));
+    EXPECT_TRUE(has(labelled, 1, "Largest steam opening, mm"));
+    EXPECT_TRUE(has(labelled, 5, "The lead and the openings are in mm."));
+    EXPECT_TRUE(has(labelled, kReportPages - 1, "\xC2\xB1" "0.002 mm"));
+    const auto inches = texts(LengthUnit::Inch);
+    EXPECT_TRUE(has(inches, 1, "76.2 in"));
+    const auto plain = texts(LengthUnit::None);
+    EXPECT_TRUE(has(plain, 1, "76.2"));
+    for (const char* label : {" mm", "76.2 in", "Lengths in", "Lead, "}) EXPECT_FALSE(has(plain, 0, label)) << label;
 }
 
 // Every page, and a geometry check that names each of the nine notches as
