@@ -45,9 +45,11 @@ std::vector<EventPosition> EventPositions(const GearState& g, const EventsOption
 
 std::vector<PositionEvents> ComputeEvents(const GearState& g, std::span<const EventPosition> positions,
                                           EventDirection direction, SolveMode solve) {
-    std::vector<float> at;
+    // Each offset from the solve's own mid gear: the exact solve's mid gear
+    // is a hair from the classic one.
+    std::vector<double> at;
     at.reserve(positions.size());
-    for (const EventPosition& p : positions) at.push_back(p.position);
+    for (const EventPosition& p : positions) at.push_back(PositionOnSolve(g, p.position, solve));
     std::vector<PositionEvents> events(positions.size());
     ComputeValveEventsTable(g, at, direction, events, solve);
     return events;
@@ -68,7 +70,7 @@ int RunEventsCommand(CommandContext& ctx, const EventsOptions& opt) {
     } else {
         for (std::size_t i = 0; i < events.size(); ++i) {
             if (i > 0) text += '\n';
-            AppendValveEventsTable(text, events[i], g.revArm.centre, opt.choices.style);
+            AppendValveEventsTable(text, events[i], MidGearCentre(g, opt.choices.solve), opt.choices.style);
         }
     }
     if (!ctx.Write(text)) return kExitCannotRun;

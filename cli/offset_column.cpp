@@ -9,8 +9,12 @@ namespace vx::cli {
 std::string WithOffsetColumn(std::string_view csv, std::span<const double> positions, std::span<const float> offsets,
                              int positionField) {
     std::map<std::string, std::string, std::less<>> offsetOf;
-    for (std::size_t i = 0; i < positions.size() && i < offsets.size(); ++i)
+    char buf[kNumberBuffer];
+    for (std::size_t i = 0; i < positions.size() && i < offsets.size(); ++i) {
+        // The position as the writers give it: 6 decimals, or every digit.
         offsetOf.emplace(FixedString(positions[i], 6), ShortestString(offsets[i]));
+        offsetOf.emplace(std::string(FormatRoundTrip(buf, positions[i])), ShortestString(offsets[i]));
+    }
     std::string out;
     out.reserve(csv.size() + csv.size() / 8);
     bool header = true;

@@ -12,7 +12,7 @@ namespace vx::cli {
 
 // The CSV with a last column "offset": each row whose position field (the
 // field `positionField`, 0 for the first) is positions[i] written with 6
-// decimals gets offsets[i] in the shortest form; other rows an empty field.
+// decimals or every digit gets offsets[i] in the shortest form; other rows an empty field.
 std::string WithOffsetColumn(std::string_view csv, std::span<const double> positions, std::span<const float> offsets,
                              int positionField = 0);
 

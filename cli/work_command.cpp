@@ -155,7 +155,9 @@ int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt) {
     if (!design) return ctx.DesignExitCode();
     const GearState& g = *design;
     std::ostream& err = ctx.err;
-    const std::vector<float> positions = WorkPositions(g, opt.events);
+    // Each offset from the solve's own mid gear.
+    std::vector<double> positions;
+    for (const float p : WorkPositions(g, opt.events)) positions.push_back(PositionOnSolve(g, p, opt.events.choices.solve));
     std::vector<PositionEvents> events(positions.size());
     ComputeValveEventsTable(g, positions, opt.events.direction, events, opt.events.choices.solve);
     std::vector<PositionWork> work(events.size());
@@ -174,7 +176,7 @@ int RunWorkCommand(CommandContext& ctx, const WorkOptions& opt) {
         text = CardsHeading(opt.settings, opt.events.choices.style.unit);
         for (std::size_t i = 0; i < work.size(); ++i) {
             if (i > 0) text += '\n';
-            AppendWorkTable(text, work[i], g.revArm.centre, opt.events.choices.style);
+            AppendWorkTable(text, work[i], MidGearCentre(g, opt.events.choices.solve), opt.events.choices.style);
         }
     }
     if (!WriteAnalysisText(ctx.out, err, "work", text)) return kExitCannotRun;

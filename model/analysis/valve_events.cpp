@@ -82,7 +82,11 @@ private:
         const auto& Y = piv_.y;
         const double la = piv_.linkAngle;
         s.die = (X[8] - X[9]) * std::sin(la) + (Y[8] - Y[9]) * std::cos(la);
-        GeometryCause cause = piv_.cause != GeometryCause::None ? piv_.cause : p.cause;
+        // A stroke of no length is the root of whatever else fails: the
+        // searches, scaled by the stroke, have nothing to step by.
+        GeometryCause cause = p.cause == GeometryCause::StrokeZero ? p.cause
+                              : piv_.cause != GeometryCause::None ? piv_.cause
+                                                                   : p.cause;
         if (cause == GeometryCause::None) {
             bool finite = std::isfinite(s.piston) && std::isfinite(s.die);
             for (const double v : s.open) finite = finite && std::isfinite(v);

@@ -374,7 +374,8 @@ ExactPorts ExactPortOpenings(const Design& d, double driverAngle, double valveOf
     ExactPorts p;
     const double t = Rad(driverAngle);
     double S = d.frame.stroke;
-    if (!(std::fabs(S) > 0)) {
+    // A stroke within the classic divisor's guard is no stroke, in any unit.
+    if (!(std::fabs(S) >= 0.00001)) {
         p.cause = GeometryCause::StrokeZero;
         if (S == 0) S = 1e-5;
     }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "model/gear/dimensions.h"
 #include "base/fixed_format.h"
@@ -12,6 +14,7 @@
 #include "scene/diagrams/table_drawing.h"
 #include "scene/editors/editor_layout.h"
 #include "scene/report/report_page.h"
+
 
 namespace vx::report {
 namespace {
@@ -33,8 +36,18 @@ int TitleBlock(Page& p, int y) {
     y += 12;
     if (!p.data.fault.empty()) {
         // A design with a fault says so before anything else.
-        p.c.Text(p.left, y, "This design has a fault: " + p.data.fault, Style(kBody, true, colors::kRed));
+        // The fault on lines of its own, one clause a line, so that a long
+        // one keeps inside the margins.
+        p.c.Text(p.left, y, "This design has a fault:", Style(kBody, true, colors::kRed));
         y += LineHeight(kBody);
+        std::string_view rest = p.data.fault;
+        while (!rest.empty()) {
+            const auto cut = rest.find("; ");
+            const std::string_view clause = rest.substr(0, cut == std::string_view::npos ? rest.size() : cut + 1);
+            p.c.Text(p.left + 12, y, std::string(clause), Style(kBody, true, colors::kRed));
+            y += LineHeight(kBody);
+            rest = cut == std::string_view::npos ? std::string_view{} : rest.substr(cut + 2);
+        }
         p.c.Text(p.left, y,
                  "Figures at a position where it shows are left out; the other figures are those of a faulty design.",
                  Style(kBody, false, colors::kRed));

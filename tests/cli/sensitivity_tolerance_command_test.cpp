@@ -51,8 +51,9 @@ std::vector<double> CutOffs(const std::vector<std::string>& args) {
 
 TEST(SensitivityCommand, DerivativesAgreeWithTwoEventsRuns) {
     const std::vector<std::string> positions = {"--positions", "-1,-0.5"};
+    // The classic solve's step, against two classic events runs a step apart.
     CliRun s = Cli({"sensitivity", "--positions", "-1,-0.5", "--fields", "eccFwdRod,valveCtrToJoint,radRodShortEnd",
-                    "--csv"});
+                    "--csv", "--solve", "classic"});
     ASSERT_EQ(s.code, kExitOk) << s.err;
     const auto rows = Lines(s.out);
     ASSERT_EQ(rows[0], "position,direction,field,figure,derivative,perTolerance,offset");
@@ -70,8 +71,8 @@ TEST(SensitivityCommand, DerivativesAgreeWithTwoEventsRuns) {
         const double v = static_cast<float>(DimensionValue(field));
         const double h = 1e-3 * std::fabs(v);
         const double lo = static_cast<float>(v - h), hi = static_cast<float>(v + h);
-        std::vector<std::string> down{"--set", field + "=" + Text(lo), "events", "--csv"};
-        std::vector<std::string> up{"--set", field + "=" + Text(hi), "events", "--csv"};
+        std::vector<std::string> down{"--set", field + "=" + Text(lo), "events", "--csv", "--solve", "classic"};
+        std::vector<std::string> up{"--set", field + "=" + Text(hi), "events", "--csv", "--solve", "classic"};
         down.insert(down.end(), positions.begin(), positions.end());
         up.insert(up.end(), positions.begin(), positions.end());
         const std::vector<double> a = CutOffs(down), b = CutOffs(up);

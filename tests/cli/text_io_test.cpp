@@ -20,7 +20,7 @@ TEST(CliText, NumbersAreReadWhole) {
     } good[] = {
         {"1.5", 1.5},    {"-2", -2},         {"+3", 3},       {"0", 0},         {"7.633", 7.633},
         {".5", 0.5},     {"1e3", 1000},      {"-1E-2", -0.01}, {"inf", kInf},    {"-inf", -kInf},
-        {"Infinity", kInf}, {"1e400", kInf}, {"-1e400", -kInf}, {"0x10", 16},
+        {"Infinity", kInf}, {"1e400", kInf}, {"-1e400", -kInf},
     };
     for (const auto& c : good) {
         const auto v = ParseNumber(c.text);
@@ -32,7 +32,7 @@ TEST(CliText, NumbersAreReadWhole) {
         ASSERT_TRUE(v.has_value()) << nan;
         EXPECT_TRUE(std::isnan(*v)) << nan;
     }
-    const char* bad[] = {"", " 1", "1 ", "1,5", "abc", "1.5x", "--1", "1..2", "e5", "+", "-", "nanx", "0x"};
+    const char* bad[] = {"", " 1", "1 ", "1,5", "abc", "1.5x", "--1", "1..2", "e5", "+", "-", "nanx", "0x", "0x10"}; // hexadecimal is refused
     for (const char* text : bad) EXPECT_FALSE(ParseNumber(text).has_value()) << '"' << text << '"';
     EXPECT_FALSE(ParseNumber(std::string("1\0" "2", 3)).has_value());
 }
