@@ -121,7 +121,13 @@ void DimensionEditor::showEvent(QShowEvent* e) {
 
 void DimensionEditor::FollowCaption() {
     const std::string_view text = g_.display.captions[static_cast<std::size_t>(layout_.captionKind)].View();
-    if (text.empty() || text == caption_) return;
+    if (text.empty()) {
+        // No caption yet: the editor's own title, with the unit.
+        if (plainTitle_.isEmpty()) plainTitle_ = windowTitle();
+        if (caption_.empty()) setWindowTitle(TitleWithUnit(plainTitle_, unit_));
+        return;
+    }
+    if (text == caption_) return;
     caption_.assign(text);
     setWindowTitle(TitleWithUnit(QString::fromUtf8(caption_.data(), static_cast<qsizetype>(caption_.size())), unit_));
 }

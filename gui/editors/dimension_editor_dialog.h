@@ -100,6 +100,7 @@ private:
     QPushButton* reset_ = nullptr;
     NumberBoxFilter* filter_ = nullptr;
     std::string caption_;
+    QString plainTitle_; // the editor's own title, before any caption or unit
     LengthUnit unit_ = LengthUnit::None; // of the title, read when the editor opens
 };
 

@@ -56,8 +56,9 @@ protected:
     }
     float FrontMep(int i) const { return w->Table().list[static_cast<std::size_t>(i)].front.mep; }
     PositionWork Direct(int i) const {
-        return ComputeWork(ComputeValveEvents(g, g.revArm.position[static_cast<std::size_t>(i + 1)]), w->Settings(),
-                           WorkDimensionsOf(g));
+        // The position of the list, from the exact solve's mid gear.
+        const double at = PositionOnSolve(g, g.revArm.position[static_cast<std::size_t>(i + 1)], SolveMode::Exact);
+        return ComputeWork(ComputeValveEvents(g, at), w->Settings(), WorkDimensionsOf(g));
     }
     // Types into the settings dialog once it is up, and presses OK.
     static void TypeSettings(const char* box, const char* text, QString* message = nullptr) {
