@@ -211,9 +211,20 @@ void DrawDynVarBlock(const GearState& g, Canvas& c, DynVarBlockLayout layout) {
             for (int n = 1; n <= 4; ++n) {
                 const DynVarSlot& s = g.dynVarSlots[static_cast<std::size_t>(n)];
                 const int y = top + pitch * (n - 1);
-                c.Text(x, y, s.name, narrow);
+                TextStyle name = narrow;
                 TextStyle value = DiagramTextStyle();
-                if (port) value.opaque = false; // its ground would cut the row above
+                if (port) {
+                    // Rows closer than the line height: a smaller size in the
+                    // window face (the narrow face at this size loses
+                    // strokes), without a ground, which would cut the row
+                    // above.
+                    name.face = FontFace::Sans;
+                    for (TextStyle* t : {&name, &value}) {
+                        t->pixelSize = 9;
+                        t->opaque = false;
+                    }
+                }
+                c.Text(x, y, s.name, name);
                 c.Text(363, y, StrReal(ShownDimensionValue(s.id, s.value), 6, 3), value);
             }
         }
