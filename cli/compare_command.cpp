@@ -123,9 +123,9 @@ struct Moved {
     double size = 0;  // |difference|
 };
 
-std::string Text(const std::optional<double>& v, int decimals) {
+std::string Text(const std::optional<double>& v, int decimals, Digits digits) {
     std::string out;
-    AppendValue(out, v, decimals, 0, Digits::Fixed);
+    AppendValue(out, v, decimals, 0, digits);
     return out.empty() ? "-" : out;
 }
 
@@ -210,7 +210,8 @@ int RunCompareCommand(CommandContext& ctx, const CompareOptions& options) {
                 std::string what = "offset " + std::string(FormatShortest(buf, atA[i].offset)) +
                                    (rear ? ", rear " : ", front ") + std::string(f.name);
                 if (!f.unit.empty()) what += " (" + std::string(f.unit) + ")";
-                moved.push_back({what, Text(va, f.decimals), Text(vb, f.decimals), Text(d, f.decimals),
+                moved.push_back({what, Text(va, f.decimals, style.digits), Text(vb, f.decimals, style.digits),
+                                 Text(d, f.decimals, Digits::Fixed), // a difference of the printed figures
                                  d ? std::fabs(*d) : std::numeric_limits<double>::infinity()});
             }
     std::stable_sort(moved.begin(), moved.end(), [](const Moved& x, const Moved& y) { return x.size > y.size; });
