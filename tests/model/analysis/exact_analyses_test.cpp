@@ -5,8 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <iostream>
 
+#include "base/fixed_format.h"
 #include "model/analysis/balance.h"
 #include "model/analysis/sensitivity.h"
 #include "model/gear/dimensions.h"
@@ -98,9 +99,9 @@ TEST(ExactSensitivity, SlopesAgreeWithWiderCentralDifferences) {
             }
         }
     }
-    std::printf("sensitivity: %d entries, %d compared, %d kinks, %d not smooth over the wider step, %d without the "
-                "event, %d failing\n",
-                entries, compared, kinks, rough, noEvent, fails);
+    std::cout << "sensitivity: " << entries << " entries, " << compared << " compared, " << kinks << " kinks, "
+              << rough << " not smooth over the wider step, " << noEvent << " without the event, " << fails
+              << " failing\n";
     EXPECT_EQ(entries, 54 * kNotchCount * kEventFigureCount);
     EXPECT_GT(compared, entries / 2);
 }
@@ -189,8 +190,9 @@ TEST(ExactBalance, TheWorkedExampleSquaresAsWellAsEver) {
     ASSERT_EQ(p.solve, SolveMode::Exact);
     const BalanceResult r = BalanceEvents(*g, p);
     ASSERT_TRUE(r.Ok()) << r.error;
-    std::printf("worked example on the exact solve: worst cut-off difference %.4f -> %.4f points, %d evaluations\n",
-                r.before.worstCutOffDifference, r.after.worstCutOffDifference, r.evaluations);
+    std::cout << "worked example on the exact solve: worst cut-off difference "
+              << FixedString(r.before.worstCutOffDifference, 4) << " -> " << FixedString(r.after.worstCutOffDifference, 4)
+              << " points, " << r.evaluations << " evaluations\n";
     EXPECT_NEAR(r.before.worstCutOffDifference, 9.19, 0.03);
     EXPECT_LE(r.after.worstCutOffDifference, 1.21);
     EXPECT_TRUE(r.after.closes);

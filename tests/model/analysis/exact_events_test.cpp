@@ -5,11 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <iostream>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "base/fixed_format.h"
 #include "model/analysis/valve_events.h"
 #include "model/gear/exact_solver.h"
 #include "model/gear/dimensions.h"
@@ -282,7 +283,8 @@ TEST(ExactEvents, CutOffIsSmoothInTheEccentricRod) {
     std::array<double, kPoints> y{};
     for (std::size_t i = 0; i < kPoints; ++i) y[i] = FrontCutOff(8, static_cast<float>(7.25 + static_cast<double>(i) * h));
     const double quadratic = FitResidual(y, 2), cubic = FitResidual(y, 3);
-    std::printf("cut-off in the eccentric rod: residuals %.3g of a quadratic, %.3g of a cubic\n", quadratic, cubic);
+    std::cout << "cut-off in the eccentric rod: residuals " << ShortestString(static_cast<float>(quadratic))
+              << " of a quadratic, " << ShortestString(static_cast<float>(cubic)) << " of a cubic\n";
     EXPECT_LT(quadratic, 1e-7);
     EXPECT_LT(cubic, 1e-9);
     EXPECT_GT(std::fabs(y[10] - y[0]), 0.1); // it does move the cut-off
@@ -351,8 +353,8 @@ TEST(ExactEvents, WithinTheClassicQuantisationOfTheClassicEvents) {
             EXPECT_NEAR(exact.dieSlip, classic.dieSlip, 2 * kValveQuantum) << c.name;
         }
     }
-    std::printf("exact against classic: %d events, %d beyond 0.03 (near mid gear), largest %.3g degrees\n", events,
-                beyond, worstAngle);
+    std::cout << "exact against classic: " << events << " events, " << beyond << " beyond 0.03 (near mid gear), largest "
+              << ShortestString(static_cast<float>(worstAngle)) << " degrees\n";
 }
 
 // The same call gives the same bits, whatever the work state solved before.

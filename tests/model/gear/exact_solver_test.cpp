@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 #include <memory>
 
+#include "base/fixed_format.h"
 #include "model/gear/dimensions.h"
 #include "model/gear/geometry_check.h"
 #include "model/gear/exact_solver.h"
@@ -68,7 +70,8 @@ TEST(ExactSolver, SameBranchAsTheClassicSearchesWhereTheyClose) {
         }
         EXPECT_GT(compared, 300) << c.name;
         EXPECT_LT(worst, 0.002 * std::max(1.0, scale)) << c.name;
-        std::printf("%s: %d solves, largest pivot difference from the classic %.3g\n", c.name, compared, worst);
+        std::cout << c.name << ": " << compared << " solves, largest pivot difference from the classic "
+                  << ShortestString(static_cast<float>(worst)) << '\n';
     }
 }
 
